@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace kx::store {
+
+// One snippet as stored under its number (1..n without gaps).
+struct Entry
+{
+    std::string name;
+    std::string text; // stored (escaped) form, always in clear here
+    std::string title; // empty = the last used window is the target
+    int crypt = 0; // 1 = the text is stored scrambled
+    int dosBox = 0; // 1 = the target is a console window
+
+    friend bool operator==(const Entry&, const Entry&) = default;
+};
+
+} // namespace kx::store

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "store/Entry.h"
+
+#include <string>
+#include <vector>
+
+namespace kx::app {
+class ConfigAccess;
+}
+
+namespace kx::store {
+
+class RandomSource;
+
+// One line of the entry enumeration: what the entry list and the title list need.
+struct EntryListItem
+{
+    int number = 0;
+    std::string name;
+    std::string title; // blanks at both ends removed; empty = no title
+};
+
+// The entries of the configuration file, read and written field by field at the moment
+// they are needed. Holds no entry data itself: the file is the state.
+class EntryStore
+{
+public:
+    EntryStore(app::ConfigAccess& config, std::string configFilePath, RandomSource& random);
+
+    const std::string& configFilePath() const { return m_configFilePath; }
+
+    // Entries 1, 2, ... up to the first number whose name is empty or missing.
+    std::vector<EntryListItem> enumerateEntries();
+
+    // An entry number under which nothing is stored yields empty fields and zero flags.
+    Entry readEntry(int number);
+    // Writes all five fields; the text is scrambled afresh when crypt is set.
+    // False when a write failed (the file then keeps its earlier contents for that field).
+    bool writeEntry(int number, const Entry& entry);
+    // One field ("Name", "Title", "Text", "Crypt", "DosBox") of one entry, value as stored.
+    bool writeEntryField(int number, const std::string& section, const std::string& value);
+
+    // Deleting entry `deleted` when `highest` is the highest number: entry `highest` moves
+    // into `deleted`, and `highest` is blanked (empty name and texts, flags "0").
+    bool deleteEntry(int deleted, int highest);
+
+private:
+    app::ConfigAccess& m_config;
+    std::string m_configFilePath;
+    RandomSource& m_random;
+};
+
+} // namespace kx::store

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+// The one place where the program's UTF-8 strings cross into Qt and back.
+namespace kx::ui {
+
+inline QString toQString(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string toStdString(const QString& text);
+
+} // namespace kx::ui
