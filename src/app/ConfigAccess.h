@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace kx::app {
+
+class IniFile;
+
+// The thin access layer over the configuration file: one value per call, addressed by
+// section, key and file. Every call sees the file as it is now (nothing but the parse of
+// an unchanged file is kept between calls).
+class ConfigAccess
+{
+public:
+    ConfigAccess();
+    ~ConfigAccess();
+    ConfigAccess(const ConfigAccess&) = delete;
+    ConfigAccess& operator=(const ConfigAccess&) = delete;
+
+    // The value, cut to 32766 characters; `defaultValue` when the file, section or key is
+    // missing. An empty `fileName` means the file of the last call that named one.
+    std::string readIniString(const std::string& section,
+                              const std::string& key,
+                              const std::string& defaultValue,
+                              const std::string& fileName);
+
+    // Writes one value (creating file, section and key as needed). Returns false, leaving
+    // the file as it was, when the write could not be done or the value holds a line break.
+    bool writeIniString(const std::string& section,
+                        const std::string& key,
+                        const std::string& value,
+                        const std::string& fileName);
+
+    const std::string& lastIniFile() const { return m_lastIniFile; }
+
+private:
+    IniFile& fileFor(const std::string& fileName);
+
+    std::string m_lastIniFile;
+    std::unique_ptr<IniFile> m_file;
+};
+
+std::int32_t ValueInRange(std::int32_t value, std::int32_t min, std::int32_t max, std::int32_t defaultValue);
+std::string IIfStr(const std::string& trueValue, bool condition, const std::string& falseValue);
+// The path with a "/" appended unless it already ends in one ("/" for an empty path).
+std::string WithBackslash(const std::string& path);
+
+} // namespace kx::app
