@@ -30,8 +30,11 @@ public:
 
     const std::string& configFilePath() const { return m_configFilePath; }
 
-    // Entries 1, 2, ... up to the first number whose name is empty or missing.
+    // Entries 1, 2, ... up to the first number whose name is empty or missing: one read
+    // of the name and one of the title per entry.
     std::vector<EntryListItem> enumerateEntries();
+    // The number of entries n (names only, n + 1 reads).
+    int entryCount();
 
     // An entry number under which nothing is stored yields empty fields and zero flags.
     Entry readEntry(int number);
@@ -40,6 +43,9 @@ public:
     bool writeEntry(int number, const Entry& entry);
     // One field ("Name", "Title", "Text", "Crypt", "DosBox") of one entry, value as stored.
     bool writeEntryField(int number, const std::string& section, const std::string& value);
+    // Stores an entry's text the way leaving the editor does: `Text` (scrambled afresh when
+    // crypt is set), then `Crypt` as "0" or "1".
+    bool writeText(int number, const std::string& storedText, int crypt);
 
     // Deleting entry `deleted` when `highest` is the highest number: entry `highest` moves
     // into `deleted`, and `highest` is blanked (empty name and texts, flags "0").

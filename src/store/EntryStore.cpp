@@ -1,0 +1,101 @@
+#include "store/EntryStore.h"
+
+#include "app/ConfigAccess.h"
+#include "app/Text.h"
+#include "store/Scrambling.h"
+#include "store/Val.h"
+
+#include <utility>
+
+namespace kx::store {
+
+namespace {
+
+const std::string kName = "Name";
+const std::string kTitle = "Title";
+const std::string kText = "Text";
+const std::string kCrypt = "Crypt";
+const std::string kDosBox = "DosBox";
+
+std::string flagText(int flag) { return flag != 0 ? "1" : "0"; }
+
+} // namespace
+
+EntryStore::EntryStore(app::ConfigAccess& config, std::string configFilePath, RandomSource& random)
+    : m_config(config)
+    , m_configFilePath(std::move(configFilePath))
+    , m_random(random)
+{
+}
+
+std::vector<EntryListItem> EntryStore::enumerateEntries()
+{
+    std::vector<EntryListItem> items;
+    for (int i = 1;; ++i) {
+        const std::string key = std::to_string(i);
+        std::string name = m_config.readIniString(kName, key, "", m_configFilePath);
+        if (name.empty())
+            break;
+        std::string title = app::trimSpaces(m_config.readIniString(kTitle, key, "", ""));
+        items.push_back({ i, std::move(name), std::move(title) });
+    }
+    return items;
+}
+
+int EntryStore::entryCount()
+{
+    int count = 0;
+    while (!m_config.readIniString(kName, std::to_string(count + 1), "", m_configFilePath).empty())
+        ++count;
+    return count;
+}
+
+Entry EntryStore::readEntry(int number)
+{
+    const std::string key = std::to_string(number);
+    Entry entry;
+    entry.name = m_config.readIniString(kName, key, "", m_configFilePath);
+    entry.crypt = isNonZeroNumber(m_config.readIniString(kCrypt, key, "", "")) ? 1 : 0;
+    entry.text = m_config.readIniString(kText, key, "", "");
+    if (entry.crypt != 0)
+        entry.text = ScrambleText(entry.text, false, m_random);
+    entry.title = m_config.readIniString(kTitle, key, "", "");
+    entry.dosBox = isNonZeroNumber(m_config.readIniString(kDosBox, key, "", "")) ? 1 : 0;
+    return entry;
+}
+
+bool EntryStore::writeEntry(int number, const Entry& entry)
+{
+    const std::string key = std::to_string(number);
+    // Every field is attempted even after a failure, as the program's writes are.
+    bool ok = m_config.writeIniString(kName, key, entry.name, m_configFilePath);
+    ok = m_config.writeIniString(kCrypt, key, std::to_string(entry.crypt), "") && ok;
+    const std::string text = entry.crypt != 0 ? ScrambleText(entry.text, true, m_random) : entry.text;
+    ok = m_config.writeIniString(kText, key, text, "") && ok;
+    ok = m_config.writeIniString(kTitle, key, entry.title, "") && ok;
+    ok = m_config.writeIniString(kDosBox, key, std::to_string(entry.dosBox), "") && ok;
+    return ok;
+}
+
+bool EntryStore::writeEntryField(int number, const std::string& section, const std::string& value)
+{
+    return m_config.writeIniString(section, std::to_string(number), value, m_configFilePath);
+}
+
+bool EntryStore::writeText(int number, const std::string& storedText, int crypt)
+{
+    const std::string text = crypt != 0 ? ScrambleText(storedText, true, m_random) : storedText;
+    bool ok = writeEntryField(number, kText, text);
+    ok = writeEntryField(number, kCrypt, flagText(crypt)) && ok;
+    return ok;
+}
+
+bool EntryStore::deleteEntry(int deleted, int highest)
+{
+    const Entry moved = readEntry(highest);
+    bool ok = writeEntry(deleted, moved);
+    ok = writeEntry(highest, Entry {}) && ok;
+    return ok;
+}
+
+} // namespace kx::store

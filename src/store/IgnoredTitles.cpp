@@ -1,0 +1,47 @@
+#include "store/IgnoredTitles.h"
+
+#include "app/ConfigAccess.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace kx::store {
+
+IgnoredTitles::IgnoredTitles(app::ConfigAccess& config, std::string configFilePath)
+    : m_config(config)
+    , m_configFilePath(std::move(configFilePath))
+{
+}
+
+void IgnoredTitles::readFromFile()
+{
+    m_titles.clear();
+    for (std::size_t i = 1;; ++i) {
+        std::string title = m_config.readIniString("Ignore", std::to_string(i), "", m_configFilePath);
+        if (title.empty())
+            break;
+        m_titles.push_back(std::move(title));
+    }
+}
+
+void IgnoredTitles::loadIgnoredTitles()
+{
+    readFromFile();
+    if (m_titles.empty()) {
+        addIgnoredTitle("DFÜ-Netzwerkmonitor");
+        addIgnoredTitle("Microsoft Office Shortcut-Leiste");
+    }
+}
+
+bool IgnoredTitles::addIgnoredTitle(const std::string& title)
+{
+    m_titles.push_back(title);
+    return m_config.writeIniString("Ignore", std::to_string(m_titles.size()), title, m_configFilePath);
+}
+
+bool IgnoredTitles::contains(std::string_view title) const
+{
+    return std::find(m_titles.begin(), m_titles.end(), title) != m_titles.end();
+}
+
+} // namespace kx::store

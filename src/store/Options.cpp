@@ -1,0 +1,61 @@
+#include "store/Options.h"
+
+#include "app/ConfigAccess.h"
+#include "store/Val.h"
+
+namespace kx::store {
+
+namespace {
+
+const std::string kCommon = "Common";
+
+std::int32_t readInt32(
+    app::ConfigAccess& config, const std::string& fileName, const std::string& key, std::int32_t defaultValue)
+{
+    const auto value = Val(config.readIniString(kCommon, key, std::to_string(defaultValue), fileName));
+    const auto rounded = value ? roundToInt32(*value) : std::nullopt;
+    return rounded.value_or(defaultValue);
+}
+
+std::int32_t readInRange(
+    app::ConfigAccess& config, const std::string& fileName, const std::string& key, std::int32_t max)
+{
+    return app::ValueInRange(readInt32(config, fileName, key, 0), 0, max, 0);
+}
+
+} // namespace
+
+std::int16_t GetSortNamesOption(app::ConfigAccess& config, const std::string& fileName)
+{
+    constexpr std::int16_t defaultValue = 1;
+    const auto value = Val(config.readIniString(kCommon, "SortNames", "1", fileName));
+    const auto rounded = value ? roundToInt16(*value) : std::nullopt;
+    return rounded.value_or(defaultValue);
+}
+
+bool SaveSortNamesOption(app::ConfigAccess& config, const std::string& fileName, std::int16_t value)
+{
+    return config.writeIniString(kCommon, "SortNames", std::to_string(value), fileName);
+}
+
+PumActOptions LoadPumActOptions(app::ConfigAccess& config, const std::string& fileName)
+{
+    PumActOptions options;
+    options.borderByClick = readInRange(config, fileName, "PumActBorderByClick", 1);
+    options.viaBorder = readInRange(config, fileName, "PumActViaBorder", 1);
+    options.pos = readInRange(config, fileName, "PumActPos", 3);
+    options.borderColour = readInt32(config, fileName, "PumActBorderCol", kDefaultBorderColour);
+    return options;
+}
+
+bool SavePumActOptions(app::ConfigAccess& config, const std::string& fileName, const PumActOptions& options)
+{
+    bool ok = config.writeIniString(kCommon, "PumActViaBorder", std::to_string(options.viaBorder), fileName);
+    ok = config.writeIniString(kCommon, "PumActBorderByClick", std::to_string(options.borderByClick), "")
+        && ok;
+    ok = config.writeIniString(kCommon, "PumActPos", std::to_string(options.pos), "") && ok;
+    ok = config.writeIniString(kCommon, "PumActBorderCol", std::to_string(options.borderColour), "") && ok;
+    return ok;
+}
+
+} // namespace kx::store

@@ -1,0 +1,122 @@
+#include "store/Scrambling.h"
+
+#include "app/Text.h"
+#include "store/RandomSource.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace kx::store {
+
+namespace {
+
+// The key byte of the character at 1-based position i: the key divided by
+// 2^(i mod 8), rounded half to even, low 8 bits.
+unsigned keyByte(unsigned key, std::size_t position)
+{
+    const unsigned shift = static_cast<unsigned>(position % 8);
+    unsigned quotient = key >> shift;
+    if (shift > 0) {
+        const unsigned rest = key & ((1u << shift) - 1);
+        const unsigned half = 1u << (shift - 1);
+        if (rest > half || (rest == half && (quotient & 1u) != 0))
+            ++quotient;
+    }
+    return quotient & 0xFFu;
+}
+
+unsigned randomBelow(RandomSource& random, unsigned limit)
+{
+    const double r = std::clamp(random.next(), 0.0, 1.0);
+    return std::min(static_cast<unsigned>(r * limit), limit - 1);
+}
+
+int hexDigit(char32_t c)
+{
+    if (c >= U'0' && c <= U'9')
+        return static_cast<int>(c - U'0');
+    if (c >= U'A' && c <= U'F')
+        return static_cast<int>(c - U'A') + 10;
+    if (c >= U'a' && c <= U'f')
+        return static_cast<int>(c - U'a') + 10;
+    return -1;
+}
+
+// The longest prefix of hexadecimal digits; none gives 0.
+unsigned hexValue(std::u32string_view group)
+{
+    unsigned value = 0;
+    for (char32_t c : group) {
+        const int digit = hexDigit(c);
+        if (digit < 0)
+            break;
+        value = (value << 4) | static_cast<unsigned>(digit);
+    }
+    return value & 0xFFFFu;
+}
+
+std::string scramble(std::string_view codes, RandomSource& random)
+{
+    random.reseed();
+    const unsigned key = randomBelow(random, 65536);
+    std::string scrambled;
+    scrambled.reserve(codes.size() * 4 + 4);
+    for (std::size_t i = 1; i <= codes.size(); ++i) {
+        const unsigned code = static_cast<unsigned char>(codes[i - 1]);
+        unsigned value = ((code ^ keyByte(key, i)) & 0xFFu) << 4;
+        const unsigned high = randomBelow(random, 16);
+        const unsigned low = randomBelow(random, 16);
+        value |= (high << 12) | low;
+        scrambled += HexPad(static_cast<std::int32_t>(value), 4);
+    }
+    scrambled += HexPad(static_cast<std::int32_t>(key), 4);
+    return scrambled;
+}
+
+std::string unscramble(std::u32string_view text)
+{
+    const std::size_t length = text.size();
+    const unsigned key = hexValue(length < 4 ? text : text.substr(length - 4));
+    std::string codes;
+    if (length > 4)
+        codes.reserve((length - 4) / 4);
+    for (std::size_t i = 0; i + 4 < length; i += 4) {
+        const unsigned value = hexValue(text.substr(i, 4));
+        const unsigned code = (value & 0xFF0u) >> 4;
+        codes += static_cast<char>(code ^ keyByte(key, codes.size() + 1));
+    }
+    return codes;
+}
+
+} // namespace
+
+std::string HexPad(std::int32_t value, std::int32_t width)
+{
+    static constexpr char digits[] = "0123456789ABCDEF";
+    auto bits = static_cast<std::uint32_t>(value);
+    std::string hex;
+    do {
+        hex.insert(hex.begin(), digits[bits & 0xFu]);
+        bits >>= 4;
+    } while (bits != 0);
+    if (static_cast<std::int32_t>(hex.size()) < width)
+        hex.insert(0, static_cast<std::size_t>(width) - hex.size(), '0');
+    return hex;
+}
+
+std::string ScrambleText(const std::string& text, bool encode, RandomSource& random)
+{
+    if (encode) {
+        if (const auto codes = app::encodeWindows1252(text))
+            return scramble(*codes, random);
+        return "U" + scramble(text, random);
+    }
+    if (!text.empty() && text.front() == 'U') {
+        const std::string bytes = unscramble(app::toUtf32(std::string_view(text).substr(1)));
+        // Garbage under the marker must still come out as valid UTF-8.
+        return app::toUtf8(app::toUtf32(bytes));
+    }
+    return app::decodeWindows1252(unscramble(app::toUtf32(text)));
+}
+
+} // namespace kx::store

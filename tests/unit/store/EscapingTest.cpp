@@ -1,0 +1,54 @@
+#include "store/Escaping.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using kx::store::EscapeText;
+using kx::store::UnescapeText;
+
+namespace {
+
+TEST(Escaping, storesControlCharactersAsBackslashLetters)
+{
+    EXPECT_EQ(EscapeText("\\\r\t\""), "\\\\\\N\\T\\H");
+    EXPECT_EQ(EscapeText("a\r\nb"), "a\\N\\Lb");
+    EXPECT_EQ(EscapeText("Grüße €"), "Grüße €");
+    EXPECT_EQ(EscapeText(""), "");
+}
+
+TEST(Escaping, unescapesLettersInEitherCaseAndRepairsMalformedText)
+{
+    const struct
+    {
+        const char* stored;
+        const char* plain;
+    } cases[] = {
+        { "\\t\\n\\l\\h", "\t\r\n\"" },
+        { "\\T\\N\\L\\H", "\t\r\n\"" },
+        { "\\x", "x" },
+        { "\\X", "X" },
+        { "abc\\", "abc" },
+        { "\\\\\\n", "\\\r" }, // three backslashes: one, then the escape the third starts
+        { "\\\\\\", "\\" },
+        { "\\ä", "ä" },
+        { "", "" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(UnescapeText(c.stored), c.plain) << "stored: " << c.stored;
+}
+
+TEST(Escaping, roundTripsEveryByteAndMixedText)
+{
+    std::string everyByte;
+    for (int c = 0; c < 256; ++c)
+        everyByte += static_cast<char>(c);
+    EXPECT_EQ(UnescapeText(EscapeText(everyByte)), everyByte);
+
+    const std::string mixed = "C:\\Temp\\new\\\"Zitat\"\r\n\tEnde\\";
+    const std::string stored = EscapeText(mixed);
+    EXPECT_EQ(stored.find_first_of("\r\n\t\""), std::string::npos);
+    EXPECT_EQ(UnescapeText(stored), mixed);
+}
+
+} // namespace
