@@ -1,0 +1,96 @@
+#pragma once
+
+#include "platform/Clipboard.h"
+#include "platform/KeyboardOutput.h"
+#include "platform/WindowSystem.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kx::platform {
+
+// An in-memory desktop for tests: top-level windows with titles, visibility and a stacking
+// order, one focused window, a keyboard that records what each window received and a
+// clipboard that records what was put on it. Everything that happens is also appended to
+// one event log, so a test can compare a whole send in one go:
+//   "activate Editor", "type Editor: A<Enter>B", "clipboard: dir\r".
+class FakeDesktop : public WindowSystem, public KeyboardOutput, public Clipboard
+{
+public:
+    FakeDesktop() = default;
+
+    // A new window on top of the stack (a visible one also takes the focus, as a freshly
+    // opened window does). Handles start at 0x100 and are never reused.
+    WindowHandle openWindow(const std::string& title, bool visible = true);
+    // Removes the window; the focus falls to nobody when it had it.
+    void closeWindow(WindowHandle window);
+    void setTitle(WindowHandle window, const std::string& title);
+    // Hidden windows keep their place in the stack (like an iconified window).
+    void setVisible(WindowHandle window, bool visible);
+    // Hides the window and takes it out of the stack, as X11 does with an unmapped window:
+    // it then counts as below every window. `setVisible(window, true)` brings it back on top.
+    void withdraw(WindowHandle window);
+    void raise(WindowHandle window);
+    void focus(WindowHandle window);
+
+    WindowHandle focusedWindow() const { return m_focused; }
+    // Top first, withdrawn windows excluded.
+    const std::vector<WindowHandle>& stack() const { return m_stack; }
+    // Everything the window received from the keyboard, as describeKeyStrokes writes it.
+    std::string received(WindowHandle window) const;
+    // What was typed while no window had the focus.
+    const std::string& receivedByNobody() const { return m_unfocusedReceived; }
+    // Every text put on the clipboard, oldest first; the last one is what it holds.
+    const std::vector<std::string>& clipboardHistory() const { return m_clipboard; }
+    std::string clipboardText() const { return m_clipboard.empty() ? std::string() : m_clipboard.back(); }
+    const std::vector<std::string>& events() const { return m_events; }
+    void clearEvents() { m_events.clear(); }
+
+    // Failure switches for the paths where the system refuses.
+    void setActivationFails(bool fails) { m_activationFails = fails; }
+    void setTypingFails(bool fails) { m_typingFails = fails; }
+    void setClipboardFails(bool fails) { m_clipboardFails = fails; }
+    void setConsolePasteSequence(std::string sequence) { m_consolePaste = std::move(sequence); }
+
+    // WindowSystem
+    std::vector<WindowHandle> topLevelWindows() override;
+    WindowHandle windowAbove(WindowHandle window) override;
+    std::string windowTitle(WindowHandle window) override;
+    bool isWindowVisible(WindowHandle window) override;
+    bool activate(WindowHandle window) override;
+
+    // KeyboardOutput
+    TypingResult type(const KeyStrokes& strokes) override;
+    std::string consolePasteSequence() const override { return m_consolePaste; }
+
+    // Clipboard
+    bool setText(const std::string& text) override;
+
+private:
+    struct Window
+    {
+        std::string title;
+        bool visible = true;
+        std::string received;
+    };
+
+    Window* find(WindowHandle window);
+    const Window* find(WindowHandle window) const;
+    void unstack(WindowHandle window);
+    std::string nameOf(WindowHandle window) const;
+
+    std::map<WindowHandle, Window> m_windows;
+    std::vector<WindowHandle> m_stack; // top first
+    WindowHandle m_focused = 0;
+    WindowHandle m_nextHandle = 0x100;
+    std::string m_unfocusedReceived;
+    std::vector<std::string> m_clipboard;
+    std::vector<std::string> m_events;
+    std::string m_consolePaste = "+{INSERT}";
+    bool m_activationFails = false;
+    bool m_typingFails = false;
+    bool m_clipboardFails = false;
+};
+
+} // namespace kx::platform

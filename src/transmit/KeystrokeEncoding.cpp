@@ -1,0 +1,64 @@
+#include "transmit/KeystrokeEncoding.h"
+
+#include "platform/Clipboard.h"
+#include "platform/KeyboardOutput.h"
+
+#include <cstring>
+
+namespace kx::transmit {
+
+namespace {
+
+bool isSpecial(char c) { return c != '\0' && std::strchr(keystrokeSpecialChars, c) != nullptr; }
+
+} // namespace
+
+std::string EscapeKeystrokeChars(const std::string& text)
+{
+    std::string result;
+    result.reserve(text.size() + text.size() / 4);
+    for (const char c : text) {
+        if (isSpecial(c)) {
+            result += '{';
+            result += c;
+            result += '}';
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
+void EncodeKeystrokes(std::string& sendText)
+{
+    // One pass gives the same result as escaping first and then replacing CR, TAB and "@":
+    // none of those replacements meets a character that an earlier one produced.
+    std::string result;
+    result.reserve(sendText.size() + sendText.size() / 4);
+    for (const char c : sendText) {
+        if (isSpecial(c)) {
+            result += '{';
+            result += c;
+            result += '}';
+        } else if (c == '\r') {
+            result += '~';
+        } else if (c == '\t') {
+            result += "{TAB}";
+        } else if (c == '@') {
+            result += "{@}";
+        } else {
+            result += c;
+        }
+    }
+    sendText = std::move(result);
+}
+
+bool PasteIntoConsole(
+    std::string& sendText, platform::Clipboard& clipboard, const platform::KeyboardOutput& keyboard)
+{
+    const bool ok = clipboard.setText(sendText);
+    sendText = keyboard.consolePasteSequence();
+    return ok;
+}
+
+} // namespace kx::transmit

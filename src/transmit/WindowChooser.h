@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/WindowSystem.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kx::transmit {
+
+// A window whose title matched the entry's title.
+struct WindowCandidate
+{
+    std::string title; // as read, at most 127 characters
+    platform::WindowHandle hwnd = 0;
+
+    friend bool operator==(const WindowCandidate&, const WindowCandidate&) = default;
+};
+
+// Lets the user pick one of two or more matching windows (the selection dialog).
+class WindowChooser
+{
+public:
+    virtual ~WindowChooser() = default;
+
+    // Shows the candidates (in the order found, top of the stack first) and returns when
+    // the choice is over. On a confirmed choice it calls `sendTo` with the chosen window
+    // while it is still open, then closes; on cancel it calls nothing.
+    virtual void choose(const std::vector<WindowCandidate>& candidates,
+        const std::function<void(platform::WindowHandle)>& sendTo)
+        = 0;
+};
+
+} // namespace kx::transmit

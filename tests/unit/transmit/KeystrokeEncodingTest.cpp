@@ -1,0 +1,81 @@
+#include "transmit/KeystrokeEncoding.h"
+#include "platform/fake/FakeDesktop.h"
+
+#include <gtest/gtest.h>
+
+namespace kx::transmit {
+namespace {
+
+struct EncodingCase
+{
+    const char* name;
+    const char* text;
+    const char* keys;
+};
+
+void PrintTo(const EncodingCase& row, std::ostream* out) { *out << row.name; }
+
+const EncodingCase encodingCases[] = {
+    { "plus", "a+b=c", "a{+}b=c" },
+    { "percent", "50%", "50{%}" },
+    { "parentheses", "(x)", "{(}x{)}" },
+    { "braces", "{x}", "{{}x{}}" },
+    { "brackets", "[1]", "{[}1{]}" },
+    { "tilde", "~", "{~}" },
+    { "caret", "^", "{^}" },
+    { "at", "a@b", "a{@}b" },
+    { "enterBetweenLines", "A\rB", "A~B" },
+    { "tab", "x\ty", "x{TAB}y" },
+    { "literalTabWord", "{TAB}", "{{}TAB{}}" },
+    { "lineFeedPasses", "A\nB", "A\nB" },
+    { "empty", "", "" },
+    { "nonAsciiPasses", "Grüße €", "Grüße €" },
+    { "allSpecialsInOrder", "~+^%()[]{}", "{~}{+}{^}{%}{(}{)}{[}{]}{{}{}}" },
+};
+
+class EncodeKeystrokesTest : public testing::TestWithParam<EncodingCase>
+{
+};
+
+TEST_P(EncodeKeystrokesTest, producesTheKeystrokeString)
+{
+    std::string text = GetParam().text;
+    EncodeKeystrokes(text);
+    EXPECT_EQ(text, GetParam().keys);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples,
+    EncodeKeystrokesTest,
+    testing::ValuesIn(encodingCases),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(EscapeKeystrokeChars, wrapsOnlyTheTenSpecialCharacters)
+{
+    EXPECT_EQ(EscapeKeystrokeChars("a@b\r\t~x"), "a@b\r\t{~}x");
+}
+
+TEST(PasteIntoConsole, putsTheExpandedTextOnTheClipboardAndTypesThePasteKeys)
+{
+    platform::FakeDesktop desktop;
+    std::string sendText = "dir\r";
+    EXPECT_TRUE(PasteIntoConsole(sendText, desktop, desktop));
+    EXPECT_EQ(desktop.clipboardText(), "dir\r");
+    EXPECT_EQ(sendText, "+{INSERT}");
+
+    desktop.setConsolePasteSequence("% BE");
+    sendText = "cls";
+    PasteIntoConsole(sendText, desktop, desktop);
+    EXPECT_EQ(sendText, "% BE");
+}
+
+TEST(PasteIntoConsole, reportsARefusedClipboardButStillTypesThePasteKeys)
+{
+    platform::FakeDesktop desktop;
+    desktop.setClipboardFails(true);
+    std::string sendText = "dir\r";
+    EXPECT_FALSE(PasteIntoConsole(sendText, desktop, desktop));
+    EXPECT_EQ(sendText, "+{INSERT}");
+}
+
+} // namespace
+} // namespace kx::transmit

@@ -1,0 +1,245 @@
+#include "transmit/KeystrokeParser.h"
+#include "app/Text.h"
+#include "platform/KeyStroke.h"
+#include "transmit/KeystrokeEncoding.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace kx::transmit {
+namespace {
+
+using platform::NamedKey;
+
+struct ParseCase
+{
+    const char* name;
+    const char* keys;
+    const char* typed; // as describeKeyStrokes writes it
+};
+
+void PrintTo(const ParseCase& row, std::ostream* out) { *out << row.name; }
+
+const ParseCase parseCases[] = {
+    { "plainCharacters", "abc", "abc" },
+    { "enterAndTab", "A~B{TAB}C", "A<Enter>B<Tab>C" },
+    { "consoleSystemMenu", "% BE", "<Alt+Space>BE" },
+    { "shiftInsert", "+{INSERT}", "<Shift+Insert>" },
+    { "altTabLowerCase", "%{tab}", "<Alt+Tab>" },
+    { "bracedSpecials", "{{}{}}{~}{+}{^}{%}{(}{)}{[}{]}{@}", "{}~+^%()[]@" },
+    { "bracedLetter", "{a}", "a" },
+    { "repeatedCharacter", "{a 3}", "aaa" },
+    { "repeatedClosingBrace", "{} 2}", "}}" },
+    { "repeatedSpace", "{  2}", "  " },
+    { "repeatedKey", "{left 2}", "<Left><Left>" },
+    { "zeroRepeats", "x{a 0}y", "xy" },
+    { "combinedModifiers", "^+a", "<Ctrl+Shift+a>" },
+    { "modifiedGroup", "+(ab)c", "<Shift+a><Shift+b>c" },
+    { "nestedGroups", "^(a+(b))", "<Ctrl+a><Ctrl+Shift+b>" },
+    { "emptyGroup", "x+()y", "xy" },
+    { "modifiedRepeat", "+{RIGHT 2}", "<Shift+Right><Shift+Right>" },
+    { "unicode", "ä€𝄞", "ä€𝄞" },
+    { "lineFeedIsACharacter", "a\nb", "a\nb" },
+    { "empty", "", "" },
+};
+
+class ParseKeystrokesTest : public testing::TestWithParam<ParseCase>
+{
+};
+
+TEST_P(ParseKeystrokesTest, typesTheExpectedKeys)
+{
+    const KeystrokeParse parsed = parseKeystrokes(GetParam().keys);
+    ASSERT_TRUE(parsed.ok()) << parsed.error << " at " << parsed.errorPosition;
+    EXPECT_EQ(platform::describeKeyStrokes(parsed.strokes), GetParam().typed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ParseKeystrokesTest, testing::ValuesIn(parseCases), [](const auto& row) {
+    return std::string(row.param.name);
+});
+
+TEST(ParseKeystrokes, knowsEveryKeyNameInAnyCase)
+{
+    const std::pair<const char*, NamedKey> names[] = {
+        { "BACKSPACE", NamedKey::Backspace },
+        { "bs", NamedKey::Backspace },
+        { "BkSp", NamedKey::Backspace },
+        { "BREAK", NamedKey::Break },
+        { "CAPSLOCK", NamedKey::CapsLock },
+        { "CLEAR", NamedKey::Clear },
+        { "DELETE", NamedKey::Delete },
+        { "del", NamedKey::Delete },
+        { "DOWN", NamedKey::Down },
+        { "END", NamedKey::End },
+        { "ENTER", NamedKey::Enter },
+        { "ESC", NamedKey::Escape },
+        { "Escape", NamedKey::Escape },
+        { "HELP", NamedKey::Help },
+        { "HOME", NamedKey::Home },
+        { "INSERT", NamedKey::Insert },
+        { "ins", NamedKey::Insert },
+        { "LEFT", NamedKey::Left },
+        { "NUMLOCK", NamedKey::NumLock },
+        { "PGDN", NamedKey::PageDown },
+        { "PGUP", NamedKey::PageUp },
+        { "PRTSC", NamedKey::PrintScreen },
+        { "RIGHT", NamedKey::Right },
+        { "SCROLLLOCK", NamedKey::ScrollLock },
+        { "tab", NamedKey::Tab },
+        { "UP", NamedKey::Up },
+        { "F1", NamedKey::F1 },
+        { "f9", NamedKey::F9 },
+        { "F16", NamedKey::F16 },
+        { "ADD", NamedKey::Add },
+        { "SUBTRACT", NamedKey::Subtract },
+        { "MULTIPLY", NamedKey::Multiply },
+        { "DIVIDE", NamedKey::Divide },
+    };
+    for (const auto& [name, key] : names) {
+        const KeystrokeParse parsed = parseKeystrokes(std::string("{") + name + "}");
+        ASSERT_TRUE(parsed.ok()) << name;
+        ASSERT_EQ(parsed.strokes.size(), 1u) << name;
+        EXPECT_EQ(parsed.strokes[0].key, key) << name;
+    }
+}
+
+TEST(ParseKeystrokes, acceptsCountsUpTo10000)
+{
+    const KeystrokeParse parsed = parseKeystrokes("{x 10000}");
+    ASSERT_TRUE(parsed.ok());
+    EXPECT_EQ(parsed.strokes.size(), 10000u);
+}
+
+struct ErrorCase
+{
+    const char* name;
+    std::string keys;
+    std::size_t position;
+};
+
+void PrintTo(const ErrorCase& row, std::ostream* out) { *out << row.name; }
+
+const ErrorCase errorCases[] = {
+    { "closingBraceOutside", "a}b", 2 },
+    { "unknownKeyName", "ab{FOO}", 4 },
+    { "missingClosingBrace", "x{TAB", 2 },
+    { "loneOpeningBrace", "{", 1 },
+    { "emptyBraces", "{}", 1 },
+    { "repeatedModifier", "a++b", 3 },
+    { "modifierRepeatedInsideGroup", "+(+a)", 3 },
+    { "unclosedGroup", "x(ab", 2 },
+    { "unopenedGroup", "ab)", 3 },
+    { "modifierAtEnd", "a^", 2 },
+    { "modifierBeforeGroupEnd", "(a%)", 3 },
+    { "countNotANumber", "{a x}", 4 },
+    { "countAbove10000", "{a 10001}", 4 },
+    { "countMissing", "{a }", 4 },
+    { "countWithSign", "{a -1}", 4 },
+    { "tooDeeplyNested", std::string(17, '(') + "a" + std::string(17, ')'), 17 },
+};
+
+class ParseKeystrokesErrorTest : public testing::TestWithParam<ErrorCase>
+{
+};
+
+TEST_P(ParseKeystrokesErrorTest, reportsThePositionAndTypesNothing)
+{
+    const KeystrokeParse parsed = parseKeystrokes(GetParam().keys);
+    EXPECT_FALSE(parsed.ok());
+    EXPECT_EQ(parsed.errorPosition, GetParam().position) << parsed.error;
+    EXPECT_TRUE(parsed.strokes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Malformed,
+    ParseKeystrokesErrorTest,
+    testing::ValuesIn(errorCases),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(ParseKeystrokes, acceptsSixteenNestedGroups)
+{
+    EXPECT_TRUE(parseKeystrokes(std::string(16, '(') + "a" + std::string(16, ')')).ok());
+}
+
+// The text a sequence types when it holds only unmodified characters, Enter and Tab.
+std::optional<std::u32string> typedText(const platform::KeyStrokes& strokes)
+{
+    std::u32string text;
+    for (const platform::KeyStroke& stroke : strokes) {
+        if (stroke.modifiers != platform::NoModifier)
+            return std::nullopt;
+        switch (stroke.key) {
+        case NamedKey::Character:
+            text += stroke.character;
+            break;
+        case NamedKey::Enter:
+            text += U'\r';
+            break;
+        case NamedKey::Tab:
+            text += U'\t';
+            break;
+        default:
+            return std::nullopt;
+        }
+    }
+    return text;
+}
+
+char32_t randomCharacter(std::mt19937& random)
+{
+    static const std::u32string syntax = U"~+^%()[]{}@\r\t\n {TAB} 0123456789";
+    switch (std::uniform_int_distribution<int>(0, 3)(random)) {
+    case 0:
+        return syntax[std::uniform_int_distribution<std::size_t>(0, syntax.size() - 1)(random)];
+    case 1:
+        return std::uniform_int_distribution<char32_t>(0x20, 0x7e)(random);
+    case 2:
+        return std::uniform_int_distribution<char32_t>(0x80, 0xd7ff)(random);
+    default: {
+        // Anything outside the surrogates, control characters and astral planes included.
+        const char32_t c = std::uniform_int_distribution<char32_t>(0, 0x10ffff - 0x800)(random);
+        return c < 0xd800 ? c : c + 0x800;
+    }
+    }
+}
+
+TEST(ParseKeystrokes, typesExactlyTheEncodedTextForRandomUnicodeTexts)
+{
+    std::mt19937 random(20261205);
+    for (int round = 0; round < 5000; ++round) {
+        std::u32string text;
+        const int length = std::uniform_int_distribution<int>(0, 40)(random);
+        for (int i = 0; i < length; ++i)
+            text += randomCharacter(random);
+        std::string keys = app::toUtf8(text);
+        EncodeKeystrokes(keys);
+        const KeystrokeParse parsed = parseKeystrokes(keys);
+        ASSERT_TRUE(parsed.ok()) << "round " << round << ": " << parsed.error << " in " << keys;
+        ASSERT_EQ(typedText(parsed.strokes), text) << "round " << round << ": " << keys;
+    }
+}
+
+TEST(ParseKeystrokes, answersRandomBytesWithKeysOrAnErrorInsideTheString)
+{
+    std::mt19937 random(4711);
+    const std::string syntax = "~+^%(){}[] 0123456789abTABLEFTxF";
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes;
+        const int length = std::uniform_int_distribution<int>(0, 30)(random);
+        for (int i = 0; i < length; ++i) {
+            if (random() % 2)
+                bytes += syntax[random() % syntax.size()];
+            else
+                bytes += static_cast<char>(random() % 256);
+        }
+        const KeystrokeParse parsed = parseKeystrokes(bytes);
+        if (parsed.ok())
+            continue;
+        EXPECT_TRUE(parsed.strokes.empty());
+        EXPECT_GE(parsed.errorPosition, 1u);
+        EXPECT_LE(parsed.errorPosition, app::toUtf32(bytes).size()) << bytes;
+    }
+}
+
+} // namespace
+} // namespace kx::transmit

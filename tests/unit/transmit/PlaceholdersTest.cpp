@@ -1,0 +1,150 @@
+#include "transmit/Placeholders.h"
+#include "support/TempDir.h"
+#include "transmit/Clock.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <filesystem>
+#include <string>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace kx::transmit {
+namespace {
+
+// Saturday, 7 March 2026, 09:05:03, formatted in the German locale.
+class PlaceholdersTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const char* previous = std::setlocale(LC_TIME, nullptr);
+        m_previousLocale = previous ? previous : "C";
+        ASSERT_NE(std::setlocale(LC_TIME, "de_DE.UTF-8"), nullptr)
+            << "the de_DE.UTF-8 locale is missing; scripts/bootstrap generates it";
+    }
+    void TearDown() override { std::setlocale(LC_TIME, m_previousLocale.c_str()); }
+
+    std::string expand(std::string text)
+    {
+        ExpandPlaceholders(text, m_clock);
+        return text;
+    }
+    std::string placeholder(const std::filesystem::path& file, const char* word = "%datei=")
+    {
+        return word + file.string() + "%";
+    }
+    std::string missing(const std::filesystem::path& file)
+    {
+        return "\r*** [Kalmotex]: Konnte Datei '" + file.string() + "' nicht finden! ***\r";
+    }
+
+    FixedClock m_clock { 2026, 3, 7, 9, 5, 3 };
+    test::TempDir m_dir;
+    std::string m_previousLocale;
+};
+
+TEST_F(PlaceholdersTest, replacesDateAndTimeInAnyCase)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        { "%zeit%", "09:05:03" },
+        { "%Datum%|%DATUM%|%datum%", "07.03.2026|07.03.2026|07.03.2026" },
+        { "Um %stunde%.%minute% Uhr", "Um 09.05 Uhr" },
+        { "%Sekunde%", "03" },
+        { "%tag%.%monat%.%jahr%", "07.03.2026" },
+        { "%WOCHENTAG%", "Samstag" },
+        { "%%jahr%%", "%2026%" },
+        { "%foo% 50% %zeit", "%foo% 50% %zeit" },
+        { "ohne Platzhalter\r\t", "ohne Platzhalter\r\t" },
+    };
+    for (const auto& [text, expanded] : cases)
+        EXPECT_EQ(expand(text), expanded) << text;
+}
+
+TEST_F(PlaceholdersTest, minuteIsNeverTheMonth)
+{
+    FixedClock clock { 2026, 11, 30, 23, 7, 59 };
+    std::string text = "%stunde%:%minute%:%sekunde% %monat%";
+    ExpandPlaceholders(text, clock);
+    EXPECT_EQ(text, "23:07:59 11");
+}
+
+TEST_F(PlaceholdersTest, insertsFileContentsWithLineFeedsRemoved)
+{
+    const auto file = m_dir.write("t.txt", "A\r\nB\r\n");
+    EXPECT_EQ(expand("<" + placeholder(file) + ">"), "<A\rB\r>");
+    EXPECT_EQ(expand(placeholder(file, "%DATEI=")), "A\rB\r");
+    EXPECT_EQ(expand(placeholder(file, "%Datei=")), "A\rB\r");
+}
+
+TEST_F(PlaceholdersTest, replacesAMissingFileByAMessageFramedByEnterKeys)
+{
+    const auto file = m_dir.file("missing.txt");
+    EXPECT_EQ(expand("x" + placeholder(file) + "y"), "x" + missing(file) + "y");
+    EXPECT_EQ(expand("%datei=%"), "\r*** [Kalmotex]: Konnte Datei '' nicht finden! ***\r");
+}
+
+TEST_F(PlaceholdersTest, treatsAnythingButARegularFileAsMissing)
+{
+    std::filesystem::create_directory(m_dir.file("folder"));
+    EXPECT_EQ(expand(placeholder(m_dir.file("folder"))), missing(m_dir.file("folder")));
+#ifndef _WIN32
+    EXPECT_EQ(expand(placeholder("/dev/null")), missing("/dev/null"));
+    // Opening a FIFO without a writer would block the send for ever.
+    const auto fifo = m_dir.file("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(expand(placeholder(fifo)), missing(fifo));
+#endif
+}
+
+TEST_F(PlaceholdersTest, expandsDateAndTimeInsideInsertedContentsButNotFilePlaceholders)
+{
+    const auto self = m_dir.file("self.txt");
+    m_dir.write("self.txt", "%jahr% " + placeholder(self));
+    EXPECT_EQ(expand(placeholder(self)), "2026 " + placeholder(self));
+}
+
+TEST_F(PlaceholdersTest, givesIdenticalPlaceholdersTheSameContentsAndKeepsNamesExact)
+{
+    const auto lower = m_dir.write("a.txt", "klein");
+    const auto upper = m_dir.write("A.txt", "GROSS");
+    EXPECT_EQ(expand(placeholder(lower) + "-" + placeholder(lower, "%DATEI=") + "-" + placeholder(upper)),
+        "klein-klein-GROSS");
+    // Placeholders that follow closely, after both shorter and longer contents.
+    const auto empty = m_dir.write("empty.txt", "");
+    EXPECT_EQ(expand(placeholder(empty) + placeholder(lower) + placeholder(empty) + placeholder(upper)),
+        "kleinGROSS");
+}
+
+TEST_F(PlaceholdersTest, leavesAnUnterminatedFilePlaceholderInTheText)
+{
+    const auto file = m_dir.write("b.txt", "B");
+    EXPECT_EQ(expand(placeholder(file) + " %jahr% %datei=" + file.string()),
+        "B 2026 %datei=" + file.string());
+}
+
+TEST_F(PlaceholdersTest, decodesFilesLikeTheConfiguration)
+{
+    const auto legacy = m_dir.write("legacy.txt",
+        "Gr\xfc\xdf"
+        "e");
+    const auto utf8 = m_dir.write("utf8.txt",
+        "\xef\xbb\xbfGr\xc3\xbc\xc3\x9f"
+        "e");
+    EXPECT_EQ(expand(placeholder(legacy) + "|" + placeholder(utf8)), "Grüße|Grüße");
+}
+
+TEST_F(PlaceholdersTest, readTextFileReturnsBytesUnchangedAndNothingForFolders)
+{
+    int errorNumber = 0;
+    EXPECT_EQ(ReadTextFile(m_dir.write("crlf.txt", "A\r\nB").string(), errorNumber), "A\r\nB");
+    EXPECT_EQ(ReadTextFile(m_dir.path().string(), errorNumber), "");
+    EXPECT_EQ(ReadTextFile(m_dir.file("none").string(), errorNumber), "");
+    EXPECT_EQ(errorNumber, 0);
+}
+
+} // namespace
+} // namespace kx::transmit
