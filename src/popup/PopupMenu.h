@@ -1,0 +1,89 @@
+#pragma once
+
+#include "store/EntryStore.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kx::app {
+class ConfigAccess;
+}
+
+namespace kx::popup {
+
+// One element of the popup menu: the text shown and what a click on it means.
+struct PumItem
+{
+    std::string caption; // "&" marks the access key, "&&" is one ampersand, "-" is a separator
+    std::string tag; // decimal number: an entry number, or one of the fixed meanings below
+
+    friend bool operator==(const PumItem&, const PumItem&) = default;
+};
+
+// Tags of the fixed items.
+inline constexpr std::string_view separatorTag = "-1";
+inline constexpr std::string_view editTag = "-2";
+inline constexpr std::string_view exitTag = "-3";
+inline constexpr std::string_view cancelTag = "-4";
+
+// What a click on an item asks for.
+enum class PumCommand
+{
+    Nothing, // separator, "&Abbrechen" and any unknown tag
+    SendEntry,
+    ShowMainWindow,
+    Exit,
+};
+
+struct PumChoice
+{
+    PumCommand command = PumCommand::Nothing;
+    int entryNumber = 0; // only for SendEntry
+
+    friend bool operator==(const PumChoice&, const PumChoice&) = default;
+};
+
+// The tag read as the program reads numbers (leading number, rounded half to even,
+// 16-bit) and mapped to its meaning.
+PumChoice pumChoiceForTag(std::string_view tag);
+
+// True for a caption that the menu draws as a separator line.
+bool isSeparatorCaption(std::string_view caption);
+
+// The items of the popup menu of entries. Elements are numbered from 1, like the menu's
+// item array; the model is rebuilt from the configuration before every opening.
+class PopupMenu
+{
+public:
+    // Rebuilds the items: the entries in entry-number order (sortNames == 0) or sorted
+    // like the entry list, then the five fixed items. `entries` is the enumeration of the
+    // configuration file (numbers 1, 2, ... up to the first empty name).
+    void fillPum(const std::vector<store::EntryListItem>& entries, int sortNames);
+
+    // Rebuilds the items from the configuration file as it is now: the names of section
+    // `Name` (one read per entry) and the `SortNames` option.
+    void fillPum(app::ConfigAccess& config, const std::string& configFile);
+
+    // Appends one element.
+    void addPumItem(std::string caption, std::string tag);
+
+    // Number of elements in use; (entries + 5) after every build.
+    int pumItemCount() const { return static_cast<int>(m_items.size()); }
+
+    // Element `index` (1 .. pumItemCount()).
+    const PumItem& item(int index) const { return m_items.at(static_cast<std::size_t>(index - 1)); }
+    const std::vector<PumItem>& items() const { return m_items; }
+
+    // The element shown in bold: pumItemCount() - 3, which is "&Bearbeiten" after a build;
+    // 0 when there is none.
+    int defaultItemIndex() const;
+
+    // The meaning of a click on element `index`; Nothing for an index out of range.
+    PumChoice choiceFor(int index) const;
+
+private:
+    std::vector<PumItem> m_items;
+};
+
+} // namespace kx::popup

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+class QSystemTrayIcon;
+
+namespace kx::popup {
+
+// The program's icon in the notification area. A press of the left or the right mouse
+// button on it is reported once (buttonPressed); releases, moves, the middle button and
+// double clicks are not.
+class NotificationIcon : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit NotificationIcon(QObject* parent = nullptr);
+    ~NotificationIcon() override;
+
+    // Registers the icon with its tip (cut to 63 characters, as the tray's tip field
+    // holds). Without a tray host the icon is kept and shown as soon as a host appears.
+    void addIcon(const QIcon& icon, const QString& tip);
+    // Removes the icon; nothing when there is none.
+    void deleteIcon();
+
+    bool isAdded() const { return m_icon != nullptr; }
+    // Registered and a tray host is there to show it.
+    bool isVisible() const;
+    QString toolTip() const;
+
+    // Whether a notification area exists on this desktop now.
+    static bool trayAvailable();
+
+signals:
+    void buttonPressed();
+    // A tray host appeared after the icon was registered without one.
+    void trayAppeared();
+
+private:
+    void pollForTray();
+
+    std::unique_ptr<QSystemTrayIcon> m_icon;
+    QTimer m_trayPoll;
+};
+
+} // namespace kx::popup

@@ -1,0 +1,456 @@
+#include "popup/qt/PopupMenuWidget.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionMenuItem>
+
+#include <algorithm>
+
+namespace kx::popup {
+
+namespace {
+
+// The caption as the menu shows it: "&&" becomes "&", a single "&" disappears.
+QString visibleText(const QString& caption)
+{
+    QString text;
+    text.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i;
+        else if (caption[i] == u'&')
+            continue;
+        text += caption[i];
+    }
+    return text;
+}
+
+// The access key of a caption (the character after a single "&"), lower case; null
+// when it has none.
+QChar mnemonic(const QString& caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != u'&')
+            continue;
+        if (caption[i + 1] != u'&')
+            return caption[i + 1].toLower();
+        ++i;
+    }
+    return {};
+}
+
+} // namespace
+
+PopupMenuWidget::PopupMenuWidget(QWidget* parent)
+    : QWidget(parent, Qt::Popup)
+{
+    setAttribute(Qt::WA_X11NetWmWindowTypePopupMenu);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    m_scrollBar = new QScrollBar(Qt::Vertical, this);
+    m_scrollBar->setFocusPolicy(Qt::NoFocus);
+    m_scrollBar->hide();
+    connect(m_scrollBar, &QScrollBar::valueChanged, this, [this] { update(); });
+}
+
+PopupMenuWidget::~PopupMenuWidget() = default;
+
+void PopupMenuWidget::setItems(std::vector<PumItem> items, int defaultIndex)
+{
+    m_items = std::move(items);
+    m_captions.clear();
+    m_captions.reserve(m_items.size());
+    for (const auto& item : m_items)
+        m_captions.push_back(QString::fromStdString(item.caption));
+    m_defaultRow = defaultIndex - 1;
+    m_current = -1;
+    m_boldFont = font();
+    m_boldFont.setBold(true);
+    layoutItems();
+}
+
+void PopupMenuWidget::initStyleOption(QStyleOptionMenuItem* option, int row) const
+{
+    option->initFrom(this);
+    option->state = QStyle::State_Enabled;
+    if (isActiveWindow())
+        option->state |= QStyle::State_Active;
+    if (row == m_current)
+        option->state |= QStyle::State_Selected;
+    option->checkType = QStyleOptionMenuItem::NotCheckable;
+    option->menuHasCheckableItems = false;
+    option->maxIconWidth = 0;
+    option->reservedShortcutWidth = 0;
+    option->menuRect = rect();
+    option->font = row == m_defaultRow ? m_boldFont : font();
+    option->fontMetrics = QFontMetrics(option->font);
+    if (row >= 0 && isSeparatorCaption(m_items[static_cast<std::size_t>(row)].caption)) {
+        option->menuItemType = QStyleOptionMenuItem::Separator;
+    } else {
+        option->menuItemType
+            = row == m_defaultRow ? QStyleOptionMenuItem::DefaultItem : QStyleOptionMenuItem::Normal;
+        if (row >= 0)
+            option->text = m_captions[static_cast<std::size_t>(row)];
+    }
+}
+
+void PopupMenuWidget::layoutItems()
+{
+    QStyle* s = style();
+    m_frame = s->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, this);
+    const int vMargin = s->pixelMetric(QStyle::PM_MenuVMargin, nullptr, this);
+    const int hMargin = s->pixelMetric(QStyle::PM_MenuHMargin, nullptr, this);
+
+    const QFontMetrics normalMetrics(font());
+    const QFontMetrics boldMetrics(m_boldFont);
+    QStyleOptionMenuItem option;
+    initStyleOption(&option, -1);
+    option.menuItemType = QStyleOptionMenuItem::Normal;
+    option.text = QStringLiteral("X");
+    const int textHeight = std::max(normalMetrics.height(), boldMetrics.height());
+    m_itemHeight = s->sizeFromContents(QStyle::CT_MenuItem, &option, QSize(0, textHeight), this).height();
+    option.menuItemType = QStyleOptionMenuItem::Separator;
+    option.text.clear();
+    m_separatorHeight = s->sizeFromContents(QStyle::CT_MenuItem, &option, QSize(0, 0), this).height();
+
+    int widest = 0;
+    m_rowTop.assign(m_items.size() + 1, 0);
+    int y = 0;
+    for (std::size_t row = 0; row < m_items.size(); ++row) {
+        m_rowTop[row] = y;
+        if (isSeparatorCaption(m_items[row].caption)) {
+            y += m_separatorHeight;
+            continue;
+        }
+        y += m_itemHeight;
+        const QFontMetrics& metrics = static_cast<int>(row) == m_defaultRow ? boldMetrics : normalMetrics;
+        widest = std::max(widest, metrics.horizontalAdvance(visibleText(m_captions[row])));
+    }
+    m_rowTop[m_items.size()] = y;
+
+    option.menuItemType = QStyleOptionMenuItem::Normal;
+    option.text = QStringLiteral("X");
+    m_contentWidth
+        = s->sizeFromContents(QStyle::CT_MenuItem, &option, QSize(widest, textHeight), this).width()
+        + 2 * hMargin;
+    m_frame += vMargin;
+}
+
+QRect PopupMenuWidget::contentRect() const
+{
+    QRect r = rect().adjusted(m_frame, m_frame, -m_frame, -m_frame);
+    if (m_scrollBar->isVisible())
+        r.setRight(m_scrollBar->geometry().left() - 1);
+    return r;
+}
+
+int PopupMenuWidget::scrollOffset() const { return m_scrollBar->isVisible() ? m_scrollBar->value() : 0; }
+
+void PopupMenuWidget::popup(const QPoint& pos)
+{
+    QScreen* screen = QGuiApplication::screenAt(pos);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const QRect avail = screen->availableGeometry();
+
+    const int contentHeight = m_rowTop.empty() ? 0 : m_rowTop.back();
+    int height = contentHeight + 2 * m_frame;
+    int width = m_contentWidth + 2 * m_frame;
+    const bool scrolling = height > avail.height();
+    if (scrolling) {
+        height = avail.height();
+        const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scrollBar);
+        width += barWidth;
+        m_scrollBar->setGeometry(width - m_frame - barWidth, m_frame, barWidth, height - 2 * m_frame);
+        const int visible = height - 2 * m_frame;
+        m_scrollBar->setRange(0, contentHeight - visible);
+        m_scrollBar->setPageStep(visible);
+        m_scrollBar->setSingleStep(m_itemHeight);
+        m_scrollBar->setValue(0);
+    }
+    m_scrollBar->setVisible(scrolling);
+    width = std::min(width, avail.width());
+
+    // Left-aligned at the pointer; flipped to the other side of it where the menu does not
+    // fit, and in any case kept on the screen.
+    int x = pos.x();
+    if (x + width > avail.right() + 1)
+        x = pos.x() - width;
+    int y = pos.y();
+    if (y + height > avail.bottom() + 1)
+        y = pos.y() - height;
+    x = std::clamp(x, avail.left(), avail.right() + 1 - width);
+    y = std::clamp(y, avail.top(), avail.bottom() + 1 - height);
+
+    m_current = -1;
+    m_chosen = -1;
+    m_pressedInside = false;
+    m_openedAt = pos;
+    setGeometry(x, y, width, height);
+    show();
+    raise();
+    activateWindow();
+    setFocus(Qt::PopupFocusReason);
+}
+
+int PopupMenuWidget::exec(const QPoint& pos)
+{
+    popup(pos);
+    QEventLoop loop;
+    m_loop = &loop;
+    if (isVisible())
+        loop.exec();
+    m_loop = nullptr;
+    return m_chosen + 1;
+}
+
+int PopupMenuWidget::rowAt(int y) const
+{
+    const QRect content = contentRect();
+    if (y < content.top() || y > content.bottom() || m_items.empty())
+        return -1;
+    const int contentY = y - content.top() + scrollOffset();
+    const auto it = std::upper_bound(m_rowTop.begin(), m_rowTop.end(), contentY);
+    const int row = static_cast<int>(it - m_rowTop.begin()) - 1;
+    return row >= 0 && row < static_cast<int>(m_items.size()) ? row : -1;
+}
+
+int PopupMenuWidget::indexAt(const QPoint& pos) const
+{
+    if (!contentRect().contains(pos))
+        return 0;
+    return rowAt(pos.y()) + 1;
+}
+
+QRect PopupMenuWidget::itemRect(int index) const
+{
+    const int row = index - 1;
+    if (row < 0 || row >= static_cast<int>(m_items.size()))
+        return {};
+    const QRect content = contentRect();
+    const auto r = static_cast<std::size_t>(row);
+    const QRect item(content.left(),
+        content.top() + m_rowTop[r] - scrollOffset(),
+        content.width(),
+        m_rowTop[r + 1] - m_rowTop[r]);
+    return item.intersected(content);
+}
+
+bool PopupMenuWidget::isSelectable(int row) const
+{
+    return row >= 0 && row < static_cast<int>(m_items.size())
+        && !isSeparatorCaption(m_items[static_cast<std::size_t>(row)].caption);
+}
+
+void PopupMenuWidget::setCurrent(int row)
+{
+    if (row == m_current)
+        return;
+    const QRect before = itemRect(m_current + 1);
+    m_current = row;
+    update(before);
+    update(itemRect(m_current + 1));
+}
+
+void PopupMenuWidget::ensureVisible(int row)
+{
+    if (!m_scrollBar->isVisible() || row < 0)
+        return;
+    const auto r = static_cast<std::size_t>(row);
+    const int visible = contentRect().height();
+    const int offset = m_scrollBar->value();
+    if (m_rowTop[r] < offset)
+        m_scrollBar->setValue(m_rowTop[r]);
+    else if (m_rowTop[r + 1] > offset + visible)
+        m_scrollBar->setValue(m_rowTop[r + 1] - visible);
+}
+
+void PopupMenuWidget::moveCurrent(int step)
+{
+    const int count = static_cast<int>(m_items.size());
+    if (count == 0)
+        return;
+    int row = m_current;
+    if (row < 0)
+        row = step > 0 ? -1 : count;
+    for (int tried = 0; tried < count; ++tried) {
+        row = ((row + step) % count + count) % count;
+        if (isSelectable(row)) {
+            setCurrent(row);
+            ensureVisible(row);
+            return;
+        }
+    }
+}
+
+void PopupMenuWidget::activateMnemonic(const QString& key)
+{
+    const QChar wanted = key.at(0).toLower();
+    std::vector<int> matches;
+    for (std::size_t row = 0; row < m_captions.size(); ++row) {
+        if (isSelectable(static_cast<int>(row)) && mnemonic(m_captions[row]) == wanted)
+            matches.push_back(static_cast<int>(row));
+    }
+    if (matches.size() == 1) {
+        choose(matches.front());
+        return;
+    }
+    if (matches.empty())
+        return;
+    // Several items share the key: each press moves to the next of them, as menus do.
+    const auto next = std::upper_bound(matches.begin(), matches.end(), m_current);
+    const int row = next == matches.end() ? matches.front() : *next;
+    setCurrent(row);
+    ensureVisible(row);
+}
+
+void PopupMenuWidget::choose(int row)
+{
+    m_chosen = row;
+    close();
+    emit triggered(row + 1);
+}
+
+void PopupMenuWidget::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    QStyleOption frameOption;
+    frameOption.initFrom(this);
+    frameOption.state = QStyle::State_None;
+    style()->drawPrimitive(QStyle::PE_PanelMenu, &frameOption, &painter, this);
+    QStyleOptionFrame frame;
+    frame.initFrom(this);
+    frame.rect = rect();
+    frame.lineWidth = style()->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, this);
+    frame.midLineWidth = 0;
+    style()->drawPrimitive(QStyle::PE_FrameMenu, &frame, &painter, this);
+
+    const QRect content = contentRect();
+    painter.setClipRect(content.intersected(event->rect()));
+    const int first = rowAt(std::max(content.top(), event->rect().top()));
+    if (first < 0)
+        return;
+    QStyleOptionMenuItem option;
+    for (int row = first; row < static_cast<int>(m_items.size()); ++row) {
+        const QRect r = itemRect(row + 1);
+        if (r.isEmpty() || r.top() > event->rect().bottom())
+            break;
+        initStyleOption(&option, row);
+        option.rect = QRect(content.left(),
+            content.top() + m_rowTop[static_cast<std::size_t>(row)] - scrollOffset(),
+            content.width(),
+            m_rowTop[static_cast<std::size_t>(row) + 1] - m_rowTop[static_cast<std::size_t>(row)]);
+        painter.setFont(option.font);
+        style()->drawControl(QStyle::CE_MenuItem, &option, &painter, this);
+    }
+}
+
+void PopupMenuWidget::keyPressEvent(QKeyEvent* event)
+{
+    const int count = static_cast<int>(m_items.size());
+    const int page = std::max(1, contentRect().height() / std::max(1, m_itemHeight));
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        close();
+        return;
+    case Qt::Key_Up:
+        moveCurrent(-1);
+        return;
+    case Qt::Key_Down:
+        moveCurrent(1);
+        return;
+    case Qt::Key_Home:
+        m_current = -1;
+        moveCurrent(1);
+        return;
+    case Qt::Key_End:
+        m_current = count;
+        moveCurrent(-1);
+        return;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: {
+        const int step = event->key() == Qt::Key_PageUp ? -page : page;
+        int row = std::clamp(m_current < 0 ? 0 : m_current + step, 0, std::max(0, count - 1));
+        while (row >= 0 && row < count && !isSelectable(row))
+            row += step > 0 ? 1 : -1;
+        if (isSelectable(row)) {
+            setCurrent(row);
+            ensureVisible(row);
+        }
+        return;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (isSelectable(m_current))
+            choose(m_current);
+        return;
+    default:
+        break;
+    }
+    if (!event->text().isEmpty() && event->text().at(0).isPrint()
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
+        activateMnemonic(event->text());
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PopupMenuWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    const int row = rowAt(event->position().toPoint().y());
+    if (contentRect().contains(event->position().toPoint()) && isSelectable(row))
+        setCurrent(row);
+    else if (!rect().contains(event->position().toPoint()))
+        setCurrent(-1);
+    if (event->globalPosition().toPoint() != m_openedAt)
+        m_pressedInside = m_pressedInside || (event->buttons() != Qt::NoButton);
+}
+
+void PopupMenuWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (!rect().contains(event->position().toPoint())) {
+        // A press outside closes the popup (QWidget does that for Qt::Popup windows).
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    m_pressedInside = true;
+}
+
+void PopupMenuWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    // The release of the press that opened the menu chooses nothing unless the pointer
+    // was dragged onto an item first.
+    if (!m_pressedInside)
+        return;
+    const QPoint pos = event->position().toPoint();
+    const int row = contentRect().contains(pos) ? rowAt(pos.y()) : -1;
+    if (isSelectable(row))
+        choose(row);
+}
+
+void PopupMenuWidget::wheelEvent(QWheelEvent* event)
+{
+    if (m_scrollBar->isVisible())
+        QApplication::sendEvent(m_scrollBar, event);
+}
+
+void PopupMenuWidget::leaveEvent(QEvent* event)
+{
+    setCurrent(-1);
+    QWidget::leaveEvent(event);
+}
+
+void PopupMenuWidget::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (m_loop)
+        m_loop->quit();
+}
+
+} // namespace kx::popup
