@@ -1,0 +1,294 @@
+#include "transmit/Transmitter.h"
+#include "app/ConfigAccess.h"
+#include "platform/fake/FakeDesktop.h"
+#include "store/EntryStore.h"
+#include "store/IgnoredTitles.h"
+#include "support/ScriptedPrompts.h"
+#include "support/SequenceRandom.h"
+#include "support/TempDir.h"
+#include "transmit/Clock.h"
+#include "transmit/WindowDebugLog.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <sstream>
+
+namespace kx::transmit {
+namespace {
+
+using platform::WindowHandle;
+using Events = std::vector<std::string>;
+
+const std::string noTargetMessage
+    = "Es wurde kein passendes Zielfenster identifiziert.\rDie Übertragung wird daher abgebrochen.";
+const std::string walkHeader = "--- 09:05:03 --------------------------------------------";
+
+// Stands in for the selection dialog: remembers what it was offered and picks one
+// candidate by its position (or cancels).
+class PickingChooser : public WindowChooser
+{
+public:
+    void choose(const std::vector<WindowCandidate>& candidates,
+        const std::function<void(WindowHandle)>& sendTo) override
+    {
+        offered = candidates;
+        if (pick)
+            sendTo(candidates.at(*pick).hwnd);
+    }
+
+    std::optional<std::size_t> pick;
+    std::vector<WindowCandidate> offered;
+};
+
+class TransmitterTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const char* previous = std::setlocale(LC_TIME, nullptr);
+        m_previousLocale = previous ? previous : "C";
+        ASSERT_NE(std::setlocale(LC_TIME, "de_DE.UTF-8"), nullptr)
+            << "the de_DE.UTF-8 locale is missing; scripts/bootstrap generates it";
+        writeConfig("");
+        m_main = desktop.openWindow("[Kalmotex]");
+        desktop.withdraw(m_main);
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(prompts.wentAsScripted()) << prompts.report();
+        std::setlocale(LC_TIME, m_previousLocale.c_str());
+    }
+
+    // Entries and ignored titles as the configuration file's lines (CR LF added).
+    void writeConfig(const std::string& lines)
+    {
+        std::string bytes;
+        std::istringstream in(lines);
+        for (std::string line; std::getline(in, line);)
+            bytes += line + "\r\n";
+        m_dir.write("Kalmotex.ini", bytes);
+        ignoredTitles.readFromFile();
+    }
+
+    Events typedEvents() const
+    {
+        Events result;
+        for (const std::string& event : desktop.events()) {
+            if (event.starts_with("type "))
+                result.push_back(event);
+        }
+        return result;
+    }
+
+    test::TempDir m_dir;
+    std::string m_configPath = m_dir.file("Kalmotex.ini").string();
+    app::ConfigAccess config;
+    test::SequenceRandom random { { 0.25, 0.5, 0.75 } };
+    store::EntryStore entries { config, m_configPath, random };
+    store::IgnoredTitles ignoredTitles { config, m_configPath };
+    platform::FakeDesktop desktop;
+    test::ScriptedPrompts prompts;
+    PickingChooser chooser;
+    WindowDebugLines debugLines;
+    FixedClock clock { 2026, 3, 7, 9, 5, 3 };
+    WindowHandle m_main = 0;
+    Transmitter transmitter { entries,
+        ignoredTitles,
+        desktop,
+        desktop,
+        desktop,
+        prompts,
+        chooser,
+        debugLines,
+        clock,
+        [this] { return m_main; } };
+    std::string m_previousLocale;
+};
+
+TEST_F(TransmitterTest, lastUsedWalkTypesIntoTheHighestQualifyingWindowAndListsTheCandidates)
+{
+    writeConfig("[Name]\n1=Gruß\n[Text]\n1=50% @ %jahr%\\N\\TEnde\n[Ignore]\n1=DFÜ-Netzwerkmonitor");
+    desktop.openWindow("Editor");
+    desktop.openWindow("DFÜ-Netzwerkmonitor");
+    desktop.openWindow("dfü-netzwerkmonitor");
+    desktop.openWindow("DFÜ-Netzwerkmonitor (2)");
+    desktop.openWindow("KALMOTEX - Debugger");
+    desktop.openWindow("");
+    const WindowHandle shell = desktop.openWindow("Shell");
+    desktop.openWindow("Minimised", false);
+    desktop.clearEvents();
+
+    transmitter.sendEntry(1);
+
+    EXPECT_EQ(desktop.events(), (Events { "activate Shell", "type Shell: 50% @ 2026<Enter><Tab>Ende" }));
+    EXPECT_EQ(desktop.focusedWindow(), shell);
+    EXPECT_EQ(debugLines.lines(),
+        (Events { walkHeader, "Editor", "dfü-netzwerkmonitor", "DFÜ-Netzwerkmonitor (2)", "Shell" }));
+}
+
+TEST_F(TransmitterTest, lastUsedWalkStartsAboveAVisibleMainWindow)
+{
+    writeConfig("[Name]\n1=a\n[Text]\n1=x");
+    desktop.openWindow("Below");
+    desktop.setVisible(m_main, true); // now on top, the only window above it is none
+    desktop.openWindow("Above");
+    desktop.clearEvents();
+
+    transmitter.sendEntry(1);
+
+    EXPECT_EQ(desktop.events(), (Events { "activate Above", "type Above: x" }));
+    EXPECT_EQ(debugLines.lines(), (Events { walkHeader, "Above" }));
+}
+
+TEST_F(TransmitterTest, noWindowInEitherModeShowsTheMessageAndTypesNothing)
+{
+    writeConfig("[Name]\n1=a\n2=b\n[Text]\n1=x\n2=y\n[Title]\n2=Nirgends");
+    desktop.openWindow("Kalmotex Hilfe");
+    desktop.openWindow("Hidden", false);
+    prompts.answerMessage(noTargetMessage);
+    prompts.answerMessage(noTargetMessage);
+
+    transmitter.sendEntry(1);
+    transmitter.sendEntry(2);
+
+    EXPECT_EQ(typedEvents(), Events {});
+    ASSERT_EQ(prompts.shown().size(), 2u);
+    EXPECT_EQ(prompts.shown()[0].icon, app::PromptIcon::Critical);
+    EXPECT_EQ(prompts.shown()[0].buttons, app::PromptButtons::Ok);
+    EXPECT_EQ(debugLines.lines(), Events { walkHeader });
+}
+
+TEST_F(TransmitterTest, titleSearchWithOneMatchTypesIntoItEvenWhenHiddenOrOwn)
+{
+    writeConfig("[Name]\n1=a\n2=b\n[Text]\n1=eins\n2=zwei\n[Title]\n1=  verborgen \n2=kalmotex");
+    const WindowHandle hidden = desktop.openWindow("Verborgenes Fenster", false);
+    const WindowHandle options = desktop.openWindow("[Kalmotex] - Optionen");
+    desktop.openWindow("Editor");
+    desktop.clearEvents();
+
+    transmitter.sendEntry(1);
+    transmitter.sendEntry(2);
+
+    EXPECT_EQ(desktop.received(hidden), "eins");
+    EXPECT_EQ(desktop.received(options), "zwei");
+    EXPECT_EQ(transmitter.targetTitle(), "KALMOTEX");
+}
+
+TEST_F(TransmitterTest, titleSearchWithSeveralMatchesLetsTheChooserPickInStackOrder)
+{
+    writeConfig("[Name]\n1=a\n[Text]\n1=Hallo\n[Title]\n1= editor ");
+    const WindowHandle zeta = desktop.openWindow("Zeta - Editor");
+    desktop.openWindow("Shell");
+    const WindowHandle texteditor = desktop.openWindow("Texteditor", false);
+    const WindowHandle alpha = desktop.openWindow("Alpha - Editor");
+    desktop.clearEvents();
+
+    chooser.pick = 2;
+    transmitter.sendEntry(1);
+
+    EXPECT_EQ(chooser.offered,
+        (std::vector<WindowCandidate> { { "Alpha - Editor", alpha },
+            { "Texteditor", texteditor },
+            { "Zeta - Editor", zeta } }));
+    EXPECT_EQ(desktop.events(), (Events { "activate Zeta - Editor", "type Zeta - Editor: Hallo" }));
+
+    chooser.pick.reset();
+    desktop.clearEvents();
+    transmitter.sendEntry(1);
+    EXPECT_EQ(desktop.events(), Events {});
+}
+
+TEST_F(TransmitterTest, titlesAreCutTo127CharactersBeforeMatching)
+{
+    const std::string longTitle = std::string(126, 'x') + "äZIEL";
+    writeConfig("[Name]\n1=a\n[Text]\n1=t\n[Title]\n1=ziel");
+    desktop.openWindow(longTitle);
+    prompts.answerMessage(noTargetMessage);
+
+    transmitter.sendEntry(1);
+
+    EXPECT_EQ(typedEvents(), Events {});
+    EXPECT_EQ(transmitter.getWindowTitle(desktop.stack().front()), std::string(126, 'x') + "ä");
+}
+
+TEST_F(TransmitterTest, dosBoxEntryPastesThroughTheClipboardBeforeTheSearch)
+{
+    writeConfig("[Name]\n1=a\n2=b\n[Text]\n1=dir\\N\n2=cls\n[DosBox]\n1=1\n2=1\n[Title]\n2=Fehlt");
+    desktop.openWindow("xterm");
+    desktop.clearEvents();
+    prompts.answerMessage(noTargetMessage);
+
+    transmitter.sendEntry(1);
+    transmitter.sendEntry(2);
+
+    EXPECT_EQ(desktop.events(),
+        (Events { "clipboard: dir\r", "activate xterm", "type xterm: <Shift+Insert>", "clipboard: cls" }));
+}
+
+TEST_F(TransmitterTest, anEntryNumberWithNothingStoredActivatesTheLastUsedWindowAndTypesNothing)
+{
+    writeConfig("[Name]\n1=a\n[Text]\n1=x");
+    desktop.openWindow("Editor");
+    desktop.clearEvents();
+
+    transmitter.sendEntry(42);
+
+    EXPECT_EQ(desktop.events(), (Events { "activate Editor", "type Editor: " }));
+}
+
+TEST_F(TransmitterTest, sendsTheEntryAsTheFileHoldsItAtThatMoment)
+{
+    writeConfig("[Name]\n1=a\n[Text]\n1=alt");
+    const WindowHandle editor = desktop.openWindow("Editor");
+    transmitter.sendEntry(1);
+    writeConfig("[Name]\n1=a\n[Text]\n1=neu");
+    transmitter.sendEntry(1);
+
+    store::Entry scrambled { "s", "geheim\\Nzwei", "", 1, 0 };
+    ASSERT_TRUE(entries.writeEntry(2, scrambled));
+    transmitter.sendEntry(2);
+
+    EXPECT_EQ(desktop.received(editor), "altneugeheim<Enter>zwei");
+}
+
+TEST_F(TransmitterTest, activationRunsPendingEventsOnceBeforeTyping)
+{
+    const WindowHandle editor = desktop.openWindow("Editor");
+    desktop.clearEvents();
+    Events seenByPump;
+    transmitter.setEventPump([&] { seenByPump = desktop.events(); });
+    transmitter.setSendText("ok");
+
+    transmitter.activateAndType(editor);
+
+    EXPECT_EQ(seenByPump, Events { "activate Editor" });
+    EXPECT_EQ(desktop.received(editor), "ok");
+}
+
+TEST_F(TransmitterTest, malformedKeysOrFailuresAreReportedOnlyInDebugOutput)
+{
+    const WindowHandle editor = desktop.openWindow("Editor");
+    std::ostringstream debug;
+
+    transmitter.setSendText("a}b");
+    transmitter.activateAndType(editor);
+    EXPECT_EQ(desktop.received(editor), "");
+
+    transmitter.setDebugOutput(&debug);
+    transmitter.activateAndType(editor);
+    desktop.setActivationFails(true);
+    transmitter.setSendText("x");
+    transmitter.activateAndType(editor);
+
+    EXPECT_EQ(desktop.received(editor), "x");
+    std::ostringstream handle;
+    handle << std::hex << editor;
+    EXPECT_EQ(debug.str(),
+        "type into 0x" + handle.str()
+            + " 'Editor': keystroke string not typed, '}' outside braces at character 2\n" + "activate 0x"
+            + handle.str() + " 'Editor': not confirmed, typing anyway\n");
+}
+
+} // namespace
+} // namespace kx::transmit
