@@ -1,0 +1,236 @@
+#include "app/cli/Cli.h"
+
+#include "app/ConfigAccess.h"
+#include "store/EntryStore.h"
+#include "store/TimeSeededRandom.h"
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <utility>
+
+namespace kx::app::cli {
+
+namespace {
+
+constexpr std::string_view kProgram = "kalmotex-cli";
+
+// The file's bytes before a writing command, put back when the command fails part-way
+// (the configuration is written one value at a time).
+class FileSnapshot
+{
+public:
+    explicit FileSnapshot(std::filesystem::path path)
+        : m_path(std::move(path))
+    {
+        std::error_code ec;
+        if (!std::filesystem::exists(m_path, ec))
+            return;
+        std::ifstream in(m_path, std::ios::binary);
+        m_bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        m_existed = static_cast<bool>(in) || in.eof();
+    }
+
+    void restore() const
+    {
+        std::error_code ec;
+        if (!m_existed) {
+            std::filesystem::remove(m_path, ec);
+            return;
+        }
+        std::ifstream current(m_path, std::ios::binary);
+        const std::string now((std::istreambuf_iterator<char>(current)), std::istreambuf_iterator<char>());
+        if (now == m_bytes)
+            return;
+        auto temporary = m_path;
+        temporary += ".kx-restore";
+        {
+            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+            out.write(m_bytes.data(), static_cast<std::streamsize>(m_bytes.size()));
+            if (!out.flush()) {
+                std::filesystem::remove(temporary, ec);
+                return;
+            }
+        }
+        std::filesystem::rename(temporary, m_path, ec);
+        if (ec)
+            std::filesystem::remove(temporary, ec);
+    }
+
+private:
+    std::filesystem::path m_path;
+    std::string m_bytes;
+    bool m_existed = false;
+};
+
+// A missing file is an empty configuration; one that exists must be readable.
+bool isReadableOrMissing(const std::string& path)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return true;
+    if (ec || std::filesystem::is_directory(status))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    return static_cast<bool>(in);
+}
+
+void printHelp(const CommandTable& table, std::ostream& out)
+{
+    out << "usage: " << kProgram << " [--config FILE] COMMAND [ARGUMENTS]\n\ncommands:\n";
+    for (const auto& command : table.commands())
+        out << "  " << command.synopsis << '\n';
+}
+
+} // namespace
+
+int CliContext::usageError(std::string_view message) const
+{
+    err << kProgram << ": " << message << '\n';
+    return kExitUsage;
+}
+
+int CliContext::failure(std::string_view message) const
+{
+    err << kProgram << ": " << message << '\n';
+    return kExitFailure;
+}
+
+std::optional<long long> CliContext::entryNumber(const std::string& argument) const
+{
+    const char* first = argument.data();
+    const char* last = first + argument.size();
+    if (first != last && *first == '+')
+        ++first;
+    long long number = 0;
+    const auto [end, ec] = std::from_chars(first, last, number);
+    if (first == last || end != last || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
+        usageError("'" + argument + "' is not an entry number");
+        return std::nullopt;
+    }
+    if (ec == std::errc::result_out_of_range)
+        number = argument.front() == '-' ? -1 : 1LL << 62;
+    return number;
+}
+
+bool CliContext::requireEntry(long long number) const
+{
+    // The entry list ends at the first empty name, and it holds at most 32767 entries.
+    bool exists = number >= 1 && number <= 32767;
+    for (long long i = 1; exists && i <= number; ++i)
+        exists = !config.readIniString("Name", std::to_string(i), "", configPath).empty();
+    if (!exists)
+        failure("there is no entry " + std::to_string(number));
+    return exists;
+}
+
+void CommandTable::add(Command command) { m_commands.push_back(std::move(command)); }
+
+const Command* CommandTable::find(std::string_view name) const
+{
+    for (const auto& command : m_commands)
+        if (command.name == name)
+            return &command;
+    return nullptr;
+}
+
+int runCli(const std::vector<std::string>& arguments,
+    const std::string& defaultConfigPath,
+    const CommandTable& table,
+    std::ostream& out,
+    std::ostream& err)
+{
+    std::string configPath = defaultConfigPath;
+    std::size_t next = 0;
+    while (next < arguments.size() && arguments[next].starts_with("-")) {
+        const std::string& option = arguments[next];
+        if (option == "--help" || option == "-h") {
+            printHelp(table, out);
+            return kExitOk;
+        }
+        if (option != "--config") {
+            err << kProgram << ": unknown option '" << option << "'\n";
+            return kExitUsage;
+        }
+        if (next + 1 >= arguments.size()) {
+            err << kProgram << ": --config needs a file name\n";
+            return kExitUsage;
+        }
+        configPath = arguments[next + 1];
+        next += 2;
+    }
+    if (next >= arguments.size()) {
+        err << kProgram << ": no command given (see --help)\n";
+        return kExitUsage;
+    }
+    const Command* command = table.find(arguments[next]);
+    if (!command) {
+        err << kProgram << ": unknown command '" << arguments[next] << "'\n";
+        return kExitUsage;
+    }
+    if (!isReadableOrMissing(configPath)) {
+        err << kProgram << ": cannot read " << configPath << '\n';
+        return kExitFailure;
+    }
+
+    ConfigAccess config;
+    store::TimeSeededRandom random;
+    store::EntryStore entries(config, configPath, random);
+    CliContext context { config, configPath, entries, random, out, err };
+    const std::vector<std::string> commandArguments(arguments.begin() + static_cast<std::ptrdiff_t>(next) + 1,
+        arguments.end());
+    if (!command->writes)
+        return command->run(context, commandArguments);
+
+    const FileSnapshot before(configPath);
+    const int result = command->run(context, commandArguments);
+    if (result != kExitOk)
+        before.restore();
+    return result;
+}
+
+std::string jsonString(std::string_view text)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string json = "\"";
+    for (char c : text) {
+        switch (c) {
+        case '"':
+            json += "\\\"";
+            break;
+        case '\\':
+            json += "\\\\";
+            break;
+        case '\b':
+            json += "\\b";
+            break;
+        case '\f':
+            json += "\\f";
+            break;
+        case '\n':
+            json += "\\n";
+            break;
+        case '\r':
+            json += "\\r";
+            break;
+        case '\t':
+            json += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                json += "\\u00";
+                json += hex[(c >> 4) & 0xF];
+                json += hex[c & 0xF];
+            } else {
+                json += c;
+            }
+        }
+    }
+    json += '"';
+    return json;
+}
+
+} // namespace kx::app::cli

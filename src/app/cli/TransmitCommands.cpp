@@ -1,0 +1,114 @@
+#include "app/cli/TransmitCommands.h"
+#include "app/cli/Cli.h"
+
+#include "store/EntryStore.h"
+#include "store/Escaping.h"
+#include "transmit/Clock.h"
+#include "transmit/KeystrokeEncoding.h"
+#include "transmit/Placeholders.h"
+
+#include <clocale>
+#include <optional>
+#include <ostream>
+
+namespace kx::app::cli {
+
+namespace {
+
+// The X11 backend's console paste keys (Shift+Insert); the CLI types nothing itself.
+constexpr const char* consolePasteKeys = "+{INSERT}";
+
+struct EntryArguments
+{
+    long long number = 0;
+    bool json = false;
+};
+
+std::optional<EntryArguments> parseArguments(const CliContext& context,
+    const std::string& command,
+    const std::vector<std::string>& args,
+    bool allowJson)
+{
+    EntryArguments parsed;
+    std::optional<std::string> numberText;
+    for (const std::string& arg : args) {
+        if (allowJson && arg == "--json") {
+            parsed.json = true;
+        } else if (arg.starts_with("--")) {
+            context.usageError("unknown option '" + arg + "' for " + command);
+            return std::nullopt;
+        } else if (numberText) {
+            context.usageError(command + " takes one entry number");
+            return std::nullopt;
+        } else {
+            numberText = arg;
+        }
+    }
+    if (!numberText) {
+        context.usageError(command + " needs an entry number");
+        return std::nullopt;
+    }
+    const auto number = context.entryNumber(*numberText);
+    if (!number)
+        return std::nullopt;
+    parsed.number = *number;
+    return parsed;
+}
+
+// The entry's text as a send prepares it before the keystroke encoding.
+std::string expandedText(CliContext& context, long long number, const transmit::Clock& clock)
+{
+    const store::Entry entry = context.entries.readEntry(static_cast<int>(number));
+    std::string text = store::UnescapeText(entry.text);
+    transmit::ExpandPlaceholders(text, clock);
+    return text;
+}
+
+} // namespace
+
+void addTransmitCommands(CommandTable& table, std::shared_ptr<const transmit::Clock> clock)
+{
+    if (!clock) {
+        // The system's date and time formats, as the program uses them.
+        std::setlocale(LC_TIME, "");
+        clock = std::make_shared<transmit::SystemClock>();
+    }
+    table.add(
+        { "expand", "expand N", false, [clock](CliContext& context, const std::vector<std::string>& args) {
+             const auto parsed = parseArguments(context, "expand", args, false);
+             if (!parsed)
+                 return kExitUsage;
+             if (!context.requireEntry(parsed->number))
+                 return kExitFailure;
+             context.out << expandedText(context, parsed->number, *clock);
+             return kExitOk;
+         } });
+    table.add({ "keys",
+        "keys N [--json]",
+        false,
+        [clock](CliContext& context, const std::vector<std::string>& args) {
+            const auto parsed = parseArguments(context, "keys", args, true);
+            if (!parsed)
+                return kExitUsage;
+            if (!context.requireEntry(parsed->number))
+                return kExitFailure;
+            const bool dosBox = context.entries.readEntry(static_cast<int>(parsed->number)).dosBox != 0;
+            std::string text = expandedText(context, parsed->number, *clock);
+            std::optional<std::string> clipboard;
+            if (dosBox) {
+                clipboard = std::move(text);
+                text = consolePasteKeys;
+            } else {
+                transmit::EncodeKeystrokes(text);
+            }
+            if (parsed->json) {
+                context.out << "{\"keys\":" << jsonString(text)
+                            << ",\"clipboard\":" << (clipboard ? jsonString(*clipboard) : "null") << "}\n";
+            } else {
+                context.out << text;
+            }
+            return kExitOk;
+        } });
+}
+
+} // namespace kx::app::cli
