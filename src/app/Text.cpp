@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <span>
 #include <vector>
 
@@ -54,6 +56,26 @@ std::size_t sequenceLength(std::string_view bytes, std::size_t pos, char32_t& ou
     out = value;
     return length;
 }
+
+} // namespace
+
+std::size_t skipAscii(std::string_view bytes, std::size_t pos)
+{
+    // Configuration files are mostly ASCII: test eight bytes at a time.
+    constexpr std::uint64_t highBits = 0x8080808080808080ull;
+    while (pos + 8 <= bytes.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + pos, 8);
+        if (word & highBits)
+            break;
+        pos += 8;
+    }
+    while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80)
+        ++pos;
+    return pos;
+}
+
+namespace {
 
 void appendUtf8(std::string& out, char32_t c)
 {
@@ -243,10 +265,9 @@ bool isValidUtf8(std::string_view bytes)
 {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
-            ++pos;
-            continue;
-        }
+        pos = skipAscii(bytes, pos);
+        if (pos == bytes.size())
+            break;
         char32_t c = 0;
         const std::size_t length = sequenceLength(bytes, pos, c);
         if (length == 0)

@@ -13,6 +13,8 @@ std::u32string toUtf32(std::string_view utf8);
 std::string toUtf8(std::u32string_view text);
 std::string toUtf8(char32_t c);
 bool isValidUtf8(std::string_view bytes);
+// The position of the first byte from `pos` on that is not ASCII; bytes.size() when none.
+std::size_t skipAscii(std::string_view bytes, std::size_t pos = 0);
 
 // Full Unicode simple case mapping, one code point at a time.
 char32_t upperCase(char32_t c);

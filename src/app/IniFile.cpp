@@ -1,0 +1,604 @@
+#include "app/IniFile.h"
+
+#include "app/Text.h"
+
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <thread>
+
+namespace kx::app {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::size_t maxValueCharacters = 32766;
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+
+// Linux stamps files from a clock that advances once per scheduler tick (at most 10 ms);
+// a change within that time after the stamp we saw could leave the stamp as it was.
+constexpr auto racyWindow = 30ms;
+
+// A lock older than this was left behind by a process that died while writing.
+constexpr auto staleLockAge = 3s;
+constexpr auto lockRetryPause = 2ms;
+constexpr int lockAttempts = 2000;
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool isLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+std::string_view trimBlanks(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool hasNonAscii(std::string_view s) { return skipAscii(s) != s.size(); }
+
+// The end of the line that starts at `pos`: the next CR or LF, or the end of the text.
+std::size_t lineEndFrom(std::string_view text, std::size_t pos)
+{
+    const char* start = text.data() + pos;
+    const std::size_t rest = text.size() - pos;
+    const void* lf = std::memchr(start, '\n', rest);
+    const std::size_t limit = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : rest;
+    const void* cr = std::memchr(start, '\r', limit);
+    return pos + (cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - start) : limit);
+}
+
+// Section and key names compare without regard to case.
+std::string foldName(std::string_view name, bool windows1252)
+{
+    std::string out(name);
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return upperCase(windows1252 ? decodeWindows1252(name) : std::string(name));
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - ('a' - 'A'));
+    }
+    return out;
+}
+
+// Offset of the first line (from `from` on) that is not well-formed UTF-8, or npos.
+// Line breaks never occur inside a UTF-8 sequence, so whole-file validity is line validity.
+std::size_t firstInvalidLine(std::string_view raw, std::size_t from)
+{
+    std::size_t pos = from;
+    while (pos < raw.size()) {
+        const std::size_t end = lineEndFrom(raw, pos);
+        const std::string_view line = raw.substr(pos, end - pos);
+        if (hasNonAscii(line) && !isValidUtf8(line))
+            return pos;
+        pos = end + 1;
+    }
+    return std::string_view::npos;
+}
+
+std::string lineBreakStyle(std::string_view raw)
+{
+    const std::size_t pos = lineEndFrom(raw, 0);
+    if (pos == raw.size())
+        return "\r\n";
+    if (raw[pos] == '\r')
+        return (pos + 1 < raw.size() && raw[pos + 1] == '\n') ? "\r\n" : "\r";
+    return "\n";
+}
+
+bool isRacy(fs::file_time_type modified, fs::file_time_type now)
+{
+    const auto age = now - modified;
+    return age < racyWindow && age > -racyWindow;
+}
+
+std::optional<std::string> readWholeFile(const fs::path& path)
+{
+    std::FILE* file = std::fopen(path.string().c_str(), "rb");
+    if (!file)
+        return std::nullopt;
+    std::string contents;
+    char buffer[65536];
+    std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
+    contents.append(buffer, got);
+    if (got == sizeof buffer && std::fseek(file, 0, SEEK_END) == 0) {
+        // Large file: one allocation for the rest.
+        const long size = std::ftell(file);
+        if (size > 0)
+            contents.reserve(static_cast<std::size_t>(size));
+        std::fseek(file, static_cast<long>(got), SEEK_SET);
+    }
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        contents.append(buffer, got);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
+        return std::nullopt;
+    return contents;
+}
+
+// An exclusive lock file beside the configuration, held while one process rewrites it.
+class LockFile
+{
+public:
+    explicit LockFile(const fs::path& target)
+        : m_path(target.string() + ".lock")
+    {
+        for (int attempt = 0; attempt < lockAttempts; ++attempt) {
+            if (std::FILE* file = std::fopen(m_path.string().c_str(), "wbx")) {
+                std::fclose(file);
+                m_held = true;
+                return;
+            }
+            if (errno != EEXIST)
+                return; // the folder is missing or not writable: waiting will not help
+            std::error_code ec;
+            const auto created = fs::last_write_time(m_path, ec);
+            if (!ec && fs::file_time_type::clock::now() - created > staleLockAge) {
+                fs::remove(m_path, ec);
+                continue;
+            }
+            std::this_thread::sleep_for(lockRetryPause);
+        }
+    }
+    ~LockFile()
+    {
+        if (m_held) {
+            std::error_code ignored;
+            fs::remove(m_path, ignored);
+        }
+    }
+    LockFile(const LockFile&) = delete;
+    LockFile& operator=(const LockFile&) = delete;
+
+    bool held() const { return m_held; }
+
+private:
+    fs::path m_path;
+    bool m_held = false;
+};
+
+std::string temporaryName(const fs::path& target)
+{
+    static std::mt19937_64 generator { std::random_device {}() };
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, ".%016llx", static_cast<unsigned long long>(generator()));
+    return target.filename().string() + suffix + ".tmp";
+}
+
+// Writes `contents` to a new file beside `target` and renames it over `target`, so the
+// file is either the old one or the complete new one.
+bool replaceFile(const fs::path& target, std::string_view contents)
+{
+    const fs::path temporary = target.parent_path() / temporaryName(target);
+    std::FILE* file = std::fopen(temporary.string().c_str(), "wbx");
+    if (!file)
+        return false;
+    bool ok = std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
+    ok = std::fflush(file) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    std::error_code ec;
+    if (ok) {
+        const auto status = fs::status(target, ec);
+        if (!ec && fs::exists(status))
+            fs::permissions(temporary, status.permissions(), ec);
+        fs::rename(temporary, target, ec);
+        ok = !ec;
+    }
+    if (!ok)
+        fs::remove(temporary, ec);
+    return ok;
+}
+
+// Parses one line [start, end) as `key=value`; nothing when it holds no key.
+std::optional<std::array<std::size_t, 4>> parseKeyLine(
+    std::string_view raw, std::size_t start, std::size_t end)
+{
+    const std::string_view line = raw.substr(start, end - start);
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    std::size_t keyStart = 0;
+    while (keyStart < equals && isBlank(line[keyStart]))
+        ++keyStart;
+    std::size_t keyEnd = equals;
+    while (keyEnd > keyStart && isBlank(line[keyEnd - 1]))
+        --keyEnd;
+    if (keyEnd == keyStart)
+        return std::nullopt;
+    std::size_t valueStart = equals + 1;
+    std::size_t valueEnd = line.size();
+    while (valueStart < valueEnd && isBlank(line[valueStart]))
+        ++valueStart;
+    while (valueEnd > valueStart && isBlank(line[valueEnd - 1]))
+        --valueEnd;
+    if (valueEnd - valueStart >= 2 && line[valueStart] == line[valueEnd - 1]
+        && (line[valueStart] == '"' || line[valueStart] == '\'')) {
+        ++valueStart;
+        --valueEnd;
+    }
+    // The profile functions hand values on as C strings.
+    const std::size_t nul = line.substr(valueStart, valueEnd - valueStart).find('\0');
+    if (nul != std::string_view::npos)
+        valueEnd = valueStart + nul;
+    return std::array<std::size_t, 4> { start + keyStart,
+        keyEnd - keyStart,
+        start + valueStart,
+        valueEnd - valueStart };
+}
+
+} // namespace
+
+IniFile::IniFile(fs::path path)
+    : m_path(std::move(path))
+{
+}
+
+void IniFile::forget()
+{
+    m_loaded = false;
+    m_exists = false;
+    m_raw.clear();
+    m_raw.shrink_to_fit();
+    m_keys.clear();
+    m_sections.clear();
+    m_sectionIndex.clear();
+}
+
+void IniFile::parse(std::string raw)
+{
+    ++m_parseCount;
+    m_raw = std::move(raw);
+    m_keys.clear();
+    m_sections.clear();
+    m_sectionIndex.clear();
+    m_loaded = true;
+    m_exists = true;
+
+    const std::string_view text = m_raw;
+    std::size_t pos = 0;
+    m_validUtf8 = true;
+    m_firstInvalidUtf8 = std::string::npos;
+    if (text.starts_with(byteOrderMark)) {
+        m_encoding = Encoding::utf8WithBom;
+        pos = byteOrderMark.size();
+        m_validUtf8 = isValidUtf8(text.substr(pos));
+    } else if (const bool nonAscii = hasNonAscii(text); nonAscii && isValidUtf8(text)) {
+        m_encoding = Encoding::utf8;
+    } else {
+        m_encoding = Encoding::windows1252;
+        m_firstInvalidUtf8 = nonAscii ? firstInvalidLine(text, 0) : std::string::npos;
+    }
+    const bool windows1252 = m_encoding == Encoding::windows1252;
+
+    constexpr std::uint32_t none = UINT32_MAX;
+    std::uint32_t current = none;
+    while (pos < text.size()) {
+        while (pos < text.size() && isLineBreak(text[pos]))
+            ++pos;
+        if (pos >= text.size())
+            break;
+        const std::size_t end = lineEndFrom(text, pos);
+        const std::string_view line = text.substr(pos, end - pos);
+        std::size_t first = 0;
+        while (first < line.size() && isBlank(line[first]))
+            ++first;
+        if (first == line.size()) {
+            pos = end;
+            continue;
+        }
+        if (line[first] == '[') {
+            const std::size_t close = line.rfind(']');
+            if (close != std::string_view::npos && close > first) {
+                const std::string name
+                    = foldName(trimBlanks(line.substr(first + 1, close - first - 1)), windows1252);
+                const auto [it, inserted]
+                    = m_sectionIndex.try_emplace(name, static_cast<std::uint32_t>(m_sections.size()));
+                if (inserted) {
+                    m_sections.push_back(Section { end, {} });
+                    current = it->second;
+                } else {
+                    current = none; // only the first of duplicate sections counts
+                }
+                pos = end;
+                continue;
+            }
+        }
+        if (current != none) {
+            Section& section = m_sections[current];
+            section.contentEnd = end;
+            if (const auto parts = parseKeyLine(text, pos, end)) {
+                const auto [keyStart, keyLength, valueStart, valueLength] = *parts;
+                const auto [it, inserted]
+                    = section.keys.try_emplace(foldName(text.substr(keyStart, keyLength), windows1252),
+                        static_cast<std::uint32_t>(m_keys.size()));
+                if (inserted)
+                    m_keys.push_back(KeyLine { pos, end, keyLength, keyStart, valueStart, valueLength });
+            }
+        }
+        pos = end;
+    }
+}
+
+bool IniFile::loadFromDisk()
+{
+    std::error_code ec;
+    const auto modified = fs::last_write_time(m_path, ec);
+    if (ec) {
+        forget();
+        return false;
+    }
+    const auto now = fs::file_time_type::clock::now();
+    auto contents = readWholeFile(m_path);
+    if (!contents) {
+        forget();
+        return false;
+    }
+    parse(std::move(*contents));
+    m_modified = modified;
+    m_racy = isRacy(modified, now);
+    return true;
+}
+
+bool IniFile::refresh()
+{
+    if (m_path.empty())
+        return false;
+    std::error_code ec;
+    const auto modified = fs::last_write_time(m_path, ec);
+    if (ec) {
+        forget();
+        return false;
+    }
+    if (!m_loaded || modified != m_modified)
+        return loadFromDisk();
+    if (!m_racy)
+        return true;
+    // The stamp cannot tell yet; the contents can.
+    const auto now = fs::file_time_type::clock::now();
+    auto contents = readWholeFile(m_path);
+    if (!contents) {
+        forget();
+        return false;
+    }
+    if (*contents != m_raw)
+        parse(std::move(*contents));
+    m_racy = isRacy(modified, now);
+    return true;
+}
+
+void IniFile::recordStamp()
+{
+    std::error_code ec;
+    const auto modified = fs::last_write_time(m_path, ec);
+    if (ec) {
+        forget();
+        return;
+    }
+    m_modified = modified;
+    m_racy = isRacy(modified, fs::file_time_type::clock::now());
+}
+
+std::string IniFile::decodeValue(const KeyLine& line) const
+{
+    std::string_view bytes = std::string_view(m_raw).substr(line.valueStart, line.valueLength);
+    if (m_encoding == Encoding::windows1252) {
+        if (bytes.size() > maxValueCharacters)
+            bytes = bytes.substr(0, maxValueCharacters);
+        return decodeWindows1252(bytes);
+    }
+    std::string value = m_validUtf8 ? std::string(bytes) : toUtf8(toUtf32(bytes));
+    if (value.size() > maxValueCharacters) {
+        std::size_t characters = 0;
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            if ((static_cast<unsigned char>(value[i]) & 0xC0) != 0x80 && ++characters > maxValueCharacters) {
+                value.resize(i);
+                break;
+            }
+        }
+    }
+    return value;
+}
+
+std::optional<std::string> IniFile::encodeForFile(std::string_view utf8) const
+{
+    if (m_encoding == Encoding::windows1252)
+        return encodeWindows1252(utf8);
+    return std::string(utf8);
+}
+
+std::optional<std::string> IniFile::read(std::string_view section, std::string_view key)
+{
+    if (!refresh())
+        return std::nullopt;
+    const auto sectionIt = m_sectionIndex.find(foldName(trimBlanks(section), false));
+    if (sectionIt == m_sectionIndex.end())
+        return std::nullopt;
+    const Section& found = m_sections[sectionIt->second];
+    const auto keyIt = found.keys.find(foldName(trimBlanks(key), false));
+    if (keyIt == found.keys.end())
+        return std::nullopt;
+    return decodeValue(m_keys[keyIt->second]);
+}
+
+void IniFile::shiftAfter(std::size_t position, std::ptrdiff_t delta)
+{
+    const auto shifted = [&](std::size_t offset) {
+        return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(offset) + delta);
+    };
+    for (KeyLine& line : m_keys) {
+        if (line.lineStart > position) {
+            line.lineStart = shifted(line.lineStart);
+            line.lineEnd = shifted(line.lineEnd);
+            line.keyStart = shifted(line.keyStart);
+            line.valueStart = shifted(line.valueStart);
+        }
+    }
+    for (Section& section : m_sections) {
+        if (section.contentEnd > position)
+            section.contentEnd = shifted(section.contentEnd);
+    }
+}
+
+bool IniFile::write(std::string_view section, std::string_view key, std::string_view value)
+{
+    const std::string sectionName = toUtf8(toUtf32(trimBlanks(section)));
+    const std::string keyName = toUtf8(toUtf32(trimBlanks(key)));
+    if (sectionName.empty() || keyName.empty() || m_path.empty())
+        return false;
+    // A name or value with a line break would add lines; "=" would move the key's end.
+    if (sectionName.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos
+        || keyName.find_first_of(std::string_view("\r\n\0=", 4)) != std::string::npos)
+        return false;
+    std::string_view valueBytes = value.substr(0, value.find('\0'));
+    if (valueBytes.find_first_of("\r\n") != std::string_view::npos)
+        return false;
+    while (!valueBytes.empty() && isBlank(valueBytes.front()))
+        valueBytes.remove_prefix(1);
+    const std::string newValue = toUtf8(toUtf32(valueBytes));
+
+    LockFile lock(m_path);
+    if (!lock.held())
+        return false;
+    if (refresh()) {
+        // Replacing the file by rename would otherwise overrule a read-only file.
+        std::FILE* file = std::fopen(m_path.string().c_str(), "r+b");
+        if (!file)
+            return false;
+        std::fclose(file);
+    } else {
+        std::error_code ec;
+        if (fs::symlink_status(m_path, ec).type() != fs::file_type::not_found)
+            return false; // there, but not a readable file
+        parse(std::string());
+        m_exists = false;
+    }
+
+    const bool windows1252 = m_encoding == Encoding::windows1252;
+    const std::string eol = lineBreakStyle(m_raw);
+    const std::string foldedKey = foldName(keyName, false);
+    const auto sectionIt = m_sectionIndex.find(foldName(sectionName, false));
+
+    // The edit: at `at`, `removed` bytes give way to before + line + after, where `line` is
+    // the key's line.
+    std::size_t at = m_raw.size();
+    std::size_t removed = 0;
+    std::string before;
+    std::string line;
+    std::string after;
+    const KeyLine* existing = nullptr;
+    if (sectionIt != m_sectionIndex.end()) {
+        const Section& found = m_sections[sectionIt->second];
+        const auto keyIt = found.keys.find(foldedKey);
+        if (keyIt != found.keys.end()) {
+            existing = &m_keys[keyIt->second];
+            const std::string_view readBack = trimBlanks(newValue);
+            const bool quoted = readBack.size() >= 2 && readBack.front() == readBack.back()
+                && (readBack.front() == '"' || readBack.front() == '\'');
+            if (decodeValue(*existing) == (quoted ? readBack.substr(1, readBack.size() - 2) : readBack)
+                && existing->valueLength <= maxValueCharacters)
+                return true; // the key already has this value: leave the file alone
+            at = existing->lineStart;
+            removed = existing->lineEnd - existing->lineStart;
+            const std::string_view spelling
+                = std::string_view(m_raw).substr(existing->keyStart, existing->keyLength);
+            line = (windows1252 ? decodeWindows1252(spelling) : std::string(spelling)) + "=" + newValue;
+        } else {
+            at = found.contentEnd;
+            before = eol;
+            line = keyName + "=" + newValue;
+        }
+    } else {
+        const bool endsWithBreak = m_raw.empty() || isLineBreak(m_raw.back()) || m_raw == byteOrderMark;
+        before = (endsWithBreak ? "" : eol) + "[" + sectionName + "]" + eol;
+        line = keyName + "=" + newValue;
+        after = eol;
+    }
+
+    auto encodedBefore = encodeForFile(before);
+    auto encodedLine = encodeForFile(line);
+    const auto encodedAfter = encodeForFile(after);
+    std::string encoded;
+    if (encodedBefore && encodedLine && encodedAfter)
+        encoded = *encodedBefore + *encodedLine + *encodedAfter;
+    std::string newRaw;
+    bool upgrade = encoded.empty();
+    std::size_t newFirstInvalid = m_firstInvalidUtf8;
+    const std::ptrdiff_t delta
+        = static_cast<std::ptrdiff_t>(encoded.size()) - static_cast<std::ptrdiff_t>(removed);
+    if (!upgrade) {
+        newRaw.reserve(m_raw.size() + encoded.size());
+        newRaw.append(m_raw, 0, at).append(encoded).append(m_raw, at + removed);
+        // A Windows-1252 file must not turn into valid UTF-8 with non-ASCII bytes, which
+        // would be read back as UTF-8.
+        if (windows1252) {
+            if (m_firstInvalidUtf8 == std::string::npos) {
+                const std::size_t inNew = firstInvalidLine(encoded, 0);
+                newFirstInvalid = inNew == std::string::npos ? inNew : at + inNew;
+                upgrade = newFirstInvalid == std::string::npos && hasNonAscii(encoded);
+            } else if (existing && m_firstInvalidUtf8 == at) {
+                newFirstInvalid = firstInvalidLine(newRaw, 0);
+                upgrade = newFirstInvalid == std::string::npos && hasNonAscii(newRaw);
+            } else if (m_firstInvalidUtf8 > at) {
+                newFirstInvalid
+                    = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(m_firstInvalidUtf8) + delta);
+            }
+        }
+    }
+    if (upgrade) {
+        // Windows-1252 cannot hold the value (or would be misread): the whole file becomes
+        // UTF-8 without a byte order mark.
+        const std::string_view raw = m_raw;
+        newRaw = decodeWindows1252(raw.substr(0, at)) + before + line + after
+            + decodeWindows1252(raw.substr(at + removed));
+    }
+
+    if (!replaceFile(m_path, newRaw)) {
+        if (!m_exists)
+            forget();
+        return false;
+    }
+
+    if (upgrade) {
+        parse(std::move(newRaw));
+    } else {
+        // Bring the parse up to date without parsing the whole file again.
+        m_raw = std::move(newRaw);
+        m_exists = true;
+        m_firstInvalidUtf8 = newFirstInvalid;
+        const std::size_t lineStart = at + encodedBefore->size();
+        const std::size_t lineEnd = lineStart + encodedLine->size();
+        const auto parts = parseKeyLine(m_raw, lineStart, lineEnd);
+        const auto [keyStart, keyLength, valueStart, valueLength] = *parts;
+        const KeyLine updated { lineStart, lineEnd, keyLength, keyStart, valueStart, valueLength };
+        if (existing) {
+            const auto index = static_cast<std::size_t>(existing - m_keys.data());
+            shiftAfter(at, delta);
+            m_keys[index] = updated;
+        } else if (sectionIt != m_sectionIndex.end()) {
+            shiftAfter(at, delta);
+            Section& found = m_sections[sectionIt->second];
+            found.contentEnd = lineEnd;
+            found.keys.emplace(foldedKey, static_cast<std::uint32_t>(m_keys.size()));
+            m_keys.push_back(updated);
+        } else {
+            m_sectionIndex.emplace(foldName(sectionName, false),
+                static_cast<std::uint32_t>(m_sections.size()));
+            m_sections.push_back(Section { lineEnd, {} });
+            m_sections.back().keys.emplace(foldedKey, static_cast<std::uint32_t>(m_keys.size()));
+            m_keys.push_back(updated);
+        }
+    }
+    recordStamp();
+    return true;
+}
+
+} // namespace kx::app

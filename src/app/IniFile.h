@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace kx::app {
+
+// One profile file (INI format), read and written one value at a time with the rules of
+// the Windows profile-file functions. Strings in and out are UTF-8; the file keeps its own
+// encoding (Windows-1252, or UTF-8 with or without a byte order mark).
+//
+// Every call looks at the file as it is now: the parse is kept only while the file's
+// modification time (and, shortly after a change, its size and contents) show it is the
+// same file. Writes lock the file, re-check it, and replace it atomically.
+class IniFile
+{
+public:
+    explicit IniFile(std::filesystem::path path);
+
+    const std::filesystem::path& path() const { return m_path; }
+
+    // The value, cut to 32766 characters; nothing when the file, the section or the key
+    // is missing or the file cannot be read.
+    std::optional<std::string> read(std::string_view section, std::string_view key);
+
+    // Sets one value, creating the file, section and key as needed. False, with the file
+    // left as it was, when a name is empty, the value holds a line break, or the file
+    // cannot be locked, read or replaced.
+    bool write(std::string_view section, std::string_view key, std::string_view value);
+
+    // How many times the file was parsed from scratch (for tests of the cache).
+    std::size_t parseCount() const { return m_parseCount; }
+
+private:
+    struct KeyLine
+    {
+        std::size_t lineStart;
+        std::size_t lineEnd; // end of the line's text, before its line break
+        std::size_t keyLength; // the key's stored spelling starts at lineStart after blanks
+        std::size_t keyStart;
+        std::size_t valueStart;
+        std::size_t valueLength;
+    };
+    struct Section
+    {
+        std::size_t contentEnd; // end of the section's last non-blank line
+        std::unordered_map<std::string, std::uint32_t> keys;
+    };
+    enum class Encoding
+    {
+        windows1252,
+        utf8,
+        utf8WithBom,
+    };
+
+    bool refresh();
+    bool loadFromDisk();
+    void parse(std::string raw);
+    void forget();
+    std::string decodeValue(const KeyLine& line) const;
+    std::optional<std::string> encodeForFile(std::string_view utf8) const;
+    // Moves every offset behind `position` by `delta`.
+    void shiftAfter(std::size_t position, std::ptrdiff_t delta);
+    void recordStamp();
+    bool commit(std::string raw);
+
+    std::filesystem::path m_path;
+    std::size_t m_parseCount = 0;
+
+    // The cached parse; valid while m_loaded.
+    bool m_loaded = false;
+    bool m_exists = false;
+    std::string m_raw;
+    Encoding m_encoding = Encoding::windows1252;
+    bool m_validUtf8 = true; // every byte after a byte order mark is well-formed UTF-8
+    std::size_t m_firstInvalidUtf8 = std::string::npos; // for Windows-1252 files
+    std::vector<KeyLine> m_keys;
+    std::vector<Section> m_sections;
+    std::unordered_map<std::string, std::uint32_t> m_sectionIndex;
+
+    // What the file looked like when m_raw was taken from it.
+    std::filesystem::file_time_type m_modified {};
+    // A change within the file system's timestamp granularity of m_modified could keep
+    // the same time; until that window has passed, the contents are compared too.
+    bool m_racy = false;
+};
+
+} // namespace kx::app

@@ -1,0 +1,441 @@
+#include "app/IniFile.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+using kx::app::IniFile;
+using kx::test::readBytes;
+using kx::test::TempDir;
+
+namespace {
+
+struct ReadCase
+{
+    const char* name;
+    std::string file;
+    const char* section;
+    const char* key;
+    std::optional<std::string> expected;
+};
+
+// Whole-buffer file access; the stream iterators of the shared helpers are slow on 100 MB.
+void writeQuickly(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::FILE* file = std::fopen(path.string().c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+    std::fclose(file);
+}
+
+std::string readQuickly(const std::filesystem::path& path)
+{
+    std::string bytes(std::filesystem::file_size(path), '\0');
+    std::FILE* file = std::fopen(path.string().c_str(), "rb");
+    if (!file)
+        return {};
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    std::fclose(file);
+    return bytes;
+}
+
+std::string repeated(std::string_view piece, std::size_t count)
+{
+    std::string out;
+    out.reserve(piece.size() * count);
+    for (std::size_t i = 0; i < count; ++i)
+        out += piece;
+    return out;
+}
+
+} // namespace
+
+TEST(IniFileRead, followsTheProfileFileRules)
+{
+    const std::vector<ReadCase> cases = {
+        { "plain", "[Name]\r\n1=Gruss\r\n", "Name", "1", "Gruss" },
+        { "blanks and tabs trimmed", "[Name]\r\n \t1 \t=\t  a b \t\r\n", "Name", "1", "a b" },
+        { "double quotes removed", "[N]\r\nk=\" a \"\r\n", "N", "k", " a " },
+        { "single quotes removed", "[N]\r\nk='x'\r\n", "N", "k", "x" },
+        { "only one pair removed", "[N]\r\nk=\"\"x\"\"\r\n", "N", "k", "\"x\"" },
+        { "unmatched quotes kept", "[N]\r\nk=\"x'\r\n", "N", "k", "\"x'" },
+        { "lone quote kept", "[N]\r\nk=\"\r\n", "N", "k", "\"" },
+        { "names without case", "[nAmE]\r\nTiTle=t\r\n", "NAME", "title", "t" },
+        { "umlaut names without case",
+            "[\xDC"
+            "bersicht]\r\n\xE4=1\r\n",
+            "üBERSICHT",
+            "Ä",
+            "1" },
+        { "first duplicate key wins", "[N]\r\nk=1\r\nK=2\r\n", "N", "k", "1" },
+        { "only first duplicate section", "[N]\r\na=1\r\n[n]\r\nb=2\r\n", "N", "b", std::nullopt },
+        { "empty value is a value", "[N]\r\nk=\r\n", "N", "k", "" },
+        { "missing key", "[N]\r\nk=1\r\n", "N", "x", std::nullopt },
+        { "missing section", "[N]\r\nk=1\r\n", "T", "k", std::nullopt },
+        { "nul ends value", std::string("[N]\r\nk=ab\0cd\r\n", 14), "N", "k", "ab" },
+        { "section to last bracket", "[ a]b ] junk\r\nk=1\r\n", "a]b", "k", "1" },
+        { "line without equals", "[N]\r\nk\r\nk=2\r\n", "N", "k", "2" },
+        { "keys before any section", "k=0\r\n[N]\r\nk=1\r\n", "N", "k", "1" },
+        { "cr only", "[N]\rk=1\rj=2", "N", "j", "2" },
+        { "lf only", "[N]\nk=1\n", "N", "k", "1" },
+        { "no final line break", "[N]\r\nk=last", "N", "k", "last" },
+        { "blank lines between", "\r\n\r\n[N]\r\n\r\n\r\nk=1\r\n", "N", "k", "1" },
+        { "equals inside value", "[N]\r\nk=a=b\r\n", "N", "k", "a=b" },
+        { "comment lines", "[N]\r\n;k=1\r\n#k=2\r\nk=3\r\n", "N", "k", "3" },
+        { "bracket line without close", "[N]\r\n[oops\r\nk=1\r\n", "N", "k", "1" },
+        { "windows-1252", "[N]\r\nk=Gr\xFC\xDF\x80\r\n", "N", "k", "Grüß€" },
+        { "utf-8", "[N]\r\nk=Gr\xC3\xBC\xC3\x9F\r\n", "N", "k", "Grüß" },
+        { "byte order mark", "\xEF\xBB\xBF[N]\r\nk=\xCE\xA9\r\n", "N", "k", "Ω" },
+        { "mixed encodings read as windows-1252", "[N]\r\na=\xC3\xBC\r\nb=\xFC\r\n", "N", "a", "Ã¼" },
+        { "value cut to 32766",
+            "[N]\r\nk=" + std::string(40000, 'x') + "\r\n",
+            "N",
+            "k",
+            std::string(32766, 'x') },
+        { "utf-8 cut counts characters",
+            "[N]\r\nk=" + repeated("ä", 40000) + "\r\n",
+            "N",
+            "k",
+            repeated("ä", 32766) },
+    };
+    TempDir dir;
+    for (const ReadCase& c : cases) {
+        IniFile ini(dir.write("case.ini", c.file));
+        EXPECT_EQ(ini.read(c.section, c.key), c.expected) << c.name;
+    }
+}
+
+TEST(IniFileRead, missingFileOrEmptyPathGivesNothing)
+{
+    TempDir dir;
+    IniFile missing(dir.file("none.ini"));
+    EXPECT_EQ(missing.read("N", "k"), std::nullopt);
+    IniFile unnamed("");
+    EXPECT_EQ(unnamed.read("N", "k"), std::nullopt);
+    EXPECT_FALSE(unnamed.write("N", "k", "v"));
+}
+
+namespace {
+
+struct Write
+{
+    const char* section;
+    const char* key;
+    std::string value;
+};
+
+struct WriteCase
+{
+    const char* name;
+    std::optional<std::string> before; // nothing: the file does not exist
+    std::vector<Write> writes;
+    std::string after;
+    bool succeeds = true;
+};
+
+} // namespace
+
+TEST(IniFileWrite, changesOnlyWhatItMustByteForByte)
+{
+    const std::string sample = "; Kalmotex\r\n[Name]\r\n1=Gruss\r\n  Zwei = \"b\" \r\n\r\n[Other]\r\nx=1\r\n";
+    const std::vector<WriteCase> cases = {
+        { "new file uses CR LF", std::nullopt, { { "Name", "1", "Hallo" } }, "[Name]\r\n1=Hallo\r\n" },
+        { "empty file", "", { { "Name", "1", "a" } }, "[Name]\r\n1=a\r\n" },
+        { "existing key keeps its spelling and place",
+            sample,
+            { { "name", "ZWEI", "neu" } },
+            "; Kalmotex\r\n[Name]\r\n1=Gruss\r\nZwei=neu\r\n\r\n[Other]\r\nx=1\r\n" },
+        { "same value leaves the line as it is", sample, { { "Name", "Zwei", "b" } }, sample },
+        { "new key after the last line of its section",
+            sample,
+            { { "Name", "3", "c" } },
+            "; Kalmotex\r\n[Name]\r\n1=Gruss\r\n  Zwei = \"b\" \r\n3=c\r\n\r\n[Other]\r\nx=1\r\n" },
+        { "new key in the last section",
+            sample,
+            { { "Other", "y", "2" } },
+            "; Kalmotex\r\n[Name]\r\n1=Gruss\r\n  Zwei = \"b\" \r\n\r\n[Other]\r\nx=1\r\ny=2\r\n" },
+        { "new key in an empty section",
+            "[A]\r\n[B]\r\nk=1\r\n",
+            { { "A", "k", "0" } },
+            "[A]\r\nk=0\r\n[B]\r\nk=1\r\n" },
+        { "a comment counts as a line of the section",
+            "[A]\r\nk=1\r\n; end of A\r\n\r\n[B]\r\n",
+            { { "A", "j", "2" } },
+            "[A]\r\nk=1\r\n; end of A\r\nj=2\r\n\r\n[B]\r\n" },
+        { "new section at the end",
+            sample,
+            { { "Common", "SortNames", "1" } },
+            sample + "[Common]\r\nSortNames=1\r\n" },
+        { "line break added before a new section",
+            "[A]\r\nk=1",
+            { { "B", "k", "2" } },
+            "[A]\r\nk=1\r\n[B]\r\nk=2\r\n" },
+        { "lf file gets lf lines",
+            "[A]\nk=1\n",
+            { { "A", "j", "2" }, { "B", "k", "3" } },
+            "[A]\nk=1\nj=2\n[B]\nk=3\n" },
+        { "cr file gets cr lines", "[A]\rk=1\r", { { "A", "j", "2" } }, "[A]\rk=1\rj=2\r" },
+        { "first line ending decides", "[A]\nk=1\r\n", { { "A", "j", "2" } }, "[A]\nk=1\nj=2\r\n" },
+        { "empty value keeps the key", "[A]\r\nk=1\r\n", { { "A", "k", "" } }, "[A]\r\nk=\r\n" },
+        { "leading blanks of a value are dropped", "", { { "A", "k", " \t x " } }, "[A]\r\nk=x \r\n" },
+        { "a value ends at nul", "", { { "A", "k", std::string("ab\0cd", 5) } }, "[A]\r\nk=ab\r\n" },
+        { "first of duplicate keys is written",
+            "[A]\r\nk=1\r\nk=2\r\n",
+            { { "A", "k", "3" } },
+            "[A]\r\nk=3\r\nk=2\r\n" },
+        { "first of duplicate sections is written",
+            "[A]\r\nk=1\r\n[A]\r\nj=2\r\n",
+            { { "A", "j", "3" } },
+            "[A]\r\nk=1\r\nj=3\r\n[A]\r\nj=2\r\n" },
+        { "byte order mark kept",
+            "\xEF\xBB\xBF[A]\r\nk=1\r\n",
+            { { "A", "k", "Ω" } },
+            "\xEF\xBB\xBF[A]\r\nk=\xCE\xA9\r\n" },
+        { "only a byte order mark", "\xEF\xBB\xBF", { { "A", "k", "1" } }, "\xEF\xBB\xBF[A]\r\nk=1\r\n" },
+        { "several writes in a row",
+            sample,
+            { { "Name", "1", "x" },
+                { "Name", "3", "y" },
+                { "Other", "x", "" },
+                { "Name", "3", "z" },
+                { "New", "a", "b" } },
+            "; Kalmotex\r\n[Name]\r\n1=x\r\n  Zwei = \"b\" "
+            "\r\n3=z\r\n\r\n[Other]\r\nx=\r\n[New]\r\na=b\r\n" },
+        // Refused writes leave the file alone.
+        { "value with cr refused", sample, { { "Name", "1", "a\rb" } }, sample, false },
+        { "value with lf refused", sample, { { "Name", "1", "a\nb" } }, sample, false },
+        { "empty section refused", sample, { { "", "1", "a" } }, sample, false },
+        { "blank key refused", sample, { { "Name", " ", "a" } }, sample, false },
+        { "key with equals refused", sample, { { "Name", "a=b", "a" } }, sample, false },
+        { "key with line break refused", sample, { { "Name", "a\nb", "a" } }, sample, false },
+        // Encodings.
+        { "windows-1252 stays windows-1252",
+            "[A]\r\nk=gr\xFC\r\n",
+            { { "A", "j", "Ä€" } },
+            "[A]\r\nk=gr\xFC\r\nj=\xC4\x80\r\n" },
+        { "ascii file takes windows-1252", "[A]\r\n", { { "A", "k", "ü" } }, "[A]\r\nk=\xFC\r\n" },
+        { "utf-8 stays utf-8",
+            "[A]\r\nk=gr\xC3\xBC\r\n",
+            { { "A", "j", "Ä" } },
+            "[A]\r\nk=gr\xC3\xBC\r\nj=\xC3\x84\r\n" },
+        { "character outside windows-1252 upgrades the file",
+            "[A]\r\nk=gr\xFC\r\n",
+            { { "A", "j", "Ω" } },
+            "[A]\r\nk=gr\xC3\xBC\r\nj=\xCE\xA9\r\n" },
+        { "upgrade keeps the key spelling",
+            "[A]\r\nK\xC4=gr\xFC\r\n",
+            { { "A", "kä", "Ω" } },
+            "[A]\r\nK\xC3\x84=\xCE\xA9\r\n" },
+        { "windows-1252 bytes that would read as utf-8",
+            "[A]\r\n",
+            { { "A", "k", "Ã¼" } },
+            "[A]\r\nk=\xC3\x83\xC2\xBC\r\n" },
+        { "replacing the only non-utf-8 line",
+            "[A]\r\na=\xC3\xBC\r\nb=\xFC\r\n",
+            { { "A", "b", "x" } },
+            "[A]\r\na=\xC3\x83\xC2\xBC\r\nb=x\r\n" },
+        { "other non-utf-8 lines keep windows-1252",
+            "[A]\r\na=\xC3\xBC\r\nb=\xFC\r\nc=\xE4\r\n",
+            { { "A", "b", "ö" } },
+            "[A]\r\na=\xC3\xBC\r\nb=\xF6\r\nc=\xE4\r\n" },
+    };
+    for (const WriteCase& c : cases) {
+        TempDir dir;
+        const auto path = dir.file("case.ini");
+        if (c.before)
+            dir.write("case.ini", *c.before);
+        IniFile ini(path);
+        bool ok = true;
+        for (const Write& w : c.writes)
+            ok = ini.write(w.section, w.key, w.value) && ok;
+        EXPECT_EQ(ok, c.succeeds) << c.name;
+        EXPECT_EQ(readBytes(path), c.after) << c.name;
+        // What the cache believes must be what a fresh parse of the file gives.
+        IniFile fresh(path);
+        for (const Write& w : c.writes)
+            EXPECT_EQ(ini.read(w.section, w.key), fresh.read(w.section, w.key)) << c.name << ": " << w.key;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), c.before || ok ? 1 : 0)
+            << c.name << ": only the configuration is left in the folder";
+    }
+}
+
+TEST(IniFileWrite, valuesReadBackAsWritten)
+{
+    TempDir dir;
+    IniFile ini(dir.file("k.ini"));
+    const std::vector<std::string> values = { "Grüße",
+        "Ã¼",
+        "€‚ƒ„",
+        "Ω and ü",
+        "\xC2\x81\xC2\x8D",
+        "tab\there",
+        "trailing ",
+        "\"quoted\"",
+        "😀",
+        "" };
+    for (std::size_t i = 0; i < values.size(); ++i)
+        ASSERT_TRUE(ini.write("Text", std::to_string(i), values[i]));
+    IniFile fresh(dir.file("k.ini"));
+    const std::vector<std::string> expected = { "Grüße",
+        "Ã¼",
+        "€‚ƒ„",
+        "Ω and ü",
+        "\xC2\x81\xC2\x8D",
+        "tab\there",
+        "trailing",
+        "quoted",
+        "😀",
+        "" };
+    for (std::size_t i = 0; i < values.size(); ++i)
+        EXPECT_EQ(fresh.read("Text", std::to_string(i)), expected[i]) << i;
+}
+
+TEST(IniFileFreshness, seesChangesMadeBehindItsBack)
+{
+    TempDir dir;
+    const auto path = dir.write("f.ini", "[A]\r\nk=1\r\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.read("A", "k"), "1");
+    dir.write("f.ini", "[A]\r\nk=2\r\n"); // same size, possibly the same time stamp
+    EXPECT_EQ(ini.read("A", "k"), "2");
+    dir.write("f.ini", "[A]\r\nk=three\r\nj=4\r\n");
+    EXPECT_EQ(ini.read("A", "j"), "4");
+    std::filesystem::remove(path);
+    EXPECT_EQ(ini.read("A", "k"), std::nullopt);
+    dir.write("f.ini", "[A]\r\nk=back\r\n");
+    EXPECT_EQ(ini.read("A", "k"), "back");
+}
+
+TEST(IniFileFreshness, keepsAnotherProgramsEditMadeBeforeItsWrite)
+{
+    TempDir dir;
+    const auto path = dir.write("f.ini", "[A]\r\nk=1\r\n");
+    IniFile ini(path);
+    ASSERT_EQ(ini.read("A", "k"), "1");
+    dir.write("f.ini", "[A]\r\nk=1\r\nother=yes\r\n");
+    ASSERT_TRUE(ini.write("A", "k", "2"));
+    EXPECT_EQ(readBytes(path), "[A]\r\nk=2\r\nother=yes\r\n");
+}
+
+TEST(IniFileFreshness, anUnchangedFileIsParsedOnce)
+{
+    TempDir dir;
+    const auto path = dir.write("f.ini", "[A]\r\nk=1\r\n");
+    // An old time stamp: nothing could have changed within its granularity.
+    std::filesystem::last_write_time(path,
+        std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    IniFile ini(path);
+    for (int i = 0; i < 100; ++i)
+        ASSERT_EQ(ini.read("A", "k"), "1");
+    ASSERT_TRUE(ini.write("A", "k", "2"));
+    ASSERT_TRUE(ini.write("A", "j", "3"));
+    ASSERT_TRUE(ini.write("B", "i", "4"));
+    EXPECT_EQ(ini.read("A", "k"), "2");
+    EXPECT_EQ(ini.read("B", "i"), "4");
+    EXPECT_EQ(ini.parseCount(), 1u);
+}
+
+TEST(IniFileFailure, aWriteThatCannotBeDoneReturnsFalseAndChangesNothing)
+{
+    TempDir dir;
+    // The path is a folder.
+    std::filesystem::create_directory(dir.file("folder.ini"));
+    IniFile folder(dir.file("folder.ini"));
+    EXPECT_FALSE(folder.write("A", "k", "v"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.ini")));
+    EXPECT_EQ(folder.read("A", "k"), std::nullopt);
+    // The folder does not exist.
+    IniFile nowhere(dir.path() / "missing" / "k.ini");
+    EXPECT_FALSE(nowhere.write("A", "k", "v"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
+    // A file stands where the folder should be.
+    dir.write("plain", "x");
+    IniFile underFile(dir.path() / "plain" / "k.ini");
+    EXPECT_FALSE(underFile.write("A", "k", "v"));
+    EXPECT_EQ(readBytes(dir.file("plain")), "x");
+}
+
+TEST(IniFileFailure, aReadOnlyFileIsNotReplaced)
+{
+    TempDir dir;
+    const auto path = dir.write("ro.ini", "[A]\r\nk=1\r\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    if (std::FILE* probe = std::fopen(path.string().c_str(), "r+b")) {
+        std::fclose(probe);
+        GTEST_SKIP() << "this user may write read-only files";
+    }
+    IniFile ini(path);
+    EXPECT_FALSE(ini.write("A", "k", "2"));
+    EXPECT_EQ(readBytes(path), "[A]\r\nk=1\r\n");
+    EXPECT_EQ(ini.read("A", "k"), "1");
+}
+
+TEST(IniFileFailure, aStaleLockIsTakenOver)
+{
+    TempDir dir;
+    const auto path = dir.write("l.ini", "[A]\r\nk=1\r\n");
+    const auto lock = dir.write("l.ini.lock", "");
+    std::filesystem::last_write_time(lock,
+        std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5));
+    IniFile ini(path);
+    EXPECT_TRUE(ini.write("A", "k", "2"));
+    EXPECT_EQ(readBytes(path), "[A]\r\nk=2\r\n");
+    EXPECT_FALSE(std::filesystem::exists(lock));
+}
+
+TEST(IniFileRobustness, badInputNeverCrashesAndUnrelatedLinesSurvive)
+{
+    std::mt19937 random(20261205);
+    std::vector<std::pair<const char*, std::string>> files = {
+        { "nul bytes", std::string("[A]\0\r\nk\0=1\r\n[B]\r\nj=\0\0\r\n", 22) },
+        { "one long line", "[A]\r\nlong=" + std::string(1 << 20, 'y') + "\r\n" },
+        { "line without breaks", std::string(1 << 20, '[') },
+        { "invalid utf-8 after a byte order mark", "\xEF\xBB\xBF[A]\r\nk=\xFF\xC3\r\n" },
+        { "lone carriage returns", "[A]\r\r\rk=1\r\r[B]\rj=2" },
+    };
+    std::string binary(1 << 16, '\0');
+    for (char& c : binary)
+        c = static_cast<char>(random());
+    files.emplace_back("random bytes", binary);
+    std::string brackets;
+    const std::string alphabet = "[]=\r\n \t\"'k;\xC3\xBC\xFF";
+    for (int i = 0; i < 20000; ++i)
+        brackets += alphabet[random() % alphabet.size()];
+    files.emplace_back("random profile syntax", brackets);
+
+    TempDir dir;
+    for (const auto& [name, bytes] : files) {
+        const auto path = dir.write("bad.ini", bytes);
+        IniFile ini(path);
+        for (const char* section : { "A", "B", "k", "" })
+            for (const char* key : { "k", "j", "long", "" })
+                (void)ini.read(section, key);
+        ASSERT_TRUE(ini.write("Kalmotex", "probe", "wert")) << name;
+        const std::string after = readBytes(path);
+        EXPECT_EQ(after.substr(0, bytes.size()), bytes) << name << ": the old contents come first, unchanged";
+        EXPECT_EQ(IniFile(path).read("Kalmotex", "probe"), "wert") << name;
+    }
+}
+
+TEST(IniFileRobustness, aHundredMegabyteFileIsReadAndWritten)
+{
+    TempDir dir;
+    std::string big = "[A]\r\nhuge=";
+    big.append(100u << 20, 'x');
+    big += "\r\nsmall=1\r\n";
+    const auto path = dir.file("big.ini");
+    writeQuickly(path, big);
+    IniFile ini(path);
+    EXPECT_EQ(ini.read("A", "huge")->size(), 32766u);
+    ASSERT_TRUE(ini.write("A", "small", "2"));
+    big[big.size() - 3] = '2';
+    EXPECT_TRUE(readQuickly(path) == big);
+    EXPECT_EQ(ini.read("A", "small"), "2");
+}
