@@ -145,11 +145,12 @@ void Transmitter::reportNoTarget()
 
 void Transmitter::activateAndType(platform::WindowHandle window)
 {
+    // Parsed first: a send started by the event pass below must not change what this one types.
+    const KeystrokeParse keys = parseKeystrokes(m_sendText);
     if (!m_windows.activate(window) && m_debug)
         *m_debug << "activate " << describe(window) << ": not confirmed, typing anyway\n";
     if (m_processEvents)
         m_processEvents();
-    const KeystrokeParse keys = parseKeystrokes(m_sendText);
     if (!keys.ok()) {
         if (m_debug)
             *m_debug << "type into " << describe(window) << ": keystroke string not typed, " << keys.error

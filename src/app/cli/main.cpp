@@ -1,4 +1,5 @@
 #include "app/cli/Cli.h"
+#include "app/cli/TransmitCommands.h"
 
 #include <iostream>
 #include <string>
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
     using namespace kx::app::cli;
     CommandTable table;
     addStoreCommands(table);
+    addTransmitCommands(table);
     // Further command groups register here, one line each.
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);

@@ -68,14 +68,5 @@ TEST(PasteIntoConsole, putsTheExpandedTextOnTheClipboardAndTypesThePasteKeys)
     EXPECT_EQ(sendText, "% BE");
 }
 
-TEST(PasteIntoConsole, reportsARefusedClipboardButStillTypesThePasteKeys)
-{
-    platform::FakeDesktop desktop;
-    desktop.setClipboardFails(true);
-    std::string sendText = "dir\r";
-    EXPECT_FALSE(PasteIntoConsole(sendText, desktop, desktop));
-    EXPECT_EQ(sendText, "+{INSERT}");
-}
-
 } // namespace
 } // namespace kx::transmit

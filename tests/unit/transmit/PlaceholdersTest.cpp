@@ -137,14 +137,5 @@ TEST_F(PlaceholdersTest, decodesFilesLikeTheConfiguration)
     EXPECT_EQ(expand(placeholder(legacy) + "|" + placeholder(utf8)), "Grüße|Grüße");
 }
 
-TEST_F(PlaceholdersTest, readTextFileReturnsBytesUnchangedAndNothingForFolders)
-{
-    int errorNumber = 0;
-    EXPECT_EQ(ReadTextFile(m_dir.write("crlf.txt", "A\r\nB").string(), errorNumber), "A\r\nB");
-    EXPECT_EQ(ReadTextFile(m_dir.path().string(), errorNumber), "");
-    EXPECT_EQ(ReadTextFile(m_dir.file("none").string(), errorNumber), "");
-    EXPECT_EQ(errorNumber, 0);
-}
-
 } // namespace
 } // namespace kx::transmit

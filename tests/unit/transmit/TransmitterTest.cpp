@@ -257,7 +257,10 @@ TEST_F(TransmitterTest, activationRunsPendingEventsOnceBeforeTyping)
     const WindowHandle editor = desktop.openWindow("Editor");
     desktop.clearEvents();
     Events seenByPump;
-    transmitter.setEventPump([&] { seenByPump = desktop.events(); });
+    transmitter.setEventPump([&] {
+        seenByPump = desktop.events();
+        transmitter.setSendText("from a send started meanwhile");
+    });
     transmitter.setSendText("ok");
 
     transmitter.activateAndType(editor);
