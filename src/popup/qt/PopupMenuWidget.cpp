@@ -47,7 +47,7 @@ QChar mnemonic(const QString& caption)
 } // namespace
 
 PopupMenuWidget::PopupMenuWidget(QWidget* parent)
-    : QWidget(parent, Qt::Popup)
+    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint)
 {
     setAttribute(Qt::WA_X11NetWmWindowTypePopupMenu);
     setMouseTracking(true);

@@ -1,0 +1,80 @@
+#include "popup/qt/TrayController.h"
+
+#include "popup/qt/NotificationIcon.h"
+#include "popup/qt/PopupMenuWidget.h"
+#include "transmit/Transmitter.h"
+
+#include <QCursor>
+#include <QTimer>
+
+namespace kx::popup {
+
+TrayController::TrayController(app::ConfigAccess& config,
+    std::string configFile,
+    transmit::Transmitter& transmitter,
+    Actions actions,
+    QObject* parent)
+    : QObject(parent)
+    , m_config(config)
+    , m_configFile(std::move(configFile))
+    , m_transmitter(transmitter)
+    , m_actions(std::move(actions))
+    , m_icon(std::make_unique<NotificationIcon>())
+    , m_menu(std::make_unique<PopupMenuWidget>())
+{
+    m_menu->setObjectName("PumMain");
+    connect(m_icon.get(), &NotificationIcon::buttonPressed, this, &TrayController::showPum);
+    connect(m_icon.get(), &NotificationIcon::trayAppeared, this, &TrayController::trayAppeared);
+}
+
+TrayController::~TrayController() = default;
+
+bool TrayController::addIcon(const QIcon& icon)
+{
+    m_icon->addIcon(icon, QStringLiteral("[Kalmotex]"));
+    return NotificationIcon::trayAvailable();
+}
+
+void TrayController::deleteIcon() { m_icon->deleteIcon(); }
+
+void TrayController::showPum()
+{
+    // The menu is modal; a press that reaches us while it is open (the icon's second
+    // click of a double click, say) must not open a second one.
+    if (m_menuOpen)
+        return;
+    m_menuOpen = true;
+    fillPum();
+    m_menu->setItems(m_model.items(), m_model.defaultItemIndex());
+    QTimer::singleShot(0, this, [this] {
+        if (m_menuOpen)
+            emit menuShown();
+    });
+    const int chosen = m_menu->exec(QCursor::pos());
+    m_menuOpen = false;
+    mainFormPumClick(chosen);
+}
+
+void TrayController::fillPum() { m_model.fillPum(m_config, m_configFile); }
+
+void TrayController::mainFormPumClick(int index)
+{
+    const PumChoice choice = m_model.choiceFor(index);
+    switch (choice.command) {
+    case PumCommand::SendEntry:
+        m_transmitter.sendEntry(choice.entryNumber);
+        break;
+    case PumCommand::ShowMainWindow:
+        if (m_actions.showMainWindow)
+            m_actions.showMainWindow();
+        break;
+    case PumCommand::Exit:
+        if (m_actions.exitProgram)
+            m_actions.exitProgram();
+        break;
+    case PumCommand::Nothing:
+        break;
+    }
+}
+
+} // namespace kx::popup

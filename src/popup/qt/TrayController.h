@@ -1,0 +1,79 @@
+#pragma once
+
+#include "popup/PopupMenu.h"
+
+#include <QIcon>
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace kx::app {
+class ConfigAccess;
+}
+namespace kx::transmit {
+class Transmitter;
+}
+
+namespace kx::popup {
+
+class NotificationIcon;
+class PopupMenuWidget;
+
+// The notification-area icon, the popup menu of entries it opens, and what a chosen item
+// does. Everything runs on the GUI thread; showPum() returns when the menu has closed and
+// the chosen item has been handled.
+class TrayController : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Actions
+    {
+        std::function<void()> showMainWindow; // "&Bearbeiten"
+        std::function<void()> exitProgram; // "B&eenden"
+    };
+
+    TrayController(app::ConfigAccess& config,
+        std::string configFile,
+        transmit::Transmitter& transmitter,
+        Actions actions,
+        QObject* parent = nullptr);
+    ~TrayController() override;
+
+    // Registers the icon with the tip "[Kalmotex]". Returns whether a notification area
+    // shows it now; when it does not, the caller keeps its main window visible.
+    bool addIcon(const QIcon& icon);
+    void deleteIcon();
+
+    // Rebuilds the menu from the configuration file and opens it at the mouse pointer.
+    void showPum();
+    // Rebuilds the menu's items from the configuration file as it is now.
+    void fillPum();
+    // The click on element `index` of the menu (1-based; 0 = closed without a choice).
+    void mainFormPumClick(int index);
+
+    const PopupMenu& menuModel() const { return m_model; }
+    NotificationIcon& notificationIcon() { return *m_icon; }
+    // The menu while it is open (for tests and screenshots); null otherwise.
+    PopupMenuWidget* openMenu() const { return m_menuOpen ? m_menu.get() : nullptr; }
+
+signals:
+    // The menu is now on screen (emitted from inside showPum()).
+    void menuShown();
+    // A tray host appeared after addIcon() found none.
+    void trayAppeared();
+
+private:
+    app::ConfigAccess& m_config;
+    std::string m_configFile;
+    transmit::Transmitter& m_transmitter;
+    Actions m_actions;
+    PopupMenu m_model;
+    std::unique_ptr<NotificationIcon> m_icon;
+    std::unique_ptr<PopupMenuWidget> m_menu;
+    bool m_menuOpen = false;
+};
+
+} // namespace kx::popup
