@@ -1,0 +1,332 @@
+# Headless desktop for end-to-end tests: source this file from a bash test script.
+#
+#   source tests/e2e/rig/rig.sh
+#   rig_start --tray                      # Xvfb + openbox (+ trayer), exports DISPLAY
+#   rig_xterm "Ziel" "$RIG_DIR/ziel.out"  # capture window, ready to receive keys
+#   ...drive the program with xdotool...
+#   rig_wait_for_file_bytes "$RIG_DIR/ziel.out" 5
+#
+# Every process the rig starts is recorded by PID and stopped on every path out of the
+# script (normal end, failure, timeout, Ctrl-C): rig_start installs a trap on EXIT, INT
+# and TERM. A test that installs its own EXIT trap must call rig_stop from it.
+# Each script gets its own display number, so tests may run in parallel.
+#
+# Functions
+#   rig_start [--tray] [--no-wm]
+#       Starts Xvfb (1280x1024x24) on a free display, then openbox (unless --no-wm),
+#       then trayer (with --tray). Returns when each answers. Sets and exports DISPLAY,
+#       and sets RIG_DIR (a private temporary folder, removed by rig_stop).
+#   rig_start_tray
+#       Starts trayer later (after rig_start without --tray).
+#   rig_spawn NAME COMMAND [ARGS...]
+#       Runs COMMAND in the background in a session of its own, records its PID under
+#       NAME (stdout/stderr to $RIG_DIR/NAME.log) and sets RIG_LAST_PID. It is stopped
+#       by rig_stop, or earlier by rig_kill NAME.
+#   rig_kill NAME
+#       Stops the process started under NAME (TERM, then KILL after RIG_TIMEOUT).
+#   rig_pid NAME
+#       Prints the PID of the process started under NAME.
+#   rig_xterm TITLE CAPTUREFILE [EXTRA XTERM ARGS...]
+#       Opens a UTF-8 xterm titled TITLE whose terminal is raw and writes every byte it
+#       receives to CAPTUREFILE (Enter arrives as CR). Returns when the window is
+#       viewable and the capture is running. Records the xterm as "xterm:TITLE" and
+#       prints nothing; RIG_LAST_WINDOW is its window id (decimal).
+#   rig_wait_for_window TITLE [TIMEOUT]
+#       Waits until a viewable window with exactly this title exists; prints its id.
+#   rig_wait_for_no_window TITLE [TIMEOUT]
+#       Waits until no viewable window with exactly this title exists.
+#   rig_wait_for_file_bytes FILE N [TIMEOUT]
+#       Waits until FILE holds at least N bytes.
+#   rig_wait_for_active WINDOW [TIMEOUT]
+#       Waits until the window manager reports WINDOW (decimal or 0x id) as active.
+#   rig_wait_until TIMEOUT DESCRIPTION COMMAND [ARGS...]
+#       Polls COMMAND every 20 ms until it succeeds; fails the test after TIMEOUT
+#       (whole) seconds.
+#   rig_wait_for_wm_idle
+#       Waits until openbox has used no CPU for a short while (after keymap changes).
+#   rig_screenshot FILE
+#       Saves a PNG of the whole screen.
+#   rig_fail MESSAGE
+#       Prints MESSAGE, saves a screenshot to $RIG_DIR/failure.png (kept when
+#       RIG_KEEP=1) and exits the script with status 1.
+#   rig_stop
+#       Stops everything the rig started, last started first, and removes RIG_DIR
+#       (unless RIG_KEEP=1). Safe to call more than once.
+#
+# Settings (environment): RIG_TIMEOUT (seconds a wait may take, default 10),
+# RIG_KEEP=1 (keep RIG_DIR for inspection), RIG_PROBE (path of kx-x11-probe, used for
+# the tray selection check when present).
+
+RIG_TIMEOUT=${RIG_TIMEOUT:-10}
+RIG_DIR=${RIG_DIR:-}
+RIG_LAST_PID=
+RIG_LAST_WINDOW=
+declare -a RIG_NAMES=()
+declare -A RIG_PIDS=()
+declare -A RIG_COMMS=()
+_RIG_STOPPED=0
+
+_rig_log() { echo "rig: $*" >&2; }
+
+rig_fail()
+{
+    _rig_log "FAIL: $*"
+    if [ -n "${DISPLAY:-}" ] && [ -n "$RIG_DIR" ]; then
+        rig_screenshot "$RIG_DIR/failure.png" 2>/dev/null && _rig_log "screenshot: $RIG_DIR/failure.png"
+    fi
+    exit 1
+}
+
+rig_wait_until()
+{
+    local timeout=$1 what=$2
+    shift 2
+    local limit_ns=$(($(date +%s%N) + timeout * 1000000000))
+    while ! "$@" >/dev/null 2>&1; do
+        if [ "$(date +%s%N)" -ge "$limit_ns" ]; then
+            rig_fail "timed out after ${timeout} s waiting for $what"
+        fi
+        sleep 0.02
+    done
+}
+
+# Records a process so rig_stop can end it; comm is checked before any signal is sent, so
+# a PID reused by an unrelated process is never touched.
+_rig_record()
+{
+    local name=$1 pid=$2
+    local comm=
+    [ -r "/proc/$pid/comm" ] && comm=$(cat "/proc/$pid/comm" 2>/dev/null)
+    RIG_NAMES+=("$name")
+    RIG_PIDS[$name]=$pid
+    RIG_COMMS[$name]=$comm
+}
+
+rig_spawn()
+{
+    local name=$1
+    shift
+    # Not a process group leader in a non-interactive shell, so setsid execs in place and
+    # $! is the command's own PID.
+    setsid "$@" >"$RIG_DIR/${name//[^A-Za-z0-9_.-]/_}.log" 2>&1 </dev/null &
+    local pid=$!
+    # The comm seen right after the fork can still be "setsid"; wait for the exec.
+    local i
+    for i in $(seq 1 100); do
+        [ "$(cat "/proc/$pid/comm" 2>/dev/null)" != setsid ] && break
+        sleep 0.01
+    done
+    _rig_record "$name" "$pid"
+    RIG_LAST_PID=$pid
+}
+
+rig_pid() { echo "${RIG_PIDS[$1]:-}"; }
+
+_rig_alive_as()
+{
+    local pid=$1 comm=$2
+    [ -n "$pid" ] && [ -r "/proc/$pid/comm" ] || return 1
+    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$comm" ] || return 1
+    # A zombie has ended; only its parent (this shell) still has to reap it.
+    [ "$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null)" != Z ]
+}
+
+rig_kill()
+{
+    local name=$1
+    local pid=${RIG_PIDS[$name]:-} comm=${RIG_COMMS[$name]:-}
+    [ -n "$pid" ] || return 0
+    unset "RIG_PIDS[$name]"
+    _rig_alive_as "$pid" "$comm" || {
+        wait "$pid" 2>/dev/null
+        return 0
+    }
+    # The process leads its own session: signal the group, so children go too.
+    kill -TERM -- "-$pid" 2>/dev/null || kill -TERM "$pid" 2>/dev/null
+    local limit_ns=$(($(date +%s%N) + RIG_TIMEOUT * 1000000000))
+    while _rig_alive_as "$pid" "$comm"; do
+        if [ "$(date +%s%N)" -ge "$limit_ns" ]; then
+            _rig_log "$name ($pid) ignored TERM, killing it"
+            kill -KILL -- "-$pid" 2>/dev/null || kill -KILL "$pid" 2>/dev/null
+            break
+        fi
+        sleep 0.02
+    done
+    wait "$pid" 2>/dev/null
+    return 0
+}
+
+rig_stop()
+{
+    [ "$_RIG_STOPPED" = 1 ] && return 0
+    _RIG_STOPPED=1
+    local i
+    for ((i = ${#RIG_NAMES[@]} - 1; i >= 0; i--)); do
+        rig_kill "${RIG_NAMES[$i]}"
+    done
+    if [ -n "$RIG_DIR" ] && [ -d "$RIG_DIR" ]; then
+        if [ "${RIG_KEEP:-0}" = 1 ]; then
+            _rig_log "kept $RIG_DIR"
+        else
+            rm -rf "$RIG_DIR"
+        fi
+    fi
+    return 0
+}
+
+_rig_on_exit()
+{
+    local status=$?
+    rig_stop
+    exit $status
+}
+
+_rig_on_signal()
+{
+    _rig_log "interrupted"
+    rig_stop
+    trap - EXIT
+    exit 130
+}
+
+_rig_display_answers() { xdpyinfo -display "$1" >/dev/null 2>&1; }
+
+_rig_wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+rig_start()
+{
+    local tray=0 wm=1 arg
+    for arg in "$@"; do
+        case $arg in
+        --tray) tray=1 ;;
+        --no-wm) wm=0 ;;
+        *) rig_fail "rig_start: unknown option $arg" ;;
+        esac
+    done
+    for arg in Xvfb xdpyinfo xprop xdotool xterm; do
+        command -v "$arg" >/dev/null || rig_fail "$arg is not installed (run scripts/bootstrap)"
+    done
+    RIG_DIR=$(mktemp -d "${TMPDIR:-/tmp}/kx-rig.XXXXXX")
+    _RIG_STOPPED=0
+    trap _rig_on_exit EXIT
+    trap _rig_on_signal INT TERM
+
+    # -displayfd lets the server pick a free display number itself (no race between
+    # tests looking for one) and report it once it listens.
+    local numberfile=$RIG_DIR/display-number
+    rig_spawn Xvfb Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$numberfile"
+    rig_wait_until "$RIG_TIMEOUT" "Xvfb to choose a display" grep -q '^[0-9]' "$numberfile"
+    local number
+    number=$(head -n 1 "$numberfile")
+    export DISPLAY=:$number
+    rig_wait_until "$RIG_TIMEOUT" "Xvfb on $DISPLAY" _rig_display_answers "$DISPLAY"
+
+    if [ "$wm" = 1 ]; then
+        command -v openbox >/dev/null || rig_fail "openbox is not installed"
+        rig_spawn openbox openbox --sm-disable
+        rig_wait_until "$RIG_TIMEOUT" "openbox (_NET_SUPPORTING_WM_CHECK)" _rig_wm_running
+    fi
+    if [ "$tray" = 1 ]; then
+        rig_start_tray
+    fi
+}
+
+_rig_tray_ready()
+{
+    local panel
+    panel=$(xdotool search --onlyvisible --class '^trayer$' 2>/dev/null | head -n 1)
+    [ -n "$panel" ] || return 1
+    if [ -n "${RIG_PROBE:-}" ] && [ -x "$RIG_PROBE" ]; then
+        "$RIG_PROBE" selection-owner _NET_SYSTEM_TRAY_S0 >/dev/null || return 1
+    fi
+}
+
+rig_start_tray()
+{
+    command -v trayer >/dev/null || rig_fail "trayer is not installed"
+    rig_spawn trayer trayer --edge bottom --align right --widthtype request --height 28 \
+        --SetDockType true --SetPartialStrut true --transparent false --expand true
+    rig_wait_until "$RIG_TIMEOUT" "trayer (tray selection owned, panel visible)" _rig_tray_ready
+}
+
+# Prints the ids of viewable windows whose title is exactly $1.
+_rig_find_window()
+{
+    local title=$1 pattern
+    # xdotool matches a regular expression; escape the title to match it literally.
+    pattern=$(printf '%s' "$title" | sed 's/[][\.^$*+?(){}|/]/\\&/g')
+    xdotool search --onlyvisible --name "^${pattern}\$" 2>/dev/null
+}
+
+_rig_window_exists() { [ -n "$(_rig_find_window "$1")" ]; }
+_rig_window_gone() { [ -z "$(_rig_find_window "$1")" ]; }
+
+rig_wait_for_window()
+{
+    local title=$1 timeout=${2:-$RIG_TIMEOUT}
+    rig_wait_until "$timeout" "window '$title'" _rig_window_exists "$title"
+    _rig_find_window "$title" | head -n 1
+}
+
+rig_wait_for_no_window()
+{
+    local title=$1 timeout=${2:-$RIG_TIMEOUT}
+    rig_wait_until "$timeout" "window '$title' to disappear" _rig_window_gone "$title"
+}
+
+_rig_file_has_bytes()
+{
+    [ -f "$1" ] && [ "$(stat -c %s "$1")" -ge "$2" ]
+}
+
+rig_wait_for_file_bytes()
+{
+    local file=$1 n=$2 timeout=${3:-$RIG_TIMEOUT}
+    rig_wait_until "$timeout" "$n bytes in $file (has $(stat -c %s "$file" 2>/dev/null || echo none))" \
+        _rig_file_has_bytes "$file" "$n"
+}
+
+_rig_active_is()
+{
+    local want=$(($1)) active
+    active=$(xprop -root _NET_ACTIVE_WINDOW 2>/dev/null | sed -n 's/.*window id # \(0x[0-9a-fA-F]*\).*/\1/p')
+    [ -n "$active" ] && [ $((active)) -eq "$want" ]
+}
+
+rig_wait_for_active()
+{
+    local window=$1 timeout=${2:-$RIG_TIMEOUT}
+    rig_wait_until "$timeout" "window $window to become active" _rig_active_is "$window"
+}
+
+_rig_wm_idle()
+{
+    local pid=${RIG_PIDS[openbox]:-}
+    [ -n "$pid" ] || return 0
+    local a b
+    a=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    sleep 0.1
+    b=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    [ "$a" = "$b" ]
+}
+
+rig_wait_for_wm_idle() { rig_wait_until "$RIG_TIMEOUT" "openbox to become idle" _rig_wm_idle; }
+
+rig_xterm()
+{
+    local title=$1 capture=$2
+    shift 2
+    rm -f "$capture"
+    # The capture file is created by the redirection, after stty has made the terminal
+    # raw: its existence says the capture is ready. A cooked terminal would cut lines and
+    # echo.
+    LC_ALL=C.UTF-8 LANG=C.UTF-8 rig_spawn "xterm:$title" xterm -u8 -fa 'DejaVu Sans Mono' -fs 10 \
+        -geometry 80x24 -T "$title" "$@" -e sh -c 'stty raw -echo && exec cat > "$0"' "$capture"
+    RIG_LAST_WINDOW=$(rig_wait_for_window "$title")
+    rig_wait_until "$RIG_TIMEOUT" "capture of '$title' to start" test -e "$capture"
+}
+
+rig_screenshot()
+{
+    import -display "$DISPLAY" -window root "$1"
+}
