@@ -42,12 +42,15 @@ int hexDigit(char32_t c)
     return -1;
 }
 
+char32_t codePoint(char c) { return static_cast<unsigned char>(c); }
+char32_t codePoint(char32_t c) { return c; }
+
 // The longest prefix of hexadecimal digits; none gives 0.
-unsigned hexValue(std::u32string_view group)
+template <typename Char> unsigned hexValue(std::basic_string_view<Char> group)
 {
     unsigned value = 0;
-    for (char32_t c : group) {
-        const int digit = hexDigit(c);
+    for (Char c : group) {
+        const int digit = hexDigit(codePoint(c));
         if (digit < 0)
             break;
         value = (value << 4) | static_cast<unsigned>(digit);
@@ -73,7 +76,8 @@ std::string scramble(std::string_view codes, RandomSource& random)
     return scrambled;
 }
 
-std::string unscramble(std::u32string_view text)
+// Positions count characters: `text` is either all ASCII bytes or code points.
+template <typename Char> std::string unscramble(std::basic_string_view<Char> text)
 {
     const std::size_t length = text.size();
     const unsigned key = hexValue(length < 4 ? text : text.substr(length - 4));
@@ -111,12 +115,15 @@ std::string ScrambleText(const std::string& text, bool encode, RandomSource& ran
             return scramble(*codes, random);
         return "U" + scramble(text, random);
     }
-    if (!text.empty() && text.front() == 'U') {
-        const std::string bytes = unscramble(app::toUtf32(std::string_view(text).substr(1)));
-        // Garbage under the marker must still come out as valid UTF-8.
-        return app::toUtf8(app::toUtf32(bytes));
-    }
-    return app::decodeWindows1252(unscramble(app::toUtf32(text)));
+    std::string_view body(text);
+    const bool marked = !body.empty() && body.front() == 'U';
+    if (marked)
+        body.remove_prefix(1);
+    const bool ascii = std::all_of(body.begin(), body.end(), [](char c) { return (c & 0x80) == 0; });
+    const std::string codes = ascii ? unscramble(body) : unscramble(std::u32string_view(app::toUtf32(body)));
+    if (marked) // garbage under the marker must still come out as valid UTF-8
+        return app::toUtf8(app::toUtf32(codes));
+    return app::decodeWindows1252(codes);
 }
 
 } // namespace kx::store

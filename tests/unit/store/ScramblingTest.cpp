@@ -59,6 +59,7 @@ TEST(Scrambling, unscramblesHandMadeVectors)
         { "A", "" },
         { "ABCD", "" },
         { "0A7ZABCD", "ì" }, // the digits end at Z: 0x0A7 -> code 0x0A ^ 0xE6 = 0xEC
+        { "0A7äABCD", "ì" }, // groups count characters, not bytes
     };
     for (const auto& c : cases)
         EXPECT_EQ(unscramble(c.scrambled), c.plain) << "scrambled: " << c.scrambled;

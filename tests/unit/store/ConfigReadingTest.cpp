@@ -1,0 +1,130 @@
+#include "app/ConfigAccess.h"
+#include "store/IgnoredTitles.h"
+#include "store/Options.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using kx::app::ConfigAccess;
+using kx::test::readBytes;
+using kx::test::TempDir;
+
+namespace {
+
+const std::filesystem::path kData = KX_TEST_DATA_DIR;
+
+class ConfigReading : public ::testing::Test
+{
+protected:
+    std::string configWith(const std::string& contents)
+    {
+        return dir.write("Kalmotex.ini", contents).string();
+    }
+
+    TempDir dir;
+    ConfigAccess config;
+};
+
+TEST_F(ConfigReading, anEmptyIgnoreSectionGetsTheTwoDefaultTitles)
+{
+    const std::string path = dir.file("Kalmotex.ini").string();
+    kx::store::IgnoredTitles titles(config, path);
+    titles.loadIgnoredTitles();
+
+    ASSERT_EQ(titles.count(), 2u);
+    EXPECT_EQ(titles.title(1), "DFÜ-Netzwerkmonitor");
+    EXPECT_EQ(titles.title(2), "Microsoft Office Shortcut-Leiste");
+    EXPECT_EQ(readBytes(path), readBytes(kData / "default-ignored-titles.expected.ini"));
+}
+
+TEST_F(ConfigReading, anIgnoreSectionWithoutKeyOneCountsAsEmpty)
+{
+    const std::string path = configWith("[Ignore]\r\n2=Alt\r\n3=Auch alt\r\n");
+    kx::store::IgnoredTitles titles(config, path);
+    titles.loadIgnoredTitles();
+
+    ASSERT_EQ(titles.count(), 2u);
+    EXPECT_EQ(config.readIniString("Ignore", "2", "", path), "Microsoft Office Shortcut-Leiste");
+    EXPECT_EQ(config.readIniString("Ignore", "3", "", path), "Auch alt");
+}
+
+TEST_F(ConfigReading, storedTitlesSuppressTheDefaultsAndAddingAppends)
+{
+    const std::string path = configWith("[Ignore]\r\n1=Taskleiste\r\n2=Uhr\r\n");
+    kx::store::IgnoredTitles titles(config, path);
+    titles.loadIgnoredTitles();
+    ASSERT_EQ(titles.count(), 2u);
+
+    EXPECT_TRUE(titles.addIgnoredTitle("Uhr"));
+    EXPECT_EQ(titles.count(), 3u);
+    EXPECT_EQ(config.readIniString("Ignore", "3", "", path), "Uhr");
+    EXPECT_TRUE(titles.contains("Uhr"));
+    EXPECT_FALSE(titles.contains("uhr"));
+
+    kx::store::IgnoredTitles reread(config, path);
+    reread.readFromFile();
+    EXPECT_EQ(reread.titles(), (std::vector<std::string> { "Taskleiste", "Uhr", "Uhr" }));
+}
+
+TEST_F(ConfigReading, sortNamesIsASixteenBitNumberDefaultingToOne)
+{
+    const struct
+    {
+        const char* line;
+        std::int16_t expected;
+    } cases[] = {
+        { "", 1 }, // no key
+        { "SortNames=0", 0 },
+        { "SortNames=1", 1 },
+        { "SortNames=", 0 }, // an empty value beats the default
+        { "SortNames=ja", 0 },
+        { "SortNames=-1", -1 },
+        { "SortNames=2.5", 2 },
+        { "SortNames=&HFFFF", -1 },
+        { "SortNames=70000", 1 }, // does not fit: the default
+    };
+    for (const auto& c : cases) {
+        const std::string path = configWith(std::string("[Common]\r\n") + c.line + "\r\n");
+        EXPECT_EQ(kx::store::GetSortNamesOption(config, path), c.expected) << c.line;
+    }
+}
+
+TEST_F(ConfigReading, popupActivationOptionsOutsideTheirRangeCountAsZero)
+{
+    using kx::store::PumActOptions;
+    const struct
+    {
+        const char* lines;
+        PumActOptions expected;
+    } cases[] = {
+        { "", { 0, 0, 0, -2147483633 } },
+        { "PumActViaBorder=1\r\nPumActBorderByClick=1\r\nPumActPos=3\r\nPumActBorderCol=255",
+            { 1, 1, 3, 255 } },
+        { "PumActPos=7", { 0, 0, 0, -2147483633 } },
+        { "PumActPos=2.5", { 0, 0, 2, -2147483633 } },
+        { "PumActPos=&H3", { 0, 0, 3, -2147483633 } },
+        { "PumActViaBorder=-1\r\nPumActBorderByClick=1.5", { 0, 0, 0, -2147483633 } },
+        { "PumActBorderCol=&H8000000F", { 0, 0, 0, -2147483633 } },
+        { "PumActBorderCol=3000000000", { 0, 0, 0, -2147483633 } }, // does not fit: the default
+        { "PumActBorderCol=blau", { 0, 0, 0, 0 } },
+    };
+    for (const auto& c : cases) {
+        const std::string path = configWith(std::string("[Common]\r\n") + c.lines + "\r\n");
+        EXPECT_EQ(kx::store::LoadPumActOptions(config, path), c.expected) << c.lines;
+    }
+}
+
+TEST_F(ConfigReading, savedOptionsReadBackAsSaved)
+{
+    const std::string path = dir.file("Kalmotex.ini").string();
+    const kx::store::PumActOptions options { 1, 0, 2, 0x00FF8040 };
+    ASSERT_TRUE(kx::store::SavePumActOptions(config, path, options));
+    ASSERT_TRUE(kx::store::SaveSortNamesOption(config, path, 0));
+    EXPECT_EQ(kx::store::LoadPumActOptions(config, path), options);
+    EXPECT_EQ(kx::store::GetSortNamesOption(config, path), 0);
+    EXPECT_EQ(config.readIniString("Common", "PumActBorderCol", "", path), "16744512");
+}
+
+} // namespace
