@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/ConfigAccess.h"
+#include "help/qt/DesktopOpener.h"
+#include "platform/qt/QtPrompts.h"
+#include "store/EntryStore.h"
+#include "store/IgnoredTitles.h"
+#include "store/TimeSeededRandom.h"
+#include "ui/MainForm.h"
+
+#include <memory>
+
+namespace kx::app {
+
+// Where the configuration, the sample and the help page are for this executable.
+ui::StartupPaths startupPaths();
+
+// The composition root: owns every service of the running program and the main window
+// that uses them. Created once in main, after the GUI runtime.
+class Program
+{
+public:
+    explicit Program(ui::StartupPaths paths);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    ui::MainForm& mainForm() { return *m_mainForm; }
+    ConfigAccess& config() { return m_config; }
+    store::EntryStore& entries() { return m_entries; }
+    store::IgnoredTitles& ignoredTitles() { return m_ignoredTitles; }
+    Prompts& prompts() { return m_prompts; }
+
+private:
+    ConfigAccess m_config;
+    store::TimeSeededRandom m_random;
+    store::EntryStore m_entries;
+    store::IgnoredTitles m_ignoredTitles;
+    platform::QtPrompts m_prompts;
+    help::DesktopOpener m_documentOpener;
+    std::unique_ptr<ui::MainForm> m_mainForm;
+};
+
+} // namespace kx::app

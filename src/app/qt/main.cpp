@@ -1,0 +1,28 @@
+#include "app/qt/Program.h"
+
+#include <QApplication>
+
+#include <clocale>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    // Date and time placeholders are formatted in the user's locale.
+    std::setlocale(LC_TIME, "");
+    QApplication::setApplicationName(QStringLiteral("Kalmotex"));
+    // Hidden in the notification area is the normal state, not a reason to end.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // QApplication has taken its own options out of argv.
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+
+    kx::app::Program program(kx::app::startupPaths());
+    kx::ui::MainForm& mainForm = program.mainForm();
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &mainForm, &kx::ui::MainForm::unload);
+    mainForm.load(arguments);
+    const int result = QApplication::exec();
+    mainForm.unload();
+    return result;
+}

@@ -1,0 +1,34 @@
+#include "help/Help.h"
+
+#include "app/Prompts.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace kx::help {
+
+std::optional<std::string> findHelpPage(const std::string& folder)
+{
+    for (const char* name : { "hilfe.htm", "index.htm" }) {
+        const std::filesystem::path file = std::filesystem::path(folder) / name;
+        std::error_code error;
+        if (std::filesystem::is_regular_file(file, error))
+            return file.string();
+    }
+    return std::nullopt;
+}
+
+void ShowHelp(const std::string& folder, app::Prompts& prompts, DocumentOpener& opener)
+{
+    const std::optional<std::string> page = findHelpPage(folder);
+    if (!page) {
+        prompts.message("Die Online-Hilfe konnte leider nicht gefunden werden ...",
+            app::PromptIcon::Information,
+            app::PromptButtons::Ok,
+            app::PromptAnswer::Ok);
+        return;
+    }
+    opener.open(*page);
+}
+
+} // namespace kx::help

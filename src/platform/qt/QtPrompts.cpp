@@ -1,0 +1,80 @@
+#include "platform/qt/QtPrompts.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace kx::platform {
+
+namespace {
+
+QString fromUtf8(const std::string& s)
+{
+    // The program's messages break lines with a single CR; Qt wants LF.
+    QString text = QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QMessageBox::Icon qtIcon(app::PromptIcon icon)
+{
+    switch (icon) {
+    case app::PromptIcon::Information:
+        return QMessageBox::Information;
+    case app::PromptIcon::Question:
+        return QMessageBox::Question;
+    case app::PromptIcon::Warning:
+        return QMessageBox::Warning;
+    case app::PromptIcon::Critical:
+        return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+QtPrompts::QtPrompts(QWidget* parent)
+    : m_parent(parent)
+{
+}
+
+app::PromptAnswer QtPrompts::message(const std::string& text,
+    app::PromptIcon icon,
+    app::PromptButtons buttons,
+    app::PromptAnswer defaultAnswer)
+{
+    QMessageBox box(qtIcon(icon),
+        QStringLiteral("Kalmotex"),
+        fromUtf8(text),
+        QMessageBox::NoButton,
+        m_parent);
+    if (buttons == app::PromptButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(defaultAnswer == app::PromptAnswer::No ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    const int result = box.exec();
+    if (buttons == app::PromptButtons::YesNo)
+        return result == QMessageBox::Yes ? app::PromptAnswer::Yes : app::PromptAnswer::No;
+    return app::PromptAnswer::Ok;
+}
+
+std::optional<std::string> QtPrompts::input(
+    const std::string& prompt, const std::string& title, const std::string& defaultText)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(m_parent,
+        fromUtf8(title),
+        fromUtf8(prompt),
+        QLineEdit::Normal,
+        fromUtf8(defaultText),
+        &ok);
+    if (!ok)
+        return std::nullopt;
+    const QByteArray utf8 = answer.toUtf8();
+    return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
+} // namespace kx::platform

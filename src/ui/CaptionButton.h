@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QPushButton>
+
+namespace kx::ui {
+
+// A command button with its picture above a caption that wraps at blanks, so that
+// "&Umbe- nennen" shows in two lines and keeps its exact text and mnemonic.
+class CaptionButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    CaptionButton(const QString& caption, const QIcon& picture, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// The pictures of the command buttons, drawn here so no image files are needed. `index`
+// is the button's index in the Btn array.
+QIcon buttonPicture(int index);
+
+} // namespace kx::ui

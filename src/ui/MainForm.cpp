@@ -1,0 +1,886 @@
+#include "ui/MainForm.h"
+
+#include "app/ConfigAccess.h"
+#include "app/Prompts.h"
+#include "app/Text.h"
+#include "app/qt/CommandLine.h"
+#include "help/Help.h"
+#include "store/EntryCommands.h"
+#include "store/EntryStore.h"
+#include "store/IgnoredTitles.h"
+#include "ui/AboutDialog.h"
+#include "ui/CaptionButton.h"
+#include "ui/EditorText.h"
+#include "ui/QtText.h"
+#include "ui/SnippetEditor.h"
+#include "ui/TitleComboBox.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace kx::ui {
+
+namespace {
+
+constexpr int designClientWidth = 9255;
+constexpr int designClientHeight = 5565;
+
+QString qs(const std::string& s) { return toQString(s); }
+
+int compareNames(const QString& a, const QString& b)
+{
+    return app::compareForSortedList(toStdString(a), toStdString(b));
+}
+
+bool withinWidget(const QWidget* container, const QWidget* widget)
+{
+    return widget && (widget == container || container->isAncestorOf(widget));
+}
+
+} // namespace
+
+MainForm::MainForm(MainFormServices services, StartupPaths paths, QWidget* parent)
+    : QMainWindow(parent)
+    , m_services(services)
+    , m_paths(std::move(paths))
+{
+    setObjectName(QStringLiteral("MainForm"));
+    if (const QScreen* s = screen())
+        m_dpi = s->logicalDotsPerInch();
+    buildControls();
+    buildMenus();
+    connect(qApp, &QApplication::focusChanged, this, &MainForm::onFocusChanged);
+}
+
+MainForm::~MainForm()
+{
+    // Destroying the children moves the focus; this object must not hear of it any more.
+    disconnect(qApp, nullptr, this, nullptr);
+}
+
+int MainForm::twips(int value) const { return qRound(value * m_dpi / 1440.0); }
+
+QRect MainForm::twipsRect(int left, int top, int width, int height) const
+{
+    // Edges converted, so neighbouring controls stay flush.
+    const int l = twips(left);
+    const int t = twips(top);
+    return QRect(l, t, twips(left + width) - l, twips(top + height) - t);
+}
+
+void MainForm::buildControls()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9.75);
+    setFont(font);
+
+    auto* line = new QFrame(client);
+    line->setObjectName(QStringLiteral("MenueLinie"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(0, 0, 10000, 2);
+
+    // Left pane.
+    m_listenFrame = new QGroupBox(QStringLiteral("Textbausteine"), client);
+    m_listenFrame->setObjectName(QStringLiteral("ListenFrame"));
+    m_listenFrame->setGeometry(twipsRect(60, 120, 2715, 5355));
+    m_entryList = new QListWidget(m_listenFrame);
+    m_entryList->setObjectName(QStringLiteral("lbEntryList"));
+    m_entryList->setGeometry(twipsRect(120, 300, 2475, 3900));
+    m_entryList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_entryList->setUniformItemSizes(true);
+    m_container1 = new QWidget(m_listenFrame);
+    m_container1->setObjectName(QStringLiteral("Container1"));
+    m_container1->setGeometry(twipsRect(120, 4320, 2535, 975));
+
+    auto makeButton = [this](int index, const QString& caption, QWidget* parent, QRect geometry) {
+        auto* button = new CaptionButton(caption, buttonPicture(index), parent);
+        button->setObjectName(QStringLiteral("Btn_%1").arg(index));
+        button->setGeometry(geometry);
+        m_btn[index] = button;
+        return button;
+    };
+    makeButton(8, QStringLiteral("&Neu"), m_container1, twipsRect(0, 0, 795, 915));
+    makeButton(2, QStringLiteral("&Umbe- nennen"), m_container1, twipsRect(840, 0, 795, 915));
+    makeButton(1, QStringLiteral("&Löschen"), m_container1, twipsRect(1680, 0, 795, 915));
+
+    // Middle pane.
+    m_textFrame = new QGroupBox(QStringLiteral("Bearbeitung"), client);
+    m_textFrame->setObjectName(QStringLiteral("TextFrame"));
+    m_textFrame->setGeometry(twipsRect(2880, 120, 5175, 5355));
+    m_editor = new SnippetEditor(m_textFrame);
+    m_editor->setGeometry(twipsRect(120, 300, 4935, 3915));
+    m_container2 = new QWidget(m_textFrame);
+    m_container2->setObjectName(QStringLiteral("Container2"));
+    m_container2->setGeometry(twipsRect(120, 4320, 4935, 975));
+
+    m_keyRecordModeChk = new QCheckBox(QStringLiteral("&Steuertasten einfügen"), m_container2);
+    m_keyRecordModeChk->setObjectName(QStringLiteral("KeyRecordModeChk"));
+    m_keyRecordModeChk->setGeometry(twipsRect(0, 0, 1995, 255));
+    // It has no function; shown greyed so nobody expects one.
+    m_keyRecordModeChk->setEnabled(false);
+    m_cryptChk = new QCheckBox(QStringLiteral("&Chiffrieren"), m_container2);
+    m_cryptChk->setObjectName(QStringLiteral("CryptChk"));
+    m_cryptChk->setGeometry(twipsRect(2400, 0, 1035, 255));
+    m_dosBoxChk = new QCheckBox(QStringLiteral("DOS-Bo&x"), m_container2);
+    m_dosBoxChk->setObjectName(QStringLiteral("DosBoxChk"));
+    m_dosBoxChk->setGeometry(twipsRect(3960, 0, 975, 255));
+    m_label1 = new QLabel(QStringLiteral("Senden an das"), m_container2);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setGeometry(twipsRect(60, 360, 1080, 195));
+    m_optDestinationType[0] = new QRadioButton(QStringLiteral("zuletzt benutzte &Fenster "), m_container2);
+    m_optDestinationType[0]->setObjectName(QStringLiteral("OptDestinationType_0"));
+    m_optDestinationType[0]->setGeometry(twipsRect(1260, 360, 2055, 255));
+    m_optDestinationType[1] = new QRadioButton(QStringLiteral("Fenster mit diesem &Titel:"), m_container2);
+    m_optDestinationType[1]->setObjectName(QStringLiteral("OptDestinationType_1"));
+    m_optDestinationType[1]->setGeometry(twipsRect(1260, 660, 2055, 255));
+    m_optGroup = new QButtonGroup(this);
+    m_optGroup->addButton(m_optDestinationType[0], 0);
+    m_optGroup->addButton(m_optDestinationType[1], 1);
+    m_destinationTextList = new TitleComboBox(m_container2);
+    m_destinationTextList->setObjectName(QStringLiteral("DestinationTextList"));
+    m_destinationTextList->setEditable(true);
+    m_destinationTextList->setInsertPolicy(QComboBox::NoInsert);
+    m_destinationTextList->setGeometry(twipsRect(3420, 600, 1515, 315));
+    m_destinationTextList->lineEdit()->setObjectName(QStringLiteral("DestinationTextListEdit"));
+
+    m_sortList = new QListWidget(m_textFrame);
+    m_sortList->setObjectName(QStringLiteral("SortList"));
+    m_sortList->setGeometry(twipsRect(3540, 0, 1335, 255));
+    m_sortList->addItem(QStringLiteral("sortlist - invisible"));
+    m_sortList->setVisible(false);
+
+    // Right pane.
+    m_steuerungsFrame = new QGroupBox(QStringLiteral("Steuerung"), client);
+    m_steuerungsFrame->setObjectName(QStringLiteral("SteuerungsFrame"));
+    m_steuerungsFrame->setGeometry(twipsRect(8160, 120, 1035, 5355));
+    makeButton(3, QStringLiteral("&OK"), m_steuerungsFrame, twipsRect(120, 300, 795, 855));
+    QFont bold = m_btn[3]->font();
+    bold.setBold(true);
+    m_btn[3]->setFont(bold);
+    makeButton(10, QStringLiteral("&Hilfe"), m_steuerungsFrame, twipsRect(120, 1260, 795, 915));
+    makeButton(5, QStringLiteral("&Info"), m_steuerungsFrame, twipsRect(120, 2280, 795, 915));
+    makeButton(0, QStringLiteral("Debu&g"), m_steuerungsFrame, twipsRect(120, 3300, 795, 915));
+    makeButton(4, QStringLiteral("&Optionen"), m_steuerungsFrame, twipsRect(120, 4320, 795, 915));
+
+    QWidget* order[] = { m_entryList,
+        m_btn[8],
+        m_btn[2],
+        m_btn[1],
+        m_editor,
+        m_keyRecordModeChk,
+        m_cryptChk,
+        m_dosBoxChk,
+        m_optDestinationType[0],
+        m_optDestinationType[1],
+        m_destinationTextList,
+        m_btn[3],
+        m_btn[10],
+        m_btn[5],
+        m_btn[0],
+        m_btn[4] };
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(m_entryList, &QListWidget::currentRowChanged, this, &MainForm::onEntryListRowChanged);
+    connect(m_optDestinationType[0], &QRadioButton::clicked, this, [this] { onOptDestinationTypeClick(0); });
+    connect(m_optDestinationType[1], &QRadioButton::clicked, this, [this] { onOptDestinationTypeClick(1); });
+    connect(m_dosBoxChk, &QCheckBox::toggled, this, &MainForm::onDosBoxToggled);
+    connect(m_destinationTextList, &TitleComboBox::aboutToDropDown, this, [this] {
+        addComboHistory(m_destinationTextList);
+    });
+    connect(m_editor, &SnippetEditor::focusLost, this, &MainForm::writeCurrTextData);
+    connect(m_editor, &SnippetEditor::contextMenuWanted, this, [this](const QPoint& at) {
+        refreshCommandState();
+        m_mBearbeiten->popup(at);
+    });
+
+    connect(m_btn[8], &QPushButton::clicked, this, &MainForm::newEntry);
+    connect(m_btn[2], &QPushButton::clicked, this, &MainForm::renameEntry);
+    connect(m_btn[1], &QPushButton::clicked, this, &MainForm::deleteEntry);
+    connect(m_btn[3], &QPushButton::clicked, this, &QWidget::hide);
+    connect(m_btn[10], &QPushButton::clicked, this, &MainForm::showHelp);
+    connect(m_btn[5], &QPushButton::clicked, this, &MainForm::showAbout);
+    connect(m_btn[0], &QPushButton::clicked, this, &MainForm::debuggerRequested);
+    connect(m_btn[4], &QPushButton::clicked, this, [this] { emit optionsRequested(false); });
+
+    m_steuerungsFrame->installEventFilter(this);
+    m_textFrame->installEventFilter(this);
+
+    // Client area at design size; the menu bar comes on top of it.
+    resize(twips(designClientWidth), twips(designClientHeight) + menuBar()->sizeHint().height());
+}
+
+void MainForm::buildMenus()
+{
+    auto addItem = [this](QMenu* menu, const QString& array, int index, const QString& caption) {
+        QAction* action = caption == QLatin1String("-") ? menu->addSeparator() : menu->addAction(caption);
+        action->setObjectName(QStringLiteral("%1_%2").arg(array).arg(index));
+        action->setParent(menu);
+        return action;
+    };
+
+    QMenu* mDatei = menuBar()->addMenu(QStringLiteral("&Datei"));
+    mDatei->setObjectName(QStringLiteral("mDatei"));
+    QAction* hide = addItem(mDatei, QStringLiteral("meDatei"), 1, QStringLiteral("&Ausblenden"));
+    hide->setShortcut(Qt::Key_F11);
+    addItem(mDatei, QStringLiteral("meDatei"), 2, QStringLiteral("-"));
+    QAction* quit = addItem(mDatei, QStringLiteral("meDatei"), 3, QStringLiteral("&Beenden"));
+    connect(hide, &QAction::triggered, this, &QWidget::hide);
+    connect(quit, &QAction::triggered, this, &MainForm::exitProgram);
+
+    m_mBearbeiten = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
+    m_mBearbeiten->setObjectName(QStringLiteral("mBearbeiten"));
+    const QString edit = QStringLiteral("meBearbeiten");
+    m_meBearbeiten[1] = addItem(m_mBearbeiten, edit, 1, QStringLiteral("&Ausschneiden"));
+    m_meBearbeiten[2] = addItem(m_mBearbeiten, edit, 2, QStringLiteral("&Kopieren"));
+    m_meBearbeiten[3] = addItem(m_mBearbeiten, edit, 3, QStringLiteral("&Einfügen"));
+    m_meBearbeiten[4] = addItem(m_mBearbeiten, edit, 4, QStringLiteral("&Löschen"));
+    m_meBearbeiten[5] = addItem(m_mBearbeiten, edit, 5, QStringLiteral("-"));
+    m_meBearbeiten[6] = addItem(m_mBearbeiten, edit, 6, QStringLiteral("&Suchen..."));
+    m_meBearbeiten[7] = addItem(m_mBearbeiten, edit, 7, QStringLiteral("&Weitersuchen"));
+    m_meBearbeiten[1]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    m_meBearbeiten[2]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    m_meBearbeiten[3]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    m_meBearbeiten[4]->setShortcut(Qt::Key_Delete);
+    m_meBearbeiten[6]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    m_meBearbeiten[7]->setShortcut(Qt::Key_F3);
+    connect(m_meBearbeiten[1], &QAction::triggered, this, &MainForm::cutText);
+    connect(m_meBearbeiten[2], &QAction::triggered, this, &MainForm::copyText);
+    connect(m_meBearbeiten[3], &QAction::triggered, this, &MainForm::pasteText);
+    connect(m_meBearbeiten[4], &QAction::triggered, this, &MainForm::deleteText);
+    connect(m_meBearbeiten[6], &QAction::triggered, this, &MainForm::searchText);
+    connect(m_meBearbeiten[7], &QAction::triggered, this, &MainForm::findNext);
+    connect(m_mBearbeiten, &QMenu::aboutToShow, this, &MainForm::refreshCommandState);
+
+    QMenu* mTexte = menuBar()->addMenu(QStringLiteral("&Texte"));
+    mTexte->setObjectName(QStringLiteral("mTexte"));
+    m_meTexte[1] = addItem(mTexte, QStringLiteral("meTexte"), 1, QStringLiteral("&Neu..."));
+    m_meTexte[2] = addItem(mTexte, QStringLiteral("meTexte"), 2, QStringLiteral("&Umbenennen..."));
+    m_meTexte[3] = addItem(mTexte, QStringLiteral("meTexte"), 3, QStringLiteral("&Löschen"));
+    connect(m_meTexte[1], &QAction::triggered, this, &MainForm::newEntry);
+    connect(m_meTexte[2], &QAction::triggered, this, &MainForm::renameEntry);
+    connect(m_meTexte[3], &QAction::triggered, this, &MainForm::deleteEntry);
+
+    QMenu* mExtras = menuBar()->addMenu(QStringLiteral("&Extras"));
+    mExtras->setObjectName(QStringLiteral("mExtras"));
+    QAction* options = addItem(mExtras, QStringLiteral("meExtras"), 1, QStringLiteral("&Optionen..."));
+    addItem(mExtras, QStringLiteral("meExtras"), 2, QStringLiteral("-"));
+    QAction* debugger = addItem(mExtras, QStringLiteral("meExtras"), 3, QStringLiteral("&Debugger..."));
+    connect(options, &QAction::triggered, this, [this] { emit optionsRequested(true); });
+    connect(debugger, &QAction::triggered, this, &MainForm::debuggerRequested);
+
+    QMenu* mHilfe = menuBar()->addMenu(QStringLiteral("&?"));
+    mHilfe->setObjectName(QStringLiteral("mHilfe"));
+    QAction* help = addItem(mHilfe, QStringLiteral("meHilfe"), 1, QStringLiteral("&Hilfe"));
+    addItem(mHilfe, QStringLiteral("meHilfe"), 2, QStringLiteral("-"));
+    QAction* info = addItem(mHilfe, QStringLiteral("meHilfe"), 3, QStringLiteral("&Info"));
+    connect(help, &QAction::triggered, this, &MainForm::showHelp);
+    connect(info, &QAction::triggered, this, &MainForm::showAbout);
+}
+
+// ---- start-up and shutdown
+
+void MainForm::load(const std::vector<std::string>& arguments)
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    removeStaleAutostartValue(); // 1
+    m_debugMode = app::isDebugCommandLine(arguments); // 2
+    seedConfigFile(); // 3, 4 (the path itself was decided before)
+    // 5: the ignore list starts empty; it is owned by the composition root.
+    setWindowTitle(QStringLiteral("[Kalmotex]")); // 6
+    for (QWidget* container : { m_container1, m_container2 }) { // 7
+        container->setAutoFillBackground(true);
+        container->setBackgroundRole(QPalette::Window);
+    }
+    recordLayoutBase(); // 8
+    if (!m_debugMode) // 9
+        m_hiddenAtStart = installTrayIconAndHide();
+    loadEntryList(); // 10
+    m_services.ignoredTitles.loadIgnoredTitles(); // 11
+    loadPumActOptions(); // 12
+    placePumActBorder(); // 13
+    refreshCommandState(); // 14
+    if (!m_hiddenAtStart)
+        show();
+    if (m_debugMode) // 15
+        showWindowListMonitor();
+}
+
+void MainForm::unload()
+{
+    if (m_unloaded || !m_loaded)
+        return;
+    m_unloaded = true;
+    closeOtherWindows(); // 1
+    if (!m_debugMode) // 2
+        removeTrayIcon();
+}
+
+void MainForm::exitProgram()
+{
+    unload();
+    hide();
+    QApplication::quit();
+}
+
+void MainForm::removeStaleAutostartValue()
+{
+    // Filled in by the autostart registration.
+}
+
+bool MainForm::installTrayIconAndHide()
+{
+    // Filled in by the notification-area icon: hook, icon, then hide and return true.
+    // Without a tray the window stays visible.
+    return false;
+}
+
+void MainForm::loadPumActOptions()
+{
+    // Filled in by the options dialog.
+}
+
+void MainForm::placePumActBorder()
+{
+    // Filled in by the screen-border window.
+}
+
+void MainForm::showWindowListMonitor() { emit windowListMonitorRequested(); }
+
+void MainForm::closeOtherWindows()
+{
+    if (m_about)
+        m_about->close();
+}
+
+void MainForm::removeTrayIcon()
+{
+    // Filled in by the notification-area icon.
+}
+
+void MainForm::seedConfigFile()
+{
+    namespace fs = std::filesystem;
+    const fs::path config(m_paths.configFilePath);
+    const fs::path sample(m_paths.sampleIniPath);
+    std::error_code error;
+    if (fs::exists(config, error) || !fs::is_regular_file(sample, error))
+        return;
+    if (fs::copy_file(sample, config, fs::copy_options::none, error))
+        return;
+    // Never leave half a copy behind: the next start would take it for a configuration.
+    std::error_code ignored;
+    fs::remove(config, ignored);
+    m_services.prompts.message("Die Datei 'sample.ini' konnte nicht nach '" + m_paths.configFilePath
+            + "' kopiert werden.",
+        app::PromptIcon::Information,
+        app::PromptButtons::Ok,
+        app::PromptAnswer::Ok);
+}
+
+void MainForm::reportWriteFailure(bool ok)
+{
+    if (ok || m_writeFailureReported)
+        return;
+    m_writeFailureReported = true;
+    m_services.prompts.message("Die Konfigurationsdatei '" + m_paths.configFilePath
+            + "' kann nicht gespeichert werden. Änderungen an den Textbausteinen gehen "
+              "verloren.",
+        app::PromptIcon::Warning,
+        app::PromptButtons::Ok,
+        app::PromptAnswer::Ok);
+}
+
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    // The close box only hides: the program lives on in the notification area.
+    event->ignore();
+    hide();
+}
+
+// ---- layout
+
+void MainForm::recordLayoutBase()
+{
+    m_minFormSize = size();
+    m_baseSteuerungsLeft = m_steuerungsFrame->x();
+    m_baseFrameHeight = m_listenFrame->height();
+    m_baseTextFrameWidth = m_textFrame->width();
+    m_baseListHeight = m_entryList->height();
+    m_baseEditorWidth = m_editor->width();
+    m_baseEditorHeight = m_editor->height();
+    m_baseContainer1Top = m_container1->y();
+    m_baseContainer2Top = m_container2->y();
+    setMinimumSize(m_minFormSize);
+    m_layoutRecorded = true;
+}
+
+void MainForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!m_layoutRecorded || isMinimized())
+        return;
+    const int dW = std::max(0, width() - m_minFormSize.width());
+    const int dH = std::max(0, height() - m_minFormSize.height());
+    const int frameHeight = m_baseFrameHeight + dH;
+    m_listenFrame->resize(m_listenFrame->width(), frameHeight);
+    m_steuerungsFrame->setGeometry(m_baseSteuerungsLeft + dW,
+        m_steuerungsFrame->y(),
+        m_steuerungsFrame->width(),
+        frameHeight);
+    m_textFrame->resize(m_baseTextFrameWidth + dW, frameHeight);
+    m_entryList->resize(m_entryList->width(), m_baseListHeight + dH);
+    m_container1->move(m_container1->x(), m_baseContainer1Top + dH);
+    m_container2->move(m_container2->x(), m_baseContainer2Top + dH);
+    m_editor->resize(m_baseEditorWidth + dW, m_baseEditorHeight + dH);
+}
+
+// ---- entry list
+
+int MainForm::insertSortedEntry(const QString& name, int number)
+{
+    // After equal names, as a sorted list box adds them.
+    int lo = 0;
+    int hi = m_entryList->count();
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (compareNames(m_entryList->item(mid)->text(), name) <= 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    auto* item = new QListWidgetItem(name);
+    item->setData(Qt::UserRole, number);
+    const QSignalBlocker block(m_entryList);
+    m_entryList->insertItem(lo, item);
+    return lo;
+}
+
+void MainForm::loadEntryList()
+{
+    const std::vector<store::EntryListItem> entries = m_services.entries.enumerateEntries();
+    std::vector<const store::EntryListItem*> byName;
+    std::vector<std::string> titles;
+    byName.reserve(entries.size());
+    for (const auto& entry : entries) {
+        byName.push_back(&entry);
+        if (!entry.title.empty())
+            titles.push_back(entry.title);
+    }
+    std::stable_sort(byName.begin(), byName.end(), [](const auto* a, const auto* b) {
+        return app::compareForSortedList(a->name, b->name) < 0;
+    });
+    std::stable_sort(titles.begin(), titles.end(), [](const auto& a, const auto& b) {
+        return app::compareForSortedList(a, b) < 0;
+    });
+
+    const QSignalBlocker block(m_entryList);
+    m_entryList->clear();
+    for (const auto* entry : byName) {
+        auto* item = new QListWidgetItem(qs(entry->name));
+        item->setData(Qt::UserRole, entry->number);
+        m_entryList->addItem(item);
+    }
+    m_entryList->setCurrentRow(-1);
+    m_currEntryListIndex = -1;
+
+    const QString typed = m_destinationTextList->currentText();
+    QStringList titleItems;
+    titleItems.reserve(static_cast<qsizetype>(titles.size()));
+    for (const auto& title : titles)
+        titleItems.append(qs(title));
+    m_destinationTextList->addItems(titleItems);
+    m_destinationTextList->setEditText(typed);
+}
+
+std::vector<std::string> MainForm::listNames() const
+{
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(m_entryList->count()));
+    for (int i = 0; i < m_entryList->count(); ++i)
+        names.push_back(toStdString(m_entryList->item(i)->text()));
+    return names;
+}
+
+std::vector<int> MainForm::listNumbers() const
+{
+    std::vector<int> numbers;
+    numbers.reserve(static_cast<std::size_t>(m_entryList->count()));
+    for (int i = 0; i < m_entryList->count(); ++i)
+        numbers.push_back(m_entryList->item(i)->data(Qt::UserRole).toInt());
+    return numbers;
+}
+
+void MainForm::selectListRow(int row)
+{
+    // Like setting a list box's index, this always raises the click reaction.
+    if (m_entryList->currentRow() == row) {
+        onEntryListRowChanged(row);
+        return;
+    }
+    m_entryList->setCurrentRow(row);
+}
+
+void MainForm::onEntryListRowChanged(int row)
+{
+    if (row < 0)
+        return;
+    m_currEntryListIndex = row;
+    showCurrentEntry();
+}
+
+void MainForm::showCurrentEntry()
+{
+    QListWidgetItem* item = m_entryList->currentItem();
+    if (!item)
+        return;
+    const int number = item->data(Qt::UserRole).toInt();
+    const store::Entry entry = m_services.entries.readEntry(number);
+    m_editor->showTextInEditor(qs(StoredTextToEditor(entry.text)));
+    m_destinationTextList->setEditText(qs(app::trimSpaces(entry.title)));
+    m_cryptChk->setChecked(entry.crypt != 0);
+    m_dosBoxChk->setChecked(entry.dosBox != 0);
+    m_entryRefreshing = true;
+    refreshCommandState();
+    m_entryRefreshing = false;
+}
+
+void MainForm::setBackColour(QWidget* widget, bool windowBackground)
+{
+    QPalette palette = widget->palette();
+    const QPalette standard = QApplication::palette(widget);
+    palette.setBrush(QPalette::Base,
+        windowBackground ? standard.brush(QPalette::Base) : standard.brush(QPalette::Window));
+    widget->setPalette(palette);
+}
+
+void MainForm::refreshCommandState()
+{
+    if (m_entryList->count() > 0) {
+        const bool selection = m_editor->textCursor().hasSelection();
+        m_meBearbeiten[1]->setEnabled(selection);
+        m_meBearbeiten[2]->setEnabled(selection);
+        m_meBearbeiten[4]->setEnabled(selection);
+        m_meBearbeiten[3]->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+        m_meBearbeiten[6]->setEnabled(true);
+        m_meBearbeiten[7]->setEnabled(!m_searchText.isEmpty());
+        m_optDestinationType[0]->setEnabled(true);
+        m_optDestinationType[1]->setEnabled(true);
+        m_label1->setEnabled(true);
+        m_entryList->setEnabled(true);
+        m_btn[1]->setEnabled(true);
+        m_meTexte[3]->setEnabled(true);
+        m_btn[2]->setEnabled(true);
+        m_meTexte[2]->setEnabled(true);
+        setBackColour(m_entryList, true);
+        setBackColour(m_editor, true);
+        m_editor->setEnabled(true);
+        m_cryptChk->setEnabled(true);
+        m_dosBoxChk->setEnabled(true);
+        if (m_entryList->currentRow() < 0)
+            selectListRow(0);
+        const int option = !m_destinationTextList->currentText().isEmpty() || m_titleModePending ? 1 : 0;
+        if (!m_optDestinationType[option]->isChecked()) {
+            m_optDestinationType[option]->setChecked(true);
+            onOptDestinationTypeClick(option);
+        }
+    } else {
+        for (int i : { 1, 2, 3, 4, 6, 7 })
+            m_meBearbeiten[i]->setEnabled(false);
+        m_optDestinationType[0]->setEnabled(false);
+        m_optDestinationType[1]->setEnabled(false);
+        m_label1->setEnabled(false);
+        m_editor->clear();
+        m_entryList->setEnabled(false);
+        m_btn[1]->setEnabled(false);
+        m_meTexte[3]->setEnabled(false);
+        m_btn[2]->setEnabled(false);
+        m_meTexte[2]->setEnabled(false);
+        setBackColour(m_entryList, false);
+        setBackColour(m_editor, false);
+        m_editor->setEnabled(false);
+        m_cryptChk->setEnabled(false);
+        m_dosBoxChk->setEnabled(false);
+    }
+    const bool titleBox = m_optDestinationType[1]->isEnabled() && m_optDestinationType[1]->isChecked();
+    m_destinationTextList->setEnabled(titleBox);
+    setBackColour(m_destinationTextList, titleBox);
+}
+
+void MainForm::onOptDestinationTypeClick(int index)
+{
+    if (m_entryRefreshing)
+        return;
+    if (index == 0) {
+        m_destinationTextList->setEditText(QString());
+        refreshCommandState();
+        writeEntryField("Title", "");
+        writeEntryField("DosBox", "0");
+    } else {
+        m_titleModePending = true;
+        refreshCommandState();
+        m_destinationTextList->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void MainForm::onDosBoxToggled(bool checked) { writeEntryField("DosBox", checked ? "1" : "0"); }
+
+void MainForm::addComboHistory(QComboBox* combo)
+{
+    const QString text = qs(app::trimSpaces(toStdString(combo->currentText())));
+    if (text.isEmpty())
+        return;
+    for (int i = 0; i < combo->count(); ++i) {
+        if (combo->itemText(i) == text)
+            return;
+    }
+    int lo = 0;
+    int hi = combo->count();
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (compareNames(combo->itemText(mid), text) <= 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    // Inserting must not replace what the user typed.
+    const QString typed = combo->currentText();
+    combo->insertItem(lo, text);
+    combo->setEditText(typed);
+}
+
+void MainForm::onFocusChanged(QWidget* old, QWidget* now)
+{
+    // A control is left when the focus moves to another widget; a popup (the title box's
+    // own list, a menu) or a change to another program is no leaving.
+    if (!old || !now || (now->window()->windowFlags() & Qt::Popup) == Qt::Popup)
+        return;
+    if (withinWidget(m_cryptChk, old) && !withinWidget(m_cryptChk, now))
+        writeCurrTextData();
+    if (withinWidget(m_destinationTextList, old) && !withinWidget(m_destinationTextList, now))
+        onTitleBoxFocusLost();
+}
+
+void MainForm::onTitleBoxFocusLost()
+{
+    m_titleModePending = false;
+    addComboHistory(m_destinationTextList);
+    refreshCommandState();
+    writeEntryField("Title", toStdString(m_destinationTextList->currentText()));
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto mods = static_cast<QMouseEvent*>(event)->modifiers()
+            & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if ((watched == m_steuerungsFrame && mods == (Qt::ControlModifier | Qt::AltModifier))
+            || (watched == m_textFrame && mods == (Qt::ShiftModifier | Qt::ControlModifier))) {
+            showWindowListMonitor();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- entry commands
+
+void MainForm::writeEntryField(const std::string& section, const std::string& value)
+{
+    if (m_entryList->count() == 0 || m_currEntryListIndex < 0 || m_currEntryListIndex >= m_entryList->count())
+        return;
+    const int number = m_entryList->item(m_currEntryListIndex)->data(Qt::UserRole).toInt();
+    reportWriteFailure(m_services.entries.writeEntryField(number, section, value));
+}
+
+void MainForm::writeCurrTextData()
+{
+    if (m_entryList->count() == 0 || m_currEntryListIndex < 0 || m_currEntryListIndex >= m_entryList->count())
+        return;
+    const int crypt = m_cryptChk->isChecked() ? 1 : 0;
+    const std::string stored = EditorTextToStored(toStdString(m_editor->editorText()));
+    const int number = m_entryList->item(m_currEntryListIndex)->data(Qt::UserRole).toInt();
+    reportWriteFailure(m_services.entries.writeText(number, stored, crypt));
+}
+
+void MainForm::newEntry()
+{
+    std::string name;
+    for (;;) {
+        const auto answer = m_services.prompts.input("Bitte geben Sie einen Namen für den neuen Eintrag an:",
+            "[Kalmotex] - Neuen Eintrag erstellen",
+            "");
+        name = app::trimSpaces(answer.value_or(""));
+        if (name.empty())
+            return;
+        if (!store::findDuplicateName(listNames(), name))
+            break;
+        if (m_services.prompts.message("Es gibt bereits einen Eintrag mit dem Namen \r'" + name
+                    + "'.\r\rMöchten Sie ihn dennoch verwenden?",
+                app::PromptIcon::Question,
+                app::PromptButtons::YesNo,
+                app::PromptAnswer::No)
+            == app::PromptAnswer::Yes)
+            break;
+    }
+    const int row = insertSortedEntry(qs(name), 0);
+    const int number = m_entryList->count();
+    m_entryList->item(row)->setData(Qt::UserRole, number);
+    reportWriteFailure(m_services.entries.writeEntry(number, store::makeNewEntry(name)));
+    selectListRow(row);
+    refreshCommandState();
+    m_editor->setFocus(Qt::OtherFocusReason);
+}
+
+void MainForm::renameEntry()
+{
+    const int position = m_entryList->currentRow();
+    if (position < 0)
+        return;
+    const int number = m_entryList->item(position)->data(Qt::UserRole).toInt();
+    const std::string oldName = toStdString(m_entryList->item(position)->text());
+    std::string name;
+    for (;;) {
+        const auto answer = m_services.prompts.input("Bitte geben Sie einen neuen Namen für den Eintrag ''"
+                + oldName + "'' an:",
+            "[Kalmotex] - Eintrag umbenennen",
+            oldName);
+        name = app::trimSpaces(answer.value_or(""));
+        if (name.empty())
+            return;
+        if (!store::findDuplicateName(listNames(), name, static_cast<std::size_t>(position)))
+            break;
+        if (m_services.prompts.message("Es gibt bereits einen Eintrag mit dem Namen \r'" + name
+                    + "'.\r\rMöchten Sie ihn dennoch verwenden?",
+                app::PromptIcon::Question,
+                app::PromptButtons::YesNo,
+                app::PromptAnswer::No)
+            == app::PromptAnswer::Yes)
+            break;
+    }
+    {
+        const QSignalBlocker block(m_entryList);
+        delete m_entryList->takeItem(position);
+        m_entryList->setCurrentRow(-1);
+    }
+    const int row = insertSortedEntry(qs(name), number);
+    selectListRow(row);
+    writeEntryField("Name", name);
+}
+
+void MainForm::deleteEntry()
+{
+    const int position = m_entryList->currentRow();
+    if (position < 0)
+        return;
+    const std::string name = toStdString(m_entryList->item(position)->text());
+    if (m_services.prompts.message("Wollen Sie den Eintrag '" + name + "'\rwirklich löschen?",
+            app::PromptIcon::Question,
+            app::PromptButtons::YesNo,
+            app::PromptAnswer::Yes)
+        != app::PromptAnswer::Yes)
+        return;
+    const auto plan = store::planDelete(listNumbers(), static_cast<std::size_t>(position));
+    if (!plan)
+        return;
+    reportWriteFailure(m_services.entries.deleteEntry(plan->deleted, plan->highest));
+    {
+        const QSignalBlocker block(m_entryList);
+        m_entryList->item(static_cast<int>(plan->highestPosition))->setData(Qt::UserRole, plan->deleted);
+        delete m_entryList->takeItem(position);
+        m_entryList->setCurrentRow(-1);
+        m_entryList->clearSelection();
+    }
+    m_currEntryListIndex = -1;
+    refreshCommandState();
+}
+
+// ---- edit and search
+
+void MainForm::cutText()
+{
+    copyText();
+    m_editor->replaceSelection(QString());
+}
+
+void MainForm::copyText()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(m_editor->selectedEditorText());
+}
+
+void MainForm::pasteText() { m_editor->replaceSelection(QGuiApplication::clipboard()->text()); }
+
+void MainForm::deleteText() { m_editor->replaceSelection(QString()); }
+
+void MainForm::searchText()
+{
+    const auto answer = m_services.prompts.input("Suchen nach:", "Kalmotex", toStdString(m_searchText));
+    m_searchText = qs(answer.value_or(""));
+    if (!m_searchText.isEmpty())
+        findNext();
+}
+
+void MainForm::findNext()
+{
+    if (m_searchText.isEmpty())
+        return;
+    const QString text = m_editor->editorText();
+    const int from = m_editor->selStart() + m_editor->selLength();
+    const qsizetype hit = text.indexOf(m_searchText, from, Qt::CaseInsensitive);
+    if (hit < 0) {
+        m_services.prompts.message("Die Suche ist am Ende des Textes angekommen.",
+            app::PromptIcon::Information,
+            app::PromptButtons::Ok,
+            app::PromptAnswer::Ok);
+        return;
+    }
+    m_editor->setSelection(static_cast<int>(hit), static_cast<int>(m_searchText.size()));
+    m_editor->setFocus(Qt::OtherFocusReason);
+}
+
+// ---- help and about
+
+void MainForm::showHelp()
+{
+    help::ShowHelp(m_paths.helpFolder, m_services.prompts, m_services.documentOpener);
+}
+
+void MainForm::showAbout()
+{
+    if (!m_about)
+        m_about = new AboutDialog(this);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+} // namespace kx::ui
