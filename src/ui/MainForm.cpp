@@ -66,6 +66,8 @@ MainForm::MainForm(MainFormServices services, StartupPaths paths, QWidget* paren
         m_dpi = s->logicalDotsPerInch();
     buildControls();
     buildMenus();
+    // Client area at design size; the menu bar comes on top of it.
+    resize(twips(designClientWidth), twips(designClientHeight) + menuBar()->sizeHint().height());
     connect(qApp, &QApplication::focusChanged, this, &MainForm::onFocusChanged);
 }
 
@@ -90,8 +92,9 @@ void MainForm::buildControls()
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
+    // The controls' classic dialog font (8.25 pt); the editor has its own, Arial 9.75 pt.
     QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9.75);
+    font.setPointSizeF(8.25);
     setFont(font);
 
     auto* line = new QFrame(client);
@@ -226,9 +229,6 @@ void MainForm::buildControls()
 
     m_steuerungsFrame->installEventFilter(this);
     m_textFrame->installEventFilter(this);
-
-    // Client area at design size; the menu bar comes on top of it.
-    resize(twips(designClientWidth), twips(designClientHeight) + menuBar()->sizeHint().height());
 }
 
 void MainForm::buildMenus()
