@@ -30,7 +30,7 @@ IniFile& ConfigAccess::fileFor(const std::string& fileName)
 {
     if (!fileName.empty())
         m_lastIniFile = fileName;
-    if (!m_file || m_file->path() != std::filesystem::path(m_lastIniFile))
+    if (!m_file || m_file->name() != m_lastIniFile)
         m_file = std::make_unique<IniFile>(m_lastIniFile);
     return *m_file;
 }

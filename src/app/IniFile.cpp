@@ -2,11 +2,13 @@
 
 #include "app/Text.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <random>
 #include <thread>
 
@@ -125,6 +127,27 @@ std::optional<std::string> readWholeFile(const fs::path& path)
     return contents;
 }
 
+// Whether the file holds exactly `expected`, read piece by piece; nothing when it cannot be read.
+std::optional<bool> fileHolds(const fs::path& path, std::string_view expected)
+{
+    std::FILE* file = std::fopen(path.string().c_str(), "rb");
+    if (!file)
+        return std::nullopt;
+    char buffer[65536];
+    std::size_t offset = 0;
+    bool same = true;
+    std::size_t got = 0;
+    while (same && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        same = offset + got <= expected.size() && std::memcmp(buffer, expected.data() + offset, got) == 0;
+        offset += got;
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
+        return std::nullopt;
+    return same && offset == expected.size();
+}
+
 // An exclusive lock file beside the configuration, held while one process rewrites it.
 class LockFile
 {
@@ -174,15 +197,17 @@ std::string temporaryName(const fs::path& target)
     return target.filename().string() + suffix + ".tmp";
 }
 
-// Writes `contents` to a new file beside `target` and renames it over `target`, so the
+// Writes the pieces to a new file beside `target` and renames it over `target`, so the
 // file is either the old one or the complete new one.
-bool replaceFile(const fs::path& target, std::string_view contents)
+bool replaceFile(const fs::path& target, std::initializer_list<std::string_view> pieces)
 {
     const fs::path temporary = target.parent_path() / temporaryName(target);
     std::FILE* file = std::fopen(temporary.string().c_str(), "wbx");
     if (!file)
         return false;
-    bool ok = std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
+    bool ok = true;
+    for (const std::string_view piece : pieces)
+        ok = ok && std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
     ok = std::fflush(file) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;
     std::error_code ec;
@@ -239,6 +264,7 @@ std::optional<std::array<std::size_t, 4>> parseKeyLine(
 
 IniFile::IniFile(fs::path path)
     : m_path(std::move(path))
+    , m_name(m_path.string())
 {
 }
 
@@ -364,13 +390,13 @@ bool IniFile::refresh()
         return true;
     // The stamp cannot tell yet; the contents can.
     const auto now = fs::file_time_type::clock::now();
-    auto contents = readWholeFile(m_path);
-    if (!contents) {
+    const auto same = fileHolds(m_path, m_raw);
+    if (!same) {
         forget();
         return false;
     }
-    if (*contents != m_raw)
-        parse(std::move(*contents));
+    if (!*same)
+        return loadFromDisk();
     m_racy = isRacy(modified, now);
     return true;
 }
@@ -523,55 +549,62 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
         after = eol;
     }
 
-    auto encodedBefore = encodeForFile(before);
-    auto encodedLine = encodeForFile(line);
+    const auto encodedBefore = encodeForFile(before);
+    const auto encodedLine = encodeForFile(line);
     const auto encodedAfter = encodeForFile(after);
-    std::string encoded;
-    if (encodedBefore && encodedLine && encodedAfter)
-        encoded = *encodedBefore + *encodedLine + *encodedAfter;
-    std::string newRaw;
-    bool upgrade = encoded.empty();
-    std::size_t newFirstInvalid = m_firstInvalidUtf8;
+    bool upgrade = !(encodedBefore && encodedLine && encodedAfter);
+    const std::string encoded = upgrade ? std::string() : *encodedBefore + *encodedLine + *encodedAfter;
     const std::ptrdiff_t delta
         = static_cast<std::ptrdiff_t>(encoded.size()) - static_cast<std::ptrdiff_t>(removed);
-    if (!upgrade) {
-        newRaw.reserve(m_raw.size() + encoded.size());
-        newRaw.append(m_raw, 0, at).append(encoded).append(m_raw, at + removed);
-        // A Windows-1252 file must not turn into valid UTF-8 with non-ASCII bytes, which
-        // would be read back as UTF-8.
-        if (windows1252) {
-            if (m_firstInvalidUtf8 == std::string::npos) {
-                const std::size_t inNew = firstInvalidLine(encoded, 0);
-                newFirstInvalid = inNew == std::string::npos ? inNew : at + inNew;
-                upgrade = newFirstInvalid == std::string::npos && hasNonAscii(encoded);
-            } else if (existing && m_firstInvalidUtf8 == at) {
-                newFirstInvalid = firstInvalidLine(newRaw, 0);
-                upgrade = newFirstInvalid == std::string::npos && hasNonAscii(newRaw);
-            } else if (m_firstInvalidUtf8 > at) {
-                newFirstInvalid
-                    = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(m_firstInvalidUtf8) + delta);
-            }
+    const std::string_view raw = m_raw;
+    const std::string_view head = raw.substr(0, at);
+    const std::string_view tail = raw.substr(at + removed);
+    constexpr std::size_t none = std::string::npos;
+    const auto shifted = [&](std::size_t offset) {
+        return offset == none || offset < at
+            ? offset
+            : static_cast<std::size_t>(static_cast<std::ptrdiff_t>(offset) + delta);
+    };
+
+    // A Windows-1252 file must not turn into valid UTF-8 with non-ASCII bytes, which would
+    // be read back as UTF-8. Lines are whole in every piece, so validity is per piece.
+    std::size_t newFirstInvalid = m_firstInvalidUtf8;
+    if (!upgrade && windows1252) {
+        const std::size_t inNew = firstInvalidLine(encoded, 0);
+        const std::size_t invalidInNew = inNew == none ? none : at + inNew;
+        if (m_firstInvalidUtf8 == none) {
+            newFirstInvalid = invalidInNew;
+            upgrade = invalidInNew == none && hasNonAscii(encoded);
+        } else if (existing && m_firstInvalidUtf8 == at) {
+            // The edited line was the first that needed Windows-1252; look for another.
+            newFirstInvalid
+                = invalidInNew != none ? invalidInNew : shifted(firstInvalidLine(raw, at + removed));
+            upgrade
+                = newFirstInvalid == none && (hasNonAscii(head) || hasNonAscii(encoded) || hasNonAscii(tail));
+        } else {
+            newFirstInvalid = std::min(invalidInNew, shifted(m_firstInvalidUtf8));
         }
     }
+
+    std::string upgraded;
     if (upgrade) {
         // Windows-1252 cannot hold the value (or would be misread): the whole file becomes
         // UTF-8 without a byte order mark.
-        const std::string_view raw = m_raw;
-        newRaw = decodeWindows1252(raw.substr(0, at)) + before + line + after
-            + decodeWindows1252(raw.substr(at + removed));
+        upgraded = decodeWindows1252(head) + before + line + after + decodeWindows1252(tail);
     }
-
-    if (!replaceFile(m_path, newRaw)) {
+    const bool written
+        = upgrade ? replaceFile(m_path, { upgraded }) : replaceFile(m_path, { head, encoded, tail });
+    if (!written) {
         if (!m_exists)
             forget();
         return false;
     }
 
     if (upgrade) {
-        parse(std::move(newRaw));
+        parse(std::move(upgraded));
     } else {
         // Bring the parse up to date without parsing the whole file again.
-        m_raw = std::move(newRaw);
+        m_raw.replace(at, removed, encoded);
         m_exists = true;
         m_firstInvalidUtf8 = newFirstInvalid;
         const std::size_t lineStart = at + encodedBefore->size();

@@ -24,6 +24,8 @@ public:
     explicit IniFile(std::filesystem::path path);
 
     const std::filesystem::path& path() const { return m_path; }
+    // The path as it was given.
+    const std::string& name() const { return m_name; }
 
     // The value, cut to 32766 characters; nothing when the file, the section or the key
     // is missing or the file cannot be read.
@@ -71,6 +73,7 @@ private:
     bool commit(std::string raw);
 
     std::filesystem::path m_path;
+    std::string m_name;
     std::size_t m_parseCount = 0;
 
     // The cached parse; valid while m_loaded.
