@@ -23,6 +23,9 @@ TrayController::TrayController(app::ConfigAccess& config,
     , m_menu(std::make_unique<PopupMenuWidget>())
 {
     m_menu->setObjectName("PumMain");
+    // End-to-end tests find the open menu by this title; menus are not managed, so no
+    // window search of the program ever sees it.
+    m_menu->setWindowTitle("PumMain");
     connect(m_icon.get(), &NotificationIcon::buttonPressed, this, &TrayController::showPum);
     connect(m_icon.get(), &NotificationIcon::trayAppeared, this, &TrayController::trayAppeared);
 }
