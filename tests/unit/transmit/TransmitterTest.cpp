@@ -1,9 +1,9 @@
 #include "transmit/Transmitter.h"
 #include "app/ConfigAccess.h"
+#include "app/Prompts.h"
 #include "platform/fake/FakeDesktop.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
-#include "support/ScriptedPrompts.h"
 #include "support/SequenceRandom.h"
 #include "support/TempDir.h"
 #include "transmit/Clock.h"
@@ -41,6 +41,35 @@ public:
     std::vector<WindowCandidate> offered;
 };
 
+// Records every message box; the send asks no questions.
+class RecordingPrompts : public app::Prompts
+{
+public:
+    struct Message
+    {
+        std::string text;
+        app::PromptIcon icon;
+        app::PromptButtons buttons;
+    };
+
+    app::PromptAnswer message(const std::string& text,
+        app::PromptIcon icon,
+        app::PromptButtons buttons,
+        app::PromptAnswer defaultAnswer) override
+    {
+        shown.push_back({ text, icon, buttons });
+        return defaultAnswer;
+    }
+    std::optional<std::string> input(
+        const std::string& prompt, const std::string&, const std::string&) override
+    {
+        ADD_FAILURE() << "unexpected input box: " << prompt;
+        return std::nullopt;
+    }
+
+    std::vector<Message> shown;
+};
+
 class TransmitterTest : public testing::Test
 {
 protected:
@@ -56,7 +85,10 @@ protected:
     }
     void TearDown() override
     {
-        EXPECT_TRUE(prompts.wentAsScripted()) << prompts.report();
+        Events texts;
+        for (const auto& message : prompts.shown)
+            texts.push_back(message.text);
+        EXPECT_EQ(texts, m_expectedMessages);
         std::setlocale(LC_TIME, m_previousLocale.c_str());
     }
 
@@ -88,7 +120,8 @@ protected:
     store::EntryStore entries { config, m_configPath, random };
     store::IgnoredTitles ignoredTitles { config, m_configPath };
     platform::FakeDesktop desktop;
-    test::ScriptedPrompts prompts;
+    RecordingPrompts prompts;
+    Events m_expectedMessages;
     PickingChooser chooser;
     WindowDebugLines debugLines;
     FixedClock clock { 2026, 3, 7, 9, 5, 3 };
@@ -146,16 +179,16 @@ TEST_F(TransmitterTest, noWindowInEitherModeShowsTheMessageAndTypesNothing)
     writeConfig("[Name]\n1=a\n2=b\n[Text]\n1=x\n2=y\n[Title]\n2=Nirgends");
     desktop.openWindow("Kalmotex Hilfe");
     desktop.openWindow("Hidden", false);
-    prompts.answerMessage(noTargetMessage);
-    prompts.answerMessage(noTargetMessage);
+    m_expectedMessages.push_back(noTargetMessage);
+    m_expectedMessages.push_back(noTargetMessage);
 
     transmitter.sendEntry(1);
     transmitter.sendEntry(2);
 
     EXPECT_EQ(typedEvents(), Events {});
-    ASSERT_EQ(prompts.shown().size(), 2u);
-    EXPECT_EQ(prompts.shown()[0].icon, app::PromptIcon::Critical);
-    EXPECT_EQ(prompts.shown()[0].buttons, app::PromptButtons::Ok);
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[0].icon, app::PromptIcon::Critical);
+    EXPECT_EQ(prompts.shown[0].buttons, app::PromptButtons::Ok);
     EXPECT_EQ(debugLines.lines(), Events { walkHeader });
 }
 
@@ -204,7 +237,7 @@ TEST_F(TransmitterTest, titlesAreCutTo127CharactersBeforeMatching)
     const std::string longTitle = std::string(126, 'x') + "äZIEL";
     writeConfig("[Name]\n1=a\n[Text]\n1=t\n[Title]\n1=ziel");
     desktop.openWindow(longTitle);
-    prompts.answerMessage(noTargetMessage);
+    m_expectedMessages.push_back(noTargetMessage);
 
     transmitter.sendEntry(1);
 
@@ -217,7 +250,7 @@ TEST_F(TransmitterTest, dosBoxEntryPastesThroughTheClipboardBeforeTheSearch)
     writeConfig("[Name]\n1=a\n2=b\n[Text]\n1=dir\\N\n2=cls\n[DosBox]\n1=1\n2=1\n[Title]\n2=Fehlt");
     desktop.openWindow("xterm");
     desktop.clearEvents();
-    prompts.answerMessage(noTargetMessage);
+    m_expectedMessages.push_back(noTargetMessage);
 
     transmitter.sendEntry(1);
     transmitter.sendEntry(2);
