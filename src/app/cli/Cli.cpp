@@ -185,6 +185,12 @@ int runCli(const std::vector<std::string>& arguments,
     if (!command->writes)
         return command->run(context, commandArguments);
 
+    if (configPath == defaultConfigPath) {
+        // The program's own location may not have been created yet (first use before the
+        // program ever ran); a --config file's folder must exist.
+        std::error_code ec;
+        std::filesystem::create_directories(std::filesystem::path(configPath).parent_path(), ec);
+    }
     const FileSnapshot before(configPath);
     const int result = command->run(context, commandArguments);
     if (result != kExitOk)

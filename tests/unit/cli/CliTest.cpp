@@ -261,6 +261,14 @@ TEST_F(Cli, withoutConfigOptionTheDefaultFileIsUsed)
     EXPECT_EQ(r.out, "1\tGruß\n2\tAdresse\n3\tGeheim\n");
 }
 
+TEST_F(Cli, theDefaultFilesFolderIsCreatedByTheFirstWrite)
+{
+    const std::string path = (dir.path() / "config" / "kalmotex" / "Kalmotex.ini").string();
+    const Result r = runWithDefault({ "add", "Erster" }, path);
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(value("Name", "1", path), "Erster");
+}
+
 TEST(CliJson, escapesQuotesBackslashesAndControlCharacters)
 {
     EXPECT_EQ(cli::jsonString("a\"b\\c\r\n\t\x01\x1f ä"), "\"a\\\"b\\\\c\\r\\n\\t\\u0001\\u001f ä\"");
