@@ -1,0 +1,57 @@
+#include "popup/qt/TraySession.h"
+
+#include "platform/qt/QtClipboard.h"
+#include "transmit/Clock.h"
+#include "transmit/Transmitter.h"
+#include "transmit/WindowDebugLog.h"
+#include "transmit/qt/AuswahlForm.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QWidget>
+
+#include <iostream>
+
+namespace kx::popup {
+
+struct TraySession::Parts
+{
+    explicit Parts(QWidget* mainWindow)
+        : chooser(mainWindow)
+    {
+    }
+
+    platform::QtClipboard clipboard;
+    transmit::AuswahlChooser chooser;
+    transmit::SystemClock clock;
+};
+
+TraySession::TraySession(Borrowed borrowed, TrayController::Actions actions)
+    : m_parts(std::make_unique<Parts>(borrowed.mainWindow))
+    , m_debugLines(std::make_unique<transmit::WindowDebugLines>())
+{
+    QPointer<QWidget> mainWindow = borrowed.mainWindow;
+    m_transmitter = std::make_unique<transmit::Transmitter>(borrowed.entries,
+        borrowed.ignoredTitles,
+        borrowed.windows,
+        borrowed.keyboard,
+        m_parts->clipboard,
+        borrowed.prompts,
+        m_parts->chooser,
+        *m_debugLines,
+        m_parts->clock,
+        [mainWindow]() -> platform::WindowHandle {
+            return mainWindow ? static_cast<platform::WindowHandle>(mainWindow->winId()) : 0;
+        });
+    m_transmitter->setEventPump([] { QCoreApplication::processEvents(); });
+    if (borrowed.debugMode)
+        m_transmitter->setDebugOutput(&std::cerr);
+    m_tray = std::make_unique<TrayController>(borrowed.config,
+        borrowed.configFile,
+        *m_transmitter,
+        std::move(actions));
+}
+
+TraySession::~TraySession() = default;
+
+} // namespace kx::popup

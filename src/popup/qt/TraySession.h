@@ -1,0 +1,64 @@
+#pragma once
+
+#include "popup/qt/TrayController.h"
+
+#include <memory>
+#include <string>
+
+class QWidget;
+
+namespace kx::app {
+class ConfigAccess;
+class Prompts;
+} // namespace kx::app
+namespace kx::platform {
+class KeyboardOutput;
+class WindowSystem;
+} // namespace kx::platform
+namespace kx::store {
+class EntryStore;
+class IgnoredTitles;
+} // namespace kx::store
+namespace kx::transmit {
+class Transmitter;
+class WindowDebugLines;
+} // namespace kx::transmit
+
+namespace kx::popup {
+
+// Everything a send from the popup menu needs, put together once at start-up: the
+// clipboard, the selection dialog, the window debugger's lines, the send pipeline and the
+// tray icon with its menu. The borrowed objects must outlive it.
+class TraySession
+{
+public:
+    struct Borrowed
+    {
+        app::ConfigAccess& config;
+        std::string configFile;
+        store::EntryStore& entries;
+        const store::IgnoredTitles& ignoredTitles;
+        platform::WindowSystem& windows;
+        platform::KeyboardOutput& keyboard;
+        app::Prompts& prompts;
+        QWidget* mainWindow; // where the last-used walk starts; parent of the dialog
+        bool debugMode; // diagnostics of failed sends go to stderr
+    };
+
+    TraySession(Borrowed borrowed, TrayController::Actions actions);
+    ~TraySession();
+
+    TrayController& tray() { return *m_tray; }
+    transmit::Transmitter& transmitter() { return *m_transmitter; }
+    // The lines of the last last-used-window search, for the window debugger.
+    transmit::WindowDebugLines& debugLines() { return *m_debugLines; }
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> m_parts;
+    std::unique_ptr<transmit::WindowDebugLines> m_debugLines;
+    std::unique_ptr<transmit::Transmitter> m_transmitter;
+    std::unique_ptr<TrayController> m_tray;
+};
+
+} // namespace kx::popup
