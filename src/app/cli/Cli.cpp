@@ -143,7 +143,21 @@ int runCli(const std::vector<std::string>& arguments,
     std::ostream& out,
     std::ostream& err)
 {
-    std::string configPath = defaultConfigPath;
+    return runCli(
+        arguments,
+        [&defaultConfigPath] { return defaultConfigPath; },
+        table,
+        out,
+        err);
+}
+
+int runCli(const std::vector<std::string>& arguments,
+    const std::function<std::string()>& defaultConfigPath,
+    const CommandTable& table,
+    std::ostream& out,
+    std::ostream& err)
+{
+    std::optional<std::string> givenPath;
     std::size_t next = 0;
     while (next < arguments.size() && arguments[next].starts_with("-")) {
         const std::string& option = arguments[next];
@@ -159,7 +173,7 @@ int runCli(const std::vector<std::string>& arguments,
             err << kProgram << ": --config needs a file name\n";
             return kExitUsage;
         }
-        configPath = arguments[next + 1];
+        givenPath = arguments[next + 1];
         next += 2;
     }
     if (next >= arguments.size()) {
@@ -171,6 +185,7 @@ int runCli(const std::vector<std::string>& arguments,
         err << kProgram << ": unknown command '" << arguments[next] << "'\n";
         return kExitUsage;
     }
+    const std::string configPath = givenPath ? *givenPath : defaultConfigPath();
     if (!isReadableOrMissing(configPath)) {
         err << kProgram << ": cannot read " << configPath << '\n';
         return kExitFailure;
@@ -185,7 +200,7 @@ int runCli(const std::vector<std::string>& arguments,
     if (!command->writes)
         return command->run(context, commandArguments);
 
-    if (configPath == defaultConfigPath) {
+    if (!givenPath) {
         // The program's own location may not have been created yet (first use before the
         // program ever ran); a --config file's folder must exist.
         std::error_code ec;

@@ -76,9 +76,16 @@ int runCli(const std::vector<std::string>& arguments,
     const CommandTable& table,
     std::ostream& out,
     std::ostream& err);
+// The same, asking for the default file only when no --config option names one.
+int runCli(const std::vector<std::string>& arguments,
+    const std::function<std::string()>& defaultConfigPath,
+    const CommandTable& table,
+    std::ostream& out,
+    std::ostream& err);
 
-// The program's configuration file (Kalmotex.ini) as the program itself finds it.
-std::string defaultConfigPath();
+// The configuration file (Kalmotex.ini) as the program finds it from its own folder; argv0
+// is used where the system cannot name the running executable.
+std::string defaultConfigPath(const std::string& argv0);
 
 // JSON string literal of UTF-8 text, with the standard escapes.
 std::string jsonString(std::string_view text);

@@ -14,5 +14,10 @@ int main(int argc, char** argv)
     // Further command groups register here, one line each.
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    return runCli(arguments, defaultConfigPath(), table, std::cout, std::cerr);
+    return runCli(
+        arguments,
+        [argv0 = std::string(argc > 0 ? argv[0] : "")] { return defaultConfigPath(argv0); },
+        table,
+        std::cout,
+        std::cerr);
 }
