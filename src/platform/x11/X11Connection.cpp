@@ -1,0 +1,174 @@
+#include "platform/x11/X11Connection.h"
+
+#include <X11/Xatom.h>
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace kx::platform::x11 {
+
+namespace {
+
+ErrorTrap* activeTrap = nullptr;
+bool handlerInstalled = false;
+
+} // namespace
+
+int handleXError(Display* display, XErrorEvent* event)
+{
+    char text[128] = {};
+    XGetErrorText(display, event->error_code, text, sizeof text);
+    std::string message = std::string(text) + " (request " + std::to_string(event->request_code) + ")";
+    if (activeTrap && activeTrap->m_display == display) {
+        if (!activeTrap->m_failed)
+            activeTrap->m_first = message;
+        activeTrap->m_failed = true;
+        return 0;
+    }
+    // Outside a trap: report, but never end the program as the default handler would.
+    std::fprintf(stderr, "kalmotex: X error %s\n", message.c_str());
+    return 0;
+}
+
+namespace {
+
+void installHandler()
+{
+    if (!handlerInstalled) {
+        XSetErrorHandler(handleXError);
+        handlerInstalled = true;
+    }
+}
+
+Display* openDisplay(const char* name)
+{
+    Display* display = XOpenDisplay(name);
+    if (!display) {
+        const char* shown = name ? name : std::getenv("DISPLAY");
+        throw std::runtime_error(std::string("cannot open X display '") + (shown ? shown : "") + "'");
+    }
+    return display;
+}
+
+} // namespace
+
+X11Connection::X11Connection()
+    : m_display(openDisplay(nullptr))
+    , m_owned(true)
+{
+    installHandler();
+}
+
+X11Connection::X11Connection(const std::string& displayName)
+    : m_display(openDisplay(displayName.c_str()))
+    , m_owned(true)
+{
+    installHandler();
+}
+
+X11Connection::X11Connection(Display* borrowed)
+    : m_display(borrowed)
+{
+    if (!m_display)
+        throw std::runtime_error("no X display given");
+    installHandler();
+}
+
+X11Connection::~X11Connection()
+{
+    if (m_owned)
+        XCloseDisplay(m_display);
+}
+
+Window X11Connection::root() const { return DefaultRootWindow(m_display); }
+
+Atom X11Connection::atom(const char* name)
+{
+    auto it = m_atoms.find(name);
+    if (it != m_atoms.end())
+        return it->second;
+    const Atom a = XInternAtom(m_display, name, False);
+    m_atoms.emplace(name, a);
+    return a;
+}
+
+ErrorTrap::ErrorTrap(Display* display)
+    : m_display(display)
+    , m_outer(activeTrap)
+{
+    installHandler();
+    // Errors of earlier requests belong to whoever made them.
+    XSync(m_display, False);
+    activeTrap = this;
+}
+
+ErrorTrap::~ErrorTrap()
+{
+    XSync(m_display, False);
+    activeTrap = m_outer;
+    if (m_outer && m_failed && !m_outer->m_failed) {
+        m_outer->m_failed = true;
+        m_outer->m_first = m_first;
+    }
+}
+
+bool ErrorTrap::failed()
+{
+    XSync(m_display, False);
+    return m_failed;
+}
+
+std::vector<unsigned long> readCardinalProperty(Display* display, Window window, Atom property, Atom type)
+{
+    ErrorTrap trap(display);
+    Atom actualType = None;
+    int actualFormat = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* raw = nullptr;
+    const int status = XGetWindowProperty(display,
+        window,
+        property,
+        0,
+        1L << 20,
+        False,
+        type,
+        &actualType,
+        &actualFormat,
+        &count,
+        &remaining,
+        &raw);
+    XPtr<unsigned char> data(raw);
+    if (status != Success || trap.failed() || actualType != type || actualFormat != 32 || !data)
+        return {};
+    const auto* values = reinterpret_cast<const unsigned long*>(data.get());
+    return std::vector<unsigned long>(values, values + count);
+}
+
+std::string readStringProperty(Display* display, Window window, Atom property, Atom type)
+{
+    ErrorTrap trap(display);
+    Atom actualType = None;
+    int actualFormat = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* raw = nullptr;
+    const int status = XGetWindowProperty(display,
+        window,
+        property,
+        0,
+        1L << 16,
+        False,
+        type,
+        &actualType,
+        &actualFormat,
+        &count,
+        &remaining,
+        &raw);
+    XPtr<unsigned char> data(raw);
+    if (status != Success || trap.failed() || actualType != type || actualFormat != 8 || !data)
+        return {};
+    return std::string(reinterpret_cast<const char*>(data.get()), count);
+}
+
+} // namespace kx::platform::x11

@@ -1,0 +1,456 @@
+#include "platform/x11/X11KeyboardOutput.h"
+
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <thread>
+#include <unistd.h>
+
+namespace kx::platform::x11 {
+
+namespace {
+
+// The last-resort restore of borrowed keycodes when the program ends without running its
+// destructors (a signal, exit() or a crash). Xlib is not async-signal-safe, so the restore
+// requests are prepared as raw protocol bytes and written with write(2) to a second
+// connection that carries nothing else, and so is never left with half a request.
+namespace emergency {
+
+constexpr int signals[] = { SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL };
+constexpr std::size_t signalCount = sizeof signals / sizeof signals[0];
+struct sigaction previous[signalCount];
+bool installed = false;
+volatile std::sig_atomic_t reinstall[signalCount] = {};
+Display* connection = nullptr; // kept open until the process ends
+int fd = -1;
+unsigned char bytes[16384];
+volatile std::sig_atomic_t length = 0;
+
+void writeRestore() noexcept
+{
+    std::size_t left = static_cast<std::size_t>(length);
+    length = 0;
+    const unsigned char* p = bytes;
+    while (left > 0 && fd >= 0) {
+        const ssize_t written = ::write(fd, p, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            break;
+        p += written;
+        left -= static_cast<std::size_t>(written);
+    }
+}
+
+void onSignal(int sig)
+{
+    writeRestore();
+    for (std::size_t i = 0; i < signalCount; ++i) {
+        if (signals[i] != sig)
+            continue;
+        // Hand the signal on to whoever had it before: the default action ends the
+        // program, another handler gets it as soon as this one returns.
+        sigaction(sig, &previous[i], nullptr);
+        reinstall[i] = 1;
+        if (previous[i].sa_handler != SIG_IGN)
+            raise(sig);
+        return;
+    }
+}
+
+void onExit() { writeRestore(); }
+
+// ChangeKeyboardMapping requests (X11 core protocol, opcode 100) that set the keycodes back
+// to no symbols, one request per run of consecutive keycodes.
+void prepare(Display* display, std::vector<KeyCodeValue> codes)
+{
+    length = 0;
+    if (!connection) {
+        connection = XOpenDisplay(DisplayString(display));
+        if (!connection)
+            return;
+        fd = ConnectionNumber(connection);
+    }
+    std::sort(codes.begin(), codes.end());
+    std::size_t size = 0;
+    for (std::size_t i = 0; i < codes.size();) {
+        std::size_t n = 1;
+        while (i + n < codes.size() && codes[i + n] == codes[i] + n && n < 255)
+            ++n;
+        constexpr std::uint8_t perKey = 2;
+        const std::size_t requestBytes = 8 + n * perKey * 4;
+        if (size + requestBytes > sizeof bytes)
+            break;
+        const std::uint16_t units = static_cast<std::uint16_t>(requestBytes / 4);
+        unsigned char* r = bytes + size;
+        std::memset(r, 0, requestBytes);
+        r[0] = 100;
+        r[1] = static_cast<unsigned char>(n);
+        std::memcpy(r + 2, &units, 2); // the connection uses the client's byte order
+        r[4] = codes[i];
+        r[5] = perKey;
+        size += requestBytes;
+        i += n;
+    }
+    for (std::size_t i = 0; i < signalCount; ++i) {
+        if (installed && !reinstall[i])
+            continue;
+        struct sigaction action
+        {
+        };
+        action.sa_handler = onSignal;
+        sigemptyset(&action.sa_mask);
+        sigaction(signals[i], &action, &previous[i]);
+        reinstall[i] = 0;
+    }
+    if (!installed)
+        std::atexit(onExit);
+    installed = true;
+    length = static_cast<std::sig_atomic_t>(size);
+}
+
+void disarm() { length = 0; }
+
+} // namespace emergency
+
+bool isGroupSwitch(KeySym keysym)
+{
+    return keysym == XK_Mode_switch || keysym == XK_ISO_Group_Shift || keysym == XK_ISO_Next_Group
+        || keysym == XK_ISO_Prev_Group || keysym == XK_ISO_Group_Lock || keysym == NoSymbol;
+}
+
+struct XkbDescDeleter
+{
+    void operator()(XkbDescPtr xkb) const { XkbFreeKeyboard(xkb, 0, True); }
+};
+struct ModifierMapDeleter
+{
+    void operator()(XModifierKeymap* map) const { XFreeModifiermap(map); }
+};
+
+} // namespace
+
+X11KeyboardOutput::X11KeyboardOutput()
+    : X11KeyboardOutput(std::make_shared<X11Connection>())
+{
+}
+
+X11KeyboardOutput::X11KeyboardOutput(std::shared_ptr<X11Connection> connection)
+    : m_connection(std::move(connection))
+    , m_display(m_connection->display())
+{
+    int event = 0;
+    int error = 0;
+    int major = 0;
+    int minor = 0;
+    if (!XTestQueryExtension(m_display, &event, &error, &major, &minor))
+        throw std::runtime_error("the X server has no XTEST extension: cannot type");
+    int opcode = 0;
+    major = XkbMajorVersion;
+    minor = XkbMinorVersion;
+    if (!XkbQueryExtension(m_display, &opcode, &event, &error, &major, &minor))
+        throw std::runtime_error("the X server has no XKEYBOARD extension: cannot type");
+}
+
+X11KeyboardOutput::~X11KeyboardOutput() { restorePendingKeymap(); }
+
+std::optional<std::chrono::steady_clock::time_point> X11KeyboardOutput::restoreDueAt() const
+{
+    if (m_borrowed.empty())
+        return std::nullopt;
+    return m_restoreDue;
+}
+
+KeymapSnapshot X11KeyboardOutput::readKeymap()
+{
+    KeymapSnapshot keymap;
+    int minCode = 0;
+    int maxCode = 0;
+    XDisplayKeycodes(m_display, &minCode, &maxCode);
+
+    XkbStateRec state {};
+    XkbGetState(m_display, XkbUseCoreKbd, &state);
+    keymap.group = state.group;
+    const unsigned numLock = XkbKeysymToModifiers(m_display, XK_Num_Lock);
+
+    std::unique_ptr<XModifierKeymap, ModifierMapDeleter> modifiers(XGetModifierMapping(m_display));
+    std::vector<bool> isModifierKey(256, false);
+    m_modifierKeys.fill(0);
+    if (modifiers) {
+        for (int mod = 0; mod < 8; ++mod) {
+            for (int i = 0; i < modifiers->max_keypermod; ++i) {
+                const KeyCode code = modifiers->modifiermap[mod * modifiers->max_keypermod + i];
+                if (code == 0)
+                    continue;
+                isModifierKey[code] = true;
+                if (m_modifierKeys[mod] == 0 && !isGroupSwitch(XkbKeycodeToKeysym(m_display, code, 0, 0)))
+                    m_modifierKeys[static_cast<std::size_t>(mod)] = code;
+            }
+        }
+    }
+    for (unsigned mod = 0; mod < 8; ++mod) {
+        const unsigned mask = 1u << mod;
+        if (m_modifierKeys[mod] != 0 && mask != LockMask && mask != numLock)
+            keymap.pressableModifiers |= mask;
+    }
+
+    std::unique_ptr<XkbDescRec, XkbDescDeleter> xkb(
+        XkbGetMap(m_display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd));
+    if (!xkb)
+        return keymap;
+    for (int code = minCode; code <= maxCode; ++code) {
+        const auto kc = static_cast<KeyCode>(code);
+        const int groups = XkbKeyNumGroups(xkb.get(), kc);
+        if (groups == 0) {
+            if (!isModifierKey[kc])
+                keymap.spareKeycodes.push_back(kc);
+            continue;
+        }
+        KeymapSnapshot::Key key;
+        key.code = kc;
+        for (int g = 0; g < groups; ++g) {
+            const XkbKeyTypePtr type = XkbKeyKeyType(xkb.get(), kc, g);
+            std::vector<KeymapSnapshot::Level> levels;
+            for (int l = 0; l < type->num_levels; ++l) {
+                KeymapSnapshot::Level level;
+                level.keysym = static_cast<KeySymValue>(XkbKeySymEntry(xkb.get(), kc, l, g));
+                if (l > 0) {
+                    level.reachable = false;
+                    for (int e = 0; e < type->map_count; ++e) {
+                        const XkbKTMapEntryRec& entry = type->map[e];
+                        if (!entry.active || entry.level != l || (entry.mods.mask & numLock))
+                            continue;
+                        if (!level.reachable
+                            || std::popcount(entry.mods.mask) < std::popcount(level.modifiers)) {
+                            level.modifiers = entry.mods.mask;
+                            level.reachable = true;
+                        }
+                    }
+                }
+                levels.push_back(level);
+            }
+            key.groups.push_back(std::move(levels));
+        }
+        keymap.keys.push_back(std::move(key));
+    }
+    return keymap;
+}
+
+void X11KeyboardOutput::waitForModifierRelease()
+{
+    // Typed text must not turn into shortcuts: wait for the user to let go of Shift, Ctrl,
+    // Alt, AltGr and Super (not Caps Lock or Num Lock, which stay down only while pressed).
+    std::vector<KeyCode> keys;
+    std::unique_ptr<XModifierKeymap, ModifierMapDeleter> modifiers(XGetModifierMapping(m_display));
+    const unsigned numLock = XkbKeysymToModifiers(m_display, XK_Num_Lock);
+    if (!modifiers)
+        return;
+    for (int mod = 0; mod < 8; ++mod) {
+        const unsigned mask = 1u << mod;
+        if (mask == LockMask || mask == numLock)
+            continue;
+        for (int i = 0; i < modifiers->max_keypermod; ++i) {
+            const KeyCode code = modifiers->modifiermap[mod * modifiers->max_keypermod + i];
+            if (code != 0)
+                keys.push_back(code);
+        }
+    }
+    const auto held = [&] {
+        char down[32] = {};
+        XQueryKeymap(m_display, down);
+        std::vector<KeyCode> result;
+        for (const KeyCode code : keys)
+            if (down[code / 8] & (1 << (code % 8)))
+                result.push_back(code);
+        return result;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    for (;;) {
+        const auto stillHeld = held();
+        if (stillHeld.empty())
+            return;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            // Held for longer than anyone presses a key on purpose: release them for the
+            // target, rather than send Ctrl+letter shortcuts.
+            for (const KeyCode code : stillHeld)
+                XTestFakeKeyEvent(m_display, code, False, CurrentTime);
+            XSync(m_display, False);
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+bool X11KeyboardOutput::setSpareSymbols(const std::vector<std::pair<KeyCodeValue, KeySymValue>>& symbols,
+    std::string& error)
+{
+    if (symbols.empty())
+        return true;
+    ErrorTrap trap(m_display);
+    std::unique_ptr<XkbDescRec, XkbDescDeleter> xkb(
+        XkbGetMap(m_display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd));
+    if (!xkb) {
+        error = "reading the keymap failed";
+        return false;
+    }
+    KeyCodeValue low = 255;
+    KeyCodeValue high = 0;
+    for (const auto& [code, keysym] : symbols) {
+        low = std::min(low, code);
+        high = std::max(high, code);
+        if (keysym == NoSymbol) {
+            XkbChangeTypesOfKey(xkb.get(), code, 0, XkbGroup1Mask, nullptr, nullptr);
+            continue;
+        }
+        // One level, so neither Shift nor a case conversion changes the symbol.
+        int types[XkbNumKbdGroups] = { XkbOneLevelIndex };
+        XkbChangeTypesOfKey(xkb.get(), code, 1, XkbGroup1Mask, types, nullptr);
+        KeySym* entry = XkbResizeKeySyms(xkb.get(), code, 1);
+        if (entry)
+            entry[0] = keysym;
+    }
+    // One request for the whole range (the keys in between are sent back as they are): each
+    // keymap change makes every client reload the keymap and the window manager re-grab its
+    // key bindings, so one change per character or per keycode would cost seconds.
+    XkbMapChangesRec changes {};
+    changes.changed = XkbKeySymsMask;
+    changes.first_key_sym = low;
+    changes.num_key_syms = static_cast<unsigned char>(high - low + 1);
+    XkbChangeMap(m_display, xkb.get(), &changes);
+    if (trap.failed()) {
+        error = "changing the keymap failed: " + trap.firstError();
+        return false;
+    }
+    return true;
+}
+
+bool X11KeyboardOutput::bind(const std::vector<std::pair<KeyCodeValue, KeySymValue>>& bindings,
+    std::string& error)
+{
+    for (const auto& [code, keysym] : bindings)
+        if (std::find(m_borrowed.begin(), m_borrowed.end(), code) == m_borrowed.end())
+            m_borrowed.push_back(code);
+    // Armed before the change, so an interruption in between still restores.
+    emergency::prepare(m_display, m_borrowed);
+    return setSpareSymbols(bindings, error);
+}
+
+void X11KeyboardOutput::keyEvent(KeyCodeValue code, bool press)
+{
+    XTestFakeKeyEvent(m_display, code, press ? True : False, CurrentTime);
+    // Batches keep the server's and the target's queues short; the last sync is in type().
+    if (++m_eventsSinceSync >= 64) {
+        XSync(m_display, False);
+        m_eventsSinceSync = 0;
+    }
+}
+
+void X11KeyboardOutput::setHeldModifiers(unsigned modifiers)
+{
+    for (unsigned mod = 0; mod < 8; ++mod) {
+        const unsigned mask = 1u << mod;
+        if ((m_held & mask) && !(modifiers & mask)) {
+            keyEvent(m_modifierKeys[mod], false);
+            m_held &= ~mask;
+        }
+    }
+    for (unsigned mod = 0; mod < 8; ++mod) {
+        const unsigned mask = 1u << mod;
+        if ((modifiers & mask) && !(m_held & mask) && m_modifierKeys[mod] != 0) {
+            keyEvent(m_modifierKeys[mod], true);
+            m_held |= mask;
+        }
+    }
+}
+
+void X11KeyboardOutput::sendKeys(const std::vector<PlannedKey>& keys)
+{
+    for (const PlannedKey& key : keys) {
+        setHeldModifiers(key.modifiers);
+        keyEvent(key.code, true);
+        keyEvent(key.code, false);
+    }
+}
+
+TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes)
+{
+    TypingResult result;
+    restorePendingKeymap();
+    ErrorTrap trap(m_display);
+
+    const KeymapSnapshot keymap = readKeymap();
+    const KeyPlan plan = planKeystrokes(keymap, strokes);
+    waitForModifierRelease();
+
+    // Caps Lock would turn level-1 letters into capitals: unlock it while typing.
+    XkbStateRec state {};
+    XkbGetState(m_display, XkbUseCoreKbd, &state);
+    const unsigned locked = state.locked_mods & LockMask;
+    if (locked)
+        XkbLockModifiers(m_display, XkbUseCoreKbd, locked, 0);
+
+    m_held = 0;
+    m_eventsSinceSync = 0;
+    for (std::size_t r = 0; r < plan.rounds.size(); ++r) {
+        const PlanRound& round = plan.rounds[r];
+        if (r > 0 && !plan.rounds[r - 1].bindings.empty()) {
+            // The target must have read the previous round's keys before their symbols change.
+            setHeldModifiers(0);
+            XSync(m_display, False);
+            std::this_thread::sleep_for(m_restoreDelay);
+        }
+        if (!round.bindings.empty() && !bind(round.bindings, result.error)) {
+            result.ok = false;
+            break;
+        }
+        sendKeys(round.keys);
+    }
+    setHeldModifiers(0);
+    if (locked)
+        XkbLockModifiers(m_display, XkbUseCoreKbd, locked, locked);
+    XSync(m_display, False);
+
+    if (!m_borrowed.empty()) {
+        m_restoreDue = std::chrono::steady_clock::now() + m_restoreDelay;
+        if (!m_deferRestore)
+            restorePendingKeymap();
+    }
+    if (trap.failed() && result.ok) {
+        result.ok = false;
+        result.error = "type: " + trap.firstError();
+    }
+    if (!plan.error.empty()) {
+        result.ok = false;
+        result.error += (result.error.empty() ? "type: " : "; ") + plan.error;
+    }
+    return result;
+}
+
+void X11KeyboardOutput::restorePendingKeymap()
+{
+    if (m_borrowed.empty()) {
+        m_restoreDue.reset();
+        return;
+    }
+    if (m_restoreDue)
+        std::this_thread::sleep_until(*m_restoreDue);
+    std::vector<std::pair<KeyCodeValue, KeySymValue>> cleared;
+    for (const KeyCodeValue code : m_borrowed)
+        cleared.emplace_back(code, NoSymbol);
+    std::string error;
+    setSpareSymbols(cleared, error);
+    XSync(m_display, False);
+    emergency::disarm();
+    m_borrowed.clear();
+    m_restoreDue.reset();
+}
+
+} // namespace kx::platform::x11

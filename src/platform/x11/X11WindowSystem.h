@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/WindowSystem.h"
+#include "platform/x11/X11Connection.h"
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kx::platform::x11 {
+
+// Top-level windows of an X11 desktop, as an EWMH window manager reports them
+// (_NET_CLIENT_LIST_STACKING); without a window manager, the root window's children.
+class X11WindowSystem : public WindowSystem
+{
+public:
+    // Opens the display named by $DISPLAY; throws std::runtime_error when that fails.
+    X11WindowSystem();
+    explicit X11WindowSystem(std::shared_ptr<X11Connection> connection);
+    ~X11WindowSystem() override;
+
+    X11WindowSystem(const X11WindowSystem&) = delete;
+    X11WindowSystem& operator=(const X11WindowSystem&) = delete;
+
+    std::vector<WindowHandle> topLevelWindows() override;
+    WindowHandle windowAbove(WindowHandle window) override;
+    std::string windowTitle(WindowHandle window) override;
+    bool isWindowVisible(WindowHandle window) override;
+    bool activate(WindowHandle window) override;
+
+    // What went wrong in the last activate() that returned false, for debug output:
+    // "activate 0x1a00007 'Editor': timed out after 1000 ms".
+    const std::string& lastError() const { return m_lastError; }
+    // How long activate() waits for the window manager (at most; default 1 s).
+    void setActivationTimeout(std::chrono::milliseconds timeout) { m_activationTimeout = timeout; }
+
+private:
+    bool windowManagerRunning();
+    // Application windows, bottom of the stack first.
+    std::vector<Window> stackBottomUp();
+    bool isDesktopShell(Window window);
+    // True when the id names a window the desktop still lists (ids get reused).
+    bool isListed(Window window);
+    bool focusIsInside(Window window);
+    Window activeWindow();
+    Time serverTime();
+
+    std::shared_ptr<X11Connection> m_connection;
+    Display* m_display;
+    Window m_timeWindow = None; // owned: the source of server timestamps
+    std::chrono::milliseconds m_activationTimeout { 1000 };
+    std::string m_lastError;
+};
+
+} // namespace kx::platform::x11

@@ -1,0 +1,179 @@
+// kx-x11-probe: drives the X11 backend from end-to-end test scripts and the typing benchmark.
+//
+//   kx-x11-probe stack                     top-down: "0x<id> visible|hidden <title>"
+//   kx-x11-probe above <id>                the window above <id> (0x0 at the top)
+//   kx-x11-probe activate <id>             exit status 0 when the activation took effect
+//   kx-x11-probe type [--window <id>] [--defer] <file>
+//                                          types the UTF-8 file (CR, LF or CR LF: Enter;
+//                                          TAB: Tab), after activating <id> when given;
+//                                          prints the characters per second on stderr
+//   kx-x11-probe keymap                    the core keymap, one keycode a line
+//   kx-x11-probe selection-owner <atom>    exit status 0 (and the owner) when owned
+#include "app/Text.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11KeyboardOutput.h"
+#include "platform/x11/X11WindowSystem.h"
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+using namespace kx::platform;
+
+namespace {
+
+int usage()
+{
+    std::cerr << "usage: kx-x11-probe stack | above ID | activate ID | type [--window ID] [--defer] FILE"
+                 " | keymap | selection-owner ATOM\n";
+    return 2;
+}
+
+WindowHandle parseId(const std::string& text) { return std::stoull(text, nullptr, 0); }
+
+std::string hex(WindowHandle w)
+{
+    std::ostringstream out;
+    out << "0x" << std::hex << w;
+    return out.str();
+}
+
+KeyStrokes strokesOf(const std::u32string& text)
+{
+    KeyStrokes strokes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char32_t c = text[i];
+        if (c == U'\r' || c == U'\n') {
+            if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n')
+                ++i;
+            strokes.push_back({ NamedKey::Enter, 0, NoModifier });
+        } else if (c == U'\t') {
+            strokes.push_back({ NamedKey::Tab, 0, NoModifier });
+        } else {
+            strokes.push_back({ NamedKey::Character, c, NoModifier });
+        }
+    }
+    return strokes;
+}
+
+int run(int argc, char** argv)
+{
+    if (argc < 2)
+        return usage();
+    const std::string command = argv[1];
+    auto connection = std::make_shared<x11::X11Connection>();
+
+    if (command == "stack") {
+        x11::X11WindowSystem windows(connection);
+        for (const WindowHandle w : windows.topLevelWindows())
+            std::cout << hex(w) << (windows.isWindowVisible(w) ? " visible " : " hidden ")
+                      << windows.windowTitle(w) << '\n';
+        return 0;
+    }
+    if (command == "above" && argc == 3) {
+        x11::X11WindowSystem windows(connection);
+        std::cout << hex(windows.windowAbove(parseId(argv[2]))) << '\n';
+        return 0;
+    }
+    if (command == "activate" && argc == 3) {
+        x11::X11WindowSystem windows(connection);
+        if (windows.activate(parseId(argv[2])))
+            return 0;
+        std::cerr << windows.lastError() << '\n';
+        return 1;
+    }
+    if (command == "type") {
+        WindowHandle target = 0;
+        bool defer = false;
+        std::string file;
+        for (int i = 2; i < argc; ++i) {
+            const std::string arg = argv[i];
+            if (arg == "--window" && i + 1 < argc)
+                target = parseId(argv[++i]);
+            else if (arg == "--defer")
+                defer = true;
+            else
+                file = arg;
+        }
+        std::ifstream in(file, std::ios::binary);
+        if (file.empty() || !in)
+            return usage();
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        const KeyStrokes strokes = strokesOf(kx::app::toUtf32(bytes.str()));
+
+        int status = 0;
+        if (target) {
+            x11::X11WindowSystem windows(connection);
+            if (!windows.activate(target)) {
+                std::cerr << windows.lastError() << '\n';
+                status = 1;
+            }
+        }
+        x11::X11KeyboardOutput keyboard(connection);
+        keyboard.setDeferKeymapRestore(defer);
+        if (const char* delay = std::getenv("KX_RESTORE_DELAY_MS"))
+            keyboard.setRestoreDelay(std::chrono::milliseconds(std::stoi(delay)));
+        const auto start = std::chrono::steady_clock::now();
+        const TypingResult result = keyboard.type(strokes);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        if (!result.ok) {
+            std::cerr << result.error << '\n';
+            status = 1;
+        }
+        std::fprintf(stderr,
+            "typed %zu keys in %.3f s (%.0f per second)\n",
+            strokes.size(),
+            took.count(),
+            took.count() > 0 ? static_cast<double>(strokes.size()) / took.count() : 0.0);
+        if (defer && std::getenv("KX_PROBE_HOLD")) {
+            // For tests of the last-resort restore: signal the caller, then wait to be killed.
+            std::cout << "holding" << std::endl;
+            for (;;)
+                pause();
+        }
+        return status;
+    }
+    if (command == "keymap") {
+        Display* display = connection->display();
+        int minCode = 0;
+        int maxCode = 0;
+        XDisplayKeycodes(display, &minCode, &maxCode);
+        int perCode = 0;
+        x11::XPtr<KeySym> map(
+            XGetKeyboardMapping(display, static_cast<KeyCode>(minCode), maxCode - minCode + 1, &perCode));
+        for (int code = minCode; code <= maxCode; ++code) {
+            std::cout << code << ':';
+            for (int i = 0; i < perCode; ++i)
+                std::cout << ' ' << std::hex << map.get()[(code - minCode) * perCode + i] << std::dec;
+            std::cout << '\n';
+        }
+        return 0;
+    }
+    if (command == "selection-owner" && argc == 3) {
+        const Window owner = XGetSelectionOwner(connection->display(), connection->atom(argv[2]));
+        if (owner == None)
+            return 1;
+        std::cout << hex(owner) << '\n';
+        return 0;
+    }
+    return usage();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        std::cerr << "kx-x11-probe: " << e.what() << '\n';
+        return 1;
+    }
+}
