@@ -253,14 +253,6 @@ TEST_F(Cli, ignoredTitlesAreListedAndAppended)
     EXPECT_EQ(run({ "ignore", "list" }, path).out, "1\tUhr\n2\tTaskleiste\n");
 }
 
-TEST_F(Cli, withoutConfigOptionTheDefaultFileIsUsed)
-{
-    const std::string path = writeFixture();
-    const Result r = runWithDefault({ "list" }, path);
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, "1\tGruß\n2\tAdresse\n3\tGeheim\n");
-}
-
 TEST_F(Cli, theDefaultFilesFolderIsCreatedByTheFirstWrite)
 {
     const std::string path = (dir.path() / "config" / "kalmotex" / "Kalmotex.ini").string();

@@ -116,15 +116,4 @@ TEST_F(ConfigReading, popupActivationOptionsOutsideTheirRangeCountAsZero)
     }
 }
 
-TEST_F(ConfigReading, savedOptionsReadBackAsSaved)
-{
-    const std::string path = dir.file("Kalmotex.ini").string();
-    const kx::store::PumActOptions options { 1, 0, 2, 0x00FF8040 };
-    ASSERT_TRUE(kx::store::SavePumActOptions(config, path, options));
-    ASSERT_TRUE(kx::store::SaveSortNamesOption(config, path, 0));
-    EXPECT_EQ(kx::store::LoadPumActOptions(config, path), options);
-    EXPECT_EQ(kx::store::GetSortNamesOption(config, path), 0);
-    EXPECT_EQ(config.readIniString("Common", "PumActBorderCol", "", path), "16744512");
-}
-
 } // namespace

@@ -63,9 +63,4 @@ TEST(EntryCommands, deletingKeepsTheListNumberedOneToN)
     EXPECT_EQ(planDelete({ 1, 2 }, 2), std::nullopt);
 }
 
-TEST(EntryCommands, newEntriesAreScrambledWithNoTextTitleOrConsole)
-{
-    EXPECT_EQ(makeNewEntry("Neu"), (Entry { "Neu", "", "", 1, 0 }));
-}
-
 } // namespace

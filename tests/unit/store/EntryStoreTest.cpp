@@ -156,22 +156,6 @@ TEST_F(EntryStoreFiles, scrambledTextsAreStoredAfreshOnEveryWrite)
     EXPECT_EQ(store.readEntry(1), entry);
 }
 
-TEST_F(EntryStoreFiles, storingTheTextFollowsTheScrambleFlag)
-{
-    const std::string path = copyFixture("three-entries.ini");
-    kx::store::TimeSeededRandom random;
-    EntryStore store(config, path, random);
-
-    ASSERT_TRUE(store.writeText(1, "Hallo\\NWelt", 1));
-    EXPECT_EQ(config.readIniString("Crypt", "1", "", path), "1");
-    EXPECT_NE(config.readIniString("Text", "1", "", path), "Hallo\\NWelt");
-    EXPECT_EQ(store.readEntry(1).text, "Hallo\\NWelt");
-
-    ASSERT_TRUE(store.writeText(1, "Hallo\\NWelt", 0));
-    EXPECT_EQ(config.readIniString("Crypt", "1", "", path), "0");
-    EXPECT_EQ(config.readIniString("Text", "1", "", path), "Hallo\\NWelt");
-}
-
 TEST(SampleConfiguration, isAWindowsStyleFileWithReadableEntries)
 {
     const auto sample = std::filesystem::path(KX_SOURCE_DIR) / "data" / "sample.ini";
