@@ -107,19 +107,22 @@ std::optional<std::string> readWholeFile(const fs::path& path)
     std::FILE* file = std::fopen(path.string().c_str(), "rb");
     if (!file)
         return std::nullopt;
-    std::string contents;
-    char buffer[65536];
-    std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
-    contents.append(buffer, got);
-    if (got == sizeof buffer && std::fseek(file, 0, SEEK_END) == 0) {
-        // Large file: one allocation for the rest.
+    // A first small read fails on a folder before its size could be taken for a file's.
+    std::string contents(65536, '\0');
+    std::size_t got = std::fread(contents.data(), 1, contents.size(), file);
+    if (got == contents.size() && std::fseek(file, 0, SEEK_END) == 0) {
         const long size = std::ftell(file);
-        if (size > 0)
-            contents.reserve(static_cast<std::size_t>(size));
         std::fseek(file, static_cast<long>(got), SEEK_SET);
+        if (size > static_cast<long>(got)) {
+            // Straight into place, without a second copy.
+            contents.resize(static_cast<std::size_t>(size));
+            got += std::fread(contents.data() + got, 1, contents.size() - got, file);
+        }
     }
+    contents.resize(got);
+    char buffer[65536];
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        contents.append(buffer, got);
+        contents.append(buffer, got); // the file grew while it was read
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
     if (failed)

@@ -9,6 +9,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 using kx::app::IniFile;
@@ -322,6 +323,25 @@ TEST(IniFileFreshness, keepsAnotherProgramsEditMadeBeforeItsWrite)
     dir.write("f.ini", "[A]\r\nk=1\r\nother=yes\r\n");
     ASSERT_TRUE(ini.write("A", "k", "2"));
     EXPECT_EQ(readBytes(path), "[A]\r\nk=2\r\nother=yes\r\n");
+}
+
+TEST(IniFileFreshness, writersTakingTurnsLoseNothing)
+{
+    TempDir dir;
+    const auto path = dir.file("shared.ini");
+    const auto writeMany = [&path](const char* section) {
+        IniFile own(path); // each writer with its own cache, as two processes would have
+        for (int i = 0; i < 40; ++i)
+            EXPECT_TRUE(own.write(section, std::to_string(i), "v" + std::to_string(i)));
+    };
+    std::thread first(writeMany, "One");
+    std::thread second(writeMany, "Two");
+    first.join();
+    second.join();
+    IniFile fresh(path);
+    for (const char* section : { "One", "Two" })
+        for (int i = 0; i < 40; ++i)
+            EXPECT_EQ(fresh.read(section, std::to_string(i)), "v" + std::to_string(i)) << section << i;
 }
 
 TEST(IniFileFreshness, anUnchangedFileIsParsedOnce)
