@@ -168,7 +168,8 @@ public:
                 return; // the folder is missing or not writable: waiting will not help
             std::error_code ec;
             const auto created = fs::last_write_time(m_path, ec);
-            if (!ec && fs::file_time_type::clock::now() - created > staleLockAge) {
+            const auto age = fs::file_time_type::clock::now() - created;
+            if (!ec && (age > staleLockAge || age < -staleLockAge)) {
                 fs::remove(m_path, ec);
                 continue;
             }
@@ -202,8 +203,16 @@ std::string temporaryName(const fs::path& target)
 
 // Writes the pieces to a new file beside `target` and renames it over `target`, so the
 // file is either the old one or the complete new one.
-bool replaceFile(const fs::path& target, std::initializer_list<std::string_view> pieces)
+bool replaceFile(const fs::path& path, std::initializer_list<std::string_view> pieces)
 {
+    // A link stays a link: the file it points to is replaced.
+    std::error_code ec;
+    fs::path target = path;
+    if (fs::is_symlink(fs::symlink_status(path, ec))) {
+        target = fs::canonical(path, ec);
+        if (ec)
+            return false;
+    }
     const fs::path temporary = target.parent_path() / temporaryName(target);
     std::FILE* file = std::fopen(temporary.string().c_str(), "wbx");
     if (!file)
@@ -213,7 +222,6 @@ bool replaceFile(const fs::path& target, std::initializer_list<std::string_view>
         ok = ok && std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
     ok = std::fflush(file) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;
-    std::error_code ec;
     if (ok) {
         const auto status = fs::status(target, ec);
         if (!ec && fs::exists(status))
@@ -497,13 +505,7 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
     LockFile lock(m_path);
     if (!lock.held())
         return false;
-    if (refresh()) {
-        // Replacing the file by rename would otherwise overrule a read-only file.
-        std::FILE* file = std::fopen(m_path.string().c_str(), "r+b");
-        if (!file)
-            return false;
-        std::fclose(file);
-    } else {
+    if (!refresh()) {
         std::error_code ec;
         if (fs::symlink_status(m_path, ec).type() != fs::file_type::not_found)
             return false; // there, but not a readable file
@@ -594,6 +596,13 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
         // Windows-1252 cannot hold the value (or would be misread): the whole file becomes
         // UTF-8 without a byte order mark.
         upgraded = decodeWindows1252(head) + before + line + after + decodeWindows1252(tail);
+    }
+    if (m_exists) {
+        // Replacing the file by rename would otherwise overrule a read-only file.
+        std::FILE* file = std::fopen(m_path.string().c_str(), "r+b");
+        if (!file)
+            return false;
+        std::fclose(file);
     }
     const bool written
         = upgrade ? replaceFile(m_path, { upgraded }) : replaceFile(m_path, { head, encoded, tail });

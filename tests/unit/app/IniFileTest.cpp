@@ -298,6 +298,31 @@ TEST(IniFileWrite, valuesReadBackAsWritten)
         EXPECT_EQ(fresh.read("Text", std::to_string(i)), expected[i]) << i;
 }
 
+TEST(IniFileWrite, theSameValueIsNotWrittenAtAll)
+{
+    TempDir dir;
+    const auto path = dir.write("s.ini", "[A]\r\nk = 'v'\r\n");
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::filesystem::last_write_time(path, old);
+    IniFile ini(path);
+    EXPECT_TRUE(ini.write("a", "K", "v"));
+    EXPECT_EQ(std::filesystem::last_write_time(path), old);
+    EXPECT_EQ(readBytes(path), "[A]\r\nk = 'v'\r\n");
+}
+
+TEST(IniFileWrite, aLinkedFileStaysALink)
+{
+    TempDir dir;
+    const auto real = dir.write("real.ini", "[A]\r\nk=1\r\n");
+    const auto link = dir.file("link.ini");
+    std::filesystem::create_symlink(real, link);
+    IniFile ini(link);
+    ASSERT_TRUE(ini.write("A", "k", "2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readBytes(real), "[A]\r\nk=2\r\n");
+    EXPECT_EQ(ini.read("A", "k"), "2");
+}
+
 TEST(IniFileFreshness, seesChangesMadeBehindItsBack)
 {
     TempDir dir;
