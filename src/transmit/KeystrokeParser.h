@@ -23,7 +23,8 @@ struct KeystrokeParse
 //   INSERT, INS, LEFT, NUMLOCK, PGDN, PGUP, PRTSC, RIGHT, SCROLLLOCK, TAB, UP, F1-F16, ADD,
 //   SUBTRACT, MULTIPLY, DIVIDE; any case); "{c}" / "{c n}" for one literal character c,
 //   "{}}" and "{{}" included; "+", "^", "%" hold Shift, Ctrl, Alt for the next key or a
-//   parenthesised group ("+(ab)").
+//   parenthesised group ("+(ab)"), also without a modifier. "[" and "]" outside braces are
+//   ordinary characters.
 // Malformed input gives an error and no strokes: "}" or ")" out of place, an unknown key
 // name, a missing "}" or ")", a modifier given twice for one key or without a key, groups
 // nested deeper than 16, a count that is not a number or above 10000, more than a million
