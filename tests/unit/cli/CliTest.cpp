@@ -154,6 +154,22 @@ TEST_F(Cli, aFileThatCannotBeReadOrWrittenIsAFailure)
     EXPECT_FALSE(std::filesystem::exists(unreachable));
 }
 
+TEST_F(Cli, aWritingCommandThatFailsPartWayHasTheFileRestored)
+{
+    table.add({ "half", "half", true, [](cli::CliContext& context, const std::vector<std::string>&) {
+                   context.config.writeIniString("Name", "1", "Halb", context.configPath);
+                   context.config.writeIniString("Name", "9", "Neu", "");
+                   return context.failure("stopped part-way");
+               } });
+    const std::string path = writeFixture();
+    EXPECT_EQ(run({ "half" }, path).code, 1);
+    EXPECT_EQ(readBytes(path), kFixture);
+
+    const std::string missing = dir.file("neu.ini").string();
+    EXPECT_EQ(run({ "half" }, missing).code, 1);
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
 TEST_F(Cli, aMissingConfigurationIsEmptyUntilTheFirstWrite)
 {
     const std::string path = dir.file("neu.ini").string();
