@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <poll.h>
 #include <stdexcept>
 #include <thread>
 #include <unistd.h>
@@ -34,19 +35,51 @@ int fd = -1;
 unsigned char bytes[16384];
 volatile std::sig_atomic_t length = 0;
 
-void writeRestore() noexcept
+bool writeAll(const unsigned char* p, std::size_t left) noexcept
 {
-    std::size_t left = static_cast<std::size_t>(length);
-    length = 0;
-    const unsigned char* p = bytes;
-    while (left > 0 && fd >= 0) {
+    while (left > 0) {
         const ssize_t written = ::write(fd, p, left);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
-            break;
+            return false;
         p += written;
         left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+void writeRestore() noexcept
+{
+    const std::size_t size = static_cast<std::size_t>(length);
+    length = 0;
+    if (size == 0 || fd < 0 || !writeAll(bytes, size))
+        return;
+    // The server drops requests it has not handled yet when the connection closes, so wait
+    // (at most a second) for the reply to a GetInputFocus sent after them. Everything else
+    // on this connection is 32-byte events (MappingNotify) and errors.
+    const unsigned char roundTrip[4] = { 43, 0, 1, 0 };
+    if (!writeAll(roundTrip, sizeof roundTrip))
+        return;
+    unsigned char unit[32];
+    std::size_t filled = 0;
+    for (int polls = 0; polls < 100;) {
+        pollfd waitFor { fd, POLLIN, 0 };
+        const int ready = ::poll(&waitFor, 1, 10);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        ++polls;
+        if (ready <= 0)
+            continue;
+        const ssize_t got = ::read(fd, unit + filled, sizeof unit - filled);
+        if (got <= 0)
+            return;
+        filled += static_cast<std::size_t>(got);
+        if (filled < sizeof unit)
+            continue;
+        if (unit[0] == 1) // X_Reply
+            return;
+        filled = 0;
     }
 }
 
@@ -103,9 +136,12 @@ void prepare(Display* display, std::vector<KeyCodeValue> codes)
     for (std::size_t i = 0; i < signalCount; ++i) {
         if (installed && !reinstall[i])
             continue;
-        struct sigaction action
-        {
-        };
+        // An ignored signal does not end the program: nothing to do for it.
+        struct sigaction current = {};
+        sigaction(signals[i], nullptr, &current);
+        if (current.sa_handler == SIG_IGN)
+            continue;
+        struct sigaction action = {};
         action.sa_handler = onSignal;
         sigemptyset(&action.sa_mask);
         sigaction(signals[i], &action, &previous[i]);

@@ -24,6 +24,8 @@
 #       by rig_stop, or earlier by rig_kill NAME.
 #   rig_kill NAME
 #       Stops the process started under NAME (TERM, then KILL after RIG_TIMEOUT).
+#   rig_wait_for_exit NAME [TIMEOUT]
+#       Waits until the process started under NAME has ended.
 #   rig_pid NAME
 #       Prints the PID of the process started under NAME.
 #   rig_xterm TITLE CAPTUREFILE [EXTRA XTERM ARGS...]
@@ -138,7 +140,7 @@ rig_kill()
     [ -n "$pid" ] || return 0
     unset "RIG_PIDS[$name]"
     _rig_alive_as "$pid" "$comm" || {
-        wait "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null || true
         return 0
     }
     # The process leads its own session: signal the group, so children go too.
@@ -152,8 +154,14 @@ rig_kill()
         fi
         sleep 0.02
     done
-    wait "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null || true
     return 0
+}
+
+rig_wait_for_exit()
+{
+    local name=$1 timeout=${2:-$RIG_TIMEOUT}
+    rig_wait_until "$timeout" "$name to end" eval '! _rig_alive_as "${RIG_PIDS[$name]}" "${RIG_COMMS[$name]}"'
 }
 
 rig_stop()

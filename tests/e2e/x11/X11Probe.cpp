@@ -17,6 +17,7 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -116,6 +117,8 @@ int run(int argc, char** argv)
                 status = 1;
             }
         }
+        if (std::getenv("KX_PROBE_HOLD"))
+            std::signal(SIGINT, SIG_DFL); // as a program started from a terminal has it
         x11::X11KeyboardOutput keyboard(connection);
         keyboard.setDeferKeymapRestore(defer);
         if (const char* delay = std::getenv("KX_RESTORE_DELAY_MS"))

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# A program killed while it has spare keycodes borrowed still gives them back.
+set -euo pipefail
+source "$RIG_LIB"
+rig_start
+probe=$RIG_PROBE
+
+rig_xterm "Ziel" "$RIG_DIR/target"
+"$probe" activate "$RIG_LAST_WINDOW"
+"$probe" keymap >"$RIG_DIR/keymap.before"
+printf 'Ω✓\n' >"$RIG_DIR/text"
+
+for sig in TERM INT; do
+    rm -f "$RIG_DIR/holding"
+    # The probe types with the restore deferred, then waits to be killed.
+    KX_PROBE_HOLD=1 rig_spawn "hold-$sig" sh -c 'exec "$0" type --defer "$1" >"$2"' \
+        "$probe" "$RIG_DIR/text" "$RIG_DIR/holding"
+    pid=$RIG_LAST_PID
+    rig_wait_until "$RIG_TIMEOUT" "the probe to type" grep -q holding "$RIG_DIR/holding"
+    "$probe" keymap >"$RIG_DIR/keymap.borrowed"
+    cmp -s "$RIG_DIR/keymap.before" "$RIG_DIR/keymap.borrowed" && rig_fail "no keycode was borrowed"
+    kill "-$sig" "$pid"
+    rig_wait_for_exit "hold-$sig"
+    # The server may read the dead program's last request a moment after its end.
+    rig_wait_until "$RIG_TIMEOUT" "the keymap to be restored after SIG$sig" \
+        eval '"$probe" keymap | cmp -s "$RIG_DIR/keymap.before" -'
+done
+echo "keymap restore on kill passed"
