@@ -114,6 +114,9 @@ int main()
     fs::create_directories(folder);
     const fs::path file = folder / "Kalmotex.ini";
     generate(file);
+    // As at the program's start: the file was not written a moment ago (the access layer
+    // compares contents while a file's time stamp is too fresh to tell changes apart).
+    fs::last_write_time(file, fs::last_write_time(file) - std::chrono::hours(1));
     std::printf("configuration: %d entries, %.1f MB\n",
         kEntries,
         static_cast<double>(fs::file_size(file)) / 1e6);
@@ -123,7 +126,14 @@ int main()
     store::EntryStore entries(config, file.string(), random);
 
     Phase phase;
-    const auto list = entries.enumerateEntries();
+    config.readIniString("Name", "1", "", file.string());
+    const double parseMs = phase.wallMs(), parseCpuMs = phase.cpuMs();
+
+    // A fresh access layer, so the parse counts as it does at the program's start.
+    app::ConfigAccess startConfig;
+    store::EntryStore startEntries(startConfig, file.string(), random);
+    phase = Phase {};
+    const auto list = startEntries.enumerateEntries();
     const double enumerateMs = phase.wallMs(), enumerateCpuMs = phase.cpuMs();
 
     phase = Phase {};
@@ -155,6 +165,7 @@ int main()
     if (list.size() != static_cast<std::size_t>(kEntries) || characters == 0)
         std::printf("unexpected: %zu entries enumerated\n", list.size());
     report("(a) enumerate names and titles (2n+1 reads, first parse)", enumerateMs, enumerateCpuMs, 150);
+    std::printf("    of which parsing the file once: %.2f ms (cpu %.2f ms)\n", parseMs, parseCpuMs);
     report("(b) readEntry of every entry (5 reads each)", readMs, readCpuMs, 400);
     std::printf("    of which unscrambling %zu texts: cpu %.2f ms\n", scrambledTexts.size(), unscrambleCpuMs);
     report("(c) writeIniString, median of 100",
