@@ -31,7 +31,7 @@ EntryStore::EntryStore(app::ConfigAccess& config, std::string configFilePath, Ra
 std::vector<EntryListItem> EntryStore::enumerateEntries()
 {
     std::vector<EntryListItem> items;
-    for (int i = 1;; ++i) {
+    for (int i = 1; i <= kMaxEntries; ++i) {
         const std::string key = std::to_string(i);
         std::string name = m_config.readIniString(kName, key, "", m_configFilePath);
         if (name.empty())
@@ -45,7 +45,8 @@ std::vector<EntryListItem> EntryStore::enumerateEntries()
 int EntryStore::entryCount()
 {
     int count = 0;
-    while (!m_config.readIniString(kName, std::to_string(count + 1), "", m_configFilePath).empty())
+    while (count < kMaxEntries
+        && !m_config.readIniString(kName, std::to_string(count + 1), "", m_configFilePath).empty())
         ++count;
     return count;
 }

@@ -26,6 +26,10 @@ struct EntryListItem
 class EntryStore
 {
 public:
+    // The entry list's item count is a 16-bit number: no more entries exist, and the
+    // enumeration stops there even if the file names more.
+    static constexpr int kMaxEntries = 32767;
+
     EntryStore(app::ConfigAccess& config, std::string configFilePath, RandomSource& random);
 
     const std::string& configFilePath() const { return m_configFilePath; }

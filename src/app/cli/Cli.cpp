@@ -118,8 +118,8 @@ std::optional<long long> CliContext::entryNumber(const std::string& argument) co
 
 bool CliContext::requireEntry(long long number) const
 {
-    // The entry list ends at the first empty name, and it holds at most 32767 entries.
-    bool exists = number >= 1 && number <= 32767;
+    // The entry list ends at the first empty name.
+    bool exists = number >= 1 && number <= store::EntryStore::kMaxEntries;
     for (long long i = 1; exists && i <= number; ++i)
         exists = !config.readIniString("Name", std::to_string(i), "", configPath).empty();
     if (!exists)

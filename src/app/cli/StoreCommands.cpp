@@ -17,7 +17,7 @@ namespace kx::app::cli {
 
 namespace {
 
-constexpr int kMaxEntries = 32767; // the entry list's item count is a 16-bit number
+constexpr int kMaxEntries = store::EntryStore::kMaxEntries;
 
 bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 

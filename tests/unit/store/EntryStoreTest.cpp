@@ -91,6 +91,19 @@ TEST_F(EntryStoreFiles, enumerationEndsAtTheFirstMissingNameAndTrimsTitles)
     EXPECT_EQ(store.entryCount(), 2);
 }
 
+TEST_F(EntryStoreFiles, enumerationStopsAtTheLargestListSize)
+{
+    std::string names = "[Name]\r\n";
+    for (int i = 1; i <= EntryStore::kMaxEntries + 1; ++i)
+        names += std::to_string(i) + "=E\r\n";
+    const std::string path = dir.write("Kalmotex.ini", names).string();
+    kx::store::TimeSeededRandom random;
+    EntryStore store(config, path, random);
+
+    EXPECT_EQ(store.enumerateEntries().size(), 32767u);
+    EXPECT_EQ(store.entryCount(), 32767);
+}
+
 TEST_F(EntryStoreFiles, readEntryTestsFlagsForNonZeroAndUnscrambles)
 {
     const std::string path = dir.write("Kalmotex.ini",
