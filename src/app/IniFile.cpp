@@ -71,6 +71,17 @@ std::string foldName(std::string_view name, bool windows1252)
     return out;
 }
 
+// FNV-1a: keys are short, mostly digits.
+std::uint64_t nameHash(std::string_view folded)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : folded) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
 // Offset of the first line (from `from` on) that is not well-formed UTF-8, or npos.
 // Line breaks never occur inside a UTF-8 sequence, so whole-file validity is line validity.
 std::size_t firstInvalidLine(std::string_view raw, std::size_t from)
@@ -340,7 +351,7 @@ void IniFile::parse(std::string raw)
                 const auto [it, inserted]
                     = m_sectionIndex.try_emplace(name, static_cast<std::uint32_t>(m_sections.size()));
                 if (inserted) {
-                    m_sections.push_back(Section { end, {} });
+                    m_sections.push_back(Section { end, {}, 0 });
                     current = it->second;
                 } else {
                     current = none; // only the first of duplicate sections counts
@@ -354,15 +365,74 @@ void IniFile::parse(std::string raw)
             section.contentEnd = end;
             if (const auto parts = parseKeyLine(text, pos, end)) {
                 const auto [keyStart, keyLength, valueStart, valueLength] = *parts;
-                const auto [it, inserted]
-                    = section.keys.try_emplace(foldName(text.substr(keyStart, keyLength), windows1252),
-                        static_cast<std::uint32_t>(m_keys.size()));
-                if (inserted)
-                    m_keys.push_back(KeyLine { pos, end, keyLength, keyStart, valueStart, valueLength });
+                const std::string folded = foldName(text.substr(keyStart, keyLength), windows1252);
+                const std::uint64_t hash = nameHash(folded);
+                if (findKey(section, folded, hash) == noKey) {
+                    m_keys.push_back(
+                        KeyLine { pos, end, keyLength, keyStart, valueStart, valueLength, hash });
+                    addKey(section, static_cast<std::uint32_t>(m_keys.size() - 1));
+                }
             }
         }
         pos = end;
     }
+}
+
+bool IniFile::keyMatches(const KeyLine& line, std::string_view folded) const
+{
+    const std::string_view key = std::string_view(m_raw).substr(line.keyStart, line.keyLength);
+    if (key.size() == folded.size()) {
+        bool ascii = true;
+        for (std::size_t i = 0; i < key.size() && ascii; ++i) {
+            const char c = key[i];
+            if (static_cast<unsigned char>(c) >= 0x80)
+                ascii = false;
+            else if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c) != folded[i])
+                return false;
+        }
+        if (ascii)
+            return true;
+    } else if (!hasNonAscii(key)) {
+        return false;
+    }
+    return foldName(key, m_encoding == Encoding::windows1252) == folded;
+}
+
+std::uint32_t IniFile::findKey(const Section& section, std::string_view folded, std::uint64_t hash) const
+{
+    if (section.slots.empty())
+        return noKey;
+    const std::size_t mask = section.slots.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const std::uint32_t index = section.slots[i];
+        if (index == noKey)
+            return noKey;
+        if (m_keys[index].hash == hash && keyMatches(m_keys[index], folded))
+            return index;
+    }
+}
+
+void IniFile::addKey(Section& section, std::uint32_t index)
+{
+    if ((section.count + 1) * 2 > section.slots.size()) {
+        std::vector<std::uint32_t> old(std::max<std::size_t>(16, section.slots.size() * 2), noKey);
+        old.swap(section.slots);
+        const std::size_t mask = section.slots.size() - 1;
+        for (const std::uint32_t moved : old) {
+            if (moved == noKey)
+                continue;
+            std::size_t i = m_keys[moved].hash & mask;
+            while (section.slots[i] != noKey)
+                i = (i + 1) & mask;
+            section.slots[i] = moved;
+        }
+    }
+    const std::size_t mask = section.slots.size() - 1;
+    std::size_t i = m_keys[index].hash & mask;
+    while (section.slots[i] != noKey)
+        i = (i + 1) & mask;
+    section.slots[i] = index;
+    ++section.count;
 }
 
 bool IniFile::loadFromDisk()
@@ -460,10 +530,11 @@ std::optional<std::string> IniFile::read(std::string_view section, std::string_v
     if (sectionIt == m_sectionIndex.end())
         return std::nullopt;
     const Section& found = m_sections[sectionIt->second];
-    const auto keyIt = found.keys.find(foldName(trimBlanks(key), false));
-    if (keyIt == found.keys.end())
+    const std::string folded = foldName(trimBlanks(key), false);
+    const std::uint32_t index = findKey(found, folded, nameHash(folded));
+    if (index == noKey)
         return std::nullopt;
-    return decodeValue(m_keys[keyIt->second]);
+    return decodeValue(m_keys[index]);
 }
 
 void IniFile::shiftAfter(std::size_t position, std::ptrdiff_t delta)
@@ -528,9 +599,9 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
     const KeyLine* existing = nullptr;
     if (sectionIt != m_sectionIndex.end()) {
         const Section& found = m_sections[sectionIt->second];
-        const auto keyIt = found.keys.find(foldedKey);
-        if (keyIt != found.keys.end()) {
-            existing = &m_keys[keyIt->second];
+        const std::uint32_t index = findKey(found, foldedKey, nameHash(foldedKey));
+        if (index != noKey) {
+            existing = &m_keys[index];
             const std::string_view readBack = trimBlanks(newValue);
             const bool quoted = readBack.size() >= 2 && readBack.front() == readBack.back()
                 && (readBack.front() == '"' || readBack.front() == '\'');
@@ -623,7 +694,8 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
         const std::size_t lineEnd = lineStart + encodedLine->size();
         const auto parts = parseKeyLine(m_raw, lineStart, lineEnd);
         const auto [keyStart, keyLength, valueStart, valueLength] = *parts;
-        const KeyLine updated { lineStart, lineEnd, keyLength, keyStart, valueStart, valueLength };
+        const KeyLine
+            updated { lineStart, lineEnd, keyLength, keyStart, valueStart, valueLength, nameHash(foldedKey) };
         if (existing) {
             const auto index = static_cast<std::size_t>(existing - m_keys.data());
             shiftAfter(at, delta);
@@ -632,14 +704,14 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
             shiftAfter(at, delta);
             Section& found = m_sections[sectionIt->second];
             found.contentEnd = lineEnd;
-            found.keys.emplace(foldedKey, static_cast<std::uint32_t>(m_keys.size()));
             m_keys.push_back(updated);
+            addKey(found, static_cast<std::uint32_t>(m_keys.size() - 1));
         } else {
             m_sectionIndex.emplace(foldName(sectionName, false),
                 static_cast<std::uint32_t>(m_sections.size()));
-            m_sections.push_back(Section { lineEnd, {} });
-            m_sections.back().keys.emplace(foldedKey, static_cast<std::uint32_t>(m_keys.size()));
+            m_sections.push_back(Section { lineEnd, {}, 0 });
             m_keys.push_back(updated);
+            addKey(m_sections.back(), static_cast<std::uint32_t>(m_keys.size() - 1));
         }
     }
     recordStamp();

@@ -48,11 +48,14 @@ private:
         std::size_t keyStart;
         std::size_t valueStart;
         std::size_t valueLength;
+        std::uint64_t hash; // of the key without case
     };
     struct Section
     {
         std::size_t contentEnd; // end of the section's last non-blank line
-        std::unordered_map<std::string, std::uint32_t> keys;
+        // Open addressing over indexes into m_keys, at most half full.
+        std::vector<std::uint32_t> slots;
+        std::uint32_t count = 0;
     };
     enum class Encoding
     {
@@ -60,6 +63,12 @@ private:
         utf8,
         utf8WithBom,
     };
+
+    static constexpr std::uint32_t noKey = UINT32_MAX;
+    // The key's index in m_keys, or noKey; `folded` as foldName gives it.
+    std::uint32_t findKey(const Section& section, std::string_view folded, std::uint64_t hash) const;
+    void addKey(Section& section, std::uint32_t index);
+    bool keyMatches(const KeyLine& line, std::string_view folded) const;
 
     bool refresh();
     bool loadFromDisk();
