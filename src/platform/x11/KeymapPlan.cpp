@@ -161,12 +161,12 @@ KeyPlan planKeystrokes(const KeymapSnapshot& keymap, const KeyStrokes& strokes)
     std::vector<Need> needs;
     KeyPlan plan;
     std::map<KeySymValue, std::optional<Found>> cache;
-    bool afterEnter = false;
+    bool afterCr = false;
 
     for (const KeyStroke& stroke : strokes) {
         KeySymValue keysym = 0;
         bool byCharacter = false;
-        bool enter = false;
+        bool enter = false; // a CR or "~": an LF right after it belongs to it
         if (stroke.key != NamedKey::Character) {
             keysym = keysymForNamedKey(stroke.key);
             enter = stroke.key == NamedKey::Enter;
@@ -174,12 +174,11 @@ KeyPlan planKeystrokes(const KeymapSnapshot& keymap, const KeyStrokes& strokes)
             keysym = XK_Return;
             enter = true;
         } else if (stroke.character == U'\n') {
-            const bool pairedWithCr = afterEnter;
-            afterEnter = false;
+            const bool pairedWithCr = afterCr;
+            afterCr = false;
             if (pairedWithCr)
                 continue;
             keysym = XK_Return;
-            enter = true;
         } else if (stroke.character == U'\t') {
             keysym = XK_Tab;
         } else if (stroke.character == U'\b') {
@@ -189,13 +188,13 @@ KeyPlan planKeystrokes(const KeymapSnapshot& keymap, const KeyStrokes& strokes)
         } else if (stroke.character < 0x20 || stroke.character == 0x7F
             || (stroke.character >= 0xD800 && stroke.character <= 0xDFFF) || stroke.character > 0x10FFFF) {
             plan.error += (plan.error.empty() ? "" : ", ") + codePointText(stroke.character) + " has no key";
-            afterEnter = false;
+            afterCr = false;
             continue;
         } else {
             keysym = keysymForCharacter(stroke.character);
             byCharacter = true;
         }
-        afterEnter = enter;
+        afterCr = enter;
 
         const KeySymValue cacheKey = byCharacter ? keysym : (keysym | 0x80000000u);
         auto it = cache.find(cacheKey);

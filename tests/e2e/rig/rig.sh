@@ -44,7 +44,7 @@
 #   rig_wait_until TIMEOUT DESCRIPTION COMMAND [ARGS...]
 #       Polls COMMAND every 20 ms until it succeeds; fails the test after TIMEOUT
 #       (whole) seconds.
-#   rig_wait_for_wm_idle
+#   rig_wait_for_wm_idle [TIMEOUT]
 #       Waits until openbox has used no CPU for a short while (after keymap changes).
 #   rig_screenshot FILE
 #       Saves a PNG of the whole screen.
@@ -318,7 +318,7 @@ _rig_wm_idle()
     [ "$a" = "$b" ]
 }
 
-rig_wait_for_wm_idle() { rig_wait_until "$RIG_TIMEOUT" "openbox to become idle" _rig_wm_idle; }
+rig_wait_for_wm_idle() { rig_wait_until "${1:-$RIG_TIMEOUT}" "openbox to become idle" _rig_wm_idle; }
 
 rig_xterm()
 {
