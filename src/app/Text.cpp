@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstring>
 #include <span>
-#include <vector>
 
 namespace kx::app {
 
@@ -173,55 +172,81 @@ bool isSymbol(char32_t c)
         || (c >= 0x2000 && c <= 0x2BFF) || (c >= 0x3000 && c <= 0x303F);
 }
 
-void appendSortElements(std::vector<SortElement>& out, char32_t c)
+// The collation elements of one character: none, one, or two for ß, æ and œ.
+int sortElementsOf(char32_t c, SortElement (&out)[2])
 {
     // Hyphen and apostrophe count only when everything else is equal, as in a word sort.
     if (c == U'-' || c == U'\'')
-        return;
+        return 0;
     const char32_t lower = lowerCase(c);
     const std::uint32_t tertiary = lower != c ? 1 : 0;
     if (lower == U'ß' || c == 0x1E9E) {
-        out.push_back({ primaryKey(letter, U's'), U'ß', tertiary });
-        out.push_back({ primaryKey(letter, U's'), U'ß', tertiary });
-        return;
+        out[0] = out[1] = { primaryKey(letter, U's'), U'ß', tertiary };
+        return 2;
     }
     if (lower == U'æ' || lower == U'œ') {
-        out.push_back({ primaryKey(letter, lower == U'æ' ? U'a' : U'o'), lower, tertiary });
-        out.push_back({ primaryKey(letter, U'e'), lower, tertiary });
-        return;
+        out[0] = { primaryKey(letter, lower == U'æ' ? U'a' : U'o'), lower, tertiary };
+        out[1] = { primaryKey(letter, U'e'), lower, tertiary };
+        return 2;
     }
-    const char32_t base = lowerCase(lookUp(detail::sortBaseTable, lower));
+    const char32_t base = lower < 0x80 ? lower : lowerCase(lookUp(detail::sortBaseTable, lower));
     const std::uint32_t secondary = base != lower ? static_cast<std::uint32_t>(lower) : 0;
     SortClass cls = letter;
     if (base >= U'0' && base <= U'9')
         cls = digit;
     else if (isSymbol(base))
         cls = punctuation;
-    out.push_back({ primaryKey(cls, base), secondary, tertiary });
+    out[0] = { primaryKey(cls, base), secondary, tertiary };
+    return 1;
 }
 
-std::vector<SortElement> sortElements(std::string_view utf8)
+// The collation elements of a text, produced one at a time: sorting compares many pairs
+// and most differ early, so nothing is decoded or stored ahead.
+class SortElements
 {
-    std::vector<SortElement> out;
-    out.reserve(utf8.size());
-    for (const char32_t c : toUtf32(utf8))
-        appendSortElements(out, c);
-    return out;
-}
-
-template <typename Field>
-int compareLevel(const std::vector<SortElement>& a, const std::vector<SortElement>& b, Field field)
-{
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto x = field(a[i]);
-        const auto y = field(b[i]);
-        if (x != y)
-            return x < y ? -1 : 1;
+public:
+    explicit SortElements(std::string_view utf8)
+        : m_text(utf8)
+    {
     }
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    return 0;
+
+    bool next(SortElement& element)
+    {
+        while (m_next == m_count) {
+            if (m_pos >= m_text.size())
+                return false;
+            char32_t c = replacementCharacter;
+            const std::size_t length = sequenceLength(m_text, m_pos, c);
+            m_pos += length == 0 ? 1 : length;
+            m_count = sortElementsOf(length == 0 ? replacementCharacter : c, m_elements);
+            m_next = 0;
+        }
+        element = m_elements[m_next++];
+        return true;
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+    SortElement m_elements[2] {};
+    int m_count = 0;
+    int m_next = 0;
+};
+
+template <typename Field> int compareLevel(std::string_view a, std::string_view b, Field field)
+{
+    SortElements left(a);
+    SortElements right(b);
+    SortElement x {};
+    SortElement y {};
+    for (;;) {
+        const bool moreLeft = left.next(x);
+        const bool moreRight = right.next(y);
+        if (!moreLeft || !moreRight)
+            return moreLeft == moreRight ? 0 : (moreLeft ? 1 : -1);
+        if (field(x) != field(y))
+            return field(x) < field(y) ? -1 : 1;
+    }
 }
 
 } // namespace
@@ -318,13 +343,11 @@ std::string trimSpaces(std::string_view text)
 
 int compareForSortedList(std::string_view a, std::string_view b)
 {
-    const auto ea = sortElements(a);
-    const auto eb = sortElements(b);
-    if (int r = compareLevel(ea, eb, [](const SortElement& e) { return e.primary; }))
+    if (int r = compareLevel(a, b, [](const SortElement& e) { return e.primary; }))
         return r;
-    if (int r = compareLevel(ea, eb, [](const SortElement& e) { return e.secondary; }))
+    if (int r = compareLevel(a, b, [](const SortElement& e) { return e.secondary; }))
         return r;
-    if (int r = compareLevel(ea, eb, [](const SortElement& e) { return e.tertiary; }))
+    if (int r = compareLevel(a, b, [](const SortElement& e) { return e.tertiary; }))
         return r;
     // A text without the hyphens and apostrophes comes first ("coop" before "co-op"); any
     // other tie still gets a fixed order.
