@@ -16,8 +16,9 @@ namespace kx::app {
 // encoding (Windows-1252, or UTF-8 with or without a byte order mark).
 //
 // Every call looks at the file as it is now: the parse is kept only while the file's
-// modification time (and, shortly after a change, its size and contents) show it is the
-// same file. Writes lock the file, re-check it, and replace it atomically.
+// modification time (and, while that time is too recent to tell, its contents) show it is
+// the same file. Writes take a lock file beside it, re-check it, and replace it atomically
+// by renaming a complete new file over it.
 class IniFile
 {
 public:
