@@ -51,20 +51,6 @@ TEST(ConfigAccess, anEmptyFileNameMeansTheLastFileNamed)
     EXPECT_EQ(readBytes(first), "[S]\r\nk=a\r\n");
 }
 
-TEST(ConfigAccess, aValueWrittenIsSeenByTheNextRead)
-{
-    TempDir dir;
-    const std::string file = dir.file("Kalmotex.ini").string();
-    ConfigAccess writer;
-    ConfigAccess reader;
-    EXPECT_EQ(reader.readIniString("Name", "1", "-", file), "-");
-    for (const std::string value : { "Gruß", "Ωmega", "zwei Wörter", "" }) {
-        ASSERT_TRUE(writer.writeIniString("Name", "1", value, file));
-        EXPECT_EQ(reader.readIniString("Name", "1", "-", file), value);
-    }
-    EXPECT_FALSE(writer.writeIniString("Name", "1", "a\r\nb", file));
-}
-
 TEST(ConfigAccess, valueInRangeKeepsOnlyValuesWithinTheBounds)
 {
     struct Row
