@@ -141,7 +141,7 @@ WindowHandle X11WindowSystem::windowAbove(WindowHandle window)
 std::string X11WindowSystem::windowTitle(WindowHandle handle)
 {
     const Window window = static_cast<Window>(handle);
-    if (window == None)
+    if (!isListed(window))
         return {};
     std::string title = readStringProperty(m_display,
         window,
@@ -171,7 +171,7 @@ std::string X11WindowSystem::windowTitle(WindowHandle handle)
 bool X11WindowSystem::isWindowVisible(WindowHandle handle)
 {
     const Window window = static_cast<Window>(handle);
-    if (window == None)
+    if (!isListed(window))
         return false;
     ErrorTrap trap(m_display);
     XWindowAttributes attributes;

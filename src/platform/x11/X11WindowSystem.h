@@ -12,6 +12,9 @@ namespace kx::platform::x11 {
 
 // Top-level windows of an X11 desktop, as an EWMH window manager reports them
 // (_NET_CLIENT_LIST_STACKING); without a window manager, the root window's children.
+// Every window id is checked against the desktop's list before use: ids are reused, so a
+// closed window's id must not yield another window's title. A window that is not listed
+// has no title and is not visible.
 class X11WindowSystem : public WindowSystem
 {
 public:
