@@ -5,6 +5,7 @@
 #include "app/Text.h"
 #include "app/qt/CommandLine.h"
 #include "help/Help.h"
+#include "popup/qt/TrayController.h"
 #include "store/EntryCommands.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
@@ -353,9 +354,11 @@ void MainForm::removeStaleAutostartValue()
 
 bool MainForm::installTrayIconAndHide()
 {
-    // Filled in by the notification-area icon: hook, icon, then hide and return true.
-    // Without a tray the window stays visible.
-    return false;
+    // Without a notification area the window stays visible, so the program stays reachable.
+    if (!m_tray || !m_tray->addIcon(windowIcon()))
+        return false;
+    hide();
+    return true;
 }
 
 void MainForm::loadPumActOptions()
@@ -378,7 +381,8 @@ void MainForm::closeOtherWindows()
 
 void MainForm::removeTrayIcon()
 {
-    // Filled in by the notification-area icon.
+    if (m_tray)
+        m_tray->deleteIcon();
 }
 
 void MainForm::seedConfigFile()

@@ -27,6 +27,9 @@ class IgnoredTitles;
 namespace kx::help {
 class DocumentOpener;
 }
+namespace kx::popup {
+class TrayController;
+}
 
 namespace kx::ui {
 
@@ -70,6 +73,9 @@ public:
     void unload();
     // "&Beenden": unload, then end the event loop.
     void exitProgram();
+
+    // The notification-area icon and its popup menu, registered at start-up in normal mode.
+    void setTray(popup::TrayController* tray) { m_tray = tray; }
 
     bool debugMode() const { return m_debugMode; }
     const std::string& configFilePath() const { return m_paths.configFilePath; }
@@ -194,6 +200,7 @@ private:
     QAction* m_meTexte[4] = {};
 
     QPointer<AboutDialog> m_about;
+    popup::TrayController* m_tray = nullptr;
 };
 
 } // namespace kx::ui

@@ -3,12 +3,20 @@
 #include "app/ConfigAccess.h"
 #include "help/qt/DesktopOpener.h"
 #include "platform/qt/QtPrompts.h"
+#include "popup/qt/TraySession.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
 #include "store/TimeSeededRandom.h"
 #include "ui/MainForm.h"
 
 #include <memory>
+
+// Xlib's macros clash with Qt's names: only Program.cpp includes the X11 backend.
+namespace kx::platform::x11 {
+class X11Connection;
+class X11KeyboardOutput;
+class X11WindowSystem;
+} // namespace kx::platform::x11
 
 namespace kx::app {
 
@@ -30,6 +38,7 @@ public:
     store::EntryStore& entries() { return m_entries; }
     store::IgnoredTitles& ignoredTitles() { return m_ignoredTitles; }
     Prompts& prompts() { return m_prompts; }
+    popup::TraySession& traySession() { return *m_tray; }
 
 private:
     ConfigAccess m_config;
@@ -39,6 +48,11 @@ private:
     platform::QtPrompts m_prompts;
     help::DesktopOpener m_documentOpener;
     std::unique_ptr<ui::MainForm> m_mainForm;
+    // The desktop the entries are typed into, and the tray's send stack over it.
+    std::shared_ptr<platform::x11::X11Connection> m_x11;
+    std::unique_ptr<platform::x11::X11WindowSystem> m_windows;
+    std::unique_ptr<platform::x11::X11KeyboardOutput> m_keyboard;
+    std::unique_ptr<popup::TraySession> m_tray;
 };
 
 } // namespace kx::app

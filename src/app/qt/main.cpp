@@ -22,6 +22,7 @@ int main(int argc, char** argv)
     kx::ui::MainForm& mainForm = program.mainForm();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &mainForm, &kx::ui::MainForm::unload);
     mainForm.load(arguments);
+    program.traySession().setDebugMode(mainForm.debugMode());
     const int result = QApplication::exec();
     mainForm.unload();
     return result;

@@ -90,7 +90,9 @@ void PopupMenuWidget::initStyleOption(QStyleOptionMenuItem* option, int row) con
     option->menuRect = rect();
     option->font = row == m_defaultRow ? m_boldFont : font();
     option->fontMetrics = QFontMetrics(option->font);
+    option->text.clear();
     if (row >= 0 && isSeparatorCaption(m_items[static_cast<std::size_t>(row)].caption)) {
+        // A separator with text is drawn as a titled section by some styles.
         option->menuItemType = QStyleOptionMenuItem::Separator;
     } else {
         option->menuItemType

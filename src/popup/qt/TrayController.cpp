@@ -2,6 +2,7 @@
 
 #include "popup/qt/NotificationIcon.h"
 #include "popup/qt/PopupMenuWidget.h"
+#include "popup/qt/ProgramIcon.h"
 #include "transmit/Transmitter.h"
 
 #include <QCursor>
@@ -34,7 +35,7 @@ TrayController::~TrayController() = default;
 
 bool TrayController::addIcon(const QIcon& icon)
 {
-    m_icon->addIcon(icon, QStringLiteral("[Kalmotex]"));
+    m_icon->addIcon(icon.isNull() ? programIcon() : icon, QStringLiteral("[Kalmotex]"));
     return NotificationIcon::trayAvailable();
 }
 
@@ -66,6 +67,8 @@ void TrayController::mainFormPumClick(int index)
     switch (choice.command) {
     case PumCommand::SendEntry:
         m_transmitter.sendEntry(choice.entryNumber);
+        if (m_actions.afterSend)
+            m_actions.afterSend();
         break;
     case PumCommand::ShowMainWindow:
         if (m_actions.showMainWindow)

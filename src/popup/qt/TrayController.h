@@ -33,6 +33,7 @@ public:
     {
         std::function<void()> showMainWindow; // "&Bearbeiten"
         std::function<void()> exitProgram; // "B&eenden"
+        std::function<void()> afterSend; // optional: the platform's clean-up after a send
     };
 
     TrayController(app::ConfigAccess& config,

@@ -44,8 +44,6 @@ TraySession::TraySession(Borrowed borrowed, TrayController::Actions actions)
             return mainWindow ? static_cast<platform::WindowHandle>(mainWindow->winId()) : 0;
         });
     m_transmitter->setEventPump([] { QCoreApplication::processEvents(); });
-    if (borrowed.debugMode)
-        m_transmitter->setDebugOutput(&std::cerr);
     m_tray = std::make_unique<TrayController>(borrowed.config,
         borrowed.configFile,
         *m_transmitter,
@@ -53,5 +51,10 @@ TraySession::TraySession(Borrowed borrowed, TrayController::Actions actions)
 }
 
 TraySession::~TraySession() = default;
+
+void TraySession::setDebugMode(bool debugMode)
+{
+    m_transmitter->setDebugOutput(debugMode ? &std::cerr : nullptr);
+}
 
 } // namespace kx::popup

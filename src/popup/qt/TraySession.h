@@ -42,11 +42,13 @@ public:
         platform::KeyboardOutput& keyboard;
         app::Prompts& prompts;
         QWidget* mainWindow; // where the last-used walk starts; parent of the dialog
-        bool debugMode; // diagnostics of failed sends go to stderr
     };
 
     TraySession(Borrowed borrowed, TrayController::Actions actions);
     ~TraySession();
+
+    // In debug mode the diagnostics of failed sends go to stderr.
+    void setDebugMode(bool debugMode);
 
     TrayController& tray() { return *m_tray; }
     transmit::Transmitter& transmitter() { return *m_transmitter; }

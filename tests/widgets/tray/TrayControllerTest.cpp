@@ -44,7 +44,7 @@ struct Rig
               log,
               clock,
               [] { return platform::WindowHandle { 0 }; })
-        , tray(config, file, transmitter, { [this] { ++shown; }, [this] { ++exited; } })
+        , tray(config, file, transmitter, { [this] { ++shown; }, [this] { ++exited; }, [this] { ++sends; } })
     {
     }
 
@@ -63,6 +63,7 @@ struct Rig
     popup::TrayController tray;
     int shown = 0;
     int exited = 0;
+    int sends = 0;
 };
 
 const char* twoEntries = "[Name]\r\n1=Zeta\r\n2=Alpha\r\n[Text]\r\n1=z\r\n2=a\r\n";
@@ -84,6 +85,7 @@ private slots:
         QCOMPARE(rig.desktop.received(target), std::string("a"));
         rig.tray.mainFormPumClick(2);
         QCOMPARE(rig.desktop.received(target), std::string("az"));
+        QCOMPARE(rig.sends, 2);
     }
 
     void entryChangedInTheFileIsSentAsChanged()
@@ -110,6 +112,7 @@ private slots:
         rig.tray.mainFormPumClick(7);
         QCOMPARE(rig.exited, 1);
         QVERIFY(rig.desktop.events().empty());
+        QCOMPARE(rig.sends, 0);
         QVERIFY(rig.prompts.shown().empty());
     }
 };

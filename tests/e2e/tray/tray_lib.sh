@@ -1,0 +1,120 @@
+# Helpers for driving the real program through its notification-area icon. Source after
+# the rig (rig.sh) and call rig_start --tray first.
+#
+#   tray_prepare [--sample] a private copy of the program folder with an empty
+#                           configuration (or none, so the program seeds it from sample.ini)
+#   tray_cli ARGS...        kalmotex-cli on that configuration
+#   tray_start              starts kalmotex, waits for its icon in the tray (TRAY_ICON)
+#   tray_open_menu [BUTTON] presses BUTTON (1 left, 3 right) on the icon, waits for the menu
+#   tray_keys KEYS...       xdotool key presses
+#   tray_wait_menu_closed
+#   tray_expect_file FILE EXPECTED   waits for the bytes and compares them exactly
+
+: "${KX_BINARY_DIR:?}"
+TRAY_BIN=$KX_BINARY_DIR/bin/kalmotex
+TRAY_CLI_BIN=$(find "$KX_BINARY_DIR/src" -name kalmotex-cli -type f -perm -u+x | head -n 1)
+TRAY_MENU_TITLE=PumMain
+# Dates are formatted in this locale by the program and by the tests alike.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
+
+tray_prepare()
+{
+    [ -x "$TRAY_BIN" ] || rig_fail "kalmotex not built: $TRAY_BIN"
+    [ -x "$TRAY_CLI_BIN" ] || rig_fail "kalmotex-cli not built"
+    TRAY_APP=$RIG_DIR/app
+    mkdir -p "$TRAY_APP"
+    # The program keeps its configuration beside itself when that folder is writable.
+    cp "$TRAY_BIN" "$TRAY_APP/kalmotex"
+    TRAY_INI=$TRAY_APP/Kalmotex.ini
+    if [ "${1:-}" = --sample ]; then
+        cp "${KX_SOURCE_DIR:-.}/data/sample.ini" "$TRAY_APP/sample.ini"
+        return 0
+    fi
+    printf '[Common]\r\nSortNames=1\r\n[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n' >"$TRAY_INI"
+}
+
+tray_cli() { "$TRAY_CLI_BIN" --config "$TRAY_INI" "$@" >/dev/null || rig_fail "kalmotex-cli $*"; }
+
+# The icon: the program's only viewable window right after start (the main window is
+# hidden), embedded in trayer's panel.
+_tray_icon_window()
+{
+    local panel w
+    panel=$(xdotool search --onlyvisible --class '^trayer$' | head -n 1)
+    [ -n "$panel" ] || return 1
+    for w in $(xdotool search --onlyvisible --classname '^kalmotex$' 2>/dev/null); do
+        if _tray_is_descendant "$w" "$panel"; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+
+_tray_is_descendant()
+{
+    local w=$1 ancestor=$(($2)) parent
+    for _ in 1 2 3 4 5 6; do
+        parent=$(xwininfo -tree -id "$w" 2>/dev/null | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+        [ -n "$parent" ] || return 1
+        [ $((parent)) -eq "$ancestor" ] && return 0
+        w=$parent
+    done
+    return 1
+}
+
+_tray_has_icon() { _tray_icon_window >/dev/null; }
+
+tray_start()
+{
+    rig_spawn kalmotex "$TRAY_APP/kalmotex" "$@"
+    TRAY_PID=$RIG_LAST_PID
+    rig_wait_until "$RIG_TIMEOUT" "the program's icon in the tray" _tray_has_icon
+    TRAY_ICON=$(_tray_icon_window)
+}
+
+_tray_menu_open() { [ -n "$(xdotool search --onlyvisible --name "^${TRAY_MENU_TITLE}\$" 2>/dev/null)" ]; }
+_tray_menu_closed() { ! _tray_menu_open; }
+
+# A press opens the menu (before the release); the release follows once it is open.
+# Presses alternate between two points of the icon further apart than the double-click
+# distance: two presses at one point within the double-click time are a double click,
+# which opens nothing.
+TRAY_PRESS_AT=0
+tray_open_menu()
+{
+    local button=${1:-1} at
+    TRAY_PRESS_AT=$((1 - TRAY_PRESS_AT))
+    at=$((TRAY_PRESS_AT ? 3 : 14))
+    xdotool mousemove --window "$TRAY_ICON" "$at" "$at" mousedown "$button"
+    rig_wait_until "$RIG_TIMEOUT" "the popup menu to open" _tray_menu_open
+    xdotool mouseup "$button"
+}
+
+tray_keys() { xdotool key --delay 20 "$@"; }
+
+tray_wait_menu_closed() { rig_wait_until "$RIG_TIMEOUT" "the popup menu to close" _tray_menu_closed; }
+
+tray_expect_file()
+{
+    local file=$1 expected=$2
+    local n
+    n=$(printf '%s' "$expected" | wc -c)
+    rig_wait_for_file_bytes "$file" "$n"
+    local got
+    got=$(od -An -c "$file")
+    [ "$(cat "$file")" = "$expected" ] && [ "$(stat -c %s "$file")" -eq "$n" ] \
+        || rig_fail "$file: expected $(printf '%s' "$expected" | od -An -c) got $got"
+}
+
+# Something that must not arrive: every earlier step is synchronous with the program, so a
+# round trip through it (opening and closing its menu) is enough to know nothing is pending.
+tray_expect_empty()
+{
+    local file=$1
+    [ ! -s "$file" ] || rig_fail "$file should be empty, holds: $(od -An -c "$file")"
+}
+
+_tray_process_gone() { ! kill -0 "$TRAY_PID" 2>/dev/null || [ "$(awk '{print $3}' "/proc/$TRAY_PID/stat" 2>/dev/null)" = Z ]; }
+
+tray_wait_exited() { rig_wait_until "$RIG_TIMEOUT" "the program to end" _tray_process_gone; }

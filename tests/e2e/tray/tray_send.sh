@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# A left press on the icon opens the menu with the entries sorted by name; choosing one
+# types it into the terminal used last: Enter, Tab, umlauts, the euro sign, a scrambled
+# text and a date placeholder arrive byte for byte, and the other terminal gets nothing.
+set -uo pipefail
+source "$RIG_LIB"
+source "$(dirname "$0")/tray_lib.sh"
+
+rig_start --tray
+tray_prepare
+tray_cli add Zeta --text z --crypt 0
+tray_cli add Brief --text $'Hallo Welt\rZeile 2\tTab äöüß €' --crypt 0
+tray_cli add Geheim --text 'Passwort: 12345' --crypt 1
+tray_cli add Datum --text 'Heute ist %datum%.' --crypt 0
+grep -q '^3=[0-9A-F]\{20,\}' "$TRAY_INI" || rig_fail "entry 3 is not stored scrambled"
+
+rig_xterm "Ziel A" "$RIG_DIR/a.out"
+window_a=$RIG_LAST_WINDOW
+rig_xterm "Ziel B" "$RIG_DIR/b.out"
+xdotool windowactivate --sync "$window_a"
+rig_wait_for_active "$window_a"
+tray_start
+
+# Sorted: Brief, Datum, Geheim, Zeta, -, &Bearbeiten, -, &Abbrechen, B&eenden.
+tray_open_menu 1
+tray_keys Down Return
+tray_wait_menu_closed
+expected=$'Hallo Welt\rZeile 2\tTab äöüß €'
+tray_expect_file "$RIG_DIR/a.out" "$expected"
+
+tray_open_menu 1
+tray_keys Down Down Down Return
+expected+='Passwort: 12345'
+tray_expect_file "$RIG_DIR/a.out" "$expected"
+
+tray_open_menu 1
+tray_keys Down Down Return
+expected+="Heute ist $(date +%x)."
+tray_expect_file "$RIG_DIR/a.out" "$expected"
+
+tray_open_menu 1
+tray_keys Up Up Up Up Return # from the bottom up, over the separators, to "Zeta"
+expected+='z'
+tray_expect_file "$RIG_DIR/a.out" "$expected"
+
+tray_expect_empty "$RIG_DIR/b.out"
+echo "PASS"
