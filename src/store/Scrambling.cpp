@@ -4,6 +4,7 @@
 #include "store/RandomSource.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace kx::store {
@@ -25,13 +26,22 @@ unsigned keyByte(unsigned key, std::size_t position)
     return quotient & 0xFFu;
 }
 
+// Key bytes by position modulo 8 (the shift repeats every eight characters).
+std::array<unsigned, 8> keyBytes(unsigned key)
+{
+    std::array<unsigned, 8> bytes {};
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = keyByte(key, i);
+    return bytes;
+}
+
 unsigned randomBelow(RandomSource& random, unsigned limit)
 {
     const double r = std::clamp(random.next(), 0.0, 1.0);
     return std::min(static_cast<unsigned>(r * limit), limit - 1);
 }
 
-int hexDigit(char32_t c)
+constexpr int hexDigit(char32_t c)
 {
     if (c >= U'0' && c <= U'9')
         return static_cast<int>(c - U'0');
@@ -42,15 +52,27 @@ int hexDigit(char32_t c)
     return -1;
 }
 
-char32_t codePoint(char c) { return static_cast<unsigned char>(c); }
-char32_t codePoint(char32_t c) { return c; }
+constexpr std::array<signed char, 256> hexDigitTable()
+{
+    std::array<signed char, 256> table {};
+    for (int c = 0; c < 256; ++c)
+        table[static_cast<std::size_t>(c)] = static_cast<signed char>(hexDigit(static_cast<char32_t>(c)));
+    return table;
+}
+
+int digitOf(char c)
+{
+    static constexpr auto table = hexDigitTable();
+    return table[static_cast<unsigned char>(c)];
+}
+int digitOf(char32_t c) { return hexDigit(c); }
 
 // The longest prefix of hexadecimal digits; none gives 0.
 template <typename Char> unsigned hexValue(std::basic_string_view<Char> group)
 {
     unsigned value = 0;
     for (Char c : group) {
-        const int digit = hexDigit(codePoint(c));
+        const int digit = digitOf(c);
         if (digit < 0)
             break;
         value = (value << 4) | static_cast<unsigned>(digit);
@@ -62,11 +84,12 @@ std::string scramble(std::string_view codes, RandomSource& random)
 {
     random.reseed();
     const unsigned key = randomBelow(random, 65536);
+    const auto bytes = keyBytes(key);
     std::string scrambled;
     scrambled.reserve(codes.size() * 4 + 4);
     for (std::size_t i = 1; i <= codes.size(); ++i) {
         const unsigned code = static_cast<unsigned char>(codes[i - 1]);
-        unsigned value = ((code ^ keyByte(key, i)) & 0xFFu) << 4;
+        unsigned value = ((code ^ bytes[i % 8]) & 0xFFu) << 4;
         const unsigned high = randomBelow(random, 16);
         const unsigned low = randomBelow(random, 16);
         value |= (high << 12) | low;
@@ -81,13 +104,14 @@ template <typename Char> std::string unscramble(std::basic_string_view<Char> tex
 {
     const std::size_t length = text.size();
     const unsigned key = hexValue(length < 4 ? text : text.substr(length - 4));
+    const auto bytes = keyBytes(key);
     std::string codes;
     if (length > 4)
         codes.reserve((length - 4) / 4);
     for (std::size_t i = 0; i + 4 < length; i += 4) {
         const unsigned value = hexValue(text.substr(i, 4));
         const unsigned code = (value & 0xFF0u) >> 4;
-        codes += static_cast<char>(code ^ keyByte(key, codes.size() + 1));
+        codes += static_cast<char>(code ^ bytes[(codes.size() + 1) % 8]);
     }
     return codes;
 }
