@@ -1,12 +1,10 @@
 #include "ui/SnippetEditor.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -81,10 +79,9 @@ QString toDocumentText(QString text)
 } // namespace
 
 SnippetEditor::SnippetEditor(QWidget* parent)
-    : QTextEdit(parent)
+    : QPlainTextEdit(parent)
 {
     setObjectName(QStringLiteral("SnippetTextTB"));
-    setAcceptRichText(false);
     setFont(editorFont());
     document()->setDefaultFont(editorFont());
     setCurrentCharFormat(normalFormat());
@@ -278,7 +275,7 @@ void SnippetEditor::keyPressEvent(QKeyEvent* event)
         skipGlyphLineBreak();
         setCurrentCharFormat(normalFormat());
     }
-    QTextEdit::keyPressEvent(event);
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 bool SnippetEditor::focusNextPrevChild(bool)
@@ -289,7 +286,7 @@ bool SnippetEditor::focusNextPrevChild(bool)
 
 void SnippetEditor::focusOutEvent(QFocusEvent* event)
 {
-    QTextEdit::focusOutEvent(event);
+    QPlainTextEdit::focusOutEvent(event);
     // A menu or another window taking the focus is no leaving of the editor.
     if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
         emit focusLost();
@@ -303,7 +300,7 @@ void SnippetEditor::mousePressEvent(QMouseEvent* event)
         emit contextMenuWanted(event->globalPosition().toPoint());
         return;
     }
-    QTextEdit::mousePressEvent(event);
+    QPlainTextEdit::mousePressEvent(event);
 }
 
 void SnippetEditor::contextMenuEvent(QContextMenuEvent* event)
@@ -314,31 +311,29 @@ void SnippetEditor::contextMenuEvent(QContextMenuEvent* event)
 
 void SnippetEditor::paintEvent(QPaintEvent* event)
 {
-    QTextEdit::paintEvent(event);
+    QPlainTextEdit::paintEvent(event);
 
     QPainter p(viewport());
     p.setRenderHint(QPainter::Antialiasing);
-    const QPointF offset(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-    const QRectF visible = QRectF(event->rect()).translated(-offset);
     const QTextCursor cursor = textCursor();
-    const QAbstractTextDocumentLayout* layout = document()->documentLayout();
     const QColor base = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Base);
     const QColor highlight
         = palette().color(hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::Highlight);
+    const QPointF offset = contentOffset();
 
-    QTextBlock block = cursorForPosition(QPoint(0, 0)).block();
-    for (; block.isValid(); block = block.next()) {
-        const QRectF blockRect = layout->blockBoundingRect(block);
-        if (blockRect.top() > visible.bottom())
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF blockRect = blockBoundingGeometry(block).translated(offset);
+        if (blockRect.top() > event->rect().bottom())
             break;
+        if (!block.isVisible())
+            continue;
         const QTextLayout* textLayout = block.layout();
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!isSymbolFormat(fragment.charFormat()))
                 continue;
             const bool enter = fragment.charFormat().property(symbolProperty).toInt() == 1;
-            const QString fragmentText = fragment.text();
-            for (int i = 0; i < fragmentText.size(); ++i) {
+            for (int i = 0; i < fragment.length(); ++i) {
                 const int docPos = fragment.position() + i;
                 const int inBlock = docPos - block.position();
                 const QTextLine line = textLayout->lineForTextPosition(inBlock);
@@ -346,8 +341,8 @@ void SnippetEditor::paintEvent(QPaintEvent* event)
                     continue;
                 const qreal x1 = line.cursorToX(inBlock);
                 const qreal x2 = line.cursorToX(inBlock + 1);
-                const QRectF cell
-                    = QRectF(x1, line.y(), x2 - x1, line.height()).translated(blockRect.topLeft() + offset);
+                const QRectF cell = QRectF(x1, line.y(), x2 - x1, line.height())
+                                        .translated(blockRect.topLeft() + textLayout->position());
                 const bool selected = docPos >= cursor.selectionStart() && docPos < cursor.selectionEnd();
                 p.fillRect(cell, selected ? highlight : base);
                 if (enter)

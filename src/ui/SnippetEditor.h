@@ -1,15 +1,16 @@
 #pragma once
 
+#include <QPlainTextEdit>
 #include <QTextCharFormat>
-#include <QTextEdit>
 
 namespace kx::ui {
 
 // The entry editor (objectName "SnippetTextTB"). Enter and Tab are the symbol characters
 // "Ã" and "ð", each followed by a line break, drawn as a red return arrow and a blue tab
 // arrow. Positions in this interface count a line break as two characters (CR LF), as the
-// stored editor text does; Qt's document counts it as one.
-class SnippetEditor : public QTextEdit
+// stored editor text does; Qt's document counts it as one. A plain-text editor underneath,
+// since it lays out only what is visible: long texts show at once.
+class SnippetEditor : public QPlainTextEdit
 {
     Q_OBJECT
 public:
