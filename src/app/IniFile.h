@@ -45,9 +45,9 @@ private:
     {
         std::size_t lineStart;
         std::size_t lineEnd; // end of the line's text, before its line break
-        std::size_t keyLength; // the key's stored spelling starts at lineStart after blanks
-        std::size_t keyStart;
-        std::size_t valueStart;
+        std::size_t keyLength;
+        std::size_t keyStart; // the key as spelled in the file
+        std::size_t valueStart; // the value as read: trimmed, unquoted, up to a NUL
         std::size_t valueLength;
         std::uint64_t hash; // of the key without case
     };
@@ -80,7 +80,6 @@ private:
     // Moves every offset behind `position` by `delta`.
     void shiftAfter(std::size_t position, std::ptrdiff_t delta);
     void recordStamp();
-    bool commit(std::string raw);
 
     std::filesystem::path m_path;
     std::string m_name;
@@ -92,7 +91,8 @@ private:
     std::string m_raw;
     Encoding m_encoding = Encoding::windows1252;
     bool m_validUtf8 = true; // every byte after a byte order mark is well-formed UTF-8
-    std::size_t m_firstInvalidUtf8 = std::string::npos; // for Windows-1252 files
+    // Windows-1252 files: the start of the first line that is not UTF-8 (npos: all ASCII).
+    std::size_t m_firstInvalidUtf8 = std::string::npos;
     std::vector<KeyLine> m_keys;
     std::vector<Section> m_sections;
     std::unordered_map<std::string, std::uint32_t> m_sectionIndex;
