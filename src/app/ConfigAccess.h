@@ -22,16 +22,16 @@ public:
     // The value, cut to 32766 characters; `defaultValue` when the file, section or key is
     // missing. An empty `fileName` means the file of the last call that named one.
     std::string readIniString(const std::string& section,
-                              const std::string& key,
-                              const std::string& defaultValue,
-                              const std::string& fileName);
+        const std::string& key,
+        const std::string& defaultValue,
+        const std::string& fileName);
 
     // Writes one value (creating file, section and key as needed). Returns false, leaving
     // the file as it was, when the write could not be done or the value holds a line break.
     bool writeIniString(const std::string& section,
-                        const std::string& key,
-                        const std::string& value,
-                        const std::string& fileName);
+        const std::string& key,
+        const std::string& value,
+        const std::string& fileName);
 
     const std::string& lastIniFile() const { return m_lastIniFile; }
 
