@@ -317,6 +317,9 @@ void MainForm::load(const std::vector<std::string>& arguments)
         container->setBackgroundRole(QPalette::Window);
     }
     recordLayoutBase(); // 8
+    // Each start opens at the centre of the screen at design size.
+    if (const QScreen* s = screen())
+        move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     if (!m_debugMode) // 9
         m_hiddenAtStart = installTrayIconAndHide();
     loadEntryList(); // 10
@@ -342,8 +345,8 @@ void MainForm::unload()
 
 void MainForm::exitProgram()
 {
-    unload();
     hide();
+    unload();
     QApplication::quit();
 }
 
@@ -416,6 +419,15 @@ void MainForm::reportWriteFailure(bool ok)
         app::PromptIcon::Warning,
         app::PromptButtons::Ok,
         app::PromptAnswer::Ok);
+}
+
+void MainForm::hideEvent(QHideEvent* event)
+{
+    QMainWindow::hideEvent(event);
+    // Hiding (close box, F11, "&OK") moves no focus inside the window, yet for the user it
+    // is leaving the text: store it, or a later "Beenden" would lose it.
+    if (!m_unloaded && (focusWidget() == m_editor || focusWidget() == m_cryptChk))
+        writeCurrTextData();
 }
 
 void MainForm::closeEvent(QCloseEvent* event)

@@ -1,13 +1,13 @@
 #include "app/qt/Program.h"
 
+#include "app/AppPaths.h"
+
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 
 // Last: Xlib defines macros (None, Bool, ...) that Qt's headers must not see.
 #include "platform/x11/X11KeyboardOutput.h"
@@ -17,23 +17,15 @@ namespace kx::app {
 
 ui::StartupPaths startupPaths()
 {
-    const QString appFolder = QCoreApplication::applicationDirPath();
-    const QFileInfo folder(appFolder);
-    ui::StartupPaths paths;
-    if (folder.isWritable()) {
-        paths.configFilePath = QDir(appFolder).filePath(QStringLiteral("Kalmotex.ini")).toStdString();
-        paths.sampleIniPath = QDir(appFolder).filePath(QStringLiteral("sample.ini")).toStdString();
-        paths.helpFolder = appFolder.toStdString();
-        return paths;
-    }
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/kalmotex");
-    QDir().mkpath(config);
-    const QString shared = QDir(appFolder).filePath(QStringLiteral("../share/kalmotex"));
-    paths.configFilePath = QDir(config).filePath(QStringLiteral("Kalmotex.ini")).toStdString();
-    paths.sampleIniPath = QDir(shared).filePath(QStringLiteral("sample.ini")).toStdString();
-    paths.helpFolder = QDir::cleanPath(shared).toStdString();
-    return paths;
+    const AppPaths app(QCoreApplication::applicationFilePath().toStdString());
+    const ConfigLocation config = locateConfig(app.AppFolder());
+    // A portable copy or a build folder has the sample and the help page beside the program;
+    // an installed program finds them in its shared data folder.
+    const std::filesystem::path data = config.besideProgram
+        ? std::filesystem::path(app.AppFolder())
+        : std::filesystem::path(app.AppFolder()) / "../share/kalmotex/";
+    const std::filesystem::path folder = data.lexically_normal();
+    return ui::StartupPaths { config.file, (folder / "sample.ini").string(), folder.string() };
 }
 
 Program::Program(ui::StartupPaths paths)

@@ -341,6 +341,19 @@ private slots:
         QVERIFY(!form.editMenu()->isVisible());
     }
 
+    void hidingTheWindowStoresTheTextBeingEdited()
+    {
+        MainFormFixture f(kx::test::fourEntries);
+        kx::ui::MainForm& form = f.start();
+        activate(form);
+        form.editor()->setFocus();
+        form.editor()->setSelection(8, 0);
+        QTest::keyClicks(form.editor(), "a");
+        f.find<QAction>("meDatei_1")->trigger();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(f.value("Text", "2"), std::string("Straße 1a"));
+    }
+
     void helpOpensTheFirstPageThatIsAFile()
     {
         {
