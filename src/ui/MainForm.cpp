@@ -5,6 +5,7 @@
 #include "app/Text.h"
 #include "app/qt/CommandLine.h"
 #include "help/Help.h"
+#include "popup/qt/ProgramIcon.h"
 #include "popup/qt/TrayController.h"
 #include "store/EntryCommands.h"
 #include "store/EntryStore.h"
@@ -63,6 +64,8 @@ MainForm::MainForm(MainFormServices services, StartupPaths paths, QWidget* paren
     , m_paths(std::move(paths))
 {
     setObjectName(QStringLiteral("MainForm"));
+    // The same icon as in the notification area.
+    setWindowIcon(popup::programIcon());
     if (const QScreen* s = screen())
         m_dpi = s->logicalDotsPerInch();
     buildControls();
@@ -165,6 +168,8 @@ void MainForm::buildControls()
     m_destinationTextList->setObjectName(QStringLiteral("DestinationTextList"));
     m_destinationTextList->setEditable(true);
     m_destinationTextList->setInsertPolicy(QComboBox::NoInsert);
+    // A typed title stays as typed: no completion from the list.
+    m_destinationTextList->setCompleter(nullptr);
     m_destinationTextList->setGeometry(twipsRect(3420, 600, 1515, 315));
     m_destinationTextList->lineEdit()->setObjectName(QStringLiteral("DestinationTextListEdit"));
 

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -203,6 +204,12 @@ private slots:
         QCOMPARE(titleBox->findText("x"), 1);
         QCOMPARE(titleBox->count(), 2);
         QCOMPARE(f.value("Title", "2"), std::string("x")); // the file trims values
+
+        // Typing is not completed from the list ("Editor" is in it).
+        titleBox->setFocus();
+        titleBox->setEditText(QString());
+        QTest::keyClicks(titleBox->lineEdit(), "Ed");
+        QCOMPARE(titleBox->currentText(), QString("Ed"));
     }
 
     void newEntryInAnEmptyConfigurationGetsNumberOne()
