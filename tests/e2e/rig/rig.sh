@@ -65,7 +65,7 @@ RIG_LAST_PID=
 RIG_LAST_WINDOW=
 declare -a RIG_NAMES=()
 declare -A RIG_PIDS=()
-declare -A RIG_COMMS=()
+declare -A RIG_STARTS=()
 _RIG_STOPPED=0
 
 _rig_log() { echo "rig: $*" >&2; }
@@ -92,16 +92,19 @@ rig_wait_until()
     done
 }
 
-# Records a process so rig_stop can end it; comm is checked before any signal is sent, so
-# a PID reused by an unrelated process is never touched.
+# "STATE STARTTIME" of a process, from /proc/PID/stat (fields 3 and 22; the command name
+# before them may contain blanks and parentheses).
+_rig_proc_state() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | awk '{print $1, $20}'; }
+
+# Records a process so rig_stop can end it. Its start time is its identity: a PID that the
+# system has since reused for another process is never signalled. (The start time survives
+# exec, so "sh -c 'exec prog'" is still recognised; comm would change.)
 _rig_record()
 {
     local name=$1 pid=$2
-    local comm=
-    [ -r "/proc/$pid/comm" ] && comm=$(cat "/proc/$pid/comm" 2>/dev/null)
     RIG_NAMES+=("$name")
     RIG_PIDS[$name]=$pid
-    RIG_COMMS[$name]=$comm
+    RIG_STARTS[$name]=$(_rig_proc_state "$pid" | cut -d' ' -f2)
 }
 
 rig_spawn()
@@ -111,42 +114,35 @@ rig_spawn()
     # Not a process group leader in a non-interactive shell, so setsid execs in place and
     # $! is the command's own PID.
     setsid "$@" >"$RIG_DIR/${name//[^A-Za-z0-9_.-]/_}.log" 2>&1 </dev/null &
-    local pid=$!
-    # The comm seen right after the fork can still be "setsid"; wait for the exec.
-    local i
-    for i in $(seq 1 100); do
-        [ "$(cat "/proc/$pid/comm" 2>/dev/null)" != setsid ] && break
-        sleep 0.01
-    done
-    _rig_record "$name" "$pid"
-    RIG_LAST_PID=$pid
+    _rig_record "$name" $!
+    RIG_LAST_PID=$!
 }
 
 rig_pid() { echo "${RIG_PIDS[$1]:-}"; }
 
 _rig_alive_as()
 {
-    local pid=$1 comm=$2
-    [ -n "$pid" ] && [ -r "/proc/$pid/comm" ] || return 1
-    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$comm" ] || return 1
-    # A zombie has ended; only its parent (this shell) still has to reap it.
-    [ "$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null)" != Z ]
+    local pid=$1 start=$2 state
+    [ -n "$pid" ] && [ -n "$start" ] || return 1
+    state=$(_rig_proc_state "$pid")
+    # Gone, reused by another process, or a zombie (ended; only the reaping is left).
+    [ -n "$state" ] && [ "${state#* }" = "$start" ] && [ "${state%% *}" != Z ]
 }
 
 rig_kill()
 {
     local name=$1
-    local pid=${RIG_PIDS[$name]:-} comm=${RIG_COMMS[$name]:-}
+    local pid=${RIG_PIDS[$name]:-} start=${RIG_STARTS[$name]:-}
     [ -n "$pid" ] || return 0
     unset "RIG_PIDS[$name]"
-    _rig_alive_as "$pid" "$comm" || {
+    _rig_alive_as "$pid" "$start" || {
         wait "$pid" 2>/dev/null || true
         return 0
     }
     # The process leads its own session: signal the group, so children go too.
     kill -TERM -- "-$pid" 2>/dev/null || kill -TERM "$pid" 2>/dev/null
     local limit_ns=$(($(date +%s%N) + RIG_TIMEOUT * 1000000000))
-    while _rig_alive_as "$pid" "$comm"; do
+    while _rig_alive_as "$pid" "$start"; do
         if [ "$(date +%s%N)" -ge "$limit_ns" ]; then
             _rig_log "$name ($pid) ignored TERM, killing it"
             kill -KILL -- "-$pid" 2>/dev/null || kill -KILL "$pid" 2>/dev/null
@@ -161,7 +157,7 @@ rig_kill()
 rig_wait_for_exit()
 {
     local name=$1 timeout=${2:-$RIG_TIMEOUT}
-    rig_wait_until "$timeout" "$name to end" eval '! _rig_alive_as "${RIG_PIDS[$name]}" "${RIG_COMMS[$name]}"'
+    rig_wait_until "$timeout" "$name to end" eval '! _rig_alive_as "${RIG_PIDS[$name]:-}" "${RIG_STARTS[$name]:-}"'
 }
 
 rig_stop()

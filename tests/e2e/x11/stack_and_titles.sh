@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The window stack comes back top-down in the order the windows were raised, a minimised
-# window is reported hidden, and a UTF-8 title arrives exactly.
+# window is reported hidden, and UTF-8, Latin-1 and compound-text titles arrive exactly.
 set -euo pipefail
 source "$RIG_LIB"
 rig_start --tray
@@ -38,6 +38,13 @@ echo "$stack" | grep -qi trayer && rig_fail "the tray panel is listed"
 [ "$("$probe" above "$first")" = 0x0 ] || rig_fail "window above the top"
 bottom=$(echo "$stack" | tail -n 1 | cut -d' ' -f1)
 [ "$("$probe" above 0x1)" = "$bottom" ] || rig_fail "unknown window does not start at the bottom"
+
+# Without _NET_WM_NAME the title comes from WM_NAME, in Latin-1 or as compound text.
+xprop -id "$first" -remove _NET_WM_NAME
+xprop -id "$first" -f WM_NAME 8s -set WM_NAME "$(printf 'Gr\xf6\xdfe Latin-1')"
+"$probe" stack | grep -qx "$(hex "$first") visible Größe Latin-1" || rig_fail "Latin-1 WM_NAME"
+LC_ALL=C.UTF-8 xprop -id "$first" -f WM_NAME 8t -set WM_NAME "Größe Ω compound"
+"$probe" stack | grep -qx "$(hex "$first") visible Größe Ω compound" || rig_fail "compound text WM_NAME"
 
 # A window that has gone is no error: it has no title and cannot be activated.
 xdotool windowkill "$third"

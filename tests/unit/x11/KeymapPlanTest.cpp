@@ -89,6 +89,8 @@ struct PlanCase
     const char* expected;
 };
 
+void PrintTo(const PlanCase& row, std::ostream* out) { *out << row.name; }
+
 class KeymapPlanCases : public testing::TestWithParam<PlanCase>
 {
 };
