@@ -39,6 +39,10 @@ echo "$stack" | grep -qi trayer && rig_fail "the tray panel is listed"
 bottom=$(echo "$stack" | tail -n 1 | cut -d' ' -f1)
 [ "$("$probe" above 0x1)" = "$bottom" ] || rig_fail "unknown window does not start at the bottom"
 
+# Activating the minimised window restores it, on top.
+"$probe" activate "$hidden"
+[ "$("$probe" stack | head -n 1)" = "$(hex "$hidden") visible Verstecktes" ] || rig_fail "minimised window not restored"
+
 # Without _NET_WM_NAME the title comes from WM_NAME, in Latin-1 or as compound text.
 xprop -id "$first" -remove _NET_WM_NAME
 xprop -id "$first" -f WM_NAME 8s -set WM_NAME "$(printf 'Gr\xf6\xdfe Latin-1')"
