@@ -61,25 +61,28 @@ void writeRestore() noexcept
     const unsigned char roundTrip[4] = { 43, 0, 1, 0 };
     if (!writeAll(roundTrip, sizeof roundTrip))
         return;
-    unsigned char unit[32];
+    unsigned char buffer[4096];
     std::size_t filled = 0;
-    for (int polls = 0; polls < 100;) {
+    for (int idle = 0, reads = 0; idle < 100 && reads < 10000;) {
         pollfd waitFor { fd, POLLIN, 0 };
         const int ready = ::poll(&waitFor, 1, 10);
         if (ready < 0 && errno == EINTR)
             continue;
-        ++polls;
-        if (ready <= 0)
+        if (ready <= 0) {
+            ++idle;
             continue;
-        const ssize_t got = ::read(fd, unit + filled, sizeof unit - filled);
+        }
+        ++reads;
+        const ssize_t got = ::read(fd, buffer + filled, sizeof buffer - filled);
         if (got <= 0)
             return;
         filled += static_cast<std::size_t>(got);
-        if (filled < sizeof unit)
-            continue;
-        if (unit[0] == 1) // X_Reply
-            return;
-        filled = 0;
+        std::size_t unit = 0;
+        for (; unit + 32 <= filled; unit += 32)
+            if (buffer[unit] == 1) // X_Reply
+                return;
+        std::memmove(buffer, buffer + unit, filled - unit);
+        filled -= unit;
     }
 }
 
@@ -111,6 +114,12 @@ void prepare(Display* display, std::vector<KeyCodeValue> codes)
         if (!connection)
             return;
         fd = ConnectionNumber(connection);
+    }
+    // Every keymap change sends this connection a MappingNotify; read them now, so the
+    // last-resort path finds its reply behind few events.
+    while (XPending(connection)) {
+        XEvent event;
+        XNextEvent(connection, &event);
     }
     std::sort(codes.begin(), codes.end());
     std::size_t size = 0;
