@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# A program killed while it has spare keycodes borrowed still gives them back.
+# A program killed while it has spare keycodes borrowed still gives them back, and one that
+# ends normally with the restore still pending gives them back on its way out.
 set -euo pipefail
 source "$RIG_LIB"
 rig_start
@@ -25,4 +26,7 @@ for sig in TERM INT; do
     rig_wait_until "$RIG_TIMEOUT" "the keymap to be restored after SIG$sig" \
         eval '"$probe" keymap | cmp -s "$RIG_DIR/keymap.before" -'
 done
+"$probe" type --defer "$RIG_DIR/text"
+rig_wait_until "$RIG_TIMEOUT" "the keymap to be restored after a normal exit" \
+    eval '"$probe" keymap | cmp -s "$RIG_DIR/keymap.before" -'
 echo "keymap restore on kill passed"
