@@ -77,8 +77,11 @@ MainForm::MainForm(MainFormServices services, StartupPaths paths, QWidget* paren
 
 MainForm::~MainForm()
 {
-    // Destroying the children moves the focus; this object must not hear of it any more.
+    // Destroying the children moves the focus and empties lists; this object, already
+    // half gone, must not hear of it any more.
     disconnect(qApp, nullptr, this, nullptr);
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
 }
 
 int MainForm::twips(int value) const { return qRound(value * m_dpi / 1440.0); }
@@ -743,6 +746,8 @@ void MainForm::writeEntryField(const std::string& section, const std::string& va
 
 void MainForm::writeCurrTextData()
 {
+    if (m_unloaded)
+        return;
     if (m_entryList->count() == 0 || m_currEntryListIndex < 0 || m_currEntryListIndex >= m_entryList->count())
         return;
     const int crypt = m_cryptChk->isChecked() ? 1 : 0;
