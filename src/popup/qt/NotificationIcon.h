@@ -3,7 +3,6 @@
 #include <QIcon>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <memory>
 
@@ -38,14 +37,9 @@ public:
 
 signals:
     void buttonPressed();
-    // A tray host appeared after the icon was registered without one.
-    void trayAppeared();
 
 private:
-    void pollForTray();
-
     std::unique_ptr<QSystemTrayIcon> m_icon;
-    QTimer m_trayPoll;
 };
 
 } // namespace kx::popup

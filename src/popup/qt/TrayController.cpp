@@ -28,7 +28,6 @@ TrayController::TrayController(app::ConfigAccess& config,
     // window search of the program ever sees it.
     m_menu->setWindowTitle("PumMain");
     connect(m_icon.get(), &NotificationIcon::buttonPressed, this, &TrayController::showPum);
-    connect(m_icon.get(), &NotificationIcon::trayAppeared, this, &TrayController::trayAppeared);
 }
 
 TrayController::~TrayController() = default;

@@ -63,8 +63,6 @@ public:
 signals:
     // The menu is now on screen (emitted from inside showPum()).
     void menuShown();
-    // A tray host appeared after addIcon() found none.
-    void trayAppeared();
 
 private:
     app::ConfigAccess& m_config;

@@ -56,7 +56,8 @@ _tray_is_descendant()
     local w=$1 ancestor=$(($2)) parent
     for _ in 1 2 3 4 5 6; do
         parent=$(xwininfo -tree -id "$w" 2>/dev/null | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
-        [ -n "$parent" ] || return 1
+        # The root's parent is 0x0, and xwininfo -id 0 would wait for a click.
+        [ -n "$parent" ] && [ $((parent)) -ne 0 ] || return 1
         [ $((parent)) -eq "$ancestor" ] && return 0
         w=$parent
     done
