@@ -30,9 +30,24 @@ IniFile& ConfigAccess::fileFor(const std::string& fileName)
 {
     if (!fileName.empty())
         m_lastIniFile = fileName;
-    if (!m_file || m_file->name() != m_lastIniFile)
+    if (!m_file || m_file->name() != m_lastIniFile) {
         m_file = std::make_unique<IniFile>(m_lastIniFile);
+        m_file->setConsistentReads(m_readScopes > 0);
+    }
     return *m_file;
+}
+
+ConfigAccess::ReadScope::ReadScope(ConfigAccess& config)
+    : m_config(config)
+{
+    if (m_config.m_readScopes++ == 0 && m_config.m_file)
+        m_config.m_file->setConsistentReads(true);
+}
+
+ConfigAccess::ReadScope::~ReadScope()
+{
+    if (--m_config.m_readScopes == 0 && m_config.m_file)
+        m_config.m_file->setConsistentReads(false);
 }
 
 std::string ConfigAccess::readIniString(const std::string& section,

@@ -35,11 +35,31 @@ public:
 
     const std::string& lastIniFile() const { return m_lastIniFile; }
 
+    // While one exists, the file is checked for changes only at the first read, and every
+    // later read is served from that same version of it; writes still lock and re-check
+    // the file and keep the reads after them right. Scopes nest.
+    //
+    // The program is single-threaded, and a loop over entries runs without yielding: a
+    // check per call could not give it a fresher view, only a torn one, mixing versions of
+    // the file an editor saved midway. One check per loop gives one consistent version.
+    class ReadScope
+    {
+    public:
+        explicit ReadScope(ConfigAccess& config);
+        ~ReadScope();
+        ReadScope(const ReadScope&) = delete;
+        ReadScope& operator=(const ReadScope&) = delete;
+
+    private:
+        ConfigAccess& m_config;
+    };
+
 private:
     IniFile& fileFor(const std::string& fileName);
 
     std::string m_lastIniFile;
     std::unique_ptr<IniFile> m_file;
+    int m_readScopes = 0;
 };
 
 std::int32_t ValueInRange(std::int32_t value, std::int32_t min, std::int32_t max, std::int32_t defaultValue);

@@ -113,15 +113,16 @@ bool isRacy(fs::file_time_type modified, fs::file_time_type now)
     return age < racyWindow && age > -racyWindow;
 }
 
-std::optional<std::string> readWholeFile(const fs::path& path)
+// The whole file into `contents`, whose memory is reused; false when it cannot be read.
+bool readWholeFile(const fs::path& path, std::string& contents)
 {
     std::FILE* file = std::fopen(path.string().c_str(), "rb");
     if (!file)
-        return std::nullopt;
+        return false;
     // A first small read fails on a folder before its size could be taken for a file's.
-    std::string contents(65536, '\0');
-    std::size_t got = std::fread(contents.data(), 1, contents.size(), file);
-    if (got == contents.size() && std::fseek(file, 0, SEEK_END) == 0) {
+    contents.resize(65536);
+    std::size_t got = std::fread(contents.data(), 1, 65536, file);
+    if (got == 65536 && std::fseek(file, 0, SEEK_END) == 0) {
         const long size = std::ftell(file);
         std::fseek(file, static_cast<long>(got), SEEK_SET);
         if (size > static_cast<long>(got)) {
@@ -136,9 +137,7 @@ std::optional<std::string> readWholeFile(const fs::path& path)
         contents.append(buffer, got); // the file grew while it was read
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    if (failed)
-        return std::nullopt;
-    return contents;
+    return !failed;
 }
 
 // Whether the file holds exactly `expected`, read piece by piece; nothing when it cannot be read.
@@ -296,7 +295,6 @@ void IniFile::forget()
     m_exists = false;
     m_raw.clear();
     m_raw.shrink_to_fit();
-    m_keys.clear();
     m_sections.clear();
     m_sectionIndex.clear();
 }
@@ -305,7 +303,6 @@ void IniFile::parse(std::string raw)
 {
     ++m_parseCount;
     m_raw = std::move(raw);
-    m_keys.clear();
     m_sections.clear();
     m_sectionIndex.clear();
     m_loaded = true;
@@ -327,51 +324,88 @@ void IniFile::parse(std::string raw)
     }
     const bool windows1252 = m_encoding == Encoding::windows1252;
 
+    // A header is a line whose first non-blank character is "[", so only the brackets in
+    // the file need a look; the lines between headers are left for indexKeys().
+    const std::size_t begin = pos;
+    const std::size_t size = text.size();
     constexpr std::uint32_t none = UINT32_MAX;
     std::uint32_t current = none;
-    while (pos < text.size()) {
-        while (pos < text.size() && isLineBreak(text[pos]))
+    while (pos < size) {
+        const void* found = std::memchr(text.data() + pos, '[', size - pos);
+        if (!found)
+            break;
+        const auto bracket = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+        pos = bracket + 1;
+        std::size_t lineStart = bracket;
+        while (lineStart > begin && isBlank(text[lineStart - 1]))
+            --lineStart;
+        if (lineStart > begin && !isLineBreak(text[lineStart - 1]))
+            continue;
+        const std::size_t end = lineEndFrom(text, bracket);
+        pos = end;
+        const std::size_t close = text.substr(bracket, end - bracket).rfind(']');
+        if (close == std::string_view::npos || close == 0)
+            continue; // not a header: a line of the section it stands in
+        if (current != none)
+            m_sections[current].bodyEnd = lineStart;
+        const std::string name = foldName(trimBlanks(text.substr(bracket + 1, close - 1)), windows1252);
+        const auto [it, inserted]
+            = m_sectionIndex.try_emplace(name, static_cast<std::uint32_t>(m_sections.size()));
+        if (inserted) {
+            m_sections.push_back(Section { end, size, end, false, {}, {} });
+            current = it->second;
+        } else {
+            current = none; // only the first of duplicate sections counts
+        }
+    }
+}
+
+void IniFile::indexKeys(Section& section)
+{
+    if (section.indexed)
+        return;
+    section.indexed = true;
+    section.contentEnd = section.bodyStart;
+    const bool windows1252 = m_encoding == Encoding::windows1252;
+    const std::string_view text = m_raw;
+
+    // Sized once from the number of lines: growing tables of a large section step by step
+    // costs more than the scan, as every new page of memory is a fault.
+    std::size_t lines = 1;
+    for (const char lineBreak : { '\n', '\r' }) {
+        for (std::size_t at = section.bodyStart; at < section.bodyEnd; ++at, ++lines) {
+            const void* found = std::memchr(text.data() + at, lineBreak, section.bodyEnd - at);
+            if (!found)
+                break;
+            at = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+        }
+        if (lines > 1)
+            break; // lines end in LF, or in CR alone
+    }
+    section.keys.reserve(lines);
+    std::size_t slots = 16;
+    while (slots < 2 * lines)
+        slots *= 2;
+    section.slots.assign(slots, noKey);
+
+    std::size_t pos = section.bodyStart;
+    while (pos < section.bodyEnd) {
+        while (pos < section.bodyEnd && isLineBreak(text[pos]))
             ++pos;
-        if (pos >= text.size())
+        if (pos >= section.bodyEnd)
             break;
         const std::size_t end = lineEndFrom(text, pos);
-        const std::string_view line = text.substr(pos, end - pos);
-        std::size_t first = 0;
-        while (first < line.size() && isBlank(line[first]))
+        std::size_t first = pos;
+        while (first < end && isBlank(text[first]))
             ++first;
-        if (first == line.size()) {
-            pos = end;
-            continue;
-        }
-        if (line[first] == '[') {
-            const std::size_t close = line.rfind(']');
-            if (close != std::string_view::npos && close > first) {
-                const std::string name
-                    = foldName(trimBlanks(line.substr(first + 1, close - first - 1)), windows1252);
-                const auto [it, inserted]
-                    = m_sectionIndex.try_emplace(name, static_cast<std::uint32_t>(m_sections.size()));
-                if (inserted) {
-                    m_sections.push_back(Section { end, {}, 0 });
-                    current = it->second;
-                } else {
-                    current = none; // only the first of duplicate sections counts
-                }
-                pos = end;
-                continue;
-            }
-        }
-        if (current != none) {
-            Section& section = m_sections[current];
+        if (first < end) {
             section.contentEnd = end;
             if (const auto parts = parseKeyLine(text, pos, end)) {
                 const auto [keyStart, keyLength, valueStart, valueLength] = *parts;
                 const std::string folded = foldName(text.substr(keyStart, keyLength), windows1252);
                 const std::uint64_t hash = nameHash(folded);
-                if (findKey(section, folded, hash) == noKey) {
-                    m_keys.push_back(
-                        KeyLine { pos, end, keyLength, keyStart, valueStart, valueLength, hash });
-                    addKey(section, static_cast<std::uint32_t>(m_keys.size() - 1));
-                }
+                if (findKey(section, folded, hash) == noKey)
+                    addKey(section, KeyLine { pos, end, keyLength, keyStart, valueStart, valueLength, hash });
             }
         }
         pos = end;
@@ -407,32 +441,28 @@ std::uint32_t IniFile::findKey(const Section& section, std::string_view folded, 
         const std::uint32_t index = section.slots[i];
         if (index == noKey)
             return noKey;
-        if (m_keys[index].hash == hash && keyMatches(m_keys[index], folded))
+        if (section.keys[index].hash == hash && keyMatches(section.keys[index], folded))
             return index;
     }
 }
 
-void IniFile::addKey(Section& section, std::uint32_t index)
+void IniFile::addKey(Section& section, const KeyLine& line)
 {
-    if ((section.count + 1) * 2 > section.slots.size()) {
-        std::vector<std::uint32_t> old(std::max<std::size_t>(16, section.slots.size() * 2), noKey);
-        old.swap(section.slots);
-        const std::size_t mask = section.slots.size() - 1;
-        for (const std::uint32_t moved : old) {
-            if (moved == noKey)
-                continue;
-            std::size_t i = m_keys[moved].hash & mask;
+    section.keys.push_back(line);
+    if (section.keys.size() * 2 > section.slots.size()) {
+        section.slots.assign(std::max<std::size_t>(16, section.slots.size() * 2), noKey);
+        for (std::uint32_t index = 0; index + 1 < section.keys.size(); ++index) {
+            std::size_t i = section.keys[index].hash & (section.slots.size() - 1);
             while (section.slots[i] != noKey)
-                i = (i + 1) & mask;
-            section.slots[i] = moved;
+                i = (i + 1) & (section.slots.size() - 1);
+            section.slots[i] = index;
         }
     }
     const std::size_t mask = section.slots.size() - 1;
-    std::size_t i = m_keys[index].hash & mask;
+    std::size_t i = line.hash & mask;
     while (section.slots[i] != noKey)
         i = (i + 1) & mask;
-    section.slots[i] = index;
-    ++section.count;
+    section.slots[i] = static_cast<std::uint32_t>(section.keys.size() - 1);
 }
 
 bool IniFile::loadFromDisk()
@@ -444,15 +474,31 @@ bool IniFile::loadFromDisk()
         return false;
     }
     const auto now = fs::file_time_type::clock::now();
-    auto contents = readWholeFile(m_path);
-    if (!contents) {
+    // Into the memory of the earlier parse: fresh pages cost more than the copy.
+    std::string contents = std::move(m_raw);
+    if (!readWholeFile(m_path, contents)) {
         forget();
         return false;
     }
-    parse(std::move(*contents));
+    parse(std::move(contents));
     m_modified = modified;
     m_racy = isRacy(modified, now);
     return true;
+}
+
+void IniFile::setConsistentReads(bool on)
+{
+    m_consistentReads = on;
+    m_checkedForReads = false;
+}
+
+bool IniFile::refreshForRead()
+{
+    if (m_consistentReads && m_checkedForReads)
+        return m_loaded;
+    const bool ok = refresh();
+    m_checkedForReads = m_consistentReads;
+    return ok;
 }
 
 bool IniFile::refresh()
@@ -524,17 +570,18 @@ std::optional<std::string> IniFile::encodeForFile(std::string_view utf8) const
 
 std::optional<std::string> IniFile::read(std::string_view section, std::string_view key)
 {
-    if (!refresh())
+    if (!refreshForRead())
         return std::nullopt;
     const auto sectionIt = m_sectionIndex.find(foldName(trimBlanks(section), false));
     if (sectionIt == m_sectionIndex.end())
         return std::nullopt;
-    const Section& found = m_sections[sectionIt->second];
+    Section& found = m_sections[sectionIt->second];
+    indexKeys(found);
     const std::string folded = foldName(trimBlanks(key), false);
     const std::uint32_t index = findKey(found, folded, nameHash(folded));
     if (index == noKey)
         return std::nullopt;
-    return decodeValue(m_keys[index]);
+    return decodeValue(found.keys[index]);
 }
 
 void IniFile::shiftAfter(std::size_t position, std::ptrdiff_t delta)
@@ -542,17 +589,19 @@ void IniFile::shiftAfter(std::size_t position, std::ptrdiff_t delta)
     const auto shifted = [&](std::size_t offset) {
         return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(offset) + delta);
     };
-    for (KeyLine& line : m_keys) {
-        if (line.lineStart > position) {
-            line.lineStart = shifted(line.lineStart);
-            line.lineEnd = shifted(line.lineEnd);
-            line.keyStart = shifted(line.keyStart);
-            line.valueStart = shifted(line.valueStart);
-        }
-    }
     for (Section& section : m_sections) {
-        if (section.contentEnd > position)
-            section.contentEnd = shifted(section.contentEnd);
+        for (KeyLine& line : section.keys) {
+            if (line.lineStart > position) {
+                line.lineStart = shifted(line.lineStart);
+                line.lineEnd = shifted(line.lineEnd);
+                line.keyStart = shifted(line.keyStart);
+                line.valueStart = shifted(line.valueStart);
+            }
+        }
+        for (std::size_t* offset : { &section.bodyStart, &section.bodyEnd, &section.contentEnd }) {
+            if (*offset > position)
+                *offset = shifted(*offset);
+        }
     }
 }
 
@@ -596,12 +645,13 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
     std::string before;
     std::string line;
     std::string after;
-    const KeyLine* existing = nullptr;
+    KeyLine* existing = nullptr;
     if (sectionIt != m_sectionIndex.end()) {
-        const Section& found = m_sections[sectionIt->second];
+        Section& found = m_sections[sectionIt->second];
+        indexKeys(found);
         const std::uint32_t index = findKey(found, foldedKey, nameHash(foldedKey));
         if (index != noKey) {
-            existing = &m_keys[index];
+            existing = &found.keys[index];
             const std::string_view readBack = trimBlanks(newValue);
             const bool quoted = readBack.size() >= 2 && readBack.front() == readBack.back()
                 && (readBack.front() == '"' || readBack.front() == '\'');
@@ -697,21 +747,20 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
         const KeyLine
             updated { lineStart, lineEnd, keyLength, keyStart, valueStart, valueLength, nameHash(foldedKey) };
         if (existing) {
-            const auto index = static_cast<std::size_t>(existing - m_keys.data());
             shiftAfter(at, delta);
-            m_keys[index] = updated;
+            *existing = updated;
         } else if (sectionIt != m_sectionIndex.end()) {
             shiftAfter(at, delta);
             Section& found = m_sections[sectionIt->second];
             found.contentEnd = lineEnd;
-            m_keys.push_back(updated);
-            addKey(found, static_cast<std::uint32_t>(m_keys.size() - 1));
+            // At the end of a file without a final line break the body grows past its end.
+            found.bodyEnd = std::max(found.bodyEnd, lineEnd);
+            addKey(found, updated);
         } else {
             m_sectionIndex.emplace(foldName(sectionName, false),
                 static_cast<std::uint32_t>(m_sections.size()));
-            m_sections.push_back(Section { lineEnd, {}, 0 });
-            m_keys.push_back(updated);
-            addKey(m_sections.back(), static_cast<std::uint32_t>(m_keys.size() - 1));
+            m_sections.push_back(Section { lineStart - eol.size(), m_raw.size(), lineEnd, true, {}, {} });
+            addKey(m_sections.back(), updated);
         }
     }
     recordStamp();

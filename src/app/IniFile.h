@@ -19,6 +19,9 @@ namespace kx::app {
 // modification time (and, while that time is too recent to tell, its contents) show it is
 // the same file. Writes take a lock file beside it, re-check it, and replace it atomically
 // by renaming a complete new file over it.
+//
+// The parse finds only the section headers; a section's keys are indexed at its first
+// lookup, so reading a few sections of a large file never walks the others.
 class IniFile
 {
 public:
@@ -37,6 +40,10 @@ public:
     // cannot be locked, read or replaced.
     bool write(std::string_view section, std::string_view key, std::string_view value);
 
+    // While on, only the first read checks the file; later reads use that same version
+    // until it is switched off (see ConfigAccess::ReadScope). Writes always check.
+    void setConsistentReads(bool on);
+
     // How many times the file was parsed from scratch (for tests of the cache).
     std::size_t parseCount() const { return m_parseCount; }
 
@@ -53,10 +60,14 @@ private:
     };
     struct Section
     {
-        std::size_t contentEnd; // end of the section's last non-blank line
-        // Open addressing over indexes into m_keys, at most half full.
+        // The lines after the header, up to the next header or the end of the file.
+        std::size_t bodyStart;
+        std::size_t bodyEnd;
+        std::size_t contentEnd; // end of the section's last non-blank line; valid once indexed
+        bool indexed = false;
+        std::vector<KeyLine> keys; // in file order, the first of duplicates only
+        // Open addressing over indexes into keys, at most half full.
         std::vector<std::uint32_t> slots;
-        std::uint32_t count = 0;
     };
     enum class Encoding
     {
@@ -66,12 +77,17 @@ private:
     };
 
     static constexpr std::uint32_t noKey = UINT32_MAX;
-    // The key's index in m_keys, or noKey; `folded` as foldName gives it.
+    // The key's index in the section's keys, or noKey; `folded` as foldName gives it.
     std::uint32_t findKey(const Section& section, std::string_view folded, std::uint64_t hash) const;
-    void addKey(Section& section, std::uint32_t index);
+    // Adds the key's line as the section's last key, growing the table as needed.
+    void addKey(Section& section, const KeyLine& line);
     bool keyMatches(const KeyLine& line, std::string_view folded) const;
 
+    // Indexes the section's keys, once.
+    void indexKeys(Section& section);
     bool refresh();
+    // refresh(), or the version already checked while consistent reads are on.
+    bool refreshForRead();
     bool loadFromDisk();
     void parse(std::string raw);
     void forget();
@@ -93,7 +109,6 @@ private:
     bool m_validUtf8 = true; // every byte after a byte order mark is well-formed UTF-8
     // Windows-1252 files: the start of the first line that is not UTF-8 (npos: all ASCII).
     std::size_t m_firstInvalidUtf8 = std::string::npos;
-    std::vector<KeyLine> m_keys;
     std::vector<Section> m_sections;
     std::unordered_map<std::string, std::uint32_t> m_sectionIndex;
 
@@ -102,6 +117,9 @@ private:
     // A change within the file system's timestamp granularity of m_modified could keep
     // the same time; until that window has passed, the contents are compared too.
     bool m_racy = false;
+
+    bool m_consistentReads = false;
+    bool m_checkedForReads = false; // since consistent reads were switched on
 };
 
 } // namespace kx::app

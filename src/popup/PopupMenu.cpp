@@ -55,6 +55,7 @@ void PopupMenu::fillPum(const std::vector<store::EntryListItem>& entries, int so
 
 void PopupMenu::fillPum(app::ConfigAccess& config, const std::string& configFile)
 {
+    const app::ConfigAccess::ReadScope scope(config);
     const int sortNames = store::GetSortNamesOption(config, configFile);
     std::vector<store::EntryListItem> entries;
     for (int number = 1;; ++number) {

@@ -30,6 +30,7 @@ EntryStore::EntryStore(app::ConfigAccess& config, std::string configFilePath, Ra
 
 std::vector<EntryListItem> EntryStore::enumerateEntries()
 {
+    const app::ConfigAccess::ReadScope scope(m_config);
     std::vector<EntryListItem> items;
     for (int i = 1; i <= kMaxEntries; ++i) {
         const std::string key = std::to_string(i);
@@ -44,6 +45,7 @@ std::vector<EntryListItem> EntryStore::enumerateEntries()
 
 int EntryStore::entryCount()
 {
+    const app::ConfigAccess::ReadScope scope(m_config);
     int count = 0;
     while (count < kMaxEntries
         && !m_config.readIniString(kName, std::to_string(count + 1), "", m_configFilePath).empty())
@@ -53,6 +55,7 @@ int EntryStore::entryCount()
 
 Entry EntryStore::readEntry(int number)
 {
+    const app::ConfigAccess::ReadScope scope(m_config);
     const std::string key = std::to_string(number);
     Entry entry;
     entry.name = m_config.readIniString(kName, key, "", m_configFilePath);

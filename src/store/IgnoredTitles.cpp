@@ -15,6 +15,7 @@ IgnoredTitles::IgnoredTitles(app::ConfigAccess& config, std::string configFilePa
 
 void IgnoredTitles::readFromFile()
 {
+    const app::ConfigAccess::ReadScope scope(m_config);
     m_titles.clear();
     for (std::size_t i = 1;; ++i) {
         std::string title = m_config.readIniString("Ignore", std::to_string(i), "", m_configFilePath);

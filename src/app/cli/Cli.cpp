@@ -120,6 +120,7 @@ bool CliContext::requireEntry(long long number) const
 {
     // The entry list ends at the first empty name.
     bool exists = number >= 1 && number <= store::EntryStore::kMaxEntries;
+    const app::ConfigAccess::ReadScope scope(config);
     for (long long i = 1; exists && i <= number; ++i)
         exists = !config.readIniString("Name", std::to_string(i), "", configPath).empty();
     if (!exists)

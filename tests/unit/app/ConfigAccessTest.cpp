@@ -141,3 +141,49 @@ TEST(AppPaths, configurationInTheUsersFolderOtherwise)
     EXPECT_TRUE(std::filesystem::is_directory(home + "/.config/kalmotex"));
 }
 #endif
+
+TEST(ConfigAccessReadScope, readsInsideAScopeSeeOneVersionOfTheFile)
+{
+    TempDir dir;
+    const std::string file = dir.write("k.ini", "[S]\r\na=1\r\nb=1\r\n").string();
+    ConfigAccess config;
+    {
+        const ConfigAccess::ReadScope outer(config);
+        EXPECT_EQ(config.readIniString("S", "a", "", file), "1");
+        dir.write("k.ini", "[S]\r\na=2\r\nb=2\r\nc=2\r\n"); // an editor saves midway
+        {
+            const ConfigAccess::ReadScope inner(config);
+            EXPECT_EQ(config.readIniString("S", "b", "", ""), "1");
+        }
+        EXPECT_EQ(config.readIniString("S", "c", "none", ""), "none")
+            << "the inner scope ended, not the outer";
+    }
+    EXPECT_EQ(config.readIniString("S", "c", "none", ""), "2");
+
+    // A scope that starts before the file is first named still holds for it.
+    ConfigAccess fresh;
+    const ConfigAccess::ReadScope scope(fresh);
+    EXPECT_EQ(fresh.readIniString("S", "a", "", file), "2");
+    std::filesystem::remove(file);
+    EXPECT_EQ(fresh.readIniString("S", "b", "", file), "2");
+}
+
+TEST(ConfigAccessReadScope, writesInsideAScopeStillCheckTheFileAndShowInLaterReads)
+{
+    TempDir dir;
+    const std::string file = dir.write("k.ini", "[S]\r\na=1\r\n").string();
+    const std::string other = dir.write("o.ini", "[S]\r\na=o\r\n").string();
+    ConfigAccess config;
+    const ConfigAccess::ReadScope scope(config);
+    EXPECT_EQ(config.readIniString("S", "a", "", file), "1");
+    dir.write("k.ini", "[S]\r\na=1\r\nedit=kept\r\n");
+    EXPECT_TRUE(config.writeIniString("S", "b", "2", file));
+    EXPECT_EQ(readBytes(file), "[S]\r\na=1\r\nedit=kept\r\nb=2\r\n");
+    EXPECT_EQ(config.readIniString("S", "b", "", file), "2");
+    EXPECT_EQ(config.readIniString("S", "edit", "", file), "kept");
+
+    // Another file named inside the scope is held to one version too.
+    EXPECT_EQ(config.readIniString("S", "a", "", other), "o");
+    dir.write("o.ini", "[S]\r\na=changed\r\n");
+    EXPECT_EQ(config.readIniString("S", "a", "", other), "o");
+}

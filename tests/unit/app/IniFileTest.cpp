@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -264,6 +265,66 @@ TEST(IniFileWrite, changesOnlyWhatItMustByteForByte)
             EXPECT_EQ(ini.read(w.section, w.key), fresh.read(w.section, w.key)) << c.name << ": " << w.key;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), c.before || ok ? 1 : 0)
             << c.name << ": only the configuration is left in the folder";
+    }
+}
+
+TEST(IniFileWrite, aSeriesOfWritesKeepsEverySectionReadable)
+{
+    // The cache is updated in place by each write; a fresh parse of the file is the truth.
+    const std::vector<std::string> files = {
+        "[A]\r\n1=a\r\n2=b\r\n\r\n[B]\r\n1=x\r\n; note\r\n[C]\r\n1=p\r\n2=q",
+        "[A]\r1=a\r[B]\r1=x\r[A]\r3=dup\r[C]\r1=p\r",
+        "top=1\n [B] \n1=x\n  [ no header\n[A]\n\n\n[C]\n2=q\n\n",
+    };
+    const std::vector<std::array<const char*, 3>> writes = {
+        { "A", "1", "longer value" },
+        { "C", "3", "r" },
+        { "B", "2", "y" },
+        { "A", "4", "d" },
+        { "C", "1", "" },
+        { "D", "1", "new" },
+        { "C", "4", "s" },
+        { "B", "1", "X" },
+        { "D", "2", "more" },
+    };
+    const std::vector<std::array<const char*, 2>> keys = { { "A", "1" },
+        { "A", "2" },
+        { "A", "3" },
+        { "A", "4" },
+        { "B", "1" },
+        { "B", "2" },
+        { "B", "[ no header" },
+        { "C", "1" },
+        { "C", "2" },
+        { "C", "3" },
+        { "C", "4" },
+        { "D", "1" },
+        { "D", "2" } };
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        for (const bool readFirst : { false, true }) {
+            TempDir dir;
+            const auto path = dir.write("f.ini", files[f]);
+            IniFile ini(path);
+            if (readFirst) {
+                for (const auto& [section, key] : keys)
+                    ini.read(section, key);
+            }
+            for (std::size_t w = 0; w < writes.size(); ++w) {
+                ASSERT_TRUE(ini.write(writes[w][0], writes[w][1], writes[w][2])) << f << " " << w;
+                // Some sections are read between writes, some only at the end.
+                if (w % 3 == 2) {
+                    IniFile truth(path);
+                    for (const auto& [section, key] : keys)
+                        EXPECT_EQ(ini.read(section, key), truth.read(section, key))
+                            << "file " << f << " after write " << w << " " << section << "/" << key;
+                }
+            }
+            IniFile truth(path);
+            for (const auto& [section, key] : keys)
+                EXPECT_EQ(ini.read(section, key), truth.read(section, key))
+                    << "file " << f << " " << section << "/" << key;
+            EXPECT_EQ(ini.parseCount(), 1u);
+        }
     }
 }
 
