@@ -41,8 +41,6 @@ void NotificationIcon::deleteIcon()
     m_icon.reset();
 }
 
-bool NotificationIcon::isVisible() const { return m_icon && m_icon->isVisible() && trayAvailable(); }
-
 QString NotificationIcon::toolTip() const { return m_icon ? m_icon->toolTip() : QString(); }
 
 } // namespace kx::popup

@@ -28,8 +28,6 @@ public:
     void deleteIcon();
 
     bool isAdded() const { return m_icon != nullptr; }
-    // Registered and a tray host is there to show it.
-    bool isVisible() const;
     QString toolTip() const;
 
     // Whether a notification area exists on this desktop now.

@@ -6,7 +6,6 @@
 #include "transmit/Transmitter.h"
 
 #include <QCursor>
-#include <QTimer>
 
 namespace kx::popup {
 
@@ -49,10 +48,6 @@ void TrayController::showPum()
     m_menuOpen = true;
     fillPum();
     m_menu->setItems(m_model.items(), m_model.defaultItemIndex());
-    QTimer::singleShot(0, this, [this] {
-        if (m_menuOpen)
-            emit menuShown();
-    });
     const int chosen = m_menu->exec(QCursor::pos());
     m_menuOpen = false;
     mainFormPumClick(chosen);

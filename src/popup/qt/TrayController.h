@@ -56,13 +56,7 @@ public:
     void mainFormPumClick(int index);
 
     const PopupMenu& menuModel() const { return m_model; }
-    NotificationIcon& notificationIcon() { return *m_icon; }
-    // The menu while it is open (for tests and screenshots); null otherwise.
-    PopupMenuWidget* openMenu() const { return m_menuOpen ? m_menu.get() : nullptr; }
-
-signals:
-    // The menu is now on screen (emitted from inside showPum()).
-    void menuShown();
+    const NotificationIcon& notificationIcon() const { return *m_icon; }
 
 private:
     app::ConfigAccess& m_config;

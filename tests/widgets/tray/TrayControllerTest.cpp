@@ -1,6 +1,7 @@
 #include "popup/qt/TrayController.h"
 #include "app/ConfigAccess.h"
 #include "platform/fake/FakeDesktop.h"
+#include "popup/qt/NotificationIcon.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
 #include "support/ScriptedPrompts.h"
@@ -114,6 +115,19 @@ private slots:
         QVERIFY(rig.desktop.events().empty());
         QCOMPARE(rig.sends, 0);
         QVERIFY(rig.prompts.shown().empty());
+    }
+
+    void iconCarriesTheTipAndIsGoneAfterDeletion()
+    {
+        Rig rig(twoEntries);
+        rig.tray.addIcon(QIcon());
+        QCOMPARE(rig.tray.notificationIcon().toolTip(), QString("[Kalmotex]"));
+        rig.tray.deleteIcon();
+        QVERIFY(!rig.tray.notificationIcon().isAdded());
+
+        popup::NotificationIcon icon;
+        icon.addIcon(QIcon(), QString(70, u'x'));
+        QCOMPARE(icon.toolTip(), QString(63, u'x'));
     }
 };
 
