@@ -55,6 +55,8 @@ void PopupMenu::fillPum(const std::vector<store::EntryListItem>& entries, int so
 
 void PopupMenu::fillPum(app::ConfigAccess& config, const std::string& configFile)
 {
+    // One version of the file for the whole build, and one freshness check instead of one
+    // per entry.
     const app::ConfigAccess::ReadScope scope(config);
     const int sortNames = store::GetSortNamesOption(config, configFile);
     std::vector<store::EntryListItem> entries;
