@@ -37,12 +37,7 @@ void PopupMenu::fillPum(const std::vector<store::EntryListItem>& entries, int so
         for (const auto& entry : entries)
             addPumItem(entry.name, std::to_string(entry.number));
     } else {
-        std::vector<std::size_t> order(entries.size());
-        std::iota(order.begin(), order.end(), std::size_t { 0 });
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return app::compareForSortedList(entries[a].name, entries[b].name) < 0;
-        });
-        for (std::size_t i : order)
+        for (std::size_t i : sortedOrder(entries))
             addPumItem(entries[i].name, std::to_string(entries[i].number));
     }
 
@@ -51,6 +46,29 @@ void PopupMenu::fillPum(const std::vector<store::EntryListItem>& entries, int so
     addPumItem("-", std::string(separatorTag));
     addPumItem("&Abbrechen", std::string(cancelTag));
     addPumItem("B&eenden", std::string(exitTag));
+}
+
+const std::vector<std::size_t>& PopupMenu::sortedOrder(const std::vector<store::EntryListItem>& entries)
+{
+    // Sorting 32,767 names by the list-box collation is the costliest step of an opening;
+    // the names rarely change between two openings, so the last order is kept for them.
+    const bool sameNames = m_sortedNames.size() == entries.size()
+        && std::equal(entries.begin(),
+            entries.end(),
+            m_sortedNames.begin(),
+            [](const auto& entry, const auto& name) { return entry.name == name; });
+    if (sameNames)
+        return m_sortedOrder;
+    m_sortedNames.clear();
+    m_sortedNames.reserve(entries.size());
+    for (const auto& entry : entries)
+        m_sortedNames.push_back(entry.name);
+    m_sortedOrder.resize(entries.size());
+    std::iota(m_sortedOrder.begin(), m_sortedOrder.end(), std::size_t { 0 });
+    std::stable_sort(m_sortedOrder.begin(), m_sortedOrder.end(), [&](std::size_t a, std::size_t b) {
+        return app::compareForSortedList(m_sortedNames[a], m_sortedNames[b]) < 0;
+    });
+    return m_sortedOrder;
 }
 
 void PopupMenu::fillPum(app::ConfigAccess& config, const std::string& configFile)

@@ -83,7 +83,12 @@ public:
     PumChoice choiceFor(int index) const;
 
 private:
+    // Positions of `entries` in list-box order (stable for equal names).
+    const std::vector<std::size_t>& sortedOrder(const std::vector<store::EntryListItem>& entries);
+
     std::vector<PumItem> m_items;
+    std::vector<std::string> m_sortedNames; // the names the order below was computed for
+    std::vector<std::size_t> m_sortedOrder;
 };
 
 } // namespace kx::popup

@@ -96,6 +96,21 @@ TEST_F(PopupMenuFromFile, rebuildingReplacesTheItemsAndSeesFileChanges)
     EXPECT_EQ(m_menu.item(1).caption, "Neu");
 }
 
+TEST_F(PopupMenuFromFile, rebuildingSortsAgainWhenANameChanges)
+{
+    const std::string file = writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n");
+    m_menu.fillPum(m_config, file);
+    m_menu.fillPum(m_config, file);
+    EXPECT_EQ(m_menu.item(1), (PumItem { "Alpha", "2" }));
+    writeConfig("[Name]\r\n1=Zeta\r\n2=Zz\r\n");
+    m_menu.fillPum(m_config, file);
+    EXPECT_EQ(m_menu.item(1), (PumItem { "Zeta", "1" }));
+    EXPECT_EQ(m_menu.item(2), (PumItem { "Zz", "2" }));
+    writeConfig("[Name]\r\n1=Alpha\r\n2=Zeta\r\n");
+    m_menu.fillPum(m_config, file);
+    EXPECT_EQ(m_menu.item(1), (PumItem { "Alpha", "1" }));
+}
+
 TEST(PopupMenuCaptions, namesAreUsedUnchangedIncludingAmpersandsAndSeparators)
 {
     PopupMenu menu;
