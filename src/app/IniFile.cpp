@@ -71,7 +71,8 @@ std::string foldName(std::string_view name, bool windows1252)
     return out;
 }
 
-// FNV-1a: keys are short, mostly digits.
+// FNV-1a: keys are short, mostly digits. The tables use the low bits, in which FNV-1a
+// of strings that differ only in their last digits stays close: the final mix spreads them.
 std::uint64_t nameHash(std::string_view folded)
 {
     std::uint64_t hash = 14695981039346656037ull;
@@ -79,6 +80,9 @@ std::uint64_t nameHash(std::string_view folded)
         hash ^= static_cast<unsigned char>(c);
         hash *= 1099511628211ull;
     }
+    hash ^= hash >> 33;
+    hash *= 0xff51afd7ed558ccdull;
+    hash ^= hash >> 33;
     return hash;
 }
 
@@ -114,7 +118,7 @@ bool isRacy(fs::file_time_type modified, fs::file_time_type now)
 }
 
 // The whole file into `contents`, whose memory is reused; false when it cannot be read.
-bool readWholeFile(const fs::path& path, std::string& contents)
+template <typename Buffer> bool readWholeFile(const fs::path& path, Buffer& contents)
 {
     std::FILE* file = std::fopen(path.string().c_str(), "rb");
     if (!file)
@@ -134,7 +138,7 @@ bool readWholeFile(const fs::path& path, std::string& contents)
     contents.resize(got);
     char buffer[65536];
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        contents.append(buffer, got); // the file grew while it was read
+        contents.append({ buffer, got }); // the file grew while it was read
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
     return !failed;
@@ -236,6 +240,10 @@ bool replaceFile(const fs::path& path, std::initializer_list<std::string_view> p
         const auto status = fs::status(target, ec);
         if (!ec && fs::exists(status))
             fs::permissions(temporary, status.permissions(), ec);
+        // Stamped as if written a racy window ago: any later change gets a later stamp, so
+        // the next check (a write right after this one, or a read) needs no comparison of
+        // the contents. Should setting the time fail, the contents are compared instead.
+        fs::last_write_time(temporary, fs::file_time_type::clock::now() - racyWindow, ec);
         fs::rename(temporary, target, ec);
         ok = !ec;
     }
@@ -283,6 +291,55 @@ std::optional<std::array<std::size_t, 4>> parseKeyLine(
 
 } // namespace
 
+IniFile::Bytes::Bytes(std::string_view text)
+{
+    resize(text.size());
+    if (!text.empty())
+        std::memcpy(m_data.get(), text.data(), text.size());
+}
+
+void IniFile::Bytes::resize(std::size_t size)
+{
+    if (size > m_capacity) {
+        // Room for the lines writes add, spliced in place; untouched memory costs nothing.
+        const std::size_t capacity = size + size / 16 + 65536;
+        auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+        if (m_size > 0)
+            std::memcpy(grown.get(), m_data.get(), m_size);
+        m_data = std::move(grown);
+        m_capacity = capacity;
+    }
+    m_size = size;
+}
+
+void IniFile::Bytes::append(std::string_view text)
+{
+    const std::size_t at = m_size;
+    resize(m_size + text.size());
+    if (!text.empty())
+        std::memcpy(m_data.get() + at, text.data(), text.size());
+}
+
+void IniFile::Bytes::replace(std::size_t at, std::size_t removed, std::string_view text)
+{
+    const std::size_t tail = m_size - at - removed;
+    const std::size_t oldSize = m_size;
+    if (text.size() > removed)
+        resize(oldSize + text.size() - removed);
+    if (tail > 0)
+        std::memmove(m_data.get() + at + text.size(), m_data.get() + at + removed, tail);
+    if (!text.empty())
+        std::memcpy(m_data.get() + at, text.data(), text.size());
+    m_size = oldSize - removed + text.size();
+}
+
+void IniFile::Bytes::release()
+{
+    m_data.reset();
+    m_size = 0;
+    m_capacity = 0;
+}
+
 IniFile::IniFile(fs::path path)
     : m_path(std::move(path))
     , m_name(m_path.string())
@@ -293,13 +350,12 @@ void IniFile::forget()
 {
     m_loaded = false;
     m_exists = false;
-    m_raw.clear();
-    m_raw.shrink_to_fit();
+    m_raw.release();
     m_sections.clear();
     m_sectionIndex.clear();
 }
 
-void IniFile::parse(std::string raw)
+void IniFile::parse(Bytes raw)
 {
     ++m_parseCount;
     m_raw = std::move(raw);
@@ -352,7 +408,7 @@ void IniFile::parse(std::string raw)
         const auto [it, inserted]
             = m_sectionIndex.try_emplace(name, static_cast<std::uint32_t>(m_sections.size()));
         if (inserted) {
-            m_sections.push_back(Section { end, size, end, false, {}, {} });
+            m_sections.push_back(Section { end, size, end, false, {}, {}, noKey });
             current = it->second;
         } else {
             current = none; // only the first of duplicate sections counts
@@ -436,13 +492,17 @@ std::uint32_t IniFile::findKey(const Section& section, std::string_view folded, 
 {
     if (section.slots.empty())
         return noKey;
+    const std::uint32_t next = section.lastFound + 1; // 0 when nothing was found yet
+    if (next < section.keys.size() && section.keys[next].hash == hash
+        && keyMatches(section.keys[next], folded))
+        return section.lastFound = next;
     const std::size_t mask = section.slots.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         const std::uint32_t index = section.slots[i];
         if (index == noKey)
             return noKey;
         if (section.keys[index].hash == hash && keyMatches(section.keys[index], folded))
-            return index;
+            return section.lastFound = index;
     }
 }
 
@@ -475,7 +535,7 @@ bool IniFile::loadFromDisk()
     }
     const auto now = fs::file_time_type::clock::now();
     // Into the memory of the earlier parse: fresh pages cost more than the copy.
-    std::string contents = std::move(m_raw);
+    Bytes contents = std::move(m_raw);
     if (!readWholeFile(m_path, contents)) {
         forget();
         return false;
@@ -629,7 +689,7 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
         std::error_code ec;
         if (fs::symlink_status(m_path, ec).type() != fs::file_type::not_found)
             return false; // there, but not a readable file
-        parse(std::string());
+        parse(Bytes());
         m_exists = false;
     }
 
@@ -669,7 +729,8 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
             line = keyName + "=" + newValue;
         }
     } else {
-        const bool endsWithBreak = m_raw.empty() || isLineBreak(m_raw.back()) || m_raw == byteOrderMark;
+        const std::string_view raw = m_raw;
+        const bool endsWithBreak = raw.empty() || isLineBreak(raw.back()) || raw == byteOrderMark;
         before = (endsWithBreak ? "" : eol) + "[" + sectionName + "]" + eol;
         line = keyName + "=" + newValue;
         after = eol;
@@ -734,7 +795,7 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
     }
 
     if (upgrade) {
-        parse(std::move(upgraded));
+        parse(Bytes(upgraded));
     } else {
         // Bring the parse up to date without parsing the whole file again.
         m_raw.replace(at, removed, encoded);
@@ -759,7 +820,8 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
         } else {
             m_sectionIndex.emplace(foldName(sectionName, false),
                 static_cast<std::uint32_t>(m_sections.size()));
-            m_sections.push_back(Section { lineStart - eol.size(), m_raw.size(), lineEnd, true, {}, {} });
+            m_sections.push_back(
+                Section { lineStart - eol.size(), m_raw.size(), lineEnd, true, {}, {}, noKey });
             addKey(m_sections.back(), updated);
         }
     }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,12 +69,38 @@ private:
         std::vector<KeyLine> keys; // in file order, the first of duplicates only
         // Open addressing over indexes into keys, at most half full.
         std::vector<std::uint32_t> slots;
+        // The key found last: loops over entries ask for the key after it, which is then
+        // found without probing the table.
+        mutable std::uint32_t lastFound = UINT32_MAX;
     };
     enum class Encoding
     {
         windows1252,
         utf8,
         utf8WithBom,
+    };
+
+    // The file's bytes. Unlike a string, growing it leaves the new bytes as they are, for
+    // the file to be read straight into: on a large file, filling fresh memory with zeros
+    // first costs as much as the read itself.
+    class Bytes
+    {
+    public:
+        Bytes() = default;
+        explicit Bytes(std::string_view text);
+        operator std::string_view() const { return { m_data.get(), m_size }; }
+        std::size_t size() const { return m_size; }
+        char* data() { return m_data.get(); }
+        // Bytes beyond the old size are unset; room to spare is kept for later growth.
+        void resize(std::size_t size);
+        void append(std::string_view text);
+        void replace(std::size_t at, std::size_t removed, std::string_view text);
+        void release();
+
+    private:
+        std::unique_ptr<char[]> m_data;
+        std::size_t m_size = 0;
+        std::size_t m_capacity = 0;
     };
 
     static constexpr std::uint32_t noKey = UINT32_MAX;
@@ -89,7 +116,7 @@ private:
     // refresh(), or the version already checked while consistent reads are on.
     bool refreshForRead();
     bool loadFromDisk();
-    void parse(std::string raw);
+    void parse(Bytes raw);
     void forget();
     std::string decodeValue(const KeyLine& line) const;
     std::optional<std::string> encodeForFile(std::string_view utf8) const;
@@ -104,7 +131,7 @@ private:
     // The cached parse; valid while m_loaded.
     bool m_loaded = false;
     bool m_exists = false;
-    std::string m_raw;
+    Bytes m_raw;
     Encoding m_encoding = Encoding::windows1252;
     bool m_validUtf8 = true; // every byte after a byte order mark is well-formed UTF-8
     // Windows-1252 files: the start of the first line that is not UTF-8 (npos: all ASCII).
