@@ -88,7 +88,8 @@ private:
     public:
         Bytes() = default;
         explicit Bytes(std::string_view text);
-        operator std::string_view() const { return { m_data.get(), m_size }; }
+        // Never a null pointer, which the C string functions may not be given even for no bytes.
+        operator std::string_view() const { return m_data ? std::string_view(m_data.get(), m_size) : ""; }
         std::size_t size() const { return m_size; }
         char* data() { return m_data.get(); }
         // Bytes beyond the old size are unset; room to spare is kept for later growth.
