@@ -1,6 +1,7 @@
 #include "popup/qt/PopupMenuWidget.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHash>
 #include <QKeyEvent>
@@ -222,6 +223,8 @@ void PopupMenuWidget::popup(const QPoint& pos)
     m_current = -1;
     m_chosen = -1;
     m_pressedInside = false;
+    m_closeExpected = false;
+    m_pendingRow = -1;
     m_openedAt = pos;
     setGeometry(x, y, width, height);
     show();
@@ -233,10 +236,25 @@ void PopupMenuWidget::popup(const QPoint& pos)
 int PopupMenuWidget::exec(const QPoint& pos)
 {
     popup(pos);
+    QElapsedTimer opened;
+    opened.start();
     QEventLoop loop;
     m_loop = &loop;
     if (isVisible())
         loop.exec();
+    // Qt closes every popup when the application turns inactive. On X11 it learns of a
+    // lost focus with a delay, so when the program's window lost the focus just before the
+    // click on the icon, the menu would vanish as soon as it appeared: show it once more.
+    if (!m_closeExpected && opened.elapsed() < 1000) {
+        const QRect geometry = this->geometry();
+        show();
+        setGeometry(geometry);
+        raise();
+        activateWindow();
+        setFocus(Qt::PopupFocusReason);
+        if (isVisible())
+            loop.exec();
+    }
     m_loop = nullptr;
     return m_chosen + 1;
 }
@@ -320,16 +338,16 @@ void PopupMenuWidget::moveCurrent(int step)
     }
 }
 
-void PopupMenuWidget::activateMnemonic(const QString& key)
+void PopupMenuWidget::activateMnemonic(const QString& text, int key)
 {
-    const QChar wanted = key.at(0).toLower();
+    const QChar wanted = text.at(0).toLower();
     std::vector<int> matches;
     for (std::size_t row = 0; row < m_captions.size(); ++row) {
         if (isSelectable(static_cast<int>(row)) && mnemonic(m_captions[row]) == wanted)
             matches.push_back(static_cast<int>(row));
     }
     if (matches.size() == 1) {
-        choose(matches.front());
+        chooseOnRelease(matches.front(), key);
         return;
     }
     if (matches.empty())
@@ -341,9 +359,30 @@ void PopupMenuWidget::activateMnemonic(const QString& key)
     ensureVisible(row);
 }
 
+void PopupMenuWidget::chooseOnRelease(int row, int key)
+{
+    // The chosen entry is typed at once: were the key still down, the target would see it
+    // held, and a press of the same key in the text would be lost.
+    setCurrent(row);
+    m_pendingRow = row;
+    m_pendingKey = key;
+}
+
+void PopupMenuWidget::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->isAutoRepeat() || m_pendingRow < 0 || event->key() != m_pendingKey) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    const int row = m_pendingRow;
+    m_pendingRow = -1;
+    choose(row);
+}
+
 void PopupMenuWidget::choose(int row)
 {
     m_chosen = row;
+    m_closeExpected = true;
     close();
     emit triggered(row + 1);
 }
@@ -388,6 +427,7 @@ void PopupMenuWidget::keyPressEvent(QKeyEvent* event)
     const int page = std::max(1, contentRect().height() / std::max(1, m_itemHeight));
     switch (event->key()) {
     case Qt::Key_Escape:
+        m_closeExpected = true;
         close();
         return;
     case Qt::Key_Up:
@@ -420,14 +460,14 @@ void PopupMenuWidget::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Enter:
     case Qt::Key_Space:
         if (isSelectable(m_current))
-            choose(m_current);
+            chooseOnRelease(m_current, event->key());
         return;
     default:
         break;
     }
     if (!event->text().isEmpty() && event->text().at(0).isPrint()
         && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
-        activateMnemonic(event->text());
+        activateMnemonic(event->text(), event->key());
         return;
     }
     QWidget::keyPressEvent(event);
@@ -448,6 +488,7 @@ void PopupMenuWidget::mousePressEvent(QMouseEvent* event)
 {
     if (!rect().contains(event->position().toPoint())) {
         // A press outside closes the popup (QWidget does that for Qt::Popup windows).
+        m_closeExpected = true;
         QWidget::mousePressEvent(event);
         return;
     }

@@ -52,6 +52,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -67,7 +68,9 @@ private:
     void setCurrent(int row);
     void ensureVisible(int row);
     void moveCurrent(int step);
-    void activateMnemonic(const QString& key);
+    void activateMnemonic(const QString& text, int key);
+    // Chooses the row once `key` is released.
+    void chooseOnRelease(int row, int key);
     void choose(int row);
     QRect contentRect() const;
     int scrollOffset() const;
@@ -83,6 +86,9 @@ private:
     int m_itemHeight = 0;
     int m_separatorHeight = 0;
     bool m_pressedInside = false;
+    bool m_closeExpected = false; // closed by a choice, Escape or a click outside
+    int m_pendingRow = -1; // chosen by a key that is still down
+    int m_pendingKey = 0;
     QPoint m_openedAt;
     QFont m_boldFont;
     QScrollBar* m_scrollBar = nullptr;

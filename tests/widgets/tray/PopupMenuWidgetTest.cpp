@@ -53,6 +53,26 @@ private slots:
         QVERIFY(!menu.isVisible());
     }
 
+    void keysChooseOnlyWhenReleasedSoTheSendDoesNotMeetThemHeld()
+    {
+        PopupMenuWidget menu;
+        QSignalSpy chosen(&menu, &PopupMenuWidget::triggered);
+        open(menu, menuWith({ { "Eins", "1" } }));
+        QTest::keyClick(&menu, Qt::Key_Down);
+        QTest::keyPress(&menu, Qt::Key_Return);
+        QCOMPARE(chosen.count(), 0);
+        QTest::keyRelease(&menu, Qt::Key_Return);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(0).toInt(), 1);
+
+        open(menu, menuWith({ { "Eins", "1" } }));
+        QTest::keyPress(&menu, Qt::Key_E); // "B&eenden"
+        QCOMPARE(chosen.count(), 1);
+        QTest::keyRelease(&menu, Qt::Key_E);
+        QCOMPARE(chosen.count(), 2);
+        QCOMPARE(chosen.at(1).at(0).toInt(), 6);
+    }
+
     void upFromNothingWrapsToTheLastItem()
     {
         PopupMenuWidget menu;
