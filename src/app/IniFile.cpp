@@ -118,7 +118,10 @@ bool isRacy(fs::file_time_type modified, fs::file_time_type now)
 }
 
 // The whole file into `contents`, whose memory is reused; false when it cannot be read.
-template <typename Buffer> bool readWholeFile(const fs::path& path, Buffer& contents)
+// `progress` is shown the bytes read so far, piece by piece, while they are still in the
+// processor's cache.
+template <typename Buffer, typename Progress>
+bool readWholeFile(const fs::path& path, Buffer& contents, Progress progress)
 {
     std::FILE* file = std::fopen(path.string().c_str(), "rb");
     if (!file)
@@ -132,7 +135,15 @@ template <typename Buffer> bool readWholeFile(const fs::path& path, Buffer& cont
         if (size > static_cast<long>(got)) {
             // Straight into place, without a second copy.
             contents.resize(static_cast<std::size_t>(size));
-            got += std::fread(contents.data() + got, 1, contents.size() - got, file);
+            constexpr std::size_t piece = 256 * 1024;
+            while (got < contents.size()) {
+                const std::size_t read
+                    = std::fread(contents.data() + got, 1, std::min(piece, contents.size() - got), file);
+                if (read == 0)
+                    break;
+                got += read;
+                progress(std::string_view(contents.data(), got));
+            }
         }
     }
     contents.resize(got);
@@ -355,7 +366,104 @@ void IniFile::forget()
     m_sectionIndex.clear();
 }
 
+class IniFile::Scan
+{
+public:
+    struct Header
+    {
+        std::size_t lineStart;
+        std::size_t lineEnd;
+        std::size_t nameStart; // trimmed
+        std::size_t nameLength;
+    };
+
+    // Scans the complete lines of `text` not scanned yet; with `final`, the rest as well.
+    // `text` is the file as read so far.
+    void advance(std::string_view text, bool final)
+    {
+        if (!m_started) {
+            if (!final && text.size() < byteOrderMark.size())
+                return;
+            m_started = true;
+            bom = text.starts_with(byteOrderMark);
+            m_begin = m_done = bom ? byteOrderMark.size() : 0;
+        }
+        std::size_t end = text.size();
+        if (!final) {
+            // Back to the last line break, but not over bytes already known to hold none:
+            // a line of many pieces must not be walked again for each of them.
+            const std::size_t floor = std::max(m_done, m_noBreakFrom);
+            while (end > floor && !isLineBreak(text[end - 1]))
+                --end;
+            m_noBreakFrom = text.size();
+            if (end == floor)
+                return;
+        }
+        if (end <= m_done)
+            return;
+        const std::string_view piece = text.substr(m_done, end - m_done);
+        // Line breaks never occur inside a UTF-8 sequence, so pieces of whole lines can be
+        // checked one by one.
+        nonAscii = nonAscii || hasNonAscii(piece);
+        if (validUtf8 && nonAscii && !isValidUtf8(piece)) {
+            validUtf8 = false;
+            firstInvalid = firstInvalidLine(text, m_done);
+        }
+        findHeaders(text, end);
+        m_done = end;
+    }
+
+    bool bom = false;
+    bool nonAscii = false;
+    bool validUtf8 = true; // after a byte order mark
+    std::size_t firstInvalid = std::string_view::npos; // the first line that is not UTF-8
+    std::vector<Header> headers;
+
+private:
+    // A header is a line whose first non-blank character is "[", so only the brackets in
+    // the file need a look; the lines between headers are left for indexKeys().
+    void findHeaders(std::string_view text, std::size_t end)
+    {
+        std::size_t pos = m_done;
+        while (pos < end) {
+            const void* found = std::memchr(text.data() + pos, '[', end - pos);
+            if (!found)
+                break;
+            const auto bracket = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+            pos = bracket + 1;
+            std::size_t lineStart = bracket;
+            while (lineStart > m_begin && isBlank(text[lineStart - 1]))
+                --lineStart;
+            if (lineStart > m_begin && !isLineBreak(text[lineStart - 1]))
+                continue;
+            const std::size_t lineEnd = lineEndFrom(text, bracket);
+            pos = lineEnd;
+            const std::size_t close = text.substr(bracket, lineEnd - bracket).rfind(']');
+            if (close == std::string_view::npos || close == 0)
+                continue; // not a header: a line of the section it stands in
+            const std::string_view inside = text.substr(bracket + 1, close - 1);
+            const std::string_view name = trimBlanks(inside);
+            headers.push_back({ lineStart,
+                lineEnd,
+                bracket + 1 + static_cast<std::size_t>(name.data() - inside.data()),
+                name.size() });
+        }
+    }
+
+    bool m_started = false;
+    std::size_t m_begin = 0; // after a byte order mark
+    std::size_t m_done = 0;
+    std::size_t m_noBreakFrom = 0; // no line break from here to the end of the text seen
+};
+
 void IniFile::parse(Bytes raw)
+{
+    Scan scan;
+    scan.advance(raw, true);
+    parse(std::move(raw), scan);
+}
+
+void IniFile::parse(Bytes raw, const Scan& scan)
 {
     ++m_parseCount;
     m_raw = std::move(raw);
@@ -364,51 +472,31 @@ void IniFile::parse(Bytes raw)
     m_loaded = true;
     m_exists = true;
 
-    const std::string_view text = m_raw;
-    std::size_t pos = 0;
     m_validUtf8 = true;
     m_firstInvalidUtf8 = std::string::npos;
-    if (text.starts_with(byteOrderMark)) {
+    if (scan.bom) {
         m_encoding = Encoding::utf8WithBom;
-        pos = byteOrderMark.size();
-        m_validUtf8 = isValidUtf8(text.substr(pos));
-    } else if (const bool nonAscii = hasNonAscii(text); nonAscii && isValidUtf8(text)) {
+        m_validUtf8 = scan.validUtf8;
+    } else if (scan.nonAscii && scan.validUtf8) {
         m_encoding = Encoding::utf8;
     } else {
         m_encoding = Encoding::windows1252;
-        m_firstInvalidUtf8 = nonAscii ? firstInvalidLine(text, 0) : std::string::npos;
+        m_firstInvalidUtf8 = scan.firstInvalid;
     }
     const bool windows1252 = m_encoding == Encoding::windows1252;
 
-    // A header is a line whose first non-blank character is "[", so only the brackets in
-    // the file need a look; the lines between headers are left for indexKeys().
-    const std::size_t begin = pos;
-    const std::size_t size = text.size();
+    const std::string_view text = m_raw;
     constexpr std::uint32_t none = UINT32_MAX;
     std::uint32_t current = none;
-    while (pos < size) {
-        const void* found = std::memchr(text.data() + pos, '[', size - pos);
-        if (!found)
-            break;
-        const auto bracket = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
-        pos = bracket + 1;
-        std::size_t lineStart = bracket;
-        while (lineStart > begin && isBlank(text[lineStart - 1]))
-            --lineStart;
-        if (lineStart > begin && !isLineBreak(text[lineStart - 1]))
-            continue;
-        const std::size_t end = lineEndFrom(text, bracket);
-        pos = end;
-        const std::size_t close = text.substr(bracket, end - bracket).rfind(']');
-        if (close == std::string_view::npos || close == 0)
-            continue; // not a header: a line of the section it stands in
+    for (const Scan::Header& header : scan.headers) {
         if (current != none)
-            m_sections[current].bodyEnd = lineStart;
-        const std::string name = foldName(trimBlanks(text.substr(bracket + 1, close - 1)), windows1252);
-        const auto [it, inserted]
-            = m_sectionIndex.try_emplace(name, static_cast<std::uint32_t>(m_sections.size()));
+            m_sections[current].bodyEnd = header.lineStart;
+        const auto [it, inserted] = m_sectionIndex.try_emplace(
+            foldName(text.substr(header.nameStart, header.nameLength), windows1252),
+            static_cast<std::uint32_t>(m_sections.size()));
         if (inserted) {
-            m_sections.push_back(Section { end, size, end, false, {}, {}, noKey });
+            m_sections.push_back(
+                Section { header.lineEnd, text.size(), header.lineEnd, false, {}, {}, noKey });
             current = it->second;
         } else {
             current = none; // only the first of duplicate sections counts
@@ -536,11 +624,13 @@ bool IniFile::loadFromDisk()
     const auto now = fs::file_time_type::clock::now();
     // Into the memory of the earlier parse: fresh pages cost more than the copy.
     Bytes contents = std::move(m_raw);
-    if (!readWholeFile(m_path, contents)) {
+    Scan scan;
+    if (!readWholeFile(m_path, contents, [&scan](std::string_view text) { scan.advance(text, false); })) {
         forget();
         return false;
     }
-    parse(std::move(contents));
+    scan.advance(contents, true);
+    parse(std::move(contents), scan);
     m_modified = modified;
     m_racy = isRacy(modified, now);
     return true;

@@ -104,6 +104,9 @@ private:
         std::size_t m_capacity = 0;
     };
 
+    // Encoding and section headers, found piece by piece as the file is read in.
+    class Scan;
+
     static constexpr std::uint32_t noKey = UINT32_MAX;
     // The key's index in the section's keys, or noKey; `folded` as foldName gives it.
     std::uint32_t findKey(const Section& section, std::string_view folded, std::uint64_t hash) const;
@@ -118,6 +121,8 @@ private:
     bool refreshForRead();
     bool loadFromDisk();
     void parse(Bytes raw);
+    // The same, from the scan of all of `raw`.
+    void parse(Bytes raw, const Scan& scan);
     void forget();
     std::string decodeValue(const KeyLine& line) const;
     std::optional<std::string> encodeForFile(std::string_view utf8) const;

@@ -517,6 +517,46 @@ TEST(IniFileRobustness, badInputNeverCrashesAndUnrelatedLinesSurvive)
     }
 }
 
+TEST(IniFileRobustness, headersAndCharactersAcrossTheFilesReadPiecesAreFound)
+{
+    // The file is read in pieces (64 KiB, then 256 KiB each); what stands across a seam
+    // must read as it would in one piece. A byte order mark, UTF-8 or Windows-1252 text,
+    // and line breaks split between CR and LF fall on every side of both seams.
+    struct Variant
+    {
+        const char* name;
+        std::string bom;
+        std::string greeting; // "Grüße" as the file stores it
+    };
+    const std::vector<Variant> variants = { { "utf-8",
+                                                "",
+                                                "Gr\xC3\xBC\xC3\x9F"
+                                                "e" },
+        { "utf-8 with mark",
+            "\xEF\xBB\xBF",
+            "Gr\xC3\xBC\xC3\x9F"
+            "e" },
+        { "windows-1252",
+            "",
+            "Gr\xFC\xDF"
+            "e" } };
+    TempDir dir;
+    const auto path = dir.file("seams.ini");
+    for (const Variant& variant : variants) {
+        for (const std::size_t seam : { std::size_t { 65536 }, std::size_t { 65536 + 262144 } }) {
+            for (std::size_t shift = 0; shift < 24; ++shift) {
+                const std::string head = variant.bom + "[Pad]\r\np=";
+                const std::string tail = "\r\n[Name]\r\n1=" + variant.greeting + "\r\n[Title]\r\n1=t\r\n";
+                const std::string file = head + std::string(seam - head.size() - 12 + shift, 'x') + tail;
+                writeQuickly(path, file);
+                IniFile ini(path);
+                EXPECT_EQ(ini.read("Name", "1"), "Grüße") << variant.name << " " << seam << "+" << shift;
+                EXPECT_EQ(ini.read("Title", "1"), "t") << variant.name << " " << seam << "+" << shift;
+            }
+        }
+    }
+}
+
 TEST(IniFileRobustness, aHundredMegabyteFileIsReadAndWritten)
 {
     TempDir dir;
