@@ -19,7 +19,9 @@ namespace kx::app {
 // Every call looks at the file as it is now: the parse is kept only while the file's
 // modification time (and, while that time is too recent to tell, its contents) show it is
 // the same file. Writes take a lock file beside it, re-check it, and replace it atomically
-// by renaming a complete new file over it.
+// by renaming a complete new file over it; that file is stamped as written a moment ago
+// (30 ms), so that any later change gets a later time and the next check need not compare
+// contents.
 //
 // The parse finds only the section headers; a section's keys are indexed at its first
 // lookup, so reading a few sections of a large file never walks the others.
