@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <random>
 #include <thread>
+#include <utility>
 
 namespace kx::app {
 
@@ -307,6 +308,23 @@ IniFile::Bytes::Bytes(std::string_view text)
     resize(text.size());
     if (!text.empty())
         std::memcpy(m_data.get(), text.data(), text.size());
+}
+
+IniFile::Bytes::Bytes(Bytes&& other) noexcept
+    : m_data(std::move(other.m_data))
+    , m_size(std::exchange(other.m_size, 0))
+    , m_capacity(std::exchange(other.m_capacity, 0))
+{
+}
+
+IniFile::Bytes& IniFile::Bytes::operator=(Bytes&& other) noexcept
+{
+    if (this != &other) {
+        m_data = std::move(other.m_data);
+        m_size = std::exchange(other.m_size, 0);
+        m_capacity = std::exchange(other.m_capacity, 0);
+    }
+    return *this;
 }
 
 void IniFile::Bytes::resize(std::size_t size)

@@ -90,6 +90,9 @@ private:
     public:
         Bytes() = default;
         explicit Bytes(std::string_view text);
+        // The bytes move; what they are moved from is empty.
+        Bytes(Bytes&& other) noexcept;
+        Bytes& operator=(Bytes&& other) noexcept;
         // Never a null pointer, which the C string functions may not be given even for no bytes.
         operator std::string_view() const { return m_data ? std::string_view(m_data.get(), m_size) : ""; }
         std::size_t size() const { return m_size; }
