@@ -118,7 +118,18 @@ bool ErrorTrap::failed()
     return m_failed;
 }
 
-std::vector<unsigned long> readCardinalProperty(Display* display, Window window, Atom property, Atom type)
+namespace {
+
+struct RawProperty
+{
+    XPtr<unsigned char> data;
+    unsigned long count = 0;
+};
+
+// The whole property if it exists with the expected type and format; empty otherwise
+// (also when the window is gone).
+RawProperty readProperty(
+    Display* display, Window window, Atom property, Atom type, int format, long maxLength)
 {
     ErrorTrap trap(display);
     Atom actualType = None;
@@ -130,7 +141,7 @@ std::vector<unsigned long> readCardinalProperty(Display* display, Window window,
         window,
         property,
         0,
-        1L << 20,
+        maxLength,
         False,
         type,
         &actualType,
@@ -139,36 +150,27 @@ std::vector<unsigned long> readCardinalProperty(Display* display, Window window,
         &remaining,
         &raw);
     XPtr<unsigned char> data(raw);
-    if (status != Success || trap.failed() || actualType != type || actualFormat != 32 || !data)
+    if (status != Success || trap.failed() || actualType != type || actualFormat != format || !data)
         return {};
-    const auto* values = reinterpret_cast<const unsigned long*>(data.get());
-    return std::vector<unsigned long>(values, values + count);
+    return { std::move(data), count };
+}
+
+} // namespace
+
+std::vector<unsigned long> readCardinalProperty(Display* display, Window window, Atom property, Atom type)
+{
+    const RawProperty property32 = readProperty(display, window, property, type, 32, 1L << 20);
+    // Xlib hands out format-32 items as longs, whatever their size on the wire.
+    const auto* values = reinterpret_cast<const unsigned long*>(property32.data.get());
+    return values ? std::vector<unsigned long>(values, values + property32.count)
+                  : std::vector<unsigned long> {};
 }
 
 std::string readStringProperty(Display* display, Window window, Atom property, Atom type)
 {
-    ErrorTrap trap(display);
-    Atom actualType = None;
-    int actualFormat = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* raw = nullptr;
-    const int status = XGetWindowProperty(display,
-        window,
-        property,
-        0,
-        1L << 16,
-        False,
-        type,
-        &actualType,
-        &actualFormat,
-        &count,
-        &remaining,
-        &raw);
-    XPtr<unsigned char> data(raw);
-    if (status != Success || trap.failed() || actualType != type || actualFormat != 8 || !data)
-        return {};
-    return std::string(reinterpret_cast<const char*>(data.get()), count);
+    const RawProperty property8 = readProperty(display, window, property, type, 8, 1L << 16);
+    const auto* text = reinterpret_cast<const char*>(property8.data.get());
+    return text ? std::string(text, property8.count) : std::string();
 }
 
 } // namespace kx::platform::x11
