@@ -36,6 +36,10 @@ public:
     // effect (bounded wait). Returns false when that could not be confirmed; the caller
     // types anyway, the keystrokes then go to whichever window has the focus.
     virtual bool activate(WindowHandle window) = 0;
+
+    // Why the last activate() that returned false failed, for debug output; empty when
+    // the backend has nothing to add.
+    virtual std::string activationError() const { return {}; }
 };
 
 } // namespace kx::platform

@@ -147,8 +147,11 @@ void Transmitter::activateAndType(platform::WindowHandle window)
 {
     // Parsed first: a send started by the event pass below must not change what this one types.
     const KeystrokeParse keys = parseKeystrokes(m_sendText);
-    if (!m_windows.activate(window) && m_debug)
-        *m_debug << "activate " << describe(window) << ": not confirmed, typing anyway\n";
+    if (!m_windows.activate(window) && m_debug) {
+        const std::string why = m_windows.activationError();
+        *m_debug << (why.empty() ? "activate " + describe(window) + ": not confirmed" : why)
+                 << ", typing anyway\n";
+    }
     if (m_processEvents)
         m_processEvents();
     if (!keys.ok()) {

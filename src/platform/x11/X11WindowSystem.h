@@ -34,7 +34,7 @@ public:
 
     // What went wrong in the last activate() that returned false, for debug output:
     // "activate 0x1a00007 'Editor': timed out after 1000 ms".
-    const std::string& lastError() const { return m_lastError; }
+    std::string activationError() const override { return m_lastError; }
     // How long activate() waits for the window manager (at most; default 1 s).
     void setActivationTimeout(std::chrono::milliseconds timeout) { m_activationTimeout = timeout; }
 

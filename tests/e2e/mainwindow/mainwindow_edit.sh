@@ -6,7 +6,7 @@ set -uo pipefail
 source "$RIG_LIB"
 : "${KX_BINARY_DIR:?}"
 BIN=$KX_BINARY_DIR/bin/kalmotex
-CLI=$(find "$KX_BINARY_DIR/src" -name kalmotex-cli -type f -perm -u+x | head -n 1)
+CLI=$KX_BINARY_DIR/bin/kalmotex-cli
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
 
 rig_start

@@ -12,7 +12,7 @@
 
 : "${KX_BINARY_DIR:?}"
 TRAY_BIN=$KX_BINARY_DIR/bin/kalmotex
-TRAY_CLI_BIN=$(find "$KX_BINARY_DIR/src" -name kalmotex-cli -type f -perm -u+x | head -n 1)
+TRAY_CLI_BIN=$KX_BINARY_DIR/bin/kalmotex-cli
 TRAY_MENU_TITLE=PumMain
 # Dates are formatted in this locale by the program and by the tests alike.
 export LC_ALL=C.UTF-8 LANG=C.UTF-8

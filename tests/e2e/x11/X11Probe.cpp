@@ -86,7 +86,7 @@ int run(int argc, char** argv)
         x11::X11WindowSystem windows(connection);
         if (windows.activate(parseId(argv[2])))
             return 0;
-        std::cerr << windows.lastError() << '\n';
+        std::cerr << windows.activationError() << '\n';
         return 1;
     }
     if (command == "type") {
@@ -113,7 +113,7 @@ int run(int argc, char** argv)
         if (target) {
             x11::X11WindowSystem windows(connection);
             if (!windows.activate(target)) {
-                std::cerr << windows.lastError() << '\n';
+                std::cerr << windows.activationError() << '\n';
                 status = 1;
             }
         }
