@@ -607,7 +607,24 @@ void MainForm::setBackColour(QWidget* widget, bool windowBackground)
 
 void MainForm::refreshCommandState()
 {
-    if (m_entryList->count() > 0) {
+    const bool hasEntries = m_entryList->count() > 0;
+    // The controls that need a current entry.
+    for (QWidget* control : std::initializer_list<QWidget*> { m_optDestinationType[0],
+             m_optDestinationType[1],
+             m_label1,
+             m_entryList,
+             m_btn[1],
+             m_btn[2],
+             m_editor,
+             m_cryptChk,
+             m_dosBoxChk })
+        control->setEnabled(hasEntries);
+    m_meTexte[2]->setEnabled(hasEntries);
+    m_meTexte[3]->setEnabled(hasEntries);
+    setBackColour(m_entryList, hasEntries);
+    setBackColour(m_editor, hasEntries);
+
+    if (hasEntries) {
         const bool selection = m_editor->textCursor().hasSelection();
         m_meBearbeiten[1]->setEnabled(selection);
         m_meBearbeiten[2]->setEnabled(selection);
@@ -615,19 +632,6 @@ void MainForm::refreshCommandState()
         m_meBearbeiten[3]->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
         m_meBearbeiten[6]->setEnabled(true);
         m_meBearbeiten[7]->setEnabled(!m_searchText.isEmpty());
-        m_optDestinationType[0]->setEnabled(true);
-        m_optDestinationType[1]->setEnabled(true);
-        m_label1->setEnabled(true);
-        m_entryList->setEnabled(true);
-        m_btn[1]->setEnabled(true);
-        m_meTexte[3]->setEnabled(true);
-        m_btn[2]->setEnabled(true);
-        m_meTexte[2]->setEnabled(true);
-        setBackColour(m_entryList, true);
-        setBackColour(m_editor, true);
-        m_editor->setEnabled(true);
-        m_cryptChk->setEnabled(true);
-        m_dosBoxChk->setEnabled(true);
         if (m_entryList->currentRow() < 0)
             selectListRow(0);
         const int option = !m_destinationTextList->currentText().isEmpty() || m_titleModePending ? 1 : 0;
@@ -638,20 +642,7 @@ void MainForm::refreshCommandState()
     } else {
         for (int i : { 1, 2, 3, 4, 6, 7 })
             m_meBearbeiten[i]->setEnabled(false);
-        m_optDestinationType[0]->setEnabled(false);
-        m_optDestinationType[1]->setEnabled(false);
-        m_label1->setEnabled(false);
         m_editor->clear();
-        m_entryList->setEnabled(false);
-        m_btn[1]->setEnabled(false);
-        m_meTexte[3]->setEnabled(false);
-        m_btn[2]->setEnabled(false);
-        m_meTexte[2]->setEnabled(false);
-        setBackColour(m_entryList, false);
-        setBackColour(m_editor, false);
-        m_editor->setEnabled(false);
-        m_cryptChk->setEnabled(false);
-        m_dosBoxChk->setEnabled(false);
     }
     const bool titleBox = m_optDestinationType[1]->isEnabled() && m_optDestinationType[1]->isChecked();
     m_destinationTextList->setEnabled(titleBox);
