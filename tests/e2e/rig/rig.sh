@@ -55,11 +55,12 @@
 #       Stops everything the rig started, last started first, and removes RIG_DIR
 #       (unless RIG_KEEP=1). Safe to call more than once.
 #
-# Settings (environment): RIG_TIMEOUT (seconds a wait may take, default 10),
+# Settings (environment): RIG_TIMEOUT (seconds a wait may take, default 20:
+# generous, since a loaded machine can take seconds to start a window manager),
 # RIG_KEEP=1 (keep RIG_DIR for inspection), RIG_PROBE (path of kx-x11-probe, used for
 # the tray selection check when present).
 
-RIG_TIMEOUT=${RIG_TIMEOUT:-10}
+RIG_TIMEOUT=${RIG_TIMEOUT:-20}
 RIG_DIR=${RIG_DIR:-}
 RIG_LAST_PID=
 RIG_LAST_WINDOW=
