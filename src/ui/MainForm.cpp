@@ -759,12 +759,7 @@ void MainForm::newEntry()
             return;
         if (!store::findDuplicateName(listNames(), name))
             break;
-        if (m_services.prompts.message("Es gibt bereits einen Eintrag mit dem Namen \r'" + name
-                    + "'.\r\rMöchten Sie ihn dennoch verwenden?",
-                app::PromptIcon::Question,
-                app::PromptButtons::YesNo,
-                app::PromptAnswer::No)
-            == app::PromptAnswer::Yes)
+        if (confirmDuplicateName(name))
             break;
     }
     const int row = insertSortedEntry(qs(name), 0);
@@ -774,6 +769,16 @@ void MainForm::newEntry()
     selectListRow(row);
     refreshCommandState();
     m_editor->setFocus(Qt::OtherFocusReason);
+}
+
+bool MainForm::confirmDuplicateName(const std::string& name)
+{
+    return m_services.prompts.message("Es gibt bereits einen Eintrag mit dem Namen \r'" + name
+                   + "'.\r\rMöchten Sie ihn dennoch verwenden?",
+               app::PromptIcon::Question,
+               app::PromptButtons::YesNo,
+               app::PromptAnswer::No)
+        == app::PromptAnswer::Yes;
 }
 
 void MainForm::renameEntry()
@@ -794,12 +799,7 @@ void MainForm::renameEntry()
             return;
         if (!store::findDuplicateName(listNames(), name, static_cast<std::size_t>(position)))
             break;
-        if (m_services.prompts.message("Es gibt bereits einen Eintrag mit dem Namen \r'" + name
-                    + "'.\r\rMöchten Sie ihn dennoch verwenden?",
-                app::PromptIcon::Question,
-                app::PromptButtons::YesNo,
-                app::PromptAnswer::No)
-            == app::PromptAnswer::Yes)
+        if (confirmDuplicateName(name))
             break;
     }
     {

@@ -122,6 +122,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The question asked when a new name equals an existing one; true = use it anyway.
+    bool confirmDuplicateName(const std::string& name);
     // Start-up and shutdown steps that other parts of the program fill in.
     void removeStaleAutostartValue();
     bool installTrayIconAndHide();
