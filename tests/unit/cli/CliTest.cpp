@@ -26,6 +26,8 @@ const std::string kFixture = "; Beispiel\r\n"
                              "[DosBox]\r\n1=0\r\n2=1\r\n3=0\r\n"
                              "[Ignore]\r\n1=Uhr\r\n";
 
+bool isOneLine(const std::string& text) { return !text.empty() && text.find('\n') == text.size() - 1; }
+
 struct Result
 {
     int code = -1;
@@ -56,6 +58,25 @@ protected:
         return result;
     }
 
+    // Runs every command line on the fixture: each must exit with `code`, say why in one
+    // line on stderr (and print nothing else for usage errors) and leave the file as it was.
+    void expectRejected(const std::vector<std::vector<std::string>>& cases, int code)
+    {
+        const std::string path = writeFixture();
+        for (const auto& args : cases) {
+            std::string line;
+            for (const auto& a : args)
+                line += a + " ";
+            const Result r = run(args, path);
+            EXPECT_EQ(r.code, code) << line;
+            EXPECT_TRUE(isOneLine(r.err)) << line << "-> " << r.err;
+            if (code == 2) {
+                EXPECT_EQ(r.out, "") << line;
+            }
+            EXPECT_EQ(readBytes(path), kFixture) << line;
+        }
+    }
+
     std::string value(const std::string& section, const std::string& key, const std::string& path)
     {
         kx::app::ConfigAccess config;
@@ -65,8 +86,6 @@ protected:
     TempDir dir;
     cli::CommandTable table;
 };
-
-bool isOneLine(const std::string& text) { return !text.empty() && text.find('\n') == text.size() - 1; }
 
 TEST_F(Cli, usageErrorsExitWithTwoAndLeaveTheFileUnchanged)
 {
@@ -95,18 +114,8 @@ TEST_F(Cli, usageErrorsExitWithTwoAndLeaveTheFileUnchanged)
         { "ignore" },
         { "ignore", "remove", "Uhr" },
     };
-    const std::string path = writeFixture();
-    for (const auto& args : cases) {
-        std::string line;
-        for (const auto& a : args)
-            line += a + " ";
-        const Result r = run(args, path);
-        EXPECT_EQ(r.code, 2) << line;
-        EXPECT_TRUE(isOneLine(r.err)) << line << "-> " << r.err;
-        EXPECT_EQ(r.out, "") << line;
-        EXPECT_EQ(readBytes(path), kFixture) << line;
-    }
-    const Result missingFile = runWithDefault({ "--config" }, path);
+    expectRejected(cases, 2);
+    const Result missingFile = runWithDefault({ "--config" }, writeFixture());
     EXPECT_EQ(missingFile.code, 2);
 }
 
@@ -129,16 +138,7 @@ TEST_F(Cli, failuresExitWithOneAndLeaveTheFileUnchanged)
         { "ignore", "add", "a\nb" },
         { "ignore", "add", "" },
     };
-    const std::string path = writeFixture();
-    for (const auto& args : cases) {
-        std::string line;
-        for (const auto& a : args)
-            line += a + " ";
-        const Result r = run(args, path);
-        EXPECT_EQ(r.code, 1) << line;
-        EXPECT_TRUE(isOneLine(r.err)) << line << "-> " << r.err;
-        EXPECT_EQ(readBytes(path), kFixture) << line;
-    }
+    expectRejected(cases, 1);
 }
 
 TEST_F(Cli, aFileThatCannotBeReadOrWrittenIsAFailure)

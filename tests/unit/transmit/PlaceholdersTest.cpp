@@ -1,4 +1,5 @@
 #include "transmit/Placeholders.h"
+#include "support/GermanTimeLocale.h"
 #include "support/TempDir.h"
 #include "transmit/Clock.h"
 
@@ -21,12 +22,9 @@ class PlaceholdersTest : public testing::Test
 protected:
     void SetUp() override
     {
-        const char* previous = std::setlocale(LC_TIME, nullptr);
-        m_previousLocale = previous ? previous : "C";
-        ASSERT_NE(std::setlocale(LC_TIME, "de_DE.UTF-8"), nullptr)
+        ASSERT_TRUE(m_germanTime.active())
             << "the de_DE.UTF-8 locale is missing; scripts/bootstrap generates it";
     }
-    void TearDown() override { std::setlocale(LC_TIME, m_previousLocale.c_str()); }
 
     std::string expand(std::string text)
     {
@@ -44,7 +42,7 @@ protected:
 
     FixedClock m_clock { 2026, 3, 7, 9, 5, 3 };
     test::TempDir m_dir;
-    std::string m_previousLocale;
+    test::GermanTimeLocale m_germanTime;
 };
 
 TEST_F(PlaceholdersTest, replacesDateAndTimeInAnyCase)

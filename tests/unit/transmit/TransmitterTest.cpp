@@ -4,6 +4,7 @@
 #include "platform/fake/FakeDesktop.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
+#include "support/GermanTimeLocale.h"
 #include "support/SequenceRandom.h"
 #include "support/TempDir.h"
 #include "transmit/Clock.h"
@@ -75,9 +76,7 @@ class TransmitterTest : public testing::Test
 protected:
     void SetUp() override
     {
-        const char* previous = std::setlocale(LC_TIME, nullptr);
-        m_previousLocale = previous ? previous : "C";
-        ASSERT_NE(std::setlocale(LC_TIME, "de_DE.UTF-8"), nullptr)
+        ASSERT_TRUE(m_germanTime.active())
             << "the de_DE.UTF-8 locale is missing; scripts/bootstrap generates it";
         writeConfig("");
         m_main = desktop.openWindow("[Kalmotex]");
@@ -89,7 +88,6 @@ protected:
         for (const auto& message : prompts.shown)
             texts.push_back(message.text);
         EXPECT_EQ(texts, m_expectedMessages);
-        std::setlocale(LC_TIME, m_previousLocale.c_str());
     }
 
     // Entries and ignored titles as the configuration file's lines (CR LF added).
@@ -136,7 +134,7 @@ protected:
         debugLines,
         clock,
         [this] { return m_main; } };
-    std::string m_previousLocale;
+    test::GermanTimeLocale m_germanTime;
 };
 
 TEST_F(TransmitterTest, lastUsedWalkTypesIntoTheHighestQualifyingWindowAndListsTheCandidates)
