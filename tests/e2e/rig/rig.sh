@@ -230,6 +230,10 @@ rig_start()
         command -v openbox >/dev/null || rig_fail "openbox is not installed"
         rig_spawn openbox openbox --sm-disable
         rig_wait_until "$RIG_TIMEOUT" "openbox (_NET_SUPPORTING_WM_CHECK)" _rig_wm_running
+        # openbox announces itself before its event loop runs, and events that reach it in
+        # between can stay queued until another one arrives: a window mapped then (trayer's
+        # panel) would never appear. A round trip proves the loop runs and the queue is empty.
+        rig_wait_for_wm_idle
     fi
     if [ "$tray" = 1 ]; then
         rig_start_tray
@@ -246,12 +250,44 @@ _rig_tray_ready()
     fi
 }
 
+# What the screen shows of trayer, for the log when its panel does not come up.
+_rig_tray_state()
+{
+    local owner="no owner" w
+    if [ -n "${RIG_PROBE:-}" ] && [ -x "$RIG_PROBE" ]; then
+        owner=$("$RIG_PROBE" selection-owner _NET_SYSTEM_TRAY_S0) || owner="no owner"
+    fi
+    printf 'tray selection: %s;' "$owner"
+    for w in $(xdotool search --class '^trayer$' 2>/dev/null); do
+        printf ' window %s %s;' "$w" "$(xwininfo -id "$w" 2>/dev/null | sed -n 's/.*Map State: //p')"
+    done
+}
+
+_rig_tray_ready_within()
+{
+    local limit_ns=$(($(date +%s%N) + $1 * 1000000000))
+    until _rig_tray_ready; do
+        [ "$(date +%s%N)" -lt "$limit_ns" ] || return 1
+        sleep 0.02
+    done
+}
+
 rig_start_tray()
 {
     command -v trayer >/dev/null || rig_fail "trayer is not installed"
-    rig_spawn trayer trayer --edge bottom --align right --widthtype request --height 28 \
-        --SetDockType true --SetPartialStrut true --transparent false --expand true
-    rig_wait_until "$RIG_TIMEOUT" "trayer (tray selection owned, panel visible)" _rig_tray_ready
+    local attempt
+    for attempt in 1 2 3; do
+        rig_spawn trayer trayer --edge bottom --align right --widthtype request --height 28 \
+            --SetDockType true --SetPartialStrut true --transparent false --expand true
+        # Its panel waits for the window manager to map it; make sure openbox is not sitting
+        # on the request.
+        rig_wait_for_wm_idle
+        _rig_tray_ready_within "$RIG_TIMEOUT" && return 0
+        # Not seen since the round trip above; logged and tried again rather than waited for.
+        _rig_log "trayer did not come up (attempt $attempt): $(_rig_tray_state) $(tail -c 300 "$RIG_DIR/trayer.log")"
+        rig_kill trayer
+    done
+    rig_fail "trayer (tray selection owned, panel visible) did not come up in 3 attempts"
 }
 
 # Prints the ids of viewable windows whose title is exactly $1.
@@ -301,9 +337,12 @@ _rig_active_is()
 rig_wait_for_active()
 {
     local window=$1 timeout=${2:-$RIG_TIMEOUT}
+    [ -n "$window" ] || rig_fail "rig_wait_for_active: no window given (an earlier wait failed)"
     rig_wait_until "$timeout" "window $window to become active" _rig_active_is "$window"
 }
 
+# Without the probe (a script run by hand), openbox counts as caught up once it has used
+# no CPU for a short while.
 _rig_wm_idle()
 {
     local pid=${RIG_PIDS[openbox]:-}
@@ -315,7 +354,16 @@ _rig_wm_idle()
     [ "$a" = "$b" ]
 }
 
-rig_wait_for_wm_idle() { rig_wait_until "${1:-$RIG_TIMEOUT}" "openbox to become idle" _rig_wm_idle; }
+rig_wait_for_wm_idle()
+{
+    local timeout=${1:-$RIG_TIMEOUT}
+    [ -n "${RIG_PIDS[openbox]:-}" ] || return 0
+    if [ -n "${RIG_PROBE:-}" ] && [ -x "$RIG_PROBE" ]; then
+        "$RIG_PROBE" wm-roundtrip "$timeout" >/dev/null || rig_fail "openbox did not answer a round trip within $timeout s"
+    else
+        rig_wait_until "$timeout" "openbox to become idle" _rig_wm_idle
+    fi
+}
 
 rig_xterm()
 {

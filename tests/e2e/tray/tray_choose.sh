@@ -14,7 +14,7 @@ tray_start
 
 tray_open_menu 1
 tray_keys Down Return
-rig_wait_for_window "Auswahl - [Kalmotex]" >/dev/null
+rig_wait_for_active "$(rig_wait_for_window "Auswahl - [Kalmotex]")"
 # Sorted: "Konsole eins" (preselected), "Konsole zwei".
 tray_keys Down alt+o
 rig_wait_for_no_window "Auswahl - [Kalmotex]"
@@ -22,7 +22,7 @@ tray_expect_file "$RIG_DIR/zwei.out" "an beide?"
 
 tray_open_menu 1
 tray_keys Down Return
-rig_wait_for_window "Auswahl - [Kalmotex]" >/dev/null
+rig_wait_for_active "$(rig_wait_for_window "Auswahl - [Kalmotex]")"
 tray_keys alt+a
 rig_wait_for_no_window "Auswahl - [Kalmotex]"
 

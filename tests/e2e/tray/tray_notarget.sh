@@ -13,6 +13,8 @@ tray_start
 tray_open_menu 1
 tray_keys Down Return
 box=$(rig_wait_for_window "Kalmotex")
+# Keys go to the focused window: press Return only once the box has the focus.
+rig_wait_for_active "$box"
 tray_keys Return
 rig_wait_for_no_window "Kalmotex"
 [ -n "$box" ] || rig_fail "no message box"

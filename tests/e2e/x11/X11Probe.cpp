@@ -9,6 +9,8 @@
 //                                          prints the characters per second on stderr
 //   kx-x11-probe keymap                    the core keymap, one keycode a line
 //   kx-x11-probe selection-owner <atom>    exit status 0 (and the owner) when owned
+//   kx-x11-probe wm-roundtrip [seconds]    exit status 0 once the window manager has
+//                                          handled every event sent to it before the call
 #include "app/Text.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11KeyboardOutput.h"
@@ -21,6 +23,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <poll.h>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -32,11 +35,61 @@ namespace {
 int usage()
 {
     std::cerr << "usage: kx-x11-probe stack | above ID | activate ID | type [--window ID] [--defer] FILE"
-                 " | keymap | selection-owner ATOM\n";
+                 " | keymap | selection-owner ATOM | wm-roundtrip [SECONDS]\n";
     return 2;
 }
 
 WindowHandle parseId(const std::string& text) { return std::stoull(text, nullptr, 0); }
+
+Bool isFrameExtentsOf(Display*, XEvent* event, XPointer arg)
+{
+    const auto* wanted = reinterpret_cast<const std::pair<Window, Atom>*>(arg);
+    return event->type == PropertyNotify && event->xproperty.window == wanted->first
+        && event->xproperty.atom == wanted->second;
+}
+
+// A round trip through the window manager: _NET_REQUEST_FRAME_EXTENTS (EWMH) makes it set
+// _NET_FRAME_EXTENTS on a window of ours, and it handles its events in order, so once the
+// property appears every event queued for it before the request has been handled.
+// openbox can leave events that arrived during its start-up in its queue until the next
+// one wakes it (a tray panel's map request then waits forever); the request is repeated
+// until it is answered, which wakes it.
+int windowManagerRoundTrip(x11::X11Connection& connection, int seconds)
+{
+    Display* display = connection.display();
+    const Window root = DefaultRootWindow(display);
+    const Window window = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
+    XSelectInput(display, window, PropertyChangeMask);
+    std::pair<Window, Atom> wanted { window, connection.atom("_NET_FRAME_EXTENTS") };
+
+    XEvent request {};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = window;
+    request.xclient.message_type = connection.atom("_NET_REQUEST_FRAME_EXTENTS");
+    request.xclient.format = 32;
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    int status = 1;
+    while (status != 0 && std::chrono::steady_clock::now() < deadline) {
+        XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+        XFlush(display);
+        const auto resend = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+        XEvent event;
+        while (status != 0 && std::chrono::steady_clock::now() < resend) {
+            if (XCheckIfEvent(display, &event, isFrameExtentsOf, reinterpret_cast<XPointer>(&wanted))) {
+                status = 0;
+                break;
+            }
+            pollfd fd { ConnectionNumber(display), POLLIN, 0 };
+            poll(&fd, 1, 20);
+        }
+    }
+    XDestroyWindow(display, window);
+    XSync(display, False);
+    if (status != 0)
+        std::cerr << "wm-roundtrip: the window manager did not answer within " << seconds << " s\n";
+    return status;
+}
 
 std::string hex(WindowHandle w)
 {
@@ -166,6 +219,8 @@ int run(int argc, char** argv)
         std::cout << hex(owner) << '\n';
         return 0;
     }
+    if (command == "wm-roundtrip" && argc <= 3)
+        return windowManagerRoundTrip(*connection, argc == 3 ? std::stoi(argv[2]) : 20);
     return usage();
 }
 
