@@ -57,7 +57,8 @@
 #
 # Settings (environment): RIG_TIMEOUT (seconds a wait may take, default 20:
 # generous, since a loaded machine can take seconds to start a window manager),
-# RIG_KEEP=1 (keep RIG_DIR for inspection), RIG_PROBE (path of kx-x11-probe, used for
+# RIG_KEEP=1 (keep RIG_DIR for inspection), RIG_EVENT_LOG (a file that collects the rig's
+# messages: failures, retries), RIG_PROBE (path of kx-x11-probe, used for
 # the tray selection check when present).
 
 RIG_TIMEOUT=${RIG_TIMEOUT:-20}
@@ -69,7 +70,12 @@ declare -A RIG_PIDS=()
 declare -A RIG_STARTS=()
 _RIG_STOPPED=0
 
-_rig_log() { echo "rig: $*" >&2; }
+# Also appended to $RIG_EVENT_LOG when set (the soak script counts what was retried).
+_rig_log()
+{
+    echo "rig: $*" >&2
+    [ -z "${RIG_EVENT_LOG:-}" ] || echo "$(date '+%F %T') $*" >>"$RIG_EVENT_LOG"
+}
 
 rig_fail()
 {
