@@ -3,6 +3,7 @@
 # terminal receives what is typed.
 set -uo pipefail
 : "${RIG_LIB:=$(dirname "$0")/rig.sh}"
+export RIG_LIB
 work=$(mktemp -d)
 child=
 cleanup()
