@@ -3,6 +3,7 @@
 #include "app/Prompts.h"
 #include "app/Text.h"
 #include "platform/Clipboard.h"
+#include "platform/EventPump.h"
 #include "platform/KeyboardOutput.h"
 #include "store/EntryStore.h"
 #include "store/Escaping.h"
@@ -25,110 +26,118 @@ constexpr std::size_t maxTitleLength = 127;
 
 } // namespace
 
-Transmitter::Transmitter(store::EntryStore& entries,
-    const store::IgnoredTitles& ignoredTitles,
-    platform::WindowSystem& windows,
-    platform::KeyboardOutput& keyboard,
-    platform::Clipboard& clipboard,
-    app::Prompts& prompts,
-    WindowChooser& chooser,
-    WindowDebugLog& debugLog,
-    const Clock& clock,
-    std::function<platform::WindowHandle()> mainWindow)
-    : m_entries(entries)
-    , m_ignoredTitles(ignoredTitles)
-    , m_windows(windows)
-    , m_keyboard(keyboard)
-    , m_clipboard(clipboard)
-    , m_prompts(prompts)
-    , m_chooser(chooser)
-    , m_debugLog(debugLog)
-    , m_clock(clock)
-    , m_mainWindow(std::move(mainWindow))
+Transmitter::Transmitter(SendServices services)
+    : m_services(std::move(services))
 {
 }
 
-void Transmitter::sendEntry(int number)
+bool Transmitter::sendEntry(int number)
 {
-    const store::Entry entry = m_entries.readEntry(number);
-    m_sendText = store::UnescapeText(entry.text);
-    m_targetTitle = entry.title;
-    ExpandPlaceholders(m_sendText, m_clock);
+    // The selection dialog and the no-target message run event loops of their own, and a
+    // platform may handle events while it activates: a second send started from there
+    // would type into the first one's window.
+    if (m_sending)
+        return false;
+    m_sending = true;
+    struct Done
+    {
+        bool& sending;
+        ~Done() { sending = false; }
+    } done { m_sending };
+    if (const std::optional<PreparedSend> send = prepare(number))
+        run(*send);
+    return true;
+}
+
+std::optional<PreparedSend> Transmitter::prepare(int number)
+{
+    const store::Entry entry = m_services.entries.readEntry(number);
+    std::string keys = expandedEntryText(entry, m_services.clock);
     if (entry.dosBox != 0) {
-        if (!PasteIntoConsole(m_sendText, m_clipboard, m_keyboard) && m_debug)
+        if (!PasteIntoConsole(keys, m_services.clipboard, m_services.keyboard) && m_debug)
             *m_debug << "clipboard: could not take the text of entry " << number << '\n';
     } else {
-        EncodeKeystrokes(m_sendText);
+        EncodeKeystrokes(keys);
     }
-    m_targetTitle = app::upperCase(app::trimSpaces(m_targetTitle));
-    if (!m_targetTitle.empty())
-        sendToTitledWindow();
-    else
-        sendToLastUsedWindow();
+    const platform::WindowHandle target = chooseTarget(app::upperCase(app::trimSpaces(entry.title)));
+    if (target == 0)
+        return std::nullopt;
+    KeystrokeParse parsed = parseKeystrokes(keys);
+    if (!parsed.ok() && m_debug)
+        *m_debug << "type into " << describe(target) << ": keystroke string not typed, " << parsed.error
+                 << " at character " << parsed.errorPosition << '\n';
+    return PreparedSend(target, std::move(parsed.strokes));
 }
 
-void Transmitter::sendToLastUsedWindow()
+void Transmitter::run(const PreparedSend& send)
 {
-    const platform::WindowHandle window = findLastUsedWindow();
-    if (window == 0)
-        reportNoTarget();
-    else
-        activateAndType(window);
+    if (!m_services.windows.activate(send.target()) && m_debug) {
+        const std::string why = m_services.windows.activationError();
+        *m_debug << (why.empty() ? "activate " + describe(send.target()) + ": not confirmed" : why)
+                 << ", typing anyway\n";
+    }
+    m_services.events.processPendingEvents();
+    const platform::TypingResult typed = m_services.keyboard.type(send.keys());
+    if (!typed.ok && m_debug)
+        *m_debug << "type into " << describe(send.target()) << ": " << typed.error << '\n';
 }
 
-void Transmitter::sendToTitledWindow()
+platform::WindowHandle Transmitter::chooseTarget(const std::string& upperCaseTitle)
 {
-    m_targetCandidates.clear();
-    for (const platform::WindowHandle window : m_windows.topLevelWindows()) {
-        if (!collectTitledWindow(window))
-            break;
-    }
-    if (m_targetCandidates.empty()) {
-        reportNoTarget();
-    } else if (m_targetCandidates.size() == 1) {
-        activateAndType(m_targetCandidates.front().hwnd);
+    platform::WindowHandle target = 0;
+    if (upperCaseTitle.empty()) {
+        target = findLastUsedWindow();
     } else {
-        // A copy: the chooser may outlive a later search that replaces the candidates.
-        const std::vector<WindowCandidate> candidates = m_targetCandidates;
-        m_chooser.choose(candidates, [this](platform::WindowHandle chosen) { activateAndType(chosen); });
+        const std::vector<WindowCandidate> candidates = findTitledWindows(upperCaseTitle);
+        if (candidates.size() == 1)
+            return candidates.front().hwnd;
+        if (candidates.size() > 1)
+            return m_services.chooser.choose(candidates).value_or(0);
     }
+    if (target == 0)
+        reportNoTarget();
+    return target;
 }
 
 platform::WindowHandle Transmitter::findLastUsedWindow()
 {
-    m_debugLog.clear();
-    m_debugLog.addLine("--- " + formatLocalTime("%X", m_clock.now()) + " " + std::string(44, '-'));
+    m_services.debugLog.clear();
+    m_services.debugLog.addLine(
+        "--- " + formatLocalTime("%X", m_services.clock.now()) + " " + std::string(44, '-'));
     const std::string own = app::lowerCase("Kalmotex");
     platform::WindowHandle result = 0;
     // A window system that reports a cycle must not hang the send.
     std::set<platform::WindowHandle> seen;
-    platform::WindowHandle window = m_mainWindow ? m_mainWindow() : 0;
+    platform::WindowHandle window = m_services.mainWindow ? m_services.mainWindow() : 0;
     while (true) {
-        window = m_windows.windowAbove(window);
+        window = m_services.windows.windowAbove(window);
         if (window == 0 || !seen.insert(window).second)
             return result;
-        if (!m_windows.isWindowVisible(window))
+        if (!m_services.windows.isWindowVisible(window))
             continue;
-        const std::string title = getWindowTitle(window);
+        const std::string title = windowTitle(window);
         if (title.empty() || app::lowerCase(title).find(own) != std::string::npos
-            || m_ignoredTitles.contains(title))
+            || m_services.ignoredTitles.contains(title))
             continue;
         result = window;
-        m_debugLog.addLine(getWindowTitle(window));
+        m_services.debugLog.addLine(windowTitle(window));
     }
 }
 
-bool Transmitter::collectTitledWindow(platform::WindowHandle window)
+std::vector<WindowCandidate> Transmitter::findTitledWindows(const std::string& upperCaseTitle)
 {
-    const std::string title = getWindowTitle(window);
-    if (!title.empty() && app::upperCase(title).find(m_targetTitle) != std::string::npos)
-        m_targetCandidates.push_back({ title, window });
-    return true;
+    std::vector<WindowCandidate> candidates;
+    for (const platform::WindowHandle window : m_services.windows.topLevelWindows()) {
+        const std::string title = windowTitle(window);
+        if (!title.empty() && app::upperCase(title).find(upperCaseTitle) != std::string::npos)
+            candidates.push_back({ title, window });
+    }
+    return candidates;
 }
 
-std::string Transmitter::getWindowTitle(platform::WindowHandle window)
+std::string Transmitter::windowTitle(platform::WindowHandle window)
 {
-    std::u32string title = app::toUtf32(m_windows.windowTitle(window));
+    std::u32string title = app::toUtf32(m_services.windows.windowTitle(window));
     if (title.size() > maxTitleLength)
         title.resize(maxTitleLength);
     return app::toUtf8(title);
@@ -136,40 +145,25 @@ std::string Transmitter::getWindowTitle(platform::WindowHandle window)
 
 void Transmitter::reportNoTarget()
 {
-    m_prompts.message(
+    m_services.prompts.message(
         "Es wurde kein passendes Zielfenster identifiziert.\rDie Übertragung wird daher abgebrochen.",
         app::PromptIcon::Critical,
         app::PromptButtons::Ok,
         app::PromptAnswer::Ok);
 }
 
-void Transmitter::activateAndType(platform::WindowHandle window)
-{
-    // Parsed first: a send started by the event pass below must not change what this one types.
-    const KeystrokeParse keys = parseKeystrokes(m_sendText);
-    if (!m_windows.activate(window) && m_debug) {
-        const std::string why = m_windows.activationError();
-        *m_debug << (why.empty() ? "activate " + describe(window) + ": not confirmed" : why)
-                 << ", typing anyway\n";
-    }
-    if (m_processEvents)
-        m_processEvents();
-    if (!keys.ok()) {
-        if (m_debug)
-            *m_debug << "type into " << describe(window) << ": keystroke string not typed, " << keys.error
-                     << " at character " << keys.errorPosition << '\n';
-        return;
-    }
-    const platform::TypingResult typed = m_keyboard.type(keys.strokes);
-    if (!typed.ok && m_debug)
-        *m_debug << "type into " << describe(window) << ": " << typed.error << '\n';
-}
-
 std::string Transmitter::describe(platform::WindowHandle window)
 {
     std::ostringstream out;
-    out << "0x" << std::hex << window << " '" << m_windows.windowTitle(window) << "'";
+    out << "0x" << std::hex << window << " '" << m_services.windows.windowTitle(window) << "'";
     return out.str();
+}
+
+std::string expandedEntryText(const store::Entry& entry, const Clock& clock)
+{
+    std::string text = store::UnescapeText(entry.text);
+    ExpandPlaceholders(text, clock);
+    return text;
 }
 
 } // namespace kx::transmit

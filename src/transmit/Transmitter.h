@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/KeyStroke.h"
 #include "platform/WindowSystem.h"
 #include "transmit/WindowChooser.h"
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,9 +15,11 @@ class Prompts;
 }
 namespace kx::platform {
 class Clipboard;
+class EventPump;
 class KeyboardOutput;
 } // namespace kx::platform
 namespace kx::store {
+struct Entry;
 class EntryStore;
 class IgnoredTitles;
 } // namespace kx::store
@@ -25,80 +29,95 @@ namespace kx::transmit {
 class Clock;
 class WindowDebugLog;
 
-// One send, from the entry number to the keystrokes in the target window. Holds the text
-// being prepared, the target title and the candidates of the last title search; nothing
-// else survives from one send to the next. All collaborators are borrowed and must outlive
-// the object.
+// What the send pipeline works with. All borrowed; they must outlive the Transmitter.
+struct SendServices
+{
+    store::EntryStore& entries;
+    const store::IgnoredTitles& ignoredTitles;
+    platform::WindowSystem& windows;
+    platform::KeyboardOutput& keyboard;
+    platform::Clipboard& clipboard;
+    app::Prompts& prompts;
+    WindowChooser& chooser;
+    WindowDebugLog& debugLog;
+    const Clock& clock;
+    platform::EventPump& events;
+    // The program's main window, where the last-used walk starts; 0 for none. Asked at
+    // every send, as the window may be created late or recreated.
+    std::function<platform::WindowHandle()> mainWindow;
+};
+
+// One send, ready to run: the key actions and the window they go to. Fixed when prepared,
+// so nothing that happens while it runs changes what it types or where.
+class PreparedSend
+{
+public:
+    PreparedSend(platform::WindowHandle target, platform::KeyStrokes keys)
+        : m_target(target)
+        , m_keys(std::move(keys))
+    {
+    }
+
+    platform::WindowHandle target() const { return m_target; }
+    const platform::KeyStrokes& keys() const { return m_keys; }
+
+private:
+    platform::WindowHandle m_target;
+    platform::KeyStrokes m_keys;
+};
+
+// The send pipeline, from the entry number to the keystrokes in the target window, one
+// send at a time. Keeps nothing from one send to the next.
 class Transmitter
 {
 public:
-    // `mainWindow` yields the program's main window, where the last-used walk starts
-    // (asked at every send, as the window may be created late or recreated).
-    Transmitter(store::EntryStore& entries,
-        const store::IgnoredTitles& ignoredTitles,
-        platform::WindowSystem& windows,
-        platform::KeyboardOutput& keyboard,
-        platform::Clipboard& clipboard,
-        app::Prompts& prompts,
-        WindowChooser& chooser,
-        WindowDebugLog& debugLog,
-        const Clock& clock,
-        std::function<platform::WindowHandle()> mainWindow);
+    explicit Transmitter(SendServices services);
 
     // Diagnostics of failed activations, typing and malformed keystroke strings go here;
     // nothing is written while it is null (the default).
     void setDebugOutput(std::ostream* out) { m_debug = out; }
-    // Runs the program's pending events once between activation and typing.
-    void setEventPump(std::function<void()> processEvents) { m_processEvents = std::move(processEvents); }
 
-    // The whole send of entry `number`, read from the configuration file now: load,
-    // unescape, expand, paste-or-encode, then the title search or the last-used walk.
-    // Returns when the keys are typed, the chooser is closed or the message confirmed.
-    void sendEntry(int number);
+    // The whole send of entry `number`: prepare(), then run(). Returns false, doing nothing,
+    // when it is called while a send is still under way (from an event handled during
+    // that send); true otherwise, also when no window was found or the choice cancelled.
+    bool sendEntry(int number);
+    // Whether a send is under way now (it may be waiting in the selection dialog or the
+    // no-target message).
+    bool isSending() const { return m_sending; }
 
-    void sendToLastUsedWindow();
-    // Searches for windows whose title contains targetTitle() (which must already be
-    // trimmed and in upper case).
-    void sendToTitledWindow();
+    // Reads entry `number` as the configuration file holds it now (unscrambled, unescaped,
+    // placeholders expanded), turns it into key actions (a console entry puts its text on
+    // the clipboard and types the platform's paste keys) and chooses the window: the one
+    // whose title contains the entry's title, with the selection dialog when several do,
+    // or the last used window when the title is empty. Nothing when no window qualifies
+    // (the message has been shown) or the choice was cancelled.
+    std::optional<PreparedSend> prepare(int number);
+    // Activates the send's window, handles pending events except user input once, then
+    // types the keys. When the activation is not confirmed the keys are typed all the
+    // same; they go wherever the focus is.
+    void run(const PreparedSend& send);
+
     // The visible, titled window highest above the main window that is neither one of the
     // program's own (title containing "kalmotex" in any case) nor ignored; 0 when none.
     // Lists the walk in the debug log: a header line, then each qualifying title.
     platform::WindowHandle findLastUsedWindow();
-    // Appends the window to targetCandidates() when its title contains targetTitle().
-    // Always true (the enumeration goes on).
-    bool collectTitledWindow(platform::WindowHandle window);
+    // Every window whose title contains `upperCaseTitle` (trimmed, in upper case), top of
+    // the stack first.
+    std::vector<WindowCandidate> findTitledWindows(const std::string& upperCaseTitle);
     // The title cut to 127 characters.
-    std::string getWindowTitle(platform::WindowHandle window);
-    void reportNoTarget();
-    // Activates the window, lets pending events run once, then types sendText(). A string
-    // that does not parse types nothing.
-    void activateAndType(platform::WindowHandle window);
-
-    const std::string& sendText() const { return m_sendText; }
-    void setSendText(std::string keys) { m_sendText = std::move(keys); }
-    const std::string& targetTitle() const { return m_targetTitle; }
-    void setTargetTitle(std::string upperCaseTitle) { m_targetTitle = std::move(upperCaseTitle); }
-    const std::vector<WindowCandidate>& targetCandidates() const { return m_targetCandidates; }
+    std::string windowTitle(platform::WindowHandle window);
 
 private:
+    platform::WindowHandle chooseTarget(const std::string& upperCaseTitle);
+    void reportNoTarget();
     std::string describe(platform::WindowHandle window);
 
-    store::EntryStore& m_entries;
-    const store::IgnoredTitles& m_ignoredTitles;
-    platform::WindowSystem& m_windows;
-    platform::KeyboardOutput& m_keyboard;
-    platform::Clipboard& m_clipboard;
-    app::Prompts& m_prompts;
-    WindowChooser& m_chooser;
-    WindowDebugLog& m_debugLog;
-    const Clock& m_clock;
-    std::function<platform::WindowHandle()> m_mainWindow;
-    std::function<void()> m_processEvents;
+    SendServices m_services;
     std::ostream* m_debug = nullptr;
-
-    std::string m_sendText;
-    std::string m_targetTitle;
-    std::vector<WindowCandidate> m_targetCandidates;
+    bool m_sending = false;
 };
+
+// The entry's text as a send types it: unescaped and with its placeholders expanded.
+std::string expandedEntryText(const store::Entry& entry, const Clock& clock);
 
 } // namespace kx::transmit

@@ -2,7 +2,7 @@
 
 #include "platform/WindowSystem.h"
 
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,11 +24,8 @@ public:
     virtual ~WindowChooser() = default;
 
     // Shows the candidates (in the order found, top of the stack first) and returns when
-    // the choice is over. On a confirmed choice it calls `sendTo` with the chosen window
-    // while it is still open, then closes; on cancel it calls nothing.
-    virtual void choose(const std::vector<WindowCandidate>& candidates,
-        const std::function<void(platform::WindowHandle)>& sendTo)
-        = 0;
+    // the choice is over: the chosen window, or nothing when the user cancelled.
+    virtual std::optional<platform::WindowHandle> choose(const std::vector<WindowCandidate>& candidates) = 0;
 };
 
 } // namespace kx::transmit

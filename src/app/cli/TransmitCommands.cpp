@@ -2,10 +2,9 @@
 #include "app/cli/Cli.h"
 
 #include "store/EntryStore.h"
-#include "store/Escaping.h"
 #include "transmit/Clock.h"
 #include "transmit/KeystrokeEncoding.h"
-#include "transmit/Placeholders.h"
+#include "transmit/Transmitter.h"
 
 #include <clocale>
 #include <optional>
@@ -55,15 +54,6 @@ std::optional<EntryArguments> parseArguments(const CliContext& context,
     return parsed;
 }
 
-// The entry's text as a send prepares it before the keystroke encoding.
-std::string expandedText(CliContext& context, long long number, const transmit::Clock& clock)
-{
-    const store::Entry entry = context.entries.readEntry(static_cast<int>(number));
-    std::string text = store::UnescapeText(entry.text);
-    transmit::ExpandPlaceholders(text, clock);
-    return text;
-}
-
 } // namespace
 
 void addTransmitCommands(CommandTable& table, std::shared_ptr<const transmit::Clock> clock)
@@ -80,7 +70,9 @@ void addTransmitCommands(CommandTable& table, std::shared_ptr<const transmit::Cl
                  return kExitUsage;
              if (!context.requireEntry(parsed->number))
                  return kExitFailure;
-             context.out << expandedText(context, parsed->number, *clock);
+             context.out << transmit::expandedEntryText(
+                 context.entries.readEntry(static_cast<int>(parsed->number)),
+                 *clock);
              return kExitOk;
          } });
     table.add({ "keys",
@@ -92,10 +84,10 @@ void addTransmitCommands(CommandTable& table, std::shared_ptr<const transmit::Cl
                 return kExitUsage;
             if (!context.requireEntry(parsed->number))
                 return kExitFailure;
-            const bool dosBox = context.entries.readEntry(static_cast<int>(parsed->number)).dosBox != 0;
-            std::string text = expandedText(context, parsed->number, *clock);
+            const store::Entry entry = context.entries.readEntry(static_cast<int>(parsed->number));
+            std::string text = transmit::expandedEntryText(entry, *clock);
             std::optional<std::string> clipboard;
-            if (dosBox) {
+            if (entry.dosBox != 0) {
                 clipboard = std::move(text);
                 text = consolePasteKeys;
             } else {

@@ -1,6 +1,7 @@
 #include "platform/fake/FakeDesktop.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kx::platform {
 
@@ -94,6 +95,8 @@ bool FakeDesktop::isWindowVisible(WindowHandle window)
 bool FakeDesktop::activate(WindowHandle window)
 {
     m_events.push_back("activate " + nameOf(window));
+    if (m_duringActivation)
+        std::exchange(m_duringActivation, nullptr)();
     Window* w = find(window);
     if (m_activationFails || !w)
         return false;
@@ -127,6 +130,14 @@ bool FakeDesktop::setText(const std::string& text)
     m_events.push_back("clipboard: " + text);
     m_clipboard.push_back(text);
     return true;
+}
+
+void FakeDesktop::processPendingEvents()
+{
+    m_events.push_back("process events");
+    // An event may post another one; that waits for the next pass.
+    for (const auto& event : std::exchange(m_pending, {}))
+        event();
 }
 
 FakeDesktop::Window* FakeDesktop::find(WindowHandle window)

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/Clipboard.h"
+#include "platform/EventPump.h"
 #include "platform/KeyboardOutput.h"
 #include "platform/WindowSystem.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -12,10 +14,11 @@ namespace kx::platform {
 
 // An in-memory desktop for tests: top-level windows with titles, visibility and a stacking
 // order, one focused window, a keyboard that records what each window received and a
-// clipboard that records what was put on it. Everything that happens is also appended to
-// one event log, so a test can compare a whole send in one go:
-//   "activate Editor", "type Editor: A<Enter>B", "clipboard: dir\r".
-class FakeDesktop : public WindowSystem, public KeyboardOutput, public Clipboard
+// clipboard that records what was put on it, and the program's event queue. Everything
+// that happens is also appended to one event log, so a test can compare a whole send in
+// one go:
+//   "activate Editor", "process events", "type Editor: A<Enter>B", "clipboard: dir\r".
+class FakeDesktop : public WindowSystem, public KeyboardOutput, public Clipboard, public EventPump
 {
 public:
     FakeDesktop() = default;
@@ -53,6 +56,12 @@ public:
     void setClipboardFails(bool fails) { m_clipboardFails = fails; }
     void setConsolePasteSequence(std::string sequence) { m_consolePaste = std::move(sequence); }
 
+    // Something the program handles at its next pass of event processing (a timer, a
+    // repaint, a click that reached it anyway); runs once.
+    void post(std::function<void()> event) { m_pending.push_back(std::move(event)); }
+    // Runs while activate() waits for the window to become active, before it is; once.
+    void duringNextActivation(std::function<void()> action) { m_duringActivation = std::move(action); }
+
     // WindowSystem
     std::vector<WindowHandle> topLevelWindows() override;
     WindowHandle windowAbove(WindowHandle window) override;
@@ -66,6 +75,9 @@ public:
 
     // Clipboard
     bool setText(const std::string& text) override;
+
+    // EventPump: logs "process events", then runs what was posted.
+    void processPendingEvents() override;
 
 private:
     struct Window
@@ -91,6 +103,8 @@ private:
     bool m_activationFails = false;
     bool m_typingFails = false;
     bool m_clipboardFails = false;
+    std::vector<std::function<void()>> m_pending;
+    std::function<void()> m_duringActivation;
 };
 
 } // namespace kx::platform

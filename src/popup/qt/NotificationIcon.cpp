@@ -15,8 +15,17 @@ bool NotificationIcon::trayAvailable() { return QSystemTrayIcon::isSystemTrayAva
 
 void NotificationIcon::addIcon(const QIcon& icon, const QString& tip)
 {
-    m_icon = std::make_unique<QSystemTrayIcon>(icon);
-    m_icon->setToolTip(tip.left(63));
+    m_idleIcon = icon;
+    // The tray picks the size it needs, so every size gets its greyed form.
+    m_busyIcon = QIcon();
+    QList<QSize> sizes = icon.availableSizes();
+    if (sizes.isEmpty())
+        sizes = { QSize(64, 64) };
+    for (const QSize& size : sizes)
+        m_busyIcon.addPixmap(icon.pixmap(size, QIcon::Disabled));
+    m_idleTip = tip.left(63);
+    m_icon = std::make_unique<QSystemTrayIcon>();
+    showState();
     // On X11 (XEmbed) Qt reports a press of the left button as Trigger and of the right
     // button as Context, both on the press. A press within the double-click time and
     // distance of the one before arrives as DoubleClick only and opens nothing, also when
@@ -39,6 +48,27 @@ void NotificationIcon::deleteIcon()
         return;
     m_icon->hide();
     m_icon.reset();
+}
+
+void NotificationIcon::setBusy(bool busy)
+{
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    showState();
+}
+
+void NotificationIcon::showState()
+{
+    if (!m_icon)
+        return;
+    if (!m_busy) {
+        m_icon->setIcon(m_idleIcon);
+        m_icon->setToolTip(m_idleTip);
+        return;
+    }
+    m_icon->setIcon(m_busyIcon);
+    m_icon->setToolTip(QStringLiteral("[Kalmotex] - Übertragung läuft"));
 }
 
 QString NotificationIcon::toolTip() const { return m_icon ? m_icon->toolTip() : QString(); }

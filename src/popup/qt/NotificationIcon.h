@@ -27,6 +27,10 @@ public:
     // Removes the icon; nothing when there is none.
     void deleteIcon();
 
+    // While a send runs the icon is drawn greyed and its tip says so; a press on it then
+    // opens nothing.
+    void setBusy(bool busy);
+
     bool isAdded() const { return m_icon != nullptr; }
     QString toolTip() const;
 
@@ -37,7 +41,13 @@ signals:
     void buttonPressed();
 
 private:
+    void showState();
+
     std::unique_ptr<QSystemTrayIcon> m_icon;
+    QIcon m_idleIcon;
+    QIcon m_busyIcon;
+    QString m_idleTip;
+    bool m_busy = false;
 };
 
 } // namespace kx::popup

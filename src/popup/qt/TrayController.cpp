@@ -42,8 +42,9 @@ void TrayController::deleteIcon() { m_icon->deleteIcon(); }
 void TrayController::showPum()
 {
     // The menu is modal; a press that reaches us while it is open (the icon's second
-    // click of a double click, say) must not open a second one.
-    if (m_menuOpen)
+    // click of a double click, say) must not open a second one. While a send runs (in the
+    // selection dialog, say) the menu would start a second send.
+    if (m_menuOpen || m_transmitter.isSending())
         return;
     m_menuOpen = true;
     fillPum();
@@ -60,9 +61,7 @@ void TrayController::mainFormPumClick(int index)
     const PumChoice choice = m_model.choiceFor(index);
     switch (choice.command) {
     case PumCommand::SendEntry:
-        m_transmitter.sendEntry(choice.entryNumber);
-        if (m_actions.afterSend)
-            m_actions.afterSend();
+        sendEntry(choice.entryNumber);
         break;
     case PumCommand::ShowMainWindow:
         if (m_actions.showMainWindow)
@@ -75,6 +74,15 @@ void TrayController::mainFormPumClick(int index)
     case PumCommand::Nothing:
         break;
     }
+}
+
+void TrayController::sendEntry(int number)
+{
+    m_icon->setBusy(true);
+    const bool sent = m_transmitter.sendEntry(number);
+    m_icon->setBusy(m_transmitter.isSending());
+    if (sent && m_actions.afterSend)
+        m_actions.afterSend();
 }
 
 } // namespace kx::popup

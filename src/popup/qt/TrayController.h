@@ -48,7 +48,8 @@ public:
     bool addIcon(const QIcon& icon);
     void deleteIcon();
 
-    // Rebuilds the menu from the configuration file and opens it at the mouse pointer.
+    // Rebuilds the menu from the configuration file and opens it at the mouse pointer;
+    // nothing while a send runs (the icon is greyed then).
     void showPum();
     // Rebuilds the menu's items from the configuration file as it is now.
     void fillPum();
@@ -59,6 +60,8 @@ public:
     const NotificationIcon& notificationIcon() const { return *m_icon; }
 
 private:
+    void sendEntry(int number);
+
     app::ConfigAccess& m_config;
     std::string m_configFile;
     transmit::Transmitter& m_transmitter;

@@ -1,12 +1,12 @@
 #include "popup/qt/TraySession.h"
 
 #include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtEventPump.h"
 #include "transmit/Clock.h"
 #include "transmit/Transmitter.h"
 #include "transmit/WindowDebugLog.h"
 #include "transmit/qt/AuswahlForm.h"
 
-#include <QCoreApplication>
 #include <QPointer>
 #include <QWidget>
 
@@ -22,6 +22,7 @@ struct TraySession::Parts
     }
 
     platform::QtClipboard clipboard;
+    platform::QtEventPump events;
     transmit::AuswahlChooser chooser;
     transmit::SystemClock clock;
 };
@@ -31,7 +32,7 @@ TraySession::TraySession(Borrowed borrowed, TrayController::Actions actions)
     , m_debugLines(std::make_unique<transmit::WindowDebugLines>())
 {
     QPointer<QWidget> mainWindow = borrowed.mainWindow;
-    m_transmitter = std::make_unique<transmit::Transmitter>(borrowed.entries,
+    m_transmitter = std::make_unique<transmit::Transmitter>(transmit::SendServices { borrowed.entries,
         borrowed.ignoredTitles,
         borrowed.windows,
         borrowed.keyboard,
@@ -40,10 +41,10 @@ TraySession::TraySession(Borrowed borrowed, TrayController::Actions actions)
         m_parts->chooser,
         *m_debugLines,
         m_parts->clock,
+        m_parts->events,
         [mainWindow]() -> platform::WindowHandle {
             return mainWindow ? static_cast<platform::WindowHandle>(mainWindow->winId()) : 0;
-        });
-    m_transmitter->setEventPump([] { QCoreApplication::processEvents(); });
+        } });
     m_tray = std::make_unique<TrayController>(borrowed.config,
         borrowed.configFile,
         *m_transmitter,

@@ -78,10 +78,9 @@ AuswahlForm::AuswahlForm(QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void AuswahlForm::setCandidates(const std::vector<WindowCandidate>& candidates,
-    std::function<void(platform::WindowHandle)> sendTo)
+void AuswahlForm::setCandidates(const std::vector<WindowCandidate>& candidates)
 {
-    m_sendTo = std::move(sendTo);
+    m_chosen.reset();
     std::vector<std::size_t> order(candidates.size());
     std::iota(order.begin(), order.end(), std::size_t { 0 });
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
@@ -100,8 +99,8 @@ void AuswahlForm::setCandidates(const std::vector<WindowCandidate>& candidates,
 void AuswahlForm::selectionOK()
 {
     const QListWidgetItem* item = m_list->currentItem();
-    if (item && m_sendTo)
-        m_sendTo(static_cast<platform::WindowHandle>(item->data(Qt::UserRole).toULongLong()));
+    if (item)
+        m_chosen = static_cast<platform::WindowHandle>(item->data(Qt::UserRole).toULongLong());
     accept();
 }
 
@@ -113,12 +112,12 @@ void AuswahlForm::btnClick(int index)
         reject();
 }
 
-void AuswahlChooser::choose(const std::vector<WindowCandidate>& candidates,
-    const std::function<void(platform::WindowHandle)>& sendTo)
+std::optional<platform::WindowHandle> AuswahlChooser::choose(const std::vector<WindowCandidate>& candidates)
 {
     AuswahlForm form(m_parent);
-    form.setCandidates(candidates, sendTo);
+    form.setCandidates(candidates);
     form.exec();
+    return form.result() == QDialog::Accepted ? form.chosenWindow() : std::nullopt;
 }
 
 } // namespace kx::transmit

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include <functional>
+#include <optional>
 #include <vector>
 
 class QListWidget;
@@ -13,7 +13,7 @@ class QPushButton;
 namespace kx::transmit {
 
 // The selection dialog: lists the windows whose titles matched, sorted without regard to
-// case, and sends to the one the user confirms. Each list item carries its window handle
+// case, and remembers the one the user confirms. Each list item carries its window handle
 // (Qt::UserRole, as qulonglong). Stays above all other windows while open.
 class AuswahlForm : public QDialog
 {
@@ -22,19 +22,20 @@ class AuswahlForm : public QDialog
 public:
     explicit AuswahlForm(QWidget* parent = nullptr);
 
-    // Fills the list (the first item of the sorted list selected), sets the caption and
-    // remembers where a confirmed choice goes. Equal titles keep the order found.
-    void setCandidates(const std::vector<WindowCandidate>& candidates,
-        std::function<void(platform::WindowHandle)> sendTo);
+    // Fills the list (the first item of the sorted list selected) and sets the caption.
+    // Equal titles keep the order found.
+    void setCandidates(const std::vector<WindowCandidate>& candidates);
 
-    // Sends to the selected window while the dialog is still open, then closes it.
+    // Takes the selected window as the choice and closes the dialog.
     void selectionOK();
+    // The window confirmed with OK or a double click; nothing before that or after cancel.
+    std::optional<platform::WindowHandle> chosenWindow() const { return m_chosen; }
 
 private:
     void btnClick(int index);
 
     QListWidget* m_list = nullptr;
-    std::function<void(platform::WindowHandle)> m_sendTo;
+    std::optional<platform::WindowHandle> m_chosen;
 };
 
 // The chooser of the send pipeline: a fresh modal AuswahlForm per choice.
@@ -46,8 +47,7 @@ public:
     {
     }
 
-    void choose(const std::vector<WindowCandidate>& candidates,
-        const std::function<void(platform::WindowHandle)>& sendTo) override;
+    std::optional<platform::WindowHandle> choose(const std::vector<WindowCandidate>& candidates) override;
 
 private:
     QWidget* m_parent;

@@ -6,6 +6,8 @@
 #   tray_cli ARGS...        kalmotex-cli on that configuration
 #   tray_start              starts kalmotex, waits for its icon in the tray (TRAY_ICON)
 #   tray_open_menu [BUTTON] presses BUTTON (1 left, 3 right) on the icon, waits for the menu
+#   tray_click_icon [BUTTON] a press and release on the icon, without waiting for anything
+#   tray_wait_menu_open
 #   tray_keys KEYS...       xdotool key presses
 #   tray_wait_menu_closed
 #   tray_expect_file FILE EXPECTED   waits for the bytes and compares them exactly
@@ -82,15 +84,30 @@ _tray_menu_closed() { ! _tray_menu_open; }
 # distance: two presses at one point within the double-click time are a double click,
 # which opens nothing.
 TRAY_PRESS_AT=0
-tray_open_menu()
+_tray_press()
 {
-    local button=${1:-1} at
+    local button=$1 at
     TRAY_PRESS_AT=$((1 - TRAY_PRESS_AT))
     at=$((TRAY_PRESS_AT ? 3 : 14))
     xdotool mousemove --window "$TRAY_ICON" "$at" "$at" mousedown "$button"
-    rig_wait_until "$RIG_TIMEOUT" "the popup menu to open" _tray_menu_open
+}
+
+tray_open_menu()
+{
+    local button=${1:-1}
+    _tray_press "$button"
+    tray_wait_menu_open
     xdotool mouseup "$button"
 }
+
+tray_click_icon()
+{
+    local button=${1:-1}
+    _tray_press "$button"
+    xdotool mouseup "$button"
+}
+
+tray_wait_menu_open() { rig_wait_until "$RIG_TIMEOUT" "the popup menu to open" _tray_menu_open; }
 
 tray_keys() { xdotool key --delay 20 "$@"; }
 

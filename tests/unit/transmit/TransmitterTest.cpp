@@ -26,20 +26,23 @@ const std::string noTargetMessage
 const std::string walkHeader = "--- 09:05:03 --------------------------------------------";
 
 // Stands in for the selection dialog: remembers what it was offered and picks one
-// candidate by its position (or cancels).
+// candidate by its position (or cancels). `whileOpen` runs as the user's other clicks would.
 class PickingChooser : public WindowChooser
 {
 public:
-    void choose(const std::vector<WindowCandidate>& candidates,
-        const std::function<void(WindowHandle)>& sendTo) override
+    std::optional<WindowHandle> choose(const std::vector<WindowCandidate>& candidates) override
     {
         offered = candidates;
-        if (pick)
-            sendTo(candidates.at(*pick).hwnd);
+        if (whileOpen)
+            whileOpen();
+        if (!pick)
+            return std::nullopt;
+        return candidates.at(*pick).hwnd;
     }
 
     std::optional<std::size_t> pick;
     std::vector<WindowCandidate> offered;
+    std::function<void()> whileOpen;
 };
 
 // Records every message box; the send asks no questions.
@@ -124,7 +127,7 @@ protected:
     WindowDebugLines debugLines;
     FixedClock clock { 2026, 3, 7, 9, 5, 3 };
     WindowHandle m_main = 0;
-    Transmitter transmitter { entries,
+    Transmitter transmitter { { entries,
         ignoredTitles,
         desktop,
         desktop,
@@ -133,7 +136,8 @@ protected:
         chooser,
         debugLines,
         clock,
-        [this] { return m_main; } };
+        desktop,
+        [this] { return m_main; } } };
     test::GermanTimeLocale m_germanTime;
 };
 
@@ -152,7 +156,8 @@ TEST_F(TransmitterTest, lastUsedWalkTypesIntoTheHighestQualifyingWindowAndListsT
 
     transmitter.sendEntry(1);
 
-    EXPECT_EQ(desktop.events(), (Events { "activate Shell", "type Shell: 50% @ 2026<Enter><Tab>Ende" }));
+    EXPECT_EQ(desktop.events(),
+        (Events { "activate Shell", "process events", "type Shell: 50% @ 2026<Enter><Tab>Ende" }));
     EXPECT_EQ(desktop.focusedWindow(), shell);
     EXPECT_EQ(debugLines.lines(),
         (Events { walkHeader, "Editor", "dfü-netzwerkmonitor", "DFÜ-Netzwerkmonitor (2)", "Shell" }));
@@ -168,7 +173,7 @@ TEST_F(TransmitterTest, lastUsedWalkStartsAboveAVisibleMainWindow)
 
     transmitter.sendEntry(1);
 
-    EXPECT_EQ(desktop.events(), (Events { "activate Above", "type Above: x" }));
+    EXPECT_EQ(desktop.events(), (Events { "activate Above", "process events", "type Above: x" }));
     EXPECT_EQ(debugLines.lines(), (Events { walkHeader, "Above" }));
 }
 
@@ -203,7 +208,6 @@ TEST_F(TransmitterTest, titleSearchWithOneMatchTypesIntoItEvenWhenHiddenOrOwn)
 
     EXPECT_EQ(desktop.received(hidden), "eins");
     EXPECT_EQ(desktop.received(options), "zwei");
-    EXPECT_EQ(transmitter.targetTitle(), "KALMOTEX");
 }
 
 TEST_F(TransmitterTest, titleSearchWithSeveralMatchesLetsTheChooserPickInStackOrder)
@@ -222,7 +226,8 @@ TEST_F(TransmitterTest, titleSearchWithSeveralMatchesLetsTheChooserPickInStackOr
         (std::vector<WindowCandidate> { { "Alpha - Editor", alpha },
             { "Texteditor", texteditor },
             { "Zeta - Editor", zeta } }));
-    EXPECT_EQ(desktop.events(), (Events { "activate Zeta - Editor", "type Zeta - Editor: Hallo" }));
+    EXPECT_EQ(desktop.events(),
+        (Events { "activate Zeta - Editor", "process events", "type Zeta - Editor: Hallo" }));
 
     chooser.pick.reset();
     desktop.clearEvents();
@@ -240,7 +245,7 @@ TEST_F(TransmitterTest, titlesAreCutTo127CharactersBeforeMatching)
     transmitter.sendEntry(1);
 
     EXPECT_EQ(typedEvents(), Events {});
-    EXPECT_EQ(transmitter.getWindowTitle(desktop.stack().front()), std::string(126, 'x') + "ä");
+    EXPECT_EQ(transmitter.windowTitle(desktop.stack().front()), std::string(126, 'x') + "ä");
 }
 
 TEST_F(TransmitterTest, dosBoxEntryPastesThroughTheClipboardBeforeTheSearch)
@@ -254,7 +259,11 @@ TEST_F(TransmitterTest, dosBoxEntryPastesThroughTheClipboardBeforeTheSearch)
     transmitter.sendEntry(2);
 
     EXPECT_EQ(desktop.events(),
-        (Events { "clipboard: dir\r", "activate xterm", "type xterm: <Shift+Insert>", "clipboard: cls" }));
+        (Events { "clipboard: dir\r",
+            "activate xterm",
+            "process events",
+            "type xterm: <Shift+Insert>",
+            "clipboard: cls" }));
 }
 
 TEST_F(TransmitterTest, anEntryNumberWithNothingStoredActivatesTheLastUsedWindowAndTypesNothing)
@@ -265,7 +274,7 @@ TEST_F(TransmitterTest, anEntryNumberWithNothingStoredActivatesTheLastUsedWindow
 
     transmitter.sendEntry(42);
 
-    EXPECT_EQ(desktop.events(), (Events { "activate Editor", "type Editor: " }));
+    EXPECT_EQ(desktop.events(), (Events { "activate Editor", "process events", "type Editor: " }));
 }
 
 TEST_F(TransmitterTest, sendsTheEntryAsTheFileHoldsItAtThatMoment)
@@ -283,37 +292,67 @@ TEST_F(TransmitterTest, sendsTheEntryAsTheFileHoldsItAtThatMoment)
     EXPECT_EQ(desktop.received(editor), "altneugeheim<Enter>zwei");
 }
 
-TEST_F(TransmitterTest, activationRunsPendingEventsOnceBeforeTyping)
+TEST_F(TransmitterTest, aPreparedSendTypesWhatTheEntryHeldIntoTheWindowChosenThen)
 {
+    writeConfig("[Name]\n1=a\n[Text]\n1=vorher");
     const WindowHandle editor = desktop.openWindow("Editor");
-    desktop.clearEvents();
-    Events seenByPump;
-    transmitter.setEventPump([&] {
-        seenByPump = desktop.events();
-        transmitter.setSendText("from a send started meanwhile");
-    });
-    transmitter.setSendText("ok");
+    const std::optional<PreparedSend> send = transmitter.prepare(1);
+    ASSERT_TRUE(send);
+    EXPECT_EQ(send->target(), editor);
 
-    transmitter.activateAndType(editor);
+    writeConfig("[Name]\n1=a\n[Text]\n1=nachher");
+    const WindowHandle shell = desktop.openWindow("Shell");
+    transmitter.run(*send);
 
-    EXPECT_EQ(seenByPump, Events { "activate Editor" });
-    EXPECT_EQ(desktop.received(editor), "ok");
+    EXPECT_EQ(desktop.received(editor), "vorher");
+    EXPECT_EQ(desktop.received(shell), "");
+}
+
+// A second send asked for while the first waits for its window, handles pending events or
+// shows the selection dialog (a tray click that got through) must not type anything, least
+// of all into the first one's window; the first arrives whole in its own.
+TEST_F(TransmitterTest, aSendRequestedWhileOneRunsIsRefusedAndTheFirstArrivesWhole)
+{
+    writeConfig("[Name]\n1=a\n2=b\n3=c\n[Text]\n1=AAA\n2=BBB\n3=CCC\n[Title]\n1=Ziel A\n2=Ziel B\n3=Ziel");
+    const WindowHandle a = desktop.openWindow("Ziel A");
+    const WindowHandle b = desktop.openWindow("Ziel B");
+    chooser.pick = 0; // entry 3 matches both windows: the top one
+
+    std::vector<bool> secondAccepted;
+    const auto requestSecond = [&] { secondAccepted.push_back(transmitter.sendEntry(2)); };
+    desktop.duringNextActivation(requestSecond);
+    EXPECT_TRUE(transmitter.sendEntry(1));
+    desktop.post(requestSecond);
+    EXPECT_TRUE(transmitter.sendEntry(1));
+    chooser.whileOpen = requestSecond;
+    desktop.raise(b);
+    EXPECT_TRUE(transmitter.sendEntry(3));
+    chooser.whileOpen = nullptr;
+
+    EXPECT_EQ(secondAccepted, (std::vector<bool> { false, false, false }));
+    EXPECT_EQ(desktop.received(a), "AAAAAA");
+    EXPECT_EQ(desktop.received(b), "CCC");
+    EXPECT_FALSE(transmitter.isSending());
+
+    EXPECT_TRUE(transmitter.sendEntry(2));
+    EXPECT_EQ(desktop.received(b), "CCCBBB");
+    EXPECT_EQ(desktop.received(a), "AAAAAA");
 }
 
 TEST_F(TransmitterTest, malformedKeysOrFailuresAreReportedOnlyInDebugOutput)
 {
+    writeConfig("[Name]\n1=a\n2=b\n[Text]\n1=x\n2=y\n[DosBox]\n2=1");
     const WindowHandle editor = desktop.openWindow("Editor");
     std::ostringstream debug;
 
-    transmitter.setSendText("a}b");
-    transmitter.activateAndType(editor);
+    desktop.setConsolePasteSequence("a}b");
+    transmitter.sendEntry(2);
     EXPECT_EQ(desktop.received(editor), "");
 
     transmitter.setDebugOutput(&debug);
-    transmitter.activateAndType(editor);
+    transmitter.sendEntry(2);
     desktop.setActivationFails(true);
-    transmitter.setSendText("x");
-    transmitter.activateAndType(editor);
+    transmitter.sendEntry(1);
 
     EXPECT_EQ(desktop.received(editor), "x");
     std::ostringstream handle;

@@ -11,7 +11,9 @@
 #include "transmit/Transmitter.h"
 #include "transmit/WindowDebugLog.h"
 
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 using namespace kx;
 
@@ -20,13 +22,23 @@ namespace {
 class NoChooser : public transmit::WindowChooser
 {
 public:
-    void choose(const std::vector<transmit::WindowCandidate>&,
-        const std::function<void(platform::WindowHandle)>&) override
+    std::optional<platform::WindowHandle> choose(const std::vector<transmit::WindowCandidate>&) override
     {
         ++opened;
+        return std::nullopt;
     }
     int opened = 0;
 };
+
+// The popup menu when it is open, else null.
+QWidget* openMenu()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == "PumMain" && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
 
 // The send stack of the program on the fake desktop, with a configuration file of its own.
 struct Rig
@@ -35,7 +47,7 @@ struct Rig
         : file(dir.write("Kalmotex.ini", ini).string())
         , entries(config, file, random)
         , ignored(config, file)
-        , transmitter(entries,
+        , transmitter({ entries,
               ignored,
               desktop,
               desktop,
@@ -44,7 +56,8 @@ struct Rig
               chooser,
               log,
               clock,
-              [] { return platform::WindowHandle { 0 }; })
+              desktop,
+              [] { return platform::WindowHandle { 0 }; } })
         , tray(config, file, transmitter, { [this] { ++shown; }, [this] { ++exited; }, [this] { ++sends; } })
     {
     }
@@ -115,6 +128,44 @@ private slots:
         QVERIFY(rig.desktop.events().empty());
         QCOMPARE(rig.sends, 0);
         QVERIFY(rig.prompts.shown().empty());
+    }
+
+    // A press on the icon that the program handles while a send runs opens no menu (the
+    // menu would start a second send); the icon's tip says why. Afterwards all is as before.
+    void pressDuringASendOpensNoMenuAndTheTipShowsTheSend()
+    {
+        Rig rig("[Name]\r\n1=Erst\r\n2=Zweit\r\n[Text]\r\n1=AAA\r\n2=BBB\r\n"
+                "[Title]\r\n1=Ziel A\r\n2=Ziel B\r\n");
+        const auto a = rig.desktop.openWindow("Ziel A");
+        const auto b = rig.desktop.openWindow("Ziel B");
+        rig.tray.addIcon(QIcon());
+        rig.tray.fillPum(); // Erst, Zweit, ...
+        QString tipDuringSend;
+        bool menuOpened = false;
+        rig.desktop.post([&] {
+            tipDuringSend = rig.tray.notificationIcon().toolTip();
+            // A menu that opens all the same is closed again, so the test fails, not hangs.
+            QTimer closer;
+            connect(&closer, &QTimer::timeout, [&] {
+                if (QWidget* menu = openMenu()) {
+                    menuOpened = true;
+                    menu->close();
+                }
+            });
+            closer.start(0);
+            rig.tray.showPum();
+        });
+
+        rig.tray.mainFormPumClick(1);
+
+        QVERIFY(!menuOpened);
+        QCOMPARE(tipDuringSend, QString("[Kalmotex] - Übertragung läuft"));
+        QCOMPARE(rig.tray.notificationIcon().toolTip(), QString("[Kalmotex]"));
+        QCOMPARE(rig.desktop.received(a), std::string("AAA"));
+        QCOMPARE(rig.desktop.received(b), std::string(""));
+        rig.tray.mainFormPumClick(2);
+        QCOMPARE(rig.desktop.received(b), std::string("BBB"));
+        QCOMPARE(rig.sends, 2);
     }
 
     void iconCarriesTheTipAndIsGoneAfterDeletion()
