@@ -147,10 +147,19 @@ void Transmitter::activateAndType(platform::WindowHandle window)
 {
     // Parsed first: a send started by the event pass below must not change what this one types.
     const KeystrokeParse keys = parseKeystrokes(m_sendText);
-    if (!m_windows.activate(window) && m_debug) {
-        const std::string why = m_windows.activationError();
-        *m_debug << (why.empty() ? "activate " + describe(window) + ": not confirmed" : why)
-                 << ", typing anyway\n";
+    if (!m_windows.activate(window)) {
+        // The keys would go to whichever window has the focus now: one the user did not choose.
+        if (m_debug) {
+            const std::string why = m_windows.activationError();
+            *m_debug << (why.empty() ? "activate " + describe(window) + ": not confirmed" : why)
+                     << ", send abandoned\n";
+        }
+        m_prompts.message(
+            "Das Zielfenster konnte nicht aktiviert werden.\rDie Übertragung wird daher abgebrochen.",
+            app::PromptIcon::Critical,
+            app::PromptButtons::Ok,
+            app::PromptAnswer::Ok);
+        return;
     }
     if (m_processEvents)
         m_processEvents();

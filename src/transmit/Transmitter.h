@@ -71,7 +71,8 @@ public:
     std::string getWindowTitle(platform::WindowHandle window);
     void reportNoTarget();
     // Activates the window, lets pending events run once, then types sendText(). A string
-    // that does not parse types nothing.
+    // that does not parse types nothing; an activation that fails abandons the send with a
+    // message.
     void activateAndType(platform::WindowHandle window);
 
     const std::string& sendText() const { return m_sendText; }

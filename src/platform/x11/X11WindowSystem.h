@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,9 +34,10 @@ public:
     bool activate(WindowHandle window) override;
 
     // What went wrong in the last activate() that returned false, for debug output:
-    // "activate 0x1a00007 'Editor': timed out after 1000 ms".
+    // "activate 0x1a00007 'Editor': timed out after 2000 ms".
     std::string activationError() const override { return m_lastError; }
-    // How long activate() waits for the window manager (at most; default 1 s).
+    // How long activate() waits in all, for the server's timestamp and for the window
+    // manager (default 2 s: generous, since an activation not confirmed abandons the send).
     void setActivationTimeout(std::chrono::milliseconds timeout) { m_activationTimeout = timeout; }
 
 private:
@@ -47,12 +49,13 @@ private:
     bool isListed(Window window);
     bool focusIsInside(Window window);
     Window activeWindow();
-    Time serverTime();
+    // The server's current time; empty when its PropertyNotify did not come by `deadline`.
+    std::optional<Time> serverTime(std::chrono::steady_clock::time_point deadline);
 
     std::shared_ptr<X11Connection> m_connection;
     Display* m_display;
     Window m_timeWindow = None; // owned: the source of server timestamps
-    std::chrono::milliseconds m_activationTimeout { 1000 };
+    std::chrono::milliseconds m_activationTimeout { 2000 };
     std::string m_lastError;
 };
 

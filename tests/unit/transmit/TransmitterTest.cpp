@@ -300,7 +300,7 @@ TEST_F(TransmitterTest, activationRunsPendingEventsOnceBeforeTyping)
     EXPECT_EQ(desktop.received(editor), "ok");
 }
 
-TEST_F(TransmitterTest, malformedKeysOrFailuresAreReportedOnlyInDebugOutput)
+TEST_F(TransmitterTest, malformedKeysAreReportedOnlyInDebugOutput)
 {
     const WindowHandle editor = desktop.openWindow("Editor");
     std::ostringstream debug;
@@ -308,20 +308,40 @@ TEST_F(TransmitterTest, malformedKeysOrFailuresAreReportedOnlyInDebugOutput)
     transmitter.setSendText("a}b");
     transmitter.activateAndType(editor);
     EXPECT_EQ(desktop.received(editor), "");
-
     transmitter.setDebugOutput(&debug);
     transmitter.activateAndType(editor);
-    desktop.setActivationFails(true);
-    transmitter.setSendText("x");
-    transmitter.activateAndType(editor);
 
-    EXPECT_EQ(desktop.received(editor), "x");
+    EXPECT_EQ(desktop.received(editor), "");
     std::ostringstream handle;
     handle << std::hex << editor;
     EXPECT_EQ(debug.str(),
         "type into 0x" + handle.str()
-            + " 'Editor': keystroke string not typed, '}' outside braces at character 2\n" + "activate 0x"
-            + handle.str() + " 'Editor': not confirmed, typing anyway\n");
+            + " 'Editor': keystroke string not typed, '}' outside braces at character 2\n");
+}
+
+TEST_F(TransmitterTest, aFailedActivationTypesNothingAnywhereAndSaysSo)
+{
+    writeConfig("[Name]\n1=Gruß\n[Text]\n1=geheim");
+    const WindowHandle editor = desktop.openWindow("Editor");
+    const WindowHandle focused = desktop.openWindow("Hat den Fokus", false);
+    desktop.focus(focused);
+    desktop.setActivationFails(true);
+    std::ostringstream debug;
+    transmitter.setDebugOutput(&debug);
+
+    transmitter.sendEntry(1);
+
+    EXPECT_EQ(typedEvents(), Events {});
+    EXPECT_EQ(desktop.received(focused), "");
+    EXPECT_EQ(desktop.received(editor), "");
+    std::ostringstream handle;
+    handle << std::hex << editor;
+    EXPECT_EQ(debug.str(), "activate 0x" + handle.str() + " 'Editor': not confirmed, send abandoned\n");
+    m_expectedMessages.push_back(
+        "Das Zielfenster konnte nicht aktiviert werden.\rDie Übertragung wird daher abgebrochen.");
+    ASSERT_EQ(prompts.shown.size(), 1U);
+    EXPECT_EQ(prompts.shown[0].icon, app::PromptIcon::Critical);
+    EXPECT_EQ(prompts.shown[0].buttons, app::PromptButtons::Ok);
 }
 
 } // namespace
