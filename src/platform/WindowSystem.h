@@ -33,8 +33,8 @@ public:
     virtual bool isWindowVisible(WindowHandle window) = 0;
 
     // Brings the window to the foreground and returns once the activation has taken
-    // effect (bounded wait). Returns false when that could not be confirmed; the caller
-    // types anyway, the keystrokes then go to whichever window has the focus.
+    // effect (bounded wait). Returns false when that could not be confirmed in time; the
+    // caller then types nothing, as the keys would go to a window nobody chose.
     virtual bool activate(WindowHandle window) = 0;
 
     // Why the last activate() that returned false failed, for debug output; empty when

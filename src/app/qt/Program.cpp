@@ -3,15 +3,11 @@
 #include "app/AppPaths.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-
-// Last: Xlib defines macros (None, Bool, ...) that Qt's headers must not see.
-#include "platform/x11/X11KeyboardOutput.h"
-#include "platform/x11/X11WindowSystem.h"
+#include <iostream>
 
 namespace kx::app {
 
@@ -28,22 +24,29 @@ ui::StartupPaths startupPaths()
     return ui::StartupPaths { config.file, (folder / "sample.ini").string(), folder.string() };
 }
 
-Program::Program(ui::StartupPaths paths)
+Program::Program(ui::StartupPaths paths, platform::Desktop desktop)
     : m_entries(m_config, paths.configFilePath, m_random)
     , m_ignoredTitles(m_config, paths.configFilePath)
+    , m_windows(std::move(desktop.windows))
+    , m_keyboard(std::move(desktop.keyboard))
 {
     m_mainForm = std::make_unique<ui::MainForm>(
         ui::MainFormServices { m_config, m_entries, m_ignoredTitles, m_prompts, m_documentOpener },
         std::move(paths));
     m_prompts.setParent(m_mainForm.get());
 
-    m_x11 = std::make_shared<platform::x11::X11Connection>();
-    m_windows = std::make_unique<platform::x11::X11WindowSystem>(m_x11);
-    m_keyboard = std::make_unique<platform::x11::X11KeyboardOutput>(m_x11);
     // The keymap is given back from the event loop, so a send returns with its last key.
     m_keyboard->setDeferKeymapRestore(true);
+    m_keymapRestore.setSingleShot(true);
+    QObject::connect(&m_keymapRestore, &QTimer::timeout, [this] {
+        const platform::TypingResult restored = m_keyboard->restorePendingKeymap();
+        if (restored.ok)
+            return;
+        if (m_mainForm->debugMode())
+            std::cerr << restored.error << ", trying again\n";
+        scheduleKeymapRestore();
+    });
     ui::MainForm* mainForm = m_mainForm.get();
-    platform::x11::X11KeyboardOutput* keyboard = m_keyboard.get();
     m_tray = std::make_unique<popup::TraySession>(popup::TraySession::Borrowed { m_config,
                                                       m_entries.configFilePath(),
                                                       m_entries,
@@ -58,18 +61,20 @@ Program::Program(ui::StartupPaths paths)
                                             mainForm->activateWindow();
                                         },
             [mainForm] { mainForm->exitProgram(); },
-            [keyboard] {
-                const auto due = keyboard->restoreDueAt();
-                if (!due)
-                    return;
-                const auto wait = std::chrono::ceil<std::chrono::milliseconds>(
-                    due.value() - std::chrono::steady_clock::now());
-                QTimer::singleShot(std::max<std::chrono::milliseconds>(wait, std::chrono::milliseconds(0)),
-                    [keyboard] { keyboard->restorePendingKeymap(); });
-            } });
+            [this] { scheduleKeymapRestore(); } });
     m_mainForm->setTray(&m_tray->tray());
 }
 
 Program::~Program() = default;
+
+void Program::scheduleKeymapRestore()
+{
+    const auto due = m_keyboard->restoreDueAt();
+    if (!due)
+        return;
+    const auto wait
+        = std::chrono::ceil<std::chrono::milliseconds>(due.value() - std::chrono::steady_clock::now());
+    m_keymapRestore.start(std::max<std::chrono::milliseconds>(wait, std::chrono::milliseconds(0)));
+}
 
 } // namespace kx::app

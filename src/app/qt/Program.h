@@ -2,6 +2,7 @@
 
 #include "app/ConfigAccess.h"
 #include "help/qt/DesktopOpener.h"
+#include "platform/DesktopSelection.h"
 #include "platform/qt/QtPrompts.h"
 #include "popup/qt/TraySession.h"
 #include "store/EntryStore.h"
@@ -9,14 +10,9 @@
 #include "store/TimeSeededRandom.h"
 #include "ui/MainForm.h"
 
-#include <memory>
+#include <QTimer>
 
-// Xlib's macros clash with Qt's names: only Program.cpp includes the X11 backend.
-namespace kx::platform::x11 {
-class X11Connection;
-class X11KeyboardOutput;
-class X11WindowSystem;
-} // namespace kx::platform::x11
+#include <memory>
 
 namespace kx::app {
 
@@ -24,11 +20,11 @@ namespace kx::app {
 ui::StartupPaths startupPaths();
 
 // The composition root: owns every service of the running program and the main window
-// that uses them. Created once in main, after the GUI runtime.
+// that uses them. Created once in main, after the GUI runtime, with the session's desktop.
 class Program
 {
 public:
-    explicit Program(ui::StartupPaths paths);
+    Program(ui::StartupPaths paths, platform::Desktop desktop);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -41,6 +37,10 @@ public:
     popup::TraySession& traySession() { return *m_tray; }
 
 private:
+    // Gives the keymap back from the event loop when it is due; a failed attempt is
+    // reported in debug mode and tried again.
+    void scheduleKeymapRestore();
+
     ConfigAccess m_config;
     store::TimeSeededRandom m_random;
     store::EntryStore m_entries;
@@ -49,9 +49,9 @@ private:
     help::DesktopOpener m_documentOpener;
     std::unique_ptr<ui::MainForm> m_mainForm;
     // The desktop the entries are typed into, and the tray's send stack over it.
-    std::shared_ptr<platform::x11::X11Connection> m_x11;
-    std::unique_ptr<platform::x11::X11WindowSystem> m_windows;
-    std::unique_ptr<platform::x11::X11KeyboardOutput> m_keyboard;
+    std::unique_ptr<platform::WindowSystem> m_windows;
+    std::unique_ptr<platform::KeyboardOutput> m_keyboard;
+    QTimer m_keymapRestore;
     std::unique_ptr<popup::TraySession> m_tray;
 };
 

@@ -3,11 +3,21 @@
 #include <QApplication>
 
 #include <clocale>
+#include <iostream>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv)
 {
+    // Before QApplication: without a display Qt's X11 plugin ends the program with a message
+    // of its own, and there would be nothing to show a window on anyway.
+    kx::platform::DesktopSelection session
+        = kx::platform::openSessionDesktop(kx::platform::SessionEnvironment::current());
+    if (!session.desktop) {
+        std::cerr << session.error << '\n';
+        return 1;
+    }
+
     QApplication application(argc, argv);
     // Date and time placeholders are formatted in the user's locale.
     std::setlocale(LC_TIME, "");
@@ -18,7 +28,7 @@ int main(int argc, char** argv)
     // QApplication has taken its own options out of argv.
     std::vector<std::string> arguments(argv + 1, argv + argc);
 
-    kx::app::Program program(kx::app::startupPaths());
+    kx::app::Program program(kx::app::startupPaths(), std::move(*session.desktop));
     kx::ui::MainForm& mainForm = program.mainForm();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &mainForm, &kx::ui::MainForm::unload);
     mainForm.load(arguments);

@@ -2,7 +2,9 @@
 
 #include <X11/Xatom.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <poll.h>
 #include <stdexcept>
 
 namespace kx::platform::x11 {
@@ -99,6 +101,9 @@ ErrorTrap::ErrorTrap(Display* display)
     installHandler();
     // Errors of earlier requests belong to whoever made them.
     XSync(m_display, False);
+    // The GUI toolkit may have installed its own handler since (Qt's xcb plugin does when it
+    // starts after this connection was opened): ours must see this trap's errors.
+    m_previousHandler = XSetErrorHandler(handleXError);
     activeTrap = this;
 }
 
@@ -106,6 +111,7 @@ ErrorTrap::~ErrorTrap()
 {
     XSync(m_display, False);
     activeTrap = m_outer;
+    XSetErrorHandler(m_previousHandler);
     if (m_outer && m_failed && !m_outer->m_failed) {
         m_outer->m_failed = true;
         m_outer->m_first = m_first;
@@ -171,6 +177,31 @@ std::string readStringProperty(Display* display, Window window, Atom property, A
     const RawProperty property8 = readProperty(display, window, property, type, 8, 1L << 16);
     const auto* text = reinterpret_cast<const char*>(property8.data.get());
     return text ? std::string(text, property8.count) : std::string();
+}
+
+bool waitForEvent(Display* display,
+    std::chrono::steady_clock::time_point deadline,
+    const std::function<bool(const XEvent&)>& matches,
+    XEvent& found)
+{
+    const auto test = [](Display*, XEvent* event, XPointer arg) -> Bool {
+        return (*reinterpret_cast<const std::function<bool(const XEvent&)>*>(arg))(*event) ? True : False;
+    };
+    const auto arg = reinterpret_cast<XPointer>(const_cast<std::function<bool(const XEvent&)>*>(&matches));
+    XFlush(display);
+    for (;;) {
+        // XCheckIfEvent reads whatever the socket holds without blocking, so an empty result
+        // means Xlib has nothing buffered and poll() sees every new byte.
+        if (XCheckIfEvent(display, &found, test, arg))
+            return true;
+        const auto left
+            = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd socket { ConnectionNumber(display), POLLIN, 0 };
+        if (::poll(&socket, 1, static_cast<int>(left.count())) < 0 && errno != EINTR)
+            return false;
+    }
 }
 
 } // namespace kx::platform::x11

@@ -2,6 +2,8 @@
 
 #include <X11/Xlib.h>
 
+#include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -60,6 +62,7 @@ private:
     friend int handleXError(Display*, XErrorEvent*);
     Display* m_display;
     ErrorTrap* m_outer;
+    XErrorHandler m_previousHandler = nullptr;
     bool m_failed = false;
     std::string m_first;
 };
@@ -80,5 +83,13 @@ template <typename T> using XPtr = std::unique_ptr<T, XFreeDeleter>;
 std::vector<unsigned long> readCardinalProperty(Display* display, Window window, Atom property, Atom type);
 // A property's raw bytes of format 8, empty when missing or of another type.
 std::string readStringProperty(Display* display, Window window, Atom property, Atom type);
+
+// Waits for the first event that `matches`, taking it off the queue into `found`; other
+// events stay queued. Flushes the requests first. False when none came before `deadline`:
+// the X server may be grabbed by another client, or the event may never come at all.
+bool waitForEvent(Display* display,
+    std::chrono::steady_clock::time_point deadline,
+    const std::function<bool(const XEvent&)>& matches,
+    XEvent& found);
 
 } // namespace kx::platform::x11

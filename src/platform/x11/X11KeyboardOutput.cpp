@@ -8,6 +8,7 @@
 #include <bit>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <poll.h>
@@ -164,6 +165,8 @@ void prepare(Display* display, std::vector<KeyCodeValue> codes)
 
 void disarm() { length = 0; }
 
+bool armed() { return length != 0; }
+
 } // namespace emergency
 
 bool isGroupSwitch(KeySym keysym)
@@ -189,8 +192,15 @@ X11KeyboardOutput::X11KeyboardOutput()
 }
 
 X11KeyboardOutput::X11KeyboardOutput(std::shared_ptr<X11Connection> connection)
+    : X11KeyboardOutput(std::move(connection), std::make_unique<XkbKeymapWriter>())
+{
+}
+
+X11KeyboardOutput::X11KeyboardOutput(std::shared_ptr<X11Connection> connection,
+    std::unique_ptr<KeymapWriter> keymapWriter)
     : m_connection(std::move(connection))
     , m_display(m_connection->display())
+    , m_keymapWriter(std::move(keymapWriter))
 {
     int event = 0;
     int error = 0;
@@ -205,7 +215,13 @@ X11KeyboardOutput::X11KeyboardOutput(std::shared_ptr<X11Connection> connection)
         throw std::runtime_error("the X server has no XKEYBOARD extension: cannot type");
 }
 
-X11KeyboardOutput::~X11KeyboardOutput() { restorePendingKeymap(); }
+X11KeyboardOutput::~X11KeyboardOutput()
+{
+    // The last chance to say so; the last-resort restore at exit stays armed.
+    const TypingResult restored = restorePendingKeymap();
+    if (!restored.ok)
+        std::fprintf(stderr, "kalmotex: %s; the restore at exit tries again\n", restored.error.c_str());
+}
 
 std::optional<std::chrono::steady_clock::time_point> X11KeyboardOutput::restoreDueAt() const
 {
@@ -334,58 +350,14 @@ void X11KeyboardOutput::waitForModifierRelease()
     }
 }
 
-bool X11KeyboardOutput::setSpareSymbols(const std::vector<std::pair<KeyCodeValue, KeySymValue>>& symbols,
-    std::string& error)
-{
-    if (symbols.empty())
-        return true;
-    ErrorTrap trap(m_display);
-    std::unique_ptr<XkbDescRec, XkbDescDeleter> xkb(
-        XkbGetMap(m_display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd));
-    if (!xkb) {
-        error = "reading the keymap failed";
-        return false;
-    }
-    KeyCodeValue low = 255;
-    KeyCodeValue high = 0;
-    for (const auto& [code, keysym] : symbols) {
-        low = std::min(low, code);
-        high = std::max(high, code);
-        if (keysym == NoSymbol) {
-            XkbChangeTypesOfKey(xkb.get(), code, 0, XkbGroup1Mask, nullptr, nullptr);
-            continue;
-        }
-        // One level, so neither Shift nor a case conversion changes the symbol.
-        int types[XkbNumKbdGroups] = { XkbOneLevelIndex };
-        XkbChangeTypesOfKey(xkb.get(), code, 1, XkbGroup1Mask, types, nullptr);
-        KeySym* entry = XkbResizeKeySyms(xkb.get(), code, 1);
-        if (entry)
-            entry[0] = keysym;
-    }
-    // One request for the whole range (the keys in between are sent back as they are): each
-    // keymap change makes every client reload the keymap and the window manager re-grab its
-    // key bindings, so one change per character or per keycode would cost seconds.
-    XkbMapChangesRec changes {};
-    changes.changed = XkbKeySymsMask;
-    changes.first_key_sym = low;
-    changes.num_key_syms = static_cast<unsigned char>(high - low + 1);
-    XkbChangeMap(m_display, xkb.get(), &changes);
-    if (trap.failed()) {
-        error = "changing the keymap failed: " + trap.firstError();
-        return false;
-    }
-    return true;
-}
-
-bool X11KeyboardOutput::bind(const std::vector<std::pair<KeyCodeValue, KeySymValue>>& bindings,
-    std::string& error)
+bool X11KeyboardOutput::bind(const SpareSymbols& bindings, std::string& error)
 {
     for (const auto& [code, keysym] : bindings)
         if (std::find(m_borrowed.begin(), m_borrowed.end(), code) == m_borrowed.end())
             m_borrowed.push_back(code);
     // Armed before the change, so an interruption in between still restores.
     emergency::prepare(m_display, m_borrowed);
-    return setSpareSymbols(bindings, error);
+    return m_keymapWriter->setSpareSymbols(m_display, bindings, error);
 }
 
 void X11KeyboardOutput::keyEvent(KeyCodeValue code, bool press)
@@ -427,8 +399,9 @@ void X11KeyboardOutput::sendKeys(const std::vector<PlannedKey>& keys)
 
 TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes)
 {
-    TypingResult result;
-    restorePendingKeymap();
+    // Keycodes still borrowed from a failed restore stay bound; the plan types around them
+    // and the restore after this send gives them back with the others.
+    TypingResult result = restorePendingKeymap();
     ErrorTrap trap(m_display);
 
     const KeymapSnapshot keymap = readKeymap();
@@ -463,39 +436,50 @@ TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes)
         XkbLockModifiers(m_display, XkbUseCoreKbd, locked, locked);
     XSync(m_display, False);
 
+    const auto addError = [&result](const std::string& error) {
+        result.ok = false;
+        result.error += (result.error.empty() ? "" : "; ") + error;
+    };
+    if (trap.failed())
+        addError("type: " + trap.firstError());
+    if (!plan.error.empty())
+        addError("type: " + plan.error);
     if (!m_borrowed.empty()) {
         m_restoreDue = std::chrono::steady_clock::now() + m_restoreDelay;
-        if (!m_deferRestore)
-            restorePendingKeymap();
-    }
-    if (trap.failed() && result.ok) {
-        result.ok = false;
-        result.error = "type: " + trap.firstError();
-    }
-    if (!plan.error.empty()) {
-        result.ok = false;
-        result.error += (result.error.empty() ? "type: " : "; ") + plan.error;
+        if (!m_deferRestore) {
+            const TypingResult restored = restorePendingKeymap();
+            if (!restored.ok)
+                addError(restored.error);
+        }
     }
     return result;
 }
 
-void X11KeyboardOutput::restorePendingKeymap()
+TypingResult X11KeyboardOutput::restorePendingKeymap()
 {
     if (m_borrowed.empty()) {
         m_restoreDue.reset();
-        return;
+        return {};
     }
     if (m_restoreDue)
         std::this_thread::sleep_until(*m_restoreDue);
-    std::vector<std::pair<KeyCodeValue, KeySymValue>> cleared;
+    SpareSymbols cleared;
     for (const KeyCodeValue code : m_borrowed)
         cleared.emplace_back(code, NoSymbol);
     std::string error;
-    setSpareSymbols(cleared, error);
+    if (!m_keymapWriter->setSpareSymbols(m_display, cleared, error)) {
+        // The keycodes stay borrowed and the last-resort restore stays armed until a retry
+        // succeeds, so a crash or the end of the program still gives them back.
+        m_restoreDue = std::chrono::steady_clock::now() + m_restoreRetryDelay;
+        return { false, "give back " + std::to_string(m_borrowed.size()) + " borrowed keycodes: " + error };
+    }
     XSync(m_display, False);
     emergency::disarm();
     m_borrowed.clear();
     m_restoreDue.reset();
+    return {};
 }
+
+bool X11KeyboardOutput::emergencyRestoreArmed() const { return emergency::armed(); }
 
 } // namespace kx::platform::x11

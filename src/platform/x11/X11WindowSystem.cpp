@@ -213,7 +213,7 @@ bool X11WindowSystem::focusIsInside(Window window)
     return false;
 }
 
-Time X11WindowSystem::serverTime()
+std::optional<Time> X11WindowSystem::serverTime(std::chrono::steady_clock::time_point deadline)
 {
     // A zero-length append to a property of our own window yields a PropertyNotify that
     // carries the server's current time (ICCCM's way to get a timestamp).
@@ -236,14 +236,24 @@ Time X11WindowSystem::serverTime()
     const Atom stamp = m_connection->atom("_KALMOTEX_TIMESTAMP");
     XChangeProperty(m_display, m_timeWindow, stamp, XA_STRING, 8, PropModeAppend, nullptr, 0);
     XEvent event;
-    XIfEvent(
-        m_display,
-        &event,
-        [](Display*, XEvent* e, XPointer arg) -> Bool {
-            return e->type == PropertyNotify && e->xproperty.window == *reinterpret_cast<Window*>(arg);
-        },
-        reinterpret_cast<XPointer>(&m_timeWindow));
-    return event.xproperty.time;
+    const Window timeWindow = m_timeWindow;
+    if (waitForEvent(
+            m_display,
+            deadline,
+            [timeWindow, stamp](const XEvent& e) {
+                // Not a PropertyDelete: destroying the window deletes the property too.
+                return e.type == PropertyNotify && e.xproperty.window == timeWindow
+                    && e.xproperty.atom == stamp && e.xproperty.state == PropertyNewValue;
+            },
+            event))
+        return event.xproperty.time;
+    // Another client may have destroyed the window: the next activation starts with a new one.
+    {
+        ErrorTrap trap(m_display);
+        XDestroyWindow(m_display, m_timeWindow);
+    }
+    m_timeWindow = None;
+    return std::nullopt;
 }
 
 bool X11WindowSystem::activate(WindowHandle handle)
@@ -257,10 +267,17 @@ bool X11WindowSystem::activate(WindowHandle handle)
     if (!isListed(window))
         return fail("not a top-level window of the desktop (closed?)");
 
+    const auto deadline = std::chrono::steady_clock::now() + m_activationTimeout;
+    const std::string timeout = std::to_string(m_activationTimeout.count()) + " ms";
     const bool managed = windowManagerRunning();
     {
         ErrorTrap trap(m_display);
         if (managed) {
+            const std::optional<Time> now = serverTime(deadline);
+            if (!now) {
+                const std::string error = trap.failed() ? " (" + trap.firstError() + ")" : "";
+                return fail("no timestamp from the X server within " + timeout + error);
+            }
             // EWMH _NET_ACTIVE_WINDOW; source 2 (a pager) because the request acts for the
             // user, so focus-stealing prevention does not apply.
             XEvent event {};
@@ -269,7 +286,7 @@ bool X11WindowSystem::activate(WindowHandle handle)
             event.xclient.message_type = m_connection->atom("_NET_ACTIVE_WINDOW");
             event.xclient.format = 32;
             event.xclient.data.l[0] = 2;
-            event.xclient.data.l[1] = static_cast<long>(serverTime());
+            event.xclient.data.l[1] = static_cast<long>(*now);
             event.xclient.data.l[2] = 0;
             XSendEvent(m_display,
                 m_connection->root(),
@@ -284,13 +301,12 @@ bool X11WindowSystem::activate(WindowHandle handle)
             return fail(trap.firstError());
     }
 
-    const auto deadline = std::chrono::steady_clock::now() + m_activationTimeout;
     for (;;) {
         const bool active = !managed || activeWindow() == window;
         if (active && focusIsInside(window))
             return true;
         if (std::chrono::steady_clock::now() >= deadline)
-            return fail("timed out after " + std::to_string(m_activationTimeout.count()) + " ms");
+            return fail("timed out after " + timeout);
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }

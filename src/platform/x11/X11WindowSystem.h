@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,9 @@ public:
     // What went wrong in the last activate() that returned false, for debug output:
     // "activate 0x1a00007 'Editor': timed out after 1000 ms".
     std::string activationError() const override { return m_lastError; }
-    // How long activate() waits for the window manager (at most; default 1 s).
+    // How long activate() waits in all, for the server's timestamp and for the window
+    // manager (default 1 s; the keys then go to whichever window has the focus, as they
+    // would after a refused activation on any desktop).
     void setActivationTimeout(std::chrono::milliseconds timeout) { m_activationTimeout = timeout; }
 
 private:
@@ -47,7 +50,8 @@ private:
     bool isListed(Window window);
     bool focusIsInside(Window window);
     Window activeWindow();
-    Time serverTime();
+    // The server's current time; empty when its PropertyNotify did not come by `deadline`.
+    std::optional<Time> serverTime(std::chrono::steady_clock::time_point deadline);
 
     std::shared_ptr<X11Connection> m_connection;
     Display* m_display;

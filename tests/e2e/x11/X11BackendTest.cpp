@@ -1,0 +1,239 @@
+// The X11 backend's waits and its keymap restore against a real X server. Run by
+// backend_outcomes.sh in a rig without a window manager: the tests play the window manager
+// themselves, so they decide what it confirms. KX_TARGET_WINDOW names an xterm of the rig.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+// After GoogleTest, whose names Xlib's macros (None) would break.
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11KeyboardOutput.h"
+#include "platform/x11/X11WindowSystem.h"
+
+#include <X11/Xatom.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kx::platform::x11 {
+namespace {
+
+using testing::HasSubstr;
+
+Window targetWindow()
+{
+    const char* id = std::getenv("KX_TARGET_WINDOW");
+    return id ? std::stoul(id, nullptr, 0) : None;
+}
+
+std::vector<KeySym> keymapOf(Display* display)
+{
+    int minCode = 0;
+    int maxCode = 0;
+    XDisplayKeycodes(display, &minCode, &maxCode);
+    int perCode = 0;
+    XPtr<KeySym> map(
+        XGetKeyboardMapping(display, static_cast<KeyCode>(minCode), maxCode - minCode + 1, &perCode));
+    return std::vector<KeySym>(map.get(), map.get() + (maxCode - minCode + 1) * perCode);
+}
+
+std::vector<Window> rootChildren(Display* display)
+{
+    Window root = None;
+    Window parent = None;
+    Window* raw = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &raw, &count);
+    XPtr<Window> children(raw);
+    return std::vector<Window>(children.get(), children.get() + count);
+}
+
+// An EWMH window manager that lists the target window and does nothing else: it never
+// handles _NET_ACTIVE_WINDOW requests, so the active window is whatever the test sets.
+class SilentWindowManager
+{
+public:
+    explicit SilentWindowManager(X11Connection& connection, Window client)
+        : m_connection(connection)
+        , m_display(connection.display())
+    {
+        m_check = XCreateSimpleWindow(m_display, connection.root(), 0, 0, 1, 1, 0, 0, 0);
+        setWindowProperty(m_check, "_NET_SUPPORTING_WM_CHECK", m_check);
+        setWindowProperty(connection.root(), "_NET_SUPPORTING_WM_CHECK", m_check);
+        setWindowProperty(connection.root(), "_NET_CLIENT_LIST", client);
+        setWindowProperty(connection.root(), "_NET_CLIENT_LIST_STACKING", client);
+        setActive(None);
+    }
+    ~SilentWindowManager()
+    {
+        for (const char* name : { "_NET_SUPPORTING_WM_CHECK",
+                 "_NET_CLIENT_LIST",
+                 "_NET_CLIENT_LIST_STACKING",
+                 "_NET_ACTIVE_WINDOW" })
+            XDeleteProperty(m_display, m_connection.root(), m_connection.atom(name));
+        XDestroyWindow(m_display, m_check);
+        XSync(m_display, False);
+    }
+
+    // Reports the window as active and gives it the focus, as a manager that did activate it.
+    void setActive(Window window)
+    {
+        setWindowProperty(m_connection.root(), "_NET_ACTIVE_WINDOW", window);
+        if (window != None)
+            XSetInputFocus(m_display, window, RevertToParent, CurrentTime);
+        XSync(m_display, False);
+    }
+
+private:
+    void setWindowProperty(Window on, const char* name, Window value)
+    {
+        const unsigned long data = value;
+        XChangeProperty(m_display,
+            on,
+            m_connection.atom(name),
+            XA_WINDOW,
+            32,
+            PropModeReplace,
+            reinterpret_cast<const unsigned char*>(&data),
+            1);
+    }
+
+    X11Connection& m_connection;
+    Display* m_display;
+    Window m_check = None;
+};
+
+class X11BackendTest : public testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_NE(m_target, static_cast<Window>(None)) << "KX_TARGET_WINDOW is not set"; }
+
+    // The test's own client, apart from the backend's connection, as another program would be.
+    X11Connection m_other;
+    Window m_target = targetWindow();
+};
+
+TEST_F(X11BackendTest, anActivationTheWindowManagerNeverConfirmsEndsWithinItsBoundAndSaysWhy)
+{
+    SilentWindowManager manager(m_other, m_target);
+    X11WindowSystem windows(std::make_shared<X11Connection>());
+    windows.setActivationTimeout(std::chrono::milliseconds(300));
+
+    EXPECT_FALSE(windows.activate(m_target));
+
+    EXPECT_THAT(windows.activationError(), HasSubstr("timed out after 300 ms"));
+}
+
+TEST_F(X11BackendTest, aTimestampThatNeverComesEndsTheActivationAndTheNextOneStartsAfresh)
+{
+    SilentWindowManager manager(m_other, m_target);
+    manager.setActive(m_target);
+    X11WindowSystem windows(std::make_shared<X11Connection>());
+    windows.setActivationTimeout(std::chrono::milliseconds(300));
+    const std::vector<Window> before = rootChildren(m_other.display());
+    ASSERT_TRUE(windows.activate(m_target)) << windows.activationError();
+
+    // Another client destroys the window whose property change yields the timestamp: the
+    // PropertyNotify the backend waits for never comes.
+    std::vector<Window> created;
+    for (const Window w : rootChildren(m_other.display()))
+        if (std::find(before.begin(), before.end(), w) == before.end())
+            created.push_back(w);
+    ASSERT_EQ(created.size(), 1U);
+    XDestroyWindow(m_other.display(), created[0]);
+    XSync(m_other.display(), False);
+
+    EXPECT_FALSE(windows.activate(m_target));
+    EXPECT_THAT(windows.activationError(), HasSubstr("no timestamp from the X server within 300 ms"));
+    EXPECT_TRUE(windows.activate(m_target)) << windows.activationError();
+}
+
+// Passes keymap changes on to XKB, except that it refuses a number of restores (changes
+// that only take symbols away).
+class RefusingRestores : public KeymapWriter
+{
+public:
+    explicit RefusingRestores(int refusals)
+        : m_refusals(refusals)
+    {
+    }
+
+    bool setSpareSymbols(Display* display, const SpareSymbols& symbols, std::string& error) override
+    {
+        const bool restore = std::all_of(symbols.begin(), symbols.end(), [](const auto& symbol) {
+            return symbol.second == NoSymbol;
+        });
+        if (restore && m_refusals != 0) {
+            if (m_refusals > 0)
+                --m_refusals;
+            error = "refused for the test";
+            return false;
+        }
+        return m_xkb.setSpareSymbols(display, symbols, error);
+    }
+
+private:
+    int m_refusals; // negative: every restore
+    XkbKeymapWriter m_xkb;
+};
+
+const KeyStrokes missingFromTheLayout { { NamedKey::Character, U'Ω', NoModifier } };
+
+TEST_F(X11BackendTest, aRefusedRestoreIsReportedAndRetriedAndTheLastResortStaysArmedUntilOneSucceeds)
+{
+    const std::vector<KeySym> original = keymapOf(m_other.display());
+    X11KeyboardOutput keyboard(std::make_shared<X11Connection>(), std::make_unique<RefusingRestores>(2));
+    keyboard.setRestoreRetryDelay(std::chrono::milliseconds(0));
+    XSetInputFocus(m_other.display(), m_target, RevertToParent, CurrentTime);
+    XSync(m_other.display(), False);
+
+    const TypingResult typed = keyboard.type(missingFromTheLayout);
+    EXPECT_FALSE(typed.ok);
+    EXPECT_EQ(typed.error, "give back 1 borrowed keycodes: refused for the test");
+    EXPECT_NE(keymapOf(m_other.display()), original);
+    EXPECT_TRUE(keyboard.emergencyRestoreArmed());
+    EXPECT_TRUE(keyboard.restoreDueAt().has_value());
+
+    const TypingResult retried = keyboard.restorePendingKeymap();
+    EXPECT_FALSE(retried.ok);
+    EXPECT_NE(keymapOf(m_other.display()), original);
+    EXPECT_TRUE(keyboard.emergencyRestoreArmed());
+    EXPECT_TRUE(keyboard.restoreDueAt().has_value());
+
+    EXPECT_TRUE(keyboard.restorePendingKeymap().ok);
+    EXPECT_EQ(keymapOf(m_other.display()), original);
+    EXPECT_FALSE(keyboard.emergencyRestoreArmed());
+    EXPECT_FALSE(keyboard.restoreDueAt().has_value());
+}
+
+TEST_F(X11BackendTest, aProgramThatEndsAfterOnlyRefusedRestoresStillGivesTheKeycodesBack)
+{
+    // A fresh process (not a fork), so the child has a last-resort connection of its own.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::vector<KeySym> original = keymapOf(m_other.display());
+
+    EXPECT_EXIT(
+        {
+            X11KeyboardOutput keyboard(std::make_shared<X11Connection>(),
+                std::make_unique<RefusingRestores>(-1));
+            const bool typed = keyboard.type(missingFromTheLayout).ok;
+            std::fprintf(stderr, "typed %d, borrowed %d\n", typed, keymapOf(m_other.display()) != original);
+            // exit() skips the keyboard's destructor: only the last-resort restore is left.
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0),
+        "typed 0, borrowed 1");
+
+    // The server may handle the ended program's last requests a moment later.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (keymapOf(m_other.display()) != original && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(keymapOf(m_other.display()), original);
+}
+
+} // namespace
+} // namespace kx::platform::x11
