@@ -1,6 +1,10 @@
 #include "app/ConfigAccess.h"
 
 #include "app/IniFile.h"
+#include "app/Prompts.h"
+
+#include <cstdio>
+#include <filesystem>
 
 namespace kx::app {
 
@@ -63,7 +67,38 @@ std::string ConfigAccess::readIniString(const std::string& section,
 bool ConfigAccess::writeIniString(
     const std::string& section, const std::string& key, const std::string& value, const std::string& fileName)
 {
-    return fileFor(fileName).write(section, key, value);
+    const bool written = fileFor(fileName).write(section, key, value);
+    m_writeCount += written ? 1 : 0;
+    return written;
+}
+
+ConfigFileState inspectConfigFile(const std::string& path)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return ConfigFileState::missing;
+    if (ec || std::filesystem::is_directory(status))
+        return ConfigFileState::unreadable;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return ConfigFileState::unreadable;
+    char first;
+    const bool readable = std::fread(&first, 1, 1, file) == 1 || std::feof(file);
+    std::fclose(file);
+    return readable ? ConfigFileState::readable : ConfigFileState::unreadable;
+}
+
+bool reportUnreadableConfig(const std::string& path, Prompts& prompts)
+{
+    if (inspectConfigFile(path) != ConfigFileState::unreadable)
+        return false;
+    prompts.message("Die Konfigurationsdatei '" + path
+            + "' kann nicht gelesen werden. Kalmotex wird beendet, damit sie nicht überschrieben wird.",
+        PromptIcon::Critical,
+        PromptButtons::Ok,
+        PromptAnswer::Ok);
+    return true;
 }
 
 std::int32_t ValueInRange(std::int32_t value, std::int32_t min, std::int32_t max, std::int32_t defaultValue)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -7,6 +8,7 @@
 namespace kx::app {
 
 class IniFile;
+class Prompts;
 
 // The thin access layer over the configuration file: one value per call, addressed by
 // section, key and file. Every call sees the file as it is now (nothing but the parse of
@@ -34,6 +36,8 @@ public:
         const std::string& fileName);
 
     const std::string& lastIniFile() const { return m_lastIniFile; }
+    // How many writeIniString calls succeeded.
+    std::size_t writeCount() const { return m_writeCount; }
 
     // While one exists, the file is checked for changes only at the first read, and every
     // later read is served from that same version of it; writes still lock and re-check
@@ -60,7 +64,22 @@ private:
     std::string m_lastIniFile;
     std::unique_ptr<IniFile> m_file;
     int m_readScopes = 0;
+    std::size_t m_writeCount = 0;
 };
+
+enum class ConfigFileState
+{
+    missing, // an empty configuration, created by the first write
+    readable,
+    unreadable, // a folder, a file whose bytes cannot be read, a path through a file
+};
+// Whether `path` can serve as the configuration file, tried by reading from it.
+ConfigFileState inspectConfigFile(const std::string& path);
+
+// When the configuration file is there but cannot be read, tells the user so (in German)
+// and returns true: the program then ends rather than run without its entries, where every
+// change would be refused or would replace a file it never read.
+bool reportUnreadableConfig(const std::string& path, Prompts& prompts);
 
 std::int32_t ValueInRange(std::int32_t value, std::int32_t min, std::int32_t max, std::int32_t defaultValue);
 std::string IIfStr(const std::string& trueValue, bool condition, const std::string& falseValue);

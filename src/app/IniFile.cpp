@@ -4,13 +4,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <initializer_list>
-#include <random>
-#include <thread>
+#include <memory>
+#include <new>
 #include <utility>
 
 namespace kx::app {
@@ -26,12 +24,11 @@ constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 // Linux stamps files from a clock that advances once per scheduler tick (at most 10 ms);
 // a change within that time after the stamp we saw could leave the stamp as it was.
-constexpr auto racyWindow = 30ms;
+constexpr std::int64_t racyWindow = std::chrono::nanoseconds(30ms).count();
 
-// A lock older than this was left behind by a process that died while writing.
-constexpr auto staleLockAge = 3s;
-constexpr auto lockRetryPause = 2ms;
-constexpr int lockAttempts = 2000;
+// How long a write waits for another process's write to finish. A holder that died does
+// not count (the lock goes with it); one that stays longer is stuck, and the write fails.
+constexpr auto lockPatience = 5000ms;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -112,21 +109,18 @@ std::string lineBreakStyle(std::string_view raw)
     return "\n";
 }
 
-bool isRacy(fs::file_time_type modified, fs::file_time_type now)
+bool isRacy(std::int64_t modified, std::int64_t now)
 {
-    const auto age = now - modified;
+    const std::int64_t age = now - modified;
     return age < racyWindow && age > -racyWindow;
 }
 
-// The whole file into `contents`, whose memory is reused; false when it cannot be read.
-// `progress` is shown the bytes read so far, piece by piece, while they are still in the
-// processor's cache.
+// The whole open file into `contents`, whose memory is reused; false when it cannot be
+// read. `progress` is shown the bytes read so far, piece by piece, while they are still in
+// the processor's cache.
 template <typename Buffer, typename Progress>
-bool readWholeFile(const fs::path& path, Buffer& contents, Progress progress)
+bool readWholeFile(std::FILE* file, Buffer& contents, Progress progress)
 {
-    std::FILE* file = std::fopen(path.string().c_str(), "rb");
-    if (!file)
-        return false;
     // A first small read fails on a folder before its size could be taken for a file's.
     contents.resize(65536);
     std::size_t got = std::fread(contents.data(), 1, 65536, file);
@@ -151,10 +145,14 @@ bool readWholeFile(const fs::path& path, Buffer& contents, Progress progress)
     char buffer[65536];
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
         contents.append({ buffer, got }); // the file grew while it was read
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    return !failed;
+    return std::ferror(file) == 0;
 }
+
+struct FileCloser
+{
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using OpenFile = std::unique_ptr<std::FILE, FileCloser>;
 
 // Whether the file holds exactly `expected`, read piece by piece; nothing when it cannot be read.
 std::optional<bool> fileHolds(const fs::path& path, std::string_view expected)
@@ -177,91 +175,16 @@ std::optional<bool> fileHolds(const fs::path& path, std::string_view expected)
     return same && offset == expected.size();
 }
 
-// An exclusive lock file beside the configuration, held while one process rewrites it.
-class LockFile
+// The file a write replaces: a link stays a link, and the file it points to is replaced.
+std::optional<fs::path> replacementTarget(const fs::path& path)
 {
-public:
-    explicit LockFile(const fs::path& target)
-        : m_path(target.string() + ".lock")
-    {
-        for (int attempt = 0; attempt < lockAttempts; ++attempt) {
-            if (std::FILE* file = std::fopen(m_path.string().c_str(), "wbx")) {
-                std::fclose(file);
-                m_held = true;
-                return;
-            }
-            if (errno != EEXIST)
-                return; // the folder is missing or not writable: waiting will not help
-            std::error_code ec;
-            const auto created = fs::last_write_time(m_path, ec);
-            const auto age = fs::file_time_type::clock::now() - created;
-            if (!ec && (age > staleLockAge || age < -staleLockAge)) {
-                fs::remove(m_path, ec);
-                continue;
-            }
-            std::this_thread::sleep_for(lockRetryPause);
-        }
-    }
-    ~LockFile()
-    {
-        if (m_held) {
-            std::error_code ignored;
-            fs::remove(m_path, ignored);
-        }
-    }
-    LockFile(const LockFile&) = delete;
-    LockFile& operator=(const LockFile&) = delete;
-
-    bool held() const { return m_held; }
-
-private:
-    fs::path m_path;
-    bool m_held = false;
-};
-
-std::string temporaryName(const fs::path& target)
-{
-    static std::mt19937_64 generator { std::random_device {}() };
-    char suffix[24];
-    std::snprintf(suffix, sizeof suffix, ".%016llx", static_cast<unsigned long long>(generator()));
-    return target.filename().string() + suffix + ".tmp";
-}
-
-// Writes the pieces to a new file beside `target` and renames it over `target`, so the
-// file is either the old one or the complete new one.
-bool replaceFile(const fs::path& path, std::initializer_list<std::string_view> pieces)
-{
-    // A link stays a link: the file it points to is replaced.
     std::error_code ec;
-    fs::path target = path;
-    if (fs::is_symlink(fs::symlink_status(path, ec))) {
-        target = fs::canonical(path, ec);
-        if (ec)
-            return false;
-    }
-    const fs::path temporary = target.parent_path() / temporaryName(target);
-    std::FILE* file = std::fopen(temporary.string().c_str(), "wbx");
-    if (!file)
-        return false;
-    bool ok = true;
-    for (const std::string_view piece : pieces)
-        ok = ok && std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok) {
-        const auto status = fs::status(target, ec);
-        if (!ec && fs::exists(status))
-            fs::permissions(temporary, status.permissions(), ec);
-        // Stamped as if written a racy window ago: any later change gets a later stamp, so
-        // the next check (a write right after this one, or a read) needs no comparison of
-        // the contents. Should setting the time fail, the contents are compared instead.
-        fs::last_write_time(temporary, fs::file_time_type::clock::now() - racyWindow, ec);
-        fs::rename(temporary, target, ec);
-        ok = !ec;
-    }
-    if (!ok)
-        fs::remove(temporary, ec);
-    return ok;
+    if (!fs::is_symlink(fs::symlink_status(path, ec)))
+        return path;
+    fs::path target = fs::canonical(path, ec);
+    if (ec)
+        return std::nullopt;
+    return target;
 }
 
 // Parses one line [start, end) as `key=value`; nothing when it holds no key.
@@ -633,24 +556,34 @@ void IniFile::addKey(Section& section, const KeyLine& line)
 
 bool IniFile::loadFromDisk()
 {
-    std::error_code ec;
-    const auto modified = fs::last_write_time(m_path, ec);
-    if (ec) {
+    // The stamp is taken from the file opened, so it describes the bytes read even when
+    // another file is renamed over the path meanwhile.
+    const OpenFile file(std::fopen(m_path.c_str(), "rb"));
+    const auto stamp = file ? stampOf(file.get()) : std::nullopt;
+    if (!stamp) {
         forget();
         return false;
     }
-    const auto now = fs::file_time_type::clock::now();
+    const std::int64_t now = fileClockNow();
     // Into the memory of the earlier parse: fresh pages cost more than the copy.
     Bytes contents = std::move(m_raw);
     Scan scan;
-    if (!readWholeFile(m_path, contents, [&scan](std::string_view text) { scan.advance(text, false); })) {
+    bool read = false;
+    try {
+        read = readWholeFile(file.get(), contents, [&scan](std::string_view text) {
+            scan.advance(text, false);
+        });
+    } catch (const std::bad_alloc&) {
+        // A file too large for memory is a file that cannot be read.
+    }
+    if (!read) {
         forget();
         return false;
     }
     scan.advance(contents, true);
     parse(std::move(contents), scan);
-    m_modified = modified;
-    m_racy = isRacy(modified, now);
+    m_stamp = *stamp;
+    m_racy = isRacy(stamp->modified, now);
     return true;
 }
 
@@ -673,18 +606,17 @@ bool IniFile::refresh()
 {
     if (m_path.empty())
         return false;
-    std::error_code ec;
-    const auto modified = fs::last_write_time(m_path, ec);
-    if (ec) {
+    const auto stamp = stampOf(m_path);
+    if (!stamp) {
         forget();
         return false;
     }
-    if (!m_loaded || modified != m_modified)
+    if (!m_loaded || *stamp != m_stamp)
         return loadFromDisk();
     if (!m_racy)
         return true;
     // The stamp cannot tell yet; the contents can.
-    const auto now = fs::file_time_type::clock::now();
+    const std::int64_t now = fileClockNow();
     const auto same = fileHolds(m_path, m_raw);
     if (!same) {
         forget();
@@ -692,20 +624,23 @@ bool IniFile::refresh()
     }
     if (!*same)
         return loadFromDisk();
-    m_racy = isRacy(modified, now);
+    m_racy = isRacy(stamp->modified, now);
     return true;
 }
 
-void IniFile::recordStamp()
+void IniFile::recordStamp(const FileStamp& written)
 {
-    std::error_code ec;
-    const auto modified = fs::last_write_time(m_path, ec);
-    if (ec) {
+    // The rename gave the new file a new status change time, which only the path can tell.
+    // Should the path name another file by now, or one changed since, the next check
+    // reads it again.
+    const auto stamp = stampOf(m_path);
+    if (!stamp || stamp->device != written.device || stamp->inode != written.inode
+        || stamp->size != written.size || stamp->modified != written.modified) {
         forget();
         return;
     }
-    m_modified = modified;
-    m_racy = isRacy(modified, fs::file_time_type::clock::now());
+    m_stamp = *stamp;
+    m_racy = isRacy(stamp->modified, fileClockNow());
 }
 
 std::string IniFile::decodeValue(const KeyLine& line) const
@@ -790,9 +725,14 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
         valueBytes.remove_prefix(1);
     const std::string newValue = toUtf8(toUtf32(valueBytes));
 
-    LockFile lock(m_path);
+    const FileLock lock(m_path, lockPatience);
     if (!lock.held())
         return false;
+    const auto target = replacementTarget(m_path);
+    if (!target)
+        return false;
+    if (lock.tookOver())
+        removeLeftoverTemporaries(*target);
     if (!refresh()) {
         std::error_code ec;
         if (fs::symlink_status(m_path, ec).type() != fs::file_type::not_found)
@@ -889,13 +829,15 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
     }
     if (m_exists) {
         // Replacing the file by rename would otherwise overrule a read-only file.
-        std::FILE* file = std::fopen(m_path.string().c_str(), "r+b");
-        if (!file)
+        if (!OpenFile(std::fopen(m_path.c_str(), "r+b")))
             return false;
-        std::fclose(file);
     }
-    const bool written
-        = upgrade ? replaceFile(m_path, { upgraded }) : replaceFile(m_path, { head, encoded, tail });
+    // Stamped as if written a racy window ago: any later change gets a later stamp, so the
+    // next check (a write right after this one, or a read) needs no comparison of the
+    // contents.
+    const std::int64_t stampedAt = fileClockNow() - racyWindow;
+    const auto written = upgrade ? replaceFile(*target, { upgraded }, stampedAt, m_syncToDisk)
+                                 : replaceFile(*target, { head, encoded, tail }, stampedAt, m_syncToDisk);
     if (!written) {
         if (!m_exists)
             forget();
@@ -933,8 +875,22 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
             addKey(m_sections.back(), updated);
         }
     }
-    recordStamp();
+    recordStamp(*written);
     return true;
+}
+
+bool restoreFile(const fs::path& path, const std::optional<std::string>& contents)
+{
+    const FileLock lock(path, lockPatience);
+    const auto target = lock.held() ? replacementTarget(path) : std::nullopt;
+    if (!target)
+        return false;
+    std::error_code ec;
+    if (!contents)
+        return fs::remove(path, ec) || !ec;
+    if (fileHolds(path, *contents) == true)
+        return true;
+    return replaceFile(*target, { *contents }, fileClockNow(), true).has_value();
 }
 
 } // namespace kx::app

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/FileSystem.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -17,11 +19,14 @@ namespace kx::app {
 // encoding (Windows-1252, or UTF-8 with or without a byte order mark).
 //
 // Every call looks at the file as it is now: the parse is kept only while the file's
-// modification time (and, while that time is too recent to tell, its contents) show it is
-// the same file. Writes take a lock file beside it, re-check it, and replace it atomically
-// by renaming a complete new file over it; that file is stamped as written a moment ago
-// (30 ms), so that any later change gets a later time and the next check need not compare
-// contents.
+// identity (device and inode), size, modification and status change times (and, while the
+// modification time is too recent to tell, its contents) show it is the same file. Another
+// program's file renamed over it is another inode, whatever its size and time stamp.
+//
+// Writes take the lock beside it (FileLock), re-check it, and replace it by renaming a
+// complete new file over it, synced to disk before and after the rename (replaceFile). The
+// new file is stamped as written a moment ago (30 ms), so that any later change gets a
+// later time and the next check need not compare contents.
 //
 // The parse finds only the section headers; a section's keys are indexed at its first
 // lookup, so reading a few sections of a large file never walks the others.
@@ -46,6 +51,10 @@ public:
     // While on, only the first read checks the file; later reads use that same version
     // until it is switched off (see ConfigAccess::ReadScope). Writes always check.
     void setConsistentReads(bool on);
+
+    // On (the default), a write reaches the disk before it returns. Off only where losing
+    // the file in a power cut does not matter (a benchmark comparing the cost).
+    void setSyncToDisk(bool on) { m_syncToDisk = on; }
 
     // How many times the file was parsed from scratch (for tests of the cache).
     std::size_t parseCount() const { return m_parseCount; }
@@ -133,7 +142,8 @@ private:
     std::optional<std::string> encodeForFile(std::string_view utf8) const;
     // Moves every offset behind `position` by `delta`.
     void shiftAfter(std::size_t position, std::ptrdiff_t delta);
-    void recordStamp();
+    // After a write whose new file was stamped `written`.
+    void recordStamp(const FileStamp& written);
 
     std::filesystem::path m_path;
     std::string m_name;
@@ -151,13 +161,19 @@ private:
     std::unordered_map<std::string, std::uint32_t> m_sectionIndex;
 
     // What the file looked like when m_raw was taken from it.
-    std::filesystem::file_time_type m_modified {};
-    // A change within the file system's timestamp granularity of m_modified could keep
-    // the same time; until that window has passed, the contents are compared too.
+    FileStamp m_stamp;
+    // A change within the file system's timestamp granularity of the modification time could
+    // keep the same time (and size); until that window has passed, the contents are compared too.
     bool m_racy = false;
+    bool m_syncToDisk = true;
 
     bool m_consistentReads = false;
     bool m_checkedForReads = false; // since consistent reads were switched on
 };
+
+// Puts `contents` back as the whole file `path`, or removes the file when there is nothing
+// to put back, under the same lock as writes and as durably. For undoing a command that
+// had written some of its values when it failed. False when that could not be done.
+bool restoreFile(const std::filesystem::path& path, const std::optional<std::string>& contents);
 
 } // namespace kx::app

@@ -1,13 +1,13 @@
 #include "app/cli/Cli.h"
 
 #include "app/ConfigAccess.h"
+#include "app/IniFile.h"
 #include "store/EntryStore.h"
 #include "store/TimeSeededRandom.h"
 
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <utility>
 
@@ -17,8 +17,8 @@ namespace {
 
 constexpr std::string_view kProgram = "kalmotex-cli";
 
-// The file's bytes before a writing command, put back when the command fails part-way
-// (the configuration is written one value at a time).
+// The file's bytes before a writing command, put back when the command fails after
+// writing some of its values (the configuration is written one value at a time).
 class FileSnapshot
 {
 public:
@@ -26,57 +26,36 @@ public:
         : m_path(std::move(path))
     {
         std::error_code ec;
-        if (!std::filesystem::exists(m_path, ec))
+        if (std::filesystem::status(m_path, ec).type() == std::filesystem::file_type::not_found) {
+            m_taken = true;
             return;
-        std::ifstream in(m_path, std::ios::binary);
-        m_bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        m_existed = static_cast<bool>(in) || in.eof();
+        }
+        // A file that could not be read whole is never put back (nor removed).
+        std::FILE* file = std::fopen(m_path.c_str(), "rb");
+        if (!file)
+            return;
+        std::string bytes;
+        char buffer[65536];
+        std::size_t got = 0;
+        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            bytes.append(buffer, got);
+        m_taken = std::ferror(file) == 0;
+        std::fclose(file);
+        if (m_taken)
+            m_bytes = std::move(bytes);
     }
 
     void restore() const
     {
-        std::error_code ec;
-        if (!m_existed) {
-            std::filesystem::remove(m_path, ec);
-            return;
-        }
-        std::ifstream current(m_path, std::ios::binary);
-        const std::string now((std::istreambuf_iterator<char>(current)), std::istreambuf_iterator<char>());
-        if (now == m_bytes)
-            return;
-        auto temporary = m_path;
-        temporary += ".kx-restore";
-        {
-            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-            out.write(m_bytes.data(), static_cast<std::streamsize>(m_bytes.size()));
-            if (!out.flush()) {
-                std::filesystem::remove(temporary, ec);
-                return;
-            }
-        }
-        std::filesystem::rename(temporary, m_path, ec);
-        if (ec)
-            std::filesystem::remove(temporary, ec);
+        if (m_taken)
+            restoreFile(m_path, m_bytes);
     }
 
 private:
     std::filesystem::path m_path;
-    std::string m_bytes;
-    bool m_existed = false;
+    std::optional<std::string> m_bytes; // nothing: there was no file
+    bool m_taken = false;
 };
-
-// A missing file is an empty configuration; one that exists must be readable.
-bool isReadableOrMissing(const std::string& path)
-{
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (status.type() == std::filesystem::file_type::not_found)
-        return true;
-    if (ec || std::filesystem::is_directory(status))
-        return false;
-    std::ifstream in(path, std::ios::binary);
-    return static_cast<bool>(in);
-}
 
 void printHelp(const CommandTable& table, std::ostream& out)
 {
@@ -187,7 +166,7 @@ int runCli(const std::vector<std::string>& arguments,
         return kExitUsage;
     }
     const std::string configPath = givenPath ? *givenPath : defaultConfigPath();
-    if (!isReadableOrMissing(configPath)) {
+    if (inspectConfigFile(configPath) == ConfigFileState::unreadable) {
         err << kProgram << ": cannot read " << configPath << '\n';
         return kExitFailure;
     }
@@ -209,7 +188,7 @@ int runCli(const std::vector<std::string>& arguments,
     }
     const FileSnapshot before(configPath);
     const int result = command->run(context, commandArguments);
-    if (result != kExitOk)
+    if (result != kExitOk && config.writeCount() > 0)
         before.restore();
     return result;
 }

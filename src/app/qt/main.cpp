@@ -29,6 +29,8 @@ int main(int argc, char** argv)
     std::vector<std::string> arguments(argv + 1, argv + argc);
 
     kx::app::Program program(kx::app::startupPaths(), std::move(*session.desktop));
+    if (kx::app::reportUnreadableConfig(program.entries().configFilePath(), program.prompts()))
+        return 1;
     kx::ui::MainForm& mainForm = program.mainForm();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &mainForm, &kx::ui::MainForm::unload);
     mainForm.load(arguments);

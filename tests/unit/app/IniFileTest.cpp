@@ -1,5 +1,7 @@
 #include "app/IniFile.h"
 
+#include "app/FileSystem.h"
+
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +15,13 @@
 #include <thread>
 #include <vector>
 
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using kx::app::FileLock;
 using kx::app::IniFile;
+using namespace std::chrono_literals;
 using kx::test::readBytes;
 using kx::test::TempDir;
 
@@ -36,6 +44,49 @@ void writeQuickly(const std::filesystem::path& path, const std::string& bytes)
     EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
     std::fclose(file);
 }
+
+// Another process that takes the lock of `target` and keeps it until it is killed.
+class LockHolder
+{
+public:
+    explicit LockHolder(const std::filesystem::path& target)
+    {
+        int ready[2];
+        if (::pipe(ready) != 0)
+            return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::close(ready[0]);
+            const FileLock lock(target, 1000ms);
+            const char held = lock.held() ? '1' : '0';
+            if (::write(ready[1], &held, 1) == 1)
+                while (true)
+                    ::pause();
+            ::_exit(1);
+        }
+        ::close(ready[1]);
+        char held = '0';
+        m_held = m_pid > 0 && ::read(ready[0], &held, 1) == 1 && held == '1';
+        ::close(ready[0]);
+    }
+    ~LockHolder() { kill(); }
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+
+    bool held() const { return m_held; }
+    void kill()
+    {
+        if (m_pid <= 0)
+            return;
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    bool m_held = false;
+};
 
 std::string readQuickly(const std::filesystem::path& path)
 {
@@ -369,6 +420,24 @@ TEST(IniFileFreshness, seesChangesMadeBehindItsBack)
     EXPECT_EQ(ini.read("A", "k"), "back");
 }
 
+TEST(IniFileFreshness, aFileRenamedOverItWithTheSameSizeAndStampIsSeen)
+{
+    TempDir dir;
+    const auto path = dir.write("f.ini", "[A]\r\nk=1\r\n");
+    // Old enough that the stamp alone would be trusted.
+    const auto stamp = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::filesystem::last_write_time(path, stamp);
+    IniFile ini(path);
+    ASSERT_EQ(ini.read("A", "k"), "1");
+    // Another program saves as this one does: a new file renamed over the old one.
+    const auto other = dir.write("f.ini.new", "[A]\r\nk=2\r\n");
+    std::filesystem::last_write_time(other, stamp);
+    std::filesystem::rename(other, path);
+    EXPECT_EQ(ini.read("A", "k"), "2");
+    EXPECT_EQ(ini.read("A", "k"), "2");
+    EXPECT_EQ(ini.parseCount(), 2u);
+}
+
 TEST(IniFileFreshness, keepsAnotherProgramsEditMadeBeforeItsWrite)
 {
     TempDir dir;
@@ -470,17 +539,38 @@ TEST(IniFileFailure, aReadOnlyFileIsNotReplaced)
     EXPECT_EQ(ini.read("A", "k"), "1");
 }
 
-TEST(IniFileFailure, aStaleLockIsTakenOver)
+TEST(IniFileLock, aLockFileNobodyHoldsIsNoObstacle)
 {
+    // As an earlier build or a dead process leaves it, however new.
     TempDir dir;
     const auto path = dir.write("l.ini", "[A]\r\nk=1\r\n");
     const auto lock = dir.write("l.ini.lock", "");
-    std::filesystem::last_write_time(lock,
-        std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5));
     IniFile ini(path);
     EXPECT_TRUE(ini.write("A", "k", "2"));
     EXPECT_EQ(readBytes(path), "[A]\r\nk=2\r\n");
     EXPECT_FALSE(std::filesystem::exists(lock));
+}
+
+TEST(IniFileLock, theLockOfAKilledWriterIsTakenOverAndItsTemporaryFileRemoved)
+{
+    TempDir dir;
+    const auto path = dir.write("l.ini", "[A]\r\nk=1\r\n");
+    const auto lockFile = dir.file("l.ini.lock");
+    LockHolder holder(path);
+    ASSERT_TRUE(holder.held());
+    EXPECT_FALSE(FileLock(path, 20ms).held()) << "a living holder keeps its lock";
+    // What a writer killed between writing and renaming leaves.
+    const auto leftover = dir.write("l.ini.0123456789abcdef.tmp", "[A]\r\nk=ha");
+    const auto unrelated = dir.write("l.ini.notours.tmp", "x");
+
+    holder.kill();
+    ASSERT_TRUE(std::filesystem::exists(lockFile));
+    IniFile ini(path);
+    EXPECT_TRUE(ini.write("A", "k", "2"));
+    EXPECT_EQ(readBytes(path), "[A]\r\nk=2\r\n");
+    EXPECT_FALSE(std::filesystem::exists(lockFile));
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+    EXPECT_TRUE(std::filesystem::exists(unrelated));
 }
 
 TEST(IniFileRobustness, badInputNeverCrashesAndUnrelatedLinesSurvive)

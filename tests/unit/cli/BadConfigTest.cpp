@@ -1,0 +1,211 @@
+// Configuration files nobody should have, given to kalmotex-cli and to the program's start:
+// each either works as a configuration or is refused with a message, and a file that could
+// not be read is never written.
+
+#include "app/ConfigAccess.h"
+#include "app/cli/Cli.h"
+#include "store/EntryStore.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using kx::test::readBytes;
+using kx::test::TempDir;
+namespace cli = kx::app::cli;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result
+{
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+Result runCli(const fs::path& config, std::vector<std::string> arguments)
+{
+    cli::CommandTable table;
+    cli::addStoreCommands(table);
+    arguments.insert(arguments.begin(), { "--config", config.string() });
+    std::ostringstream out, err;
+    Result result;
+    result.code = cli::runCli(arguments, "", table, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+void writeQuickly(const fs::path& path, const std::string& bytes)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+    std::fclose(file);
+}
+
+struct ReadableCase
+{
+    const char* name;
+    std::string bytes;
+    const char* list; // what `list` prints; nullptr: anything
+};
+
+std::vector<ReadableCase> readableCases()
+{
+    std::mt19937 random(5);
+    std::string garbage(1 << 20, '\0');
+    for (char& c : garbage)
+        c = static_cast<char>(random());
+    std::string hundredMegabytes = "[Name]\r\n1=Erster\r\n[Notizen]\r\n";
+    const std::string filler = "Zeile=" + std::string(120, 'z') + "\r\n";
+    while (hundredMegabytes.size() < (100u << 20))
+        hundredMegabytes += filler;
+    return {
+        { "binary garbage", garbage, nullptr },
+        { "100 MB", hundredMegabytes, "1\tErster\n" },
+        { "one 10 MB line", "[Name]1=" + std::string(10u << 20, 'x'), "" },
+        { "a 10 MB name", "[Name]\r\n1=" + std::string(10u << 20, 'x') + "\r\n", nullptr },
+        { "CR line endings", "[Name]\r1=Erster\r2=Zweiter\r[Crypt]\r1=0\r2=0\r", "1\tErster\n2\tZweiter\n" },
+        { "NUL bytes", std::string("[Name]\r\n1=Ers\0ter\r\n2=Zwei\r\n\0\0\0\r\n", 29), "1\tErs\n2\tZwei\n" },
+        { "invalid UTF-8", "[Name]\r\n1=Gr\xFC\xDF\r\n2=\xC3\x28\r\n", "1\tGrüß\n2\tÃ(\n" },
+    };
+}
+
+std::string readQuickly(const fs::path& path)
+{
+    std::string bytes(fs::file_size(path), '\0');
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return {};
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    std::fclose(file);
+    return bytes;
+}
+
+// The message the program shows before it ends, and whether it showed one.
+std::vector<std::string> programStartMessages(const fs::path& config)
+{
+    kx::test::ScriptedPrompts prompts;
+    kx::app::reportUnreadableConfig(config.string(), prompts);
+    std::vector<std::string> texts;
+    for (const auto& shown : prompts.shown())
+        texts.push_back(shown.text);
+    return texts;
+}
+
+std::string unreadableMessage(const fs::path& config)
+{
+    return "Die Konfigurationsdatei '" + config.string()
+        + "' kann nicht gelesen werden. Kalmotex wird beendet, damit sie nicht überschrieben wird.";
+}
+
+// Refused by the tool and the program alike, and left as it is.
+void expectRefused(const fs::path& config, const char* what)
+{
+    const std::string message = "kalmotex-cli: cannot read " + config.string() + "\n";
+    for (const std::vector<std::string>& command : std::vector<std::vector<std::string>> { { "list" },
+             { "show", "1" },
+             { "add", "Neu" },
+             { "set", "1", "name", "Neu" },
+             { "ignore", "add", "x" } }) {
+        const Result result = runCli(config, command);
+        EXPECT_EQ(result.code, 1) << what << ": " << command[0];
+        EXPECT_EQ(result.err, message) << what << ": " << command[0];
+        EXPECT_EQ(result.out, "") << what << ": " << command[0];
+    }
+    EXPECT_EQ(programStartMessages(config), std::vector<std::string> { unreadableMessage(config) }) << what;
+}
+
+} // namespace
+
+TEST(BadConfig, oddButReadableFilesAreUsedAndKeptByteForByte)
+{
+    TempDir dir;
+    const fs::path config = dir.file("Kalmotex.ini");
+    for (const ReadableCase& c : readableCases()) {
+        writeQuickly(config, c.bytes);
+        const Result list = runCli(config, { "list" });
+        EXPECT_EQ(list.code, 0) << c.name << ": " << list.err;
+        if (c.list) {
+            EXPECT_EQ(list.out, c.list) << c.name;
+        }
+        const Result show = runCli(config, { "show", "1", "--json" });
+        EXPECT_TRUE(show.code == 0 || show.err == "kalmotex-cli: there is no entry 1\n")
+            << c.name << show.err;
+        EXPECT_TRUE(readQuickly(config) == c.bytes) << c.name << ": reading changed the file";
+        EXPECT_TRUE(programStartMessages(config).empty()) << c.name;
+
+        // A write adds its lines and leaves every other byte where it was.
+        const Result ignore = runCli(config, { "ignore", "add", "Neues Fenster" });
+        EXPECT_EQ(ignore.code, 0) << c.name << ": " << ignore.err;
+        const std::string after = readQuickly(config);
+        EXPECT_TRUE(after.size() > c.bytes.size() && after.starts_with(c.bytes)) << c.name;
+        EXPECT_EQ(runCli(config, { "ignore", "list" }).out, "1\tNeues Fenster\n") << c.name;
+    }
+}
+
+TEST(BadConfig, aFolderOrAFileThatCannotBeReadIsRefusedAndNeverWritten)
+{
+    TempDir dir;
+    const fs::path folder = dir.file("Kalmotex.ini");
+    fs::create_directory(folder);
+    expectRefused(folder, "a folder");
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_TRUE(fs::is_empty(folder));
+
+    // It opens, but reading fails (EIO), as on a damaged disk.
+    const fs::path damaged = dir.file("damaged.ini");
+    fs::create_symlink("/proc/self/mem", damaged);
+    expectRefused(damaged, "an I/O error");
+    EXPECT_EQ(fs::read_symlink(damaged), "/proc/self/mem");
+
+    // No permission. Root reads anything, so the check runs as an unprivileged user.
+    fs::permissions(dir.path(), fs::perms::all);
+    const fs::path locked = dir.write("locked.ini", "[Name]\r\n1=Erster\r\n");
+    fs::permissions(locked, fs::perms::none);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
+        expectRefused(locked, "no permission");
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "see the failures the unprivileged run printed";
+    fs::permissions(locked, fs::perms::owner_read);
+    EXPECT_EQ(readBytes(locked), "[Name]\r\n1=Erster\r\n");
+}
+
+TEST(BadConfig, aFileThatVanishesBetweenTwoReadsIsAnEmptyConfigurationAndNotRecreated)
+{
+    TempDir dir;
+    const fs::path config = dir.write("Kalmotex.ini", "[Name]\r\n1=Erster\r\n2=Zweiter\r\n");
+    cli::CommandTable table;
+    cli::addStoreCommands(table);
+    table.add({ "vanish", "vanish", false, [](cli::CliContext& context, const std::vector<std::string>&) {
+                   const int before = context.entries.entryCount();
+                   fs::remove(context.configPath);
+                   context.out << before << ' ' << context.entries.entryCount() << '\n';
+                   return cli::kExitOk;
+               } });
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::runCli({ "--config", config.string(), "vanish" }, "", table, out, err), 0) << err.str();
+    EXPECT_EQ(out.str(), "2 0\n");
+    EXPECT_EQ(runCli(config, { "set", "1", "name", "Neu" }).err, "kalmotex-cli: there is no entry 1\n");
+    EXPECT_FALSE(fs::exists(config));
+    EXPECT_TRUE(programStartMessages(config).empty()) << "a missing file is seeded, not refused";
+}
