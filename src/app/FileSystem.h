@@ -82,14 +82,10 @@ public:
     FileLock& operator=(const FileLock&) = delete;
 
     bool held() const { return m_handle >= 0; }
-    // Whether the lock file was there, unlocked, when it was taken: its last holder died
-    // (or another writer was just about to lock it; either way nobody is writing now).
-    bool tookOver() const { return m_tookOver; }
 
 private:
     std::filesystem::path m_path;
     int m_handle = -1;
-    bool m_tookOver = false;
 };
 
 } // namespace kx::app

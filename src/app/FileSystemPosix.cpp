@@ -161,10 +161,8 @@ FileLock::FileLock(const fs::path& target, std::chrono::milliseconds patience)
     const auto deadline = std::chrono::steady_clock::now() + patience;
     auto pause = std::chrono::milliseconds(1);
     while (true) {
-        bool created = true;
         int handle = ::open(m_path.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (handle < 0 && errno == EEXIST) {
-            created = false;
             handle = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
             if (handle < 0 && errno == ENOENT && std::chrono::steady_clock::now() < deadline)
                 continue; // its holder just removed it
@@ -193,7 +191,6 @@ FileLock::FileLock(const fs::path& target, std::chrono::milliseconds patience)
         if (::fstat(handle, &mine) == 0 && ::stat(m_path.c_str(), &named) == 0 && mine.st_dev == named.st_dev
             && mine.st_ino == named.st_ino) {
             m_handle = handle;
-            m_tookOver = !created;
             return;
         }
         // Locked a file its holder had removed: the lock that counts is on the one there now.

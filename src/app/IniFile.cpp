@@ -731,8 +731,10 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
     const auto target = replacementTarget(m_path);
     if (!target)
         return false;
-    if (lock.tookOver())
-        removeLeftoverTemporaries(*target);
+    // Under the lock no living writer has a temporary file here, so any there is a dead one's.
+    // Looked for at every write: whether the lock file was there before tells nothing, as a
+    // writer may die holding a lock file that another had just created.
+    removeLeftoverTemporaries(*target);
     if (!refresh()) {
         std::error_code ec;
         if (fs::symlink_status(m_path, ec).type() != fs::file_type::not_found)
