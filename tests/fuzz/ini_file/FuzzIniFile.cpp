@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <system_error>
 #include <unistd.h>
@@ -69,6 +70,17 @@ std::string_view trimmed(std::string_view name)
     return name;
 }
 
+bool isAscii(std::string_view name) { return kx::app::skipAscii(name) == name.size(); }
+
+// An ASCII name as the file compares it: trimmed, without regard to case.
+std::string foldedName(std::string_view name)
+{
+    std::string folded(trimmed(name));
+    for (char& c : folded)
+        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    return folded;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -80,8 +92,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream(path, std::ios::binary | std::ios::trunc) << pieces[0];
 
     IniFile live(path);
-    std::vector<std::pair<std::string_view, std::string_view>> written;
-    for (std::size_t i = 1; i < pieces.size() && written.size() < 16; i += 3) {
+    // Every name used, and the value each written key must still hold at the end. The latter
+    // only while all written names are ASCII, whose folding to one case is plain.
+    std::vector<std::pair<std::string_view, std::string_view>> names;
+    std::map<std::string, std::string> values;
+    bool valuesKnown = true;
+    for (std::size_t i = 1; i < pieces.size() && names.size() < 16; i += 3) {
         const std::string_view section = pieces[i];
         const std::string_view key = i + 1 < pieces.size() ? pieces[i + 1] : "k";
         const std::string_view value = i + 2 < pieces.size() ? pieces[i + 2] : "";
@@ -89,15 +105,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // section header, as in the Windows profile functions.
         if (!kx::app::isValidUtf8(section) || !kx::app::isValidUtf8(key) || trimmed(key).starts_with('['))
             continue;
+        names.emplace_back(section, key);
         if (!live.write(section, key, value))
             continue;
         const std::string expected = readBack(value);
         KX_FUZZ_CHECK(live.read(section, key) == expected);
         KX_FUZZ_CHECK(IniFile(path).read(section, key) == expected);
-        written.emplace_back(section, key);
+        if (isAscii(section) && isAscii(key))
+            values[foldedName(section) + '\x01' + foldedName(key)] = expected;
+        else
+            valuesKnown = false;
     }
+    // The parse that the writes kept up to date agrees with a parse of the file as it is.
     IniFile fresh(path);
-    for (const auto& [section, key] : written)
-        KX_FUZZ_CHECK(live.read(section, key) == fresh.read(section, key));
+    for (const auto& [section, key] : names) {
+        const auto found = live.read(section, key);
+        KX_FUZZ_CHECK(found == fresh.read(section, key));
+        const auto value = values.find(foldedName(section) + '\x01' + foldedName(key));
+        if (valuesKnown && value != values.end())
+            KX_FUZZ_CHECK(found == value->second);
+    }
     return 0;
 }
