@@ -5,7 +5,10 @@ PRESET ?= dev
 BUILD := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test run bench format format-check clean
+# Seconds each fuzz target runs in `make fuzz`.
+FUZZ_SECONDS ?= 60
+
+.PHONY: all bootstrap configure build test run bench fuzz format format-check clean
 
 all: build
 
@@ -27,6 +30,12 @@ run: build
 bench:
 	@$(MAKE) --no-print-directory build PRESET=release
 	@scripts/bench build/release
+
+fuzz:
+	@scripts/bootstrap --fuzz
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+	@scripts/fuzz build/fuzz $(FUZZ_SECONDS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
