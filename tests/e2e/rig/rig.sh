@@ -146,13 +146,14 @@ rig_kill()
         wait "$pid" 2>/dev/null || true
         return 0
     }
-    # The process leads its own session: signal the group, so children go too.
-    kill -TERM -- "-$pid" 2>/dev/null || kill -TERM "$pid" 2>/dev/null
+    # The process leads its own session: signal the group, so children go too. It may end
+    # (and be reaped) between the check above and here: no error, under set -e least of all.
+    kill -TERM -- "-$pid" 2>/dev/null || kill -TERM "$pid" 2>/dev/null || true
     local limit_ns=$(($(date +%s%N) + RIG_TIMEOUT * 1000000000))
     while _rig_alive_as "$pid" "$start"; do
         if [ "$(date +%s%N)" -ge "$limit_ns" ]; then
             _rig_log "$name ($pid) ignored TERM, killing it"
-            kill -KILL -- "-$pid" 2>/dev/null || kill -KILL "$pid" 2>/dev/null
+            kill -KILL -- "-$pid" 2>/dev/null || kill -KILL "$pid" 2>/dev/null || true
             break
         fi
         sleep 0.02
@@ -188,12 +189,15 @@ rig_stop()
 _rig_on_exit()
 {
     local status=$?
+    # A test's set -e must not turn a hiccup while tidying up into its own failure.
+    set +e
     rig_stop
     exit $status
 }
 
 _rig_on_signal()
 {
+    set +e
     _rig_log "interrupted"
     rig_stop
     trap - EXIT
