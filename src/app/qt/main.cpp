@@ -1,4 +1,5 @@
 #include "app/qt/Program.h"
+#include "platform/qt/GermanQtTranslation.h"
 
 #include <QApplication>
 
@@ -19,6 +20,10 @@ int main(int argc, char** argv)
     }
 
     QApplication application(argc, argv);
+    // The interface is German by design, Qt's standard buttons and key names included.
+    if (!kx::platform::loadGermanQtTranslation(application))
+        std::cerr << "kalmotex: Qt's German texts (qtbase_de.qm, package qt6-translations-l10n) are "
+                     "missing; standard buttons stay English\n";
     // Date and time placeholders are formatted in the user's locale.
     std::setlocale(LC_TIME, "");
     QApplication::setApplicationName(QStringLiteral("Kalmotex"));
