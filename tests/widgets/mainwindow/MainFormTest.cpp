@@ -391,6 +391,21 @@ private slots:
         }
     }
 
+    void f1OpensTheHelpPage()
+    {
+        MainFormFixture f(kx::test::fourEntries);
+        f.dir.write("hilfe.htm", "h");
+        kx::ui::MainForm& form = f.start();
+        activate(form);
+        form.editor()->setFocus();
+        QTest::keyClick(form.editor(), Qt::Key_F1);
+        QCOMPARE(f.opener.opened, std::vector<std::string> { f.dir.file("hilfe.htm").string() });
+        form.entryList()->setFocus();
+        QTest::keyClick(form.entryList(), Qt::Key_F1);
+        QCOMPARE(f.opener.opened.size(), std::size_t { 2 });
+        QCOMPARE(f.opener.opened.back(), f.dir.file("hilfe.htm").string());
+    }
+
     void infoShowsTheVersionWithoutModality()
     {
         MainFormFixture f("");
