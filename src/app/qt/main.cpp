@@ -1,4 +1,5 @@
 #include "app/qt/Program.h"
+#include "app/qt/StartFolder.h"
 #include "platform/qt/GermanQtTranslation.h"
 
 #include <QApplication>
@@ -33,7 +34,9 @@ int main(int argc, char** argv)
     // QApplication has taken its own options out of argv.
     std::vector<std::string> arguments(argv + 1, argv + argc);
 
-    kx::app::Program program(kx::app::startupPaths(), std::move(*session.desktop));
+    kx::ui::StartupPaths paths = kx::app::startupPaths();
+    kx::app::enterConfigFolder(paths);
+    kx::app::Program program(std::move(paths), std::move(*session.desktop));
     if (kx::app::reportUnreadableConfig(program.entries().configFilePath(), program.prompts()))
         return 1;
     kx::ui::MainForm& mainForm = program.mainForm();
