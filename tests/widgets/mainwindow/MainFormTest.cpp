@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <filesystem>
@@ -314,25 +313,6 @@ private slots:
         QVERIFY(f.value("Text", "1") != "Hallo\\NWelt");
         QCOMPARE(f.entries->readEntry(1).text, std::string("Hallo\\NWelt"));
         QCOMPARE(f.value("Text", "2"), std::string("Straße 1"));
-    }
-
-    void hiddenGesturesOnTheFramesAskForTheWindowListMonitor()
-    {
-        MainFormFixture f("");
-        kx::ui::MainForm& form = f.start();
-        QSignalSpy monitor(&form, &kx::ui::MainForm::windowListMonitorRequested);
-        auto* steuerung = f.find<QGroupBox>("SteuerungsFrame");
-        auto* bearbeitung = f.find<QGroupBox>("TextFrame");
-        const QPoint corner(3, steuerung->height() - 3);
-        QTest::mouseClick(steuerung, Qt::LeftButton, Qt::ControlModifier, corner);
-        QTest::mouseClick(bearbeitung,
-            Qt::LeftButton,
-            Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier,
-            corner);
-        QCOMPARE(monitor.count(), 0);
-        QTest::mouseClick(steuerung, Qt::RightButton, Qt::ControlModifier | Qt::AltModifier, corner);
-        QTest::mouseClick(bearbeitung, Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, corner);
-        QCOMPARE(monitor.count(), 2);
     }
 
     void rightButtonInTheEditorOpensTheEditMenuWithFreshState()
