@@ -302,6 +302,7 @@ void MainForm::buildMenus()
     QMenu* mHilfe = menuBar()->addMenu(QStringLiteral("&?"));
     mHilfe->setObjectName(QStringLiteral("mHilfe"));
     QAction* help = addItem(mHilfe, QStringLiteral("meHilfe"), 1, QStringLiteral("&Hilfe"));
+    help->setShortcut(Qt::Key_F1);
     addItem(mHilfe, QStringLiteral("meHilfe"), 2, QStringLiteral("-"));
     QAction* info = addItem(mHilfe, QStringLiteral("meHilfe"), 3, QStringLiteral("&Info"));
     connect(help, &QAction::triggered, this, &MainForm::showHelp);

@@ -7,6 +7,7 @@
 #include "transmit/Transmitter.h"
 
 #include <clocale>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 
@@ -54,6 +55,21 @@ std::optional<EntryArguments> parseArguments(const CliContext& context,
     return parsed;
 }
 
+// The entry's text as a send types it. kalmotex works in its configuration's folder, so a
+// relative "%datei=" name is looked up there, wherever this command was started.
+std::string expandedAsSent(const CliContext& context, const store::Entry& entry, const transmit::Clock& clock)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path before = fs::current_path(error);
+    const fs::path folder = fs::absolute(context.configPath, error).parent_path();
+    fs::current_path(folder, error);
+    std::string text = transmit::expandedEntryText(entry, clock);
+    if (!before.empty())
+        fs::current_path(before, error);
+    return text;
+}
+
 } // namespace
 
 void addTransmitCommands(CommandTable& table, std::shared_ptr<const transmit::Clock> clock)
@@ -70,7 +86,7 @@ void addTransmitCommands(CommandTable& table, std::shared_ptr<const transmit::Cl
                  return kExitUsage;
              if (!context.requireEntry(parsed->number))
                  return kExitFailure;
-             context.out << transmit::expandedEntryText(
+             context.out << expandedAsSent(context,
                  context.entries.readEntry(static_cast<int>(parsed->number)),
                  *clock);
              return kExitOk;
@@ -85,7 +101,7 @@ void addTransmitCommands(CommandTable& table, std::shared_ptr<const transmit::Cl
             if (!context.requireEntry(parsed->number))
                 return kExitFailure;
             const store::Entry entry = context.entries.readEntry(static_cast<int>(parsed->number));
-            std::string text = transmit::expandedEntryText(entry, *clock);
+            std::string text = expandedAsSent(context, entry, *clock);
             std::optional<std::string> clipboard;
             if (entry.dosBox != 0) {
                 clipboard = std::move(text);

@@ -16,10 +16,15 @@ ui::StartupPaths startupPaths()
     const AppPaths app(QCoreApplication::applicationFilePath().toStdString());
     const ConfigLocation config = locateConfig(app.AppFolder());
     // A portable copy or a build folder has the sample and the help page beside the program;
-    // an installed program finds them in its shared data folder.
-    const std::filesystem::path data = config.besideProgram
-        ? std::filesystem::path(app.AppFolder())
-        : std::filesystem::path(app.AppFolder()) / "../share/kalmotex/";
+    // an installed program finds them in its shared data folder, also when its own folder
+    // happens to be writable (installed under ~/.local, or run as root).
+    const std::filesystem::path beside(app.AppFolder());
+    const std::filesystem::path shared = beside / "../share/kalmotex/";
+    std::error_code error;
+    const std::filesystem::path data = std::filesystem::is_regular_file(beside / "sample.ini", error)
+            || !std::filesystem::is_directory(shared, error)
+        ? beside
+        : shared;
     const std::filesystem::path folder = data.lexically_normal();
     return ui::StartupPaths { config.file, (folder / "sample.ini").string(), folder.string() };
 }

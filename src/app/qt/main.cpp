@@ -1,4 +1,6 @@
 #include "app/qt/Program.h"
+#include "app/qt/StartFolder.h"
+#include "platform/qt/GermanQtTranslation.h"
 
 #include <QApplication>
 
@@ -19,6 +21,10 @@ int main(int argc, char** argv)
     }
 
     QApplication application(argc, argv);
+    // The interface is German by design, Qt's standard buttons and key names included.
+    if (!kx::platform::loadGermanQtTranslation(application))
+        std::cerr << "kalmotex: Qt's German texts (qtbase_de.qm, package qt6-translations-l10n) are "
+                     "missing; standard buttons stay English\n";
     // Date and time placeholders are formatted in the user's locale.
     std::setlocale(LC_TIME, "");
     QApplication::setApplicationName(QStringLiteral("Kalmotex"));
@@ -28,7 +34,9 @@ int main(int argc, char** argv)
     // QApplication has taken its own options out of argv.
     std::vector<std::string> arguments(argv + 1, argv + argc);
 
-    kx::app::Program program(kx::app::startupPaths(), std::move(*session.desktop));
+    kx::ui::StartupPaths paths = kx::app::startupPaths();
+    kx::app::enterConfigFolder(paths);
+    kx::app::Program program(std::move(paths), std::move(*session.desktop));
     if (kx::app::reportUnreadableConfig(program.entries().configFilePath(), program.prompts()))
         return 1;
     kx::ui::MainForm& mainForm = program.mainForm();

@@ -38,42 +38,55 @@ QtPrompts::QtPrompts(QWidget* parent)
 {
 }
 
-app::PromptAnswer QtPrompts::message(const std::string& text,
+std::unique_ptr<QMessageBox> QtPrompts::makeMessageBox(const std::string& text,
     app::PromptIcon icon,
     app::PromptButtons buttons,
-    app::PromptAnswer defaultAnswer)
+    app::PromptAnswer defaultAnswer) const
 {
-    QMessageBox box(qtIcon(icon),
+    auto box = std::make_unique<QMessageBox>(qtIcon(icon),
         QStringLiteral("Kalmotex"),
         fromUtf8(text),
         QMessageBox::NoButton,
         m_parent);
     if (buttons == app::PromptButtons::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(defaultAnswer == app::PromptAnswer::No ? QMessageBox::No : QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(defaultAnswer == app::PromptAnswer::No ? QMessageBox::No : QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::No);
     } else {
-        box.setStandardButtons(QMessageBox::Ok);
+        box->setStandardButtons(QMessageBox::Ok);
     }
-    const int result = box.exec();
+    return box;
+}
+
+app::PromptAnswer QtPrompts::message(const std::string& text,
+    app::PromptIcon icon,
+    app::PromptButtons buttons,
+    app::PromptAnswer defaultAnswer)
+{
+    const int result = makeMessageBox(text, icon, buttons, defaultAnswer)->exec();
     if (buttons == app::PromptButtons::YesNo)
         return result == QMessageBox::Yes ? app::PromptAnswer::Yes : app::PromptAnswer::No;
     return app::PromptAnswer::Ok;
 }
 
+std::unique_ptr<QInputDialog> QtPrompts::makeInputBox(
+    const std::string& prompt, const std::string& title, const std::string& defaultText) const
+{
+    auto box = std::make_unique<QInputDialog>(m_parent);
+    box->setWindowTitle(fromUtf8(title));
+    box->setLabelText(fromUtf8(prompt));
+    box->setTextEchoMode(QLineEdit::Normal);
+    box->setTextValue(fromUtf8(defaultText));
+    return box;
+}
+
 std::optional<std::string> QtPrompts::input(
     const std::string& prompt, const std::string& title, const std::string& defaultText)
 {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(m_parent,
-        fromUtf8(title),
-        fromUtf8(prompt),
-        QLineEdit::Normal,
-        fromUtf8(defaultText),
-        &ok);
-    if (!ok)
+    const std::unique_ptr<QInputDialog> box = makeInputBox(prompt, title, defaultText);
+    if (box->exec() != QDialog::Accepted)
         return std::nullopt;
-    const QByteArray utf8 = answer.toUtf8();
+    const QByteArray utf8 = box->textValue().toUtf8();
     return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
 }
 

@@ -5,6 +5,11 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
+class QInputDialog;
+class QMessageBox;
+
 namespace kx::platform {
 
 // Message boxes titled "Kalmotex" and input boxes with the caller's title, as modal Qt
@@ -22,6 +27,14 @@ public:
         app::PromptAnswer defaultAnswer) override;
     std::optional<std::string> input(
         const std::string& prompt, const std::string& title, const std::string& defaultText) override;
+
+    // The boxes `message` and `input` show, built but not yet shown.
+    std::unique_ptr<QMessageBox> makeMessageBox(const std::string& text,
+        app::PromptIcon icon,
+        app::PromptButtons buttons,
+        app::PromptAnswer defaultAnswer) const;
+    std::unique_ptr<QInputDialog> makeInputBox(
+        const std::string& prompt, const std::string& title, const std::string& defaultText) const;
 
 private:
     QPointer<QWidget> m_parent;

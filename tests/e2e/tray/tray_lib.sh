@@ -29,7 +29,8 @@ tray_prepare()
     cp "$TRAY_BIN" "$TRAY_APP/kalmotex"
     TRAY_INI=$TRAY_APP/Kalmotex.ini
     if [ "${1:-}" = --sample ]; then
-        cp "${KX_SOURCE_DIR:-.}/data/sample.ini" "$TRAY_APP/sample.ini"
+        # As the build lays it out: the sample and the file its signature entry inserts.
+        cp "${KX_SOURCE_DIR:-.}/data/sample.ini" "${KX_SOURCE_DIR:-.}/data/signatur.txt" "$TRAY_APP/"
         return 0
     fi
     printf '[Common]\r\nSortNames=1\r\n[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n' >"$TRAY_INI"

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 namespace kx::app::cli {
@@ -64,6 +65,24 @@ TEST_F(TransmitCommandsTest, keysPrintsTheKeystrokeStringOrTheConsolePasteKeys)
     EXPECT_EQ(run({ "keys", "--json", "1" }).out,
         "{\"keys\":\"Hallo~2026{TAB}50{%} {@} eins~zwei\",\"clipboard\":null}\n");
     EXPECT_EQ(run({ "keys", "2", "--json" }).out, "{\"keys\":\"+{INSERT}\",\"clipboard\":\"dir\\r\"}\n");
+}
+
+// As kalmotex, which works in the configuration's folder, types them.
+TEST_F(TransmitCommandsTest, relativeFileNamesAreLookedUpBesideTheConfiguration)
+{
+    m_dir.write("sig.txt", "Max\r\n");
+    m_config
+        = m_dir.write("Kalmotex.ini", "[Name]\r\n1=Signatur\r\n[Text]\r\n1=%datei=sig.txt%\r\n").string();
+    const test::TempDir elsewhere;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(elsewhere.path());
+    const CliRun expanded = run({ "expand", "1" });
+    const CliRun keys = run({ "keys", "1" });
+    const std::filesystem::path after = std::filesystem::current_path();
+    std::filesystem::current_path(before);
+    EXPECT_EQ(expanded.out, "Max\r");
+    EXPECT_EQ(keys.out, "Max~");
+    EXPECT_EQ(after, elsewhere.path());
 }
 
 TEST_F(TransmitCommandsTest, rejectsMissingEntriesAndMalformedArguments)

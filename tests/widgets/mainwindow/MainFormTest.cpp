@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <filesystem>
@@ -316,25 +315,6 @@ private slots:
         QCOMPARE(f.value("Text", "2"), std::string("Straße 1"));
     }
 
-    void hiddenGesturesOnTheFramesAskForTheWindowListMonitor()
-    {
-        MainFormFixture f("");
-        kx::ui::MainForm& form = f.start();
-        QSignalSpy monitor(&form, &kx::ui::MainForm::windowListMonitorRequested);
-        auto* steuerung = f.find<QGroupBox>("SteuerungsFrame");
-        auto* bearbeitung = f.find<QGroupBox>("TextFrame");
-        const QPoint corner(3, steuerung->height() - 3);
-        QTest::mouseClick(steuerung, Qt::LeftButton, Qt::ControlModifier, corner);
-        QTest::mouseClick(bearbeitung,
-            Qt::LeftButton,
-            Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier,
-            corner);
-        QCOMPARE(monitor.count(), 0);
-        QTest::mouseClick(steuerung, Qt::RightButton, Qt::ControlModifier | Qt::AltModifier, corner);
-        QTest::mouseClick(bearbeitung, Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, corner);
-        QCOMPARE(monitor.count(), 2);
-    }
-
     void rightButtonInTheEditorOpensTheEditMenuWithFreshState()
     {
         MainFormFixture f(kx::test::fourEntries);
@@ -389,6 +369,21 @@ private slots:
             QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
             QVERIFY(f.opener.opened.empty());
         }
+    }
+
+    void f1OpensTheHelpPage()
+    {
+        MainFormFixture f(kx::test::fourEntries);
+        f.dir.write("hilfe.htm", "h");
+        kx::ui::MainForm& form = f.start();
+        activate(form);
+        form.editor()->setFocus();
+        QTest::keyClick(form.editor(), Qt::Key_F1);
+        QCOMPARE(f.opener.opened, std::vector<std::string> { f.dir.file("hilfe.htm").string() });
+        form.entryList()->setFocus();
+        QTest::keyClick(form.entryList(), Qt::Key_F1);
+        QCOMPARE(f.opener.opened.size(), std::size_t { 2 });
+        QCOMPARE(f.opener.opened.back(), f.dir.file("hilfe.htm").string());
     }
 
     void infoShowsTheVersionWithoutModality()

@@ -2,6 +2,7 @@
 #include "app/ConfigAccess.h"
 #include "platform/fake/FakeDesktop.h"
 #include "popup/qt/NotificationIcon.h"
+#include "popup/qt/PopupMenuWidget.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
 #include "support/ScriptedPrompts.h"
@@ -14,6 +15,8 @@
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 using namespace kx;
 
@@ -82,6 +85,27 @@ struct Rig
 
 const char* twoEntries = "[Name]\r\n1=Zeta\r\n2=Alpha\r\n[Text]\r\n1=z\r\n2=a\r\n";
 
+// Entries "Eins" and "Zwei"; the menu: Eins, Zwei, -, &Bearbeiten, -, &Abbrechen, B&eenden.
+const char* einsZwei = "[Name]\r\n1=Eins\r\n2=Zwei\r\n[Text]\r\n1=eins\r\n2=zwei\r\n";
+
+// Opens the menu as a press on the icon does and, while its own event loop runs, lets `user`
+// work it. A menu still open afterwards is closed with Escape, so a failing test ends.
+// False when no menu opened.
+bool useMenu(Rig& rig, const std::function<void(popup::PopupMenuWidget&)>& user)
+{
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* menu = qobject_cast<popup::PopupMenuWidget*>(openMenu())) {
+            opened = true;
+            user(*menu);
+        }
+        if (QWidget* menu = openMenu())
+            QTest::keyClick(menu, Qt::Key_Escape);
+    });
+    rig.tray.showPum();
+    return opened;
+}
+
 } // namespace
 
 class TrayControllerTest : public QObject
@@ -100,6 +124,114 @@ private slots:
         rig.tray.mainFormPumClick(2);
         QCOMPARE(rig.desktop.received(target), std::string("az"));
         QCOMPARE(rig.sends, 2);
+    }
+
+    void arrowKeysSkipSeparatorsAndEnterSendsTheEntry()
+    {
+        Rig rig(einsZwei);
+        const auto target = rig.desktop.openWindow("Editor");
+        int highlighted = 0;
+        QVERIFY(useMenu(rig, [&](popup::PopupMenuWidget& menu) {
+            QTest::keyClick(&menu, Qt::Key_Down);
+            QTest::keyClick(&menu, Qt::Key_Down);
+            QTest::keyClick(&menu, Qt::Key_Down); // over the separator to "&Bearbeiten"
+            highlighted = menu.currentIndex();
+            QTest::keyClick(&menu, Qt::Key_Up);
+            QTest::keyClick(&menu, Qt::Key_Return);
+        }));
+        QCOMPARE(highlighted, 4);
+        QVERIFY(!openMenu());
+        QCOMPARE(rig.desktop.received(target), std::string("zwei"));
+    }
+
+    // Otherwise the send would start with Enter or the access key still held down.
+    void keysChooseOnlyWhenReleased()
+    {
+        Rig rig(einsZwei);
+        const auto target = rig.desktop.openWindow("Editor");
+        bool openWhilePressed = false;
+        QVERIFY(useMenu(rig, [&](popup::PopupMenuWidget& menu) {
+            QTest::keyClick(&menu, Qt::Key_Down);
+            QTest::keyPress(&menu, Qt::Key_Return);
+            openWhilePressed = menu.isVisible();
+            QTest::keyRelease(&menu, Qt::Key_Return);
+        }));
+        QVERIFY(openWhilePressed);
+        QCOMPARE(rig.desktop.received(target), std::string("eins"));
+
+        openWhilePressed = false;
+        QVERIFY(useMenu(rig, [&](popup::PopupMenuWidget& menu) {
+            QTest::keyPress(&menu, Qt::Key_E); // "B&eenden"
+            openWhilePressed = menu.isVisible();
+            QTest::keyRelease(&menu, Qt::Key_E);
+        }));
+        QVERIFY(openWhilePressed);
+        QCOMPARE(rig.exited, 1);
+        QCOMPARE(rig.desktop.received(target), std::string("eins"));
+    }
+
+    void uniqueAccessKeyChoosesAtOnceSharedOneCycles()
+    {
+        // In the order of the file, so the places are known.
+        Rig rig("[Name]\r\n1=&Adresse\r\n2=&Antwort\r\n3=A&&B\r\n[Text]\r\n1=a\r\n2=b\r\n3=c\r\n"
+                "[Common]\r\nSortNames=0\r\n");
+        const auto target = rig.desktop.openWindow("Editor");
+        std::vector<int> highlighted;
+        bool openAfterSharedKey = false;
+        QVERIFY(useMenu(rig, [&](popup::PopupMenuWidget& menu) {
+            QTest::keyClick(&menu, Qt::Key_A); // "&Adresse", "&Antwort" and "&Abbrechen" share it
+            highlighted.push_back(menu.currentIndex());
+            QTest::keyClick(&menu, Qt::Key_A);
+            highlighted.push_back(menu.currentIndex());
+            openAfterSharedKey = menu.isVisible();
+            QTest::keyClick(&menu, Qt::Key_B); // "A&&B" shows an ampersand, "&Bearbeiten" owns B
+        }));
+        QCOMPARE(highlighted, (std::vector<int> { 1, 2 }));
+        QVERIFY(openAfterSharedKey);
+        QCOMPARE(rig.shown, 1);
+        QCOMPARE(rig.desktop.received(target), std::string(""));
+    }
+
+    void escapeClosesWithoutSendingAnything()
+    {
+        Rig rig(einsZwei);
+        const auto target = rig.desktop.openWindow("Editor");
+        QVERIFY(useMenu(rig, [&](popup::PopupMenuWidget& menu) {
+            QTest::keyClick(&menu, Qt::Key_Down);
+            QTest::keyClick(&menu, Qt::Key_Escape);
+        }));
+        QVERIFY(!openMenu());
+        QCOMPARE(rig.desktop.received(target), std::string(""));
+        QCOMPARE(rig.shown + rig.exited + rig.sends, 0);
+    }
+
+    void clickOnAnItemSendsItButOnASeparatorNothing()
+    {
+        Rig rig(einsZwei);
+        const auto target = rig.desktop.openWindow("Editor");
+        bool openAfterSeparatorClick = false;
+        QVERIFY(useMenu(rig, [&](popup::PopupMenuWidget& menu) {
+            QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.itemRect(3).center());
+            openAfterSeparatorClick = menu.isVisible();
+            QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.itemRect(2).center());
+        }));
+        QVERIFY(openAfterSeparatorClick);
+        QCOMPARE(rig.desktop.received(target), std::string("zwei"));
+    }
+
+    // The release of the press on the icon that opened the menu can land on an entry.
+    void releaseOfTheOpeningPressSendsNothing()
+    {
+        Rig rig(einsZwei);
+        const auto target = rig.desktop.openWindow("Editor");
+        bool stillOpen = false;
+        QVERIFY(useMenu(rig, [&](popup::PopupMenuWidget& menu) {
+            QTest::mouseRelease(&menu, Qt::LeftButton, {}, menu.itemRect(1).center());
+            stillOpen = menu.isVisible();
+        }));
+        QVERIFY(stillOpen);
+        QCOMPARE(rig.desktop.received(target), std::string(""));
+        QCOMPARE(rig.sends, 0);
     }
 
     void entryChangedInTheFileIsSentAsChanged()
