@@ -1,9 +1,9 @@
 #include "popup/PopupMenu.h"
 
-#include "app/ConfigAccess.h"
-#include "app/Text.h"
+#include "config/ConfigAccess.h"
 #include "store/Options.h"
 #include "store/Val.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <numeric>
@@ -66,16 +66,16 @@ const std::vector<std::size_t>& PopupMenu::sortedOrder(const std::vector<store::
     m_sortedOrder.resize(entries.size());
     std::iota(m_sortedOrder.begin(), m_sortedOrder.end(), std::size_t { 0 });
     std::stable_sort(m_sortedOrder.begin(), m_sortedOrder.end(), [&](std::size_t a, std::size_t b) {
-        return app::compareForSortedList(m_sortedNames[a], m_sortedNames[b]) < 0;
+        return text::compareForSortedList(m_sortedNames[a], m_sortedNames[b]) < 0;
     });
     return m_sortedOrder;
 }
 
-void PopupMenu::fillPum(app::ConfigAccess& config, const std::string& configFile)
+void PopupMenu::fillPum(config::ConfigAccess& config, const std::string& configFile)
 {
     // One version of the file for the whole build, and one freshness check instead of one
     // per entry.
-    const app::ConfigAccess::ReadScope scope(config);
+    const config::ConfigAccess::ReadScope scope(config);
     const int sortNames = store::GetSortNamesOption(config, configFile);
     std::vector<store::EntryListItem> entries;
     for (int number = 1;; ++number) {

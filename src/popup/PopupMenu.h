@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kx::app {
+namespace kx::config {
 class ConfigAccess;
 }
 
@@ -63,7 +63,7 @@ public:
 
     // Rebuilds the items from the configuration file as it is now: the names of section
     // `Name` (one read per entry) and the `SortNames` option.
-    void fillPum(app::ConfigAccess& config, const std::string& configFile);
+    void fillPum(config::ConfigAccess& config, const std::string& configFile);
 
     // Appends one element.
     void addPumItem(std::string caption, std::string tag);

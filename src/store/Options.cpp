@@ -1,6 +1,6 @@
 #include "store/Options.h"
 
-#include "app/ConfigAccess.h"
+#include "config/ConfigAccess.h"
 #include "store/Val.h"
 
 namespace kx::store {
@@ -9,8 +9,10 @@ namespace {
 
 const std::string kCommon = "Common";
 
-std::int32_t readInt32(
-    app::ConfigAccess& config, const std::string& fileName, const std::string& key, std::int32_t defaultValue)
+std::int32_t readInt32(config::ConfigAccess& config,
+    const std::string& fileName,
+    const std::string& key,
+    std::int32_t defaultValue)
 {
     const auto value = Val(config.readIniString(kCommon, key, std::to_string(defaultValue), fileName));
     const auto rounded = value ? roundToInt32(*value) : std::nullopt;
@@ -18,14 +20,14 @@ std::int32_t readInt32(
 }
 
 std::int32_t readInRange(
-    app::ConfigAccess& config, const std::string& fileName, const std::string& key, std::int32_t max)
+    config::ConfigAccess& config, const std::string& fileName, const std::string& key, std::int32_t max)
 {
-    return app::ValueInRange(readInt32(config, fileName, key, 0), 0, max, 0);
+    return config::ValueInRange(readInt32(config, fileName, key, 0), 0, max, 0);
 }
 
 } // namespace
 
-std::int16_t GetSortNamesOption(app::ConfigAccess& config, const std::string& fileName)
+std::int16_t GetSortNamesOption(config::ConfigAccess& config, const std::string& fileName)
 {
     constexpr std::int16_t defaultValue = 1;
     const auto value = Val(config.readIniString(kCommon, "SortNames", "1", fileName));
@@ -33,12 +35,12 @@ std::int16_t GetSortNamesOption(app::ConfigAccess& config, const std::string& fi
     return rounded.value_or(defaultValue);
 }
 
-bool SaveSortNamesOption(app::ConfigAccess& config, const std::string& fileName, std::int16_t value)
+bool SaveSortNamesOption(config::ConfigAccess& config, const std::string& fileName, std::int16_t value)
 {
     return config.writeIniString(kCommon, "SortNames", std::to_string(value), fileName);
 }
 
-PumActOptions LoadPumActOptions(app::ConfigAccess& config, const std::string& fileName)
+PumActOptions LoadPumActOptions(config::ConfigAccess& config, const std::string& fileName)
 {
     PumActOptions options;
     options.borderByClick = readInRange(config, fileName, "PumActBorderByClick", 1);
@@ -48,7 +50,8 @@ PumActOptions LoadPumActOptions(app::ConfigAccess& config, const std::string& fi
     return options;
 }
 
-bool SavePumActOptions(app::ConfigAccess& config, const std::string& fileName, const PumActOptions& options)
+bool SavePumActOptions(
+    config::ConfigAccess& config, const std::string& fileName, const PumActOptions& options)
 {
     bool ok = config.writeIniString(kCommon, "PumActViaBorder", std::to_string(options.viaBorder), fileName);
     ok = config.writeIniString(kCommon, "PumActBorderByClick", std::to_string(options.borderByClick), "")

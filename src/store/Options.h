@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace kx::app {
+namespace kx::config {
 class ConfigAccess;
 }
 
@@ -15,8 +15,8 @@ namespace kx::store {
 constexpr std::int32_t kDefaultBorderColour = -2147483633; // 0x8000000F, button faces
 
 // `SortNames`, default "1"; any 16-bit value is used as read (non-zero = sorted).
-std::int16_t GetSortNamesOption(app::ConfigAccess& config, const std::string& fileName);
-bool SaveSortNamesOption(app::ConfigAccess& config, const std::string& fileName, std::int16_t value);
+std::int16_t GetSortNamesOption(config::ConfigAccess& config, const std::string& fileName);
+bool SaveSortNamesOption(config::ConfigAccess& config, const std::string& fileName, std::int16_t value);
 
 struct PumActOptions
 {
@@ -30,8 +30,9 @@ struct PumActOptions
 
 // Reads PumActBorderByClick, PumActViaBorder, PumActPos, PumActBorderCol in this order;
 // the first three outside their range count as 0, the colour is taken as read.
-PumActOptions LoadPumActOptions(app::ConfigAccess& config, const std::string& fileName);
+PumActOptions LoadPumActOptions(config::ConfigAccess& config, const std::string& fileName);
 // Writes PumActViaBorder, PumActBorderByClick, PumActPos, PumActBorderCol in this order.
-bool SavePumActOptions(app::ConfigAccess& config, const std::string& fileName, const PumActOptions& options);
+bool SavePumActOptions(
+    config::ConfigAccess& config, const std::string& fileName, const PumActOptions& options);
 
 } // namespace kx::store

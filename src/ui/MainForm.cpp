@@ -1,15 +1,15 @@
 #include "ui/MainForm.h"
 
-#include "app/ConfigAccess.h"
-#include "app/Prompts.h"
-#include "app/Text.h"
-#include "app/qt/CommandLine.h"
+#include "config/CommandLine.h"
+#include "config/ConfigAccess.h"
 #include "help/Help.h"
+#include "platform/Prompts.h"
 #include "popup/qt/ProgramIcon.h"
 #include "popup/qt/TrayController.h"
 #include "store/EntryCommands.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
+#include "text/Text.h"
 #include "ui/AboutDialog.h"
 #include "ui/CaptionButton.h"
 #include "ui/EditorText.h"
@@ -48,7 +48,7 @@ QString qs(const std::string& s) { return toQString(s); }
 
 int compareNames(const QString& a, const QString& b)
 {
-    return app::compareForSortedList(toStdString(a), toStdString(b));
+    return text::compareForSortedList(toStdString(a), toStdString(b));
 }
 
 bool withinWidget(const QWidget* container, const QWidget* widget)
@@ -316,7 +316,7 @@ void MainForm::load(const std::vector<std::string>& arguments)
         return;
     m_loaded = true;
     removeStaleAutostartValue(); // 1
-    m_debugMode = app::isDebugCommandLine(arguments); // 2
+    m_debugMode = config::isDebugCommandLine(arguments); // 2
     seedConfigFile(); // 3, 4 (the path itself was decided before)
     // 5: the ignore list starts empty; it is owned by the composition root.
     setWindowTitle(QStringLiteral("[Kalmotex]")); // 6
@@ -411,9 +411,9 @@ void MainForm::seedConfigFile()
     fs::remove(config, ignored);
     m_services.prompts.message("Die Datei 'sample.ini' konnte nicht nach '" + m_paths.configFilePath
             + "' kopiert werden.",
-        app::PromptIcon::Information,
-        app::PromptButtons::Ok,
-        app::PromptAnswer::Ok);
+        platform::PromptIcon::Information,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
 }
 
 void MainForm::reportWriteFailure(bool ok)
@@ -424,9 +424,9 @@ void MainForm::reportWriteFailure(bool ok)
     m_services.prompts.message("Die Konfigurationsdatei '" + m_paths.configFilePath
             + "' kann nicht gespeichert werden. Änderungen an den Textbausteinen gehen "
               "verloren.",
-        app::PromptIcon::Warning,
-        app::PromptButtons::Ok,
-        app::PromptAnswer::Ok);
+        platform::PromptIcon::Warning,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
 }
 
 void MainForm::hideEvent(QHideEvent* event)
@@ -519,10 +519,10 @@ void MainForm::loadEntryList()
             titles.push_back(entry.title);
     }
     std::stable_sort(byName.begin(), byName.end(), [](const auto* a, const auto* b) {
-        return app::compareForSortedList(a->name, b->name) < 0;
+        return text::compareForSortedList(a->name, b->name) < 0;
     });
     std::stable_sort(titles.begin(), titles.end(), [](const auto& a, const auto& b) {
-        return app::compareForSortedList(a, b) < 0;
+        return text::compareForSortedList(a, b) < 0;
     });
 
     const QSignalBlocker block(m_entryList);
@@ -588,7 +588,7 @@ void MainForm::showCurrentEntry()
     const int number = item->data(Qt::UserRole).toInt();
     const store::Entry entry = m_services.entries.readEntry(number);
     m_editor->showTextInEditor(qs(StoredTextToEditor(entry.text)));
-    m_destinationTextList->setEditText(qs(app::trimSpaces(entry.title)));
+    m_destinationTextList->setEditText(qs(text::trimSpaces(entry.title)));
     m_cryptChk->setChecked(entry.crypt != 0);
     m_dosBoxChk->setChecked(entry.dosBox != 0);
     m_entryRefreshing = true;
@@ -669,7 +669,7 @@ void MainForm::onDosBoxToggled(bool checked) { writeEntryField("DosBox", checked
 
 void MainForm::addComboHistory(QComboBox* combo)
 {
-    const QString text = qs(app::trimSpaces(toStdString(combo->currentText())));
+    const QString text = qs(text::trimSpaces(toStdString(combo->currentText())));
     if (text.isEmpty())
         return;
     for (int i = 0; i < combo->count(); ++i) {
@@ -754,7 +754,7 @@ void MainForm::newEntry()
         const auto answer = m_services.prompts.input("Bitte geben Sie einen Namen für den neuen Eintrag an:",
             "[Kalmotex] - Neuen Eintrag erstellen",
             "");
-        name = app::trimSpaces(answer.value_or(""));
+        name = text::trimSpaces(answer.value_or(""));
         if (name.empty())
             return;
         if (!store::findDuplicateName(listNames(), name))
@@ -775,10 +775,10 @@ bool MainForm::confirmDuplicateName(const std::string& name)
 {
     return m_services.prompts.message("Es gibt bereits einen Eintrag mit dem Namen \r'" + name
                    + "'.\r\rMöchten Sie ihn dennoch verwenden?",
-               app::PromptIcon::Question,
-               app::PromptButtons::YesNo,
-               app::PromptAnswer::No)
-        == app::PromptAnswer::Yes;
+               platform::PromptIcon::Question,
+               platform::PromptButtons::YesNo,
+               platform::PromptAnswer::No)
+        == platform::PromptAnswer::Yes;
 }
 
 void MainForm::renameEntry()
@@ -794,7 +794,7 @@ void MainForm::renameEntry()
                 + oldName + "'' an:",
             "[Kalmotex] - Eintrag umbenennen",
             oldName);
-        name = app::trimSpaces(answer.value_or(""));
+        name = text::trimSpaces(answer.value_or(""));
         if (name.empty())
             return;
         if (!store::findDuplicateName(listNames(), name, static_cast<std::size_t>(position)))
@@ -819,10 +819,10 @@ void MainForm::deleteEntry()
         return;
     const std::string name = toStdString(m_entryList->item(position)->text());
     if (m_services.prompts.message("Wollen Sie den Eintrag '" + name + "'\rwirklich löschen?",
-            app::PromptIcon::Question,
-            app::PromptButtons::YesNo,
-            app::PromptAnswer::Yes)
-        != app::PromptAnswer::Yes)
+            platform::PromptIcon::Question,
+            platform::PromptButtons::YesNo,
+            platform::PromptAnswer::Yes)
+        != platform::PromptAnswer::Yes)
         return;
     const auto plan = store::planDelete(listNumbers(), static_cast<std::size_t>(position));
     if (!plan)
@@ -877,9 +877,9 @@ void MainForm::findNext()
     const qsizetype hit = text.indexOf(m_searchText, from, Qt::CaseInsensitive);
     if (hit < 0) {
         m_services.prompts.message("Die Suche ist am Ende des Textes angekommen.",
-            app::PromptIcon::Information,
-            app::PromptButtons::Ok,
-            app::PromptAnswer::Ok);
+            platform::PromptIcon::Information,
+            platform::PromptButtons::Ok,
+            platform::PromptAnswer::Ok);
         return;
     }
     m_editor->setSelection(static_cast<int>(hit), static_cast<int>(m_searchText.size()));

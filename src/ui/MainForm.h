@@ -16,10 +16,12 @@ class QListWidget;
 class QMenu;
 class QRadioButton;
 
-namespace kx::app {
+namespace kx::config {
 class ConfigAccess;
+}
+namespace kx::platform {
 class Prompts;
-} // namespace kx::app
+}
 namespace kx::store {
 class EntryStore;
 class IgnoredTitles;
@@ -41,10 +43,10 @@ class TitleComboBox;
 // What the main window works with; owned by the program's composition root.
 struct MainFormServices
 {
-    app::ConfigAccess& config;
+    config::ConfigAccess& config;
     store::EntryStore& entries;
     store::IgnoredTitles& ignoredTitles;
-    app::Prompts& prompts;
+    platform::Prompts& prompts;
     help::DocumentOpener& documentOpener;
 };
 

@@ -1,6 +1,6 @@
 #include "app/qt/Program.h"
 
-#include "app/AppPaths.h"
+#include "config/AppPaths.h"
 
 #include <QCoreApplication>
 
@@ -13,18 +13,18 @@ namespace kx::app {
 
 ui::StartupPaths startupPaths()
 {
-    const AppPaths app(QCoreApplication::applicationFilePath().toStdString());
-    const ConfigLocation config = locateConfig(app.AppFolder());
+    const config::AppPaths app(QCoreApplication::applicationFilePath().toStdString());
+    const config::ConfigLocation location = config::locateConfig(app.AppFolder());
     // A portable copy or a build folder has the sample and the help page beside the program;
     // an installed program finds them in its shared data folder.
-    const std::filesystem::path data = config.besideProgram
+    const std::filesystem::path data = location.besideProgram
         ? std::filesystem::path(app.AppFolder())
         : std::filesystem::path(app.AppFolder()) / "../share/kalmotex/";
     const std::filesystem::path folder = data.lexically_normal();
-    return ui::StartupPaths { config.file, (folder / "sample.ini").string(), folder.string() };
+    return ui::StartupPaths { location.file, (folder / "sample.ini").string(), folder.string() };
 }
 
-Program::Program(ui::StartupPaths paths, platform::Desktop desktop)
+Program::Program(ui::StartupPaths paths, app::Desktop desktop)
     : m_entries(m_config, paths.configFilePath, m_random)
     , m_ignoredTitles(m_config, paths.configFilePath)
     , m_windows(std::move(desktop.windows))

@@ -11,8 +11,7 @@ int main(int argc, char** argv)
 {
     // Before QApplication: without a display Qt's X11 plugin ends the program with a message
     // of its own, and there would be nothing to show a window on anyway.
-    kx::platform::DesktopSelection session
-        = kx::platform::openSessionDesktop(kx::platform::SessionEnvironment::current());
+    kx::app::DesktopSelection session = kx::app::openSessionDesktop(kx::app::SessionEnvironment::current());
     if (!session.desktop) {
         std::cerr << session.error << '\n';
         return 1;
@@ -29,7 +28,7 @@ int main(int argc, char** argv)
     std::vector<std::string> arguments(argv + 1, argv + argc);
 
     kx::app::Program program(kx::app::startupPaths(), std::move(*session.desktop));
-    if (kx::app::reportUnreadableConfig(program.entries().configFilePath(), program.prompts()))
+    if (kx::config::reportUnreadableConfig(program.entries().configFilePath(), program.prompts()))
         return 1;
     kx::ui::MainForm& mainForm = program.mainForm();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &mainForm, &kx::ui::MainForm::unload);

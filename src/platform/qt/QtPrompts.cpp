@@ -16,16 +16,16 @@ QString fromUtf8(const std::string& s)
     return text;
 }
 
-QMessageBox::Icon qtIcon(app::PromptIcon icon)
+QMessageBox::Icon qtIcon(platform::PromptIcon icon)
 {
     switch (icon) {
-    case app::PromptIcon::Information:
+    case platform::PromptIcon::Information:
         return QMessageBox::Information;
-    case app::PromptIcon::Question:
+    case platform::PromptIcon::Question:
         return QMessageBox::Question;
-    case app::PromptIcon::Warning:
+    case platform::PromptIcon::Warning:
         return QMessageBox::Warning;
-    case app::PromptIcon::Critical:
+    case platform::PromptIcon::Critical:
         return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
@@ -38,27 +38,28 @@ QtPrompts::QtPrompts(QWidget* parent)
 {
 }
 
-app::PromptAnswer QtPrompts::message(const std::string& text,
-    app::PromptIcon icon,
-    app::PromptButtons buttons,
-    app::PromptAnswer defaultAnswer)
+platform::PromptAnswer QtPrompts::message(const std::string& text,
+    platform::PromptIcon icon,
+    platform::PromptButtons buttons,
+    platform::PromptAnswer defaultAnswer)
 {
     QMessageBox box(qtIcon(icon),
         QStringLiteral("Kalmotex"),
         fromUtf8(text),
         QMessageBox::NoButton,
         m_parent);
-    if (buttons == app::PromptButtons::YesNo) {
+    if (buttons == platform::PromptButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(defaultAnswer == app::PromptAnswer::No ? QMessageBox::No : QMessageBox::Yes);
+        box.setDefaultButton(
+            defaultAnswer == platform::PromptAnswer::No ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
     const int result = box.exec();
-    if (buttons == app::PromptButtons::YesNo)
-        return result == QMessageBox::Yes ? app::PromptAnswer::Yes : app::PromptAnswer::No;
-    return app::PromptAnswer::Ok;
+    if (buttons == platform::PromptButtons::YesNo)
+        return result == QMessageBox::Yes ? platform::PromptAnswer::Yes : platform::PromptAnswer::No;
+    return platform::PromptAnswer::Ok;
 }
 
 std::optional<std::string> QtPrompts::input(

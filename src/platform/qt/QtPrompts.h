@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompts.h"
+#include "platform/Prompts.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -9,17 +9,17 @@ namespace kx::platform {
 
 // Message boxes titled "Kalmotex" and input boxes with the caller's title, as modal Qt
 // dialogs over the given parent window.
-class QtPrompts : public app::Prompts
+class QtPrompts : public platform::Prompts
 {
 public:
     explicit QtPrompts(QWidget* parent = nullptr);
 
     void setParent(QWidget* parent) { m_parent = parent; }
 
-    app::PromptAnswer message(const std::string& text,
-        app::PromptIcon icon,
-        app::PromptButtons buttons,
-        app::PromptAnswer defaultAnswer) override;
+    platform::PromptAnswer message(const std::string& text,
+        platform::PromptIcon icon,
+        platform::PromptButtons buttons,
+        platform::PromptAnswer defaultAnswer) override;
     std::optional<std::string> input(
         const std::string& prompt, const std::string& title, const std::string& defaultText) override;
 

@@ -9,7 +9,7 @@
 
 namespace kx::popup {
 
-TrayController::TrayController(app::ConfigAccess& config,
+TrayController::TrayController(config::ConfigAccess& config,
     std::string configFile,
     transmit::Transmitter& transmitter,
     Actions actions,

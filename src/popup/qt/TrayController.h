@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-namespace kx::app {
+namespace kx::config {
 class ConfigAccess;
 }
 namespace kx::transmit {
@@ -36,7 +36,7 @@ public:
         std::function<void()> afterSend; // optional: the platform's clean-up after a send
     };
 
-    TrayController(app::ConfigAccess& config,
+    TrayController(config::ConfigAccess& config,
         std::string configFile,
         transmit::Transmitter& transmitter,
         Actions actions,
@@ -62,7 +62,7 @@ public:
 private:
     void sendEntry(int number);
 
-    app::ConfigAccess& m_config;
+    config::ConfigAccess& m_config;
     std::string m_configFile;
     transmit::Transmitter& m_transmitter;
     Actions m_actions;

@@ -1,6 +1,6 @@
 #include "transmit/qt/AuswahlForm.h"
 
-#include "app/Text.h"
+#include "text/Text.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -84,7 +84,7 @@ void AuswahlForm::setCandidates(const std::vector<WindowCandidate>& candidates)
     std::vector<std::size_t> order(candidates.size());
     std::iota(order.begin(), order.end(), std::size_t { 0 });
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return app::compareForSortedList(candidates[a].title, candidates[b].title) < 0;
+        return text::compareForSortedList(candidates[a].title, candidates[b].title) < 0;
     });
     m_list->clear();
     for (std::size_t i : order) {

@@ -1,5 +1,5 @@
 #include "popup/PopupMenu.h"
-#include "app/ConfigAccess.h"
+#include "config/ConfigAccess.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +32,7 @@ protected:
     }
 
     test::TempDir m_dir;
-    app::ConfigAccess m_config;
+    config::ConfigAccess m_config;
     PopupMenu m_menu;
 };
 

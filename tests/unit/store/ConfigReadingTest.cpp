@@ -1,4 +1,4 @@
-#include "app/ConfigAccess.h"
+#include "config/ConfigAccess.h"
 #include "store/IgnoredTitles.h"
 #include "store/Options.h"
 #include "support/TempDir.h"
@@ -7,7 +7,7 @@
 
 #include <string>
 
-using kx::app::ConfigAccess;
+using kx::config::ConfigAccess;
 using kx::test::readBytes;
 using kx::test::TempDir;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ConfigAccess.h"
+#include "config/ConfigAccess.h"
 #include "help/Help.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
@@ -69,7 +69,7 @@ struct MainFormFixture
 
     TempDir dir;
     std::string configFilePath; // empty: Kalmotex.ini in dir
-    app::ConfigAccess config;
+    config::ConfigAccess config;
     store::TimeSeededRandom random;
     ScriptedPrompts prompts;
     RecordingOpener opener;

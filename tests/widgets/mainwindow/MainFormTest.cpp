@@ -1,6 +1,6 @@
 #include "MainFormFixture.h"
 
-#include "app/qt/CommandLine.h"
+#include "config/CommandLine.h"
 #include "ui/SnippetEditor.h"
 
 #include <QAction>
@@ -19,7 +19,7 @@
 
 #include <filesystem>
 
-using kx::app::PromptAnswer;
+using kx::platform::PromptAnswer;
 using kx::test::MainFormFixture;
 
 class MainFormTest : public QObject
@@ -55,7 +55,7 @@ private slots:
         std::vector<std::string> args;
         for (const QString& a : arguments)
             args.push_back(a.toStdString());
-        QCOMPARE(kx::app::isDebugCommandLine(args), debug);
+        QCOMPARE(kx::config::isDebugCommandLine(args), debug);
     }
 
     void sampleIsCopiedOnlyWhenTheConfigurationIsMissing()
@@ -101,7 +101,7 @@ private slots:
             "Die Datei 'sample.ini' konnte nicht nach '" + f.configFilePath + "' kopiert werden.");
         f.start();
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
-        QCOMPARE(f.prompts.shown().at(0).icon, kx::app::PromptIcon::Information);
+        QCOMPARE(f.prompts.shown().at(0).icon, kx::platform::PromptIcon::Information);
         QCOMPARE(f.form->entryList()->count(), 0);
     }
 
@@ -119,7 +119,7 @@ private slots:
         f.form->newEntry();
         f.form->newEntry();
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
-        QCOMPARE(f.prompts.shown().at(1).icon, kx::app::PromptIcon::Warning);
+        QCOMPARE(f.prompts.shown().at(1).icon, kx::platform::PromptIcon::Warning);
     }
 
     void closeBoxHidesAndBeendenUnloads()

@@ -1,5 +1,5 @@
 #include "popup/qt/TrayController.h"
-#include "app/ConfigAccess.h"
+#include "config/ConfigAccess.h"
 #include "platform/fake/FakeDesktop.h"
 #include "popup/qt/NotificationIcon.h"
 #include "store/EntryStore.h"
@@ -64,7 +64,7 @@ struct Rig
 
     test::TempDir dir;
     std::string file;
-    app::ConfigAccess config;
+    config::ConfigAccess config;
     test::SequenceRandom random { { 0.5 } };
     store::EntryStore entries;
     store::IgnoredTitles ignored;

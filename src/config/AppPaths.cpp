@@ -1,6 +1,6 @@
-#include "app/AppPaths.h"
+#include "config/AppPaths.h"
 
-#include "app/ConfigAccess.h"
+#include "config/ConfigAccess.h"
 
 #include <atomic>
 #include <chrono>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-namespace kx::app {
+namespace kx::config {
 
 namespace fs = std::filesystem;
 
@@ -92,4 +92,4 @@ ConfigLocation locateConfig(const std::string& appFolder, const EnvironmentLooku
     return location;
 }
 
-} // namespace kx::app
+} // namespace kx::config

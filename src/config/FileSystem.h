@@ -12,7 +12,7 @@
 // file's identity, a replacement that survives a crash or power cut, and a lock between
 // processes. FileSystemPosix.cpp implements it here; a Windows build supplies the same
 // functions over its own calls (named at each function).
-namespace kx::app {
+namespace kx::config {
 
 // What tells one version of a file from another. Times are nanoseconds since 1970.
 struct FileStamp
@@ -88,4 +88,4 @@ private:
     int m_handle = -1;
 };
 
-} // namespace kx::app
+} // namespace kx::config

@@ -1,4 +1,4 @@
-#include "app/FileSystem.h"
+#include "config/FileSystem.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace kx::app {
+namespace kx::config {
 
 namespace fs = std::filesystem;
 
@@ -208,4 +208,4 @@ FileLock::~FileLock()
     ::close(m_handle);
 }
 
-} // namespace kx::app
+} // namespace kx::config

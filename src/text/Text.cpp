@@ -1,6 +1,6 @@
-#include "app/Text.h"
+#include "text/Text.h"
 
-#include "app/CaseTables.h"
+#include "text/generated/CaseTables.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <span>
 
-namespace kx::app {
+namespace kx::text {
 
 namespace {
 
@@ -396,4 +396,4 @@ std::string decodeFileText(std::string_view bytes)
     return decodeWindows1252(bytes);
 }
 
-} // namespace kx::app
+} // namespace kx::text

@@ -1,12 +1,12 @@
-#include "app/ConfigAccess.h"
+#include "config/ConfigAccess.h"
 
-#include "app/IniFile.h"
-#include "app/Prompts.h"
+#include "config/IniFile.h"
+#include "platform/Prompts.h"
 
 #include <cstdio>
 #include <filesystem>
 
-namespace kx::app {
+namespace kx::config {
 
 namespace {
 
@@ -89,15 +89,15 @@ ConfigFileState inspectConfigFile(const std::string& path)
     return readable ? ConfigFileState::readable : ConfigFileState::unreadable;
 }
 
-bool reportUnreadableConfig(const std::string& path, Prompts& prompts)
+bool reportUnreadableConfig(const std::string& path, platform::Prompts& prompts)
 {
     if (inspectConfigFile(path) != ConfigFileState::unreadable)
         return false;
     prompts.message("Die Konfigurationsdatei '" + path
             + "' kann nicht gelesen werden. Kalmotex wird beendet, damit sie nicht überschrieben wird.",
-        PromptIcon::Critical,
-        PromptButtons::Ok,
-        PromptAnswer::Ok);
+        platform::PromptIcon::Critical,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
     return true;
 }
 
@@ -118,4 +118,4 @@ std::string WithBackslash(const std::string& path)
     return path + '/';
 }
 
-} // namespace kx::app
+} // namespace kx::config

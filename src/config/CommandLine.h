@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace kx::app {
+namespace kx::config {
 
 // The arguments after the program name as one command line, the way Windows passes it:
 // joined by blanks, an argument that is empty or holds a blank, tab or quote in quotes.
@@ -13,4 +13,4 @@ std::string joinCommandLine(const std::vector<std::string>& arguments);
 // "debug".
 bool isDebugCommandLine(const std::vector<std::string>& arguments);
 
-} // namespace kx::app
+} // namespace kx::config

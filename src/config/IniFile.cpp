@@ -1,6 +1,6 @@
-#include "app/IniFile.h"
+#include "config/IniFile.h"
 
-#include "app/Text.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +11,7 @@
 #include <new>
 #include <utility>
 
-namespace kx::app {
+namespace kx::config {
 
 namespace fs = std::filesystem;
 
@@ -43,7 +43,7 @@ std::string_view trimBlanks(std::string_view s)
     return s;
 }
 
-bool hasNonAscii(std::string_view s) { return skipAscii(s) != s.size(); }
+bool hasNonAscii(std::string_view s) { return text::skipAscii(s) != s.size(); }
 
 // The end of the line that starts at `pos`: the next CR or LF, or the end of the text.
 std::size_t lineEndFrom(std::string_view text, std::size_t pos)
@@ -62,7 +62,7 @@ std::string foldName(std::string_view name, bool windows1252)
     std::string out(name);
     for (char& c : out) {
         if (static_cast<unsigned char>(c) >= 0x80)
-            return upperCase(windows1252 ? decodeWindows1252(name) : std::string(name));
+            return text::upperCase(windows1252 ? text::decodeWindows1252(name) : std::string(name));
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - ('a' - 'A'));
     }
@@ -92,7 +92,7 @@ std::size_t firstInvalidLine(std::string_view raw, std::size_t from)
     while (pos < raw.size()) {
         const std::size_t end = lineEndFrom(raw, pos);
         const std::string_view line = raw.substr(pos, end - pos);
-        if (hasNonAscii(line) && !isValidUtf8(line))
+        if (hasNonAscii(line) && !text::isValidUtf8(line))
             return pos;
         pos = end + 1;
     }
@@ -346,7 +346,7 @@ public:
         // Line breaks never occur inside a UTF-8 sequence, so pieces of whole lines can be
         // checked one by one.
         nonAscii = nonAscii || hasNonAscii(piece);
-        if (validUtf8 && nonAscii && !isValidUtf8(piece)) {
+        if (validUtf8 && nonAscii && !text::isValidUtf8(piece)) {
             validUtf8 = false;
             firstInvalid = firstInvalidLine(text, m_done);
         }
@@ -649,9 +649,9 @@ std::string IniFile::decodeValue(const KeyLine& line) const
     if (m_encoding == Encoding::windows1252) {
         if (bytes.size() > maxValueCharacters)
             bytes = bytes.substr(0, maxValueCharacters);
-        return decodeWindows1252(bytes);
+        return text::decodeWindows1252(bytes);
     }
-    std::string value = m_validUtf8 ? std::string(bytes) : toUtf8(toUtf32(bytes));
+    std::string value = m_validUtf8 ? std::string(bytes) : text::toUtf8(text::toUtf32(bytes));
     if (value.size() > maxValueCharacters) {
         std::size_t characters = 0;
         for (std::size_t i = 0; i < value.size(); ++i) {
@@ -667,7 +667,7 @@ std::string IniFile::decodeValue(const KeyLine& line) const
 std::optional<std::string> IniFile::encodeForFile(std::string_view utf8) const
 {
     if (m_encoding == Encoding::windows1252)
-        return encodeWindows1252(utf8);
+        return text::encodeWindows1252(utf8);
     return std::string(utf8);
 }
 
@@ -710,8 +710,8 @@ void IniFile::shiftAfter(std::size_t position, std::ptrdiff_t delta)
 
 bool IniFile::write(std::string_view section, std::string_view key, std::string_view value)
 {
-    const std::string sectionName = toUtf8(toUtf32(trimBlanks(section)));
-    const std::string keyName = toUtf8(toUtf32(trimBlanks(key)));
+    const std::string sectionName = text::toUtf8(text::toUtf32(trimBlanks(section)));
+    const std::string keyName = text::toUtf8(text::toUtf32(trimBlanks(key)));
     if (sectionName.empty() || keyName.empty() || m_path.empty())
         return false;
     // A name or value with a line break would add lines; "=" would move the key's end.
@@ -723,7 +723,7 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
         return false;
     while (!valueBytes.empty() && isBlank(valueBytes.front()))
         valueBytes.remove_prefix(1);
-    const std::string newValue = toUtf8(toUtf32(valueBytes));
+    const std::string newValue = text::toUtf8(text::toUtf32(valueBytes));
 
     const FileLock lock(m_path, lockPatience);
     if (!lock.held())
@@ -772,7 +772,7 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
             removed = existing->lineEnd - existing->lineStart;
             const std::string_view spelling
                 = std::string_view(m_raw).substr(existing->keyStart, existing->keyLength);
-            line = (windows1252 ? decodeWindows1252(spelling) : std::string(spelling)) + "=" + newValue;
+            line = (windows1252 ? text::decodeWindows1252(spelling) : std::string(spelling)) + "=" + newValue;
         } else {
             at = found.contentEnd;
             before = eol;
@@ -827,7 +827,7 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
     if (upgrade) {
         // Windows-1252 cannot hold the value (or would be misread): the whole file becomes
         // UTF-8 without a byte order mark.
-        upgraded = decodeWindows1252(head) + before + line + after + decodeWindows1252(tail);
+        upgraded = text::decodeWindows1252(head) + before + line + after + text::decodeWindows1252(tail);
     }
     if (m_exists) {
         // Replacing the file by rename would otherwise overrule a read-only file.
@@ -895,4 +895,4 @@ bool restoreFile(const fs::path& path, const std::optional<std::string>& content
     return replaceFile(*target, { *contents }, fileClockNow(), true).has_value();
 }
 
-} // namespace kx::app
+} // namespace kx::config

@@ -1,4 +1,4 @@
-#include "platform/DesktopSelection.h"
+#include "app/DesktopSelection.h"
 
 #include "platform/x11/X11KeyboardOutput.h"
 #include "platform/x11/X11WindowSystem.h"
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-namespace kx::platform {
+namespace kx::app {
 
 namespace {
 
@@ -37,15 +37,15 @@ DesktopSelection openSessionDesktop(const SessionEnvironment& environment)
         return failure(
             "Es ist kein X11-Display angegeben (die Umgebungsvariable DISPLAY ist nicht gesetzt).");
     }
-    std::shared_ptr<x11::X11Connection> connection;
+    std::shared_ptr<platform::x11::X11Connection> connection;
     try {
-        connection = std::make_shared<x11::X11Connection>(environment.display);
+        connection = std::make_shared<platform::x11::X11Connection>(environment.display);
     } catch (const std::runtime_error&) {
         return failure("Das X11-Display „" + environment.display + "“ ist nicht erreichbar.");
     }
     try {
-        Desktop desktop { std::make_unique<x11::X11WindowSystem>(connection),
-            std::make_unique<x11::X11KeyboardOutput>(connection) };
+        Desktop desktop { std::make_unique<platform::x11::X11WindowSystem>(connection),
+            std::make_unique<platform::x11::X11KeyboardOutput>(connection) };
         return { std::move(desktop), {} };
     } catch (const std::runtime_error&) {
         return failure("Der X-Server des Displays „" + environment.display
@@ -53,4 +53,4 @@ DesktopSelection openSessionDesktop(const SessionEnvironment& environment)
     }
 }
 
-} // namespace kx::platform
+} // namespace kx::app

@@ -4,7 +4,7 @@
 
 #include <span>
 
-namespace kx::app::detail {
+namespace kx::text::detail {
 
 struct CodePointPair
 {
@@ -18,4 +18,4 @@ extern const std::span<const CodePointPair> lowerCaseTable;
 // Letters with diacritics mapped to the letter they are built on.
 extern const std::span<const CodePointPair> sortBaseTable;
 
-} // namespace kx::app::detail
+} // namespace kx::text::detail

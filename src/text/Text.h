@@ -6,7 +6,7 @@
 
 // Text helpers shared by every layer. Strings are UTF-8 throughout the program; character
 // positions count code points, not bytes.
-namespace kx::app {
+namespace kx::text {
 
 // Decodes UTF-8; each invalid byte becomes U+FFFD.
 std::u32string toUtf32(std::string_view utf8);
@@ -43,4 +43,4 @@ int windows1252Code(char32_t c);
 // Windows-1252 otherwise.
 std::string decodeFileText(std::string_view bytes);
 
-} // namespace kx::app
+} // namespace kx::text

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace kx::app {
+namespace kx::config {
 
 // The program's own location. The caller passes the executable's path as the system
 // reports it at start-up (Qt's applicationFilePath, or argv[0] resolved).
@@ -45,4 +45,4 @@ struct ConfigLocation
 ConfigLocation locateConfig(const std::string& appFolder,
     const EnvironmentLookup& environment = processEnvironment);
 
-} // namespace kx::app
+} // namespace kx::config

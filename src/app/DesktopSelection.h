@@ -7,13 +7,13 @@
 #include <optional>
 #include <string>
 
-namespace kx::platform {
+namespace kx::app {
 
 // The windows and the keyboard of the running desktop session, from one backend.
 struct Desktop
 {
-    std::unique_ptr<WindowSystem> windows;
-    std::unique_ptr<KeyboardOutput> keyboard;
+    std::unique_ptr<platform::WindowSystem> windows;
+    std::unique_ptr<platform::KeyboardOutput> keyboard;
 };
 
 // What tells the running session apart: the environment variables of a graphical session.
@@ -37,4 +37,4 @@ struct DesktopSelection
 // with a message of its own when it finds no display.
 DesktopSelection openSessionDesktop(const SessionEnvironment& environment);
 
-} // namespace kx::platform
+} // namespace kx::app

@@ -1,8 +1,8 @@
-#include "app/qt/CommandLine.h"
+#include "config/CommandLine.h"
 
-#include "app/Text.h"
+#include "text/Text.h"
 
-namespace kx::app {
+namespace kx::config {
 
 std::string joinCommandLine(const std::vector<std::string>& arguments)
 {
@@ -27,7 +27,7 @@ std::string joinCommandLine(const std::vector<std::string>& arguments)
 
 bool isDebugCommandLine(const std::vector<std::string>& arguments)
 {
-    return lowerCase(trimSpaces(joinCommandLine(arguments))) == "debug";
+    return text::lowerCase(text::trimSpaces(joinCommandLine(arguments))) == "debug";
 }
 
-} // namespace kx::app
+} // namespace kx::config

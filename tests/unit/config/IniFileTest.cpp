@@ -1,6 +1,6 @@
-#include "app/IniFile.h"
+#include "config/IniFile.h"
 
-#include "app/FileSystem.h"
+#include "config/FileSystem.h"
 
 #include "support/TempDir.h"
 
@@ -19,8 +19,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using kx::app::FileLock;
-using kx::app::IniFile;
+using kx::config::FileLock;
+using kx::config::IniFile;
 using namespace std::chrono_literals;
 using kx::test::readBytes;
 using kx::test::TempDir;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FileSystem.h"
+#include "config/FileSystem.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace kx::app {
+namespace kx::config {
 
 // One profile file (INI format), read and written one value at a time with the rules of
 // the Windows profile-file functions. Strings in and out are UTF-8; the file keeps its own
@@ -176,4 +176,4 @@ private:
 // had written some of its values when it failed. False when that could not be done.
 bool restoreFile(const std::filesystem::path& path, const std::optional<std::string>& contents);
 
-} // namespace kx::app
+} // namespace kx::config

@@ -5,10 +5,13 @@
 #include <memory>
 #include <string>
 
-namespace kx::app {
+namespace kx::platform {
+class Prompts;
+}
+
+namespace kx::config {
 
 class IniFile;
-class Prompts;
 
 // The thin access layer over the configuration file: one value per call, addressed by
 // section, key and file. Every call sees the file as it is now (nothing but the parse of
@@ -79,11 +82,11 @@ ConfigFileState inspectConfigFile(const std::string& path);
 // When the configuration file is there but cannot be read, tells the user so (in German)
 // and returns true: the program then ends rather than run without its entries, where every
 // change would be refused or would replace a file it never read.
-bool reportUnreadableConfig(const std::string& path, Prompts& prompts);
+bool reportUnreadableConfig(const std::string& path, platform::Prompts& prompts);
 
 std::int32_t ValueInRange(std::int32_t value, std::int32_t min, std::int32_t max, std::int32_t defaultValue);
 std::string IIfStr(const std::string& trueValue, bool condition, const std::string& falseValue);
 // The path with a "/" appended unless it already ends in one ("/" for an empty path).
 std::string WithBackslash(const std::string& path);
 
-} // namespace kx::app
+} // namespace kx::config

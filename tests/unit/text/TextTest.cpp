@@ -1,4 +1,4 @@
-#include "app/Text.h"
+#include "text/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-using namespace kx::app;
+using namespace kx::text;
 
 TEST(Utf8, invalidBytesBecomeOneReplacementCharacterEach)
 {

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace kx::app {
+namespace kx::platform {
 
 enum class PromptIcon
 {
@@ -43,4 +43,4 @@ public:
     input(const std::string& prompt, const std::string& title, const std::string& defaultText) = 0;
 };
 
-} // namespace kx::app
+} // namespace kx::platform

@@ -1,5 +1,5 @@
-#include "app/ConfigAccess.h"
-#include "app/AppPaths.h"
+#include "config/ConfigAccess.h"
+#include "config/AppPaths.h"
 
 #include "support/TempDir.h"
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-using namespace kx::app;
+using namespace kx::config;
 using kx::test::readBytes;
 using kx::test::TempDir;
 
