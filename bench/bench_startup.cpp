@@ -8,7 +8,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "text/Text.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -67,8 +67,8 @@ int main(int argc, char** argv)
         kx::store::IgnoredTitles ignored(config, path);
         kx::test::ScriptedPrompts prompts;
         NoOpener opener;
-        auto form = std::make_unique<kx::ui::MainForm>(
-            kx::ui::MainFormServices { config, store, ignored, prompts, opener },
+        auto form = std::make_unique<kx::ui::MainWindow>(
+            kx::ui::MainWindowServices { config, store, ignored, prompts, opener },
             kx::ui::StartupPaths { path, dir.file("sample.ini").string(), dir.path().string() });
         form->load({ "debug" });
         QApplication::processEvents();

@@ -19,7 +19,7 @@ AppPaths::AppPaths(const std::string& executablePath)
     if (ec)
         program = executablePath;
     program = program.lexically_normal();
-    m_appFolder = WithBackslash(program.parent_path().generic_string());
+    m_appFolder = withTrailingSlash(program.parent_path().generic_string());
 #ifdef _WIN32
     m_appExePath = m_appFolder + program.stem().string() + ".exe";
 #else
@@ -81,12 +81,12 @@ ConfigLocation locateConfig(const std::string& appFolder, const EnvironmentLooku
     ConfigLocation location;
     const auto perUser = perUserFolder(environment);
     if (isWritableFolder(appFolder) || !perUser) {
-        location.folder = WithBackslash(appFolder);
+        location.folder = withTrailingSlash(appFolder);
         location.besideProgram = true;
     } else {
         std::error_code ignored;
         fs::create_directories(*perUser, ignored);
-        location.folder = WithBackslash(perUser->generic_string());
+        location.folder = withTrailingSlash(perUser->generic_string());
     }
     location.file = location.folder + "Kalmotex.ini";
     return location;

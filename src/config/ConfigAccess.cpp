@@ -101,17 +101,12 @@ bool reportUnreadableConfig(const std::string& path, platform::Prompts& prompts)
     return true;
 }
 
-std::int32_t ValueInRange(std::int32_t value, std::int32_t min, std::int32_t max, std::int32_t defaultValue)
+std::int32_t valueInRange(std::int32_t value, std::int32_t min, std::int32_t max, std::int32_t defaultValue)
 {
     return (value >= min && value <= max) ? value : defaultValue;
 }
 
-std::string IIfStr(const std::string& trueValue, bool condition, const std::string& falseValue)
-{
-    return condition ? trueValue : falseValue;
-}
-
-std::string WithBackslash(const std::string& path)
+std::string withTrailingSlash(const std::string& path)
 {
     if (!path.empty() && path.back() == '/')
         return path;

@@ -84,9 +84,8 @@ ConfigFileState inspectConfigFile(const std::string& path);
 // change would be refused or would replace a file it never read.
 bool reportUnreadableConfig(const std::string& path, platform::Prompts& prompts);
 
-std::int32_t ValueInRange(std::int32_t value, std::int32_t min, std::int32_t max, std::int32_t defaultValue);
-std::string IIfStr(const std::string& trueValue, bool condition, const std::string& falseValue);
+std::int32_t valueInRange(std::int32_t value, std::int32_t min, std::int32_t max, std::int32_t defaultValue);
 // The path with a "/" appended unless it already ends in one ("/" for an empty path).
-std::string WithBackslash(const std::string& path);
+std::string withTrailingSlash(const std::string& path);
 
 } // namespace kx::config

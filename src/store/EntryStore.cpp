@@ -1,8 +1,8 @@
 #include "store/EntryStore.h"
 
 #include "config/ConfigAccess.h"
+#include "store/RuntimeNumber.h"
 #include "store/Scrambling.h"
-#include "store/Val.h"
 #include "text/Text.h"
 
 #include <utility>

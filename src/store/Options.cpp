@@ -1,7 +1,7 @@
 #include "store/Options.h"
 
 #include "config/ConfigAccess.h"
-#include "store/Val.h"
+#include "store/RuntimeNumber.h"
 
 namespace kx::store {
 
@@ -14,7 +14,8 @@ std::int32_t readInt32(config::ConfigAccess& config,
     const std::string& key,
     std::int32_t defaultValue)
 {
-    const auto value = Val(config.readIniString(kCommon, key, std::to_string(defaultValue), fileName));
+    const auto value
+        = parseRuntimeNumber(config.readIniString(kCommon, key, std::to_string(defaultValue), fileName));
     const auto rounded = value ? roundToInt32(*value) : std::nullopt;
     return rounded.value_or(defaultValue);
 }
@@ -22,7 +23,7 @@ std::int32_t readInt32(config::ConfigAccess& config,
 std::int32_t readInRange(
     config::ConfigAccess& config, const std::string& fileName, const std::string& key, std::int32_t max)
 {
-    return config::ValueInRange(readInt32(config, fileName, key, 0), 0, max, 0);
+    return config::valueInRange(readInt32(config, fileName, key, 0), 0, max, 0);
 }
 
 } // namespace
@@ -30,7 +31,7 @@ std::int32_t readInRange(
 std::int16_t GetSortNamesOption(config::ConfigAccess& config, const std::string& fileName)
 {
     constexpr std::int16_t defaultValue = 1;
-    const auto value = Val(config.readIniString(kCommon, "SortNames", "1", fileName));
+    const auto value = parseRuntimeNumber(config.readIniString(kCommon, "SortNames", "1", fileName));
     const auto rounded = value ? roundToInt16(*value) : std::nullopt;
     return rounded.value_or(defaultValue);
 }
@@ -40,9 +41,9 @@ bool SaveSortNamesOption(config::ConfigAccess& config, const std::string& fileNa
     return config.writeIniString(kCommon, "SortNames", std::to_string(value), fileName);
 }
 
-PumActOptions LoadPumActOptions(config::ConfigAccess& config, const std::string& fileName)
+BorderStripOptions loadBorderStripOptions(config::ConfigAccess& config, const std::string& fileName)
 {
-    PumActOptions options;
+    BorderStripOptions options;
     options.borderByClick = readInRange(config, fileName, "PumActBorderByClick", 1);
     options.viaBorder = readInRange(config, fileName, "PumActViaBorder", 1);
     options.pos = readInRange(config, fileName, "PumActPos", 3);
@@ -50,8 +51,8 @@ PumActOptions LoadPumActOptions(config::ConfigAccess& config, const std::string&
     return options;
 }
 
-bool SavePumActOptions(
-    config::ConfigAccess& config, const std::string& fileName, const PumActOptions& options)
+bool saveBorderStripOptions(
+    config::ConfigAccess& config, const std::string& fileName, const BorderStripOptions& options)
 {
     bool ok = config.writeIniString(kCommon, "PumActViaBorder", std::to_string(options.viaBorder), fileName);
     ok = config.writeIniString(kCommon, "PumActBorderByClick", std::to_string(options.borderByClick), "")

@@ -8,7 +8,7 @@
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
 #include "store/TimeSeededRandom.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 #include <QTimer>
 
@@ -29,7 +29,7 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    ui::MainForm& mainForm() { return *m_mainForm; }
+    ui::MainWindow& mainWindow() { return *m_mainWindow; }
     config::ConfigAccess& config() { return m_config; }
     store::EntryStore& entries() { return m_entries; }
     store::IgnoredTitles& ignoredTitles() { return m_ignoredTitles; }
@@ -47,7 +47,7 @@ private:
     store::IgnoredTitles m_ignoredTitles;
     platform::QtPrompts m_prompts;
     help::DesktopOpener m_documentOpener;
-    std::unique_ptr<ui::MainForm> m_mainForm;
+    std::unique_ptr<ui::MainWindow> m_mainWindow;
     // The desktop the entries are typed into, and the tray's send stack over it.
     std::unique_ptr<platform::WindowSystem> m_windows;
     std::unique_ptr<platform::KeyboardOutput> m_keyboard;

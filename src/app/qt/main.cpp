@@ -30,11 +30,11 @@ int main(int argc, char** argv)
     kx::app::Program program(kx::app::startupPaths(), std::move(*session.desktop));
     if (kx::config::reportUnreadableConfig(program.entries().configFilePath(), program.prompts()))
         return 1;
-    kx::ui::MainForm& mainForm = program.mainForm();
-    QObject::connect(&application, &QCoreApplication::aboutToQuit, &mainForm, &kx::ui::MainForm::unload);
-    mainForm.load(arguments);
-    program.traySession().setDebugMode(mainForm.debugMode());
+    kx::ui::MainWindow& mainWindow = program.mainWindow();
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &mainWindow, &kx::ui::MainWindow::unload);
+    mainWindow.load(arguments);
+    program.traySession().setDebugMode(mainWindow.debugMode());
     const int result = QApplication::exec();
-    mainForm.unload();
+    mainWindow.unload();
     return result;
 }

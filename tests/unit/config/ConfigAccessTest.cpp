@@ -66,16 +66,14 @@ TEST(ConfigAccess, valueInRangeKeepsOnlyValuesWithinTheBounds)
         { 2, 3, 1, 7, 7 }, // an empty range holds nothing
     };
     for (const Row& r : rows)
-        EXPECT_EQ(ValueInRange(r.value, r.min, r.max, r.defaultValue), r.expected) << r.value;
+        EXPECT_EQ(valueInRange(r.value, r.min, r.max, r.defaultValue), r.expected) << r.value;
 }
 
-TEST(ConfigAccess, pathAndChoiceHelpers)
+TEST(ConfigAccess, folderPathsEndInASlash)
 {
-    EXPECT_EQ(WithBackslash("/opt/kalmotex"), "/opt/kalmotex/");
-    EXPECT_EQ(WithBackslash("/opt/kalmotex/"), "/opt/kalmotex/");
-    EXPECT_EQ(WithBackslash(""), "/");
-    EXPECT_EQ(IIfStr("ja", true, "nein"), "ja");
-    EXPECT_EQ(IIfStr("ja", false, "nein"), "nein");
+    EXPECT_EQ(withTrailingSlash("/opt/kalmotex"), "/opt/kalmotex/");
+    EXPECT_EQ(withTrailingSlash("/opt/kalmotex/"), "/opt/kalmotex/");
+    EXPECT_EQ(withTrailingSlash(""), "/");
 }
 
 TEST(AppPaths, folderAndProgramComeFromTheExecutablePath)

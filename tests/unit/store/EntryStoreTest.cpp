@@ -193,7 +193,7 @@ TEST(SampleConfiguration, isAWindowsStyleFileWithReadableEntries)
     ignored.readFromFile();
     EXPECT_EQ(ignored.count(), 2u);
     EXPECT_EQ(kx::store::GetSortNamesOption(config, sample.string()), 1);
-    EXPECT_EQ(kx::store::LoadPumActOptions(config, sample.string()), kx::store::PumActOptions {});
+    EXPECT_EQ(kx::store::loadBorderStripOptions(config, sample.string()), kx::store::BorderStripOptions {});
 }
 
 } // namespace

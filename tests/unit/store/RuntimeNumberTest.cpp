@@ -1,4 +1,4 @@
-#include "store/Val.h"
+#include "store/RuntimeNumber.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <string>
 
 using kx::store::isNonZeroNumber;
+using kx::store::parseRuntimeNumber;
 using kx::store::roundToInt16;
 using kx::store::roundToInt32;
-using kx::store::Val;
 
 namespace {
 
@@ -19,7 +19,7 @@ struct ValCase
     std::optional<double> expected;
 };
 
-TEST(Val, readsTheLongestNumericPrefix)
+TEST(RuntimeNumber, readsTheLongestNumericPrefix)
 {
     const ValCase cases[] = {
         { "", 0.0 },
@@ -49,10 +49,10 @@ TEST(Val, readsTheLongestNumericPrefix)
         { "12345e-400", 0.0 },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Val(c.text), c.expected) << "text: \"" << c.text << '"';
+        EXPECT_EQ(parseRuntimeNumber(c.text), c.expected) << "text: \"" << c.text << '"';
 }
 
-TEST(Val, readsHexadecimalAndOctalAsTheSmallestIntegerTypeThatHoldsThem)
+TEST(RuntimeNumber, readsHexadecimalAndOctalAsTheSmallestIntegerTypeThatHoldsThem)
 {
     const ValCase cases[] = {
         { "&H3", 3.0 },
@@ -73,16 +73,16 @@ TEST(Val, readsHexadecimalAndOctalAsTheSmallestIntegerTypeThatHoldsThem)
         { "&", 0.0 },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Val(c.text), c.expected) << "text: \"" << c.text << '"';
+        EXPECT_EQ(parseRuntimeNumber(c.text), c.expected) << "text: \"" << c.text << '"';
 }
 
-TEST(Val, ignoresAGermanProcessLocale)
+TEST(RuntimeNumber, ignoresAGermanProcessLocale)
 {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE.utf8"))
         GTEST_SKIP() << "no German locale installed";
-    const auto half = Val("0.5");
-    const auto exponent = Val("2.5e1");
+    const auto half = parseRuntimeNumber("0.5");
+    const auto exponent = parseRuntimeNumber("2.5e1");
     std::setlocale(LC_ALL, previous.c_str());
     EXPECT_EQ(half, 0.5);
     EXPECT_EQ(exponent, 25.0);

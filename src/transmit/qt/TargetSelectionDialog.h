@@ -15,34 +15,34 @@ namespace kx::transmit {
 // The selection dialog: lists the windows whose titles matched, sorted without regard to
 // case, and remembers the one the user confirms. Each list item carries its window handle
 // (Qt::UserRole, as qulonglong). Stays above all other windows while open.
-class AuswahlForm : public QDialog
+class TargetSelectionDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit AuswahlForm(QWidget* parent = nullptr);
+    explicit TargetSelectionDialog(QWidget* parent = nullptr);
 
     // Fills the list (the first item of the sorted list selected) and sets the caption.
     // Equal titles keep the order found.
     void setCandidates(const std::vector<WindowCandidate>& candidates);
 
     // Takes the selected window as the choice and closes the dialog.
-    void selectionOK();
+    void acceptSelection();
     // The window confirmed with OK or a double click; nothing before that or after cancel.
     std::optional<platform::WindowHandle> chosenWindow() const { return m_chosen; }
 
 private:
-    void btnClick(int index);
+    void onButtonClicked(int index);
 
     QListWidget* m_list = nullptr;
     std::optional<platform::WindowHandle> m_chosen;
 };
 
-// The chooser of the send pipeline: a fresh modal AuswahlForm per choice.
-class AuswahlChooser : public WindowChooser
+// The chooser of the send pipeline: a fresh modal TargetSelectionDialog per choice.
+class DialogWindowChooser : public WindowChooser
 {
 public:
-    explicit AuswahlChooser(QWidget* parent = nullptr)
+    explicit DialogWindowChooser(QWidget* parent = nullptr)
         : m_parent(parent)
     {
     }

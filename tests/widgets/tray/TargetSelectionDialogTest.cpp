@@ -1,4 +1,4 @@
-#include "transmit/qt/AuswahlForm.h"
+#include "transmit/qt/TargetSelectionDialog.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -6,22 +6,25 @@
 #include <QTest>
 
 using kx::platform::WindowHandle;
-using kx::transmit::AuswahlForm;
+using kx::transmit::TargetSelectionDialog;
 using kx::transmit::WindowCandidate;
 
-class AuswahlFormTest : public QObject
+class TargetSelectionDialogTest : public QObject
 {
     Q_OBJECT
 
-    void open(AuswahlForm& form, const std::vector<WindowCandidate>& candidates)
+    void open(TargetSelectionDialog& form, const std::vector<WindowCandidate>& candidates)
     {
         form.setCandidates(candidates);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
     }
 
-    static QListWidget* list(AuswahlForm& form) { return form.findChild<QListWidget*>("lbZielFenster"); }
-    static QPushButton* button(AuswahlForm& form, int index)
+    static QListWidget* list(TargetSelectionDialog& form)
+    {
+        return form.findChild<QListWidget*>("lbZielFenster");
+    }
+    static QPushButton* button(TargetSelectionDialog& form, int index)
     {
         return form.findChild<QPushButton*>(QString("Btn_%1").arg(index));
     }
@@ -29,7 +32,7 @@ class AuswahlFormTest : public QObject
 private slots:
     void listsTitlesSortedWithoutCaseAndOkChoosesTheSelectedWindow()
     {
-        AuswahlForm form;
+        TargetSelectionDialog form;
         open(form, { { "Zeta - Editor", 0x30 }, { "alpha - Editor", 0x10 }, { "Beta - Editor", 0x20 } });
         QListWidget* lb = list(form);
         QCOMPARE(lb->count(), 3);
@@ -46,7 +49,7 @@ private slots:
 
     void equalTitlesEachStandForTheirOwnWindow()
     {
-        AuswahlForm form;
+        TargetSelectionDialog form;
         open(form, { { "xterm", 0x1 }, { "xterm", 0x2 } });
         list(form)->setCurrentRow(1);
         QTest::mouseClick(button(form, 1), Qt::LeftButton);
@@ -55,7 +58,7 @@ private slots:
 
     void doubleClickChoosesAtOnce()
     {
-        AuswahlForm form;
+        TargetSelectionDialog form;
         open(form, { { "Eins", 0x1 }, { "Zwei", 0x2 } });
         QListWidget* lb = list(form);
         const QRect second = lb->visualItemRect(lb->item(1));
@@ -67,14 +70,14 @@ private slots:
 
     void cancelAndCloseBoxChooseNothing()
     {
-        AuswahlForm form;
+        TargetSelectionDialog form;
         open(form, { { "Eins", 0x1 }, { "Zwei", 0x2 } });
         QTest::mouseClick(button(form, 0), Qt::LeftButton);
         QVERIFY(!form.chosenWindow());
         QVERIFY(!form.isVisible());
         QCOMPARE(form.result(), int(QDialog::Rejected));
 
-        AuswahlForm closed;
+        TargetSelectionDialog closed;
         open(closed, { { "Eins", 0x1 }, { "Zwei", 0x2 } });
         closed.close();
         QVERIFY(!closed.chosenWindow());
@@ -83,7 +86,7 @@ private slots:
 
     void showsTheTextsCaptionAndBoldOkOnTopOfOtherWindows()
     {
-        AuswahlForm form;
+        TargetSelectionDialog form;
         open(form, { { "Eins", 0x1 }, { "Zwei", 0x2 } });
         QCOMPARE(form.windowTitle(), QString("Auswahl - [Kalmotex]"));
         QCOMPARE(button(form, 0)->text(), QString("&Abbruch"));
@@ -100,7 +103,7 @@ private slots:
 
     void layoutFollowsTheLogicalDpi()
     {
-        AuswahlForm form;
+        TargetSelectionDialog form;
         const double perTwip = form.logicalDpiX() / 1440.0;
         QCOMPARE(form.width(), qRound(5655 * perTwip));
         QCOMPARE(list(form)->geometry().left(), qRound(120 * perTwip));
@@ -108,5 +111,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(AuswahlFormTest)
-#include "AuswahlFormTest.moc"
+QTEST_MAIN(TargetSelectionDialogTest)
+#include "TargetSelectionDialogTest.moc"

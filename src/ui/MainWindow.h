@@ -41,7 +41,7 @@ class SnippetEditor;
 class TitleComboBox;
 
 // What the main window works with; owned by the program's composition root.
-struct MainFormServices
+struct MainWindowServices
 {
     config::ConfigAccess& config;
     store::EntryStore& entries;
@@ -61,12 +61,12 @@ struct StartupPaths
 // The main window and start-up object: the entry list, the editor, the sending options of
 // the current entry and the commands. Its load runs the program's start-up, its unload
 // the shutdown.
-class MainForm : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    MainForm(MainFormServices services, StartupPaths paths, QWidget* parent = nullptr);
-    ~MainForm() override;
+    MainWindow(MainWindowServices services, StartupPaths paths, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up, in its fixed order. `arguments` are the command-line arguments after the
     // program name.
@@ -89,7 +89,7 @@ public:
     void newEntry();
     void renameEntry();
     void deleteEntry();
-    void writeCurrTextData();
+    void writeCurrentText();
     void writeEntryField(const std::string& section, const std::string& value);
 
     void cutText();
@@ -109,7 +109,7 @@ public:
 
     SnippetEditor* editor() const { return m_editor; }
     QListWidget* entryList() const { return m_entryList; }
-    QMenu* editMenu() const { return m_mBearbeiten; }
+    QMenu* editMenu() const { return m_editMenu; }
 
 signals:
     // The debugger, options dialog and window-list monitor live elsewhere; these ask for them.
@@ -129,8 +129,8 @@ private:
     // Start-up and shutdown steps that other parts of the program fill in.
     void removeStaleAutostartValue();
     bool installTrayIconAndHide();
-    void loadPumActOptions();
-    void placePumActBorder();
+    void applyBorderStripOptions();
+    void placeBorderStrip();
     void showWindowListMonitor();
     void closeOtherWindows();
     void removeTrayIcon();
@@ -144,7 +144,7 @@ private:
     QRect twipsRect(int left, int top, int width, int height) const;
 
     void onEntryListRowChanged(int row);
-    void onOptDestinationTypeClick(int index);
+    void onDestinationTypeClicked(int index);
     void onDosBoxToggled(bool checked);
     void onFocusChanged(QWidget* old, QWidget* now);
     void onTitleBoxFocusLost();
@@ -155,7 +155,7 @@ private:
     void setBackColour(QWidget* widget, bool windowBackground);
     void reportWriteFailure(bool ok);
 
-    MainFormServices m_services;
+    MainWindowServices m_services;
     StartupPaths m_paths;
 
     bool m_debugMode = false;
@@ -171,7 +171,7 @@ private:
 
     // Layout reference, in pixels, recorded once at load.
     QSize m_minFormSize;
-    int m_baseSteuerungsLeft = 0;
+    int m_baseCommandFrameLeft = 0;
     int m_baseFrameHeight = 0;
     int m_baseTextFrameWidth = 0;
     int m_baseListHeight = 0;
@@ -183,26 +183,26 @@ private:
 
     qreal m_dpi = 96;
 
-    QGroupBox* m_listenFrame = nullptr;
+    QGroupBox* m_listFrame = nullptr;
     QListWidget* m_entryList = nullptr;
     QWidget* m_container1 = nullptr;
     QGroupBox* m_textFrame = nullptr;
     SnippetEditor* m_editor = nullptr;
     QWidget* m_container2 = nullptr;
-    QCheckBox* m_keyRecordModeChk = nullptr;
-    QCheckBox* m_cryptChk = nullptr;
-    QCheckBox* m_dosBoxChk = nullptr;
+    QCheckBox* m_keyRecordModeCheckBox = nullptr;
+    QCheckBox* m_cryptCheckBox = nullptr;
+    QCheckBox* m_dosBoxCheckBox = nullptr;
     QLabel* m_label1 = nullptr;
-    QRadioButton* m_optDestinationType[2] = { nullptr, nullptr };
-    QButtonGroup* m_optGroup = nullptr;
+    QRadioButton* m_destinationType[2] = { nullptr, nullptr };
+    QButtonGroup* m_destinationTypeGroup = nullptr;
     TitleComboBox* m_destinationTextList = nullptr;
     QListWidget* m_sortList = nullptr;
-    QGroupBox* m_steuerungsFrame = nullptr;
+    QGroupBox* m_commandFrame = nullptr;
     CaptionButton* m_btn[11] = {};
 
-    QMenu* m_mBearbeiten = nullptr;
-    QAction* m_meBearbeiten[8] = {};
-    QAction* m_meTexte[4] = {};
+    QMenu* m_editMenu = nullptr;
+    QAction* m_editActions[8] = {};
+    QAction* m_entryActions[4] = {};
 
     QPointer<AboutDialog> m_about;
     popup::TrayController* m_tray = nullptr;

@@ -1,4 +1,4 @@
-#include "transmit/qt/AuswahlForm.h"
+#include "transmit/qt/TargetSelectionDialog.h"
 
 #include "text/Text.h"
 
@@ -26,7 +26,7 @@ QRect twips(const QWidget* widget, int left, int top, int width, int height)
 
 } // namespace
 
-AuswahlForm::AuswahlForm(QWidget* parent)
+TargetSelectionDialog::TargetSelectionDialog(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName("AuswahlForm");
@@ -40,7 +40,7 @@ AuswahlForm::AuswahlForm(QWidget* parent)
     m_list->setObjectName("lbZielFenster");
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setGeometry(twips(this, 120, 120, 5415, 2010));
-    connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { selectionOK(); });
+    connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { acceptSelection(); });
 
     auto* label = new QLabel("Es wurden mehrere Fenster gefunden, die als Ziel in Frage kommen. "
                              "Bitte wählen Sie aus der obigen Liste das entsprechende aus.",
@@ -53,7 +53,7 @@ AuswahlForm::AuswahlForm(QWidget* parent)
     auto* cancel = new QPushButton("&Abbruch", this);
     cancel->setObjectName("Btn_0");
     cancel->setGeometry(twips(this, 4320, 2280, 1215, 435));
-    connect(cancel, &QPushButton::clicked, this, [this] { btnClick(0); });
+    connect(cancel, &QPushButton::clicked, this, [this] { onButtonClicked(0); });
 
     auto* ok = new QPushButton("&OK", this);
     ok->setObjectName("Btn_1");
@@ -62,7 +62,7 @@ AuswahlForm::AuswahlForm(QWidget* parent)
     ok->setFont(bold);
     ok->setGeometry(twips(this, 4320, 2760, 1215, 435));
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, [this] { btnClick(1); });
+    connect(ok, &QPushButton::clicked, this, [this] { onButtonClicked(1); });
 
     auto* bar = new QFrame(this);
     bar->setObjectName("Shape1");
@@ -78,7 +78,7 @@ AuswahlForm::AuswahlForm(QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void AuswahlForm::setCandidates(const std::vector<WindowCandidate>& candidates)
+void TargetSelectionDialog::setCandidates(const std::vector<WindowCandidate>& candidates)
 {
     m_chosen.reset();
     std::vector<std::size_t> order(candidates.size());
@@ -96,7 +96,7 @@ void AuswahlForm::setCandidates(const std::vector<WindowCandidate>& candidates)
     setWindowTitle("Auswahl - [Kalmotex]");
 }
 
-void AuswahlForm::selectionOK()
+void TargetSelectionDialog::acceptSelection()
 {
     const QListWidgetItem* item = m_list->currentItem();
     if (item)
@@ -104,17 +104,18 @@ void AuswahlForm::selectionOK()
     accept();
 }
 
-void AuswahlForm::btnClick(int index)
+void TargetSelectionDialog::onButtonClicked(int index)
 {
     if (index == 1)
-        selectionOK();
+        acceptSelection();
     else
         reject();
 }
 
-std::optional<platform::WindowHandle> AuswahlChooser::choose(const std::vector<WindowCandidate>& candidates)
+std::optional<platform::WindowHandle> DialogWindowChooser::choose(
+    const std::vector<WindowCandidate>& candidates)
 {
-    AuswahlForm form(m_parent);
+    TargetSelectionDialog form(m_parent);
     form.setCandidates(candidates);
     form.exec();
     return form.result() == QDialog::Accepted ? form.chosenWindow() : std::nullopt;

@@ -1,4 +1,4 @@
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 
 #include "config/CommandLine.h"
 #include "ui/SnippetEditor.h"
@@ -20,14 +20,14 @@
 #include <filesystem>
 
 using kx::platform::PromptAnswer;
-using kx::test::MainFormFixture;
+using kx::test::MainWindowFixture;
 
-class MainFormTest : public QObject
+class MainWindowTest : public QObject
 {
     Q_OBJECT
 
 private:
-    static void activate(kx::ui::MainForm& form)
+    static void activate(kx::ui::MainWindow& form)
     {
         form.show();
         form.activateWindow();
@@ -60,13 +60,13 @@ private slots:
 
     void sampleIsCopiedOnlyWhenTheConfigurationIsMissing()
     {
-        MainFormFixture f({}, false);
+        MainWindowFixture f({}, false);
         f.dir.write("sample.ini", "[Name]\r\n1=Aus der Probe\r\n");
         f.start();
         QCOMPARE(f.listNames(), QStringList { "Aus der Probe" });
         QCOMPARE(kx::test::readBytes(f.dir.file("sample.ini")), std::string("[Name]\r\n1=Aus der Probe\r\n"));
 
-        MainFormFixture existing("[Name]\r\n1=Eigenes\r\n");
+        MainWindowFixture existing("[Name]\r\n1=Eigenes\r\n");
         existing.dir.write("sample.ini", "[Name]\r\n1=Aus der Probe\r\n");
         existing.start();
         QCOMPARE(existing.listNames(), QStringList { "Eigenes" });
@@ -75,8 +75,8 @@ private slots:
 
     void withoutAnyFileTheListIsEmptyAndTheIgnoreDefaultsAreWritten()
     {
-        MainFormFixture f({}, false);
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f({}, false);
+        kx::ui::MainWindow& form = f.start();
         QCOMPARE(form.entryList()->count(), 0);
         QCOMPARE(f.value("Ignore", "1"), std::string("DFÜ-Netzwerkmonitor"));
         QCOMPARE(f.value("Ignore", "2"), std::string("Microsoft Office Shortcut-Leiste"));
@@ -93,7 +93,7 @@ private slots:
 
     void aFailedSampleCopyIsReportedAndTheProgramGoesOn()
     {
-        MainFormFixture f({}, false);
+        MainWindowFixture f({}, false);
         f.dir.write("sample.ini", "[Name]\r\n1=x\r\n");
         f.dir.write("notafolder", "");
         f.configFilePath = f.dir.file("notafolder").string() + "/Kalmotex.ini";
@@ -107,7 +107,7 @@ private slots:
 
     void aFailedWriteIsReportedOncePerRun()
     {
-        MainFormFixture f({}, false);
+        MainWindowFixture f({}, false);
         f.configFilePath = f.dir.file("missing-folder").string() + "/Kalmotex.ini";
         const std::string warning = "Die Konfigurationsdatei '" + f.configFilePath
             + "' kann nicht gespeichert werden. Änderungen an den Textbausteinen gehen "
@@ -124,8 +124,8 @@ private slots:
 
     void closeBoxHidesAndBeendenUnloads()
     {
-        MainFormFixture f(kx::test::fourEntries);
-        kx::ui::MainForm& form = f.start({ "debug" });
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start({ "debug" });
         QVERIFY(form.debugMode());
         QVERIFY(form.isVisible());
         QVERIFY(!form.close());
@@ -138,8 +138,8 @@ private slots:
 
     void listIsSortedByNameAndItemsCarryTheirEntryNumbers()
     {
-        MainFormFixture f(kx::test::fourEntries);
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
         QCOMPARE(f.listNames(), (QStringList { "adresse", "Apfel", "Äpfel", "Gruß" }));
         QCOMPARE(f.numberAt(0), 2);
         // The first entry in sorted order is shown, not entry number 1.
@@ -159,8 +159,8 @@ private slots:
 
     void titleModeStaysPendingUntilTheEmptyTitleBoxIsLeft()
     {
-        MainFormFixture f(kx::test::fourEntries);
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
         activate(form);
         form.entryList()->setCurrentRow(1); // "Apfel", number 4, no title
         auto* titleOption = f.find<QRadioButton>("OptDestinationType_1");
@@ -180,8 +180,8 @@ private slots:
 
     void lastUsedWindowStoresNoTitleAndNoDosBox()
     {
-        MainFormFixture f(kx::test::fourEntries);
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
         QTest::mouseClick(f.find<QRadioButton>("OptDestinationType_0"), Qt::LeftButton);
         QCOMPARE(f.value("Title", "2"), std::string(""));
         QCOMPARE(f.value("DosBox", "2"), std::string("0"));
@@ -192,8 +192,8 @@ private slots:
 
     void typedTitleJoinsTheListOnceTrimmed()
     {
-        MainFormFixture f(kx::test::fourEntries);
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
         activate(form);
         auto* titleBox = f.find<QComboBox>("DestinationTextList");
         for (int round = 0; round < 2; ++round) {
@@ -214,8 +214,8 @@ private slots:
 
     void newEntryInAnEmptyConfigurationGetsNumberOne()
     {
-        MainFormFixture f("");
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f("");
+        kx::ui::MainWindow& form = f.start();
         f.prompts.answerInput("Bitte geben Sie einen Namen für den neuen Eintrag an:", "  Neu  ");
         f.find<QPushButton>("Btn_8")->click();
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
@@ -231,8 +231,8 @@ private slots:
 
     void duplicateNamesInAnyCaseAreAskedFor()
     {
-        MainFormFixture f(kx::test::fourEntries);
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
         const std::string newPrompt = "Bitte geben Sie einen Namen für den neuen Eintrag an:";
         f.prompts.answerInput(newPrompt, "APFEL");
         f.prompts.answerMessage(
@@ -273,8 +273,8 @@ private slots:
 
     void deleteMovesTheHighestEntryIntoTheFreedNumber()
     {
-        MainFormFixture f(kx::test::fourEntries);
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
         form.entryList()->setCurrentRow(0); // adresse, number 2
         f.prompts.answerMessage("Wollen Sie den Eintrag 'adresse'\rwirklich löschen?", PromptAnswer::Yes);
         f.find<QPushButton>("Btn_1")->click();
@@ -297,8 +297,8 @@ private slots:
 
     void leavingTheEditorStoresTheTextOfTheEntryThatWasShown()
     {
-        MainFormFixture f(kx::test::fourEntries);
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
         activate(form);
         form.entryList()->setCurrentRow(3); // Gruß, number 1
         form.editor()->setFocus();
@@ -318,9 +318,9 @@ private slots:
 
     void hiddenGesturesOnTheFramesAskForTheWindowListMonitor()
     {
-        MainFormFixture f("");
-        kx::ui::MainForm& form = f.start();
-        QSignalSpy monitor(&form, &kx::ui::MainForm::windowListMonitorRequested);
+        MainWindowFixture f("");
+        kx::ui::MainWindow& form = f.start();
+        QSignalSpy monitor(&form, &kx::ui::MainWindow::windowListMonitorRequested);
         auto* steuerung = f.find<QGroupBox>("SteuerungsFrame");
         auto* bearbeitung = f.find<QGroupBox>("TextFrame");
         const QPoint corner(3, steuerung->height() - 3);
@@ -337,8 +337,8 @@ private slots:
 
     void rightButtonInTheEditorOpensTheEditMenuWithFreshState()
     {
-        MainFormFixture f(kx::test::fourEntries);
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
         form.editor()->setSelection(0, 3);
         QTest::mousePress(form.editor()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
         QVERIFY(form.editMenu()->isVisible());
@@ -350,8 +350,8 @@ private slots:
 
     void hidingTheWindowStoresTheTextBeingEdited()
     {
-        MainFormFixture f(kx::test::fourEntries);
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
         activate(form);
         form.editor()->setFocus();
         form.editor()->setSelection(8, 0);
@@ -364,7 +364,7 @@ private slots:
     void helpOpensTheFirstPageThatIsAFile()
     {
         {
-            MainFormFixture f("");
+            MainWindowFixture f("");
             f.dir.write("hilfe.htm", "h");
             f.dir.write("index.htm", "i");
             f.start();
@@ -372,7 +372,7 @@ private slots:
             QCOMPARE(f.opener.opened, std::vector<std::string> { f.dir.file("hilfe.htm").string() });
         }
         {
-            MainFormFixture f("");
+            MainWindowFixture f("");
             std::filesystem::create_directory(f.dir.file("hilfe.htm"));
             f.dir.write("index.htm", "i");
             f.start();
@@ -380,7 +380,7 @@ private slots:
             QCOMPARE(f.opener.opened, std::vector<std::string> { f.dir.file("index.htm").string() });
         }
         {
-            MainFormFixture f("");
+            MainWindowFixture f("");
             f.start();
             f.prompts.answerMessage("Die Online-Hilfe konnte leider nicht gefunden werden ...");
             f.prompts.answerMessage("Die Online-Hilfe konnte leider nicht gefunden werden ...");
@@ -393,8 +393,8 @@ private slots:
 
     void infoShowsTheVersionWithoutModality()
     {
-        MainFormFixture f("");
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f("");
+        kx::ui::MainWindow& form = f.start();
         f.find<QPushButton>("Btn_5")->click();
         auto* about = form.findChild<QDialog*>("AboutDialog");
         QVERIFY(about && about->isVisible());
@@ -406,8 +406,8 @@ private slots:
 
     void panesFollowTheWindowAndNeverShrinkBelowTheLoadSize()
     {
-        MainFormFixture f("");
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f("");
+        kx::ui::MainWindow& form = f.start();
         const QSize loadSize = form.size();
         auto* steuerung = f.find<QGroupBox>("SteuerungsFrame");
         auto* textFrame = f.find<QGroupBox>("TextFrame");
@@ -437,5 +437,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainFormTest)
-#include "MainFormTest.moc"
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

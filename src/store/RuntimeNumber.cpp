@@ -1,4 +1,4 @@
-#include "store/Val.h"
+#include "store/RuntimeNumber.h"
 
 #include <charconv>
 #include <cmath>
@@ -81,7 +81,7 @@ std::optional<double> outOfRange(
 
 } // namespace
 
-std::optional<double> Val(std::string_view text)
+std::optional<double> parseRuntimeNumber(std::string_view text)
 {
     std::string s;
     s.reserve(text.size());
@@ -182,7 +182,7 @@ std::optional<std::int32_t> roundToInt32(double value) { return roundTo<std::int
 
 bool isNonZeroNumber(std::string_view text)
 {
-    const auto value = Val(text);
+    const auto value = parseRuntimeNumber(text);
     return !value || *value != 0.0;
 }
 

@@ -1,4 +1,4 @@
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 #include "config/CommandLine.h"
 #include "config/ConfigAccess.h"
@@ -58,7 +58,7 @@ bool withinWidget(const QWidget* container, const QWidget* widget)
 
 } // namespace
 
-MainForm::MainForm(MainFormServices services, StartupPaths paths, QWidget* parent)
+MainWindow::MainWindow(MainWindowServices services, StartupPaths paths, QWidget* parent)
     : QMainWindow(parent)
     , m_services(services)
     , m_paths(std::move(paths))
@@ -72,10 +72,10 @@ MainForm::MainForm(MainFormServices services, StartupPaths paths, QWidget* paren
     buildMenus();
     // Client area at design size; the menu bar comes on top of it.
     resize(twips(designClientWidth), twips(designClientHeight) + menuBar()->sizeHint().height());
-    connect(qApp, &QApplication::focusChanged, this, &MainForm::onFocusChanged);
+    connect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
 }
 
-MainForm::~MainForm()
+MainWindow::~MainWindow()
 {
     // Destroying the children moves the focus and empties lists; this object, already
     // half gone, must not hear of it any more.
@@ -84,9 +84,9 @@ MainForm::~MainForm()
         disconnect(child, nullptr, this, nullptr);
 }
 
-int MainForm::twips(int value) const { return qRound(value * m_dpi / 1440.0); }
+int MainWindow::twips(int value) const { return qRound(value * m_dpi / 1440.0); }
 
-QRect MainForm::twipsRect(int left, int top, int width, int height) const
+QRect MainWindow::twipsRect(int left, int top, int width, int height) const
 {
     // Edges converted, so neighbouring controls stay flush.
     const int l = twips(left);
@@ -94,7 +94,7 @@ QRect MainForm::twipsRect(int left, int top, int width, int height) const
     return QRect(l, t, twips(left + width) - l, twips(top + height) - t);
 }
 
-void MainForm::buildControls()
+void MainWindow::buildControls()
 {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -111,15 +111,15 @@ void MainForm::buildControls()
     line->setGeometry(0, 0, 10000, 2);
 
     // Left pane.
-    m_listenFrame = new QGroupBox(QStringLiteral("Textbausteine"), client);
-    m_listenFrame->setObjectName(QStringLiteral("ListenFrame"));
-    m_listenFrame->setGeometry(twipsRect(60, 120, 2715, 5355));
-    m_entryList = new QListWidget(m_listenFrame);
+    m_listFrame = new QGroupBox(QStringLiteral("Textbausteine"), client);
+    m_listFrame->setObjectName(QStringLiteral("ListenFrame"));
+    m_listFrame->setGeometry(twipsRect(60, 120, 2715, 5355));
+    m_entryList = new QListWidget(m_listFrame);
     m_entryList->setObjectName(QStringLiteral("lbEntryList"));
     m_entryList->setGeometry(twipsRect(120, 300, 2475, 3900));
     m_entryList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_entryList->setUniformItemSizes(true);
-    m_container1 = new QWidget(m_listenFrame);
+    m_container1 = new QWidget(m_listFrame);
     m_container1->setObjectName(QStringLiteral("Container1"));
     m_container1->setGeometry(twipsRect(120, 4320, 2535, 975));
 
@@ -144,29 +144,29 @@ void MainForm::buildControls()
     m_container2->setObjectName(QStringLiteral("Container2"));
     m_container2->setGeometry(twipsRect(120, 4320, 4935, 975));
 
-    m_keyRecordModeChk = new QCheckBox(QStringLiteral("&Steuertasten einfügen"), m_container2);
-    m_keyRecordModeChk->setObjectName(QStringLiteral("KeyRecordModeChk"));
-    m_keyRecordModeChk->setGeometry(twipsRect(0, 0, 1995, 255));
+    m_keyRecordModeCheckBox = new QCheckBox(QStringLiteral("&Steuertasten einfügen"), m_container2);
+    m_keyRecordModeCheckBox->setObjectName(QStringLiteral("KeyRecordModeChk"));
+    m_keyRecordModeCheckBox->setGeometry(twipsRect(0, 0, 1995, 255));
     // It has no function; shown greyed so nobody expects one.
-    m_keyRecordModeChk->setEnabled(false);
-    m_cryptChk = new QCheckBox(QStringLiteral("&Chiffrieren"), m_container2);
-    m_cryptChk->setObjectName(QStringLiteral("CryptChk"));
-    m_cryptChk->setGeometry(twipsRect(2400, 0, 1035, 255));
-    m_dosBoxChk = new QCheckBox(QStringLiteral("DOS-Bo&x"), m_container2);
-    m_dosBoxChk->setObjectName(QStringLiteral("DosBoxChk"));
-    m_dosBoxChk->setGeometry(twipsRect(3960, 0, 975, 255));
+    m_keyRecordModeCheckBox->setEnabled(false);
+    m_cryptCheckBox = new QCheckBox(QStringLiteral("&Chiffrieren"), m_container2);
+    m_cryptCheckBox->setObjectName(QStringLiteral("CryptChk"));
+    m_cryptCheckBox->setGeometry(twipsRect(2400, 0, 1035, 255));
+    m_dosBoxCheckBox = new QCheckBox(QStringLiteral("DOS-Bo&x"), m_container2);
+    m_dosBoxCheckBox->setObjectName(QStringLiteral("DosBoxChk"));
+    m_dosBoxCheckBox->setGeometry(twipsRect(3960, 0, 975, 255));
     m_label1 = new QLabel(QStringLiteral("Senden an das"), m_container2);
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setGeometry(twipsRect(60, 360, 1080, 195));
-    m_optDestinationType[0] = new QRadioButton(QStringLiteral("zuletzt benutzte &Fenster "), m_container2);
-    m_optDestinationType[0]->setObjectName(QStringLiteral("OptDestinationType_0"));
-    m_optDestinationType[0]->setGeometry(twipsRect(1260, 360, 2055, 255));
-    m_optDestinationType[1] = new QRadioButton(QStringLiteral("Fenster mit diesem &Titel:"), m_container2);
-    m_optDestinationType[1]->setObjectName(QStringLiteral("OptDestinationType_1"));
-    m_optDestinationType[1]->setGeometry(twipsRect(1260, 660, 2055, 255));
-    m_optGroup = new QButtonGroup(this);
-    m_optGroup->addButton(m_optDestinationType[0], 0);
-    m_optGroup->addButton(m_optDestinationType[1], 1);
+    m_destinationType[0] = new QRadioButton(QStringLiteral("zuletzt benutzte &Fenster "), m_container2);
+    m_destinationType[0]->setObjectName(QStringLiteral("OptDestinationType_0"));
+    m_destinationType[0]->setGeometry(twipsRect(1260, 360, 2055, 255));
+    m_destinationType[1] = new QRadioButton(QStringLiteral("Fenster mit diesem &Titel:"), m_container2);
+    m_destinationType[1]->setObjectName(QStringLiteral("OptDestinationType_1"));
+    m_destinationType[1]->setGeometry(twipsRect(1260, 660, 2055, 255));
+    m_destinationTypeGroup = new QButtonGroup(this);
+    m_destinationTypeGroup->addButton(m_destinationType[0], 0);
+    m_destinationTypeGroup->addButton(m_destinationType[1], 1);
     m_destinationTextList = new TitleComboBox(m_container2);
     m_destinationTextList->setObjectName(QStringLiteral("DestinationTextList"));
     m_destinationTextList->setEditable(true);
@@ -183,28 +183,28 @@ void MainForm::buildControls()
     m_sortList->setVisible(false);
 
     // Right pane.
-    m_steuerungsFrame = new QGroupBox(QStringLiteral("Steuerung"), client);
-    m_steuerungsFrame->setObjectName(QStringLiteral("SteuerungsFrame"));
-    m_steuerungsFrame->setGeometry(twipsRect(8160, 120, 1035, 5355));
-    makeButton(3, QStringLiteral("&OK"), m_steuerungsFrame, twipsRect(120, 300, 795, 855));
+    m_commandFrame = new QGroupBox(QStringLiteral("Steuerung"), client);
+    m_commandFrame->setObjectName(QStringLiteral("SteuerungsFrame"));
+    m_commandFrame->setGeometry(twipsRect(8160, 120, 1035, 5355));
+    makeButton(3, QStringLiteral("&OK"), m_commandFrame, twipsRect(120, 300, 795, 855));
     QFont bold = m_btn[3]->font();
     bold.setBold(true);
     m_btn[3]->setFont(bold);
-    makeButton(10, QStringLiteral("&Hilfe"), m_steuerungsFrame, twipsRect(120, 1260, 795, 915));
-    makeButton(5, QStringLiteral("&Info"), m_steuerungsFrame, twipsRect(120, 2280, 795, 915));
-    makeButton(0, QStringLiteral("Debu&g"), m_steuerungsFrame, twipsRect(120, 3300, 795, 915));
-    makeButton(4, QStringLiteral("&Optionen"), m_steuerungsFrame, twipsRect(120, 4320, 795, 915));
+    makeButton(10, QStringLiteral("&Hilfe"), m_commandFrame, twipsRect(120, 1260, 795, 915));
+    makeButton(5, QStringLiteral("&Info"), m_commandFrame, twipsRect(120, 2280, 795, 915));
+    makeButton(0, QStringLiteral("Debu&g"), m_commandFrame, twipsRect(120, 3300, 795, 915));
+    makeButton(4, QStringLiteral("&Optionen"), m_commandFrame, twipsRect(120, 4320, 795, 915));
 
     QWidget* order[] = { m_entryList,
         m_btn[8],
         m_btn[2],
         m_btn[1],
         m_editor,
-        m_keyRecordModeChk,
-        m_cryptChk,
-        m_dosBoxChk,
-        m_optDestinationType[0],
-        m_optDestinationType[1],
+        m_keyRecordModeCheckBox,
+        m_cryptCheckBox,
+        m_dosBoxCheckBox,
+        m_destinationType[0],
+        m_destinationType[1],
         m_destinationTextList,
         m_btn[3],
         m_btn[10],
@@ -214,33 +214,33 @@ void MainForm::buildControls()
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    connect(m_entryList, &QListWidget::currentRowChanged, this, &MainForm::onEntryListRowChanged);
-    connect(m_optDestinationType[0], &QRadioButton::clicked, this, [this] { onOptDestinationTypeClick(0); });
-    connect(m_optDestinationType[1], &QRadioButton::clicked, this, [this] { onOptDestinationTypeClick(1); });
-    connect(m_dosBoxChk, &QCheckBox::toggled, this, &MainForm::onDosBoxToggled);
+    connect(m_entryList, &QListWidget::currentRowChanged, this, &MainWindow::onEntryListRowChanged);
+    connect(m_destinationType[0], &QRadioButton::clicked, this, [this] { onDestinationTypeClicked(0); });
+    connect(m_destinationType[1], &QRadioButton::clicked, this, [this] { onDestinationTypeClicked(1); });
+    connect(m_dosBoxCheckBox, &QCheckBox::toggled, this, &MainWindow::onDosBoxToggled);
     connect(m_destinationTextList, &TitleComboBox::aboutToDropDown, this, [this] {
         addComboHistory(m_destinationTextList);
     });
-    connect(m_editor, &SnippetEditor::focusLost, this, &MainForm::writeCurrTextData);
+    connect(m_editor, &SnippetEditor::focusLost, this, &MainWindow::writeCurrentText);
     connect(m_editor, &SnippetEditor::contextMenuWanted, this, [this](const QPoint& at) {
         refreshCommandState();
-        m_mBearbeiten->popup(at);
+        m_editMenu->popup(at);
     });
 
-    connect(m_btn[8], &QPushButton::clicked, this, &MainForm::newEntry);
-    connect(m_btn[2], &QPushButton::clicked, this, &MainForm::renameEntry);
-    connect(m_btn[1], &QPushButton::clicked, this, &MainForm::deleteEntry);
+    connect(m_btn[8], &QPushButton::clicked, this, &MainWindow::newEntry);
+    connect(m_btn[2], &QPushButton::clicked, this, &MainWindow::renameEntry);
+    connect(m_btn[1], &QPushButton::clicked, this, &MainWindow::deleteEntry);
     connect(m_btn[3], &QPushButton::clicked, this, &QWidget::hide);
-    connect(m_btn[10], &QPushButton::clicked, this, &MainForm::showHelp);
-    connect(m_btn[5], &QPushButton::clicked, this, &MainForm::showAbout);
-    connect(m_btn[0], &QPushButton::clicked, this, &MainForm::debuggerRequested);
+    connect(m_btn[10], &QPushButton::clicked, this, &MainWindow::showHelp);
+    connect(m_btn[5], &QPushButton::clicked, this, &MainWindow::showAbout);
+    connect(m_btn[0], &QPushButton::clicked, this, &MainWindow::debuggerRequested);
     connect(m_btn[4], &QPushButton::clicked, this, [this] { emit optionsRequested(false); });
 
-    m_steuerungsFrame->installEventFilter(this);
+    m_commandFrame->installEventFilter(this);
     m_textFrame->installEventFilter(this);
 }
 
-void MainForm::buildMenus()
+void MainWindow::buildMenus()
 {
     auto addItem = [this](QMenu* menu, const QString& array, int index, const QString& caption) {
         QAction* action = caption == QLatin1String("-") ? menu->addSeparator() : menu->addAction(caption);
@@ -256,40 +256,40 @@ void MainForm::buildMenus()
     addItem(mDatei, QStringLiteral("meDatei"), 2, QStringLiteral("-"));
     QAction* quit = addItem(mDatei, QStringLiteral("meDatei"), 3, QStringLiteral("&Beenden"));
     connect(hide, &QAction::triggered, this, &QWidget::hide);
-    connect(quit, &QAction::triggered, this, &MainForm::exitProgram);
+    connect(quit, &QAction::triggered, this, &MainWindow::exitProgram);
 
-    m_mBearbeiten = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
-    m_mBearbeiten->setObjectName(QStringLiteral("mBearbeiten"));
+    m_editMenu = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
+    m_editMenu->setObjectName(QStringLiteral("mBearbeiten"));
     const QString edit = QStringLiteral("meBearbeiten");
-    m_meBearbeiten[1] = addItem(m_mBearbeiten, edit, 1, QStringLiteral("&Ausschneiden"));
-    m_meBearbeiten[2] = addItem(m_mBearbeiten, edit, 2, QStringLiteral("&Kopieren"));
-    m_meBearbeiten[3] = addItem(m_mBearbeiten, edit, 3, QStringLiteral("&Einfügen"));
-    m_meBearbeiten[4] = addItem(m_mBearbeiten, edit, 4, QStringLiteral("&Löschen"));
-    m_meBearbeiten[5] = addItem(m_mBearbeiten, edit, 5, QStringLiteral("-"));
-    m_meBearbeiten[6] = addItem(m_mBearbeiten, edit, 6, QStringLiteral("&Suchen..."));
-    m_meBearbeiten[7] = addItem(m_mBearbeiten, edit, 7, QStringLiteral("&Weitersuchen"));
-    m_meBearbeiten[1]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    m_meBearbeiten[2]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    m_meBearbeiten[3]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    m_meBearbeiten[4]->setShortcut(Qt::Key_Delete);
-    m_meBearbeiten[6]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    m_meBearbeiten[7]->setShortcut(Qt::Key_F3);
-    connect(m_meBearbeiten[1], &QAction::triggered, this, &MainForm::cutText);
-    connect(m_meBearbeiten[2], &QAction::triggered, this, &MainForm::copyText);
-    connect(m_meBearbeiten[3], &QAction::triggered, this, &MainForm::pasteText);
-    connect(m_meBearbeiten[4], &QAction::triggered, this, &MainForm::deleteText);
-    connect(m_meBearbeiten[6], &QAction::triggered, this, &MainForm::searchText);
-    connect(m_meBearbeiten[7], &QAction::triggered, this, &MainForm::findNext);
-    connect(m_mBearbeiten, &QMenu::aboutToShow, this, &MainForm::refreshCommandState);
+    m_editActions[1] = addItem(m_editMenu, edit, 1, QStringLiteral("&Ausschneiden"));
+    m_editActions[2] = addItem(m_editMenu, edit, 2, QStringLiteral("&Kopieren"));
+    m_editActions[3] = addItem(m_editMenu, edit, 3, QStringLiteral("&Einfügen"));
+    m_editActions[4] = addItem(m_editMenu, edit, 4, QStringLiteral("&Löschen"));
+    m_editActions[5] = addItem(m_editMenu, edit, 5, QStringLiteral("-"));
+    m_editActions[6] = addItem(m_editMenu, edit, 6, QStringLiteral("&Suchen..."));
+    m_editActions[7] = addItem(m_editMenu, edit, 7, QStringLiteral("&Weitersuchen"));
+    m_editActions[1]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    m_editActions[2]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    m_editActions[3]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    m_editActions[4]->setShortcut(Qt::Key_Delete);
+    m_editActions[6]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    m_editActions[7]->setShortcut(Qt::Key_F3);
+    connect(m_editActions[1], &QAction::triggered, this, &MainWindow::cutText);
+    connect(m_editActions[2], &QAction::triggered, this, &MainWindow::copyText);
+    connect(m_editActions[3], &QAction::triggered, this, &MainWindow::pasteText);
+    connect(m_editActions[4], &QAction::triggered, this, &MainWindow::deleteText);
+    connect(m_editActions[6], &QAction::triggered, this, &MainWindow::searchText);
+    connect(m_editActions[7], &QAction::triggered, this, &MainWindow::findNext);
+    connect(m_editMenu, &QMenu::aboutToShow, this, &MainWindow::refreshCommandState);
 
     QMenu* mTexte = menuBar()->addMenu(QStringLiteral("&Texte"));
     mTexte->setObjectName(QStringLiteral("mTexte"));
-    m_meTexte[1] = addItem(mTexte, QStringLiteral("meTexte"), 1, QStringLiteral("&Neu..."));
-    m_meTexte[2] = addItem(mTexte, QStringLiteral("meTexte"), 2, QStringLiteral("&Umbenennen..."));
-    m_meTexte[3] = addItem(mTexte, QStringLiteral("meTexte"), 3, QStringLiteral("&Löschen"));
-    connect(m_meTexte[1], &QAction::triggered, this, &MainForm::newEntry);
-    connect(m_meTexte[2], &QAction::triggered, this, &MainForm::renameEntry);
-    connect(m_meTexte[3], &QAction::triggered, this, &MainForm::deleteEntry);
+    m_entryActions[1] = addItem(mTexte, QStringLiteral("meTexte"), 1, QStringLiteral("&Neu..."));
+    m_entryActions[2] = addItem(mTexte, QStringLiteral("meTexte"), 2, QStringLiteral("&Umbenennen..."));
+    m_entryActions[3] = addItem(mTexte, QStringLiteral("meTexte"), 3, QStringLiteral("&Löschen"));
+    connect(m_entryActions[1], &QAction::triggered, this, &MainWindow::newEntry);
+    connect(m_entryActions[2], &QAction::triggered, this, &MainWindow::renameEntry);
+    connect(m_entryActions[3], &QAction::triggered, this, &MainWindow::deleteEntry);
 
     QMenu* mExtras = menuBar()->addMenu(QStringLiteral("&Extras"));
     mExtras->setObjectName(QStringLiteral("mExtras"));
@@ -297,20 +297,20 @@ void MainForm::buildMenus()
     addItem(mExtras, QStringLiteral("meExtras"), 2, QStringLiteral("-"));
     QAction* debugger = addItem(mExtras, QStringLiteral("meExtras"), 3, QStringLiteral("&Debugger..."));
     connect(options, &QAction::triggered, this, [this] { emit optionsRequested(true); });
-    connect(debugger, &QAction::triggered, this, &MainForm::debuggerRequested);
+    connect(debugger, &QAction::triggered, this, &MainWindow::debuggerRequested);
 
     QMenu* mHilfe = menuBar()->addMenu(QStringLiteral("&?"));
     mHilfe->setObjectName(QStringLiteral("mHilfe"));
     QAction* help = addItem(mHilfe, QStringLiteral("meHilfe"), 1, QStringLiteral("&Hilfe"));
     addItem(mHilfe, QStringLiteral("meHilfe"), 2, QStringLiteral("-"));
     QAction* info = addItem(mHilfe, QStringLiteral("meHilfe"), 3, QStringLiteral("&Info"));
-    connect(help, &QAction::triggered, this, &MainForm::showHelp);
-    connect(info, &QAction::triggered, this, &MainForm::showAbout);
+    connect(help, &QAction::triggered, this, &MainWindow::showHelp);
+    connect(info, &QAction::triggered, this, &MainWindow::showAbout);
 }
 
 // ---- start-up and shutdown
 
-void MainForm::load(const std::vector<std::string>& arguments)
+void MainWindow::load(const std::vector<std::string>& arguments)
 {
     if (m_loaded)
         return;
@@ -332,8 +332,8 @@ void MainForm::load(const std::vector<std::string>& arguments)
         m_hiddenAtStart = installTrayIconAndHide();
     loadEntryList(); // 10
     m_services.ignoredTitles.loadIgnoredTitles(); // 11
-    loadPumActOptions(); // 12
-    placePumActBorder(); // 13
+    applyBorderStripOptions(); // 12
+    placeBorderStrip(); // 13
     refreshCommandState(); // 14
     if (!m_hiddenAtStart)
         show();
@@ -341,7 +341,7 @@ void MainForm::load(const std::vector<std::string>& arguments)
         showWindowListMonitor();
 }
 
-void MainForm::unload()
+void MainWindow::unload()
 {
     if (m_unloaded || !m_loaded)
         return;
@@ -351,19 +351,19 @@ void MainForm::unload()
         removeTrayIcon();
 }
 
-void MainForm::exitProgram()
+void MainWindow::exitProgram()
 {
     hide();
     unload();
     QApplication::quit();
 }
 
-void MainForm::removeStaleAutostartValue()
+void MainWindow::removeStaleAutostartValue()
 {
     // Filled in by the autostart registration.
 }
 
-bool MainForm::installTrayIconAndHide()
+bool MainWindow::installTrayIconAndHide()
 {
     // Without a notification area the window stays visible, so the program stays reachable.
     if (!m_tray || !m_tray->addIcon(windowIcon()))
@@ -372,31 +372,31 @@ bool MainForm::installTrayIconAndHide()
     return true;
 }
 
-void MainForm::loadPumActOptions()
+void MainWindow::applyBorderStripOptions()
 {
     // Filled in by the options dialog.
 }
 
-void MainForm::placePumActBorder()
+void MainWindow::placeBorderStrip()
 {
     // Filled in by the screen-border window.
 }
 
-void MainForm::showWindowListMonitor() { emit windowListMonitorRequested(); }
+void MainWindow::showWindowListMonitor() { emit windowListMonitorRequested(); }
 
-void MainForm::closeOtherWindows()
+void MainWindow::closeOtherWindows()
 {
     if (m_about)
         m_about->close();
 }
 
-void MainForm::removeTrayIcon()
+void MainWindow::removeTrayIcon()
 {
     if (m_tray)
         m_tray->deleteIcon();
 }
 
-void MainForm::seedConfigFile()
+void MainWindow::seedConfigFile()
 {
     namespace fs = std::filesystem;
     const fs::path config(m_paths.configFilePath);
@@ -416,7 +416,7 @@ void MainForm::seedConfigFile()
         platform::PromptAnswer::Ok);
 }
 
-void MainForm::reportWriteFailure(bool ok)
+void MainWindow::reportWriteFailure(bool ok)
 {
     if (ok || m_writeFailureReported)
         return;
@@ -429,16 +429,16 @@ void MainForm::reportWriteFailure(bool ok)
         platform::PromptAnswer::Ok);
 }
 
-void MainForm::hideEvent(QHideEvent* event)
+void MainWindow::hideEvent(QHideEvent* event)
 {
     QMainWindow::hideEvent(event);
     // Hiding (close box, F11, "&OK") moves no focus inside the window, yet for the user it
     // is leaving the text: store it, or a later "Beenden" would lose it.
-    if (!m_unloaded && (focusWidget() == m_editor || focusWidget() == m_cryptChk))
-        writeCurrTextData();
+    if (!m_unloaded && (focusWidget() == m_editor || focusWidget() == m_cryptCheckBox))
+        writeCurrentText();
 }
 
-void MainForm::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (m_unloaded) {
         event->accept();
@@ -451,11 +451,11 @@ void MainForm::closeEvent(QCloseEvent* event)
 
 // ---- layout
 
-void MainForm::recordLayoutBase()
+void MainWindow::recordLayoutBase()
 {
     m_minFormSize = size();
-    m_baseSteuerungsLeft = m_steuerungsFrame->x();
-    m_baseFrameHeight = m_listenFrame->height();
+    m_baseCommandFrameLeft = m_commandFrame->x();
+    m_baseFrameHeight = m_listFrame->height();
     m_baseTextFrameWidth = m_textFrame->width();
     m_baseListHeight = m_entryList->height();
     m_baseEditorWidth = m_editor->width();
@@ -466,7 +466,7 @@ void MainForm::recordLayoutBase()
     m_layoutRecorded = true;
 }
 
-void MainForm::resizeEvent(QResizeEvent* event)
+void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     if (!m_layoutRecorded || isMinimized())
@@ -474,10 +474,10 @@ void MainForm::resizeEvent(QResizeEvent* event)
     const int dW = std::max(0, width() - m_minFormSize.width());
     const int dH = std::max(0, height() - m_minFormSize.height());
     const int frameHeight = m_baseFrameHeight + dH;
-    m_listenFrame->resize(m_listenFrame->width(), frameHeight);
-    m_steuerungsFrame->setGeometry(m_baseSteuerungsLeft + dW,
-        m_steuerungsFrame->y(),
-        m_steuerungsFrame->width(),
+    m_listFrame->resize(m_listFrame->width(), frameHeight);
+    m_commandFrame->setGeometry(m_baseCommandFrameLeft + dW,
+        m_commandFrame->y(),
+        m_commandFrame->width(),
         frameHeight);
     m_textFrame->resize(m_baseTextFrameWidth + dW, frameHeight);
     m_entryList->resize(m_entryList->width(), m_baseListHeight + dH);
@@ -488,7 +488,7 @@ void MainForm::resizeEvent(QResizeEvent* event)
 
 // ---- entry list
 
-int MainForm::insertSortedEntry(const QString& name, int number)
+int MainWindow::insertSortedEntry(const QString& name, int number)
 {
     // After equal names, as a sorted list box adds them.
     int lo = 0;
@@ -507,7 +507,7 @@ int MainForm::insertSortedEntry(const QString& name, int number)
     return lo;
 }
 
-void MainForm::loadEntryList()
+void MainWindow::loadEntryList()
 {
     const std::vector<store::EntryListItem> entries = m_services.entries.enumerateEntries();
     std::vector<const store::EntryListItem*> byName;
@@ -544,7 +544,7 @@ void MainForm::loadEntryList()
     m_destinationTextList->setEditText(typed);
 }
 
-std::vector<std::string> MainForm::listNames() const
+std::vector<std::string> MainWindow::listNames() const
 {
     std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(m_entryList->count()));
@@ -553,7 +553,7 @@ std::vector<std::string> MainForm::listNames() const
     return names;
 }
 
-std::vector<int> MainForm::listNumbers() const
+std::vector<int> MainWindow::listNumbers() const
 {
     std::vector<int> numbers;
     numbers.reserve(static_cast<std::size_t>(m_entryList->count()));
@@ -562,7 +562,7 @@ std::vector<int> MainForm::listNumbers() const
     return numbers;
 }
 
-void MainForm::selectListRow(int row)
+void MainWindow::selectListRow(int row)
 {
     // Like setting a list box's index, this always raises the click reaction.
     if (m_entryList->currentRow() == row) {
@@ -572,7 +572,7 @@ void MainForm::selectListRow(int row)
     m_entryList->setCurrentRow(row);
 }
 
-void MainForm::onEntryListRowChanged(int row)
+void MainWindow::onEntryListRowChanged(int row)
 {
     if (row < 0)
         return;
@@ -580,7 +580,7 @@ void MainForm::onEntryListRowChanged(int row)
     showCurrentEntry();
 }
 
-void MainForm::showCurrentEntry()
+void MainWindow::showCurrentEntry()
 {
     QListWidgetItem* item = m_entryList->currentItem();
     if (!item)
@@ -589,14 +589,14 @@ void MainForm::showCurrentEntry()
     const store::Entry entry = m_services.entries.readEntry(number);
     m_editor->showTextInEditor(qs(StoredTextToEditor(entry.text)));
     m_destinationTextList->setEditText(qs(text::trimSpaces(entry.title)));
-    m_cryptChk->setChecked(entry.crypt != 0);
-    m_dosBoxChk->setChecked(entry.dosBox != 0);
+    m_cryptCheckBox->setChecked(entry.crypt != 0);
+    m_dosBoxCheckBox->setChecked(entry.dosBox != 0);
     m_entryRefreshing = true;
     refreshCommandState();
     m_entryRefreshing = false;
 }
 
-void MainForm::setBackColour(QWidget* widget, bool windowBackground)
+void MainWindow::setBackColour(QWidget* widget, bool windowBackground)
 {
     QPalette palette = widget->palette();
     const QPalette standard = QApplication::palette(widget);
@@ -605,51 +605,51 @@ void MainForm::setBackColour(QWidget* widget, bool windowBackground)
     widget->setPalette(palette);
 }
 
-void MainForm::refreshCommandState()
+void MainWindow::refreshCommandState()
 {
     const bool hasEntries = m_entryList->count() > 0;
     // The controls that need a current entry.
-    for (QWidget* control : std::initializer_list<QWidget*> { m_optDestinationType[0],
-             m_optDestinationType[1],
+    for (QWidget* control : std::initializer_list<QWidget*> { m_destinationType[0],
+             m_destinationType[1],
              m_label1,
              m_entryList,
              m_btn[1],
              m_btn[2],
              m_editor,
-             m_cryptChk,
-             m_dosBoxChk })
+             m_cryptCheckBox,
+             m_dosBoxCheckBox })
         control->setEnabled(hasEntries);
-    m_meTexte[2]->setEnabled(hasEntries);
-    m_meTexte[3]->setEnabled(hasEntries);
+    m_entryActions[2]->setEnabled(hasEntries);
+    m_entryActions[3]->setEnabled(hasEntries);
     setBackColour(m_entryList, hasEntries);
     setBackColour(m_editor, hasEntries);
 
     if (hasEntries) {
         const bool selection = m_editor->textCursor().hasSelection();
-        m_meBearbeiten[1]->setEnabled(selection);
-        m_meBearbeiten[2]->setEnabled(selection);
-        m_meBearbeiten[4]->setEnabled(selection);
-        m_meBearbeiten[3]->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
-        m_meBearbeiten[6]->setEnabled(true);
-        m_meBearbeiten[7]->setEnabled(!m_searchText.isEmpty());
+        m_editActions[1]->setEnabled(selection);
+        m_editActions[2]->setEnabled(selection);
+        m_editActions[4]->setEnabled(selection);
+        m_editActions[3]->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+        m_editActions[6]->setEnabled(true);
+        m_editActions[7]->setEnabled(!m_searchText.isEmpty());
         if (m_entryList->currentRow() < 0)
             selectListRow(0);
         const int option = !m_destinationTextList->currentText().isEmpty() || m_titleModePending ? 1 : 0;
-        if (!m_optDestinationType[option]->isChecked()) {
-            m_optDestinationType[option]->setChecked(true);
-            onOptDestinationTypeClick(option);
+        if (!m_destinationType[option]->isChecked()) {
+            m_destinationType[option]->setChecked(true);
+            onDestinationTypeClicked(option);
         }
     } else {
         for (int i : { 1, 2, 3, 4, 6, 7 })
-            m_meBearbeiten[i]->setEnabled(false);
+            m_editActions[i]->setEnabled(false);
         m_editor->clear();
     }
-    const bool titleBox = m_optDestinationType[1]->isEnabled() && m_optDestinationType[1]->isChecked();
+    const bool titleBox = m_destinationType[1]->isEnabled() && m_destinationType[1]->isChecked();
     m_destinationTextList->setEnabled(titleBox);
     setBackColour(m_destinationTextList, titleBox);
 }
 
-void MainForm::onOptDestinationTypeClick(int index)
+void MainWindow::onDestinationTypeClicked(int index)
 {
     if (m_entryRefreshing)
         return;
@@ -665,9 +665,9 @@ void MainForm::onOptDestinationTypeClick(int index)
     }
 }
 
-void MainForm::onDosBoxToggled(bool checked) { writeEntryField("DosBox", checked ? "1" : "0"); }
+void MainWindow::onDosBoxToggled(bool checked) { writeEntryField("DosBox", checked ? "1" : "0"); }
 
-void MainForm::addComboHistory(QComboBox* combo)
+void MainWindow::addComboHistory(QComboBox* combo)
 {
     const QString text = qs(text::trimSpaces(toStdString(combo->currentText())));
     if (text.isEmpty())
@@ -691,19 +691,19 @@ void MainForm::addComboHistory(QComboBox* combo)
     combo->setEditText(typed);
 }
 
-void MainForm::onFocusChanged(QWidget* old, QWidget* now)
+void MainWindow::onFocusChanged(QWidget* old, QWidget* now)
 {
     // A control is left when the focus moves to another widget; a popup (the title box's
     // own list, a menu) or a change to another program is no leaving.
     if (!old || !now || (now->window()->windowFlags() & Qt::Popup) == Qt::Popup)
         return;
-    if (withinWidget(m_cryptChk, old) && !withinWidget(m_cryptChk, now))
-        writeCurrTextData();
+    if (withinWidget(m_cryptCheckBox, old) && !withinWidget(m_cryptCheckBox, now))
+        writeCurrentText();
     if (withinWidget(m_destinationTextList, old) && !withinWidget(m_destinationTextList, now))
         onTitleBoxFocusLost();
 }
 
-void MainForm::onTitleBoxFocusLost()
+void MainWindow::onTitleBoxFocusLost()
 {
     m_titleModePending = false;
     addComboHistory(m_destinationTextList);
@@ -711,12 +711,12 @@ void MainForm::onTitleBoxFocusLost()
     writeEntryField("Title", toStdString(m_destinationTextList->currentText()));
 }
 
-bool MainForm::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
         const auto mods = static_cast<QMouseEvent*>(event)->modifiers()
             & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-        if ((watched == m_steuerungsFrame && mods == (Qt::ControlModifier | Qt::AltModifier))
+        if ((watched == m_commandFrame && mods == (Qt::ControlModifier | Qt::AltModifier))
             || (watched == m_textFrame && mods == (Qt::ShiftModifier | Qt::ControlModifier))) {
             showWindowListMonitor();
             return true;
@@ -727,7 +727,7 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
 
 // ---- entry commands
 
-void MainForm::writeEntryField(const std::string& section, const std::string& value)
+void MainWindow::writeEntryField(const std::string& section, const std::string& value)
 {
     if (m_entryList->count() == 0 || m_currEntryListIndex < 0 || m_currEntryListIndex >= m_entryList->count())
         return;
@@ -735,19 +735,19 @@ void MainForm::writeEntryField(const std::string& section, const std::string& va
     reportWriteFailure(m_services.entries.writeEntryField(number, section, value));
 }
 
-void MainForm::writeCurrTextData()
+void MainWindow::writeCurrentText()
 {
     if (m_unloaded)
         return;
     if (m_entryList->count() == 0 || m_currEntryListIndex < 0 || m_currEntryListIndex >= m_entryList->count())
         return;
-    const int crypt = m_cryptChk->isChecked() ? 1 : 0;
+    const int crypt = m_cryptCheckBox->isChecked() ? 1 : 0;
     const std::string stored = EditorTextToStored(toStdString(m_editor->editorText()));
     const int number = m_entryList->item(m_currEntryListIndex)->data(Qt::UserRole).toInt();
     reportWriteFailure(m_services.entries.writeText(number, stored, crypt));
 }
 
-void MainForm::newEntry()
+void MainWindow::newEntry()
 {
     std::string name;
     for (;;) {
@@ -771,7 +771,7 @@ void MainForm::newEntry()
     m_editor->setFocus(Qt::OtherFocusReason);
 }
 
-bool MainForm::confirmDuplicateName(const std::string& name)
+bool MainWindow::confirmDuplicateName(const std::string& name)
 {
     return m_services.prompts.message("Es gibt bereits einen Eintrag mit dem Namen \r'" + name
                    + "'.\r\rMöchten Sie ihn dennoch verwenden?",
@@ -781,7 +781,7 @@ bool MainForm::confirmDuplicateName(const std::string& name)
         == platform::PromptAnswer::Yes;
 }
 
-void MainForm::renameEntry()
+void MainWindow::renameEntry()
 {
     const int position = m_entryList->currentRow();
     if (position < 0)
@@ -812,7 +812,7 @@ void MainForm::renameEntry()
     writeEntryField("Name", name);
 }
 
-void MainForm::deleteEntry()
+void MainWindow::deleteEntry()
 {
     const int position = m_entryList->currentRow();
     if (position < 0)
@@ -841,34 +841,34 @@ void MainForm::deleteEntry()
 
 // ---- edit and search
 
-void MainForm::cutText()
+void MainWindow::cutText()
 {
     copyText();
     m_editor->replaceSelection(QString());
 }
 
-void MainForm::copyText()
+void MainWindow::copyText()
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(m_editor->selectedEditorText());
 }
 
-void MainForm::pasteText() { m_editor->replaceSelection(QGuiApplication::clipboard()->text()); }
+void MainWindow::pasteText() { m_editor->replaceSelection(QGuiApplication::clipboard()->text()); }
 
-void MainForm::deleteText() { m_editor->replaceSelection(QString()); }
+void MainWindow::deleteText() { m_editor->replaceSelection(QString()); }
 
-void MainForm::searchText()
+void MainWindow::searchText()
 {
     const auto answer = m_services.prompts.input("Suchen nach:", "Kalmotex", toStdString(m_searchText));
     m_searchText = qs(answer.value_or(""));
     // Keeps F3 in step at once instead of at the next opening of the menu.
-    m_meBearbeiten[7]->setEnabled(!m_searchText.isEmpty());
+    m_editActions[7]->setEnabled(!m_searchText.isEmpty());
     if (!m_searchText.isEmpty())
         findNext();
 }
 
-void MainForm::findNext()
+void MainWindow::findNext()
 {
     if (m_searchText.isEmpty())
         return;
@@ -888,12 +888,12 @@ void MainForm::findNext()
 
 // ---- help and about
 
-void MainForm::showHelp()
+void MainWindow::showHelp()
 {
     help::ShowHelp(m_paths.helpFolder, m_services.prompts, m_services.documentOpener);
 }
 
-void MainForm::showAbout()
+void MainWindow::showAbout()
 {
     if (!m_about)
         m_about = new AboutDialog(this);

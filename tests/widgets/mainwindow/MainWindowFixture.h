@@ -7,7 +7,7 @@
 #include "store/TimeSeededRandom.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 #include <QListWidget>
 #include <QString>
@@ -26,22 +26,22 @@ public:
 };
 
 // A main window over a configuration file in a fresh folder, prompts answered by script.
-struct MainFormFixture
+struct MainWindowFixture
 {
-    explicit MainFormFixture(const std::string& iniContents = {}, bool writeIni = true)
+    explicit MainWindowFixture(const std::string& iniContents = {}, bool writeIni = true)
     {
         if (writeIni)
             dir.write("Kalmotex.ini", iniContents);
     }
 
-    ui::MainForm& start(const std::vector<std::string>& arguments = {})
+    ui::MainWindow& start(const std::vector<std::string>& arguments = {})
     {
         const std::string configPath
             = configFilePath.empty() ? dir.file("Kalmotex.ini").string() : configFilePath;
         entries = std::make_unique<store::EntryStore>(config, configPath, random);
         ignored = std::make_unique<store::IgnoredTitles>(config, configPath);
-        form = std::make_unique<ui::MainForm>(
-            ui::MainFormServices { config, *entries, *ignored, prompts, opener },
+        form = std::make_unique<ui::MainWindow>(
+            ui::MainWindowServices { config, *entries, *ignored, prompts, opener },
             ui::StartupPaths { configPath, dir.file("sample.ini").string(), dir.path().string() });
         form->load(arguments);
         return *form;
@@ -75,7 +75,7 @@ struct MainFormFixture
     RecordingOpener opener;
     std::unique_ptr<store::EntryStore> entries;
     std::unique_ptr<store::IgnoredTitles> ignored;
-    std::unique_ptr<ui::MainForm> form;
+    std::unique_ptr<ui::MainWindow> form;
 };
 
 // Entries 1 "Gruß", 2 "adresse" (title "Editor"), 3 "Äpfel" (A CR B TAB C), 4 "Apfel".
