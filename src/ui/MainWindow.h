@@ -60,7 +60,8 @@ struct StartupPaths
 
 // The main window and start-up object: the entry list, the editor, the sending options of
 // the current entry and the commands. Its load runs the program's start-up, its unload
-// the shutdown.
+// the shutdown. Its code is split by concern: MainWindow.cpp (controls, start-up,
+// layout), MainWindowEntryList.cpp, MainWindowEditorPane.cpp, MainWindowCommands.cpp.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
