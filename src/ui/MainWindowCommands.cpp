@@ -10,13 +10,13 @@
 #include "ui/SnippetEditor.h"
 #include "ui/TitleComboBox.h"
 
-#include <QSignalBlocker>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QClipboard>
+#include <QSignalBlocker>
 
 // Which commands are available, and the commands on entries: new, rename, delete, and
 // writing the current entry's fields.
@@ -65,7 +65,6 @@ void MainWindow::refreshCommandState()
     m_destinationTextList->setEnabled(titleBox);
     setBackColour(m_destinationTextList, titleBox);
 }
-
 
 void MainWindow::writeEntryField(const std::string& section, const std::string& value)
 {

@@ -2,16 +2,15 @@
 
 #include "platform/Prompts.h"
 #include "text/Text.h"
-#include "ui/EditorText.h"
 #include "ui/QtText.h"
 #include "ui/SnippetEditor.h"
 #include "ui/TitleComboBox.h"
 
-#include <QClipboard>
-#include <QMouseEvent>
 #include <QCheckBox>
-#include <QGuiApplication>
+#include <QClipboard>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QMouseEvent>
 
 // The editor pane: the sending options of the current entry, the title box's history,
 // and the edit and search commands.
@@ -101,7 +100,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     }
     return QMainWindow::eventFilter(watched, event);
 }
-
 
 void MainWindow::cutText()
 {

@@ -8,16 +8,15 @@
 #include "ui/TitleComboBox.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QListWidget>
 #include <QSignalBlocker>
-#include <QCheckBox>
 
 #include <algorithm>
 
 // The entry list: filled from the configuration, sorted like a sorted list box, and the
 // current entry shown in the editor pane.
 namespace kx::ui {
-
 
 int MainWindow::insertSortedEntry(const QString& name, int number)
 {
