@@ -90,7 +90,7 @@ platform::WindowHandle Transmitter::chooseTarget(const std::string& upperCaseTit
     } else {
         const std::vector<WindowCandidate> candidates = findTitledWindows(upperCaseTitle);
         if (candidates.size() == 1)
-            return candidates.front().hwnd;
+            return candidates.front().window;
         if (candidates.size() > 1)
             return m_services.chooser.choose(candidates).value_or(0);
     }

@@ -105,12 +105,12 @@ void MainWindow::buildControls()
         auto* button = new CaptionButton(caption, buttonPicture(index), parent);
         button->setObjectName(QStringLiteral("Btn_%1").arg(index));
         button->setGeometry(geometry);
-        m_btn[index] = button;
+        m_buttons[index] = button;
         return button;
     };
-    makeButton(8, QStringLiteral("&Neu"), m_container1, twipsRect(0, 0, 795, 915));
-    makeButton(2, QStringLiteral("&Umbe- nennen"), m_container1, twipsRect(840, 0, 795, 915));
-    makeButton(1, QStringLiteral("&Löschen"), m_container1, twipsRect(1680, 0, 795, 915));
+    makeButton(NewButton, QStringLiteral("&Neu"), m_container1, twipsRect(0, 0, 795, 915));
+    makeButton(RenameButton, QStringLiteral("&Umbe- nennen"), m_container1, twipsRect(840, 0, 795, 915));
+    makeButton(DeleteButton, QStringLiteral("&Löschen"), m_container1, twipsRect(1680, 0, 795, 915));
 
     // Middle pane.
     m_textFrame = new QGroupBox(QStringLiteral("Bearbeitung"), client);
@@ -164,19 +164,19 @@ void MainWindow::buildControls()
     m_commandFrame = new QGroupBox(QStringLiteral("Steuerung"), client);
     m_commandFrame->setObjectName(QStringLiteral("SteuerungsFrame"));
     m_commandFrame->setGeometry(twipsRect(8160, 120, 1035, 5355));
-    makeButton(3, QStringLiteral("&OK"), m_commandFrame, twipsRect(120, 300, 795, 855));
-    QFont bold = m_btn[3]->font();
+    makeButton(OkButton, QStringLiteral("&OK"), m_commandFrame, twipsRect(120, 300, 795, 855));
+    QFont bold = m_buttons[OkButton]->font();
     bold.setBold(true);
-    m_btn[3]->setFont(bold);
-    makeButton(10, QStringLiteral("&Hilfe"), m_commandFrame, twipsRect(120, 1260, 795, 915));
-    makeButton(5, QStringLiteral("&Info"), m_commandFrame, twipsRect(120, 2280, 795, 915));
-    makeButton(0, QStringLiteral("Debu&g"), m_commandFrame, twipsRect(120, 3300, 795, 915));
-    makeButton(4, QStringLiteral("&Optionen"), m_commandFrame, twipsRect(120, 4320, 795, 915));
+    m_buttons[OkButton]->setFont(bold);
+    makeButton(HelpButton, QStringLiteral("&Hilfe"), m_commandFrame, twipsRect(120, 1260, 795, 915));
+    makeButton(AboutButton, QStringLiteral("&Info"), m_commandFrame, twipsRect(120, 2280, 795, 915));
+    makeButton(DebugButton, QStringLiteral("Debu&g"), m_commandFrame, twipsRect(120, 3300, 795, 915));
+    makeButton(OptionsButton, QStringLiteral("&Optionen"), m_commandFrame, twipsRect(120, 4320, 795, 915));
 
     QWidget* order[] = { m_entryList,
-        m_btn[8],
-        m_btn[2],
-        m_btn[1],
+        m_buttons[NewButton],
+        m_buttons[RenameButton],
+        m_buttons[DeleteButton],
         m_editor,
         m_keyRecordModeCheckBox,
         m_cryptCheckBox,
@@ -184,11 +184,11 @@ void MainWindow::buildControls()
         m_destinationType[0],
         m_destinationType[1],
         m_destinationTextList,
-        m_btn[3],
-        m_btn[10],
-        m_btn[5],
-        m_btn[0],
-        m_btn[4] };
+        m_buttons[OkButton],
+        m_buttons[HelpButton],
+        m_buttons[AboutButton],
+        m_buttons[DebugButton],
+        m_buttons[OptionsButton] };
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -205,14 +205,14 @@ void MainWindow::buildControls()
         m_editMenu->popup(at);
     });
 
-    connect(m_btn[8], &QPushButton::clicked, this, &MainWindow::newEntry);
-    connect(m_btn[2], &QPushButton::clicked, this, &MainWindow::renameEntry);
-    connect(m_btn[1], &QPushButton::clicked, this, &MainWindow::deleteEntry);
-    connect(m_btn[3], &QPushButton::clicked, this, &QWidget::hide);
-    connect(m_btn[10], &QPushButton::clicked, this, &MainWindow::showHelp);
-    connect(m_btn[5], &QPushButton::clicked, this, &MainWindow::showAbout);
-    connect(m_btn[0], &QPushButton::clicked, this, &MainWindow::debuggerRequested);
-    connect(m_btn[4], &QPushButton::clicked, this, [this] { emit optionsRequested(false); });
+    connect(m_buttons[NewButton], &QPushButton::clicked, this, &MainWindow::newEntry);
+    connect(m_buttons[RenameButton], &QPushButton::clicked, this, &MainWindow::renameEntry);
+    connect(m_buttons[DeleteButton], &QPushButton::clicked, this, &MainWindow::deleteEntry);
+    connect(m_buttons[OkButton], &QPushButton::clicked, this, &QWidget::hide);
+    connect(m_buttons[HelpButton], &QPushButton::clicked, this, &MainWindow::showHelp);
+    connect(m_buttons[AboutButton], &QPushButton::clicked, this, &MainWindow::showAbout);
+    connect(m_buttons[DebugButton], &QPushButton::clicked, this, &MainWindow::debuggerRequested);
+    connect(m_buttons[OptionsButton], &QPushButton::clicked, this, [this] { emit optionsRequested(false); });
 
     m_commandFrame->installEventFilter(this);
     m_textFrame->installEventFilter(this);
@@ -239,35 +239,39 @@ void MainWindow::buildMenus()
     m_editMenu = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
     m_editMenu->setObjectName(QStringLiteral("mBearbeiten"));
     const QString edit = QStringLiteral("meBearbeiten");
-    m_editActions[1] = addItem(m_editMenu, edit, 1, QStringLiteral("&Ausschneiden"));
-    m_editActions[2] = addItem(m_editMenu, edit, 2, QStringLiteral("&Kopieren"));
-    m_editActions[3] = addItem(m_editMenu, edit, 3, QStringLiteral("&Einfügen"));
-    m_editActions[4] = addItem(m_editMenu, edit, 4, QStringLiteral("&Löschen"));
-    m_editActions[5] = addItem(m_editMenu, edit, 5, QStringLiteral("-"));
-    m_editActions[6] = addItem(m_editMenu, edit, 6, QStringLiteral("&Suchen..."));
-    m_editActions[7] = addItem(m_editMenu, edit, 7, QStringLiteral("&Weitersuchen"));
-    m_editActions[1]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    m_editActions[2]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    m_editActions[3]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    m_editActions[4]->setShortcut(Qt::Key_Delete);
-    m_editActions[6]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    m_editActions[7]->setShortcut(Qt::Key_F3);
-    connect(m_editActions[1], &QAction::triggered, this, &MainWindow::cutText);
-    connect(m_editActions[2], &QAction::triggered, this, &MainWindow::copyText);
-    connect(m_editActions[3], &QAction::triggered, this, &MainWindow::pasteText);
-    connect(m_editActions[4], &QAction::triggered, this, &MainWindow::deleteText);
-    connect(m_editActions[6], &QAction::triggered, this, &MainWindow::searchText);
-    connect(m_editActions[7], &QAction::triggered, this, &MainWindow::findNext);
+    m_editActions[CutAction] = addItem(m_editMenu, edit, CutAction, QStringLiteral("&Ausschneiden"));
+    m_editActions[CopyAction] = addItem(m_editMenu, edit, CopyAction, QStringLiteral("&Kopieren"));
+    m_editActions[PasteAction] = addItem(m_editMenu, edit, PasteAction, QStringLiteral("&Einfügen"));
+    m_editActions[DeleteAction] = addItem(m_editMenu, edit, DeleteAction, QStringLiteral("&Löschen"));
+    m_editActions[EditSeparator] = addItem(m_editMenu, edit, EditSeparator, QStringLiteral("-"));
+    m_editActions[FindAction] = addItem(m_editMenu, edit, FindAction, QStringLiteral("&Suchen..."));
+    m_editActions[FindNextAction]
+        = addItem(m_editMenu, edit, FindNextAction, QStringLiteral("&Weitersuchen"));
+    m_editActions[CutAction]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    m_editActions[CopyAction]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    m_editActions[PasteAction]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    m_editActions[DeleteAction]->setShortcut(Qt::Key_Delete);
+    m_editActions[FindAction]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    m_editActions[FindNextAction]->setShortcut(Qt::Key_F3);
+    connect(m_editActions[CutAction], &QAction::triggered, this, &MainWindow::cutText);
+    connect(m_editActions[CopyAction], &QAction::triggered, this, &MainWindow::copyText);
+    connect(m_editActions[PasteAction], &QAction::triggered, this, &MainWindow::pasteText);
+    connect(m_editActions[DeleteAction], &QAction::triggered, this, &MainWindow::deleteText);
+    connect(m_editActions[FindAction], &QAction::triggered, this, &MainWindow::searchText);
+    connect(m_editActions[FindNextAction], &QAction::triggered, this, &MainWindow::findNext);
     connect(m_editMenu, &QMenu::aboutToShow, this, &MainWindow::refreshCommandState);
 
     QMenu* mTexte = menuBar()->addMenu(QStringLiteral("&Texte"));
     mTexte->setObjectName(QStringLiteral("mTexte"));
-    m_entryActions[1] = addItem(mTexte, QStringLiteral("meTexte"), 1, QStringLiteral("&Neu..."));
-    m_entryActions[2] = addItem(mTexte, QStringLiteral("meTexte"), 2, QStringLiteral("&Umbenennen..."));
-    m_entryActions[3] = addItem(mTexte, QStringLiteral("meTexte"), 3, QStringLiteral("&Löschen"));
-    connect(m_entryActions[1], &QAction::triggered, this, &MainWindow::newEntry);
-    connect(m_entryActions[2], &QAction::triggered, this, &MainWindow::renameEntry);
-    connect(m_entryActions[3], &QAction::triggered, this, &MainWindow::deleteEntry);
+    m_entryActions[NewEntryAction]
+        = addItem(mTexte, QStringLiteral("meTexte"), NewEntryAction, QStringLiteral("&Neu..."));
+    m_entryActions[RenameEntryAction]
+        = addItem(mTexte, QStringLiteral("meTexte"), RenameEntryAction, QStringLiteral("&Umbenennen..."));
+    m_entryActions[DeleteEntryAction]
+        = addItem(mTexte, QStringLiteral("meTexte"), DeleteEntryAction, QStringLiteral("&Löschen"));
+    connect(m_entryActions[NewEntryAction], &QAction::triggered, this, &MainWindow::newEntry);
+    connect(m_entryActions[RenameEntryAction], &QAction::triggered, this, &MainWindow::renameEntry);
+    connect(m_entryActions[DeleteEntryAction], &QAction::triggered, this, &MainWindow::deleteEntry);
 
     QMenu* mExtras = menuBar()->addMenu(QStringLiteral("&Extras"));
     mExtras->setObjectName(QStringLiteral("mExtras"));

@@ -199,9 +199,38 @@ private:
     TitleComboBox* m_destinationTextList = nullptr;
     QListWidget* m_sortList = nullptr;
     QGroupBox* m_commandFrame = nullptr;
-    CaptionButton* m_btn[11] = {};
+    // The command buttons, by the number in their object name ("Btn_8") and picture.
+    enum Button
+    {
+        DebugButton = 0,
+        DeleteButton = 1,
+        RenameButton = 2,
+        OkButton = 3,
+        OptionsButton = 4,
+        AboutButton = 5,
+        NewButton = 8,
+        HelpButton = 10,
+    };
+    CaptionButton* m_buttons[11] = {};
 
     QMenu* m_editMenu = nullptr;
+    // The items of the "&Bearbeiten" and "&Texte" menus, by the number in their object name.
+    enum EditAction
+    {
+        CutAction = 1,
+        CopyAction = 2,
+        PasteAction = 3,
+        DeleteAction = 4,
+        EditSeparator = 5,
+        FindAction = 6,
+        FindNextAction = 7,
+    };
+    enum EntryAction
+    {
+        NewEntryAction = 1,
+        RenameEntryAction = 2,
+        DeleteEntryAction = 3,
+    };
     QAction* m_editActions[8] = {};
     QAction* m_entryActions[4] = {};
 

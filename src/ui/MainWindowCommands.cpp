@@ -30,25 +30,25 @@ void MainWindow::refreshCommandState()
              m_destinationType[1],
              m_label1,
              m_entryList,
-             m_btn[1],
-             m_btn[2],
+             m_buttons[DeleteButton],
+             m_buttons[RenameButton],
              m_editor,
              m_cryptCheckBox,
              m_dosBoxCheckBox })
         control->setEnabled(hasEntries);
-    m_entryActions[2]->setEnabled(hasEntries);
-    m_entryActions[3]->setEnabled(hasEntries);
+    m_entryActions[RenameEntryAction]->setEnabled(hasEntries);
+    m_entryActions[DeleteEntryAction]->setEnabled(hasEntries);
     setBackColour(m_entryList, hasEntries);
     setBackColour(m_editor, hasEntries);
 
     if (hasEntries) {
         const bool selection = m_editor->textCursor().hasSelection();
-        m_editActions[1]->setEnabled(selection);
-        m_editActions[2]->setEnabled(selection);
-        m_editActions[4]->setEnabled(selection);
-        m_editActions[3]->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
-        m_editActions[6]->setEnabled(true);
-        m_editActions[7]->setEnabled(!m_searchText.isEmpty());
+        m_editActions[CutAction]->setEnabled(selection);
+        m_editActions[CopyAction]->setEnabled(selection);
+        m_editActions[DeleteAction]->setEnabled(selection);
+        m_editActions[PasteAction]->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+        m_editActions[FindAction]->setEnabled(true);
+        m_editActions[FindNextAction]->setEnabled(!m_searchText.isEmpty());
         if (m_entryList->currentRow() < 0)
             selectListRow(0);
         const int option = !m_destinationTextList->currentText().isEmpty() || m_titleModePending ? 1 : 0;
@@ -57,7 +57,7 @@ void MainWindow::refreshCommandState()
             onDestinationTypeClicked(option);
         }
     } else {
-        for (int i : { 1, 2, 3, 4, 6, 7 })
+        for (EditAction i : { CutAction, CopyAction, PasteAction, DeleteAction, FindAction, FindNextAction })
             m_editActions[i]->setEnabled(false);
         m_editor->clear();
     }

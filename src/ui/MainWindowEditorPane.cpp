@@ -123,7 +123,7 @@ void MainWindow::searchText()
     const auto answer = m_services.prompts.input("Suchen nach:", "Kalmotex", toStdString(m_searchText));
     m_searchText = toQString(answer.value_or(""));
     // Keeps F3 in step at once instead of at the next opening of the menu.
-    m_editActions[7]->setEnabled(!m_searchText.isEmpty());
+    m_editActions[FindNextAction]->setEnabled(!m_searchText.isEmpty());
     if (!m_searchText.isEmpty())
         findNext();
 }

@@ -89,7 +89,7 @@ void TargetSelectionDialog::setCandidates(const std::vector<WindowCandidate>& ca
     m_list->clear();
     for (std::size_t i : order) {
         auto* item = new QListWidgetItem(QString::fromStdString(candidates[i].title), m_list);
-        item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(candidates[i].hwnd));
+        item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(candidates[i].window));
     }
     if (m_list->count() > 0)
         m_list->setCurrentRow(0);

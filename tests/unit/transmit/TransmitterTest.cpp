@@ -37,7 +37,7 @@ public:
             whileOpen();
         if (!pick)
             return std::nullopt;
-        return candidates.at(*pick).hwnd;
+        return candidates.at(*pick).window;
     }
 
     std::optional<std::size_t> pick;
