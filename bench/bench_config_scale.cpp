@@ -2,13 +2,13 @@
 // titles, texts of about 200 characters, every second one scrambled), read and written
 // through the configuration access layer one value per call, as the program does.
 
-#include "app/ConfigAccess.h"
-#include "app/IniFile.h"
-#include "app/Text.h"
+#include "config/ConfigAccess.h"
+#include "config/IniFile.h"
 #include "store/EntryStore.h"
 #include "store/Escaping.h"
 #include "store/Scrambling.h"
 #include "store/TimeSeededRandom.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <chrono>
@@ -64,7 +64,7 @@ std::string words(std::mt19937& engine, std::size_t length)
         "Lieferung" };
     std::uniform_int_distribution<std::size_t> index(0, vocabulary.size() - 1);
     std::string text;
-    while (app::toUtf32(text).size() < length) {
+    while (text::toUtf32(text).size() < length) {
         if (!text.empty())
             text += ' ';
         text += vocabulary[index(engine)];
@@ -92,7 +92,7 @@ void generate(const fs::path& file)
     }
     const std::string all = names + crypts + texts + titles + dosBoxes
         + "[Common]\r\nSortNames=1\r\n[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n";
-    const auto bytes = app::encodeWindows1252(all);
+    const auto bytes = text::encodeWindows1252(all);
     std::ofstream(file, std::ios::binary).write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
 }
 
@@ -122,7 +122,7 @@ int main()
         kEntries,
         static_cast<double>(fs::file_size(file)) / 1e6);
 
-    app::ConfigAccess config;
+    config::ConfigAccess config;
     store::TimeSeededRandom random;
     store::EntryStore entries(config, file.string(), random);
 
@@ -131,7 +131,7 @@ int main()
     const double parseMs = phase.wallMs(), parseCpuMs = phase.cpuMs();
 
     // A fresh access layer, so the parse counts as it does at the program's start.
-    app::ConfigAccess startConfig;
+    config::ConfigAccess startConfig;
     store::EntryStore startEntries(startConfig, file.string(), random);
     phase = Phase {};
     const auto list = startEntries.enumerateEntries();
@@ -165,7 +165,7 @@ int main()
 
     // What syncing to disk costs a write: the same writes with it switched off, on this
     // file and on one of a typical size.
-    const auto writeMedian = [](app::IniFile& ini, const std::string& value) {
+    const auto writeMedian = [](config::IniFile& ini, const std::string& value) {
         std::vector<double> times;
         for (int i = 0; i < 100; ++i) {
             const Clock::time_point start = Clock::now();
@@ -175,14 +175,14 @@ int main()
         std::sort(times.begin(), times.end());
         return times[times.size() / 2];
     };
-    app::IniFile unsynced(file);
+    config::IniFile unsynced(file);
     unsynced.setSyncToDisk(false);
     const double largeUnsyncedMs = writeMedian(unsynced, "Titel ohne Sync ");
     const fs::path small = folder / "small.ini";
     std::ofstream(small, std::ios::binary) << "[Name]\r\n1=Gruss\r\n[Title]\r\n"
                                            << std::string(4000, ';') << "\r\n";
-    app::IniFile smallSynced(small);
-    app::IniFile smallUnsynced(small);
+    config::IniFile smallSynced(small);
+    config::IniFile smallUnsynced(small);
     smallUnsynced.setSyncToDisk(false);
     const double smallSyncedMs = writeMedian(smallSynced, "Titel ");
     const double smallUnsyncedMs = writeMedian(smallUnsynced, "Titel ohne Sync ");

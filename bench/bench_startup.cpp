@@ -1,14 +1,14 @@
 // Start-up of the main window over a configuration with 32,767 entries: from creating the
 // services to the window shown with the first entry in the editor.
-#include "app/ConfigAccess.h"
-#include "app/Text.h"
+#include "config/ConfigAccess.h"
 #include "help/Help.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
 #include "store/TimeSeededRandom.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
-#include "ui/MainForm.h"
+#include "text/Text.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -61,14 +61,14 @@ int main(int argc, char** argv)
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer timer;
         timer.start();
-        kx::app::ConfigAccess config;
+        kx::config::ConfigAccess config;
         kx::store::TimeSeededRandom random;
         kx::store::EntryStore store(config, path, random);
         kx::store::IgnoredTitles ignored(config, path);
         kx::test::ScriptedPrompts prompts;
         NoOpener opener;
-        auto form = std::make_unique<kx::ui::MainForm>(
-            kx::ui::MainFormServices { config, store, ignored, prompts, opener },
+        auto form = std::make_unique<kx::ui::MainWindow>(
+            kx::ui::MainWindowServices { config, store, ignored, prompts, opener },
             kx::ui::StartupPaths { path, dir.file("sample.ini").string(), dir.path().string() });
         form->load({ "debug" });
         QApplication::processEvents();
@@ -83,7 +83,7 @@ int main(int argc, char** argv)
     // Where the time goes: reading the entry names and titles, and sorting the names.
     QElapsedTimer timer;
     timer.start();
-    kx::app::ConfigAccess config;
+    kx::config::ConfigAccess config;
     kx::store::TimeSeededRandom random;
     kx::store::EntryStore store(config, path, random);
     const auto items = store.enumerateEntries();
@@ -93,7 +93,7 @@ int main(int argc, char** argv)
         names.push_back(item.name);
     timer.restart();
     std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return kx::app::compareForSortedList(a, b) < 0;
+        return kx::text::compareForSortedList(a, b) < 0;
     });
     const double sortMs = timer.nsecsElapsed() / 1e6;
 

@@ -1,7 +1,7 @@
 // Expansion, encoding and parsing of the longest text an entry can hold: 32,766 characters
 // with 500 placeholders and 2,000 characters special to the keystroke syntax.
-#include "app/Text.h"
 #include "support/TempDir.h"
+#include "text/Text.h"
 #include "transmit/Clock.h"
 #include "transmit/KeystrokeEncoding.h"
 #include "transmit/KeystrokeParser.h"
@@ -48,7 +48,7 @@ std::u32string buildText(const test::TempDir& dir)
     std::vector<std::u32string> tokens;
     std::size_t length = 0;
     for (int i = 0; i < placeholderCount; ++i) {
-        tokens.push_back(app::toUtf32(placeholders[static_cast<std::size_t>(i) % placeholders.size()]));
+        tokens.push_back(text::toUtf32(placeholders[static_cast<std::size_t>(i) % placeholders.size()]));
         length += tokens.back().size();
     }
     for (int i = 0; i < specialCount; ++i)
@@ -78,7 +78,7 @@ int main()
     std::setlocale(LC_TIME, "");
     test::TempDir dir;
     const std::u32string text = buildText(dir);
-    const std::string original = app::toUtf8(text);
+    const std::string original = text::toUtf8(text);
     const transmit::SystemClock clock;
 
     std::vector<double> expandMs, encodeMs, parseMs, totalMs;

@@ -1,6 +1,6 @@
 #include "help/Help.h"
 
-#include "app/Prompts.h"
+#include "platform/Prompts.h"
 
 #include <filesystem>
 #include <system_error>
@@ -18,14 +18,14 @@ std::optional<std::string> findHelpPage(const std::string& folder)
     return std::nullopt;
 }
 
-void ShowHelp(const std::string& folder, app::Prompts& prompts, DocumentOpener& opener)
+void ShowHelp(const std::string& folder, platform::Prompts& prompts, DocumentOpener& opener)
 {
     const std::optional<std::string> page = findHelpPage(folder);
     if (!page) {
         prompts.message("Die Online-Hilfe konnte leider nicht gefunden werden ...",
-            app::PromptIcon::Information,
-            app::PromptButtons::Ok,
-            app::PromptAnswer::Ok);
+            platform::PromptIcon::Information,
+            platform::PromptButtons::Ok,
+            platform::PromptAnswer::Ok);
         return;
     }
     opener.open(*page);

@@ -1,6 +1,6 @@
 #include "platform/KeyStroke.h"
 
-#include "app/Text.h"
+#include "text/Text.h"
 
 #include <array>
 
@@ -63,7 +63,7 @@ std::string keyName(const KeyStroke& stroke)
     case U'<':
         return "<";
     default:
-        return app::toUtf8(stroke.character);
+        return text::toUtf8(stroke.character);
     }
 }
 
@@ -76,7 +76,7 @@ std::string describeKeyStrokes(const KeyStrokes& strokes)
         const bool plainCharacter
             = stroke.key == NamedKey::Character && stroke.modifiers == NoModifier && stroke.character != U'<';
         if (plainCharacter) {
-            out += app::toUtf8(stroke.character);
+            out += text::toUtf8(stroke.character);
             continue;
         }
         out += '<';

@@ -1,51 +1,51 @@
 #include "popup/PopupMenu.h"
 
-#include "app/ConfigAccess.h"
-#include "app/Text.h"
+#include "config/ConfigAccess.h"
 #include "store/Options.h"
-#include "store/Val.h"
+#include "store/RuntimeNumber.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <numeric>
 
 namespace kx::popup {
 
-PumChoice pumChoiceForTag(std::string_view tag)
+MenuChoice choiceForTag(std::string_view tag)
 {
-    const auto number = store::Val(tag);
+    const auto number = store::parseRuntimeNumber(tag);
     const auto rounded = number ? store::roundToInt16(*number) : std::nullopt;
     if (!rounded)
         return {};
     const int value = *rounded;
     if (value >= 1)
-        return { PumCommand::SendEntry, value };
+        return { MenuCommand::SendEntry, value };
     if (value == -2)
-        return { PumCommand::ShowMainWindow, 0 };
+        return { MenuCommand::ShowMainWindow, 0 };
     if (value == -3)
-        return { PumCommand::Exit, 0 };
+        return { MenuCommand::Exit, 0 };
     return {};
 }
 
 bool isSeparatorCaption(std::string_view caption) { return caption == "-"; }
 
-void PopupMenu::fillPum(const std::vector<store::EntryListItem>& entries, int sortNames)
+void PopupMenu::rebuild(const std::vector<store::EntryListItem>& entries, int sortNames)
 {
     m_items.clear();
     m_items.reserve(entries.size() + 5);
 
     if (sortNames == 0) {
         for (const auto& entry : entries)
-            addPumItem(entry.name, std::to_string(entry.number));
+            addItem(entry.name, std::to_string(entry.number));
     } else {
         for (std::size_t i : sortedOrder(entries))
-            addPumItem(entries[i].name, std::to_string(entries[i].number));
+            addItem(entries[i].name, std::to_string(entries[i].number));
     }
 
-    addPumItem("-", std::string(separatorTag));
-    addPumItem("&Bearbeiten", std::string(editTag));
-    addPumItem("-", std::string(separatorTag));
-    addPumItem("&Abbrechen", std::string(cancelTag));
-    addPumItem("B&eenden", std::string(exitTag));
+    addItem("-", std::string(separatorTag));
+    addItem("&Bearbeiten", std::string(editTag));
+    addItem("-", std::string(separatorTag));
+    addItem("&Abbrechen", std::string(cancelTag));
+    addItem("B&eenden", std::string(exitTag));
 }
 
 const std::vector<std::size_t>& PopupMenu::sortedOrder(const std::vector<store::EntryListItem>& entries)
@@ -66,16 +66,16 @@ const std::vector<std::size_t>& PopupMenu::sortedOrder(const std::vector<store::
     m_sortedOrder.resize(entries.size());
     std::iota(m_sortedOrder.begin(), m_sortedOrder.end(), std::size_t { 0 });
     std::stable_sort(m_sortedOrder.begin(), m_sortedOrder.end(), [&](std::size_t a, std::size_t b) {
-        return app::compareForSortedList(m_sortedNames[a], m_sortedNames[b]) < 0;
+        return text::compareForSortedList(m_sortedNames[a], m_sortedNames[b]) < 0;
     });
     return m_sortedOrder;
 }
 
-void PopupMenu::fillPum(app::ConfigAccess& config, const std::string& configFile)
+void PopupMenu::rebuild(config::ConfigAccess& config, const std::string& configFile)
 {
     // One version of the file for the whole build, and one freshness check instead of one
     // per entry.
-    const app::ConfigAccess::ReadScope scope(config);
+    const config::ConfigAccess::ReadScope scope(config);
     const int sortNames = store::GetSortNamesOption(config, configFile);
     std::vector<store::EntryListItem> entries;
     for (int number = 1;; ++number) {
@@ -84,21 +84,21 @@ void PopupMenu::fillPum(app::ConfigAccess& config, const std::string& configFile
             break;
         entries.push_back({ number, std::move(name), {} });
     }
-    fillPum(entries, sortNames);
+    rebuild(entries, sortNames);
 }
 
-void PopupMenu::addPumItem(std::string caption, std::string tag)
+void PopupMenu::addItem(std::string caption, std::string tag)
 {
     m_items.push_back({ std::move(caption), std::move(tag) });
 }
 
-int PopupMenu::defaultItemIndex() const { return std::max(0, pumItemCount() - 3); }
+int PopupMenu::defaultItemIndex() const { return std::max(0, itemCount() - 3); }
 
-PumChoice PopupMenu::choiceFor(int index) const
+MenuChoice PopupMenu::choiceFor(int index) const
 {
-    if (index < 1 || index > pumItemCount())
+    if (index < 1 || index > itemCount())
         return {};
-    return pumChoiceForTag(item(index).tag);
+    return choiceForTag(item(index).tag);
 }
 
 } // namespace kx::popup

@@ -6,19 +6,19 @@
 #include <string_view>
 #include <vector>
 
-namespace kx::app {
+namespace kx::config {
 class ConfigAccess;
 }
 
 namespace kx::popup {
 
 // One element of the popup menu: the text shown and what a click on it means.
-struct PumItem
+struct MenuItem
 {
     std::string caption; // "&" marks the access key, "&&" is one ampersand, "-" is a separator
     std::string tag; // decimal number: an entry number, or one of the fixed meanings below
 
-    friend bool operator==(const PumItem&, const PumItem&) = default;
+    friend bool operator==(const MenuItem&, const MenuItem&) = default;
 };
 
 // Tags of the fixed items.
@@ -28,7 +28,7 @@ inline constexpr std::string_view exitTag = "-3";
 inline constexpr std::string_view cancelTag = "-4";
 
 // What a click on an item asks for.
-enum class PumCommand
+enum class MenuCommand
 {
     Nothing, // separator, "&Abbrechen" and any unknown tag
     SendEntry,
@@ -36,17 +36,17 @@ enum class PumCommand
     Exit,
 };
 
-struct PumChoice
+struct MenuChoice
 {
-    PumCommand command = PumCommand::Nothing;
+    MenuCommand command = MenuCommand::Nothing;
     int entryNumber = 0; // only for SendEntry
 
-    friend bool operator==(const PumChoice&, const PumChoice&) = default;
+    friend bool operator==(const MenuChoice&, const MenuChoice&) = default;
 };
 
 // The tag read as the program reads numbers (leading number, rounded half to even,
 // 16-bit) and mapped to its meaning.
-PumChoice pumChoiceForTag(std::string_view tag);
+MenuChoice choiceForTag(std::string_view tag);
 
 // True for a caption that the menu draws as a separator line.
 bool isSeparatorCaption(std::string_view caption);
@@ -59,34 +59,34 @@ public:
     // Rebuilds the items: the entries in entry-number order (sortNames == 0) or sorted
     // like the entry list, then the five fixed items. `entries` is the enumeration of the
     // configuration file (numbers 1, 2, ... up to the first empty name).
-    void fillPum(const std::vector<store::EntryListItem>& entries, int sortNames);
+    void rebuild(const std::vector<store::EntryListItem>& entries, int sortNames);
 
     // Rebuilds the items from the configuration file as it is now: the names of section
     // `Name` (one read per entry) and the `SortNames` option.
-    void fillPum(app::ConfigAccess& config, const std::string& configFile);
+    void rebuild(config::ConfigAccess& config, const std::string& configFile);
 
     // Appends one element.
-    void addPumItem(std::string caption, std::string tag);
+    void addItem(std::string caption, std::string tag);
 
     // Number of elements in use; (entries + 5) after every build.
-    int pumItemCount() const { return static_cast<int>(m_items.size()); }
+    int itemCount() const { return static_cast<int>(m_items.size()); }
 
-    // Element `index` (1 .. pumItemCount()).
-    const PumItem& item(int index) const { return m_items.at(static_cast<std::size_t>(index - 1)); }
-    const std::vector<PumItem>& items() const { return m_items; }
+    // Element `index` (1 .. itemCount()).
+    const MenuItem& item(int index) const { return m_items.at(static_cast<std::size_t>(index - 1)); }
+    const std::vector<MenuItem>& items() const { return m_items; }
 
-    // The element shown in bold: pumItemCount() - 3, which is "&Bearbeiten" after a build;
+    // The element shown in bold: itemCount() - 3, which is "&Bearbeiten" after a build;
     // 0 when there is none.
     int defaultItemIndex() const;
 
     // The meaning of a click on element `index`; Nothing for an index out of range.
-    PumChoice choiceFor(int index) const;
+    MenuChoice choiceFor(int index) const;
 
 private:
     // Positions of `entries` in list-box order (stable for equal names).
     const std::vector<std::size_t>& sortedOrder(const std::vector<store::EntryListItem>& entries);
 
-    std::vector<PumItem> m_items;
+    std::vector<MenuItem> m_items;
     std::vector<std::string> m_sortedNames; // the names the order below was computed for
     std::vector<std::size_t> m_sortedOrder;
 };

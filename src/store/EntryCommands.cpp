@@ -1,6 +1,6 @@
 #include "store/EntryCommands.h"
 
-#include "app/Text.h"
+#include "text/Text.h"
 
 #include <utility>
 
@@ -10,11 +10,11 @@ std::optional<std::size_t> findDuplicateName(const std::vector<std::string>& nam
     std::string_view candidate,
     std::optional<std::size_t> skipPosition)
 {
-    const std::string wanted = app::upperCase(candidate);
+    const std::string wanted = text::upperCase(candidate);
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (skipPosition && *skipPosition == i)
             continue;
-        if (app::upperCase(names[i]) == wanted)
+        if (text::upperCase(names[i]) == wanted)
             return i;
     }
     return std::nullopt;

@@ -1,9 +1,9 @@
 #include "store/EntryStore.h"
 
-#include "app/ConfigAccess.h"
-#include "app/Text.h"
+#include "config/ConfigAccess.h"
+#include "store/RuntimeNumber.h"
 #include "store/Scrambling.h"
-#include "store/Val.h"
+#include "text/Text.h"
 
 #include <utility>
 
@@ -21,7 +21,7 @@ std::string flagText(int flag) { return flag != 0 ? "1" : "0"; }
 
 } // namespace
 
-EntryStore::EntryStore(app::ConfigAccess& config, std::string configFilePath, RandomSource& random)
+EntryStore::EntryStore(config::ConfigAccess& config, std::string configFilePath, RandomSource& random)
     : m_config(config)
     , m_configFilePath(std::move(configFilePath))
     , m_random(random)
@@ -30,14 +30,14 @@ EntryStore::EntryStore(app::ConfigAccess& config, std::string configFilePath, Ra
 
 std::vector<EntryListItem> EntryStore::enumerateEntries()
 {
-    const app::ConfigAccess::ReadScope scope(m_config);
+    const config::ConfigAccess::ReadScope scope(m_config);
     std::vector<EntryListItem> items;
     for (int i = 1; i <= kMaxEntries; ++i) {
         const std::string key = std::to_string(i);
         std::string name = m_config.readIniString(kName, key, "", m_configFilePath);
         if (name.empty())
             break;
-        std::string title = app::trimSpaces(m_config.readIniString(kTitle, key, "", ""));
+        std::string title = text::trimSpaces(m_config.readIniString(kTitle, key, "", ""));
         items.push_back({ i, std::move(name), std::move(title) });
     }
     return items;
@@ -45,7 +45,7 @@ std::vector<EntryListItem> EntryStore::enumerateEntries()
 
 int EntryStore::entryCount()
 {
-    const app::ConfigAccess::ReadScope scope(m_config);
+    const config::ConfigAccess::ReadScope scope(m_config);
     int count = 0;
     while (count < kMaxEntries
         && !m_config.readIniString(kName, std::to_string(count + 1), "", m_configFilePath).empty())
@@ -55,7 +55,7 @@ int EntryStore::entryCount()
 
 Entry EntryStore::readEntry(int number)
 {
-    const app::ConfigAccess::ReadScope scope(m_config);
+    const config::ConfigAccess::ReadScope scope(m_config);
     const std::string key = std::to_string(number);
     Entry entry;
     entry.name = m_config.readIniString(kName, key, "", m_configFilePath);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace kx::app {
+namespace kx::config {
 class ConfigAccess;
 }
 
@@ -30,7 +30,7 @@ public:
     // enumeration stops there even if the file names more.
     static constexpr int kMaxEntries = 32767;
 
-    EntryStore(app::ConfigAccess& config, std::string configFilePath, RandomSource& random);
+    EntryStore(config::ConfigAccess& config, std::string configFilePath, RandomSource& random);
 
     const std::string& configFilePath() const { return m_configFilePath; }
 
@@ -56,7 +56,7 @@ public:
     bool deleteEntry(int deleted, int highest);
 
 private:
-    app::ConfigAccess& m_config;
+    config::ConfigAccess& m_config;
     std::string m_configFilePath;
     RandomSource& m_random;
 };

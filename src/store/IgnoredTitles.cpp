@@ -1,13 +1,13 @@
 #include "store/IgnoredTitles.h"
 
-#include "app/ConfigAccess.h"
+#include "config/ConfigAccess.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace kx::store {
 
-IgnoredTitles::IgnoredTitles(app::ConfigAccess& config, std::string configFilePath)
+IgnoredTitles::IgnoredTitles(config::ConfigAccess& config, std::string configFilePath)
     : m_config(config)
     , m_configFilePath(std::move(configFilePath))
 {
@@ -15,7 +15,7 @@ IgnoredTitles::IgnoredTitles(app::ConfigAccess& config, std::string configFilePa
 
 void IgnoredTitles::readFromFile()
 {
-    const app::ConfigAccess::ReadScope scope(m_config);
+    const config::ConfigAccess::ReadScope scope(m_config);
     m_titles.clear();
     for (std::size_t i = 1;; ++i) {
         std::string title = m_config.readIniString("Ignore", std::to_string(i), "", m_configFilePath);

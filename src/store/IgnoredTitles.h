@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kx::app {
+namespace kx::config {
 class ConfigAccess;
 }
 
@@ -16,7 +16,7 @@ namespace kx::store {
 class IgnoredTitles
 {
 public:
-    IgnoredTitles(app::ConfigAccess& config, std::string configFilePath);
+    IgnoredTitles(config::ConfigAccess& config, std::string configFilePath);
 
     // Reads keys 1, 2, ... up to the first empty or missing one, replacing what was held.
     void readFromFile();
@@ -36,7 +36,7 @@ public:
     bool contains(std::string_view title) const;
 
 private:
-    app::ConfigAccess& m_config;
+    config::ConfigAccess& m_config;
     std::string m_configFilePath;
     std::vector<std::string> m_titles;
 };

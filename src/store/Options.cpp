@@ -1,7 +1,7 @@
 #include "store/Options.h"
 
-#include "app/ConfigAccess.h"
-#include "store/Val.h"
+#include "config/ConfigAccess.h"
+#include "store/RuntimeNumber.h"
 
 namespace kx::store {
 
@@ -9,38 +9,41 @@ namespace {
 
 const std::string kCommon = "Common";
 
-std::int32_t readInt32(
-    app::ConfigAccess& config, const std::string& fileName, const std::string& key, std::int32_t defaultValue)
+std::int32_t readInt32(config::ConfigAccess& config,
+    const std::string& fileName,
+    const std::string& key,
+    std::int32_t defaultValue)
 {
-    const auto value = Val(config.readIniString(kCommon, key, std::to_string(defaultValue), fileName));
+    const auto value
+        = parseRuntimeNumber(config.readIniString(kCommon, key, std::to_string(defaultValue), fileName));
     const auto rounded = value ? roundToInt32(*value) : std::nullopt;
     return rounded.value_or(defaultValue);
 }
 
 std::int32_t readInRange(
-    app::ConfigAccess& config, const std::string& fileName, const std::string& key, std::int32_t max)
+    config::ConfigAccess& config, const std::string& fileName, const std::string& key, std::int32_t max)
 {
-    return app::ValueInRange(readInt32(config, fileName, key, 0), 0, max, 0);
+    return config::valueInRange(readInt32(config, fileName, key, 0), 0, max, 0);
 }
 
 } // namespace
 
-std::int16_t GetSortNamesOption(app::ConfigAccess& config, const std::string& fileName)
+std::int16_t GetSortNamesOption(config::ConfigAccess& config, const std::string& fileName)
 {
     constexpr std::int16_t defaultValue = 1;
-    const auto value = Val(config.readIniString(kCommon, "SortNames", "1", fileName));
+    const auto value = parseRuntimeNumber(config.readIniString(kCommon, "SortNames", "1", fileName));
     const auto rounded = value ? roundToInt16(*value) : std::nullopt;
     return rounded.value_or(defaultValue);
 }
 
-bool SaveSortNamesOption(app::ConfigAccess& config, const std::string& fileName, std::int16_t value)
+bool SaveSortNamesOption(config::ConfigAccess& config, const std::string& fileName, std::int16_t value)
 {
     return config.writeIniString(kCommon, "SortNames", std::to_string(value), fileName);
 }
 
-PumActOptions LoadPumActOptions(app::ConfigAccess& config, const std::string& fileName)
+BorderStripOptions loadBorderStripOptions(config::ConfigAccess& config, const std::string& fileName)
 {
-    PumActOptions options;
+    BorderStripOptions options;
     options.borderByClick = readInRange(config, fileName, "PumActBorderByClick", 1);
     options.viaBorder = readInRange(config, fileName, "PumActViaBorder", 1);
     options.pos = readInRange(config, fileName, "PumActPos", 3);
@@ -48,7 +51,8 @@ PumActOptions LoadPumActOptions(app::ConfigAccess& config, const std::string& fi
     return options;
 }
 
-bool SavePumActOptions(app::ConfigAccess& config, const std::string& fileName, const PumActOptions& options)
+bool saveBorderStripOptions(
+    config::ConfigAccess& config, const std::string& fileName, const BorderStripOptions& options)
 {
     bool ok = config.writeIniString(kCommon, "PumActViaBorder", std::to_string(options.viaBorder), fileName);
     ok = config.writeIniString(kCommon, "PumActBorderByClick", std::to_string(options.borderByClick), "")

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace kx::app {
+namespace kx::config {
 class ConfigAccess;
 }
 
@@ -15,23 +15,25 @@ namespace kx::store {
 constexpr std::int32_t kDefaultBorderColour = -2147483633; // 0x8000000F, button faces
 
 // `SortNames`, default "1"; any 16-bit value is used as read (non-zero = sorted).
-std::int16_t GetSortNamesOption(app::ConfigAccess& config, const std::string& fileName);
-bool SaveSortNamesOption(app::ConfigAccess& config, const std::string& fileName, std::int16_t value);
+std::int16_t GetSortNamesOption(config::ConfigAccess& config, const std::string& fileName);
+bool SaveSortNamesOption(config::ConfigAccess& config, const std::string& fileName, std::int16_t value);
 
-struct PumActOptions
+// The strip along a screen edge that opens the popup menu of entries.
+struct BorderStripOptions
 {
-    std::int32_t viaBorder = 0; // 0 or 1
-    std::int32_t borderByClick = 0; // 0 or 1
-    std::int32_t pos = 0; // 0 to 3
+    std::int32_t viaBorder = 0; // 0 or 1: the strip is shown
+    std::int32_t borderByClick = 0; // 0 or 1: a click opens the menu, not the pointer passing over
+    std::int32_t pos = 0; // 0 to 3: top, bottom, left, right edge
     std::int32_t borderColour = kDefaultBorderColour;
 
-    friend bool operator==(const PumActOptions&, const PumActOptions&) = default;
+    friend bool operator==(const BorderStripOptions&, const BorderStripOptions&) = default;
 };
 
 // Reads PumActBorderByClick, PumActViaBorder, PumActPos, PumActBorderCol in this order;
 // the first three outside their range count as 0, the colour is taken as read.
-PumActOptions LoadPumActOptions(app::ConfigAccess& config, const std::string& fileName);
+BorderStripOptions loadBorderStripOptions(config::ConfigAccess& config, const std::string& fileName);
 // Writes PumActViaBorder, PumActBorderByClick, PumActPos, PumActBorderCol in this order.
-bool SavePumActOptions(app::ConfigAccess& config, const std::string& fileName, const PumActOptions& options);
+bool saveBorderStripOptions(
+    config::ConfigAccess& config, const std::string& fileName, const BorderStripOptions& options);
 
 } // namespace kx::store

@@ -1,7 +1,7 @@
 #include "store/Scrambling.h"
 
-#include "app/Text.h"
 #include "store/RandomSource.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <array>
@@ -135,7 +135,7 @@ std::string HexPad(std::int32_t value, std::int32_t width)
 std::string ScrambleText(const std::string& text, bool encode, RandomSource& random)
 {
     if (encode) {
-        if (const auto codes = app::encodeWindows1252(text))
+        if (const auto codes = text::encodeWindows1252(text))
             return scramble(*codes, random);
         return "U" + scramble(text, random);
     }
@@ -144,10 +144,10 @@ std::string ScrambleText(const std::string& text, bool encode, RandomSource& ran
     if (marked)
         body.remove_prefix(1);
     const bool ascii = std::all_of(body.begin(), body.end(), [](char c) { return (c & 0x80) == 0; });
-    const std::string codes = ascii ? unscramble(body) : unscramble(std::u32string_view(app::toUtf32(body)));
+    const std::string codes = ascii ? unscramble(body) : unscramble(std::u32string_view(text::toUtf32(body)));
     if (marked) // garbage under the marker must still come out as valid UTF-8
-        return app::toUtf8(app::toUtf32(codes));
-    return app::decodeWindows1252(codes);
+        return text::toUtf8(text::toUtf32(codes));
+    return text::decodeWindows1252(codes);
 }
 
 } // namespace kx::store

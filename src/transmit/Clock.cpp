@@ -1,6 +1,6 @@
 #include "transmit/Clock.h"
 
-#include "app/Text.h"
+#include "text/Text.h"
 
 #include <array>
 
@@ -34,7 +34,7 @@ std::string formatLocalTime(const char* format, const std::tm& time)
     std::array<char, 256> buffer {};
     const std::size_t length = std::strftime(buffer.data(), buffer.size(), format, &time);
     std::string text(buffer.data(), length);
-    return app::isValidUtf8(text) ? text : app::decodeWindows1252(text);
+    return text::isValidUtf8(text) ? text : text::decodeWindows1252(text);
 }
 
 } // namespace kx::transmit

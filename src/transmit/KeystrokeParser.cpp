@@ -1,6 +1,6 @@
 #include "transmit/KeystrokeParser.h"
 
-#include "app/Text.h"
+#include "text/Text.h"
 
 #include <array>
 #include <optional>
@@ -239,7 +239,7 @@ private:
 
 KeystrokeParse parseKeystrokes(std::string_view keys)
 {
-    const std::u32string text = app::toUtf32(keys);
+    const std::u32string text = text::toUtf32(keys);
     return Parser(text).run();
 }
 

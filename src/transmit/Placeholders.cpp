@@ -1,6 +1,6 @@
 #include "transmit/Placeholders.h"
 
-#include "app/Text.h"
+#include "text/Text.h"
 #include "transmit/Clock.h"
 
 #include <array>
@@ -25,7 +25,7 @@ std::u32string upper(std::u32string_view text)
 {
     std::u32string result(text);
     for (char32_t& c : result)
-        c = app::upperCase(c);
+        c = text::upperCase(c);
     return result;
 }
 
@@ -54,11 +54,11 @@ std::u32string replaceAllNoCase(
 std::u32string fileReplacement(const std::string& name)
 {
     if (!isPlainFile(name))
-        return app::toUtf32("\r*** [Kalmotex]: Konnte Datei '" + name + "' nicht finden! ***\r");
+        return text::toUtf32("\r*** [Kalmotex]: Konnte Datei '" + name + "' nicht finden! ***\r");
     int errorNumber = 0;
     std::string contents = ReadTextFile(name, errorNumber);
     std::erase(contents, '\n');
-    return app::toUtf32(contents);
+    return text::toUtf32(contents);
 }
 
 std::u32string expandFiles(const std::u32string& text)
@@ -79,7 +79,7 @@ std::u32string expandFiles(const std::u32string& text)
         const std::u32string name = text.substr(nameStart, close - nameStart);
         auto known = contentsByName.find(name);
         if (known == contentsByName.end())
-            known = contentsByName.emplace(name, fileReplacement(app::toUtf8(name))).first;
+            known = contentsByName.emplace(name, fileReplacement(text::toUtf8(name))).first;
         result.append(text, pos, found - pos);
         result.append(known->second);
         pos = close + 1;
@@ -130,19 +130,19 @@ std::string ReadTextFile(const std::string& fileName, int& errorNumber)
         errorNumber = errno != 0 ? errno : EIO;
         return {};
     }
-    return app::decodeFileText(bytes);
+    return text::decodeFileText(bytes);
 }
 
 void ExpandPlaceholders(std::string& sendText, const Clock& clock)
 {
     if (sendText.find('%') == std::string::npos)
         return;
-    std::u32string text = expandFiles(app::toUtf32(sendText));
+    std::u32string text = expandFiles(text::toUtf32(sendText));
     for (const TimePlaceholder& placeholder : timePlaceholders) {
         const std::string value = formatLocalTime(placeholder.format, clock.now());
-        text = replaceAllNoCase(text, placeholder.word, app::toUtf32(value));
+        text = replaceAllNoCase(text, placeholder.word, text::toUtf32(value));
     }
-    sendText = app::toUtf8(text);
+    sendText = text::toUtf8(text);
 }
 
 } // namespace kx::transmit

@@ -1,13 +1,13 @@
 #include "transmit/Transmitter.h"
 
-#include "app/Prompts.h"
-#include "app/Text.h"
 #include "platform/Clipboard.h"
 #include "platform/EventPump.h"
 #include "platform/KeyboardOutput.h"
+#include "platform/Prompts.h"
 #include "store/EntryStore.h"
 #include "store/Escaping.h"
 #include "store/IgnoredTitles.h"
+#include "text/Text.h"
 #include "transmit/Clock.h"
 #include "transmit/KeystrokeEncoding.h"
 #include "transmit/KeystrokeParser.h"
@@ -59,7 +59,7 @@ std::optional<PreparedSend> Transmitter::prepare(int number)
     } else {
         EncodeKeystrokes(keys);
     }
-    const platform::WindowHandle target = chooseTarget(app::upperCase(app::trimSpaces(entry.title)));
+    const platform::WindowHandle target = chooseTarget(text::upperCase(text::trimSpaces(entry.title)));
     if (target == 0)
         return std::nullopt;
     KeystrokeParse parsed = parseKeystrokes(keys);
@@ -90,7 +90,7 @@ platform::WindowHandle Transmitter::chooseTarget(const std::string& upperCaseTit
     } else {
         const std::vector<WindowCandidate> candidates = findTitledWindows(upperCaseTitle);
         if (candidates.size() == 1)
-            return candidates.front().hwnd;
+            return candidates.front().window;
         if (candidates.size() > 1)
             return m_services.chooser.choose(candidates).value_or(0);
     }
@@ -104,7 +104,7 @@ platform::WindowHandle Transmitter::findLastUsedWindow()
     m_services.debugLog.clear();
     m_services.debugLog.addLine(
         "--- " + formatLocalTime("%X", m_services.clock.now()) + " " + std::string(44, '-'));
-    const std::string own = app::lowerCase("Kalmotex");
+    const std::string own = text::lowerCase("Kalmotex");
     platform::WindowHandle result = 0;
     // A window system that reports a cycle must not hang the send.
     std::set<platform::WindowHandle> seen;
@@ -116,7 +116,7 @@ platform::WindowHandle Transmitter::findLastUsedWindow()
         if (!m_services.windows.isWindowVisible(window))
             continue;
         const std::string title = windowTitle(window);
-        if (title.empty() || app::lowerCase(title).find(own) != std::string::npos
+        if (title.empty() || text::lowerCase(title).find(own) != std::string::npos
             || m_services.ignoredTitles.contains(title))
             continue;
         result = window;
@@ -129,7 +129,7 @@ std::vector<WindowCandidate> Transmitter::findTitledWindows(const std::string& u
     std::vector<WindowCandidate> candidates;
     for (const platform::WindowHandle window : m_services.windows.topLevelWindows()) {
         const std::string title = windowTitle(window);
-        if (!title.empty() && app::upperCase(title).find(upperCaseTitle) != std::string::npos)
+        if (!title.empty() && text::upperCase(title).find(upperCaseTitle) != std::string::npos)
             candidates.push_back({ title, window });
     }
     return candidates;
@@ -137,19 +137,19 @@ std::vector<WindowCandidate> Transmitter::findTitledWindows(const std::string& u
 
 std::string Transmitter::windowTitle(platform::WindowHandle window)
 {
-    std::u32string title = app::toUtf32(m_services.windows.windowTitle(window));
+    std::u32string title = text::toUtf32(m_services.windows.windowTitle(window));
     if (title.size() > maxTitleLength)
         title.resize(maxTitleLength);
-    return app::toUtf8(title);
+    return text::toUtf8(title);
 }
 
 void Transmitter::reportNoTarget()
 {
     m_services.prompts.message(
         "Es wurde kein passendes Zielfenster identifiziert.\rDie Übertragung wird daher abgebrochen.",
-        app::PromptIcon::Critical,
-        app::PromptButtons::Ok,
-        app::PromptAnswer::Ok);
+        platform::PromptIcon::Critical,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
 }
 
 std::string Transmitter::describe(platform::WindowHandle window)

@@ -10,10 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace kx::app {
-class Prompts;
-}
 namespace kx::platform {
+class Prompts;
 class Clipboard;
 class EventPump;
 class KeyboardOutput;
@@ -37,7 +35,7 @@ struct SendServices
     platform::WindowSystem& windows;
     platform::KeyboardOutput& keyboard;
     platform::Clipboard& clipboard;
-    app::Prompts& prompts;
+    platform::Prompts& prompts;
     WindowChooser& chooser;
     WindowDebugLog& debugLog;
     const Clock& clock;

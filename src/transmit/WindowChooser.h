@@ -12,7 +12,7 @@ namespace kx::transmit {
 struct WindowCandidate
 {
     std::string title; // as read, at most 127 characters
-    platform::WindowHandle hwnd = 0;
+    platform::WindowHandle window = 0;
 
     friend bool operator==(const WindowCandidate&, const WindowCandidate&) = default;
 };

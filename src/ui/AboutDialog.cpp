@@ -1,6 +1,6 @@
 #include "ui/AboutDialog.h"
 
-#include "app/Version.h"
+#include "config/Version.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -11,9 +11,9 @@ namespace kx::ui {
 QString AboutDialog::versionText()
 {
     return QStringLiteral("Version %1.%2.%3")
-        .arg(app::versionMajor)
-        .arg(app::versionMinor)
-        .arg(app::versionRevision);
+        .arg(config::versionMajor)
+        .arg(config::versionMinor)
+        .arg(config::versionRevision);
 }
 
 AboutDialog::AboutDialog(QWidget* parent)

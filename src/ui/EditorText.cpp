@@ -1,7 +1,7 @@
 #include "ui/EditorText.h"
 
-#include "app/Text.h"
 #include "store/Escaping.h"
+#include "text/Text.h"
 
 namespace kx::ui {
 
@@ -10,7 +10,7 @@ namespace {
 bool sameIgnoringCase(std::u32string_view a, std::u32string_view b)
 {
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i] && app::upperCase(a[i]) != app::upperCase(b[i]))
+        if (a[i] != b[i] && text::upperCase(a[i]) != text::upperCase(b[i]))
             return false;
     }
     return true;
@@ -43,26 +43,26 @@ void ReplaceAll(
 
 void ReplaceAll(std::string& text, std::string_view find, std::string_view replacement, bool ignoreCase)
 {
-    std::u32string wide = app::toUtf32(text);
-    ReplaceAll(wide, app::toUtf32(find), app::toUtf32(replacement), ignoreCase);
-    text = app::toUtf8(wide);
+    std::u32string wide = text::toUtf32(text);
+    ReplaceAll(wide, text::toUtf32(find), text::toUtf32(replacement), ignoreCase);
+    text = text::toUtf8(wide);
 }
 
 std::string plainTextToEditor(std::string_view plain)
 {
-    std::u32string text = app::toUtf32(plain);
+    std::u32string text = text::toUtf32(plain);
     ReplaceAll(text, U"\r", std::u32string(1, enterSymbol), false);
     ReplaceAll(text, U"\t", std::u32string(1, tabSymbol), false);
-    return app::toUtf8(text);
+    return text::toUtf8(text);
 }
 
 std::string editorTextToPlain(std::string_view editorText)
 {
-    std::u32string text = app::toUtf32(editorText);
+    std::u32string text = text::toUtf32(editorText);
     ReplaceAll(text, U"\r\n", U"", false);
     ReplaceAll(text, std::u32string(1, enterSymbol), U"\r", false);
     ReplaceAll(text, std::u32string(1, tabSymbol), U"\t", false);
-    return app::toUtf8(text);
+    return text::toUtf8(text);
 }
 
 std::string StoredTextToEditor(std::string_view stored)

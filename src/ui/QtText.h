@@ -15,4 +15,7 @@ inline QString toQString(std::string_view utf8)
 
 std::string toStdString(const QString& text);
 
+// text::compareForSortedList for Qt strings: the order of the entry list and the title box.
+int compareForSortedList(const QString& a, const QString& b);
+
 } // namespace kx::ui

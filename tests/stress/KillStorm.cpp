@@ -10,7 +10,7 @@
 // killed after its rename. A child is killed before it is waited for, so its process id
 // cannot have been given to another process yet.
 
-#include "app/IniFile.h"
+#include "config/IniFile.h"
 
 #include <atomic>
 #include <chrono>
@@ -274,7 +274,7 @@ int main(int argc, char** argv)
     if (runCli({ options->cli, "--config", config.string(), "list" }, listError, std::nullopt).outcome
         != Outcome::acknowledged)
         problem("kalmotex-cli list fails: " + readText(listError));
-    kx::app::IniFile ini(config);
+    kx::config::IniFile ini(config);
     int runs = 0, acknowledged = 0, failed = 0;
     for (int entry = 1; entry <= options->writers; ++entry) {
         const WriterLog& log = logs[static_cast<std::size_t>(entry - 1)];

@@ -4,24 +4,24 @@
 
 namespace kx::test {
 
-void ScriptedPrompts::answerMessage(std::string text, app::PromptAnswer answer)
+void ScriptedPrompts::answerMessage(std::string text, platform::PromptAnswer answer)
 {
     m_script.push_back(Step { false, std::move(text), answer, std::nullopt });
 }
 
 void ScriptedPrompts::answerInput(std::string prompt, std::optional<std::string> answer)
 {
-    m_script.push_back(Step { true, std::move(prompt), app::PromptAnswer::Ok, std::move(answer) });
+    m_script.push_back(Step { true, std::move(prompt), platform::PromptAnswer::Ok, std::move(answer) });
 }
 
-app::PromptAnswer ScriptedPrompts::message(const std::string& text,
-    app::PromptIcon icon,
-    app::PromptButtons buttons,
-    app::PromptAnswer defaultAnswer)
+platform::PromptAnswer ScriptedPrompts::message(const std::string& text,
+    platform::PromptIcon icon,
+    platform::PromptButtons buttons,
+    platform::PromptAnswer defaultAnswer)
 {
     m_shown.push_back(Shown { false, text, {}, {}, icon, buttons, defaultAnswer });
-    const app::PromptAnswer harmless
-        = buttons == app::PromptButtons::YesNo ? app::PromptAnswer::No : app::PromptAnswer::Ok;
+    const platform::PromptAnswer harmless
+        = buttons == platform::PromptButtons::YesNo ? platform::PromptAnswer::No : platform::PromptAnswer::Ok;
     if (m_script.empty()) {
         m_errors.push_back("unexpected message: " + text);
         return harmless;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompts.h"
+#include "platform/Prompts.h"
 
 #include <deque>
 #include <optional>
@@ -12,7 +12,7 @@ namespace kx::test {
 // Answers prompts from a script written by the test and records every prompt exactly as
 // shown. A prompt nobody scripted, or one whose text differs from the script, is recorded
 // as an error and answered harmlessly (No, OK or cancel) so a test never blocks on it.
-class ScriptedPrompts : public app::Prompts
+class ScriptedPrompts : public platform::Prompts
 {
 public:
     struct Shown
@@ -21,20 +21,20 @@ public:
         std::string text; // the message text or the input prompt
         std::string title; // input boxes only
         std::string defaultText; // input boxes only
-        app::PromptIcon icon = app::PromptIcon::Information;
-        app::PromptButtons buttons = app::PromptButtons::Ok;
-        app::PromptAnswer defaultAnswer = app::PromptAnswer::Ok;
+        platform::PromptIcon icon = platform::PromptIcon::Information;
+        platform::PromptButtons buttons = platform::PromptButtons::Ok;
+        platform::PromptAnswer defaultAnswer = platform::PromptAnswer::Ok;
     };
 
     // The next message box must show `text`; it is answered with `answer`.
-    void answerMessage(std::string text, app::PromptAnswer answer = app::PromptAnswer::Ok);
+    void answerMessage(std::string text, platform::PromptAnswer answer = platform::PromptAnswer::Ok);
     // The next input box must ask `prompt`; nothing means the user cancels.
     void answerInput(std::string prompt, std::optional<std::string> answer);
 
-    app::PromptAnswer message(const std::string& text,
-        app::PromptIcon icon,
-        app::PromptButtons buttons,
-        app::PromptAnswer defaultAnswer) override;
+    platform::PromptAnswer message(const std::string& text,
+        platform::PromptIcon icon,
+        platform::PromptButtons buttons,
+        platform::PromptAnswer defaultAnswer) override;
     std::optional<std::string> input(
         const std::string& prompt, const std::string& title, const std::string& defaultText) override;
 
@@ -53,7 +53,7 @@ private:
     {
         bool isInput = false;
         std::string text;
-        app::PromptAnswer answer = app::PromptAnswer::Ok;
+        platform::PromptAnswer answer = platform::PromptAnswer::Ok;
         std::optional<std::string> inputAnswer;
     };
     std::deque<Step> m_script;

@@ -1,7 +1,7 @@
 #include "app/cli/Cli.h"
 
-#include "app/ConfigAccess.h"
-#include "app/IniFile.h"
+#include "config/ConfigAccess.h"
+#include "config/IniFile.h"
 #include "store/EntryStore.h"
 #include "store/TimeSeededRandom.h"
 
@@ -48,7 +48,7 @@ public:
     void restore() const
     {
         if (m_taken)
-            restoreFile(m_path, m_bytes);
+            config::restoreFile(m_path, m_bytes);
     }
 
 private:
@@ -99,7 +99,7 @@ bool CliContext::requireEntry(long long number) const
 {
     // The entry list ends at the first empty name.
     bool exists = number >= 1 && number <= store::EntryStore::kMaxEntries;
-    const app::ConfigAccess::ReadScope scope(config);
+    const config::ConfigAccess::ReadScope scope(config);
     for (long long i = 1; exists && i <= number; ++i)
         exists = !config.readIniString("Name", std::to_string(i), "", configPath).empty();
     if (!exists)
@@ -166,12 +166,12 @@ int runCli(const std::vector<std::string>& arguments,
         return kExitUsage;
     }
     const std::string configPath = givenPath ? *givenPath : defaultConfigPath();
-    if (inspectConfigFile(configPath) == ConfigFileState::unreadable) {
+    if (config::inspectConfigFile(configPath) == config::ConfigFileState::unreadable) {
         err << kProgram << ": cannot read " << configPath << '\n';
         return kExitFailure;
     }
 
-    ConfigAccess config;
+    config::ConfigAccess config;
     store::TimeSeededRandom random;
     store::EntryStore entries(config, configPath, random);
     CliContext context { config, configPath, entries, random, out, err };

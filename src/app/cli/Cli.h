@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kx::app {
+namespace kx::config {
 class ConfigAccess;
 }
 namespace kx::store {
@@ -26,7 +26,7 @@ constexpr int kExitUsage = 2; // unknown command or option, missing or malformed
 // empty configuration, created by the first write.
 struct CliContext
 {
-    ConfigAccess& config;
+    config::ConfigAccess& config;
     const std::string& configPath;
     store::EntryStore& entries;
     store::RandomSource& random;

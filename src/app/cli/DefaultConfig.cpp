@@ -1,6 +1,6 @@
 #include "app/cli/Cli.h"
 
-#include "app/AppPaths.h"
+#include "config/AppPaths.h"
 
 #include <filesystem>
 
@@ -14,7 +14,7 @@ std::string defaultConfigPath(const std::string& argv0)
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec || exe.empty())
         exe = fs::absolute(argv0, ec);
-    return locateConfig(AppPaths(exe.string()).AppFolder()).file;
+    return config::locateConfig(config::AppPaths(exe.string()).AppFolder()).file;
 }
 
 } // namespace kx::app::cli

@@ -1,12 +1,12 @@
 #include "app/cli/Cli.h"
 
-#include "app/ConfigAccess.h"
-#include "app/Text.h"
+#include "config/ConfigAccess.h"
 #include "store/EntryCommands.h"
 #include "store/EntryStore.h"
 #include "store/Escaping.h"
 #include "store/IgnoredTitles.h"
 #include "store/Scrambling.h"
+#include "text/Text.h"
 
 #include <filesystem>
 #include <fstream>
@@ -109,7 +109,7 @@ std::optional<std::string> readTextFile(const CliContext& context, const std::st
         context.failure("cannot read " + path);
         return std::nullopt;
     }
-    return decodeFileText(bytes);
+    return text::decodeFileText(bytes);
 }
 
 int add(CliContext& context, const std::vector<std::string>& args)
@@ -149,7 +149,7 @@ int add(CliContext& context, const std::vector<std::string>& args)
     if (text && textFile)
         return context.usageError("give either --text or --text-file");
 
-    store::Entry entry = store::makeNewEntry(trimSpaces(*name));
+    store::Entry entry = store::makeNewEntry(text::trimSpaces(*name));
     if (entry.name.empty())
         return context.failure("the name is empty");
     if (hasLineBreak(entry.name))
@@ -199,7 +199,7 @@ int set(CliContext& context, const std::vector<std::string>& args)
 
     bool written = false;
     if (field == "name") {
-        value = trimSpaces(value);
+        value = text::trimSpaces(value);
         if (value.empty())
             return context.failure("the name is empty");
         if (hasLineBreak(value))

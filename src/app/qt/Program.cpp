@@ -1,6 +1,6 @@
 #include "app/qt/Program.h"
 
-#include "app/AppPaths.h"
+#include "config/AppPaths.h"
 
 #include <QCoreApplication>
 
@@ -13,8 +13,8 @@ namespace kx::app {
 
 ui::StartupPaths startupPaths()
 {
-    const AppPaths app(QCoreApplication::applicationFilePath().toStdString());
-    const ConfigLocation config = locateConfig(app.AppFolder());
+    const config::AppPaths app(QCoreApplication::applicationFilePath().toStdString());
+    const config::ConfigLocation location = config::locateConfig(app.AppFolder());
     // A portable copy or a build folder has the sample and the help page beside the program;
     // an installed program finds them in its shared data folder, also when its own folder
     // happens to be writable (installed under ~/.local, or run as root).
@@ -26,19 +26,19 @@ ui::StartupPaths startupPaths()
         ? beside
         : shared;
     const std::filesystem::path folder = data.lexically_normal();
-    return ui::StartupPaths { config.file, (folder / "sample.ini").string(), folder.string() };
+    return ui::StartupPaths { location.file, (folder / "sample.ini").string(), folder.string() };
 }
 
-Program::Program(ui::StartupPaths paths, platform::Desktop desktop)
+Program::Program(ui::StartupPaths paths, app::Desktop desktop)
     : m_entries(m_config, paths.configFilePath, m_random)
     , m_ignoredTitles(m_config, paths.configFilePath)
     , m_windows(std::move(desktop.windows))
     , m_keyboard(std::move(desktop.keyboard))
 {
-    m_mainForm = std::make_unique<ui::MainForm>(
-        ui::MainFormServices { m_config, m_entries, m_ignoredTitles, m_prompts, m_documentOpener },
+    m_mainWindow = std::make_unique<ui::MainWindow>(
+        ui::MainWindowServices { m_config, m_entries, m_ignoredTitles, m_prompts, m_documentOpener },
         std::move(paths));
-    m_prompts.setParent(m_mainForm.get());
+    m_prompts.setParent(m_mainWindow.get());
 
     // The keymap is given back from the event loop, so a send returns with its last key.
     m_keyboard->setDeferKeymapRestore(true);
@@ -47,11 +47,11 @@ Program::Program(ui::StartupPaths paths, platform::Desktop desktop)
         const platform::TypingResult restored = m_keyboard->restorePendingKeymap();
         if (restored.ok)
             return;
-        if (m_mainForm->debugMode())
+        if (m_mainWindow->debugMode())
             std::cerr << restored.error << ", trying again\n";
         scheduleKeymapRestore();
     });
-    ui::MainForm* mainForm = m_mainForm.get();
+    ui::MainWindow* mainWindow = m_mainWindow.get();
     m_tray = std::make_unique<popup::TraySession>(popup::TraySession::Borrowed { m_config,
                                                       m_entries.configFilePath(),
                                                       m_entries,
@@ -59,15 +59,15 @@ Program::Program(ui::StartupPaths paths, platform::Desktop desktop)
                                                       *m_windows,
                                                       *m_keyboard,
                                                       m_prompts,
-                                                      mainForm },
-        popup::TrayController::Actions { [mainForm] {
-                                            mainForm->show();
-                                            mainForm->raise();
-                                            mainForm->activateWindow();
+                                                      mainWindow },
+        popup::TrayController::Actions { [mainWindow] {
+                                            mainWindow->show();
+                                            mainWindow->raise();
+                                            mainWindow->activateWindow();
                                         },
-            [mainForm] { mainForm->exitProgram(); },
+            [mainWindow] { mainWindow->exitProgram(); },
             [this] { scheduleKeymapRestore(); } });
-    m_mainForm->setTray(&m_tray->tray());
+    m_mainWindow->setTray(&m_tray->tray());
 }
 
 Program::~Program() = default;

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/ConfigAccess.h"
+#include "app/DesktopSelection.h"
+#include "config/ConfigAccess.h"
 #include "help/qt/DesktopOpener.h"
-#include "platform/DesktopSelection.h"
 #include "platform/qt/QtPrompts.h"
 #include "popup/qt/TraySession.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
 #include "store/TimeSeededRandom.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 #include <QTimer>
 
@@ -24,16 +24,16 @@ ui::StartupPaths startupPaths();
 class Program
 {
 public:
-    Program(ui::StartupPaths paths, platform::Desktop desktop);
+    Program(ui::StartupPaths paths, app::Desktop desktop);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    ui::MainForm& mainForm() { return *m_mainForm; }
-    ConfigAccess& config() { return m_config; }
+    ui::MainWindow& mainWindow() { return *m_mainWindow; }
+    config::ConfigAccess& config() { return m_config; }
     store::EntryStore& entries() { return m_entries; }
     store::IgnoredTitles& ignoredTitles() { return m_ignoredTitles; }
-    Prompts& prompts() { return m_prompts; }
+    platform::Prompts& prompts() { return m_prompts; }
     popup::TraySession& traySession() { return *m_tray; }
 
 private:
@@ -41,13 +41,13 @@ private:
     // reported in debug mode and tried again.
     void scheduleKeymapRestore();
 
-    ConfigAccess m_config;
+    config::ConfigAccess m_config;
     store::TimeSeededRandom m_random;
     store::EntryStore m_entries;
     store::IgnoredTitles m_ignoredTitles;
     platform::QtPrompts m_prompts;
     help::DesktopOpener m_documentOpener;
-    std::unique_ptr<ui::MainForm> m_mainForm;
+    std::unique_ptr<ui::MainWindow> m_mainWindow;
     // The desktop the entries are typed into, and the tray's send stack over it.
     std::unique_ptr<platform::WindowSystem> m_windows;
     std::unique_ptr<platform::KeyboardOutput> m_keyboard;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 namespace kx::app {
 

@@ -13,8 +13,7 @@ int main(int argc, char** argv)
 {
     // Before QApplication: without a display Qt's X11 plugin ends the program with a message
     // of its own, and there would be nothing to show a window on anyway.
-    kx::platform::DesktopSelection session
-        = kx::platform::openSessionDesktop(kx::platform::SessionEnvironment::current());
+    kx::app::DesktopSelection session = kx::app::openSessionDesktop(kx::app::SessionEnvironment::current());
     if (!session.desktop) {
         std::cerr << session.error << '\n';
         return 1;
@@ -37,13 +36,13 @@ int main(int argc, char** argv)
     kx::ui::StartupPaths paths = kx::app::startupPaths();
     kx::app::enterConfigFolder(paths);
     kx::app::Program program(std::move(paths), std::move(*session.desktop));
-    if (kx::app::reportUnreadableConfig(program.entries().configFilePath(), program.prompts()))
+    if (kx::config::reportUnreadableConfig(program.entries().configFilePath(), program.prompts()))
         return 1;
-    kx::ui::MainForm& mainForm = program.mainForm();
-    QObject::connect(&application, &QCoreApplication::aboutToQuit, &mainForm, &kx::ui::MainForm::unload);
-    mainForm.load(arguments);
-    program.traySession().setDebugMode(mainForm.debugMode());
+    kx::ui::MainWindow& mainWindow = program.mainWindow();
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &mainWindow, &kx::ui::MainWindow::unload);
+    mainWindow.load(arguments);
+    program.traySession().setDebugMode(mainWindow.debugMode());
     const int result = QApplication::exec();
-    mainForm.unload();
+    mainWindow.unload();
     return result;
 }

@@ -16,16 +16,16 @@ QString fromUtf8(const std::string& s)
     return text;
 }
 
-QMessageBox::Icon qtIcon(app::PromptIcon icon)
+QMessageBox::Icon qtIcon(platform::PromptIcon icon)
 {
     switch (icon) {
-    case app::PromptIcon::Information:
+    case platform::PromptIcon::Information:
         return QMessageBox::Information;
-    case app::PromptIcon::Question:
+    case platform::PromptIcon::Question:
         return QMessageBox::Question;
-    case app::PromptIcon::Warning:
+    case platform::PromptIcon::Warning:
         return QMessageBox::Warning;
-    case app::PromptIcon::Critical:
+    case platform::PromptIcon::Critical:
         return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
@@ -39,18 +39,19 @@ QtPrompts::QtPrompts(QWidget* parent)
 }
 
 std::unique_ptr<QMessageBox> QtPrompts::makeMessageBox(const std::string& text,
-    app::PromptIcon icon,
-    app::PromptButtons buttons,
-    app::PromptAnswer defaultAnswer) const
+    platform::PromptIcon icon,
+    platform::PromptButtons buttons,
+    platform::PromptAnswer defaultAnswer) const
 {
     auto box = std::make_unique<QMessageBox>(qtIcon(icon),
         QStringLiteral("Kalmotex"),
         fromUtf8(text),
         QMessageBox::NoButton,
         m_parent);
-    if (buttons == app::PromptButtons::YesNo) {
+    if (buttons == platform::PromptButtons::YesNo) {
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box->setDefaultButton(defaultAnswer == app::PromptAnswer::No ? QMessageBox::No : QMessageBox::Yes);
+        box->setDefaultButton(
+            defaultAnswer == platform::PromptAnswer::No ? QMessageBox::No : QMessageBox::Yes);
         box->setEscapeButton(QMessageBox::No);
     } else {
         box->setStandardButtons(QMessageBox::Ok);
@@ -58,15 +59,15 @@ std::unique_ptr<QMessageBox> QtPrompts::makeMessageBox(const std::string& text,
     return box;
 }
 
-app::PromptAnswer QtPrompts::message(const std::string& text,
-    app::PromptIcon icon,
-    app::PromptButtons buttons,
-    app::PromptAnswer defaultAnswer)
+platform::PromptAnswer QtPrompts::message(const std::string& text,
+    platform::PromptIcon icon,
+    platform::PromptButtons buttons,
+    platform::PromptAnswer defaultAnswer)
 {
     const int result = makeMessageBox(text, icon, buttons, defaultAnswer)->exec();
-    if (buttons == app::PromptButtons::YesNo)
-        return result == QMessageBox::Yes ? app::PromptAnswer::Yes : app::PromptAnswer::No;
-    return app::PromptAnswer::Ok;
+    if (buttons == platform::PromptButtons::YesNo)
+        return result == QMessageBox::Yes ? platform::PromptAnswer::Yes : platform::PromptAnswer::No;
+    return platform::PromptAnswer::Ok;
 }
 
 std::unique_ptr<QInputDialog> QtPrompts::makeInputBox(

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompts.h"
+#include "platform/Prompts.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -14,25 +14,25 @@ namespace kx::platform {
 
 // Message boxes titled "Kalmotex" and input boxes with the caller's title, as modal Qt
 // dialogs over the given parent window.
-class QtPrompts : public app::Prompts
+class QtPrompts : public platform::Prompts
 {
 public:
     explicit QtPrompts(QWidget* parent = nullptr);
 
     void setParent(QWidget* parent) { m_parent = parent; }
 
-    app::PromptAnswer message(const std::string& text,
-        app::PromptIcon icon,
-        app::PromptButtons buttons,
-        app::PromptAnswer defaultAnswer) override;
+    platform::PromptAnswer message(const std::string& text,
+        platform::PromptIcon icon,
+        platform::PromptButtons buttons,
+        platform::PromptAnswer defaultAnswer) override;
     std::optional<std::string> input(
         const std::string& prompt, const std::string& title, const std::string& defaultText) override;
 
     // The boxes `message` and `input` show, built but not yet shown.
     std::unique_ptr<QMessageBox> makeMessageBox(const std::string& text,
-        app::PromptIcon icon,
-        app::PromptButtons buttons,
-        app::PromptAnswer defaultAnswer) const;
+        platform::PromptIcon icon,
+        platform::PromptButtons buttons,
+        platform::PromptAnswer defaultAnswer) const;
     std::unique_ptr<QInputDialog> makeInputBox(
         const std::string& prompt, const std::string& title, const std::string& defaultText) const;
 

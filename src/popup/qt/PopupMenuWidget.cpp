@@ -62,7 +62,7 @@ PopupMenuWidget::PopupMenuWidget(QWidget* parent)
 
 PopupMenuWidget::~PopupMenuWidget() = default;
 
-void PopupMenuWidget::setItems(std::vector<PumItem> items, int defaultIndex)
+void PopupMenuWidget::setItems(std::vector<MenuItem> items, int defaultIndex)
 {
     m_items = std::move(items);
     m_captions.clear();

@@ -28,7 +28,7 @@ public:
     ~PopupMenuWidget() override;
 
     // The items to show (elements 1..n of the model) and the one drawn in bold (0: none).
-    void setItems(std::vector<PumItem> items, int defaultIndex);
+    void setItems(std::vector<MenuItem> items, int defaultIndex);
 
     // Places the menu with its top left corner at `pos` (moved so it is fully visible on
     // the screen that holds `pos`) and shows it.
@@ -75,7 +75,7 @@ private:
     QRect contentRect() const;
     int scrollOffset() const;
 
-    std::vector<PumItem> m_items;
+    std::vector<MenuItem> m_items;
     std::vector<QString> m_captions;
     std::vector<int> m_rowTop; // y of each row in the scrolled content, one extra at the end
     int m_defaultRow = -1;

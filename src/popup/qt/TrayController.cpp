@@ -9,7 +9,7 @@
 
 namespace kx::popup {
 
-TrayController::TrayController(app::ConfigAccess& config,
+TrayController::TrayController(config::ConfigAccess& config,
     std::string configFile,
     transmit::Transmitter& transmitter,
     Actions actions,
@@ -26,7 +26,7 @@ TrayController::TrayController(app::ConfigAccess& config,
     // End-to-end tests find the open menu by this title; menus are not managed, so no
     // window search of the program ever sees it.
     m_menu->setWindowTitle("PumMain");
-    connect(m_icon.get(), &NotificationIcon::buttonPressed, this, &TrayController::showPum);
+    connect(m_icon.get(), &NotificationIcon::buttonPressed, this, &TrayController::showMenu);
 }
 
 TrayController::~TrayController() = default;
@@ -39,7 +39,7 @@ bool TrayController::addIcon(const QIcon& icon)
 
 void TrayController::deleteIcon() { m_icon->deleteIcon(); }
 
-void TrayController::showPum()
+void TrayController::showMenu()
 {
     // The menu is modal; a press that reaches us while it is open (the icon's second
     // click of a double click, say) must not open a second one. While a send runs (in the
@@ -47,31 +47,31 @@ void TrayController::showPum()
     if (m_menuOpen || m_transmitter.isSending())
         return;
     m_menuOpen = true;
-    fillPum();
+    rebuildMenu();
     m_menu->setItems(m_model.items(), m_model.defaultItemIndex());
     const int chosen = m_menu->exec(QCursor::pos());
     m_menuOpen = false;
-    mainFormPumClick(chosen);
+    chooseMenuItem(chosen);
 }
 
-void TrayController::fillPum() { m_model.fillPum(m_config, m_configFile); }
+void TrayController::rebuildMenu() { m_model.rebuild(m_config, m_configFile); }
 
-void TrayController::mainFormPumClick(int index)
+void TrayController::chooseMenuItem(int index)
 {
-    const PumChoice choice = m_model.choiceFor(index);
+    const MenuChoice choice = m_model.choiceFor(index);
     switch (choice.command) {
-    case PumCommand::SendEntry:
+    case MenuCommand::SendEntry:
         sendEntry(choice.entryNumber);
         break;
-    case PumCommand::ShowMainWindow:
+    case MenuCommand::ShowMainWindow:
         if (m_actions.showMainWindow)
             m_actions.showMainWindow();
         break;
-    case PumCommand::Exit:
+    case MenuCommand::Exit:
         if (m_actions.exitProgram)
             m_actions.exitProgram();
         break;
-    case PumCommand::Nothing:
+    case MenuCommand::Nothing:
         break;
     }
 }

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-namespace kx::app {
+namespace kx::config {
 class ConfigAccess;
 }
 namespace kx::transmit {
@@ -22,7 +22,7 @@ class NotificationIcon;
 class PopupMenuWidget;
 
 // The notification-area icon, the popup menu of entries it opens, and what a chosen item
-// does. Everything runs on the GUI thread; showPum() returns when the menu has closed and
+// does. Everything runs on the GUI thread; showMenu() returns when the menu has closed and
 // the chosen item has been handled.
 class TrayController : public QObject
 {
@@ -36,7 +36,7 @@ public:
         std::function<void()> afterSend; // optional: the platform's clean-up after a send
     };
 
-    TrayController(app::ConfigAccess& config,
+    TrayController(config::ConfigAccess& config,
         std::string configFile,
         transmit::Transmitter& transmitter,
         Actions actions,
@@ -50,11 +50,11 @@ public:
 
     // Rebuilds the menu from the configuration file and opens it at the mouse pointer;
     // nothing while a send runs (the icon is greyed then).
-    void showPum();
+    void showMenu();
     // Rebuilds the menu's items from the configuration file as it is now.
-    void fillPum();
+    void rebuildMenu();
     // The click on element `index` of the menu (1-based; 0 = closed without a choice).
-    void mainFormPumClick(int index);
+    void chooseMenuItem(int index);
 
     const PopupMenu& menuModel() const { return m_model; }
     const NotificationIcon& notificationIcon() const { return *m_icon; }
@@ -62,7 +62,7 @@ public:
 private:
     void sendEntry(int number);
 
-    app::ConfigAccess& m_config;
+    config::ConfigAccess& m_config;
     std::string m_configFile;
     transmit::Transmitter& m_transmitter;
     Actions m_actions;

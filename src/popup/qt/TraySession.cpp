@@ -5,7 +5,7 @@
 #include "transmit/Clock.h"
 #include "transmit/Transmitter.h"
 #include "transmit/WindowDebugLog.h"
-#include "transmit/qt/AuswahlForm.h"
+#include "transmit/qt/TargetSelectionDialog.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -23,7 +23,7 @@ struct TraySession::Parts
 
     platform::QtClipboard clipboard;
     platform::QtEventPump events;
-    transmit::AuswahlChooser chooser;
+    transmit::DialogWindowChooser chooser;
     transmit::SystemClock clock;
 };
 

@@ -7,11 +7,11 @@
 
 class QWidget;
 
-namespace kx::app {
+namespace kx::config {
 class ConfigAccess;
-class Prompts;
-} // namespace kx::app
+}
 namespace kx::platform {
+class Prompts;
 class KeyboardOutput;
 class WindowSystem;
 } // namespace kx::platform
@@ -34,13 +34,13 @@ class TraySession
 public:
     struct Borrowed
     {
-        app::ConfigAccess& config;
+        config::ConfigAccess& config;
         std::string configFile;
         store::EntryStore& entries;
         const store::IgnoredTitles& ignoredTitles;
         platform::WindowSystem& windows;
         platform::KeyboardOutput& keyboard;
-        app::Prompts& prompts;
+        platform::Prompts& prompts;
         QWidget* mainWindow; // where the last-used walk starts; parent of the dialog
     };
 

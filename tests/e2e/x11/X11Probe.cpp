@@ -11,10 +11,10 @@
 //   kx-x11-probe selection-owner <atom>    exit status 0 (and the owner) when owned
 //   kx-x11-probe wm-roundtrip [seconds]    exit status 0 once the window manager has
 //                                          handled every event sent to it before the call
-#include "app/Text.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11KeyboardOutput.h"
 #include "platform/x11/X11WindowSystem.h"
+#include "text/Text.h"
 
 #include <X11/Xlib.h>
 
@@ -160,7 +160,7 @@ int run(int argc, char** argv)
             return usage();
         std::stringstream bytes;
         bytes << in.rdbuf();
-        const KeyStrokes strokes = strokesOf(kx::app::toUtf32(bytes.str()));
+        const KeyStrokes strokes = strokesOf(kx::text::toUtf32(bytes.str()));
 
         int status = 0;
         if (target) {

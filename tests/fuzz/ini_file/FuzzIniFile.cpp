@@ -6,8 +6,8 @@
 // separated by byte 01.
 
 #include "FuzzCheck.h"
-#include "app/IniFile.h"
-#include "app/Text.h"
+#include "config/IniFile.h"
+#include "text/Text.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -49,7 +49,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 std::string readBack(std::string_view value)
 {
     value = value.substr(0, value.find('\0'));
-    std::u32string text = kx::app::toUtf32(value);
+    std::u32string text = kx::text::toUtf32(value);
     while (!text.empty() && text.front() < 0x80 && isBlank(static_cast<char>(text.front())))
         text.erase(0, 1);
     while (!text.empty() && text.back() < 0x80 && isBlank(static_cast<char>(text.back())))
@@ -58,7 +58,7 @@ std::string readBack(std::string_view value)
         text = text.substr(1, text.size() - 2);
     if (text.size() > 32766)
         text.resize(32766);
-    return kx::app::toUtf8(text);
+    return kx::text::toUtf8(text);
 }
 
 std::string_view trimmed(std::string_view name)
@@ -70,7 +70,7 @@ std::string_view trimmed(std::string_view name)
     return name;
 }
 
-bool isAscii(std::string_view name) { return kx::app::skipAscii(name) == name.size(); }
+bool isAscii(std::string_view name) { return kx::text::skipAscii(name) == name.size(); }
 
 // An ASCII name as the file compares it: trimmed, without regard to case.
 std::string foldedName(std::string_view name)
@@ -85,7 +85,7 @@ std::string foldedName(std::string_view name)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    using kx::app::IniFile;
+    using kx::config::IniFile;
     static const ScratchFolder scratch;
     const auto pieces = kx::fuzz::split({ reinterpret_cast<const char*>(data), size }, '\x01');
     const fs::path path = scratch.path() / "Kalmotex.ini";
@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string_view value = i + 2 < pieces.size() ? pieces[i + 2] : "";
         // Names come from the program as UTF-8. A key line that starts with "[" reads as a
         // section header, as in the Windows profile functions.
-        if (!kx::app::isValidUtf8(section) || !kx::app::isValidUtf8(key) || trimmed(key).starts_with('['))
+        if (!kx::text::isValidUtf8(section) || !kx::text::isValidUtf8(key) || trimmed(key).starts_with('['))
             continue;
         names.emplace_back(section, key);
         if (!live.write(section, key, value))

@@ -2,7 +2,7 @@
 // and any text encoded for sending types exactly that text.
 
 #include "FuzzCheck.h"
-#include "app/Text.h"
+#include "text/Text.h"
 #include "transmit/KeystrokeEncoding.h"
 #include "transmit/KeystrokeParser.h"
 
@@ -20,14 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         KX_FUZZ_CHECK(parsed.strokes.size() <= 1000000);
     } else {
         KX_FUZZ_CHECK(parsed.strokes.empty());
-        KX_FUZZ_CHECK(parsed.errorPosition >= 1 && parsed.errorPosition <= app::toUtf32(keys).size() + 1);
+        KX_FUZZ_CHECK(parsed.errorPosition >= 1 && parsed.errorPosition <= text::toUtf32(keys).size() + 1);
     }
 
     std::string encoded = keys;
     transmit::EncodeKeystrokes(encoded);
     const transmit::KeystrokeParse typed = transmit::parseKeystrokes(encoded);
     KX_FUZZ_CHECK(typed.ok());
-    const std::u32string text = app::toUtf32(keys);
+    const std::u32string text = text::toUtf32(keys);
     KX_FUZZ_CHECK(typed.strokes.size() == text.size());
     for (std::size_t i = 0; i < text.size() && i < typed.strokes.size(); ++i) {
         const platform::KeyStroke& stroke = typed.strokes[i];

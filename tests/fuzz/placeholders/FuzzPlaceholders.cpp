@@ -2,7 +2,7 @@
 // stays as it is, the result is valid UTF-8, and no date or time placeholder is left.
 
 #include "FuzzCheck.h"
-#include "app/Text.h"
+#include "text/Text.h"
 #include "transmit/Clock.h"
 #include "transmit/Placeholders.h"
 
@@ -77,10 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         KX_FUZZ_CHECK(expanded == text);
         return 0;
     }
-    KX_FUZZ_CHECK(app::isValidUtf8(expanded));
-    std::u32string upper = app::toUtf32(expanded);
+    KX_FUZZ_CHECK(text::isValidUtf8(expanded));
+    std::u32string upper = text::toUtf32(expanded);
     for (char32_t& c : upper)
-        c = app::upperCase(c);
+        c = text::upperCase(c);
     for (const std::u32string_view word : timeWords)
         KX_FUZZ_CHECK(upper.find(word) == std::u32string::npos);
     return 0;

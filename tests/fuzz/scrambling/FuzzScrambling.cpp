@@ -2,9 +2,9 @@
 // with any key comes back as it was.
 
 #include "FuzzCheck.h"
-#include "app/Text.h"
 #include "store/Scrambling.h"
 #include "support/SequenceRandom.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -36,12 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     test::SequenceRandom random(numbers);
 
     const std::string plain = store::ScrambleText(text, false, random);
-    KX_FUZZ_CHECK(app::isValidUtf8(plain));
+    KX_FUZZ_CHECK(text::isValidUtf8(plain));
     const std::string again = store::ScrambleText(plain, true, random);
     KX_FUZZ_CHECK(isScrambledForm(again));
     KX_FUZZ_CHECK(store::ScrambleText(again, false, random) == plain);
 
-    if (app::isValidUtf8(text)) {
+    if (text::isValidUtf8(text)) {
         const std::string scrambled = store::ScrambleText(text, true, random);
         KX_FUZZ_CHECK(isScrambledForm(scrambled));
         KX_FUZZ_CHECK(store::ScrambleText(scrambled, false, random) == text);

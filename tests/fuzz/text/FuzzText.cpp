@@ -2,7 +2,7 @@
 // keeps every byte, and the sort order of the lists is a consistent order.
 
 #include "FuzzCheck.h"
-#include "app/Text.h"
+#include "text/Text.h"
 
 #include <cstdint>
 #include <string>
@@ -11,13 +11,13 @@ namespace {
 
 int sign(int value) { return (value > 0) - (value < 0); }
 
-std::size_t characters(std::string_view utf8) { return kx::app::toUtf32(utf8).size(); }
+std::size_t characters(std::string_view utf8) { return kx::text::toUtf32(utf8).size(); }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    using namespace kx::app;
+    using namespace kx::text;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
     const std::string decoded1252 = decodeWindows1252(bytes);

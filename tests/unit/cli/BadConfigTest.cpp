@@ -2,8 +2,8 @@
 // each either works as a configuration or is refused with a message, and a file that could
 // not be read is never written.
 
-#include "app/ConfigAccess.h"
 #include "app/cli/Cli.h"
+#include "config/ConfigAccess.h"
 #include "store/EntryStore.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -98,7 +98,7 @@ std::string readQuickly(const fs::path& path)
 std::vector<std::string> programStartMessages(const fs::path& config)
 {
     kx::test::ScriptedPrompts prompts;
-    kx::app::reportUnreadableConfig(config.string(), prompts);
+    kx::config::reportUnreadableConfig(config.string(), prompts);
     std::vector<std::string> texts;
     for (const auto& shown : prompts.shown())
         texts.push_back(shown.text);

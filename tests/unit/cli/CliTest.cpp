@@ -1,6 +1,6 @@
 #include "app/cli/Cli.h"
 
-#include "app/ConfigAccess.h"
+#include "config/ConfigAccess.h"
 #include "store/Scrambling.h"
 #include "support/SequenceRandom.h"
 #include "support/TempDir.h"
@@ -79,7 +79,7 @@ protected:
 
     std::string value(const std::string& section, const std::string& key, const std::string& path)
     {
-        kx::app::ConfigAccess config;
+        kx::config::ConfigAccess config;
         return config.readIniString(section, key, "<missing>", path);
     }
 

@@ -1,5 +1,5 @@
 #include "popup/PopupMenu.h"
-#include "app/ConfigAccess.h"
+#include "config/ConfigAccess.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 namespace kx::popup {
 namespace {
 
-std::vector<PumItem> fixedItems()
+std::vector<MenuItem> fixedItems()
 {
     return { { "-", "-1" },
         { "&Bearbeiten", "-2" },
@@ -16,7 +16,7 @@ std::vector<PumItem> fixedItems()
         { "B&eenden", "-3" } };
 }
 
-std::vector<PumItem> withFixedItems(std::vector<PumItem> entries)
+std::vector<MenuItem> withFixedItems(std::vector<MenuItem> entries)
 {
     for (auto& item : fixedItems())
         entries.push_back(item);
@@ -32,55 +32,55 @@ protected:
     }
 
     test::TempDir m_dir;
-    app::ConfigAccess m_config;
+    config::ConfigAccess m_config;
     PopupMenu m_menu;
 };
 
 TEST_F(PopupMenuFromFile, withoutEntriesHoldsOnlyTheFixedItemsAndEditIsTheDefault)
 {
-    m_menu.fillPum(m_config, writeConfig("[Common]\r\nSortNames=1\r\n"));
+    m_menu.rebuild(m_config, writeConfig("[Common]\r\nSortNames=1\r\n"));
     EXPECT_EQ(m_menu.items(), fixedItems());
-    EXPECT_EQ(m_menu.pumItemCount(), 5);
+    EXPECT_EQ(m_menu.itemCount(), 5);
     EXPECT_EQ(m_menu.defaultItemIndex(), 2);
     EXPECT_EQ(m_menu.item(2).caption, "&Bearbeiten");
 }
 
 TEST_F(PopupMenuFromFile, missingFileGivesTheFixedItems)
 {
-    m_menu.fillPum(m_config, m_dir.file("nothing.ini").string());
+    m_menu.rebuild(m_config, m_dir.file("nothing.ini").string());
     EXPECT_EQ(m_menu.items(), fixedItems());
 }
 
 TEST_F(PopupMenuFromFile, enumerationStopsAtTheFirstMissingName)
 {
-    m_menu.fillPum(m_config, writeConfig("[Name]\r\n1=Eins\r\n2=Zwei\r\n4=Vier\r\n"));
+    m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=Eins\r\n2=Zwei\r\n4=Vier\r\n"));
     EXPECT_EQ(m_menu.items(), withFixedItems({ { "Eins", "1" }, { "Zwei", "2" } }));
 }
 
 TEST_F(PopupMenuFromFile, sortedByDefaultAndTagsKeepTheEntryNumbers)
 {
-    m_menu.fillPum(m_config, writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=Mitte\r\n"));
+    m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=Mitte\r\n"));
     EXPECT_EQ(m_menu.items(), withFixedItems({ { "Alpha", "2" }, { "Mitte", "3" }, { "Zeta", "1" } }));
-    EXPECT_EQ(m_menu.choiceFor(1), (PumChoice { PumCommand::SendEntry, 2 }));
+    EXPECT_EQ(m_menu.choiceFor(1), (MenuChoice { MenuCommand::SendEntry, 2 }));
     EXPECT_EQ(m_menu.defaultItemIndex(), 5);
 }
 
 TEST_F(PopupMenuFromFile, sortNamesZeroKeepsEntryNumberOrder)
 {
-    m_menu.fillPum(m_config,
+    m_menu.rebuild(m_config,
         writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=Mitte\r\n[Common]\r\nSortNames=0\r\n"));
     EXPECT_EQ(m_menu.items(), withFixedItems({ { "Zeta", "1" }, { "Alpha", "2" }, { "Mitte", "3" } }));
 }
 
 TEST_F(PopupMenuFromFile, sortNamesThatIsNoNumberMeansUnsorted)
 {
-    m_menu.fillPum(m_config, writeConfig("[Name]\r\n1=b\r\n2=a\r\n[Common]\r\nSortNames=ja\r\n"));
+    m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=b\r\n2=a\r\n[Common]\r\nSortNames=ja\r\n"));
     EXPECT_EQ(m_menu.item(1).caption, "b");
 }
 
 TEST_F(PopupMenuFromFile, sortingIgnoresCaseAndKeepsEqualNamesInEntryOrder)
 {
-    m_menu.fillPum(m_config, writeConfig("[Name]\r\n1=beta\r\n2=Alpha\r\n3=Beta\r\n4=ärger\r\n5=Zorn\r\n"));
+    m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=beta\r\n2=Alpha\r\n3=Beta\r\n4=ärger\r\n5=Zorn\r\n"));
     EXPECT_EQ(m_menu.items(),
         withFixedItems(
             { { "Alpha", "2" }, { "ärger", "4" }, { "beta", "1" }, { "Beta", "3" }, { "Zorn", "5" } }));
@@ -89,32 +89,32 @@ TEST_F(PopupMenuFromFile, sortingIgnoresCaseAndKeepsEqualNamesInEntryOrder)
 TEST_F(PopupMenuFromFile, rebuildingReplacesTheItemsAndSeesFileChanges)
 {
     const std::string file = writeConfig("[Name]\r\n1=Eins\r\n");
-    m_menu.fillPum(m_config, file);
+    m_menu.rebuild(m_config, file);
     writeConfig("[Name]\r\n1=Neu\r\n2=Zwei\r\n");
-    m_menu.fillPum(m_config, file);
-    EXPECT_EQ(m_menu.pumItemCount(), 2 + 5);
+    m_menu.rebuild(m_config, file);
+    EXPECT_EQ(m_menu.itemCount(), 2 + 5);
     EXPECT_EQ(m_menu.item(1).caption, "Neu");
 }
 
 TEST_F(PopupMenuFromFile, rebuildingSortsAgainWhenANameChanges)
 {
     const std::string file = writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n");
-    m_menu.fillPum(m_config, file);
-    m_menu.fillPum(m_config, file);
-    EXPECT_EQ(m_menu.item(1), (PumItem { "Alpha", "2" }));
+    m_menu.rebuild(m_config, file);
+    m_menu.rebuild(m_config, file);
+    EXPECT_EQ(m_menu.item(1), (MenuItem { "Alpha", "2" }));
     writeConfig("[Name]\r\n1=Zeta\r\n2=Zz\r\n");
-    m_menu.fillPum(m_config, file);
-    EXPECT_EQ(m_menu.item(1), (PumItem { "Zeta", "1" }));
-    EXPECT_EQ(m_menu.item(2), (PumItem { "Zz", "2" }));
+    m_menu.rebuild(m_config, file);
+    EXPECT_EQ(m_menu.item(1), (MenuItem { "Zeta", "1" }));
+    EXPECT_EQ(m_menu.item(2), (MenuItem { "Zz", "2" }));
     writeConfig("[Name]\r\n1=Alpha\r\n2=Zeta\r\n");
-    m_menu.fillPum(m_config, file);
-    EXPECT_EQ(m_menu.item(1), (PumItem { "Alpha", "1" }));
+    m_menu.rebuild(m_config, file);
+    EXPECT_EQ(m_menu.item(1), (MenuItem { "Alpha", "1" }));
 }
 
 TEST(PopupMenuCaptions, namesAreUsedUnchangedIncludingAmpersandsAndSeparators)
 {
     PopupMenu menu;
-    menu.fillPum({ { 1, "A&&B", "" }, { 2, "-", "" }, { 3, "&Gruß", "" } }, 0);
+    menu.rebuild({ { 1, "A&&B", "" }, { 2, "-", "" }, { 3, "&Gruß", "" } }, 0);
     EXPECT_EQ(menu.item(1).caption, "A&&B");
     EXPECT_TRUE(isSeparatorCaption(menu.item(2).caption));
     EXPECT_EQ(menu.item(2).tag, "2");
@@ -125,40 +125,40 @@ struct TagCase
 {
     const char* name;
     const char* tag;
-    PumChoice choice;
+    MenuChoice choice;
 };
 
-class PumTags : public ::testing::TestWithParam<TagCase>
+class MenuTags : public ::testing::TestWithParam<TagCase>
 {
 };
 
-TEST_P(PumTags, tagMeansItsCommand) { EXPECT_EQ(pumChoiceForTag(GetParam().tag), GetParam().choice); }
+TEST_P(MenuTags, tagMeansItsCommand) { EXPECT_EQ(choiceForTag(GetParam().tag), GetParam().choice); }
 
 INSTANTIATE_TEST_SUITE_P(AllTags,
-    PumTags,
-    ::testing::Values(TagCase { "entry", "3", { PumCommand::SendEntry, 3 } },
-        TagCase { "largestEntry", "32767", { PumCommand::SendEntry, 32767 } },
+    MenuTags,
+    ::testing::Values(TagCase { "entry", "3", { MenuCommand::SendEntry, 3 } },
+        TagCase { "largestEntry", "32767", { MenuCommand::SendEntry, 32767 } },
         TagCase { "separator", "-1", {} },
-        TagCase { "edit", "-2", { PumCommand::ShowMainWindow, 0 } },
-        TagCase { "exit", "-3", { PumCommand::Exit, 0 } },
+        TagCase { "edit", "-2", { MenuCommand::ShowMainWindow, 0 } },
+        TagCase { "exit", "-3", { MenuCommand::Exit, 0 } },
         TagCase { "cancel", "-4", {} },
         TagCase { "zero", "0", {} },
         TagCase { "notANumber", "x", {} },
-        TagCase { "halfRoundsToEven", "2.5", { PumCommand::SendEntry, 2 } },
-        TagCase { "halfRoundsUpToEven", "3.5", { PumCommand::SendEntry, 4 } },
-        TagCase { "leadingNumberCounts", "7abc", { PumCommand::SendEntry, 7 } },
+        TagCase { "halfRoundsToEven", "2.5", { MenuCommand::SendEntry, 2 } },
+        TagCase { "halfRoundsUpToEven", "3.5", { MenuCommand::SendEntry, 4 } },
+        TagCase { "leadingNumberCounts", "7abc", { MenuCommand::SendEntry, 7 } },
         TagCase { "tooLargeForSixteenBits", "40000", {} }),
     [](const ::testing::TestParamInfo<TagCase>& row) { return std::string(row.param.name); });
 
 TEST(PopupMenuClicks, indexOutsideTheMenuDoesNothing)
 {
     PopupMenu menu;
-    menu.fillPum(std::vector<store::EntryListItem> {}, 1);
-    EXPECT_EQ(menu.choiceFor(0), PumChoice {});
-    EXPECT_EQ(menu.choiceFor(6), PumChoice {});
-    EXPECT_EQ(menu.choiceFor(2).command, PumCommand::ShowMainWindow);
-    EXPECT_EQ(menu.choiceFor(5).command, PumCommand::Exit);
-    EXPECT_EQ(menu.choiceFor(4).command, PumCommand::Nothing);
+    menu.rebuild(std::vector<store::EntryListItem> {}, 1);
+    EXPECT_EQ(menu.choiceFor(0), MenuChoice {});
+    EXPECT_EQ(menu.choiceFor(6), MenuChoice {});
+    EXPECT_EQ(menu.choiceFor(2).command, MenuCommand::ShowMainWindow);
+    EXPECT_EQ(menu.choiceFor(5).command, MenuCommand::Exit);
+    EXPECT_EQ(menu.choiceFor(4).command, MenuCommand::Nothing);
 }
 
 } // namespace

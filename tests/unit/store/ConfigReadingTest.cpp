@@ -1,4 +1,4 @@
-#include "app/ConfigAccess.h"
+#include "config/ConfigAccess.h"
 #include "store/IgnoredTitles.h"
 #include "store/Options.h"
 #include "support/TempDir.h"
@@ -7,7 +7,7 @@
 
 #include <string>
 
-using kx::app::ConfigAccess;
+using kx::config::ConfigAccess;
 using kx::test::readBytes;
 using kx::test::TempDir;
 
@@ -93,11 +93,11 @@ TEST_F(ConfigReading, sortNamesIsASixteenBitNumberDefaultingToOne)
 
 TEST_F(ConfigReading, popupActivationOptionsOutsideTheirRangeCountAsZero)
 {
-    using kx::store::PumActOptions;
+    using kx::store::BorderStripOptions;
     const struct
     {
         const char* lines;
-        PumActOptions expected;
+        BorderStripOptions expected;
     } cases[] = {
         { "", { 0, 0, 0, -2147483633 } },
         { "PumActViaBorder=1\r\nPumActBorderByClick=1\r\nPumActPos=3\r\nPumActBorderCol=255",
@@ -112,7 +112,7 @@ TEST_F(ConfigReading, popupActivationOptionsOutsideTheirRangeCountAsZero)
     };
     for (const auto& c : cases) {
         const std::string path = configWith(std::string("[Common]\r\n") + c.lines + "\r\n");
-        EXPECT_EQ(kx::store::LoadPumActOptions(config, path), c.expected) << c.lines;
+        EXPECT_EQ(kx::store::loadBorderStripOptions(config, path), c.expected) << c.lines;
     }
 }
 

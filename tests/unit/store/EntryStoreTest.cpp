@@ -1,7 +1,6 @@
 #include "store/EntryStore.h"
 
-#include "app/ConfigAccess.h"
-#include "app/Text.h"
+#include "config/ConfigAccess.h"
 #include "store/EntryCommands.h"
 #include "store/IgnoredTitles.h"
 #include "store/Options.h"
@@ -9,13 +8,14 @@
 #include "store/TimeSeededRandom.h"
 #include "support/SequenceRandom.h"
 #include "support/TempDir.h"
+#include "text/Text.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-using kx::app::ConfigAccess;
+using kx::config::ConfigAccess;
 using kx::store::Entry;
 using kx::store::EntryStore;
 using kx::test::readBytes;
@@ -174,7 +174,7 @@ TEST(SampleConfiguration, isAWindowsStyleFileWithReadableEntries)
     const auto sample = std::filesystem::path(KX_SOURCE_DIR) / "data" / "sample.ini";
     const std::string bytes = readBytes(sample);
     ASSERT_FALSE(bytes.empty());
-    EXPECT_FALSE(kx::app::isValidUtf8(bytes)); // Windows-1252 umlauts
+    EXPECT_FALSE(kx::text::isValidUtf8(bytes)); // Windows-1252 umlauts
     for (std::size_t i = bytes.find('\n'); i != std::string::npos; i = bytes.find('\n', i + 1))
         ASSERT_EQ(bytes[i - 1], '\r') << "bare line feed at byte " << i;
 
@@ -193,7 +193,7 @@ TEST(SampleConfiguration, isAWindowsStyleFileWithReadableEntries)
     ignored.readFromFile();
     EXPECT_EQ(ignored.count(), 2u);
     EXPECT_EQ(kx::store::GetSortNamesOption(config, sample.string()), 1);
-    EXPECT_EQ(kx::store::LoadPumActOptions(config, sample.string()), kx::store::PumActOptions {});
+    EXPECT_EQ(kx::store::loadBorderStripOptions(config, sample.string()), kx::store::BorderStripOptions {});
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "store/Scrambling.h"
 
-#include "app/Text.h"
 #include "store/TimeSeededRandom.h"
 #include "support/SequenceRandom.h"
+#include "text/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +70,7 @@ TEST(Scrambling, roundTripsAllWindows1252CodesWhateverTheRandomNumbers)
     std::string bytes;
     for (int c = 0; c < 256; ++c)
         bytes += static_cast<char>(c);
-    const std::string text = kx::app::decodeWindows1252(bytes);
+    const std::string text = kx::text::decodeWindows1252(bytes);
 
     const std::vector<std::vector<double>> sequences = {
         { 0.0 },
@@ -104,9 +104,9 @@ TEST(Scrambling, marksAndRoundTripsTextsBeyondWindows1252)
                 c = static_cast<char32_t>(c % 0x100); // mostly Windows-1252 characters
             codePoints += c;
         }
-        const std::string text = kx::app::toUtf8(codePoints);
+        const std::string text = kx::text::toUtf8(codePoints);
         const std::string scrambled = ScrambleText(text, true, random);
-        const bool marked = !kx::app::encodeWindows1252(text).has_value();
+        const bool marked = !kx::text::encodeWindows1252(text).has_value();
         EXPECT_EQ(!scrambled.empty() && scrambled.front() == 'U', marked) << scrambled;
         EXPECT_EQ(unscramble(scrambled), text);
     }

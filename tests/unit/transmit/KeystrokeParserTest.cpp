@@ -1,6 +1,6 @@
 #include "transmit/KeystrokeParser.h"
-#include "app/Text.h"
 #include "platform/KeyStroke.h"
+#include "text/Text.h"
 #include "transmit/KeystrokeEncoding.h"
 
 #include <gtest/gtest.h>
@@ -211,7 +211,7 @@ TEST(ParseKeystrokes, typesExactlyTheEncodedTextForRandomUnicodeTexts)
         const int length = std::uniform_int_distribution<int>(0, 40)(random);
         for (int i = 0; i < length; ++i)
             text += randomCharacter(random);
-        std::string keys = app::toUtf8(text);
+        std::string keys = text::toUtf8(text);
         EncodeKeystrokes(keys);
         const KeystrokeParse parsed = parseKeystrokes(keys);
         ASSERT_TRUE(parsed.ok()) << "round " << round << ": " << parsed.error << " in " << keys;
@@ -237,7 +237,7 @@ TEST(ParseKeystrokes, answersRandomBytesWithKeysOrAnErrorInsideTheString)
             continue;
         EXPECT_TRUE(parsed.strokes.empty());
         EXPECT_GE(parsed.errorPosition, 1u);
-        EXPECT_LE(parsed.errorPosition, app::toUtf32(bytes).size()) << bytes;
+        EXPECT_LE(parsed.errorPosition, text::toUtf32(bytes).size()) << bytes;
     }
 }
 

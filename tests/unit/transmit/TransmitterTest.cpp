@@ -1,6 +1,6 @@
 #include "transmit/Transmitter.h"
-#include "app/ConfigAccess.h"
-#include "app/Prompts.h"
+#include "config/ConfigAccess.h"
+#include "platform/Prompts.h"
 #include "platform/fake/FakeDesktop.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
@@ -37,7 +37,7 @@ public:
             whileOpen();
         if (!pick)
             return std::nullopt;
-        return candidates.at(*pick).hwnd;
+        return candidates.at(*pick).window;
     }
 
     std::optional<std::size_t> pick;
@@ -46,20 +46,20 @@ public:
 };
 
 // Records every message box; the send asks no questions.
-class RecordingPrompts : public app::Prompts
+class RecordingPrompts : public platform::Prompts
 {
 public:
     struct Message
     {
         std::string text;
-        app::PromptIcon icon;
-        app::PromptButtons buttons;
+        platform::PromptIcon icon;
+        platform::PromptButtons buttons;
     };
 
-    app::PromptAnswer message(const std::string& text,
-        app::PromptIcon icon,
-        app::PromptButtons buttons,
-        app::PromptAnswer defaultAnswer) override
+    platform::PromptAnswer message(const std::string& text,
+        platform::PromptIcon icon,
+        platform::PromptButtons buttons,
+        platform::PromptAnswer defaultAnswer) override
     {
         shown.push_back({ text, icon, buttons });
         return defaultAnswer;
@@ -116,7 +116,7 @@ protected:
 
     test::TempDir m_dir;
     std::string m_configPath = m_dir.file("Kalmotex.ini").string();
-    app::ConfigAccess config;
+    config::ConfigAccess config;
     test::SequenceRandom random { { 0.25, 0.5, 0.75 } };
     store::EntryStore entries { config, m_configPath, random };
     store::IgnoredTitles ignoredTitles { config, m_configPath };
@@ -190,8 +190,8 @@ TEST_F(TransmitterTest, noWindowInEitherModeShowsTheMessageAndTypesNothing)
 
     EXPECT_EQ(typedEvents(), Events {});
     ASSERT_EQ(prompts.shown.size(), 2u);
-    EXPECT_EQ(prompts.shown[0].icon, app::PromptIcon::Critical);
-    EXPECT_EQ(prompts.shown[0].buttons, app::PromptButtons::Ok);
+    EXPECT_EQ(prompts.shown[0].icon, platform::PromptIcon::Critical);
+    EXPECT_EQ(prompts.shown[0].buttons, platform::PromptButtons::Ok);
     EXPECT_EQ(debugLines.lines(), Events { walkHeader });
 }
 

@@ -1,7 +1,7 @@
 // The main window started over odd configuration files: it starts, lists what the file
 // holds, and keeps every byte of it.
 
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 
 #include <QTest>
 
@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-using kx::test::MainFormFixture;
+using kx::test::MainWindowFixture;
 
 class BadConfigStartTest : public QObject
 {
@@ -42,7 +42,7 @@ private slots:
         QFETCH(bool, known);
         QFETCH(QStringList, names);
         const std::string original(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        MainFormFixture fixture(original);
+        MainWindowFixture fixture(original);
         fixture.start({ "debug" });
         QVERIFY2(fixture.prompts.shown().empty(), fixture.prompts.report().c_str());
         QStringList listed = fixture.listNames();

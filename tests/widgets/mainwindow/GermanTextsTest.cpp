@@ -1,4 +1,4 @@
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 
 #include "platform/qt/GermanQtTranslation.h"
 #include "platform/qt/QtPrompts.h"
@@ -11,9 +11,9 @@
 #include <QPushButton>
 #include <QTest>
 
-using kx::app::PromptAnswer;
-using kx::app::PromptButtons;
-using kx::app::PromptIcon;
+using kx::platform::PromptAnswer;
+using kx::platform::PromptButtons;
+using kx::platform::PromptIcon;
 
 namespace {
 
@@ -82,7 +82,7 @@ private slots:
 
     void menusNameTheKeysInGerman()
     {
-        kx::test::MainFormFixture f(kx::test::fourEntries);
+        kx::test::MainWindowFixture f(kx::test::fourEntries);
         f.start();
         auto shortcutText = [&f](const char* action) {
             return f.find<QAction>(action)->shortcut().toString(QKeySequence::NativeText);

@@ -1,4 +1,4 @@
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 
 #include "app/qt/StartFolder.h"
 #include "transmit/Clock.h"
@@ -59,13 +59,13 @@ private slots:
         // A start from anywhere else, as from a desktop menu.
         fs::current_path(root.path());
         QVERIFY(app::enterConfigFolder(paths));
-        app::ConfigAccess config;
+        config::ConfigAccess config;
         store::TimeSeededRandom random;
         test::ScriptedPrompts prompts;
         test::RecordingOpener opener;
         store::EntryStore entries(config, paths.configFilePath, random);
         store::IgnoredTitles ignored(config, paths.configFilePath);
-        ui::MainForm form(ui::MainFormServices { config, entries, ignored, prompts, opener }, paths);
+        ui::MainWindow form(ui::MainWindowServices { config, entries, ignored, prompts, opener }, paths);
         form.load({});
         QVERIFY2(prompts.wentAsScripted(), prompts.report().c_str());
         QVERIFY(fs::is_regular_file(paths.configFilePath));

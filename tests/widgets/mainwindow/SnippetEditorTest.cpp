@@ -1,4 +1,4 @@
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 
 #include "ui/EditorText.h"
 #include "ui/SnippetEditor.h"
@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QTextBlock>
 
-using kx::test::MainFormFixture;
+using kx::test::MainWindowFixture;
 using kx::ui::SnippetEditor;
 
 namespace {
@@ -118,8 +118,8 @@ private slots:
 
     void searchSelectsHitsInTurnAndStopsAtTheEnd()
     {
-        MainFormFixture f(kx::test::fourEntries);
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
         form.entryList()->setCurrentRow(1); // "Apfel": x A b y a b
         form.editor()->setSelection(0, 0);
         f.prompts.answerInput("Suchen nach:", "ab");
@@ -149,8 +149,8 @@ private slots:
 
     void searchCountsLineBreaksAsTwoCharactersAndSkipsTheSelection()
     {
-        MainFormFixture f(kx::test::fourEntries);
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
         form.entryList()->setCurrentRow(2); // A Ã CR LF B ð CR LF C
         form.editor()->setSelection(0, 1); // "A" selected: the search starts behind it
         f.prompts.answerInput("Suchen nach:", "b");
@@ -161,8 +161,8 @@ private slots:
 
     void cutPutsSymbolsAndTheirLineBreakOnTheClipboard()
     {
-        MainFormFixture f(kx::test::fourEntries);
-        kx::ui::MainForm& form = f.start();
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
         form.entryList()->setCurrentRow(2);
         form.editor()->setSelection(0, 4);
         emit form.editMenu()->aboutToShow();

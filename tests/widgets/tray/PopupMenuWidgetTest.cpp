@@ -5,18 +5,18 @@
 #include <QScrollBar>
 #include <QTest>
 
+using kx::popup::MenuItem;
 using kx::popup::PopupMenuWidget;
-using kx::popup::PumItem;
 
 namespace {
 
-std::vector<PumItem> menuWith(std::vector<PumItem> entries)
+std::vector<MenuItem> menuWith(std::vector<MenuItem> entries)
 {
-    for (PumItem fixed : { PumItem { "-", "-1" },
-             PumItem { "&Bearbeiten", "-2" },
-             PumItem { "-", "-1" },
-             PumItem { "&Abbrechen", "-4" },
-             PumItem { "B&eenden", "-3" } })
+    for (MenuItem fixed : { MenuItem { "-", "-1" },
+             MenuItem { "&Bearbeiten", "-2" },
+             MenuItem { "-", "-1" },
+             MenuItem { "&Abbrechen", "-4" },
+             MenuItem { "B&eenden", "-3" } })
         entries.push_back(fixed);
     return entries;
 }
@@ -27,7 +27,7 @@ class PopupMenuWidgetTest : public QObject
 {
     Q_OBJECT
 
-    static void open(PopupMenuWidget& menu, std::vector<PumItem> items, QPoint at = { 10, 10 })
+    static void open(PopupMenuWidget& menu, std::vector<MenuItem> items, QPoint at = { 10, 10 })
     {
         const int count = static_cast<int>(items.size());
         menu.setItems(std::move(items), count - 3);
@@ -46,7 +46,7 @@ private slots:
 
     void longMenuFitsOnTheScreenAndScrollsToTheLastEntry()
     {
-        std::vector<PumItem> entries;
+        std::vector<MenuItem> entries;
         for (int i = 1; i <= 32762; ++i)
             entries.push_back({ "Eintrag " + std::to_string(i), std::to_string(i) });
         PopupMenuWidget menu;
@@ -75,7 +75,7 @@ private slots:
 
     void widestCaptionFitsAmongManyShortOnes()
     {
-        std::vector<PumItem> entries;
+        std::vector<MenuItem> entries;
         for (int i = 1; i <= 500; ++i)
             entries.push_back({ "WWWW" + std::to_string(i), std::to_string(i) });
         const std::string wide = "Ein viel längerer Name mit &Zugriffstaste, der die Breite bestimmt";

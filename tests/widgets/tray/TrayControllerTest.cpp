@@ -1,5 +1,5 @@
 #include "popup/qt/TrayController.h"
-#include "app/ConfigAccess.h"
+#include "config/ConfigAccess.h"
 #include "platform/fake/FakeDesktop.h"
 #include "popup/qt/NotificationIcon.h"
 #include "popup/qt/PopupMenuWidget.h"
@@ -67,7 +67,7 @@ struct Rig
 
     test::TempDir dir;
     std::string file;
-    app::ConfigAccess config;
+    config::ConfigAccess config;
     test::SequenceRandom random { { 0.5 } };
     store::EntryStore entries;
     store::IgnoredTitles ignored;
@@ -102,7 +102,7 @@ bool useMenu(Rig& rig, const std::function<void(popup::PopupMenuWidget&)>& user)
         if (QWidget* menu = openMenu())
             QTest::keyClick(menu, Qt::Key_Escape);
     });
-    rig.tray.showPum();
+    rig.tray.showMenu();
     return opened;
 }
 
@@ -117,11 +117,11 @@ private slots:
     {
         Rig rig(twoEntries);
         const auto target = rig.desktop.openWindow("Editor");
-        rig.tray.fillPum();
+        rig.tray.rebuildMenu();
         QCOMPARE(rig.tray.menuModel().item(1).caption, std::string("Alpha"));
-        rig.tray.mainFormPumClick(1);
+        rig.tray.chooseMenuItem(1);
         QCOMPARE(rig.desktop.received(target), std::string("a"));
-        rig.tray.mainFormPumClick(2);
+        rig.tray.chooseMenuItem(2);
         QCOMPARE(rig.desktop.received(target), std::string("az"));
         QCOMPARE(rig.sends, 2);
     }
@@ -238,9 +238,9 @@ private slots:
     {
         Rig rig(twoEntries);
         const auto target = rig.desktop.openWindow("Editor");
-        rig.tray.fillPum();
+        rig.tray.rebuildMenu();
         rig.dir.write("Kalmotex.ini", "[Name]\r\n1=Zeta\r\n2=Alpha\r\n[Text]\r\n1=z\r\n2=neu\r\n");
-        rig.tray.mainFormPumClick(1);
+        rig.tray.chooseMenuItem(1);
         QCOMPARE(rig.desktop.received(target), std::string("neu"));
     }
 
@@ -248,14 +248,14 @@ private slots:
     {
         Rig rig(twoEntries);
         rig.desktop.openWindow("Editor");
-        rig.tray.fillPum(); // Alpha, Zeta, -, &Bearbeiten, -, &Abbrechen, B&eenden
-        rig.tray.mainFormPumClick(4);
+        rig.tray.rebuildMenu(); // Alpha, Zeta, -, &Bearbeiten, -, &Abbrechen, B&eenden
+        rig.tray.chooseMenuItem(4);
         QCOMPARE(rig.shown, 1);
         for (int nothing : { 0, 3, 5, 6 })
-            rig.tray.mainFormPumClick(nothing);
+            rig.tray.chooseMenuItem(nothing);
         QCOMPARE(rig.shown, 1);
         QCOMPARE(rig.exited, 0);
-        rig.tray.mainFormPumClick(7);
+        rig.tray.chooseMenuItem(7);
         QCOMPARE(rig.exited, 1);
         QVERIFY(rig.desktop.events().empty());
         QCOMPARE(rig.sends, 0);
@@ -271,7 +271,7 @@ private slots:
         const auto a = rig.desktop.openWindow("Ziel A");
         const auto b = rig.desktop.openWindow("Ziel B");
         rig.tray.addIcon(QIcon());
-        rig.tray.fillPum(); // Erst, Zweit, ...
+        rig.tray.rebuildMenu(); // Erst, Zweit, ...
         QString tipDuringSend;
         bool menuOpened = false;
         rig.desktop.post([&] {
@@ -285,17 +285,17 @@ private slots:
                 }
             });
             closer.start(0);
-            rig.tray.showPum();
+            rig.tray.showMenu();
         });
 
-        rig.tray.mainFormPumClick(1);
+        rig.tray.chooseMenuItem(1);
 
         QVERIFY(!menuOpened);
         QCOMPARE(tipDuringSend, QString("[Kalmotex] - Übertragung läuft"));
         QCOMPARE(rig.tray.notificationIcon().toolTip(), QString("[Kalmotex]"));
         QCOMPARE(rig.desktop.received(a), std::string("AAA"));
         QCOMPARE(rig.desktop.received(b), std::string(""));
-        rig.tray.mainFormPumClick(2);
+        rig.tray.chooseMenuItem(2);
         QCOMPARE(rig.desktop.received(b), std::string("BBB"));
         QCOMPARE(rig.sends, 2);
     }

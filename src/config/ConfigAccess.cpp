@@ -1,0 +1,116 @@
+#include "config/ConfigAccess.h"
+
+#include "config/IniFile.h"
+#include "platform/Prompts.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace kx::config {
+
+namespace {
+
+constexpr std::size_t maxValueCharacters = 32766;
+
+// The default passes through the same 32767-character buffer as a value read from the file.
+std::string cutToBuffer(const std::string& text)
+{
+    if (text.size() <= maxValueCharacters)
+        return text;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++characters > maxValueCharacters)
+            return text.substr(0, i);
+    }
+    return text;
+}
+
+} // namespace
+
+ConfigAccess::ConfigAccess() = default;
+ConfigAccess::~ConfigAccess() = default;
+
+IniFile& ConfigAccess::fileFor(const std::string& fileName)
+{
+    if (!fileName.empty())
+        m_lastIniFile = fileName;
+    if (!m_file || m_file->name() != m_lastIniFile) {
+        m_file = std::make_unique<IniFile>(m_lastIniFile);
+        m_file->setConsistentReads(m_readScopes > 0);
+    }
+    return *m_file;
+}
+
+ConfigAccess::ReadScope::ReadScope(ConfigAccess& config)
+    : m_config(config)
+{
+    if (m_config.m_readScopes++ == 0 && m_config.m_file)
+        m_config.m_file->setConsistentReads(true);
+}
+
+ConfigAccess::ReadScope::~ReadScope()
+{
+    if (--m_config.m_readScopes == 0 && m_config.m_file)
+        m_config.m_file->setConsistentReads(false);
+}
+
+std::string ConfigAccess::readIniString(const std::string& section,
+    const std::string& key,
+    const std::string& defaultValue,
+    const std::string& fileName)
+{
+    if (auto value = fileFor(fileName).read(section, key))
+        return std::move(*value);
+    return cutToBuffer(defaultValue);
+}
+
+bool ConfigAccess::writeIniString(
+    const std::string& section, const std::string& key, const std::string& value, const std::string& fileName)
+{
+    const bool written = fileFor(fileName).write(section, key, value);
+    m_writeCount += written ? 1 : 0;
+    return written;
+}
+
+ConfigFileState inspectConfigFile(const std::string& path)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return ConfigFileState::missing;
+    if (ec || std::filesystem::is_directory(status))
+        return ConfigFileState::unreadable;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return ConfigFileState::unreadable;
+    char first;
+    const bool readable = std::fread(&first, 1, 1, file) == 1 || std::feof(file);
+    std::fclose(file);
+    return readable ? ConfigFileState::readable : ConfigFileState::unreadable;
+}
+
+bool reportUnreadableConfig(const std::string& path, platform::Prompts& prompts)
+{
+    if (inspectConfigFile(path) != ConfigFileState::unreadable)
+        return false;
+    prompts.message("Die Konfigurationsdatei '" + path
+            + "' kann nicht gelesen werden. Kalmotex wird beendet, damit sie nicht überschrieben wird.",
+        platform::PromptIcon::Critical,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
+    return true;
+}
+
+std::int32_t valueInRange(std::int32_t value, std::int32_t min, std::int32_t max, std::int32_t defaultValue)
+{
+    return (value >= min && value <= max) ? value : defaultValue;
+}
+
+std::string withTrailingSlash(const std::string& path)
+{
+    if (!path.empty() && path.back() == '/')
+        return path;
+    return path + '/';
+}
+
+} // namespace kx::config

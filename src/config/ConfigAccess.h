@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace kx::platform {
+class Prompts;
+}
+
+namespace kx::config {
+
+class IniFile;
+
+// The thin access layer over the configuration file: one value per call, addressed by
+// section, key and file. Every call sees the file as it is now (nothing but the parse of
+// an unchanged file is kept between calls).
+class ConfigAccess
+{
+public:
+    ConfigAccess();
+    ~ConfigAccess();
+    ConfigAccess(const ConfigAccess&) = delete;
+    ConfigAccess& operator=(const ConfigAccess&) = delete;
+
+    // The value, cut to 32766 characters; `defaultValue` when the file, section or key is
+    // missing. An empty `fileName` means the file of the last call that named one.
+    std::string readIniString(const std::string& section,
+        const std::string& key,
+        const std::string& defaultValue,
+        const std::string& fileName);
+
+    // Writes one value (creating file, section and key as needed). Returns false, leaving
+    // the file as it was, when the write could not be done or the value holds a line break.
+    bool writeIniString(const std::string& section,
+        const std::string& key,
+        const std::string& value,
+        const std::string& fileName);
+
+    const std::string& lastIniFile() const { return m_lastIniFile; }
+    // How many writeIniString calls succeeded.
+    std::size_t writeCount() const { return m_writeCount; }
+
+    // While one exists, the file is checked for changes only at the first read, and every
+    // later read is served from that same version of it; writes still lock and re-check
+    // the file and keep the reads after them right. Scopes nest.
+    //
+    // The program is single-threaded, and a loop over entries runs without yielding: a
+    // check per call could not give it a fresher view, only a torn one, mixing versions of
+    // the file an editor saved midway. One check per loop gives one consistent version.
+    class ReadScope
+    {
+    public:
+        explicit ReadScope(ConfigAccess& config);
+        ~ReadScope();
+        ReadScope(const ReadScope&) = delete;
+        ReadScope& operator=(const ReadScope&) = delete;
+
+    private:
+        ConfigAccess& m_config;
+    };
+
+private:
+    IniFile& fileFor(const std::string& fileName);
+
+    std::string m_lastIniFile;
+    std::unique_ptr<IniFile> m_file;
+    int m_readScopes = 0;
+    std::size_t m_writeCount = 0;
+};
+
+enum class ConfigFileState
+{
+    missing, // an empty configuration, created by the first write
+    readable,
+    unreadable, // a folder, a file whose bytes cannot be read, a path through a file
+};
+// Whether `path` can serve as the configuration file, tried by reading from it.
+ConfigFileState inspectConfigFile(const std::string& path);
+
+// When the configuration file is there but cannot be read, tells the user so (in German)
+// and returns true: the program then ends rather than run without its entries, where every
+// change would be refused or would replace a file it never read.
+bool reportUnreadableConfig(const std::string& path, platform::Prompts& prompts);
+
+std::int32_t valueInRange(std::int32_t value, std::int32_t min, std::int32_t max, std::int32_t defaultValue);
+// The path with a "/" appended unless it already ends in one ("/" for an empty path).
+std::string withTrailingSlash(const std::string& path);
+
+} // namespace kx::config

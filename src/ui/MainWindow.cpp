@@ -1,0 +1,488 @@
+#include "ui/MainWindow.h"
+
+#include "config/CommandLine.h"
+#include "help/Help.h"
+#include "platform/Prompts.h"
+#include "popup/qt/ProgramIcon.h"
+#include "popup/qt/TrayController.h"
+#include "store/IgnoredTitles.h"
+#include "ui/AboutDialog.h"
+#include "ui/CaptionButton.h"
+#include "ui/SnippetEditor.h"
+#include "ui/TitleComboBox.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QScreen>
+
+#include <filesystem>
+#include <system_error>
+
+namespace kx::ui {
+
+namespace {
+
+constexpr int designClientWidth = 9255;
+constexpr int designClientHeight = 5565;
+
+} // namespace
+
+MainWindow::MainWindow(MainWindowServices services, StartupPaths paths, QWidget* parent)
+    : QMainWindow(parent)
+    , m_services(services)
+    , m_paths(std::move(paths))
+{
+    setObjectName(QStringLiteral("MainForm"));
+    // The same icon as in the notification area.
+    setWindowIcon(popup::programIcon());
+    if (const QScreen* s = screen())
+        m_dpi = s->logicalDotsPerInch();
+    buildControls();
+    buildMenus();
+    // Client area at design size; the menu bar comes on top of it.
+    resize(twips(designClientWidth), twips(designClientHeight) + menuBar()->sizeHint().height());
+    connect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
+}
+
+MainWindow::~MainWindow()
+{
+    // Destroying the children moves the focus and empties lists; this object, already
+    // half gone, must not hear of it any more.
+    disconnect(qApp, nullptr, this, nullptr);
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
+}
+
+int MainWindow::twips(int value) const { return qRound(value * m_dpi / 1440.0); }
+
+QRect MainWindow::twipsRect(int left, int top, int width, int height) const
+{
+    // Edges converted, so neighbouring controls stay flush.
+    const int l = twips(left);
+    const int t = twips(top);
+    return QRect(l, t, twips(left + width) - l, twips(top + height) - t);
+}
+
+void MainWindow::buildControls()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    // The controls' classic dialog font (8.25 pt); the editor has its own, Arial 9.75 pt.
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8.25);
+    setFont(font);
+
+    auto* line = new QFrame(client);
+    line->setObjectName(QStringLiteral("MenueLinie"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(0, 0, 10000, 2);
+
+    // Left pane.
+    m_listFrame = new QGroupBox(QStringLiteral("Textbausteine"), client);
+    m_listFrame->setObjectName(QStringLiteral("ListenFrame"));
+    m_listFrame->setGeometry(twipsRect(60, 120, 2715, 5355));
+    m_entryList = new QListWidget(m_listFrame);
+    m_entryList->setObjectName(QStringLiteral("lbEntryList"));
+    m_entryList->setGeometry(twipsRect(120, 300, 2475, 3900));
+    m_entryList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_entryList->setUniformItemSizes(true);
+    m_container1 = new QWidget(m_listFrame);
+    m_container1->setObjectName(QStringLiteral("Container1"));
+    m_container1->setGeometry(twipsRect(120, 4320, 2535, 975));
+
+    auto makeButton = [this](int index, const QString& caption, QWidget* parent, QRect geometry) {
+        auto* button = new CaptionButton(caption, buttonPicture(index), parent);
+        button->setObjectName(QStringLiteral("Btn_%1").arg(index));
+        button->setGeometry(geometry);
+        m_buttons[index] = button;
+        return button;
+    };
+    makeButton(NewButton, QStringLiteral("&Neu"), m_container1, twipsRect(0, 0, 795, 915));
+    makeButton(RenameButton, QStringLiteral("&Umbe- nennen"), m_container1, twipsRect(840, 0, 795, 915));
+    makeButton(DeleteButton, QStringLiteral("&Löschen"), m_container1, twipsRect(1680, 0, 795, 915));
+
+    // Middle pane.
+    m_textFrame = new QGroupBox(QStringLiteral("Bearbeitung"), client);
+    m_textFrame->setObjectName(QStringLiteral("TextFrame"));
+    m_textFrame->setGeometry(twipsRect(2880, 120, 5175, 5355));
+    m_editor = new SnippetEditor(m_textFrame);
+    m_editor->setGeometry(twipsRect(120, 300, 4935, 3915));
+    m_container2 = new QWidget(m_textFrame);
+    m_container2->setObjectName(QStringLiteral("Container2"));
+    m_container2->setGeometry(twipsRect(120, 4320, 4935, 975));
+
+    m_keyRecordModeCheckBox = new QCheckBox(QStringLiteral("&Steuertasten einfügen"), m_container2);
+    m_keyRecordModeCheckBox->setObjectName(QStringLiteral("KeyRecordModeChk"));
+    m_keyRecordModeCheckBox->setGeometry(twipsRect(0, 0, 1995, 255));
+    // It has no function; shown greyed so nobody expects one.
+    m_keyRecordModeCheckBox->setEnabled(false);
+    m_cryptCheckBox = new QCheckBox(QStringLiteral("&Chiffrieren"), m_container2);
+    m_cryptCheckBox->setObjectName(QStringLiteral("CryptChk"));
+    m_cryptCheckBox->setGeometry(twipsRect(2400, 0, 1035, 255));
+    m_dosBoxCheckBox = new QCheckBox(QStringLiteral("DOS-Bo&x"), m_container2);
+    m_dosBoxCheckBox->setObjectName(QStringLiteral("DosBoxChk"));
+    m_dosBoxCheckBox->setGeometry(twipsRect(3960, 0, 975, 255));
+    m_label1 = new QLabel(QStringLiteral("Senden an das"), m_container2);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setGeometry(twipsRect(60, 360, 1080, 195));
+    m_destinationType[0] = new QRadioButton(QStringLiteral("zuletzt benutzte &Fenster "), m_container2);
+    m_destinationType[0]->setObjectName(QStringLiteral("OptDestinationType_0"));
+    m_destinationType[0]->setGeometry(twipsRect(1260, 360, 2055, 255));
+    m_destinationType[1] = new QRadioButton(QStringLiteral("Fenster mit diesem &Titel:"), m_container2);
+    m_destinationType[1]->setObjectName(QStringLiteral("OptDestinationType_1"));
+    m_destinationType[1]->setGeometry(twipsRect(1260, 660, 2055, 255));
+    m_destinationTypeGroup = new QButtonGroup(this);
+    m_destinationTypeGroup->addButton(m_destinationType[0], 0);
+    m_destinationTypeGroup->addButton(m_destinationType[1], 1);
+    m_destinationTextList = new TitleComboBox(m_container2);
+    m_destinationTextList->setObjectName(QStringLiteral("DestinationTextList"));
+    m_destinationTextList->setEditable(true);
+    m_destinationTextList->setInsertPolicy(QComboBox::NoInsert);
+    // A typed title stays as typed: no completion from the list.
+    m_destinationTextList->setCompleter(nullptr);
+    m_destinationTextList->setGeometry(twipsRect(3420, 600, 1515, 315));
+    m_destinationTextList->lineEdit()->setObjectName(QStringLiteral("DestinationTextListEdit"));
+
+    m_sortList = new QListWidget(m_textFrame);
+    m_sortList->setObjectName(QStringLiteral("SortList"));
+    m_sortList->setGeometry(twipsRect(3540, 0, 1335, 255));
+    m_sortList->addItem(QStringLiteral("sortlist - invisible"));
+    m_sortList->setVisible(false);
+
+    // Right pane.
+    m_commandFrame = new QGroupBox(QStringLiteral("Steuerung"), client);
+    m_commandFrame->setObjectName(QStringLiteral("SteuerungsFrame"));
+    m_commandFrame->setGeometry(twipsRect(8160, 120, 1035, 5355));
+    makeButton(OkButton, QStringLiteral("&OK"), m_commandFrame, twipsRect(120, 300, 795, 855));
+    QFont bold = m_buttons[OkButton]->font();
+    bold.setBold(true);
+    m_buttons[OkButton]->setFont(bold);
+    makeButton(HelpButton, QStringLiteral("&Hilfe"), m_commandFrame, twipsRect(120, 1260, 795, 915));
+    makeButton(AboutButton, QStringLiteral("&Info"), m_commandFrame, twipsRect(120, 2280, 795, 915));
+    makeButton(DebugButton, QStringLiteral("Debu&g"), m_commandFrame, twipsRect(120, 3300, 795, 915));
+    makeButton(OptionsButton, QStringLiteral("&Optionen"), m_commandFrame, twipsRect(120, 4320, 795, 915));
+
+    QWidget* order[] = { m_entryList,
+        m_buttons[NewButton],
+        m_buttons[RenameButton],
+        m_buttons[DeleteButton],
+        m_editor,
+        m_keyRecordModeCheckBox,
+        m_cryptCheckBox,
+        m_dosBoxCheckBox,
+        m_destinationType[0],
+        m_destinationType[1],
+        m_destinationTextList,
+        m_buttons[OkButton],
+        m_buttons[HelpButton],
+        m_buttons[AboutButton],
+        m_buttons[DebugButton],
+        m_buttons[OptionsButton] };
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(m_entryList, &QListWidget::currentRowChanged, this, &MainWindow::onEntryListRowChanged);
+    connect(m_destinationType[0], &QRadioButton::clicked, this, [this] { onDestinationTypeClicked(0); });
+    connect(m_destinationType[1], &QRadioButton::clicked, this, [this] { onDestinationTypeClicked(1); });
+    connect(m_dosBoxCheckBox, &QCheckBox::toggled, this, &MainWindow::onDosBoxToggled);
+    connect(m_destinationTextList, &TitleComboBox::aboutToDropDown, this, [this] {
+        addComboHistory(m_destinationTextList);
+    });
+    connect(m_editor, &SnippetEditor::focusLost, this, &MainWindow::writeCurrentText);
+    connect(m_editor, &SnippetEditor::contextMenuWanted, this, [this](const QPoint& at) {
+        refreshCommandState();
+        m_editMenu->popup(at);
+    });
+
+    connect(m_buttons[NewButton], &QPushButton::clicked, this, &MainWindow::newEntry);
+    connect(m_buttons[RenameButton], &QPushButton::clicked, this, &MainWindow::renameEntry);
+    connect(m_buttons[DeleteButton], &QPushButton::clicked, this, &MainWindow::deleteEntry);
+    connect(m_buttons[OkButton], &QPushButton::clicked, this, &QWidget::hide);
+    connect(m_buttons[HelpButton], &QPushButton::clicked, this, &MainWindow::showHelp);
+    connect(m_buttons[AboutButton], &QPushButton::clicked, this, &MainWindow::showAbout);
+    connect(m_buttons[DebugButton], &QPushButton::clicked, this, &MainWindow::debuggerRequested);
+    connect(m_buttons[OptionsButton], &QPushButton::clicked, this, [this] { emit optionsRequested(false); });
+
+    m_commandFrame->installEventFilter(this);
+    m_textFrame->installEventFilter(this);
+}
+
+void MainWindow::buildMenus()
+{
+    auto addItem = [this](QMenu* menu, const QString& array, int index, const QString& caption) {
+        QAction* action = caption == QLatin1String("-") ? menu->addSeparator() : menu->addAction(caption);
+        action->setObjectName(QStringLiteral("%1_%2").arg(array).arg(index));
+        action->setParent(menu);
+        return action;
+    };
+
+    QMenu* mDatei = menuBar()->addMenu(QStringLiteral("&Datei"));
+    mDatei->setObjectName(QStringLiteral("mDatei"));
+    QAction* hide = addItem(mDatei, QStringLiteral("meDatei"), 1, QStringLiteral("&Ausblenden"));
+    hide->setShortcut(Qt::Key_F11);
+    addItem(mDatei, QStringLiteral("meDatei"), 2, QStringLiteral("-"));
+    QAction* quit = addItem(mDatei, QStringLiteral("meDatei"), 3, QStringLiteral("&Beenden"));
+    connect(hide, &QAction::triggered, this, &QWidget::hide);
+    connect(quit, &QAction::triggered, this, &MainWindow::exitProgram);
+
+    m_editMenu = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
+    m_editMenu->setObjectName(QStringLiteral("mBearbeiten"));
+    const QString edit = QStringLiteral("meBearbeiten");
+    m_editActions[CutAction] = addItem(m_editMenu, edit, CutAction, QStringLiteral("&Ausschneiden"));
+    m_editActions[CopyAction] = addItem(m_editMenu, edit, CopyAction, QStringLiteral("&Kopieren"));
+    m_editActions[PasteAction] = addItem(m_editMenu, edit, PasteAction, QStringLiteral("&Einfügen"));
+    m_editActions[DeleteAction] = addItem(m_editMenu, edit, DeleteAction, QStringLiteral("&Löschen"));
+    m_editActions[EditSeparator] = addItem(m_editMenu, edit, EditSeparator, QStringLiteral("-"));
+    m_editActions[FindAction] = addItem(m_editMenu, edit, FindAction, QStringLiteral("&Suchen..."));
+    m_editActions[FindNextAction]
+        = addItem(m_editMenu, edit, FindNextAction, QStringLiteral("&Weitersuchen"));
+    m_editActions[CutAction]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    m_editActions[CopyAction]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    m_editActions[PasteAction]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    m_editActions[DeleteAction]->setShortcut(Qt::Key_Delete);
+    m_editActions[FindAction]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    m_editActions[FindNextAction]->setShortcut(Qt::Key_F3);
+    connect(m_editActions[CutAction], &QAction::triggered, this, &MainWindow::cutText);
+    connect(m_editActions[CopyAction], &QAction::triggered, this, &MainWindow::copyText);
+    connect(m_editActions[PasteAction], &QAction::triggered, this, &MainWindow::pasteText);
+    connect(m_editActions[DeleteAction], &QAction::triggered, this, &MainWindow::deleteText);
+    connect(m_editActions[FindAction], &QAction::triggered, this, &MainWindow::searchText);
+    connect(m_editActions[FindNextAction], &QAction::triggered, this, &MainWindow::findNext);
+    connect(m_editMenu, &QMenu::aboutToShow, this, &MainWindow::refreshCommandState);
+
+    QMenu* mTexte = menuBar()->addMenu(QStringLiteral("&Texte"));
+    mTexte->setObjectName(QStringLiteral("mTexte"));
+    m_entryActions[NewEntryAction]
+        = addItem(mTexte, QStringLiteral("meTexte"), NewEntryAction, QStringLiteral("&Neu..."));
+    m_entryActions[RenameEntryAction]
+        = addItem(mTexte, QStringLiteral("meTexte"), RenameEntryAction, QStringLiteral("&Umbenennen..."));
+    m_entryActions[DeleteEntryAction]
+        = addItem(mTexte, QStringLiteral("meTexte"), DeleteEntryAction, QStringLiteral("&Löschen"));
+    connect(m_entryActions[NewEntryAction], &QAction::triggered, this, &MainWindow::newEntry);
+    connect(m_entryActions[RenameEntryAction], &QAction::triggered, this, &MainWindow::renameEntry);
+    connect(m_entryActions[DeleteEntryAction], &QAction::triggered, this, &MainWindow::deleteEntry);
+
+    QMenu* mExtras = menuBar()->addMenu(QStringLiteral("&Extras"));
+    mExtras->setObjectName(QStringLiteral("mExtras"));
+    QAction* options = addItem(mExtras, QStringLiteral("meExtras"), 1, QStringLiteral("&Optionen..."));
+    addItem(mExtras, QStringLiteral("meExtras"), 2, QStringLiteral("-"));
+    QAction* debugger = addItem(mExtras, QStringLiteral("meExtras"), 3, QStringLiteral("&Debugger..."));
+    connect(options, &QAction::triggered, this, [this] { emit optionsRequested(true); });
+    connect(debugger, &QAction::triggered, this, &MainWindow::debuggerRequested);
+
+    QMenu* mHilfe = menuBar()->addMenu(QStringLiteral("&?"));
+    mHilfe->setObjectName(QStringLiteral("mHilfe"));
+    QAction* help = addItem(mHilfe, QStringLiteral("meHilfe"), 1, QStringLiteral("&Hilfe"));
+    help->setShortcut(Qt::Key_F1);
+    addItem(mHilfe, QStringLiteral("meHilfe"), 2, QStringLiteral("-"));
+    QAction* info = addItem(mHilfe, QStringLiteral("meHilfe"), 3, QStringLiteral("&Info"));
+    connect(help, &QAction::triggered, this, &MainWindow::showHelp);
+    connect(info, &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+// ---- start-up and shutdown
+
+void MainWindow::load(const std::vector<std::string>& arguments)
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    removeStaleAutostartValue(); // 1
+    m_debugMode = config::isDebugCommandLine(arguments); // 2
+    seedConfigFile(); // 3, 4 (the path itself was decided before)
+    // 5: the ignore list starts empty; it is owned by the composition root.
+    setWindowTitle(QStringLiteral("[Kalmotex]")); // 6
+    for (QWidget* container : { m_container1, m_container2 }) { // 7
+        container->setAutoFillBackground(true);
+        container->setBackgroundRole(QPalette::Window);
+    }
+    recordLayoutBase(); // 8
+    // Each start opens at the centre of the screen at design size.
+    if (const QScreen* s = screen())
+        move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    if (!m_debugMode) // 9
+        m_hiddenAtStart = installTrayIconAndHide();
+    loadEntryList(); // 10
+    m_services.ignoredTitles.loadIgnoredTitles(); // 11
+    applyBorderStripOptions(); // 12
+    placeBorderStrip(); // 13
+    refreshCommandState(); // 14
+    if (!m_hiddenAtStart)
+        show();
+    if (m_debugMode) // 15
+        showWindowListMonitor();
+}
+
+void MainWindow::unload()
+{
+    if (m_unloaded || !m_loaded)
+        return;
+    m_unloaded = true;
+    closeOtherWindows(); // 1
+    if (!m_debugMode) // 2
+        removeTrayIcon();
+}
+
+void MainWindow::exitProgram()
+{
+    hide();
+    unload();
+    QApplication::quit();
+}
+
+void MainWindow::removeStaleAutostartValue()
+{
+    // Filled in by the autostart registration.
+}
+
+bool MainWindow::installTrayIconAndHide()
+{
+    // Without a notification area the window stays visible, so the program stays reachable.
+    if (!m_tray || !m_tray->addIcon(windowIcon()))
+        return false;
+    hide();
+    return true;
+}
+
+void MainWindow::applyBorderStripOptions()
+{
+    // Filled in by the options dialog.
+}
+
+void MainWindow::placeBorderStrip()
+{
+    // Filled in by the screen-border window.
+}
+
+void MainWindow::showWindowListMonitor() { emit windowListMonitorRequested(); }
+
+void MainWindow::closeOtherWindows()
+{
+    if (m_about)
+        m_about->close();
+}
+
+void MainWindow::removeTrayIcon()
+{
+    if (m_tray)
+        m_tray->deleteIcon();
+}
+
+void MainWindow::seedConfigFile()
+{
+    namespace fs = std::filesystem;
+    const fs::path config(m_paths.configFilePath);
+    const fs::path sample(m_paths.sampleIniPath);
+    std::error_code error;
+    if (fs::exists(config, error) || !fs::is_regular_file(sample, error))
+        return;
+    if (fs::copy_file(sample, config, fs::copy_options::none, error))
+        return;
+    // Never leave half a copy behind: the next start would take it for a configuration.
+    std::error_code ignored;
+    fs::remove(config, ignored);
+    m_services.prompts.message("Die Datei 'sample.ini' konnte nicht nach '" + m_paths.configFilePath
+            + "' kopiert werden.",
+        platform::PromptIcon::Information,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
+}
+
+void MainWindow::reportWriteFailure(bool ok)
+{
+    if (ok || m_writeFailureReported)
+        return;
+    m_writeFailureReported = true;
+    m_services.prompts.message("Die Konfigurationsdatei '" + m_paths.configFilePath
+            + "' kann nicht gespeichert werden. Änderungen an den Textbausteinen gehen "
+              "verloren.",
+        platform::PromptIcon::Warning,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
+}
+
+void MainWindow::hideEvent(QHideEvent* event)
+{
+    QMainWindow::hideEvent(event);
+    // Hiding (close box, F11, "&OK") moves no focus inside the window, yet for the user it
+    // is leaving the text: store it, or a later "Beenden" would lose it.
+    if (!m_unloaded && (focusWidget() == m_editor || focusWidget() == m_cryptCheckBox))
+        writeCurrentText();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    // The close box only hides: the program lives on in the notification area.
+    event->ignore();
+    hide();
+}
+
+// ---- layout
+
+void MainWindow::recordLayoutBase()
+{
+    m_minFormSize = size();
+    m_baseCommandFrameLeft = m_commandFrame->x();
+    m_baseFrameHeight = m_listFrame->height();
+    m_baseTextFrameWidth = m_textFrame->width();
+    m_baseListHeight = m_entryList->height();
+    m_baseEditorWidth = m_editor->width();
+    m_baseEditorHeight = m_editor->height();
+    m_baseContainer1Top = m_container1->y();
+    m_baseContainer2Top = m_container2->y();
+    setMinimumSize(m_minFormSize);
+    m_layoutRecorded = true;
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!m_layoutRecorded || isMinimized())
+        return;
+    const int dW = std::max(0, width() - m_minFormSize.width());
+    const int dH = std::max(0, height() - m_minFormSize.height());
+    const int frameHeight = m_baseFrameHeight + dH;
+    m_listFrame->resize(m_listFrame->width(), frameHeight);
+    m_commandFrame->setGeometry(m_baseCommandFrameLeft + dW,
+        m_commandFrame->y(),
+        m_commandFrame->width(),
+        frameHeight);
+    m_textFrame->resize(m_baseTextFrameWidth + dW, frameHeight);
+    m_entryList->resize(m_entryList->width(), m_baseListHeight + dH);
+    m_container1->move(m_container1->x(), m_baseContainer1Top + dH);
+    m_container2->move(m_container2->x(), m_baseContainer2Top + dH);
+    m_editor->resize(m_baseEditorWidth + dW, m_baseEditorHeight + dH);
+}
+
+// ---- help and about
+
+void MainWindow::showHelp()
+{
+    help::ShowHelp(m_paths.helpFolder, m_services.prompts, m_services.documentOpener);
+}
+
+void MainWindow::showAbout()
+{
+    if (!m_about)
+        m_about = new AboutDialog(this);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+} // namespace kx::ui

@@ -1,0 +1,241 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <string>
+#include <vector>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QRadioButton;
+
+namespace kx::config {
+class ConfigAccess;
+}
+namespace kx::platform {
+class Prompts;
+}
+namespace kx::store {
+class EntryStore;
+class IgnoredTitles;
+} // namespace kx::store
+namespace kx::help {
+class DocumentOpener;
+}
+namespace kx::popup {
+class TrayController;
+}
+
+namespace kx::ui {
+
+class AboutDialog;
+class CaptionButton;
+class SnippetEditor;
+class TitleComboBox;
+
+// What the main window works with; owned by the program's composition root.
+struct MainWindowServices
+{
+    config::ConfigAccess& config;
+    store::EntryStore& entries;
+    store::IgnoredTitles& ignoredTitles;
+    platform::Prompts& prompts;
+    help::DocumentOpener& documentOpener;
+};
+
+// Where the program's files are, decided before start-up.
+struct StartupPaths
+{
+    std::string configFilePath; // Kalmotex.ini
+    std::string sampleIniPath; // the sample copied to it when it is missing
+    std::string helpFolder; // where hilfe.htm / index.htm are looked up
+};
+
+// The main window and start-up object: the entry list, the editor, the sending options of
+// the current entry and the commands. Its load runs the program's start-up, its unload
+// the shutdown. Its code is split by concern: MainWindow.cpp (controls, start-up,
+// layout), MainWindowEntryList.cpp, MainWindowEditorPane.cpp, MainWindowCommands.cpp.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    MainWindow(MainWindowServices services, StartupPaths paths, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up, in its fixed order. `arguments` are the command-line arguments after the
+    // program name.
+    void load(const std::vector<std::string>& arguments);
+    // Shutdown; runs once, further calls do nothing. Saves nothing.
+    void unload();
+    // "&Beenden": unload, then end the event loop.
+    void exitProgram();
+
+    // The notification-area icon and its popup menu, registered at start-up in normal mode.
+    void setTray(popup::TrayController* tray) { m_tray = tray; }
+
+    bool debugMode() const { return m_debugMode; }
+    const std::string& configFilePath() const { return m_paths.configFilePath; }
+
+    void loadEntryList();
+    void refreshCommandState();
+    void showCurrentEntry();
+
+    void newEntry();
+    void renameEntry();
+    void deleteEntry();
+    void writeCurrentText();
+    void writeEntryField(const std::string& section, const std::string& value);
+
+    void cutText();
+    void copyText();
+    void pasteText();
+    void deleteText();
+    void searchText();
+    void findNext();
+
+    void showHelp();
+    void showAbout();
+    void addComboHistory(QComboBox* combo);
+
+    int currEntryListIndex() const { return m_currEntryListIndex; }
+    const QString& searchTextValue() const { return m_searchText; }
+    bool titleModePending() const { return m_titleModePending; }
+
+    SnippetEditor* editor() const { return m_editor; }
+    QListWidget* entryList() const { return m_entryList; }
+    QMenu* editMenu() const { return m_editMenu; }
+
+signals:
+    // The debugger, options dialog and window-list monitor live elsewhere; these ask for them.
+    void optionsRequested(bool modal);
+    void debuggerRequested();
+    void windowListMonitorRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The question asked when a new name equals an existing one; true = use it anyway.
+    bool confirmDuplicateName(const std::string& name);
+    // Start-up and shutdown steps that other parts of the program fill in.
+    void removeStaleAutostartValue();
+    bool installTrayIconAndHide();
+    void applyBorderStripOptions();
+    void placeBorderStrip();
+    void showWindowListMonitor();
+    void closeOtherWindows();
+    void removeTrayIcon();
+
+    void seedConfigFile();
+    void recordLayoutBase();
+
+    void buildControls();
+    void buildMenus();
+    int twips(int value) const;
+    QRect twipsRect(int left, int top, int width, int height) const;
+
+    void onEntryListRowChanged(int row);
+    void onDestinationTypeClicked(int index);
+    void onDosBoxToggled(bool checked);
+    void onFocusChanged(QWidget* old, QWidget* now);
+    void onTitleBoxFocusLost();
+    void selectListRow(int row);
+    int insertSortedEntry(const QString& name, int number);
+    std::vector<std::string> listNames() const;
+    std::vector<int> listNumbers() const;
+    void setBackColour(QWidget* widget, bool windowBackground);
+    void reportWriteFailure(bool ok);
+
+    MainWindowServices m_services;
+    StartupPaths m_paths;
+
+    bool m_debugMode = false;
+    bool m_loaded = false;
+    bool m_unloaded = false;
+    bool m_hiddenAtStart = false;
+    bool m_writeFailureReported = false;
+
+    int m_currEntryListIndex = -1;
+    QString m_searchText;
+    bool m_titleModePending = false;
+    bool m_entryRefreshing = false;
+
+    // Layout reference, in pixels, recorded once at load.
+    QSize m_minFormSize;
+    int m_baseCommandFrameLeft = 0;
+    int m_baseFrameHeight = 0;
+    int m_baseTextFrameWidth = 0;
+    int m_baseListHeight = 0;
+    int m_baseEditorWidth = 0;
+    int m_baseEditorHeight = 0;
+    int m_baseContainer1Top = 0;
+    int m_baseContainer2Top = 0;
+    bool m_layoutRecorded = false;
+
+    qreal m_dpi = 96;
+
+    QGroupBox* m_listFrame = nullptr;
+    QListWidget* m_entryList = nullptr;
+    QWidget* m_container1 = nullptr;
+    QGroupBox* m_textFrame = nullptr;
+    SnippetEditor* m_editor = nullptr;
+    QWidget* m_container2 = nullptr;
+    QCheckBox* m_keyRecordModeCheckBox = nullptr;
+    QCheckBox* m_cryptCheckBox = nullptr;
+    QCheckBox* m_dosBoxCheckBox = nullptr;
+    QLabel* m_label1 = nullptr;
+    QRadioButton* m_destinationType[2] = { nullptr, nullptr };
+    QButtonGroup* m_destinationTypeGroup = nullptr;
+    TitleComboBox* m_destinationTextList = nullptr;
+    QListWidget* m_sortList = nullptr;
+    QGroupBox* m_commandFrame = nullptr;
+    // The command buttons, by the number in their object name ("Btn_8") and picture.
+    enum Button
+    {
+        DebugButton = 0,
+        DeleteButton = 1,
+        RenameButton = 2,
+        OkButton = 3,
+        OptionsButton = 4,
+        AboutButton = 5,
+        NewButton = 8,
+        HelpButton = 10,
+    };
+    CaptionButton* m_buttons[11] = {};
+
+    QMenu* m_editMenu = nullptr;
+    // The items of the "&Bearbeiten" and "&Texte" menus, by the number in their object name.
+    enum EditAction
+    {
+        CutAction = 1,
+        CopyAction = 2,
+        PasteAction = 3,
+        DeleteAction = 4,
+        EditSeparator = 5,
+        FindAction = 6,
+        FindNextAction = 7,
+    };
+    enum EntryAction
+    {
+        NewEntryAction = 1,
+        RenameEntryAction = 2,
+        DeleteEntryAction = 3,
+    };
+    QAction* m_editActions[8] = {};
+    QAction* m_entryActions[4] = {};
+
+    QPointer<AboutDialog> m_about;
+    popup::TrayController* m_tray = nullptr;
+};
+
+} // namespace kx::ui

@@ -1,0 +1,181 @@
+#include "ui/MainWindow.h"
+
+#include "platform/Prompts.h"
+#include "store/EntryCommands.h"
+#include "store/EntryStore.h"
+#include "text/Text.h"
+#include "ui/CaptionButton.h"
+#include "ui/EditorText.h"
+#include "ui/QtText.h"
+#include "ui/SnippetEditor.h"
+#include "ui/TitleComboBox.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+// Which commands are available, and the commands on entries: new, rename, delete, and
+// writing the current entry's fields.
+namespace kx::ui {
+
+void MainWindow::refreshCommandState()
+{
+    const bool hasEntries = m_entryList->count() > 0;
+    // The controls that need a current entry.
+    for (QWidget* control : std::initializer_list<QWidget*> { m_destinationType[0],
+             m_destinationType[1],
+             m_label1,
+             m_entryList,
+             m_buttons[DeleteButton],
+             m_buttons[RenameButton],
+             m_editor,
+             m_cryptCheckBox,
+             m_dosBoxCheckBox })
+        control->setEnabled(hasEntries);
+    m_entryActions[RenameEntryAction]->setEnabled(hasEntries);
+    m_entryActions[DeleteEntryAction]->setEnabled(hasEntries);
+    setBackColour(m_entryList, hasEntries);
+    setBackColour(m_editor, hasEntries);
+
+    if (hasEntries) {
+        const bool selection = m_editor->textCursor().hasSelection();
+        m_editActions[CutAction]->setEnabled(selection);
+        m_editActions[CopyAction]->setEnabled(selection);
+        m_editActions[DeleteAction]->setEnabled(selection);
+        m_editActions[PasteAction]->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+        m_editActions[FindAction]->setEnabled(true);
+        m_editActions[FindNextAction]->setEnabled(!m_searchText.isEmpty());
+        if (m_entryList->currentRow() < 0)
+            selectListRow(0);
+        const int option = !m_destinationTextList->currentText().isEmpty() || m_titleModePending ? 1 : 0;
+        if (!m_destinationType[option]->isChecked()) {
+            m_destinationType[option]->setChecked(true);
+            onDestinationTypeClicked(option);
+        }
+    } else {
+        for (EditAction i : { CutAction, CopyAction, PasteAction, DeleteAction, FindAction, FindNextAction })
+            m_editActions[i]->setEnabled(false);
+        m_editor->clear();
+    }
+    const bool titleBox = m_destinationType[1]->isEnabled() && m_destinationType[1]->isChecked();
+    m_destinationTextList->setEnabled(titleBox);
+    setBackColour(m_destinationTextList, titleBox);
+}
+
+void MainWindow::writeEntryField(const std::string& section, const std::string& value)
+{
+    if (m_entryList->count() == 0 || m_currEntryListIndex < 0 || m_currEntryListIndex >= m_entryList->count())
+        return;
+    const int number = m_entryList->item(m_currEntryListIndex)->data(Qt::UserRole).toInt();
+    reportWriteFailure(m_services.entries.writeEntryField(number, section, value));
+}
+
+void MainWindow::writeCurrentText()
+{
+    if (m_unloaded)
+        return;
+    if (m_entryList->count() == 0 || m_currEntryListIndex < 0 || m_currEntryListIndex >= m_entryList->count())
+        return;
+    const int crypt = m_cryptCheckBox->isChecked() ? 1 : 0;
+    const std::string stored = EditorTextToStored(toStdString(m_editor->editorText()));
+    const int number = m_entryList->item(m_currEntryListIndex)->data(Qt::UserRole).toInt();
+    reportWriteFailure(m_services.entries.writeText(number, stored, crypt));
+}
+
+void MainWindow::newEntry()
+{
+    std::string name;
+    for (;;) {
+        const auto answer = m_services.prompts.input("Bitte geben Sie einen Namen für den neuen Eintrag an:",
+            "[Kalmotex] - Neuen Eintrag erstellen",
+            "");
+        name = text::trimSpaces(answer.value_or(""));
+        if (name.empty())
+            return;
+        if (!store::findDuplicateName(listNames(), name))
+            break;
+        if (confirmDuplicateName(name))
+            break;
+    }
+    const int row = insertSortedEntry(toQString(name), 0);
+    const int number = m_entryList->count();
+    m_entryList->item(row)->setData(Qt::UserRole, number);
+    reportWriteFailure(m_services.entries.writeEntry(number, store::makeNewEntry(name)));
+    selectListRow(row);
+    refreshCommandState();
+    m_editor->setFocus(Qt::OtherFocusReason);
+}
+
+bool MainWindow::confirmDuplicateName(const std::string& name)
+{
+    return m_services.prompts.message("Es gibt bereits einen Eintrag mit dem Namen \r'" + name
+                   + "'.\r\rMöchten Sie ihn dennoch verwenden?",
+               platform::PromptIcon::Question,
+               platform::PromptButtons::YesNo,
+               platform::PromptAnswer::No)
+        == platform::PromptAnswer::Yes;
+}
+
+void MainWindow::renameEntry()
+{
+    const int position = m_entryList->currentRow();
+    if (position < 0)
+        return;
+    const int number = m_entryList->item(position)->data(Qt::UserRole).toInt();
+    const std::string oldName = toStdString(m_entryList->item(position)->text());
+    std::string name;
+    for (;;) {
+        const auto answer = m_services.prompts.input("Bitte geben Sie einen neuen Namen für den Eintrag ''"
+                + oldName + "'' an:",
+            "[Kalmotex] - Eintrag umbenennen",
+            oldName);
+        name = text::trimSpaces(answer.value_or(""));
+        if (name.empty())
+            return;
+        if (!store::findDuplicateName(listNames(), name, static_cast<std::size_t>(position)))
+            break;
+        if (confirmDuplicateName(name))
+            break;
+    }
+    {
+        const QSignalBlocker block(m_entryList);
+        delete m_entryList->takeItem(position);
+        m_entryList->setCurrentRow(-1);
+    }
+    const int row = insertSortedEntry(toQString(name), number);
+    selectListRow(row);
+    writeEntryField("Name", name);
+}
+
+void MainWindow::deleteEntry()
+{
+    const int position = m_entryList->currentRow();
+    if (position < 0)
+        return;
+    const std::string name = toStdString(m_entryList->item(position)->text());
+    if (m_services.prompts.message("Wollen Sie den Eintrag '" + name + "'\rwirklich löschen?",
+            platform::PromptIcon::Question,
+            platform::PromptButtons::YesNo,
+            platform::PromptAnswer::Yes)
+        != platform::PromptAnswer::Yes)
+        return;
+    const auto plan = store::planDelete(listNumbers(), static_cast<std::size_t>(position));
+    if (!plan)
+        return;
+    reportWriteFailure(m_services.entries.deleteEntry(plan->deleted, plan->highest));
+    {
+        const QSignalBlocker block(m_entryList);
+        m_entryList->item(static_cast<int>(plan->highestPosition))->setData(Qt::UserRole, plan->deleted);
+        delete m_entryList->takeItem(position);
+        m_entryList->setCurrentRow(-1);
+        m_entryList->clearSelection();
+    }
+    m_currEntryListIndex = -1;
+    refreshCommandState();
+}
+
+} // namespace kx::ui

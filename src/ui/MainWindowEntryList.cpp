@@ -1,0 +1,138 @@
+#include "ui/MainWindow.h"
+
+#include "store/EntryStore.h"
+#include "text/Text.h"
+#include "ui/EditorText.h"
+#include "ui/QtText.h"
+#include "ui/SnippetEditor.h"
+#include "ui/TitleComboBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+// The entry list: filled from the configuration, sorted like a sorted list box, and the
+// current entry shown in the editor pane.
+namespace kx::ui {
+
+int MainWindow::insertSortedEntry(const QString& name, int number)
+{
+    // After equal names, as a sorted list box adds them.
+    int lo = 0;
+    int hi = m_entryList->count();
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (compareForSortedList(m_entryList->item(mid)->text(), name) <= 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    auto* item = new QListWidgetItem(name);
+    item->setData(Qt::UserRole, number);
+    const QSignalBlocker block(m_entryList);
+    m_entryList->insertItem(lo, item);
+    return lo;
+}
+
+void MainWindow::loadEntryList()
+{
+    const std::vector<store::EntryListItem> entries = m_services.entries.enumerateEntries();
+    std::vector<const store::EntryListItem*> byName;
+    std::vector<std::string> titles;
+    byName.reserve(entries.size());
+    for (const auto& entry : entries) {
+        byName.push_back(&entry);
+        if (!entry.title.empty())
+            titles.push_back(entry.title);
+    }
+    std::stable_sort(byName.begin(), byName.end(), [](const auto* a, const auto* b) {
+        return text::compareForSortedList(a->name, b->name) < 0;
+    });
+    std::stable_sort(titles.begin(), titles.end(), [](const auto& a, const auto& b) {
+        return text::compareForSortedList(a, b) < 0;
+    });
+
+    const QSignalBlocker block(m_entryList);
+    m_entryList->clear();
+    for (const auto* entry : byName) {
+        auto* item = new QListWidgetItem(toQString(entry->name));
+        item->setData(Qt::UserRole, entry->number);
+        m_entryList->addItem(item);
+    }
+    m_entryList->setCurrentRow(-1);
+    m_currEntryListIndex = -1;
+
+    const QString typed = m_destinationTextList->currentText();
+    QStringList titleItems;
+    titleItems.reserve(static_cast<qsizetype>(titles.size()));
+    for (const auto& title : titles)
+        titleItems.append(toQString(title));
+    m_destinationTextList->addItems(titleItems);
+    m_destinationTextList->setEditText(typed);
+}
+
+std::vector<std::string> MainWindow::listNames() const
+{
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(m_entryList->count()));
+    for (int i = 0; i < m_entryList->count(); ++i)
+        names.push_back(toStdString(m_entryList->item(i)->text()));
+    return names;
+}
+
+std::vector<int> MainWindow::listNumbers() const
+{
+    std::vector<int> numbers;
+    numbers.reserve(static_cast<std::size_t>(m_entryList->count()));
+    for (int i = 0; i < m_entryList->count(); ++i)
+        numbers.push_back(m_entryList->item(i)->data(Qt::UserRole).toInt());
+    return numbers;
+}
+
+void MainWindow::selectListRow(int row)
+{
+    // Like setting a list box's index, this always raises the click reaction.
+    if (m_entryList->currentRow() == row) {
+        onEntryListRowChanged(row);
+        return;
+    }
+    m_entryList->setCurrentRow(row);
+}
+
+void MainWindow::onEntryListRowChanged(int row)
+{
+    if (row < 0)
+        return;
+    m_currEntryListIndex = row;
+    showCurrentEntry();
+}
+
+void MainWindow::showCurrentEntry()
+{
+    QListWidgetItem* item = m_entryList->currentItem();
+    if (!item)
+        return;
+    const int number = item->data(Qt::UserRole).toInt();
+    const store::Entry entry = m_services.entries.readEntry(number);
+    m_editor->showTextInEditor(toQString(StoredTextToEditor(entry.text)));
+    m_destinationTextList->setEditText(toQString(text::trimSpaces(entry.title)));
+    m_cryptCheckBox->setChecked(entry.crypt != 0);
+    m_dosBoxCheckBox->setChecked(entry.dosBox != 0);
+    m_entryRefreshing = true;
+    refreshCommandState();
+    m_entryRefreshing = false;
+}
+
+void MainWindow::setBackColour(QWidget* widget, bool windowBackground)
+{
+    QPalette palette = widget->palette();
+    const QPalette standard = QApplication::palette(widget);
+    palette.setBrush(QPalette::Base,
+        windowBackground ? standard.brush(QPalette::Base) : standard.brush(QPalette::Window));
+    widget->setPalette(palette);
+}
+
+} // namespace kx::ui

@@ -1,0 +1,187 @@
+#include "config/ConfigAccess.h"
+#include "config/AppPaths.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace kx::config;
+using kx::test::readBytes;
+using kx::test::TempDir;
+
+TEST(ConfigAccess, readsGiveTheValueOrTheDefault)
+{
+    TempDir dir;
+    const std::string file
+        = dir.write("Kalmotex.ini",
+                 "[Common]\r\nSortNames=0\r\nEmpty=\r\n[Text]\r\n1=" + std::string(40000, 'a') + "\r\n")
+              .string();
+    ConfigAccess config;
+    EXPECT_EQ(config.readIniString("Common", "SortNames", "1", file), "0");
+    EXPECT_EQ(config.readIniString("Common", "Missing", "1", file), "1");
+    EXPECT_EQ(config.readIniString("Common", "Missing", "", file), "");
+    EXPECT_EQ(config.readIniString("Common", "Empty", "1", file), "");
+    EXPECT_EQ(config.readIniString("Missing", "SortNames", "7", file), "7");
+    EXPECT_EQ(config.readIniString("Text", "1", "", file), std::string(32766, 'a'));
+    EXPECT_EQ(config.readIniString("Common", "SortNames", "1", dir.file("none.ini").string()), "1");
+}
+
+TEST(ConfigAccess, anEmptyFileNameMeansTheLastFileNamed)
+{
+    TempDir dir;
+    const std::string first = dir.write("a.ini", "[S]\r\nk=a\r\n").string();
+    const std::string second = dir.write("b.ini", "[S]\r\nk=b\r\n").string();
+    ConfigAccess config;
+    EXPECT_EQ(config.readIniString("S", "k", "", ""), "");
+    EXPECT_FALSE(config.writeIniString("S", "k", "x", ""));
+    EXPECT_EQ(config.lastIniFile(), "");
+
+    EXPECT_EQ(config.readIniString("S", "k", "", first), "a");
+    EXPECT_EQ(config.readIniString("S", "k", "", ""), "a");
+    EXPECT_EQ(config.lastIniFile(), first);
+    EXPECT_TRUE(config.writeIniString("S", "j", "1", second));
+    EXPECT_EQ(config.lastIniFile(), second);
+    EXPECT_TRUE(config.writeIniString("S", "k", "", ""));
+    EXPECT_EQ(readBytes(second), "[S]\r\nk=\r\nj=1\r\n");
+    EXPECT_EQ(config.readIniString("S", "k", "d", first), "a");
+    EXPECT_EQ(readBytes(first), "[S]\r\nk=a\r\n");
+}
+
+TEST(ConfigAccess, valueInRangeKeepsOnlyValuesWithinTheBounds)
+{
+    struct Row
+    {
+        std::int32_t value, min, max, defaultValue, expected;
+    };
+    const std::vector<Row> rows = {
+        { 5, 0, 3, 0, 0 },
+        { 3, 0, 3, 0, 3 },
+        { 0, 0, 3, 9, 0 },
+        { -1, 0, 1, 0, 0 },
+        { INT32_MIN, INT32_MIN, INT32_MAX, 1, INT32_MIN },
+        { 2, 3, 1, 7, 7 }, // an empty range holds nothing
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(valueInRange(r.value, r.min, r.max, r.defaultValue), r.expected) << r.value;
+}
+
+TEST(ConfigAccess, folderPathsEndInASlash)
+{
+    EXPECT_EQ(withTrailingSlash("/opt/kalmotex"), "/opt/kalmotex/");
+    EXPECT_EQ(withTrailingSlash("/opt/kalmotex/"), "/opt/kalmotex/");
+    EXPECT_EQ(withTrailingSlash(""), "/");
+}
+
+TEST(AppPaths, folderAndProgramComeFromTheExecutablePath)
+{
+    const AppPaths paths("/opt/kalmotex/bin/../bin/kalmotex");
+    EXPECT_EQ(paths.AppFolder(), "/opt/kalmotex/bin/");
+#ifdef _WIN32
+    EXPECT_EQ(paths.AppExePath(), "/opt/kalmotex/bin/kalmotex.exe");
+#else
+    EXPECT_EQ(paths.AppExePath(), "/opt/kalmotex/bin/kalmotex");
+#endif
+    const AppPaths relative("kalmotex");
+    EXPECT_TRUE(std::filesystem::path(relative.AppFolder()).is_absolute());
+    EXPECT_EQ(relative.AppFolder().back(), '/');
+}
+
+namespace {
+
+EnvironmentLookup fakeEnvironment(std::map<std::string, std::string> variables)
+{
+    return [variables](const std::string& name) -> std::optional<std::string> {
+        const auto it = variables.find(name);
+        if (it == variables.end())
+            return std::nullopt;
+        return it->second;
+    };
+}
+
+} // namespace
+
+TEST(AppPaths, configurationBesideAWritableProgramFolder)
+{
+    TempDir dir;
+    const std::string folder = dir.path().string() + "/";
+    const ConfigLocation location = locateConfig(folder, fakeEnvironment({ { "HOME", "/nonexistent" } }));
+    EXPECT_TRUE(location.besideProgram);
+    EXPECT_EQ(location.file, folder + "Kalmotex.ini");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0)
+        << "no probe left behind";
+}
+
+#ifndef _WIN32
+TEST(AppPaths, configurationInTheUsersFolderOtherwise)
+{
+    TempDir dir;
+    // A program folder that cannot take new files, even for root: it does not exist.
+    const std::string programFolder = (dir.path() / "usr" / "bin").string();
+    const std::string xdg = (dir.path() / "xdg").string();
+    const std::string home = (dir.path() / "home").string();
+
+    ConfigLocation location
+        = locateConfig(programFolder, fakeEnvironment({ { "XDG_CONFIG_HOME", xdg }, { "HOME", home } }));
+    EXPECT_FALSE(location.besideProgram);
+    EXPECT_EQ(location.file, xdg + "/kalmotex/Kalmotex.ini");
+    EXPECT_TRUE(std::filesystem::is_directory(xdg + "/kalmotex"));
+
+    // An empty or relative XDG_CONFIG_HOME is ignored.
+    for (const std::string ignored : { "", "relative/config" }) {
+        location = locateConfig(programFolder,
+            fakeEnvironment({ { "XDG_CONFIG_HOME", ignored }, { "HOME", home } }));
+        EXPECT_EQ(location.file, home + "/.config/kalmotex/Kalmotex.ini") << ignored;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(home + "/.config/kalmotex"));
+}
+#endif
+
+TEST(ConfigAccessReadScope, readsInsideAScopeSeeOneVersionOfTheFile)
+{
+    TempDir dir;
+    const std::string file = dir.write("k.ini", "[S]\r\na=1\r\nb=1\r\n").string();
+    ConfigAccess config;
+    {
+        const ConfigAccess::ReadScope outer(config);
+        EXPECT_EQ(config.readIniString("S", "a", "", file), "1");
+        dir.write("k.ini", "[S]\r\na=2\r\nb=2\r\nc=2\r\n"); // an editor saves midway
+        {
+            const ConfigAccess::ReadScope inner(config);
+            EXPECT_EQ(config.readIniString("S", "b", "", ""), "1");
+        }
+        EXPECT_EQ(config.readIniString("S", "c", "none", ""), "none")
+            << "the inner scope ended, not the outer";
+    }
+    EXPECT_EQ(config.readIniString("S", "c", "none", ""), "2");
+
+    // A scope that starts before the file is first named still holds for it.
+    ConfigAccess fresh;
+    const ConfigAccess::ReadScope scope(fresh);
+    EXPECT_EQ(fresh.readIniString("S", "a", "", file), "2");
+    std::filesystem::remove(file);
+    EXPECT_EQ(fresh.readIniString("S", "b", "", file), "2");
+}
+
+TEST(ConfigAccessReadScope, writesInsideAScopeStillCheckTheFileAndShowInLaterReads)
+{
+    TempDir dir;
+    const std::string file = dir.write("k.ini", "[S]\r\na=1\r\n").string();
+    const std::string other = dir.write("o.ini", "[S]\r\na=o\r\n").string();
+    ConfigAccess config;
+    const ConfigAccess::ReadScope scope(config);
+    EXPECT_EQ(config.readIniString("S", "a", "", file), "1");
+    dir.write("k.ini", "[S]\r\na=1\r\nedit=kept\r\n");
+    EXPECT_TRUE(config.writeIniString("S", "b", "2", file));
+    EXPECT_EQ(readBytes(file), "[S]\r\na=1\r\nedit=kept\r\nb=2\r\n");
+    EXPECT_EQ(config.readIniString("S", "b", "", file), "2");
+    EXPECT_EQ(config.readIniString("S", "edit", "", file), "kept");
+
+    // Another file named inside the scope is held to one version too.
+    EXPECT_EQ(config.readIniString("S", "a", "", other), "o");
+    dir.write("o.ini", "[S]\r\na=changed\r\n");
+    EXPECT_EQ(config.readIniString("S", "a", "", other), "o");
+}

@@ -1,0 +1,664 @@
+#include "config/IniFile.h"
+
+#include "config/FileSystem.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using kx::config::FileLock;
+using kx::config::IniFile;
+using namespace std::chrono_literals;
+using kx::test::readBytes;
+using kx::test::TempDir;
+
+namespace {
+
+struct ReadCase
+{
+    const char* name;
+    std::string file;
+    const char* section;
+    const char* key;
+    std::optional<std::string> expected;
+};
+
+// Whole-buffer file access; the stream iterators of the shared helpers are slow on 100 MB.
+void writeQuickly(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::FILE* file = std::fopen(path.string().c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+    std::fclose(file);
+}
+
+// Another process that takes the lock of `target` and keeps it until it is killed.
+class LockHolder
+{
+public:
+    explicit LockHolder(const std::filesystem::path& target)
+    {
+        int ready[2];
+        if (::pipe(ready) != 0)
+            return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::close(ready[0]);
+            const FileLock lock(target, 1000ms);
+            const char held = lock.held() ? '1' : '0';
+            if (::write(ready[1], &held, 1) == 1)
+                while (true)
+                    ::pause();
+            ::_exit(1);
+        }
+        ::close(ready[1]);
+        char held = '0';
+        m_held = m_pid > 0 && ::read(ready[0], &held, 1) == 1 && held == '1';
+        ::close(ready[0]);
+    }
+    ~LockHolder() { kill(); }
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+
+    bool held() const { return m_held; }
+    void kill()
+    {
+        if (m_pid <= 0)
+            return;
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    bool m_held = false;
+};
+
+std::string readQuickly(const std::filesystem::path& path)
+{
+    std::string bytes(std::filesystem::file_size(path), '\0');
+    std::FILE* file = std::fopen(path.string().c_str(), "rb");
+    if (!file)
+        return {};
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    std::fclose(file);
+    return bytes;
+}
+
+std::string repeated(std::string_view piece, std::size_t count)
+{
+    std::string out;
+    out.reserve(piece.size() * count);
+    for (std::size_t i = 0; i < count; ++i)
+        out += piece;
+    return out;
+}
+
+} // namespace
+
+TEST(IniFileRead, followsTheProfileFileRules)
+{
+    const std::vector<ReadCase> cases = {
+        { "plain", "[Name]\r\n1=Gruss\r\n", "Name", "1", "Gruss" },
+        { "blanks and tabs trimmed", "[Name]\r\n \t1 \t=\t  a b \t\r\n", "Name", "1", "a b" },
+        { "double quotes removed", "[N]\r\nk=\" a \"\r\n", "N", "k", " a " },
+        { "single quotes removed", "[N]\r\nk='x'\r\n", "N", "k", "x" },
+        { "only one pair removed", "[N]\r\nk=\"\"x\"\"\r\n", "N", "k", "\"x\"" },
+        { "unmatched quotes kept", "[N]\r\nk=\"x'\r\n", "N", "k", "\"x'" },
+        { "lone quote kept", "[N]\r\nk=\"\r\n", "N", "k", "\"" },
+        { "names without case", "[nAmE]\r\nTiTle=t\r\n", "NAME", "title", "t" },
+        { "umlaut names without case",
+            "[\xDC"
+            "bersicht]\r\n\xE4=1\r\n",
+            "üBERSICHT",
+            "Ä",
+            "1" },
+        { "first duplicate key wins", "[N]\r\nk=1\r\nK=2\r\n", "N", "k", "1" },
+        { "only first duplicate section", "[N]\r\na=1\r\n[n]\r\nb=2\r\n", "N", "b", std::nullopt },
+        { "empty value is a value", "[N]\r\nk=\r\n", "N", "k", "" },
+        { "missing key", "[N]\r\nk=1\r\n", "N", "x", std::nullopt },
+        { "missing section", "[N]\r\nk=1\r\n", "T", "k", std::nullopt },
+        { "nul ends value", std::string("[N]\r\nk=ab\0cd\r\n", 14), "N", "k", "ab" },
+        { "section to last bracket", "[ a]b ] junk\r\nk=1\r\n", "a]b", "k", "1" },
+        { "line without equals", "[N]\r\nk\r\nk=2\r\n", "N", "k", "2" },
+        { "keys before any section", "k=0\r\n[N]\r\nk=1\r\n", "N", "k", "1" },
+        { "cr only", "[N]\rk=1\rj=2", "N", "j", "2" },
+        { "lf only", "[N]\nk=1\n", "N", "k", "1" },
+        { "no final line break", "[N]\r\nk=last", "N", "k", "last" },
+        { "blank lines between", "\r\n\r\n[N]\r\n\r\n\r\nk=1\r\n", "N", "k", "1" },
+        { "equals inside value", "[N]\r\nk=a=b\r\n", "N", "k", "a=b" },
+        { "comment lines", "[N]\r\n;k=1\r\n#k=2\r\nk=3\r\n", "N", "k", "3" },
+        { "bracket line without close", "[N]\r\n[oops\r\nk=1\r\n", "N", "k", "1" },
+        { "windows-1252", "[N]\r\nk=Gr\xFC\xDF\x80\r\n", "N", "k", "Grüß€" },
+        { "utf-8", "[N]\r\nk=Gr\xC3\xBC\xC3\x9F\r\n", "N", "k", "Grüß" },
+        { "byte order mark", "\xEF\xBB\xBF[N]\r\nk=\xCE\xA9\r\n", "N", "k", "Ω" },
+        { "mixed encodings read as windows-1252", "[N]\r\na=\xC3\xBC\r\nb=\xFC\r\n", "N", "a", "Ã¼" },
+        { "value cut to 32766",
+            "[N]\r\nk=" + std::string(40000, 'x') + "\r\n",
+            "N",
+            "k",
+            std::string(32766, 'x') },
+        { "utf-8 cut counts characters",
+            "[N]\r\nk=" + repeated("ä", 40000) + "\r\n",
+            "N",
+            "k",
+            repeated("ä", 32766) },
+    };
+    TempDir dir;
+    for (const ReadCase& c : cases) {
+        IniFile ini(dir.write("case.ini", c.file));
+        EXPECT_EQ(ini.read(c.section, c.key), c.expected) << c.name;
+    }
+}
+
+TEST(IniFileRead, missingFileOrEmptyPathGivesNothing)
+{
+    TempDir dir;
+    IniFile missing(dir.file("none.ini"));
+    EXPECT_EQ(missing.read("N", "k"), std::nullopt);
+    IniFile unnamed("");
+    EXPECT_EQ(unnamed.read("N", "k"), std::nullopt);
+    EXPECT_FALSE(unnamed.write("N", "k", "v"));
+}
+
+namespace {
+
+struct Write
+{
+    const char* section;
+    const char* key;
+    std::string value;
+};
+
+struct WriteCase
+{
+    const char* name;
+    std::optional<std::string> before; // nothing: the file does not exist
+    std::vector<Write> writes;
+    std::string after;
+    bool succeeds = true;
+};
+
+} // namespace
+
+TEST(IniFileWrite, changesOnlyWhatItMustByteForByte)
+{
+    const std::string sample = "; Kalmotex\r\n[Name]\r\n1=Gruss\r\n  Zwei = \"b\" \r\n\r\n[Other]\r\nx=1\r\n";
+    const std::vector<WriteCase> cases = {
+        { "new file uses CR LF", std::nullopt, { { "Name", "1", "Hallo" } }, "[Name]\r\n1=Hallo\r\n" },
+        { "empty file", "", { { "Name", "1", "a" } }, "[Name]\r\n1=a\r\n" },
+        { "existing key keeps its spelling and place",
+            sample,
+            { { "name", "ZWEI", "neu" } },
+            "; Kalmotex\r\n[Name]\r\n1=Gruss\r\nZwei=neu\r\n\r\n[Other]\r\nx=1\r\n" },
+        { "same value leaves the line as it is", sample, { { "Name", "Zwei", "b" } }, sample },
+        { "new key after the last line of its section",
+            sample,
+            { { "Name", "3", "c" } },
+            "; Kalmotex\r\n[Name]\r\n1=Gruss\r\n  Zwei = \"b\" \r\n3=c\r\n\r\n[Other]\r\nx=1\r\n" },
+        { "new key in the last section",
+            sample,
+            { { "Other", "y", "2" } },
+            "; Kalmotex\r\n[Name]\r\n1=Gruss\r\n  Zwei = \"b\" \r\n\r\n[Other]\r\nx=1\r\ny=2\r\n" },
+        { "new key in an empty section",
+            "[A]\r\n[B]\r\nk=1\r\n",
+            { { "A", "k", "0" } },
+            "[A]\r\nk=0\r\n[B]\r\nk=1\r\n" },
+        { "a comment counts as a line of the section",
+            "[A]\r\nk=1\r\n; end of A\r\n\r\n[B]\r\n",
+            { { "A", "j", "2" } },
+            "[A]\r\nk=1\r\n; end of A\r\nj=2\r\n\r\n[B]\r\n" },
+        { "new section at the end",
+            sample,
+            { { "Common", "SortNames", "1" } },
+            sample + "[Common]\r\nSortNames=1\r\n" },
+        { "line break added before a new section",
+            "[A]\r\nk=1",
+            { { "B", "k", "2" } },
+            "[A]\r\nk=1\r\n[B]\r\nk=2\r\n" },
+        { "lf file gets lf lines",
+            "[A]\nk=1\n",
+            { { "A", "j", "2" }, { "B", "k", "3" } },
+            "[A]\nk=1\nj=2\n[B]\nk=3\n" },
+        { "cr file gets cr lines", "[A]\rk=1\r", { { "A", "j", "2" } }, "[A]\rk=1\rj=2\r" },
+        { "first line ending decides", "[A]\nk=1\r\n", { { "A", "j", "2" } }, "[A]\nk=1\nj=2\r\n" },
+        { "empty value keeps the key", "[A]\r\nk=1\r\n", { { "A", "k", "" } }, "[A]\r\nk=\r\n" },
+        { "leading blanks of a value are dropped", "", { { "A", "k", " \t x " } }, "[A]\r\nk=x \r\n" },
+        { "a value ends at nul", "", { { "A", "k", std::string("ab\0cd", 5) } }, "[A]\r\nk=ab\r\n" },
+        { "first of duplicate keys is written",
+            "[A]\r\nk=1\r\nk=2\r\n",
+            { { "A", "k", "3" } },
+            "[A]\r\nk=3\r\nk=2\r\n" },
+        { "first of duplicate sections is written",
+            "[A]\r\nk=1\r\n[A]\r\nj=2\r\n",
+            { { "A", "j", "3" } },
+            "[A]\r\nk=1\r\nj=3\r\n[A]\r\nj=2\r\n" },
+        { "byte order mark kept",
+            "\xEF\xBB\xBF[A]\r\nk=1\r\n",
+            { { "A", "k", "Ω" } },
+            "\xEF\xBB\xBF[A]\r\nk=\xCE\xA9\r\n" },
+        { "only a byte order mark", "\xEF\xBB\xBF", { { "A", "k", "1" } }, "\xEF\xBB\xBF[A]\r\nk=1\r\n" },
+        { "several writes in a row",
+            sample,
+            { { "Name", "1", "x" },
+                { "Name", "3", "y" },
+                { "Other", "x", "" },
+                { "Name", "3", "z" },
+                { "New", "a", "b" } },
+            "; Kalmotex\r\n[Name]\r\n1=x\r\n  Zwei = \"b\" "
+            "\r\n3=z\r\n\r\n[Other]\r\nx=\r\n[New]\r\na=b\r\n" },
+        // Refused writes leave the file alone.
+        { "value with cr refused", sample, { { "Name", "1", "a\rb" } }, sample, false },
+        { "value with lf refused", sample, { { "Name", "1", "a\nb" } }, sample, false },
+        { "empty section refused", sample, { { "", "1", "a" } }, sample, false },
+        { "blank key refused", sample, { { "Name", " ", "a" } }, sample, false },
+        { "key with equals refused", sample, { { "Name", "a=b", "a" } }, sample, false },
+        { "key with line break refused", sample, { { "Name", "a\nb", "a" } }, sample, false },
+        // Encodings.
+        { "windows-1252 stays windows-1252",
+            "[A]\r\nk=gr\xFC\r\n",
+            { { "A", "j", "Ä€" } },
+            "[A]\r\nk=gr\xFC\r\nj=\xC4\x80\r\n" },
+        { "ascii file takes windows-1252", "[A]\r\n", { { "A", "k", "ü" } }, "[A]\r\nk=\xFC\r\n" },
+        { "utf-8 stays utf-8",
+            "[A]\r\nk=gr\xC3\xBC\r\n",
+            { { "A", "j", "Ä" } },
+            "[A]\r\nk=gr\xC3\xBC\r\nj=\xC3\x84\r\n" },
+        { "character outside windows-1252 upgrades the file",
+            "[A]\r\nk=gr\xFC\r\n",
+            { { "A", "j", "Ω" } },
+            "[A]\r\nk=gr\xC3\xBC\r\nj=\xCE\xA9\r\n" },
+        { "upgrade keeps the key spelling",
+            "[A]\r\nK\xC4=gr\xFC\r\n",
+            { { "A", "kä", "Ω" } },
+            "[A]\r\nK\xC3\x84=\xCE\xA9\r\n" },
+        { "windows-1252 bytes that would read as utf-8",
+            "[A]\r\n",
+            { { "A", "k", "Ã¼" } },
+            "[A]\r\nk=\xC3\x83\xC2\xBC\r\n" },
+        { "replacing the only non-utf-8 line",
+            "[A]\r\na=\xC3\xBC\r\nb=\xFC\r\n",
+            { { "A", "b", "x" } },
+            "[A]\r\na=\xC3\x83\xC2\xBC\r\nb=x\r\n" },
+        { "other non-utf-8 lines keep windows-1252",
+            "[A]\r\na=\xC3\xBC\r\nb=\xFC\r\nc=\xE4\r\n",
+            { { "A", "b", "ö" } },
+            "[A]\r\na=\xC3\xBC\r\nb=\xF6\r\nc=\xE4\r\n" },
+    };
+    for (const WriteCase& c : cases) {
+        TempDir dir;
+        const auto path = dir.file("case.ini");
+        if (c.before)
+            dir.write("case.ini", *c.before);
+        IniFile ini(path);
+        bool ok = true;
+        for (const Write& w : c.writes)
+            ok = ini.write(w.section, w.key, w.value) && ok;
+        EXPECT_EQ(ok, c.succeeds) << c.name;
+        EXPECT_EQ(readBytes(path), c.after) << c.name;
+        // What the cache believes must be what a fresh parse of the file gives.
+        IniFile fresh(path);
+        for (const Write& w : c.writes)
+            EXPECT_EQ(ini.read(w.section, w.key), fresh.read(w.section, w.key)) << c.name << ": " << w.key;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), c.before || ok ? 1 : 0)
+            << c.name << ": only the configuration is left in the folder";
+    }
+}
+
+TEST(IniFileWrite, aSeriesOfWritesKeepsEverySectionReadable)
+{
+    // The cache is updated in place by each write; a fresh parse of the file is the truth.
+    const std::vector<std::string> files = {
+        "[A]\r\n1=a\r\n2=b\r\n\r\n[B]\r\n1=x\r\n; note\r\n[C]\r\n1=p\r\n2=q",
+        "[A]\r1=a\r[B]\r1=x\r[A]\r3=dup\r[C]\r1=p\r",
+        "top=1\n [B] \n1=x\n  [ no header\n[A]\n\n\n[C]\n2=q\n\n",
+    };
+    const std::vector<std::array<const char*, 3>> writes = {
+        { "A", "1", "longer value" },
+        { "C", "3", "r" },
+        { "B", "2", "y" },
+        { "A", "4", "d" },
+        { "C", "1", "" },
+        { "D", "1", "new" },
+        { "C", "4", "s" },
+        { "B", "1", "X" },
+        { "D", "2", "more" },
+    };
+    const std::vector<std::array<const char*, 2>> keys = { { "A", "1" },
+        { "A", "2" },
+        { "A", "3" },
+        { "A", "4" },
+        { "B", "1" },
+        { "B", "2" },
+        { "B", "[ no header" },
+        { "C", "1" },
+        { "C", "2" },
+        { "C", "3" },
+        { "C", "4" },
+        { "D", "1" },
+        { "D", "2" } };
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        for (const bool readFirst : { false, true }) {
+            TempDir dir;
+            const auto path = dir.write("f.ini", files[f]);
+            IniFile ini(path);
+            if (readFirst) {
+                for (const auto& [section, key] : keys)
+                    ini.read(section, key);
+            }
+            for (std::size_t w = 0; w < writes.size(); ++w) {
+                ASSERT_TRUE(ini.write(writes[w][0], writes[w][1], writes[w][2])) << f << " " << w;
+                // Some sections are read between writes, some only at the end.
+                if (w % 3 == 2) {
+                    IniFile truth(path);
+                    for (const auto& [section, key] : keys)
+                        EXPECT_EQ(ini.read(section, key), truth.read(section, key))
+                            << "file " << f << " after write " << w << " " << section << "/" << key;
+                }
+            }
+            IniFile truth(path);
+            for (const auto& [section, key] : keys)
+                EXPECT_EQ(ini.read(section, key), truth.read(section, key))
+                    << "file " << f << " " << section << "/" << key;
+            EXPECT_EQ(ini.parseCount(), 1u);
+        }
+    }
+}
+
+TEST(IniFileWrite, theSameValueIsNotWrittenAtAll)
+{
+    TempDir dir;
+    const auto path = dir.write("s.ini", "[A]\r\nk = 'v'\r\n");
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::filesystem::last_write_time(path, old);
+    IniFile ini(path);
+    EXPECT_TRUE(ini.write("a", "K", "v"));
+    EXPECT_EQ(std::filesystem::last_write_time(path), old);
+    EXPECT_EQ(readBytes(path), "[A]\r\nk = 'v'\r\n");
+}
+
+TEST(IniFileWrite, aLinkedFileStaysALink)
+{
+    TempDir dir;
+    const auto real = dir.write("real.ini", "[A]\r\nk=1\r\n");
+    const auto link = dir.file("link.ini");
+    std::filesystem::create_symlink(real, link);
+    IniFile ini(link);
+    ASSERT_TRUE(ini.write("A", "k", "2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readBytes(real), "[A]\r\nk=2\r\n");
+    EXPECT_EQ(ini.read("A", "k"), "2");
+}
+
+TEST(IniFileFreshness, seesChangesMadeBehindItsBack)
+{
+    TempDir dir;
+    const auto path = dir.write("f.ini", "[A]\r\nk=1\r\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.read("A", "k"), "1");
+    dir.write("f.ini", "[A]\r\nk=2\r\n"); // same size, possibly the same time stamp
+    EXPECT_EQ(ini.read("A", "k"), "2");
+    dir.write("f.ini", "[A]\r\nk=three\r\nj=4\r\n");
+    EXPECT_EQ(ini.read("A", "j"), "4");
+    std::filesystem::remove(path);
+    EXPECT_EQ(ini.read("A", "k"), std::nullopt);
+    dir.write("f.ini", "[A]\r\nk=back\r\n");
+    EXPECT_EQ(ini.read("A", "k"), "back");
+}
+
+TEST(IniFileFreshness, aFileRenamedOverItWithTheSameSizeAndStampIsSeen)
+{
+    TempDir dir;
+    const auto path = dir.write("f.ini", "[A]\r\nk=1\r\n");
+    // Old enough that the stamp alone would be trusted.
+    const auto stamp = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::filesystem::last_write_time(path, stamp);
+    IniFile ini(path);
+    ASSERT_EQ(ini.read("A", "k"), "1");
+    // Another program saves as this one does: a new file renamed over the old one.
+    const auto other = dir.write("f.ini.new", "[A]\r\nk=2\r\n");
+    std::filesystem::last_write_time(other, stamp);
+    std::filesystem::rename(other, path);
+    EXPECT_EQ(ini.read("A", "k"), "2");
+    EXPECT_EQ(ini.read("A", "k"), "2");
+    EXPECT_EQ(ini.parseCount(), 2u);
+}
+
+TEST(IniFileFreshness, keepsAnotherProgramsEditMadeBeforeItsWrite)
+{
+    TempDir dir;
+    const auto path = dir.write("f.ini", "[A]\r\nk=1\r\n");
+    IniFile ini(path);
+    ASSERT_EQ(ini.read("A", "k"), "1");
+    dir.write("f.ini", "[A]\r\nk=1\r\nother=yes\r\n");
+    ASSERT_TRUE(ini.write("A", "k", "2"));
+    EXPECT_EQ(readBytes(path), "[A]\r\nk=2\r\nother=yes\r\n");
+}
+
+TEST(IniFileFreshness, anEditRightAfterItsOwnWriteIsSeen)
+{
+    // Same size and, without care, the same time stamp as the file just written.
+    TempDir dir;
+    const auto path = dir.file("f.ini");
+    IniFile ini(path);
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(ini.write("A", "k", "1"));
+        dir.write("f.ini", "[A]\r\nk=2\r\n");
+        EXPECT_EQ(ini.read("A", "k"), "2") << i;
+        ASSERT_TRUE(ini.write("A", "k", "3"));
+        dir.write("f.ini", "[A]\r\nk=4\r\n");
+        ASSERT_TRUE(ini.write("A", "j", "5"));
+        EXPECT_EQ(readBytes(path), "[A]\r\nk=4\r\nj=5\r\n") << i;
+        std::filesystem::remove(path);
+    }
+}
+
+TEST(IniFileFreshness, writersTakingTurnsLoseNothing)
+{
+    TempDir dir;
+    const auto path = dir.file("shared.ini");
+    const auto writeMany = [&path](const char* section) {
+        IniFile own(path); // each writer with its own cache, as two processes would have
+        for (int i = 0; i < 40; ++i)
+            EXPECT_TRUE(own.write(section, std::to_string(i), "v" + std::to_string(i)));
+    };
+    std::thread first(writeMany, "One");
+    std::thread second(writeMany, "Two");
+    first.join();
+    second.join();
+    IniFile fresh(path);
+    for (const char* section : { "One", "Two" })
+        for (int i = 0; i < 40; ++i)
+            EXPECT_EQ(fresh.read(section, std::to_string(i)), "v" + std::to_string(i)) << section << i;
+}
+
+TEST(IniFileFreshness, anUnchangedFileIsParsedOnce)
+{
+    TempDir dir;
+    const auto path = dir.write("f.ini", "[A]\r\nk=1\r\n");
+    // An old time stamp: nothing could have changed within its granularity.
+    std::filesystem::last_write_time(path,
+        std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    IniFile ini(path);
+    for (int i = 0; i < 100; ++i)
+        ASSERT_EQ(ini.read("A", "k"), "1");
+    ASSERT_TRUE(ini.write("A", "k", "2"));
+    ASSERT_TRUE(ini.write("A", "j", "3"));
+    ASSERT_TRUE(ini.write("B", "i", "4"));
+    EXPECT_EQ(ini.read("A", "k"), "2");
+    EXPECT_EQ(ini.read("B", "i"), "4");
+    EXPECT_EQ(ini.parseCount(), 1u);
+}
+
+TEST(IniFileFailure, aWriteThatCannotBeDoneReturnsFalseAndChangesNothing)
+{
+    TempDir dir;
+    // The path is a folder.
+    std::filesystem::create_directory(dir.file("folder.ini"));
+    IniFile folder(dir.file("folder.ini"));
+    EXPECT_FALSE(folder.write("A", "k", "v"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.ini")));
+    EXPECT_EQ(folder.read("A", "k"), std::nullopt);
+    // The folder does not exist.
+    IniFile nowhere(dir.path() / "missing" / "k.ini");
+    EXPECT_FALSE(nowhere.write("A", "k", "v"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
+    // A file stands where the folder should be.
+    dir.write("plain", "x");
+    IniFile underFile(dir.path() / "plain" / "k.ini");
+    EXPECT_FALSE(underFile.write("A", "k", "v"));
+    EXPECT_EQ(readBytes(dir.file("plain")), "x");
+}
+
+TEST(IniFileFailure, aReadOnlyFileIsNotReplaced)
+{
+    TempDir dir;
+    const auto path = dir.write("ro.ini", "[A]\r\nk=1\r\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    if (std::FILE* probe = std::fopen(path.string().c_str(), "r+b")) {
+        std::fclose(probe);
+        GTEST_SKIP() << "this user may write read-only files";
+    }
+    IniFile ini(path);
+    EXPECT_FALSE(ini.write("A", "k", "2"));
+    EXPECT_EQ(readBytes(path), "[A]\r\nk=1\r\n");
+    EXPECT_EQ(ini.read("A", "k"), "1");
+}
+
+TEST(IniFileLock, aLockFileNobodyHoldsIsNoObstacle)
+{
+    // As an earlier build or a dead process leaves it, however new.
+    TempDir dir;
+    const auto path = dir.write("l.ini", "[A]\r\nk=1\r\n");
+    const auto lock = dir.write("l.ini.lock", "");
+    IniFile ini(path);
+    EXPECT_TRUE(ini.write("A", "k", "2"));
+    EXPECT_EQ(readBytes(path), "[A]\r\nk=2\r\n");
+    EXPECT_FALSE(std::filesystem::exists(lock));
+}
+
+TEST(IniFileLock, theLockOfAKilledWriterIsTakenOverAndItsTemporaryFileRemoved)
+{
+    TempDir dir;
+    const auto path = dir.write("l.ini", "[A]\r\nk=1\r\n");
+    const auto lockFile = dir.file("l.ini.lock");
+    LockHolder holder(path);
+    ASSERT_TRUE(holder.held());
+    EXPECT_FALSE(FileLock(path, 20ms).held()) << "a living holder keeps its lock";
+    // What a writer killed between writing and renaming leaves.
+    const auto leftover = dir.write("l.ini.0123456789abcdef.tmp", "[A]\r\nk=ha");
+    const auto unrelated = dir.write("l.ini.notours.tmp", "x");
+
+    holder.kill();
+    ASSERT_TRUE(std::filesystem::exists(lockFile));
+    IniFile ini(path);
+    EXPECT_TRUE(ini.write("A", "k", "2"));
+    EXPECT_EQ(readBytes(path), "[A]\r\nk=2\r\n");
+    EXPECT_FALSE(std::filesystem::exists(lockFile));
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+    EXPECT_TRUE(std::filesystem::exists(unrelated));
+}
+
+TEST(IniFileRobustness, badInputNeverCrashesAndUnrelatedLinesSurvive)
+{
+    std::mt19937 random(20261205);
+    std::vector<std::pair<const char*, std::string>> files = {
+        { "nul bytes", std::string("[A]\0\r\nk\0=1\r\n[B]\r\nj=\0\0\r\n", 22) },
+        { "one long line", "[A]\r\nlong=" + std::string(1 << 20, 'y') + "\r\n" },
+        { "line without breaks", std::string(1 << 20, '[') },
+        { "invalid utf-8 after a byte order mark", "\xEF\xBB\xBF[A]\r\nk=\xFF\xC3\r\n" },
+        { "lone carriage returns", "[A]\r\r\rk=1\r\r[B]\rj=2" },
+    };
+    std::string binary(1 << 16, '\0');
+    for (char& c : binary)
+        c = static_cast<char>(random());
+    files.emplace_back("random bytes", binary);
+    std::string brackets;
+    const std::string alphabet = "[]=\r\n \t\"'k;\xC3\xBC\xFF";
+    for (int i = 0; i < 20000; ++i)
+        brackets += alphabet[random() % alphabet.size()];
+    files.emplace_back("random profile syntax", brackets);
+
+    TempDir dir;
+    for (const auto& [name, bytes] : files) {
+        const auto path = dir.write("bad.ini", bytes);
+        IniFile ini(path);
+        for (const char* section : { "A", "B", "k", "" })
+            for (const char* key : { "k", "j", "long", "" })
+                (void)ini.read(section, key);
+        ASSERT_TRUE(ini.write("Kalmotex", "probe", "wert")) << name;
+        const std::string after = readBytes(path);
+        EXPECT_EQ(after.substr(0, bytes.size()), bytes) << name << ": the old contents come first, unchanged";
+        EXPECT_EQ(IniFile(path).read("Kalmotex", "probe"), "wert") << name;
+    }
+}
+
+TEST(IniFileRobustness, headersAndCharactersAcrossTheFilesReadPiecesAreFound)
+{
+    // The file is read in pieces (64 KiB, then 256 KiB each); what stands across a seam
+    // must read as it would in one piece. A byte order mark, UTF-8 or Windows-1252 text,
+    // and line breaks split between CR and LF fall on every side of both seams.
+    struct Variant
+    {
+        const char* name;
+        std::string bom;
+        std::string greeting; // "Grüße" as the file stores it
+    };
+    const std::vector<Variant> variants = { { "utf-8",
+                                                "",
+                                                "Gr\xC3\xBC\xC3\x9F"
+                                                "e" },
+        { "utf-8 with mark",
+            "\xEF\xBB\xBF",
+            "Gr\xC3\xBC\xC3\x9F"
+            "e" },
+        { "windows-1252",
+            "",
+            "Gr\xFC\xDF"
+            "e" } };
+    TempDir dir;
+    const auto path = dir.file("seams.ini");
+    for (const Variant& variant : variants) {
+        for (const std::size_t seam : { std::size_t { 65536 }, std::size_t { 65536 + 262144 } }) {
+            for (std::size_t shift = 0; shift < 24; ++shift) {
+                const std::string head = variant.bom + "[Pad]\r\np=";
+                const std::string tail = "\r\n[Name]\r\n1=" + variant.greeting + "\r\n[Title]\r\n1=t\r\n";
+                const std::string file = head + std::string(seam - head.size() - 12 + shift, 'x') + tail;
+                writeQuickly(path, file);
+                IniFile ini(path);
+                EXPECT_EQ(ini.read("Name", "1"), "Grüße") << variant.name << " " << seam << "+" << shift;
+                EXPECT_EQ(ini.read("Title", "1"), "t") << variant.name << " " << seam << "+" << shift;
+            }
+        }
+    }
+}
+
+TEST(IniFileRobustness, aHundredMegabyteFileIsReadAndWritten)
+{
+    TempDir dir;
+    std::string big = "[A]\r\nhuge=";
+    big.append(100u << 20, 'x');
+    big += "\r\nsmall=1\r\n";
+    const auto path = dir.file("big.ini");
+    writeQuickly(path, big);
+    IniFile ini(path);
+    EXPECT_EQ(ini.read("A", "huge")->size(), 32766u);
+    ASSERT_TRUE(ini.write("A", "small", "2"));
+    big[big.size() - 3] = '2';
+    EXPECT_TRUE(readQuickly(path) == big);
+    EXPECT_EQ(ini.read("A", "small"), "2");
+}

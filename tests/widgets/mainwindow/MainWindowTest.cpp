@@ -1,0 +1,436 @@
+#include "MainWindowFixture.h"
+
+#include "config/CommandLine.h"
+#include "ui/SnippetEditor.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <filesystem>
+
+using kx::platform::PromptAnswer;
+using kx::test::MainWindowFixture;
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void activate(kx::ui::MainWindow& form)
+    {
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+    }
+
+private slots:
+    void debugModeComesFromTheWholeCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("debug");
+        QTest::newRow("lower case") << QStringList { "debug" } << true;
+        QTest::newRow("capitals") << QStringList { "DEBUG" } << true;
+        QTest::newRow("nothing") << QStringList {} << false;
+        QTest::newRow("autostart") << QStringList { "/AUTOSTART" } << false;
+        QTest::newRow("leading dash") << QStringList { "-debug" } << false;
+        QTest::newRow("another argument after") << QStringList { "debug", "x" } << false;
+        QTest::newRow("empty argument before") << QStringList { "", "debug" } << false;
+        QTest::newRow("quoted with blanks") << QStringList { " debug " } << false;
+    }
+    void debugModeComesFromTheWholeCommandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, debug);
+        std::vector<std::string> args;
+        for (const QString& a : arguments)
+            args.push_back(a.toStdString());
+        QCOMPARE(kx::config::isDebugCommandLine(args), debug);
+    }
+
+    void sampleIsCopiedOnlyWhenTheConfigurationIsMissing()
+    {
+        MainWindowFixture f({}, false);
+        f.dir.write("sample.ini", "[Name]\r\n1=Aus der Probe\r\n");
+        f.start();
+        QCOMPARE(f.listNames(), QStringList { "Aus der Probe" });
+        QCOMPARE(kx::test::readBytes(f.dir.file("sample.ini")), std::string("[Name]\r\n1=Aus der Probe\r\n"));
+
+        MainWindowFixture existing("[Name]\r\n1=Eigenes\r\n");
+        existing.dir.write("sample.ini", "[Name]\r\n1=Aus der Probe\r\n");
+        existing.start();
+        QCOMPARE(existing.listNames(), QStringList { "Eigenes" });
+        QVERIFY(existing.prompts.wentAsScripted());
+    }
+
+    void withoutAnyFileTheListIsEmptyAndTheIgnoreDefaultsAreWritten()
+    {
+        MainWindowFixture f({}, false);
+        kx::ui::MainWindow& form = f.start();
+        QCOMPARE(form.entryList()->count(), 0);
+        QCOMPARE(f.value("Ignore", "1"), std::string("DFÜ-Netzwerkmonitor"));
+        QCOMPARE(f.value("Ignore", "2"), std::string("Microsoft Office Shortcut-Leiste"));
+        QVERIFY(!form.editor()->isEnabled());
+        QVERIFY(!form.entryList()->isEnabled());
+        QVERIFY(form.editor()->toPlainText().isEmpty());
+        for (const char* disabled : { "Btn_1", "Btn_2" })
+            QVERIFY2(!f.find<QPushButton>(disabled)->isEnabled(), disabled);
+        for (const char* disabled : { "meTexte_2", "meTexte_3", "meBearbeiten_6" })
+            QVERIFY2(!f.find<QAction>(disabled)->isEnabled(), disabled);
+        QVERIFY(f.find<QPushButton>("Btn_8")->isEnabled());
+        QVERIFY(f.find<QAction>("meTexte_1")->isEnabled());
+    }
+
+    void aFailedSampleCopyIsReportedAndTheProgramGoesOn()
+    {
+        MainWindowFixture f({}, false);
+        f.dir.write("sample.ini", "[Name]\r\n1=x\r\n");
+        f.dir.write("notafolder", "");
+        f.configFilePath = f.dir.file("notafolder").string() + "/Kalmotex.ini";
+        f.prompts.answerMessage(
+            "Die Datei 'sample.ini' konnte nicht nach '" + f.configFilePath + "' kopiert werden.");
+        f.start();
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QCOMPARE(f.prompts.shown().at(0).icon, kx::platform::PromptIcon::Information);
+        QCOMPARE(f.form->entryList()->count(), 0);
+    }
+
+    void aFailedWriteIsReportedOncePerRun()
+    {
+        MainWindowFixture f({}, false);
+        f.configFilePath = f.dir.file("missing-folder").string() + "/Kalmotex.ini";
+        const std::string warning = "Die Konfigurationsdatei '" + f.configFilePath
+            + "' kann nicht gespeichert werden. Änderungen an den Textbausteinen gehen "
+              "verloren.";
+        f.prompts.answerInput("Bitte geben Sie einen Namen für den neuen Eintrag an:", "Eins");
+        f.prompts.answerMessage(warning);
+        f.prompts.answerInput("Bitte geben Sie einen Namen für den neuen Eintrag an:", "Zwei");
+        f.start();
+        f.form->newEntry();
+        f.form->newEntry();
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QCOMPARE(f.prompts.shown().at(1).icon, kx::platform::PromptIcon::Warning);
+    }
+
+    void closeBoxHidesAndBeendenUnloads()
+    {
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start({ "debug" });
+        QVERIFY(form.debugMode());
+        QVERIFY(form.isVisible());
+        QVERIFY(!form.close());
+        QVERIFY(!form.isVisible());
+        form.show();
+        f.find<QAction>("meDatei_3")->trigger();
+        QVERIFY(!form.isVisible());
+        QVERIFY(form.close());
+    }
+
+    void listIsSortedByNameAndItemsCarryTheirEntryNumbers()
+    {
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
+        QCOMPARE(f.listNames(), (QStringList { "adresse", "Apfel", "Äpfel", "Gruß" }));
+        QCOMPARE(f.numberAt(0), 2);
+        // The first entry in sorted order is shown, not entry number 1.
+        QCOMPARE(form.currEntryListIndex(), 0);
+        QCOMPARE(form.editor()->editorText(), QString("Straße 1"));
+        QVERIFY(f.find<QRadioButton>("OptDestinationType_1")->isChecked());
+        QCOMPARE(f.find<QComboBox>("DestinationTextList")->currentText(), QString("Editor"));
+        QVERIFY(f.find<QCheckBox>("DosBoxChk")->isChecked());
+
+        form.entryList()->setCurrentRow(2);
+        QCOMPARE(f.numberAt(2), 3);
+        QCOMPARE(form.editor()->editorText(), QString::fromUtf8("AÃ\r\nBð\r\nC"));
+        QVERIFY(f.find<QRadioButton>("OptDestinationType_0")->isChecked());
+        QVERIFY(!f.find<QComboBox>("DestinationTextList")->isEnabled());
+        QVERIFY(f.prompts.wentAsScripted());
+    }
+
+    void titleModeStaysPendingUntilTheEmptyTitleBoxIsLeft()
+    {
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
+        activate(form);
+        form.entryList()->setCurrentRow(1); // "Apfel", number 4, no title
+        auto* titleOption = f.find<QRadioButton>("OptDestinationType_1");
+        auto* titleBox = f.find<QComboBox>("DestinationTextList");
+        QTest::mouseClick(titleOption, Qt::LeftButton);
+        QVERIFY(titleOption->isChecked());
+        QVERIFY(form.titleModePending());
+        QVERIFY(titleBox->isEnabled());
+        QVERIFY(titleBox->hasFocus());
+
+        form.entryList()->setFocus();
+        QVERIFY(!form.titleModePending());
+        QVERIFY(f.find<QRadioButton>("OptDestinationType_0")->isChecked());
+        QCOMPARE(f.value("Title", "4"), std::string(""));
+        QCOMPARE(f.value("DosBox", "4"), std::string("0"));
+    }
+
+    void lastUsedWindowStoresNoTitleAndNoDosBox()
+    {
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
+        QTest::mouseClick(f.find<QRadioButton>("OptDestinationType_0"), Qt::LeftButton);
+        QCOMPARE(f.value("Title", "2"), std::string(""));
+        QCOMPARE(f.value("DosBox", "2"), std::string("0"));
+        QVERIFY(f.find<QCheckBox>("DosBoxChk")->isChecked()); // until shown again
+        QVERIFY(f.find<QComboBox>("DestinationTextList")->currentText().isEmpty());
+        QCOMPARE(form.entryList()->currentRow(), 0);
+    }
+
+    void typedTitleJoinsTheListOnceTrimmed()
+    {
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
+        activate(form);
+        auto* titleBox = f.find<QComboBox>("DestinationTextList");
+        for (int round = 0; round < 2; ++round) {
+            titleBox->setFocus();
+            titleBox->setEditText(" x ");
+            form.entryList()->setFocus();
+        }
+        QCOMPARE(titleBox->findText("x"), 1);
+        QCOMPARE(titleBox->count(), 2);
+        QCOMPARE(f.value("Title", "2"), std::string("x")); // the file trims values
+
+        // Typing is not completed from the list ("Editor" is in it).
+        titleBox->setFocus();
+        titleBox->setEditText(QString());
+        QTest::keyClicks(titleBox->lineEdit(), "Ed");
+        QCOMPARE(titleBox->currentText(), QString("Ed"));
+    }
+
+    void newEntryInAnEmptyConfigurationGetsNumberOne()
+    {
+        MainWindowFixture f("");
+        kx::ui::MainWindow& form = f.start();
+        f.prompts.answerInput("Bitte geben Sie einen Namen für den neuen Eintrag an:", "  Neu  ");
+        f.find<QPushButton>("Btn_8")->click();
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QCOMPARE(f.prompts.shown().at(0).title, std::string("[Kalmotex] - Neuen Eintrag erstellen"));
+        QCOMPARE(f.value("Name", "1"), std::string("Neu"));
+        QCOMPARE(f.value("Crypt", "1"), std::string("1"));
+        QCOMPARE(f.value("Text", "1").size(), std::size_t(4));
+        QCOMPARE(f.value("Title", "1"), std::string(""));
+        QCOMPARE(f.value("DosBox", "1"), std::string("0"));
+        QVERIFY(form.editor()->isEnabled());
+        QVERIFY(f.find<QPushButton>("Btn_1")->isEnabled());
+    }
+
+    void duplicateNamesInAnyCaseAreAskedFor()
+    {
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
+        const std::string newPrompt = "Bitte geben Sie einen Namen für den neuen Eintrag an:";
+        f.prompts.answerInput(newPrompt, "APFEL");
+        f.prompts.answerMessage(
+            "Es gibt bereits einen Eintrag mit dem Namen \r'APFEL'.\r\rMöchten Sie ihn dennoch "
+            "verwenden?",
+            PromptAnswer::No);
+        f.prompts.answerInput(newPrompt, "apfel");
+        f.prompts.answerMessage(
+            "Es gibt bereits einen Eintrag mit dem Namen \r'apfel'.\r\rMöchten Sie ihn dennoch "
+            "verwenden?",
+            PromptAnswer::Yes);
+        form.newEntry();
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QCOMPARE(f.prompts.shown().at(1).defaultAnswer, PromptAnswer::No);
+        QCOMPARE(f.value("Name", "5"), std::string("apfel"));
+        QCOMPARE(form.entryList()->currentItem()->text(), QString("apfel"));
+        QCOMPARE(form.entryList()->currentItem()->data(Qt::UserRole).toInt(), 5);
+
+        // Renaming to its own name in other letters asks nothing; to another's name it asks.
+        f.prompts.clear();
+        form.entryList()->setCurrentRow(0); // adresse
+        f.prompts.answerInput("Bitte geben Sie einen neuen Namen für den Eintrag ''adresse'' an:", "ADRESSE");
+        form.renameEntry();
+        QCOMPARE(f.value("Name", "2"), std::string("ADRESSE"));
+        f.prompts.answerInput("Bitte geben Sie einen neuen Namen für den Eintrag ''ADRESSE'' an:", "gruß");
+        f.prompts.answerMessage(
+            "Es gibt bereits einen Eintrag mit dem Namen \r'gruß'.\r\rMöchten Sie ihn dennoch "
+            "verwenden?",
+            PromptAnswer::No);
+        f.prompts.answerInput("Bitte geben Sie einen neuen Namen für den Eintrag ''ADRESSE'' an:",
+            std::nullopt);
+        form.renameEntry();
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QCOMPARE(f.prompts.shown().at(0).defaultText, std::string("adresse"));
+        QCOMPARE(f.prompts.shown().at(0).title, std::string("[Kalmotex] - Eintrag umbenennen"));
+        QCOMPARE(f.value("Name", "2"), std::string("ADRESSE"));
+    }
+
+    void deleteMovesTheHighestEntryIntoTheFreedNumber()
+    {
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
+        form.entryList()->setCurrentRow(0); // adresse, number 2
+        f.prompts.answerMessage("Wollen Sie den Eintrag 'adresse'\rwirklich löschen?", PromptAnswer::Yes);
+        f.find<QPushButton>("Btn_1")->click();
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QCOMPARE(f.prompts.shown().at(0).defaultAnswer, PromptAnswer::Yes);
+        QCOMPARE(f.listNames(), (QStringList { "Apfel", "Äpfel", "Gruß" }));
+        QCOMPARE(f.numberAt(0), 2); // Apfel was number 4
+        QCOMPARE(f.value("Name", "2"), std::string("Apfel"));
+        QCOMPARE(f.value("Text", "2"), std::string("xAbyab"));
+        QCOMPARE(f.value("Name", "4"), std::string(""));
+        QCOMPARE(f.value("Crypt", "4"), std::string("0"));
+        // The first item is shown afterwards.
+        QCOMPARE(form.currEntryListIndex(), 0);
+        QCOMPARE(form.editor()->editorText(), QString("xAbyab"));
+
+        f.prompts.answerMessage("Wollen Sie den Eintrag 'Apfel'\rwirklich löschen?", PromptAnswer::No);
+        form.deleteEntry();
+        QCOMPARE(form.entryList()->count(), 3);
+    }
+
+    void leavingTheEditorStoresTheTextOfTheEntryThatWasShown()
+    {
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
+        activate(form);
+        form.entryList()->setCurrentRow(3); // Gruß, number 1
+        form.editor()->setFocus();
+        form.editor()->setSelection(5, 0);
+        QTest::keyClick(form.editor(), Qt::Key_Return);
+        QTest::keyClicks(form.editor(), "Welt");
+        f.find<QCheckBox>("CryptChk")->setChecked(true);
+        // Clicking another entry: the editor loses the focus before the list moves on.
+        const QRect second = form.entryList()->visualItemRect(form.entryList()->item(0));
+        QTest::mouseClick(form.entryList()->viewport(), Qt::LeftButton, {}, second.center());
+        QCOMPARE(form.currEntryListIndex(), 0);
+        QCOMPARE(f.value("Crypt", "1"), std::string("1"));
+        QVERIFY(f.value("Text", "1") != "Hallo\\NWelt");
+        QCOMPARE(f.entries->readEntry(1).text, std::string("Hallo\\NWelt"));
+        QCOMPARE(f.value("Text", "2"), std::string("Straße 1"));
+    }
+
+    void rightButtonInTheEditorOpensTheEditMenuWithFreshState()
+    {
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
+        form.editor()->setSelection(0, 3);
+        QTest::mousePress(form.editor()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+        QVERIFY(form.editMenu()->isVisible());
+        QVERIFY(f.find<QAction>("meBearbeiten_2")->isEnabled());
+        form.editMenu()->hide();
+        QTest::mousePress(form.editor()->viewport(), Qt::RightButton, Qt::ShiftModifier, QPoint(5, 5));
+        QVERIFY(!form.editMenu()->isVisible());
+    }
+
+    void hidingTheWindowStoresTheTextBeingEdited()
+    {
+        MainWindowFixture f(kx::test::fourEntries);
+        kx::ui::MainWindow& form = f.start();
+        activate(form);
+        form.editor()->setFocus();
+        form.editor()->setSelection(8, 0);
+        QTest::keyClicks(form.editor(), "a");
+        f.find<QAction>("meDatei_1")->trigger();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(f.value("Text", "2"), std::string("Straße 1a"));
+    }
+
+    void helpOpensTheFirstPageThatIsAFile()
+    {
+        {
+            MainWindowFixture f("");
+            f.dir.write("hilfe.htm", "h");
+            f.dir.write("index.htm", "i");
+            f.start();
+            f.find<QPushButton>("Btn_10")->click();
+            QCOMPARE(f.opener.opened, std::vector<std::string> { f.dir.file("hilfe.htm").string() });
+        }
+        {
+            MainWindowFixture f("");
+            std::filesystem::create_directory(f.dir.file("hilfe.htm"));
+            f.dir.write("index.htm", "i");
+            f.start();
+            f.find<QAction>("meHilfe_1")->trigger();
+            QCOMPARE(f.opener.opened, std::vector<std::string> { f.dir.file("index.htm").string() });
+        }
+        {
+            MainWindowFixture f("");
+            f.start();
+            f.prompts.answerMessage("Die Online-Hilfe konnte leider nicht gefunden werden ...");
+            f.prompts.answerMessage("Die Online-Hilfe konnte leider nicht gefunden werden ...");
+            f.form->showHelp();
+            f.form->showHelp();
+            QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+            QVERIFY(f.opener.opened.empty());
+        }
+    }
+
+    void f1OpensTheHelpPage()
+    {
+        MainWindowFixture f(kx::test::fourEntries);
+        f.dir.write("hilfe.htm", "h");
+        kx::ui::MainWindow& form = f.start();
+        activate(form);
+        form.editor()->setFocus();
+        QTest::keyClick(form.editor(), Qt::Key_F1);
+        QCOMPARE(f.opener.opened, std::vector<std::string> { f.dir.file("hilfe.htm").string() });
+        form.entryList()->setFocus();
+        QTest::keyClick(form.entryList(), Qt::Key_F1);
+        QCOMPARE(f.opener.opened.size(), std::size_t { 2 });
+        QCOMPARE(f.opener.opened.back(), f.dir.file("hilfe.htm").string());
+    }
+
+    void infoShowsTheVersionWithoutModality()
+    {
+        MainWindowFixture f("");
+        kx::ui::MainWindow& form = f.start();
+        f.find<QPushButton>("Btn_5")->click();
+        auto* about = form.findChild<QDialog*>("AboutDialog");
+        QVERIFY(about && about->isVisible());
+        QVERIFY(!about->isModal());
+        QVERIFY(about->findChild<QLabel*>("lblVersion")
+                    ->text()
+                    .contains(QRegularExpression("^Version \\d+\\.\\d+\\.\\d+$")));
+    }
+
+    void panesFollowTheWindowAndNeverShrinkBelowTheLoadSize()
+    {
+        MainWindowFixture f("");
+        kx::ui::MainWindow& form = f.start();
+        const QSize loadSize = form.size();
+        auto* steuerung = f.find<QGroupBox>("SteuerungsFrame");
+        auto* textFrame = f.find<QGroupBox>("TextFrame");
+        auto* listFrame = f.find<QGroupBox>("ListenFrame");
+        auto* list = form.entryList();
+        auto* container1 = f.find<QWidget>("Container1");
+        auto* container2 = f.find<QWidget>("Container2");
+        const QRect s0 = steuerung->geometry(), t0 = textFrame->geometry(), l0 = listFrame->geometry();
+        const QRect e0 = form.editor()->geometry(), list0 = list->geometry();
+        const int c1 = container1->y(), c2 = container2->y();
+
+        form.resize(loadSize + QSize(67, 40));
+        QCOMPARE(steuerung->x(), s0.x() + 67);
+        QCOMPARE(textFrame->width(), t0.width() + 67);
+        QCOMPARE(form.editor()->size(), e0.size() + QSize(67, 40));
+        QCOMPARE(listFrame->geometry(), l0.adjusted(0, 0, 0, 40));
+        QCOMPARE(list->geometry(), list0.adjusted(0, 0, 0, 40));
+        QCOMPARE(steuerung->height(), s0.height() + 40);
+        QCOMPARE(textFrame->height(), t0.height() + 40);
+        QCOMPARE(container1->y(), c1 + 40);
+        QCOMPARE(container2->y(), c2 + 40);
+
+        // Smaller than at load: that dimension snaps back, the other one follows.
+        form.resize(loadSize.width() - 50, loadSize.height() + 10);
+        QCOMPARE(form.size(), QSize(loadSize.width(), loadSize.height() + 10));
+        QCOMPARE(steuerung->x(), s0.x());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
