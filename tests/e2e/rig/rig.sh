@@ -51,13 +51,15 @@
 #   rig_fail MESSAGE
 #       Prints MESSAGE, saves a screenshot to $RIG_DIR/failure.png (kept when
 #       RIG_KEEP=1) and exits the script with status 1.
-#   rig_stop
+#   rig_stop [STATUS]
 #       Stops everything the rig started, last started first, and removes RIG_DIR
-#       (unless RIG_KEEP=1). Safe to call more than once.
+#       (unless RIG_KEEP=1, or RIG_KEEP_FAILED=1 and STATUS is not 0). Safe to call more
+#       than once.
 #
 # Settings (environment): RIG_TIMEOUT (seconds a wait may take, default 20:
 # generous, since a loaded machine can take seconds to start a window manager),
-# RIG_KEEP=1 (keep RIG_DIR for inspection), RIG_EVENT_LOG (a file that collects the rig's
+# RIG_KEEP=1 (keep RIG_DIR for inspection), RIG_KEEP_FAILED=1 (keep it when the test
+# fails: screenshot, logs of the programs started), RIG_EVENT_LOG (a file that collects the rig's
 # messages: failures, retries), RIG_PROBE (path of kx-x11-probe, used for
 # the tray selection check when present).
 
@@ -172,12 +174,12 @@ rig_stop()
 {
     [ "$_RIG_STOPPED" = 1 ] && return 0
     _RIG_STOPPED=1
-    local i
+    local failed=${1:-0} i
     for ((i = ${#RIG_NAMES[@]} - 1; i >= 0; i--)); do
         rig_kill "${RIG_NAMES[$i]}"
     done
     if [ -n "$RIG_DIR" ] && [ -d "$RIG_DIR" ]; then
-        if [ "${RIG_KEEP:-0}" = 1 ]; then
+        if [ "${RIG_KEEP:-0}" = 1 ] || { [ "$failed" != 0 ] && [ "${RIG_KEEP_FAILED:-0}" = 1 ]; }; then
             _rig_log "kept $RIG_DIR"
         else
             rm -rf "$RIG_DIR"
@@ -191,7 +193,7 @@ _rig_on_exit()
     local status=$?
     # A test's set -e must not turn a hiccup while tidying up into its own failure.
     set +e
-    rig_stop
+    rig_stop "$status"
     exit $status
 }
 
@@ -199,7 +201,7 @@ _rig_on_signal()
 {
     set +e
     _rig_log "interrupted"
-    rig_stop
+    rig_stop 130
     trap - EXIT
     exit 130
 }
