@@ -56,8 +56,9 @@ wait_for()
 for mode in fail hang; do
     out=$work/$mode
     mkdir "$out"
-    # Its deliberate failures are no news for a soak run's log.
-    OUT=$out RIG_EVENT_LOG= bash "$work/child.sh" "$mode" 2>"$out/stderr" &
+    # Its deliberate failures are no news for a soak run's log, and it must tidy up even
+    # where failed tests are told to keep their folders.
+    OUT=$out RIG_EVENT_LOG= RIG_KEEP= RIG_KEEP_FAILED= bash "$work/child.sh" "$mode" 2>"$out/stderr" &
     child=$!
     wait_for "the $mode child to start its rig" test -e "$out/pids"
     cmp -s "$out/capture" <(printf 'a B\r') || fail "$mode: capture holds $(od -c "$out/capture")"
