@@ -1,7 +1,6 @@
 #include "popup/qt/PopupMenuWidget.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHash>
 #include <QKeyEvent>
@@ -236,25 +235,10 @@ void PopupMenuWidget::popup(const QPoint& pos)
 int PopupMenuWidget::exec(const QPoint& pos)
 {
     popup(pos);
-    QElapsedTimer opened;
-    opened.start();
     QEventLoop loop;
     m_loop = &loop;
     if (isVisible())
         loop.exec();
-    // Qt closes every popup when the application turns inactive. On X11 it learns of a
-    // lost focus with a delay, so when the program's window lost the focus just before the
-    // click on the icon, the menu would vanish as soon as it appeared: show it once more.
-    if (!m_closeExpected && opened.elapsed() < 1000) {
-        const QRect geometry = this->geometry();
-        show();
-        setGeometry(geometry);
-        raise();
-        activateWindow();
-        setFocus(Qt::PopupFocusReason);
-        if (isVisible())
-            loop.exec();
-    }
     m_loop = nullptr;
     return m_chosen + 1;
 }
@@ -517,6 +501,20 @@ void PopupMenuWidget::leaveEvent(QEvent* event)
 {
     setCurrent(-1);
     QWidget::leaveEvent(event);
+}
+
+void PopupMenuWidget::closeEvent(QCloseEvent* event)
+{
+    // Qt closes every popup when the application turns inactive, and on X11 it learns of a
+    // lost focus some 400 ms late: when the program's window lost the focus just before the
+    // click on the icon, the menu would vanish under the user's first keys, which then went
+    // nowhere. The menu holds the keyboard and the mouse while it is open, so only the user
+    // closes it: Escape, a choice or a press outside.
+    if (!m_closeExpected) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void PopupMenuWidget::hideEvent(QHideEvent* event)
