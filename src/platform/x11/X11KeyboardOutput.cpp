@@ -397,6 +397,31 @@ void X11KeyboardOutput::sendKeys(const std::vector<PlannedKey>& keys)
     }
 }
 
+bool X11KeyboardOutput::waitForKeyboardUngrabbed()
+{
+    // Keys typed while another client holds the keyboard go to that client, not to the
+    // target: a menu closed just before the send may still hold it, since its ungrab comes
+    // over its own connection and the server may read ours first. A grab of our own that
+    // succeeds (and is let go at once) proves nobody holds it.
+    const auto deadline = std::chrono::steady_clock::now() + m_grabWait;
+    for (;;) {
+        const int status = XGrabKeyboard(m_display,
+            DefaultRootWindow(m_display),
+            False,
+            GrabModeAsync,
+            GrabModeAsync,
+            CurrentTime);
+        if (status == GrabSuccess) {
+            XUngrabKeyboard(m_display, CurrentTime);
+            return true;
+        }
+        if ((status != AlreadyGrabbed && status != GrabFrozen)
+            || std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes)
 {
     // Keycodes still borrowed from a failed restore stay bound; the plan types around them
@@ -406,6 +431,7 @@ TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes)
 
     const KeymapSnapshot keymap = readKeymap();
     const KeyPlan plan = planKeystrokes(keymap, strokes);
+    const bool keyboardFree = waitForKeyboardUngrabbed();
     waitForModifierRelease();
 
     // Caps Lock would turn level-1 letters into capitals: unlock it while typing.
@@ -440,6 +466,9 @@ TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes)
         result.ok = false;
         result.error += (result.error.empty() ? "" : "; ") + error;
     };
+    if (!keyboardFree)
+        addError("type: another program held the keyboard for " + std::to_string(m_grabWait.count())
+            + " ms; typed all the same");
     if (trap.failed())
         addError("type: " + trap.firstError());
     if (!plan.error.empty())

@@ -44,6 +44,8 @@ public:
     TypingResult restorePendingKeymap() override;
     // How long after the last key the keymap is given back (default 100 ms).
     void setRestoreDelay(std::chrono::milliseconds delay) { m_restoreDelay = delay; }
+    // How long type() waits for another client's keyboard grab to end (default 1 s).
+    void setGrabWait(std::chrono::milliseconds wait) { m_grabWait = wait; }
     // How long after a failed restore the next attempt is due (default 1 s).
     void setRestoreRetryDelay(std::chrono::milliseconds delay) { m_restoreRetryDelay = delay; }
     // Whether the last-resort restore (at exit, on a signal or a crash) is prepared: from
@@ -53,6 +55,9 @@ public:
 private:
     KeymapSnapshot readKeymap();
     void waitForModifierRelease();
+    // Waits, at most setGrabWait(), until no other client holds the keyboard; false when
+    // one still does.
+    bool waitForKeyboardUngrabbed();
     bool bind(const SpareSymbols& bindings, std::string& error);
     void sendKeys(const std::vector<PlannedKey>& keys);
     void setHeldModifiers(unsigned modifiers);
@@ -67,6 +72,7 @@ private:
     std::vector<KeyCodeValue> m_borrowed; // spare keycodes that carry symbols now
     std::optional<std::chrono::steady_clock::time_point> m_restoreDue;
     std::chrono::milliseconds m_restoreDelay { 100 };
+    std::chrono::milliseconds m_grabWait { 1000 };
     std::chrono::milliseconds m_restoreRetryDelay { 1000 };
     bool m_deferRestore = false;
 };

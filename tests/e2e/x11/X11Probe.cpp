@@ -9,6 +9,8 @@
 //                                          prints the characters per second on stderr
 //   kx-x11-probe keymap                    the core keymap, one keycode a line
 //   kx-x11-probe selection-owner <atom>    exit status 0 (and the owner) when owned
+//   kx-x11-probe grab-keyboard <ms>        holds the keyboard for <ms> (as an open menu
+//                                          does), printing "grabbed" once it has it
 //   kx-x11-probe wm-roundtrip [seconds]    exit status 0 once the window manager has
 //                                          handled every event sent to it before the call
 #include "platform/x11/X11Connection.h"
@@ -26,6 +28,7 @@
 #include <poll.h>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <unistd.h>
 
 using namespace kx::platform;
@@ -35,7 +38,7 @@ namespace {
 int usage()
 {
     std::cerr << "usage: kx-x11-probe stack | above ID | activate ID | type [--window ID] [--defer] FILE"
-                 " | keymap | selection-owner ATOM | wm-roundtrip [SECONDS]\n";
+                 " | keymap | selection-owner ATOM | grab-keyboard MS | wm-roundtrip [SECONDS]\n";
     return 2;
 }
 
@@ -217,6 +220,22 @@ int run(int argc, char** argv)
         if (owner == None)
             return 1;
         std::cout << hex(owner) << '\n';
+        return 0;
+    }
+    if (command == "grab-keyboard" && argc == 3) {
+        Display* display = connection->display();
+        if (XGrabKeyboard(display,
+                DefaultRootWindow(display),
+                False,
+                GrabModeAsync,
+                GrabModeAsync,
+                CurrentTime)
+            != GrabSuccess)
+            return 1;
+        std::cout << "grabbed" << std::endl;
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::stoi(argv[2])));
+        XUngrabKeyboard(display, CurrentTime);
+        XSync(display, False);
         return 0;
     }
     if (command == "wm-roundtrip" && argc <= 3)
