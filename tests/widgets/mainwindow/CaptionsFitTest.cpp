@@ -22,7 +22,8 @@ namespace {
 
 QString withoutMnemonic(QString text)
 {
-    return text.remove(QRegularExpression(QStringLiteral("&(?!&)"))).replace(QStringLiteral("&&"), QStringLiteral("&"));
+    return text.remove(QRegularExpression(QStringLiteral("&(?!&)")))
+        .replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
 
 // What does not fit, one line per control; empty when all do.
@@ -47,13 +48,17 @@ QStringList clippedCaptions(const QWidget& window)
             const QString text = withoutMnemonic(box->text());
             const int indicator = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w)
                 + style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, w);
-            check(w, text, QSize(indicator + metrics.horizontalAdvance(text), metrics.height()),
+            check(w,
+                text,
+                QSize(indicator + metrics.horizontalAdvance(text), metrics.height()),
                 w->contentsRect().size());
         } else if (const auto* option = qobject_cast<const QRadioButton*>(w)) {
             const QString text = withoutMnemonic(option->text());
             const int indicator = style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, w)
                 + style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, w);
-            check(w, text, QSize(indicator + metrics.horizontalAdvance(text), metrics.height()),
+            check(w,
+                text,
+                QSize(indicator + metrics.horizontalAdvance(text), metrics.height()),
                 w->contentsRect().size());
         } else if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
             // The command buttons wrap their caption at blanks below the picture: each word
@@ -64,14 +69,20 @@ QStringList clippedCaptions(const QWidget& window)
             for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
                 widest = std::max(widest, metrics.horizontalAdvance(word));
             const QRect lines = metrics.boundingRect(QRect(0, 0, room, 10000), Qt::TextWordWrap, text);
-            check(w, text, QSize(widest, button->iconSize().height() + lines.height()),
+            check(w,
+                text,
+                QSize(widest, button->iconSize().height() + lines.height()),
                 w->contentsRect().size() - QSize(6, 10));
         } else if (const auto* label = qobject_cast<const QLabel*>(w)) {
-            check(w, label->text(), QSize(metrics.horizontalAdvance(label->text()), metrics.height()),
+            check(w,
+                label->text(),
+                QSize(metrics.horizontalAdvance(label->text()), metrics.height()),
                 w->contentsRect().size());
         } else if (const auto* frame = qobject_cast<const QGroupBox*>(w)) {
             // The title sits above the contents, inside the frame's width.
-            check(w, frame->title(), QSize(metrics.horizontalAdvance(frame->title()), metrics.height()),
+            check(w,
+                frame->title(),
+                QSize(metrics.horizontalAdvance(frame->title()), metrics.height()),
                 QSize(w->width(), w->contentsRect().top()));
         }
     }
