@@ -429,16 +429,6 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::layoutControls(QWidget* client)
 {
-    // All command buttons share one size: the design size, or what the widest caption
-    // and the picture need.
-    QSize buttonSize(twips(795), twips(915));
-    for (CaptionButton* button : m_buttons)
-        if (button)
-            buttonSize = buttonSize.expandedTo(button->minimumSizeHint());
-    for (CaptionButton* button : m_buttons)
-        if (button)
-            button->setFixedSize(buttonSize);
-
     const int gap = twips(60);
     const int inset = twips(120);
 
@@ -485,18 +475,50 @@ void MainWindow::layoutControls(QWidget* client)
         commandColumn->addWidget(m_buttons[index]);
     commandColumn->addStretch(1);
 
-    // Only the middle pane grows in width; all three take the extra height.
-    m_listFrame->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    m_commandFrame->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    m_listFrame->setFixedWidth(std::max(twips(2715), m_listFrame->minimumSizeHint().width()));
-    m_commandFrame->setFixedWidth(std::max(twips(1035), m_commandFrame->minimumSizeHint().width()));
-
     auto* panes = new QHBoxLayout(client);
     panes->setContentsMargins(gap, inset, gap, gap);
     panes->setSpacing(twips(105));
     panes->addWidget(m_listFrame);
     panes->addWidget(m_textFrame, 1);
     panes->addWidget(m_commandFrame);
+    fitToCaptions();
+}
+
+void MainWindow::fitToCaptions()
+{
+    // All command buttons share one size: the design size, or what the widest caption
+    // and the picture need.
+    QSize buttonSize(twips(795), twips(915));
+    for (CaptionButton* button : m_buttons)
+        if (button)
+            buttonSize = buttonSize.expandedTo(button->minimumSizeHint());
+    for (CaptionButton* button : m_buttons)
+        if (button)
+            button->setFixedSize(buttonSize);
+    // Only the middle pane grows in width; all three take the extra height.
+    m_listFrame->setMinimumWidth(0);
+    m_commandFrame->setMinimumWidth(0);
+    m_listFrame->setFixedWidth(std::max(twips(2715), m_listFrame->minimumSizeHint().width()));
+    m_commandFrame->setFixedWidth(std::max(twips(1035), m_commandFrame->minimumSizeHint().width()));
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::FontChange || !m_listFrame)
+        return;
+    // The controls hear of the new font after the window: measure them once they have.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            // A larger desktop font: the fixed sizes grow with it, and so does the window.
+            fitToCaptions();
+            const QSize needed = minimumSizeHint();
+            if (m_loaded)
+                setMinimumSize(minimumSize().expandedTo(needed));
+            resize(size().expandedTo(needed));
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::recordLayoutBase()

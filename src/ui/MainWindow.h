@@ -121,6 +121,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -141,6 +142,8 @@ private:
     void buildControls();
     void buildMenus();
     void layoutControls(QWidget* client);
+    // Gives the command buttons and the side panes the room their captions need.
+    void fitToCaptions();
     int twips(int value) const;
     QRect twipsRect(int left, int top, int width, int height) const;
 

@@ -31,6 +31,9 @@ QStringList clippedCaptions(const QWidget& window)
 {
     QStringList clipped;
     auto check = [&](const QWidget* w, const QString& text, QSize needed, QSize room) {
+        // A control cut off by the window's edge is as unreadable as a clipped caption.
+        if (!window.rect().contains(QRect(w->mapTo(&window, QPoint(0, 0)), w->size())))
+            clipped << QStringLiteral("%1 reaches past the window").arg(w->objectName());
         if (needed.width() > room.width() || needed.height() > room.height())
             clipped << QStringLiteral("%1 \"%2\": needs %3x%4, has %5x%6")
                            .arg(w->objectName(), text)
@@ -120,6 +123,35 @@ private slots:
         QApplication::setFont(original);
         QVERIFY2(atLoad.isEmpty(), qPrintable(atLoad.join(QLatin1Char('\n'))));
         QVERIFY2(larger.isEmpty(), qPrintable(larger.join(QLatin1Char('\n'))));
+    }
+
+    void captionsStillFitWhenTheFontGrowsWhileTheWindowIsOpen()
+    {
+        MainWindowFixture f("[Settings]\nCount=1\n[Name]\n1=Adresse\n[Text]\n1=x\n");
+        kx::ui::MainWindow& form = f.start();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QSize before = form.size();
+        const QFont original = QApplication::font();
+        QFont font = original;
+        font.setPointSizeF(original.pointSizeF() * 1.5);
+        QApplication::setFont(font);
+        // The window and its layouts follow once the posted events are handled.
+        QTRY_VERIFY(form.width() > before.width());
+        QTRY_VERIFY2(clippedCaptions(form).isEmpty(),
+            qPrintable(clippedCaptions(form).join(QLatin1Char('\n'))));
+        // The window grew to hold the larger panes, instead of cutting them off.
+        const QSize after = form.size();
+        const QSize needed = form.minimumSizeHint();
+        QApplication::setFont(original);
+        QVERIFY2(after.width() > before.width() && after.width() >= needed.width()
+                && after.height() >= needed.height(),
+            qPrintable(QStringLiteral("%1x%2 -> %3x%4, needs %5x%6")
+                           .arg(before.width())
+                           .arg(before.height())
+                           .arg(after.width())
+                           .arg(after.height())
+                           .arg(needed.width())
+                           .arg(needed.height())));
     }
 };
 
