@@ -2,14 +2,20 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+
+#include <algorithm>
 
 namespace kx::ui {
 
 namespace {
 
 constexpr int pictureSize = 20;
+// Space between the bevel and the picture and caption; the picture sits on top.
+constexpr QMargins innerMargins(3, 5, 3, 3);
+constexpr int pictureGap = 2;
 
 void drawPage(QPainter& p)
 {
@@ -113,6 +119,32 @@ CaptionButton::CaptionButton(const QString& caption, const QIcon& picture, QWidg
     setIconSize(QSize(pictureSize, pictureSize));
 }
 
+QSize CaptionButton::minimumSizeHint() const
+{
+    // As wide as the widest word, as high as the lines the caption wraps into.
+    const QFontMetrics metrics(font());
+    const QString caption = QString(text()).remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    int widest = 0;
+    for (const QString& word : caption.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        widest = std::max(widest, metrics.horizontalAdvance(word));
+    const QRect wrapped = metrics.boundingRect(QRect(0, 0, widest, 10000),
+        Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+        caption);
+    const int bevel = 2 * style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, this) / 3;
+    const int width = std::max({ wrapped.width(), iconSize().width(), widest }) + innerMargins.left()
+        + innerMargins.right() + 2 * bevel;
+    const int height = innerMargins.top() + iconSize().height() + pictureGap + wrapped.height()
+        + innerMargins.bottom() + bevel;
+    return QSize(width, height);
+}
+
+QSize CaptionButton::sizeHint() const { return minimumSizeHint(); }
+
+QRect CaptionButton::captionRect() const
+{
+    return rect().marginsRemoved(innerMargins).adjusted(0, iconSize().height() + pictureGap, 0, 0);
+}
+
 void CaptionButton::paintEvent(QPaintEvent*)
 {
     QStylePainter p(this);
@@ -122,13 +154,12 @@ void CaptionButton::paintEvent(QPaintEvent*)
     option.icon = QIcon();
     p.drawControl(QStyle::CE_PushButtonBevel, option);
 
-    const QRect inner = rect().adjusted(3, 5, -3, -3);
+    const QRect inner = rect().marginsRemoved(innerMargins);
     const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
     const QPixmap pixmap = icon().pixmap(iconSize(), devicePixelRatio(), mode);
     p.drawPixmap(inner.left() + (inner.width() - iconSize().width()) / 2, inner.top(), pixmap);
 
-    const QRect textRect = inner.adjusted(0, iconSize().height() + 2, 0, 0);
-    p.drawItemText(textRect,
+    p.drawItemText(captionRect(),
         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic,
         palette(),
         isEnabled(),

@@ -12,6 +12,12 @@ class CaptionButton : public QPushButton
 public:
     CaptionButton(const QString& caption, const QIcon& picture, QWidget* parent = nullptr);
 
+    // Room for the picture and the wrapped caption below it.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    // Where the caption is drawn, in widget coordinates.
+    QRect captionRect() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 };

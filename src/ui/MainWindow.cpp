@@ -12,10 +12,12 @@
 #include "ui/TitleComboBox.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,8 +50,10 @@ MainWindow::MainWindow(MainWindowServices services, StartupPaths paths, QWidget*
         m_dpi = s->logicalDotsPerInch();
     buildControls();
     buildMenus();
-    // Client area at design size; the menu bar comes on top of it.
-    resize(twips(designClientWidth), twips(designClientHeight) + menuBar()->sizeHint().height());
+    // Client area at design size, or larger when the captions need it; the menu bar comes
+    // on top of it.
+    const QSize design(twips(designClientWidth), twips(designClientHeight) + menuBar()->sizeHint().height());
+    resize(design.expandedTo(minimumSizeHint()));
     connect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
 }
 
@@ -77,10 +81,8 @@ void MainWindow::buildControls()
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
-    // The controls' classic dialog font (8.25 pt); the editor has its own, Arial 9.75 pt.
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    setFont(font);
+    // The controls use the desktop's font, so they grow with it; the design sizes below
+    // are where the layouts start, never less than what the captions need.
 
     auto* line = new QFrame(client);
     line->setObjectName(QStringLiteral("MenueLinie"));
@@ -88,60 +90,48 @@ void MainWindow::buildControls()
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(0, 0, 10000, 2);
 
-    // Left pane.
+    // Left pane: the list takes the height, the buttons stay at the bottom.
     m_listFrame = new QGroupBox(QStringLiteral("Textbausteine"), client);
     m_listFrame->setObjectName(QStringLiteral("ListenFrame"));
-    m_listFrame->setGeometry(twipsRect(60, 120, 2715, 5355));
     m_entryList = new QListWidget(m_listFrame);
     m_entryList->setObjectName(QStringLiteral("lbEntryList"));
-    m_entryList->setGeometry(twipsRect(120, 300, 2475, 3900));
     m_entryList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_entryList->setUniformItemSizes(true);
     m_container1 = new QWidget(m_listFrame);
     m_container1->setObjectName(QStringLiteral("Container1"));
-    m_container1->setGeometry(twipsRect(120, 4320, 2535, 975));
 
-    auto makeButton = [this](int index, const QString& caption, QWidget* parent, QRect geometry) {
+    auto makeButton = [this](int index, const QString& caption, QWidget* parent) {
         auto* button = new CaptionButton(caption, buttonPicture(index), parent);
         button->setObjectName(QStringLiteral("Btn_%1").arg(index));
-        button->setGeometry(geometry);
         m_buttons[index] = button;
         return button;
     };
-    makeButton(NewButton, QStringLiteral("&Neu"), m_container1, twipsRect(0, 0, 795, 915));
-    makeButton(RenameButton, QStringLiteral("&Umbe- nennen"), m_container1, twipsRect(840, 0, 795, 915));
-    makeButton(DeleteButton, QStringLiteral("&Löschen"), m_container1, twipsRect(1680, 0, 795, 915));
+    makeButton(NewButton, QStringLiteral("&Neu"), m_container1);
+    makeButton(RenameButton, QStringLiteral("&Umbe- nennen"), m_container1);
+    makeButton(DeleteButton, QStringLiteral("&Löschen"), m_container1);
 
-    // Middle pane.
+    // Middle pane: the editor takes all extra room, the sending options stay below it.
     m_textFrame = new QGroupBox(QStringLiteral("Bearbeitung"), client);
     m_textFrame->setObjectName(QStringLiteral("TextFrame"));
-    m_textFrame->setGeometry(twipsRect(2880, 120, 5175, 5355));
     m_editor = new SnippetEditor(m_textFrame);
-    m_editor->setGeometry(twipsRect(120, 300, 4935, 3915));
+    m_editor->setMinimumSize(twips(1200), twips(600));
     m_container2 = new QWidget(m_textFrame);
     m_container2->setObjectName(QStringLiteral("Container2"));
-    m_container2->setGeometry(twipsRect(120, 4320, 4935, 975));
 
     m_keyRecordModeCheckBox = new QCheckBox(QStringLiteral("&Steuertasten einfügen"), m_container2);
     m_keyRecordModeCheckBox->setObjectName(QStringLiteral("KeyRecordModeChk"));
-    m_keyRecordModeCheckBox->setGeometry(twipsRect(0, 0, 1995, 255));
     // It has no function; shown greyed so nobody expects one.
     m_keyRecordModeCheckBox->setEnabled(false);
     m_cryptCheckBox = new QCheckBox(QStringLiteral("&Chiffrieren"), m_container2);
     m_cryptCheckBox->setObjectName(QStringLiteral("CryptChk"));
-    m_cryptCheckBox->setGeometry(twipsRect(2400, 0, 1035, 255));
     m_dosBoxCheckBox = new QCheckBox(QStringLiteral("DOS-Bo&x"), m_container2);
     m_dosBoxCheckBox->setObjectName(QStringLiteral("DosBoxChk"));
-    m_dosBoxCheckBox->setGeometry(twipsRect(3960, 0, 975, 255));
     m_label1 = new QLabel(QStringLiteral("Senden an das"), m_container2);
     m_label1->setObjectName(QStringLiteral("Label1"));
-    m_label1->setGeometry(twipsRect(60, 360, 1080, 195));
     m_destinationType[0] = new QRadioButton(QStringLiteral("zuletzt benutzte &Fenster "), m_container2);
     m_destinationType[0]->setObjectName(QStringLiteral("OptDestinationType_0"));
-    m_destinationType[0]->setGeometry(twipsRect(1260, 360, 2055, 255));
     m_destinationType[1] = new QRadioButton(QStringLiteral("Fenster mit diesem &Titel:"), m_container2);
     m_destinationType[1]->setObjectName(QStringLiteral("OptDestinationType_1"));
-    m_destinationType[1]->setGeometry(twipsRect(1260, 660, 2055, 255));
     m_destinationTypeGroup = new QButtonGroup(this);
     m_destinationTypeGroup->addButton(m_destinationType[0], 0);
     m_destinationTypeGroup->addButton(m_destinationType[1], 1);
@@ -151,27 +141,30 @@ void MainWindow::buildControls()
     m_destinationTextList->setInsertPolicy(QComboBox::NoInsert);
     // A typed title stays as typed: no completion from the list.
     m_destinationTextList->setCompleter(nullptr);
-    m_destinationTextList->setGeometry(twipsRect(3420, 600, 1515, 315));
+    m_destinationTextList->setMinimumWidth(twips(1515));
+    m_destinationTextList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_destinationTextList->lineEdit()->setObjectName(QStringLiteral("DestinationTextListEdit"));
 
+    // A sorting aid, never shown, so outside the layouts.
     m_sortList = new QListWidget(m_textFrame);
     m_sortList->setObjectName(QStringLiteral("SortList"));
     m_sortList->setGeometry(twipsRect(3540, 0, 1335, 255));
     m_sortList->addItem(QStringLiteral("sortlist - invisible"));
     m_sortList->setVisible(false);
 
-    // Right pane.
+    // Right pane: the command buttons, top down.
     m_commandFrame = new QGroupBox(QStringLiteral("Steuerung"), client);
     m_commandFrame->setObjectName(QStringLiteral("SteuerungsFrame"));
-    m_commandFrame->setGeometry(twipsRect(8160, 120, 1035, 5355));
-    makeButton(OkButton, QStringLiteral("&OK"), m_commandFrame, twipsRect(120, 300, 795, 855));
+    makeButton(OkButton, QStringLiteral("&OK"), m_commandFrame);
     QFont bold = m_buttons[OkButton]->font();
     bold.setBold(true);
     m_buttons[OkButton]->setFont(bold);
-    makeButton(HelpButton, QStringLiteral("&Hilfe"), m_commandFrame, twipsRect(120, 1260, 795, 915));
-    makeButton(AboutButton, QStringLiteral("&Info"), m_commandFrame, twipsRect(120, 2280, 795, 915));
-    makeButton(DebugButton, QStringLiteral("Debu&g"), m_commandFrame, twipsRect(120, 3300, 795, 915));
-    makeButton(OptionsButton, QStringLiteral("&Optionen"), m_commandFrame, twipsRect(120, 4320, 795, 915));
+    makeButton(HelpButton, QStringLiteral("&Hilfe"), m_commandFrame);
+    makeButton(AboutButton, QStringLiteral("&Info"), m_commandFrame);
+    makeButton(DebugButton, QStringLiteral("Debu&g"), m_commandFrame);
+    makeButton(OptionsButton, QStringLiteral("&Optionen"), m_commandFrame);
+
+    layoutControls(client);
 
     QWidget* order[] = { m_entryList,
         m_buttons[NewButton],
@@ -434,39 +427,104 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 // ---- layout
 
-void MainWindow::recordLayoutBase()
+void MainWindow::layoutControls(QWidget* client)
 {
-    m_minFormSize = size();
-    m_baseCommandFrameLeft = m_commandFrame->x();
-    m_baseFrameHeight = m_listFrame->height();
-    m_baseTextFrameWidth = m_textFrame->width();
-    m_baseListHeight = m_entryList->height();
-    m_baseEditorWidth = m_editor->width();
-    m_baseEditorHeight = m_editor->height();
-    m_baseContainer1Top = m_container1->y();
-    m_baseContainer2Top = m_container2->y();
-    setMinimumSize(m_minFormSize);
-    m_layoutRecorded = true;
+    const int gap = twips(60);
+    const int inset = twips(120);
+
+    auto* buttonRow = new QHBoxLayout(m_container1);
+    buttonRow->setContentsMargins(0, 0, 0, 0);
+    buttonRow->setSpacing(twips(45));
+    for (int index : { NewButton, RenameButton, DeleteButton })
+        buttonRow->addWidget(m_buttons[index]);
+    buttonRow->addStretch(1);
+
+    auto* listColumn = new QVBoxLayout(m_listFrame);
+    listColumn->setContentsMargins(inset, gap, inset, gap);
+    listColumn->setSpacing(inset);
+    listColumn->addWidget(m_entryList, 1);
+    listColumn->addWidget(m_container1);
+
+    // The sending options in a grid whose columns follow the design positions: the
+    // label, the target options, the check boxes above and the title box at the right.
+    auto* options = new QGridLayout(m_container2);
+    options->setContentsMargins(0, 0, 0, 0);
+    options->setHorizontalSpacing(twips(105));
+    options->setVerticalSpacing(twips(45));
+    options->addWidget(m_keyRecordModeCheckBox, 0, 0, 1, 2);
+    options->addWidget(m_cryptCheckBox, 0, 2);
+    options->addWidget(m_dosBoxCheckBox, 0, 3, Qt::AlignRight);
+    options->addWidget(m_label1, 1, 0);
+    options->addWidget(m_destinationType[0], 1, 1, 1, 2);
+    options->addWidget(m_destinationType[1], 2, 1, 1, 2);
+    options->addWidget(m_destinationTextList, 2, 3);
+    options->setColumnMinimumWidth(0, twips(1200 - 105));
+    options->setColumnStretch(3, 1);
+    m_container2->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+
+    auto* textColumn = new QVBoxLayout(m_textFrame);
+    textColumn->setContentsMargins(inset, gap, inset, gap);
+    textColumn->setSpacing(twips(105));
+    textColumn->addWidget(m_editor, 1);
+    textColumn->addWidget(m_container2, 0, Qt::AlignLeft);
+
+    auto* commandColumn = new QVBoxLayout(m_commandFrame);
+    commandColumn->setContentsMargins(inset, gap, inset, gap);
+    commandColumn->setSpacing(twips(105));
+    for (int index : { OkButton, HelpButton, AboutButton, DebugButton, OptionsButton })
+        commandColumn->addWidget(m_buttons[index]);
+    commandColumn->addStretch(1);
+
+    auto* panes = new QHBoxLayout(client);
+    panes->setContentsMargins(gap, inset, gap, gap);
+    panes->setSpacing(twips(105));
+    panes->addWidget(m_listFrame);
+    panes->addWidget(m_textFrame, 1);
+    panes->addWidget(m_commandFrame);
+    fitToCaptions();
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event)
+void MainWindow::fitToCaptions()
 {
-    QMainWindow::resizeEvent(event);
-    if (!m_layoutRecorded || isMinimized())
+    // All command buttons share one size: the design size, or what the widest caption
+    // and the picture need.
+    QSize buttonSize(twips(795), twips(915));
+    for (CaptionButton* button : m_buttons)
+        if (button)
+            buttonSize = buttonSize.expandedTo(button->minimumSizeHint());
+    for (CaptionButton* button : m_buttons)
+        if (button)
+            button->setFixedSize(buttonSize);
+    // Only the middle pane grows in width; all three take the extra height.
+    m_listFrame->setMinimumWidth(0);
+    m_commandFrame->setMinimumWidth(0);
+    m_listFrame->setFixedWidth(std::max(twips(2715), m_listFrame->minimumSizeHint().width()));
+    m_commandFrame->setFixedWidth(std::max(twips(1035), m_commandFrame->minimumSizeHint().width()));
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::FontChange || !m_listFrame)
         return;
-    const int dW = std::max(0, width() - m_minFormSize.width());
-    const int dH = std::max(0, height() - m_minFormSize.height());
-    const int frameHeight = m_baseFrameHeight + dH;
-    m_listFrame->resize(m_listFrame->width(), frameHeight);
-    m_commandFrame->setGeometry(m_baseCommandFrameLeft + dW,
-        m_commandFrame->y(),
-        m_commandFrame->width(),
-        frameHeight);
-    m_textFrame->resize(m_baseTextFrameWidth + dW, frameHeight);
-    m_entryList->resize(m_entryList->width(), m_baseListHeight + dH);
-    m_container1->move(m_container1->x(), m_baseContainer1Top + dH);
-    m_container2->move(m_container2->x(), m_baseContainer2Top + dH);
-    m_editor->resize(m_baseEditorWidth + dW, m_baseEditorHeight + dH);
+    // The controls hear of the new font after the window: measure them once they have.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            // A larger desktop font: the fixed sizes grow with it, and so does the window.
+            fitToCaptions();
+            const QSize needed = minimumSizeHint();
+            if (m_loaded)
+                setMinimumSize(minimumSize().expandedTo(needed));
+            resize(size().expandedTo(needed));
+        },
+        Qt::QueuedConnection);
+}
+
+void MainWindow::recordLayoutBase()
+{
+    // The window never gets smaller than it opened.
+    setMinimumSize(size());
 }
 
 // ---- help and about

@@ -121,7 +121,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -141,6 +141,9 @@ private:
 
     void buildControls();
     void buildMenus();
+    void layoutControls(QWidget* client);
+    // Gives the command buttons and the side panes the room their captions need.
+    void fitToCaptions();
     int twips(int value) const;
     QRect twipsRect(int left, int top, int width, int height) const;
 
@@ -169,18 +172,6 @@ private:
     QString m_searchText;
     bool m_titleModePending = false;
     bool m_entryRefreshing = false;
-
-    // Layout reference, in pixels, recorded once at load.
-    QSize m_minFormSize;
-    int m_baseCommandFrameLeft = 0;
-    int m_baseFrameHeight = 0;
-    int m_baseTextFrameWidth = 0;
-    int m_baseListHeight = 0;
-    int m_baseEditorWidth = 0;
-    int m_baseEditorHeight = 0;
-    int m_baseContainer1Top = 0;
-    int m_baseContainer2Top = 0;
-    bool m_layoutRecorded = false;
 
     qreal m_dpi = 96;
 

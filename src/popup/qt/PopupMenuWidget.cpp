@@ -1,5 +1,8 @@
 #include "popup/qt/PopupMenuWidget.h"
 
+#include "popup/qt/PopupMenuAccessible.h"
+
+#include <QAccessible>
 #include <QApplication>
 #include <QEventLoop>
 #include <QHash>
@@ -57,6 +60,7 @@ PopupMenuWidget::PopupMenuWidget(QWidget* parent)
     m_scrollBar->setFocusPolicy(Qt::NoFocus);
     m_scrollBar->hide();
     connect(m_scrollBar, &QScrollBar::valueChanged, this, [this] { update(); });
+    installPopupMenuAccessibility();
 }
 
 PopupMenuWidget::~PopupMenuWidget() = default;
@@ -73,6 +77,13 @@ void PopupMenuWidget::setItems(std::vector<MenuItem> items, int defaultIndex)
     m_boldFont = font();
     m_boldFont.setBold(true);
     layoutItems();
+}
+
+QString PopupMenuWidget::visibleCaption(int index) const
+{
+    if (index < 1 || index > count() || isSeparator(index))
+        return {};
+    return visibleText(m_captions[static_cast<std::size_t>(index - 1)]);
 }
 
 void PopupMenuWidget::initStyleOption(QStyleOptionMenuItem* option, int row) const
@@ -230,6 +241,8 @@ void PopupMenuWidget::popup(const QPoint& pos)
     raise();
     activateWindow();
     setFocus(Qt::PopupFocusReason);
+    QAccessibleEvent opened(this, QAccessible::PopupMenuStart);
+    QAccessible::updateAccessibility(&opened);
 }
 
 int PopupMenuWidget::exec(const QPoint& pos)
@@ -289,6 +302,12 @@ void PopupMenuWidget::setCurrent(int row)
     m_current = row;
     update(before);
     update(itemRect(m_current + 1));
+    if (m_current >= 0 && hasFocus()) {
+        // Screen readers follow the highlight as they follow a normal menu's.
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(m_current);
+        QAccessible::updateAccessibility(&focus);
+    }
 }
 
 void PopupMenuWidget::ensureVisible(int row)
@@ -314,6 +333,18 @@ void PopupMenuWidget::moveCurrent(int step)
         row = step > 0 ? -1 : count;
     for (int tried = 0; tried < count; ++tried) {
         row = ((row + step) % count + count) % count;
+        if (isSelectable(row)) {
+            setCurrent(row);
+            ensureVisible(row);
+            return;
+        }
+    }
+}
+
+void PopupMenuWidget::moveToEnd(int step)
+{
+    const int count = static_cast<int>(m_items.size());
+    for (int row = step > 0 ? 0 : count - 1; row >= 0 && row < count; row += step) {
         if (isSelectable(row)) {
             setCurrent(row);
             ensureVisible(row);
@@ -421,12 +452,10 @@ void PopupMenuWidget::keyPressEvent(QKeyEvent* event)
         moveCurrent(1);
         return;
     case Qt::Key_Home:
-        m_current = -1;
-        moveCurrent(1);
+        moveToEnd(1);
         return;
     case Qt::Key_End:
-        m_current = count;
-        moveCurrent(-1);
+        moveToEnd(-1);
         return;
     case Qt::Key_PageUp:
     case Qt::Key_PageDown: {
@@ -517,9 +546,18 @@ void PopupMenuWidget::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
+bool PopupMenuWidget::focusNextPrevChild(bool next)
+{
+    // Tab never leaves a menu; it moves the highlight.
+    moveCurrent(next ? 1 : -1);
+    return true;
+}
+
 void PopupMenuWidget::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
+    QAccessibleEvent closed(this, QAccessible::PopupMenuEnd);
+    QAccessible::updateAccessibility(&closed);
     if (m_loop)
         m_loop->quit();
 }

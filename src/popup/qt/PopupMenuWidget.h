@@ -18,7 +18,8 @@ namespace kx::popup {
 // with: QMenu creates one QAction per item and lays all of them out before it shows, which
 // takes most of a second for 32,767 entries. This one paints only the visible rows and
 // scrolls when the items do not fit on the screen. Behaves like a menu: opens at a point,
-// closes on Escape or a click outside, "&" access keys, arrow keys, wheel.
+// closes on Escape or a click outside, "&" access keys, arrow keys, wheel; screen readers
+// see it as a menu (PopupMenuAccessible).
 class PopupMenuWidget : public QWidget
 {
     Q_OBJECT
@@ -37,6 +38,13 @@ public:
     // popup(), then waits until the menu has closed. Returns the chosen element (1-based),
     // 0 when the menu was closed without a choice.
     int exec(const QPoint& pos);
+
+    // The number of elements, and element `index` (1-based) as the user sees it.
+    int count() const { return static_cast<int>(m_items.size()); }
+    QString visibleCaption(int index) const;
+    bool isSeparator(int index) const { return !isSelectable(index - 1); }
+    // The element drawn in bold, 0 for none.
+    int defaultIndex() const { return m_defaultRow + 1; }
 
     // The element under the keyboard or mouse highlight, 0 for none.
     int currentIndex() const { return m_current + 1; }
@@ -60,6 +68,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void layoutItems();
@@ -69,6 +78,8 @@ private:
     void setCurrent(int row);
     void ensureVisible(int row);
     void moveCurrent(int step);
+    // Highlights the first (step 1) or last (step -1) item that can be chosen.
+    void moveToEnd(int step);
     void activateMnemonic(const QString& text, int key);
     // Chooses the row once `key` is released.
     void chooseOnRelease(int row, int key);

@@ -1,8 +1,10 @@
 #include "popup/qt/PopupMenuWidget.h"
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 using kx::popup::MenuItem;
@@ -95,6 +97,60 @@ private slots:
         // Flipped to the left of and above the pointer, as menus open from a corner do.
         QVERIFY(menu.geometry().right() < screen.right());
         QVERIFY(menu.geometry().bottom() < screen.bottom());
+    }
+
+    void keysMoveLikeInOtherMenus()
+    {
+        PopupMenuWidget menu;
+        open(menu, menuWith({ { "Eins", "1" }, { "Zwei", "2" } }));
+        QTest::keyClick(&menu, Qt::Key_End);
+        QCOMPARE(menu.currentIndex(), 7);
+        QTest::keyClick(&menu, Qt::Key_Home);
+        QCOMPARE(menu.currentIndex(), 1);
+        // Tab and Shift+Tab move the highlight and skip separators, they never leave the menu.
+        QTest::keyClick(&menu, Qt::Key_Tab);
+        QTest::keyClick(&menu, Qt::Key_Tab);
+        QCOMPARE(menu.currentIndex(), 4);
+        QTest::keyClick(&menu, Qt::Key_Backtab);
+        QCOMPARE(menu.currentIndex(), 2);
+        QVERIFY(menu.hasFocus());
+        QSignalSpy chosen(&menu, &PopupMenuWidget::triggered);
+        QTest::keyClick(&menu, Qt::Key_Space);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(0).toInt(), 2);
+        QVERIFY(!menu.isVisible());
+    }
+
+    void screenReadersSeeTheItemsAndFollowTheHighlight()
+    {
+        PopupMenuWidget menu;
+        open(menu, menuWith({ { "&Adresse", "1" }, { "R&&D-Bericht", "2" } }));
+        QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(&menu);
+        QVERIFY(tree);
+        QCOMPARE(tree->role(), QAccessible::PopupMenu);
+        QCOMPARE(tree->childCount(), 7);
+        const QStringList names { "Adresse", "R&D-Bericht", "", "Bearbeiten", "", "Abbrechen", "Beenden" };
+        for (int i = 0; i < tree->childCount(); ++i) {
+            QAccessibleInterface* item = tree->child(i);
+            QVERIFY(item && item->isValid());
+            QCOMPARE(item->text(QAccessible::Name), names[i]);
+            const bool separator = names[i].isEmpty();
+            QCOMPARE(item->role(), separator ? QAccessible::Separator : QAccessible::MenuItem);
+            QCOMPARE(item->parent()->object(), &menu);
+            QCOMPARE(tree->indexOfChild(item), i);
+            QVERIFY(!item->state().focused);
+            QVERIFY(menu.rect().contains(menu.mapFromGlobal(item->rect().center())));
+        }
+        QVERIFY(!tree->focusChild());
+
+        QTest::keyClick(&menu, Qt::Key_Down);
+        QTest::keyClick(&menu, Qt::Key_Down);
+        QAccessibleInterface* focused = tree->focusChild();
+        QVERIFY(focused);
+        QCOMPARE(focused->text(QAccessible::Name), QString("R&D-Bericht"));
+        QVERIFY(focused->state().focused);
+        QVERIFY(!tree->child(0)->state().focused);
+        QCOMPARE(tree->childAt(focused->rect().center().x(), focused->rect().center().y()), focused);
     }
 };
 
