@@ -239,7 +239,9 @@ void PopupMenuWidget::popup(const QPoint& pos)
     setGeometry(x, y, width, height);
     show();
     raise();
-    activateWindow();
+    // Keys reach the menu through its keyboard grab. Not activated: a menu that took the
+    // focus would hand it to the main window when it closes, and the send that follows
+    // would type into the program's own window instead of the one it activated.
     setFocus(Qt::PopupFocusReason);
     QAccessibleEvent opened(this, QAccessible::PopupMenuStart);
     QAccessible::updateAccessibility(&opened);
