@@ -51,9 +51,12 @@ QChar mnemonic(const QString& caption)
 } // namespace
 
 PopupMenuWidget::PopupMenuWidget(QWidget* parent)
-    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint)
+    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
 {
     setAttribute(Qt::WA_X11NetWmWindowTypePopupMenu);
+    // A menu that took the X focus gives it back to the root window when it closes, and
+    // openbox then hands it to another window of ours, not to the one the send activated:
+    // the keys typed next went into the program's own main window.
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     m_scrollBar = new QScrollBar(Qt::Vertical, this);
@@ -239,9 +242,8 @@ void PopupMenuWidget::popup(const QPoint& pos)
     setGeometry(x, y, width, height);
     show();
     raise();
-    // Keys reach the menu through its keyboard grab. Not activated: a menu that took the
-    // focus would hand it to the main window when it closes, and the send that follows
-    // would type into the program's own window instead of the one it activated.
+    // Keys reach the menu through its keyboard grab; it never takes the focus (see the
+    // constructor), so the window the user was in keeps it.
     setFocus(Qt::PopupFocusReason);
     QAccessibleEvent opened(this, QAccessible::PopupMenuStart);
     QAccessible::updateAccessibility(&opened);
