@@ -316,9 +316,20 @@ _rig_window_gone() { [ -z "$(_rig_find_window "$1")" ]; }
 
 rig_wait_for_window()
 {
-    local title=$1 timeout=${2:-$RIG_TIMEOUT}
-    rig_wait_until "$timeout" "window '$title'" _rig_window_exists "$title"
-    _rig_find_window "$title" | head -n 1
+    local title=$1 timeout=${2:-$RIG_TIMEOUT} id
+    # The id comes from the same search that saw the window: a second search can come back
+    # empty (xdotool gives up when another window vanishes during its walk), and an empty id
+    # would send the test's next step nowhere.
+    local limit_ns=$(($(date +%s%N) + timeout * 1000000000))
+    while :; do
+        id=$(_rig_find_window "$title" | head -n 1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        [ "$(date +%s%N)" -lt "$limit_ns" ] || rig_fail "timed out after ${timeout} s waiting for window '$title'"
+        sleep 0.02
+    done
 }
 
 rig_wait_for_no_window()
@@ -387,7 +398,7 @@ rig_xterm()
     # echo.
     LC_ALL=C.UTF-8 LANG=C.UTF-8 rig_spawn "xterm:$title" xterm -u8 -fa 'DejaVu Sans Mono' -fs 10 \
         -geometry 80x24 -T "$title" "$@" -e sh -c 'stty raw -echo && exec cat > "$0"' "$capture"
-    RIG_LAST_WINDOW=$(rig_wait_for_window "$title")
+    RIG_LAST_WINDOW=$(rig_wait_for_window "$title") || exit 1
     rig_wait_until "$RIG_TIMEOUT" "capture of '$title' to start" test -e "$capture"
 }
 

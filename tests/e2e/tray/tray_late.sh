@@ -16,11 +16,12 @@ TRAY_PID=$RIG_LAST_PID
 rig_wait_for_window "[Kalmotex]" >/dev/null
 
 rig_start_tray
-rig_wait_until "$RIG_TIMEOUT" "the icon in the tray that started later" _tray_has_icon
-TRAY_ICON=$(_tray_icon_window)
+TRAY_ICON=$(tray_wait_icon) || exit 1
 # The main window loses the focus right before the press; the program hears of that only
 # after the menu has opened, and the menu must stay open all the same.
-xdotool windowactivate --sync "$(rig_wait_for_window Ziel)"
+ziel=$(rig_wait_for_window Ziel) || exit 1
+xdotool windowactivate --sync "$ziel"
+rig_wait_for_active "$ziel"
 tray_open_menu 1
 tray_keys Down Return
 tray_expect_file "$RIG_DIR/ziel.out" "1"

@@ -69,12 +69,22 @@ _tray_is_descendant()
 
 _tray_has_icon() { _tray_icon_window >/dev/null; }
 
+# Waits for the icon and prints its id, from the search that found it.
+tray_wait_icon()
+{
+    local limit_ns=$(($(date +%s%N) + RIG_TIMEOUT * 1000000000)) icon
+    until icon=$(_tray_icon_window) && [ -n "$icon" ]; do
+        [ "$(date +%s%N)" -lt "$limit_ns" ] || rig_fail "timed out after $RIG_TIMEOUT s waiting for the program's icon in the tray"
+        sleep 0.02
+    done
+    echo "$icon"
+}
+
 tray_start()
 {
     rig_spawn kalmotex "$TRAY_APP/kalmotex" "$@"
     TRAY_PID=$RIG_LAST_PID
-    rig_wait_until "$RIG_TIMEOUT" "the program's icon in the tray" _tray_has_icon
-    TRAY_ICON=$(_tray_icon_window)
+    TRAY_ICON=$(tray_wait_icon) || exit 1
 }
 
 _tray_menu_open() { [ -n "$(xdotool search --onlyvisible --name "^${TRAY_MENU_TITLE}\$" 2>/dev/null)" ]; }
