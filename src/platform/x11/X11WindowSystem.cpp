@@ -213,6 +213,37 @@ bool X11WindowSystem::focusIsInside(Window window)
     return false;
 }
 
+bool X11WindowSystem::windowManagerRoundTrip(std::chrono::steady_clock::time_point deadline)
+{
+    if (m_timeWindow == None)
+        return false;
+    // EWMH _NET_REQUEST_FRAME_EXTENTS: the window manager answers by setting
+    // _NET_FRAME_EXTENTS on our window, and it handles requests in order, so the answer
+    // says it has also handled the activation sent before (and moved the focus as it does).
+    const Atom extents = m_connection->atom("_NET_FRAME_EXTENTS");
+    const Window timeWindow = m_timeWindow;
+    XDeleteProperty(m_display, timeWindow, extents);
+    XEvent request {};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = timeWindow;
+    request.xclient.message_type = m_connection->atom("_NET_REQUEST_FRAME_EXTENTS");
+    request.xclient.format = 32;
+    XSendEvent(m_display,
+        m_connection->root(),
+        False,
+        SubstructureRedirectMask | SubstructureNotifyMask,
+        &request);
+    XEvent answer;
+    return waitForEvent(
+        m_display,
+        deadline,
+        [timeWindow, extents](const XEvent& e) {
+            return e.type == PropertyNotify && e.xproperty.window == timeWindow && e.xproperty.atom == extents
+                && e.xproperty.state == PropertyNewValue;
+        },
+        answer);
+}
+
 std::optional<Time> X11WindowSystem::serverTime(std::chrono::steady_clock::time_point deadline)
 {
     // A zero-length append to a property of our own window yields a PropertyNotify that
@@ -293,6 +324,10 @@ bool X11WindowSystem::activate(WindowHandle handle)
                 False,
                 SubstructureRedirectMask | SubstructureNotifyMask,
                 &event);
+            // Typing starts once the window manager is done with the request: even for a
+            // window that is active already, it may still move the focus around it. A
+            // window manager that does not answer leaves the check below to decide.
+            windowManagerRoundTrip(deadline);
         } else {
             XRaiseWindow(m_display, window);
             XSetInputFocus(m_display, window, RevertToParent, CurrentTime);

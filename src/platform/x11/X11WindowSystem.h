@@ -52,6 +52,9 @@ private:
     Window activeWindow();
     // The server's current time; empty when its PropertyNotify did not come by `deadline`.
     std::optional<Time> serverTime(std::chrono::steady_clock::time_point deadline);
+    // True once the window manager has handled every request sent to it before (a bounded
+    // round trip through it); needs the window serverTime() made.
+    bool windowManagerRoundTrip(std::chrono::steady_clock::time_point deadline);
 
     std::shared_ptr<X11Connection> m_connection;
     Display* m_display;
