@@ -1,0 +1,118 @@
+#include "popup/qt/OptionsController.h"
+
+#include "popup/BorderColour.h"
+#include "popup/qt/BorderStrip.h"
+#include "popup/qt/OptionsDialog.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QPalette>
+
+namespace kx::popup {
+
+namespace {
+
+// The system colours by their index, as far as the palette has a counterpart.
+QColor systemColour(int index)
+{
+    const QPalette palette = QApplication::palette();
+    switch (index) {
+    case 1: // desktop
+    case 2: // active caption
+    case 13: // highlight
+    case 27: // active caption gradient
+        return palette.color(QPalette::Highlight);
+    case 5: // window
+        return palette.color(QPalette::Base);
+    case 6: // window frame
+    case 16: // button shadow
+        return palette.color(QPalette::Mid);
+    case 7: // menu text
+    case 8: // window text
+    case 9: // caption text
+    case 18: // button text
+        return palette.color(QPalette::WindowText);
+    case 14: // highlighted text
+        return palette.color(QPalette::HighlightedText);
+    case 17: // grey text
+        return palette.color(QPalette::PlaceholderText);
+    case 20: // button highlight
+        return palette.color(QPalette::Light);
+    case 21: // dark shadow
+        return palette.color(QPalette::Shadow);
+    case 23: // tooltip text
+        return palette.color(QPalette::ToolTipText);
+    case 24: // tooltip background
+        return palette.color(QPalette::ToolTipBase);
+    default: // 15, the face of buttons, and the colours of menus and bars
+        return palette.color(QPalette::Button);
+    }
+}
+
+} // namespace
+
+QColor toQColor(std::int32_t value)
+{
+    const std::optional<BorderColour> colour = decodeBorderColour(value);
+    if (!colour)
+        return systemColour(15);
+    if (colour->kind == BorderColour::Kind::System)
+        return systemColour(colour->systemIndex);
+    return QColor(colour->red, colour->green, colour->blue);
+}
+
+OptionsController::OptionsController(Borrowed borrowed)
+    : m_config(borrowed.config)
+    , m_configFile(std::move(borrowed.configFile))
+    , m_autostart(borrowed.autostartStore, borrowed.prompts, std::move(borrowed.executablePath))
+    , m_strip(std::make_unique<BorderStrip>(m_options, std::move(borrowed.openMenu)))
+{
+    auto chooseColour = borrowed.chooseColour;
+    if (!chooseColour)
+        chooseColour = [parent = borrowed.dialogParent](const QColor& initial) -> std::optional<QColor> {
+            const QColor chosen = QColorDialog::getColor(initial, parent);
+            return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+        };
+    m_dialog = std::make_unique<OptionsDialog>(OptionsDialog::Services { m_config,
+                                                   m_configFile,
+                                                   m_autostart,
+                                                   m_options,
+                                                   [this] { placeBorderStrip(); },
+                                                   [this](std::int32_t value) { setBorderColour(value); },
+                                                   std::move(chooseColour) },
+        borrowed.dialogParent);
+}
+
+OptionsController::~OptionsController() = default;
+
+void OptionsController::removeStaleAutostartEntry() { m_autostart.removeStaleEntry(); }
+
+void OptionsController::loadOptions()
+{
+    m_options = store::loadBorderStripOptions(m_config, m_configFile);
+    // A stored value that is no colour reads as the default, the face of buttons.
+    if (!decodeBorderColour(m_options.borderColour))
+        m_options.borderColour = store::kDefaultBorderColour;
+    m_dialog->setUp();
+    setBorderColour(m_options.borderColour);
+}
+
+void OptionsController::placeBorderStrip() { m_strip->place(); }
+
+void OptionsController::showOptionsDialog(bool modal) { m_dialog->open(modal); }
+
+void OptionsController::setBorderColour(std::int32_t value)
+{
+    m_options.borderColour = value;
+    const QColor colour = toQColor(value);
+    m_strip->setColour(colour);
+    m_dialog->showColour(colour);
+}
+
+void OptionsController::closeWindows()
+{
+    m_dialog->hide();
+    m_strip->hide();
+}
+
+} // namespace kx::popup
