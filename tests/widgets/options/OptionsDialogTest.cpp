@@ -1,0 +1,317 @@
+// The options dialog as the user sees it: what the configuration file makes it show, what
+// "&OK" and the close box write, the autostart box, the edge buttons and the colour choice.
+
+#include "OptionsFixture.h"
+#include "popup/qt/EdgeButton.h"
+#include "popup/qt/MonitorPicture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+
+using kx::test::OptionsFixture;
+
+namespace {
+
+QString edgeName(int i) { return QStringLiteral("PumActPosOpt_%1").arg(i); }
+
+// Which of a group's buttons is checked, -1 when none.
+template <typename Button> int checkedOf(OptionsFixture& f, const QString& prefix, int count)
+{
+    int checked = -1;
+    for (int i = 0; i < count; ++i)
+        if (f.find<Button>(prefix + QString::number(i))->isChecked())
+            checked = checked == -1 ? i : -2;
+    return checked;
+}
+
+QColor sampleColour(OptionsFixture& f)
+{
+    return f.find<QFrame>(QStringLiteral("ColBtnSample"))->palette().color(QPalette::Window);
+}
+
+// Where the strip lies on the primary screen, by the edge it runs along; "" when hidden.
+QString stripEdge(OptionsFixture& f)
+{
+    const QWidget& strip = f.strip();
+    if (!strip.isVisible())
+        return QString();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect g = strip.geometry();
+    if (g.height() == 1 && g.width() == screen.width())
+        return g.top() == screen.top() ? QStringLiteral("top") : QStringLiteral("bottom");
+    if (g.width() == 1 && g.height() == screen.height())
+        return g.left() == screen.left() ? QStringLiteral("left") : QStringLiteral("right");
+    return QStringLiteral("elsewhere");
+}
+
+void click(QWidget* widget)
+{
+    QVERIFY(widget);
+    QVERIFY(widget->isVisible() && widget->isEnabled());
+    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(4, widget->height() / 2));
+}
+
+} // namespace
+
+class OptionsDialogTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void valuesFromTheFileShowInTheControls_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<bool>("sorted");
+        QTest::addColumn<int>("viaBorder");
+        QTest::addColumn<int>("byClick");
+        QTest::addColumn<int>("edge");
+        QTest::addColumn<QColor>("colour");
+        const QColor face = QApplication::palette().color(QPalette::Button);
+        QTest::newRow("no section Common: the defaults") << "[Name]\n1=A\n" << true << 0 << 0 << 0 << face;
+        QTest::newRow("every option set")
+            << "[Common]\nSortNames=0\nPumActViaBorder=1\nPumActBorderByClick=1\nPumActPos=3\n"
+               "PumActBorderCol=255\n"
+            << false << 1 << 1 << 3 << QColor(255, 0, 0);
+        QTest::newRow("out of range reads as 0")
+            << "[Common]\nPumActViaBorder=2\nPumActBorderByClick=-1\nPumActPos=5\n"
+            << true << 0 << 0 << 0 << face;
+        QTest::newRow("no leading number reads as 0")
+            << "[Common]\nSortNames=x\nPumActViaBorder=1\nPumActBorderByClick=ja\nPumActPos=oben\n"
+               "PumActBorderCol=rot\n"
+            << false << 1 << 0 << 0 << QColor(0, 0, 0);
+        QTest::newRow("halves round to even, then the range")
+            << "[Common]\nPumActViaBorder=1\nPumActPos=2.5\nPumActBorderByClick=1.5\nSortNames=7\n"
+               "PumActBorderCol=65280\n"
+            << true << 1 << 0 << 2 << QColor(0, 255, 0);
+        QTest::newRow("a colour value that is none reads as the face colour")
+            << "[Common]\nPumActViaBorder=1\nPumActBorderCol=1073741824\n"
+            << true << 1 << 0 << 0 << face;
+    }
+
+    void valuesFromTheFileShowInTheControls()
+    {
+        QFETCH(QString, ini);
+        QFETCH(bool, sorted);
+        QFETCH(int, viaBorder);
+        QFETCH(int, byClick);
+        QFETCH(int, edge);
+        QFETCH(QColor, colour);
+        OptionsFixture f(ini.toStdString());
+        f.start().showOptionsDialog(false);
+        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
+
+        QCOMPARE(f.dialog().windowTitle(), QStringLiteral("[Kalmotex] - Optionen"));
+        QCOMPARE(f.find<QCheckBox>(QStringLiteral("SortChk"))->isChecked(), sorted);
+        QCOMPARE(f.find<QCheckBox>(QStringLiteral("AutoStartChk"))->isChecked(), false);
+        QCOMPARE(checkedOf<QRadioButton>(f, QStringLiteral("PumActOpt_"), 2), viaBorder);
+        QCOMPARE(checkedOf<QRadioButton>(f, QStringLiteral("PumActBorderByClickOpt_"), 2), byClick);
+        QCOMPARE(checkedOf<kx::popup::EdgeButton>(f, QStringLiteral("PumActPosOpt_"), 4), edge);
+        QCOMPARE(sampleColour(f), colour);
+        QCOMPARE(f.find<kx::popup::EdgeButton>(edgeName(0))->colour(), colour);
+
+        // The controls of the strip show only while it is on.
+        const bool on = viaBorder == 1;
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(f.find<QWidget>(edgeName(i))->isVisible(), on);
+        QCOMPARE(f.find<QWidget>(QStringLiteral("ColBtn"))->isVisible(), on);
+        QCOMPARE(f.find<QWidget>(QStringLiteral("ColBtnSample"))->isVisible(), on);
+        QCOMPARE(f.find<QWidget>(QStringLiteral("RedCircle"))->isVisible(), !on);
+        QCOMPARE(f.find<QWidget>(QStringLiteral("PumActBorderByClickOpt_0"))->isEnabled(), on);
+        QCOMPARE(f.find<QWidget>(QStringLiteral("PumActBorderByClickOpt_1"))->isEnabled(), on);
+        QVERIFY(f.find<QWidget>(QStringLiteral("Label1"))->isVisible());
+        QVERIFY(f.find<QWidget>(QStringLiteral("Image1"))->isVisible());
+        const char* edges[] = { "top", "bottom", "left", "right" };
+        QCOMPARE(stripEdge(f), on ? QString::fromLatin1(edges[edge]) : QString());
+        // Reading wrote nothing.
+        QCOMPARE(QString::fromStdString(f.fileBytes()), ini);
+    }
+
+    void okWritesTheOptionsInOrderAndHides()
+    {
+        OptionsFixture f("[Name]\r\n1=A\r\n");
+        f.start().showOptionsDialog(true);
+        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
+        QCOMPARE(f.dialog().windowModality(), Qt::ApplicationModal);
+
+        click(f.find<QRadioButton>(QStringLiteral("PumActOpt_1")));
+        click(f.find<QRadioButton>(QStringLiteral("PumActBorderByClickOpt_1")));
+        click(f.find<QWidget>(edgeName(2)));
+        click(f.find<QCheckBox>(QStringLiteral("SortChk")));
+        f.colourAnswers.push_back(QColor(255, 0, 0));
+        click(f.find<QPushButton>(QStringLiteral("ColBtn")));
+        // Nothing is written and the strip stays hidden before "&OK".
+        QCOMPARE(f.fileBytes(), std::string("[Name]\r\n1=A\r\n"));
+        QCOMPARE(stripEdge(f), QString());
+
+        click(f.find<QPushButton>(QStringLiteral("Btn_1")));
+        QCOMPARE(f.fileBytes(),
+            std::string("[Name]\r\n1=A\r\n[Common]\r\nPumActViaBorder=1\r\nPumActBorderByClick=1\r\n"
+                        "PumActPos=2\r\nPumActBorderCol=255\r\nSortNames=0\r\n"));
+        QVERIFY(!f.dialog().isVisible());
+        QCOMPARE(stripEdge(f), QStringLiteral("left"));
+        QCOMPARE(f.strip().palette().color(QPalette::Window), QColor(255, 0, 0));
+    }
+
+    void okWithoutChangesWritesTheDefaults()
+    {
+        OptionsFixture f("");
+        f.start().showOptionsDialog(false);
+        QCOMPARE(f.dialog().windowModality(), Qt::NonModal);
+        click(f.find<QPushButton>(QStringLiteral("Btn_1")));
+        QCOMPARE(f.fileBytes(),
+            std::string("[Common]\r\nPumActViaBorder=0\r\nPumActBorderByClick=0\r\nPumActPos=0\r\n"
+                        "PumActBorderCol=-2147483633\r\nSortNames=1\r\n"));
+    }
+
+    void closeBoxWritesNothingAndTheNextOpeningStartsAfresh()
+    {
+        const std::string ini = "[Common]\nSortNames=1\nPumActViaBorder=1\nPumActPos=0\n";
+        OptionsFixture f(ini);
+        f.start().showOptionsDialog(false);
+        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
+        click(f.find<QCheckBox>(QStringLiteral("SortChk")));
+        click(f.find<QWidget>(edgeName(3)));
+        QTest::keyClick(&f.dialog(), Qt::Key_Escape); // no cancel button: stays open
+        QVERIFY(f.dialog().isVisible());
+        QVERIFY(f.dialog().close());
+        QVERIFY(!f.dialog().isVisible());
+        QCOMPARE(f.fileBytes(), ini);
+        QCOMPARE(stripEdge(f), QStringLiteral("top"));
+
+        f.controller->showOptionsDialog(false);
+        // The sort box reads the file again; the edge keeps the choice made in memory.
+        QVERIFY(f.find<QCheckBox>(QStringLiteral("SortChk"))->isChecked());
+        QVERIFY(f.find<kx::popup::EdgeButton>(edgeName(3))->isChecked());
+        QCOMPARE(f.fileBytes(), ini);
+    }
+
+    void autostartBoxSwitchesTheEntryTheMomentItIsClicked()
+    {
+        OptionsFixture f("");
+        f.autostart.entries["Kalmotex"] = "/old/kalmotex";
+        f.start().showOptionsDialog(false);
+        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
+        // The entry without brackets is gone at start.
+        QVERIFY(f.autostart.entries.empty());
+        auto* box = f.find<QCheckBox>(QStringLiteral("AutoStartChk"));
+        QVERIFY(!box->isChecked());
+        click(box);
+        QVERIFY(box->isChecked());
+        QCOMPARE(f.autostart.entries.at("[Kalmotex]"), std::string("/opt/kalmotex/kalmotex /AUTOSTART"));
+        click(box);
+        QVERIFY(!box->isChecked());
+        QVERIFY(f.autostart.entries.empty());
+        // Without "&OK", and "&OK" itself does not touch it.
+        click(box);
+        click(f.find<QPushButton>(QStringLiteral("Btn_1")));
+        QCOMPARE(f.autostart.entries.size(), std::size_t(1));
+        QCOMPARE(f.fileBytes().find("Kalmotex"), std::string::npos);
+    }
+
+    void autostartBoxShowsTheStoreWithoutWritingIt()
+    {
+        OptionsFixture f("");
+        f.autostart.entries["[Kalmotex]"] = "/elsewhere/kalmotex /AUTOSTART";
+        f.start().showOptionsDialog(false);
+        QVERIFY(f.find<QCheckBox>(QStringLiteral("AutoStartChk"))->isChecked());
+        QCOMPARE(f.autostart.entries.at("[Kalmotex]"), std::string("/elsewhere/kalmotex /AUTOSTART"));
+    }
+
+    void aStartupShortcutIsReplacedByTheEntry()
+    {
+        OptionsFixture f("");
+        f.autostart.folder = "/home/user/Autostart";
+        f.autostart.files.insert("/home/user/Autostart/[Kalmotex].lnk");
+        f.start().showOptionsDialog(false);
+        QVERIFY(f.find<QCheckBox>(QStringLiteral("AutoStartChk"))->isChecked());
+        QVERIFY(f.autostart.files.empty());
+        QCOMPARE(f.autostart.entries.at("[Kalmotex]"), std::string("/opt/kalmotex/kalmotex /AUTOSTART"));
+    }
+
+    void edgeButtonsChangeThePicture()
+    {
+        OptionsFixture f("[Common]\nPumActViaBorder=1\nPumActPos=0\n");
+        f.start().showOptionsDialog(false);
+        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
+        auto* picture = f.find<kx::popup::MonitorPicture>(QStringLiteral("Image1"));
+        QCOMPARE(picture->chosenEdge(), 0);
+        const QImage atTop = picture->grab().toImage();
+
+        click(f.find<QWidget>(edgeName(1)));
+        QCOMPARE(checkedOf<kx::popup::EdgeButton>(f, QStringLiteral("PumActPosOpt_"), 4), 1);
+        QCOMPARE(picture->chosenEdge(), 1);
+        QVERIFY(picture->grab().toImage() != atTop);
+        QCOMPARE(f.controller->options().pos, 1);
+        // The strip moves only with "&OK".
+        QCOMPARE(stripEdge(f), QStringLiteral("top"));
+
+        // Icon only: the edge controls go, the ring round the notification area comes.
+        click(f.find<QRadioButton>(QStringLiteral("PumActOpt_0")));
+        QCOMPARE(picture->chosenEdge(), -1);
+        QVERIFY(!f.find<QWidget>(edgeName(1))->isVisible());
+        QVERIFY(!f.find<QWidget>(QStringLiteral("ColBtn"))->isVisible());
+        QVERIFY(f.find<QWidget>(QStringLiteral("RedCircle"))->isVisible());
+        QVERIFY(!f.find<QWidget>(QStringLiteral("PumActBorderByClickOpt_0"))->isEnabled());
+        click(f.find<QRadioButton>(QStringLiteral("PumActOpt_1")));
+        QCOMPARE(picture->chosenEdge(), 1);
+        QVERIFY(f.find<QWidget>(edgeName(1))->isVisible());
+        QVERIFY(!f.find<QWidget>(QStringLiteral("RedCircle"))->isVisible());
+
+        click(f.find<QPushButton>(QStringLiteral("Btn_1")));
+        QCOMPARE(stripEdge(f), QStringLiteral("bottom"));
+    }
+
+    void clickModeAppliesToTheStripAtOnce()
+    {
+        OptionsFixture f("[Common]\nPumActViaBorder=1\n");
+        f.start().showOptionsDialog(false);
+        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
+        QVERIFY(QTest::qWaitForWindowExposed(&f.strip()));
+        QTest::mouseMove(&f.strip(), QPoint(5, 0));
+        QTRY_VERIFY(f.menusOpened > 0);
+        QCoreApplication::processEvents();
+        const int opened = f.menusOpened;
+        click(f.find<QRadioButton>(QStringLiteral("PumActBorderByClickOpt_1")));
+        // The pointer passing over the strip no longer opens the menu, without "&OK".
+        QTest::mouseMove(&f.strip(), QPoint(9, 0));
+        QTest::mouseMove(&f.strip(), QPoint(12, 0));
+        QCoreApplication::processEvents();
+        QCOMPARE(f.menusOpened, opened);
+    }
+
+    void colourChoiceShowsAtOnceAndRemembersTheLastChoice()
+    {
+        OptionsFixture f("[Common]\nPumActViaBorder=1\nPumActBorderCol=16711680\n");
+        f.start().showOptionsDialog(false);
+        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
+        QCOMPARE(sampleColour(f), QColor(0, 0, 255));
+        auto* button = f.find<QPushButton>(QStringLiteral("ColBtn"));
+
+        f.colourAnswers.push_back(std::nullopt); // cancelled
+        click(button);
+        QCOMPARE(sampleColour(f), QColor(0, 0, 255));
+        f.colourAnswers.push_back(QColor(0, 128, 0));
+        click(button);
+        QCOMPARE(sampleColour(f), QColor(0, 128, 0));
+        QCOMPARE(f.find<kx::popup::EdgeButton>(edgeName(2))->colour(), QColor(0, 128, 0));
+        QCOMPARE(f.strip().palette().color(QPalette::Window), QColor(0, 128, 0));
+        f.colourAnswers.push_back(std::nullopt);
+        click(button);
+        // The colour dialog starts black, then with the colour last chosen in it, not with
+        // the border's colour.
+        QCOMPARE(f.colourDialogStarts,
+            (std::vector<QColor> { QColor(0, 0, 0), QColor(0, 0, 0), QColor(0, 128, 0) }));
+        QVERIFY(f.fileBytes().find("PumActBorderCol=16711680") != std::string::npos);
+        click(f.find<QPushButton>(QStringLiteral("Btn_1")));
+        QVERIFY(f.fileBytes().find("PumActBorderCol=32768") != std::string::npos);
+    }
+};
+
+QTEST_MAIN(OptionsDialogTest)
+#include "OptionsDialogTest.moc"

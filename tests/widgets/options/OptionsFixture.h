@@ -1,0 +1,70 @@
+#pragma once
+
+#include "config/ConfigAccess.h"
+#include "popup/qt/BorderStrip.h"
+#include "popup/qt/OptionsController.h"
+#include "popup/qt/OptionsDialog.h"
+#include "support/FakeAutostartStore.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+#include <QColor>
+#include <QWidget>
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kx::test {
+
+// The options as the program starts them: a configuration file in a fresh folder, an
+// autostart store in memory, and a colour dialog answered by script.
+struct OptionsFixture
+{
+    explicit OptionsFixture(const std::string& iniContents) { dir.write("Kalmotex.ini", iniContents); }
+
+    // Loads the options (which sets the dialog up) and places the strip, as at start-up.
+    popup::OptionsController& start()
+    {
+        controller = std::make_unique<popup::OptionsController>(popup::OptionsController::Borrowed { config,
+            configPath(),
+            autostart,
+            prompts,
+            "/opt/kalmotex/kalmotex",
+            [this] { ++menusOpened; },
+            nullptr,
+            [this](const QColor& initial) -> std::optional<QColor> {
+                colourDialogStarts.push_back(initial);
+                if (colourAnswers.empty())
+                    return std::nullopt;
+                const std::optional<QColor> answer = colourAnswers.front();
+                colourAnswers.pop_front();
+                return answer;
+            } });
+        controller->removeStaleAutostartEntry();
+        controller->loadOptions();
+        controller->placeBorderStrip();
+        return *controller;
+    }
+
+    std::string configPath() const { return dir.file("Kalmotex.ini").string(); }
+    std::string fileBytes() const { return readBytes(dir.file("Kalmotex.ini")); }
+
+    popup::OptionsDialog& dialog() { return controller->dialog(); }
+    popup::BorderStrip& strip() { return controller->borderStrip(); }
+
+    template <typename T> T* find(const QString& name) { return dialog().findChild<T*>(name); }
+
+    TempDir dir;
+    config::ConfigAccess config;
+    FakeAutostartStore autostart;
+    ScriptedPrompts prompts;
+    int menusOpened = 0;
+    std::vector<QColor> colourDialogStarts;
+    std::deque<std::optional<QColor>> colourAnswers; // nothing = the user cancels
+    std::unique_ptr<popup::OptionsController> controller;
+};
+
+} // namespace kx::test
