@@ -228,7 +228,11 @@ void OptionsDialog::open(bool modal)
 {
     if (m_setUpDue)
         setUp();
-    setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+    const Qt::WindowModality modality = modal ? Qt::ApplicationModal : Qt::NonModal;
+    // A window's modality takes effect when it is shown.
+    if (isVisible() && windowModality() != modality)
+        hide();
+    setWindowModality(modality);
     show();
     raise();
     activateWindow();

@@ -163,6 +163,11 @@ private slots:
         OptionsFixture f("");
         f.start().showOptionsDialog(false);
         QCOMPARE(f.dialog().windowModality(), Qt::NonModal);
+        // The menu command while it is open beside the main window makes it modal.
+        f.controller->showOptionsDialog(true);
+        QVERIFY(f.dialog().isVisible());
+        QCOMPARE(f.dialog().windowModality(), Qt::ApplicationModal);
+        QCOMPARE(QApplication::activeModalWidget(), &f.dialog());
         click(f.find<QPushButton>(QStringLiteral("Btn_1")));
         QCOMPARE(f.fileBytes(),
             std::string("[Common]\r\nPumActViaBorder=0\r\nPumActBorderByClick=0\r\nPumActPos=0\r\n"
