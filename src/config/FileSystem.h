@@ -45,7 +45,7 @@ std::int64_t fileClockNow();
 // the rename, and the rename before this returns (POSIX: fsync of the file, rename, fsync of
 // the folder; Windows: FlushFileBuffers, then MoveFileExW with MOVEFILE_REPLACE_EXISTING |
 // MOVEFILE_WRITE_THROUGH). Returns the new file's stamp as written, or nothing (with no
-// temporary file left) when it could not be done.
+// temporary file left) when it could not be done; errno then tells why.
 std::optional<FileStamp> replaceFile(const std::filesystem::path& target,
     std::initializer_list<std::string_view> pieces,
     std::int64_t modified,

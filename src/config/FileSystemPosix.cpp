@@ -130,7 +130,10 @@ std::optional<FileStamp> replaceFile(const fs::path& target,
     ok = ::close(handle) == 0 && ok;
     ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) {
+        // The caller reports the failed step's reason, not the clean-up's.
+        const int reason = errno;
         ::unlink(temporary.c_str());
+        errno = reason;
         return std::nullopt;
     }
     // The rename is an entry of the folder; until the folder reaches the disk, a power cut may

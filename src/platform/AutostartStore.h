@@ -7,22 +7,28 @@ namespace kx::platform {
 struct AutostartResult
 {
     bool ok = true;
-    std::string error; // what was attempted and what the system said, for debug output
+    // Where and what the system said ("/home/ute/.config/autostart/[Kalmotex].desktop: Permission
+    // denied"); shown after a German text that says what was attempted.
+    std::string error;
 };
 
 // The per-user mechanism that starts programs when the user logs on: the registry's Run
 // key on Windows, the XDG autostart folder on Linux desktops. Entries are named; an
-// entry's data is the command line it starts. Some platforms also know a folder of
-// start-up shortcuts, which the program replaces by an entry.
+// entry starts a program with arguments, joined into a command line the way the platform
+// writes one (the Run value unquoted, a desktop entry's Exec quoted where needed). Some
+// platforms also know a folder of start-up shortcuts, which the program replaces by an
+// entry.
 class AutostartStore
 {
 public:
     virtual ~AutostartStore() = default;
 
     virtual bool hasEntry(const std::string& name) = 0;
-    // Creates the entry or replaces its command line.
-    virtual AutostartResult addEntry(const std::string& name, const std::string& commandLine) = 0;
-    // A missing entry is no failure.
+    // Creates the entry or replaces what it starts. Failure changes nothing.
+    virtual AutostartResult addEntry(
+        const std::string& name, const std::string& program, const std::string& arguments)
+        = 0;
+    // A missing entry is no failure; a failure changes nothing.
     virtual AutostartResult removeEntry(const std::string& name) = 0;
 
     // The folder of start-up shortcuts, or "" when the platform has none.

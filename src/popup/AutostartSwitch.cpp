@@ -29,8 +29,6 @@ AutostartSwitch::AutostartSwitch(
 {
 }
 
-std::string AutostartSwitch::commandLine() const { return m_executablePath + " /AUTOSTART"; }
-
 void AutostartSwitch::removeStaleEntry() { note(m_store.removeEntry(kStaleEntryName).error); }
 
 bool AutostartSwitch::initialState()
@@ -54,9 +52,21 @@ bool AutostartSwitch::initialState()
     return m_store.hasEntry(kEntryName);
 }
 
-void AutostartSwitch::apply(bool checked)
+bool AutostartSwitch::apply(bool checked)
 {
-    note(checked ? m_store.addEntry(kEntryName, commandLine()).error : m_store.removeEntry(kEntryName).error);
+    const platform::AutostartResult result = checked
+        ? m_store.addEntry(kEntryName, m_executablePath, kArguments)
+        : m_store.removeEntry(kEntryName);
+    if (result.ok)
+        return true;
+    note(result.error);
+    m_prompts.message(std::string(checked ? "Autostart-Eintrag konnte nicht geschrieben werden: "
+                                          : "Autostart-Eintrag konnte nicht entfernt werden: ")
+            + result.error,
+        platform::PromptIcon::Warning,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
+    return false;
 }
 
 void AutostartSwitch::note(const std::string& error)

@@ -10,9 +10,9 @@ class Prompts;
 namespace kx::popup {
 
 // The option "start with the system": the entry "[Kalmotex]" in the platform's autostart
-// store, whose command line is the program's path followed by " /AUTOSTART". The check box
-// of the options dialog shows and switches it; failures of the store are not shown to the
-// user (the box keeps the state the user chose) but kept for debug output.
+// store, which starts the program with the argument "/AUTOSTART". The check box of the
+// options dialog shows and switches it. When the store refuses a switch, the user is told
+// in German why, and the box is to keep its previous state.
 class AutostartSwitch
 {
 public:
@@ -29,11 +29,13 @@ public:
     // and the entry written all the same).
     bool initialState();
 
-    // The user checked or unchecked the box: writes or removes the entry at once.
-    void apply(bool checked);
+    // The user checked or unchecked the box: writes or removes the entry at once. False when
+    // the store refused (after a warning to the user); the entry is then as it was, and the
+    // box is to show the state it had before.
+    bool apply(bool checked);
 
-    // The command line the entry starts.
-    std::string commandLine() const;
+    // The arguments the entry starts the program with.
+    static constexpr const char* kArguments = "/AUTOSTART";
     // What the last store operation that failed said; "" when none failed.
     const std::string& lastError() const { return m_lastError; }
 

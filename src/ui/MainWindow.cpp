@@ -3,6 +3,7 @@
 #include "config/CommandLine.h"
 #include "help/Help.h"
 #include "platform/Prompts.h"
+#include "popup/qt/OptionsController.h"
 #include "popup/qt/ProgramIcon.h"
 #include "popup/qt/TrayController.h"
 #include "store/IgnoredTitles.h"
@@ -336,7 +337,8 @@ void MainWindow::exitProgram()
 
 void MainWindow::removeStaleAutostartValue()
 {
-    // Filled in by the autostart registration.
+    if (m_options)
+        m_options->removeStaleAutostartEntry();
 }
 
 bool MainWindow::installTrayIconAndHide()
@@ -350,12 +352,14 @@ bool MainWindow::installTrayIconAndHide()
 
 void MainWindow::applyBorderStripOptions()
 {
-    // Filled in by the options dialog.
+    if (m_options)
+        m_options->loadOptions();
 }
 
 void MainWindow::placeBorderStrip()
 {
-    // Filled in by the screen-border window.
+    if (m_options)
+        m_options->placeBorderStrip();
 }
 
 void MainWindow::showWindowListMonitor() { emit windowListMonitorRequested(); }
@@ -364,6 +368,10 @@ void MainWindow::closeOtherWindows()
 {
     if (m_about)
         m_about->close();
+    // In this order: the window debugger (closed here once it exists), the options dialog
+    // and the border strip, then the window-list monitor (also closed here once it exists).
+    if (m_options)
+        m_options->closeWindows();
 }
 
 void MainWindow::removeTrayIcon()

@@ -30,8 +30,9 @@ namespace kx::help {
 class DocumentOpener;
 }
 namespace kx::popup {
+class OptionsController;
 class TrayController;
-}
+} // namespace kx::popup
 
 namespace kx::ui {
 
@@ -79,6 +80,9 @@ public:
 
     // The notification-area icon and its popup menu, registered at start-up in normal mode.
     void setTray(popup::TrayController* tray) { m_tray = tray; }
+    // The options, the border strip, the options dialog and the autostart switch, which
+    // start-up and shutdown drive. Set before load().
+    void setOptions(popup::OptionsController* options) { m_options = options; }
 
     bool debugMode() const { return m_debugMode; }
     const std::string& configFilePath() const { return m_paths.configFilePath; }
@@ -227,6 +231,7 @@ private:
 
     QPointer<AboutDialog> m_about;
     popup::TrayController* m_tray = nullptr;
+    popup::OptionsController* m_options = nullptr;
 };
 
 } // namespace kx::ui

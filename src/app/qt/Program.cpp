@@ -1,8 +1,10 @@
 #include "app/qt/Program.h"
 
 #include "config/AppPaths.h"
+#include "platform/x11/X11WindowStates.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <chrono>
@@ -34,6 +36,7 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
     , m_ignoredTitles(m_config, paths.configFilePath)
     , m_windows(std::move(desktop.windows))
     , m_keyboard(std::move(desktop.keyboard))
+    , m_autostartStore(platform::currentAutostartFolder())
 {
     m_mainWindow = std::make_unique<ui::MainWindow>(
         ui::MainWindowServices { m_config, m_entries, m_ignoredTitles, m_prompts, m_documentOpener },
@@ -68,6 +71,25 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
             [mainWindow] { mainWindow->exitProgram(); },
             [this] { scheduleKeymapRestore(); } });
     m_mainWindow->setTray(&m_tray->tray());
+
+    popup::TrayController* tray = &m_tray->tray();
+    m_options = std::make_unique<popup::OptionsController>(popup::OptionsController::Borrowed { m_config,
+        m_entries.configFilePath(),
+        m_autostartStore,
+        m_prompts,
+        QCoreApplication::applicationFilePath().toStdString(),
+        [tray] { tray->showMenu(); },
+        mainWindow,
+        {},
+        [](WId window) {
+            // Qt has no flag for what the strip is to an X11 window manager.
+            if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+                platform::x11::makeScreenEdgeStrip(x11->display(), window);
+        } });
+    m_mainWindow->setOptions(m_options.get());
+    QObject::connect(mainWindow, &ui::MainWindow::optionsRequested, [this](bool modal) {
+        m_options->showOptionsDialog(modal);
+    });
 }
 
 Program::~Program() = default;

@@ -4,6 +4,8 @@
 #include "config/ConfigAccess.h"
 #include "help/qt/DesktopOpener.h"
 #include "platform/qt/QtPrompts.h"
+#include "platform/xdg/XdgAutostartStore.h"
+#include "popup/qt/OptionsController.h"
 #include "popup/qt/TraySession.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
@@ -35,6 +37,7 @@ public:
     store::IgnoredTitles& ignoredTitles() { return m_ignoredTitles; }
     platform::Prompts& prompts() { return m_prompts; }
     popup::TraySession& traySession() { return *m_tray; }
+    popup::OptionsController& options() { return *m_options; }
 
 private:
     // Gives the keymap back from the event loop when it is due; a failed attempt is
@@ -53,6 +56,9 @@ private:
     std::unique_ptr<platform::KeyboardOutput> m_keyboard;
     QTimer m_keymapRestore;
     std::unique_ptr<popup::TraySession> m_tray;
+    platform::XdgAutostartStore m_autostartStore;
+    // Opens the tray's menu from the border strip, so it goes before the tray.
+    std::unique_ptr<popup::OptionsController> m_options;
 };
 
 } // namespace kx::app

@@ -1,37 +1,66 @@
 #include "popup/qt/BorderStrip.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
 
 namespace kx::popup {
 
-BorderStrip::BorderStrip(const store::BorderStripOptions& options, std::function<void()> openMenu)
+BorderStrip::BorderStrip(const store::BorderStripOptions& options,
+    std::function<void()> openMenu,
+    std::function<void(WId)> beforeShow)
     : QWidget(nullptr,
         Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
     , m_options(options)
     , m_openMenu(std::move(openMenu))
+    , m_beforeShow(std::move(beforeShow))
 {
     setObjectName(QStringLiteral("BorderStrip"));
     setWindowTitle(QStringLiteral("[Kalmotex]"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAutoFillBackground(true);
     setMouseTracking(true);
+    connect(qApp, &QGuiApplication::screenAdded, this, &BorderStrip::applyPlacement);
+    connect(qApp, &QGuiApplication::screenRemoved, this, &BorderStrip::applyPlacement);
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, [this] {
+        followPrimaryScreen();
+        applyPlacement();
+    });
+    followPrimaryScreen();
 }
 
 BorderStrip::~BorderStrip() = default;
 
 void BorderStrip::place()
 {
+    m_edge = m_options.viaBorder == 0 ? std::nullopt : std::optional<int>(m_options.pos);
+    applyPlacement();
+}
+
+void BorderStrip::retire()
+{
+    m_edge.reset();
     hide();
-    if (m_options.viaBorder == 0)
-        return;
+}
+
+void BorderStrip::followPrimaryScreen()
+{
+    disconnect(m_screenGeometry);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        m_screenGeometry = connect(screen, &QScreen::geometryChanged, this, &BorderStrip::applyPlacement);
+}
+
+void BorderStrip::applyPlacement()
+{
+    hide();
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
+    if (!m_edge || !screen)
         return;
     const QRect area = screen->geometry();
     QRect strip;
-    switch (m_options.pos) {
+    switch (*m_edge) {
     case 1:
         strip = QRect(area.left(), area.bottom(), area.width(), 1);
         break;
@@ -46,6 +75,8 @@ void BorderStrip::place()
         break;
     }
     setGeometry(strip);
+    if (m_beforeShow)
+        m_beforeShow(winId());
     show();
 }
 
@@ -56,32 +87,35 @@ void BorderStrip::setColour(const QColor& colour)
     setPalette(palette);
 }
 
-void BorderStrip::mouseMoveEvent(QMouseEvent*)
+void BorderStrip::mouseMoveEvent(QMouseEvent* event)
 {
     if (m_options.borderByClick == 0)
-        openMenu();
+        openMenuAt(event->globalPosition().toPoint());
 }
 
-void BorderStrip::enterEvent(QEnterEvent*)
+void BorderStrip::enterEvent(QEnterEvent* event)
 {
     if (m_options.borderByClick == 0)
-        openMenu();
+        openMenuAt(event->globalPosition().toPoint());
 }
 
 void BorderStrip::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && m_options.borderByClick == 1)
-        openMenu();
+    if (event->button() == Qt::LeftButton && m_options.borderByClick == 1) {
+        m_closedAt.reset();
+        openMenuAt(event->globalPosition().toPoint());
+    }
 }
 
-void BorderStrip::openMenu()
+void BorderStrip::openMenuAt(const QPoint& at)
 {
     // The menu is modal: pointer events while it is open open no second one.
-    if (m_menuOpen || !m_openMenu)
+    if (m_menuOpen || !m_openMenu || m_closedAt == at)
         return;
     m_menuOpen = true;
     m_openMenu();
     m_menuOpen = false;
+    m_closedAt = QCursor::pos();
 }
 
 } // namespace kx::popup

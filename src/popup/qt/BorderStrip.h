@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 namespace kx::popup {
 
@@ -21,12 +22,20 @@ public:
     // `options` are the program's in-memory options; they are read at every event, so a
     // change of the click mode applies to a visible strip at once. `openMenu` opens the
     // popup menu and returns when it has closed. Both must outlive the strip.
-    BorderStrip(const store::BorderStripOptions& options, std::function<void()> openMenu);
+    // `beforeShow`, when given, gets the native window before each showing, to tell the
+    // window system what Qt cannot (such as staying out of the task bar).
+    BorderStrip(const store::BorderStripOptions& options,
+        std::function<void()> openMenu,
+        std::function<void(WId)> beforeShow = {});
     ~BorderStrip() override;
 
     // Places, shows or hides the strip from the options: one pixel thick along the whole
-    // chosen edge of the primary screen, above other windows; hidden when it is off.
+    // chosen edge of the primary screen, above other windows; hidden when it is off. When
+    // the screens change (one added or removed, another primary one, a new resolution), the
+    // strip is placed again at the edge this call chose.
     void place();
+    // Shutdown: hides the strip for good; a later change of the screens does not bring it back.
+    void retire();
     // Takes effect at once on a visible strip.
     void setColour(const QColor& colour);
 
@@ -36,11 +45,22 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void openMenu();
+    // Opens the menu for the pointer at `at` (global), unless it has not moved since the
+    // last menu closed there.
+    void openMenuAt(const QPoint& at);
+    // Shows the strip at the edge last chosen by place(), on the primary screen as it is now.
+    void applyPlacement();
+    void followPrimaryScreen();
 
     const store::BorderStripOptions& m_options;
     std::function<void()> m_openMenu;
+    std::function<void(WId)> m_beforeShow;
     bool m_menuOpen = false;
+    // Where the pointer was when the menu last closed: Qt announces the strip under the
+    // pointer anew then, but only a real move of the pointer opens the menu again.
+    std::optional<QPoint> m_closedAt;
+    std::optional<int> m_edge; // where place() put the strip; nothing while it is off
+    QMetaObject::Connection m_screenGeometry;
 };
 
 } // namespace kx::popup

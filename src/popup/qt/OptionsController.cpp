@@ -65,7 +65,8 @@ OptionsController::OptionsController(Borrowed borrowed)
     : m_config(borrowed.config)
     , m_configFile(std::move(borrowed.configFile))
     , m_autostart(borrowed.autostartStore, borrowed.prompts, std::move(borrowed.executablePath))
-    , m_strip(std::make_unique<BorderStrip>(m_options, std::move(borrowed.openMenu)))
+    , m_strip(std::make_unique<BorderStrip>(
+          m_options, std::move(borrowed.openMenu), std::move(borrowed.prepareStrip)))
 {
     auto chooseColour = borrowed.chooseColour;
     if (!chooseColour)
@@ -112,7 +113,7 @@ void OptionsController::setBorderColour(std::int32_t value)
 void OptionsController::closeWindows()
 {
     m_dialog->hide();
-    m_strip->hide();
+    m_strip->retire();
 }
 
 } // namespace kx::popup

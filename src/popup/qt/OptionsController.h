@@ -4,12 +4,11 @@
 #include "store/Options.h"
 
 #include <QColor>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
 #include <string>
-
-class QWidget;
 
 namespace kx::config {
 class ConfigAccess;
@@ -41,6 +40,8 @@ public:
         QWidget* dialogParent = nullptr;
         // The platform's colour dialog; nothing when cancelled. Empty: QColorDialog.
         std::function<std::optional<QColor>(const QColor& initial)> chooseColour = {};
+        // Gets the strip's native window before each showing (see BorderStrip).
+        std::function<void(WId)> prepareStrip = {};
     };
 
     explicit OptionsController(Borrowed borrowed);

@@ -109,11 +109,35 @@ TEST_F(ConfigReading, popupActivationOptionsOutsideTheirRangeCountAsZero)
         { "PumActBorderCol=&H8000000F", { 0, 0, 0, -2147483633 } },
         { "PumActBorderCol=3000000000", { 0, 0, 0, -2147483633 } }, // does not fit: the default
         { "PumActBorderCol=blau", { 0, 0, 0, 0 } },
+        { "PumActPos=5\r\nPumActBorderByClick=-1", { 0, 0, 0, -2147483633 } },
+        { "PumActPos=-1", { 0, 0, 0, -2147483633 } },
+        { "PumActPos=3.5", { 0, 0, 0, -2147483633 } }, // rounds to 4: out of range
+        { "PumActPos=1.5", { 0, 0, 2, -2147483633 } }, // half to even
+        { "PumActPos=0.5\r\nPumActViaBorder=", { 0, 0, 0, -2147483633 } },
+        { "PumActViaBorder=1 Zeile\r\nPumActBorderByClick=&H1", { 1, 1, 0, -2147483633 } },
+        { "PumActBorderCol=-2147483648", { 0, 0, 0, -2147483647 - 1 } },
     };
     for (const auto& c : cases) {
         const std::string path = configWith(std::string("[Common]\r\n") + c.lines + "\r\n");
         EXPECT_EQ(kx::store::loadBorderStripOptions(config, path), c.expected) << c.lines;
     }
+}
+
+TEST_F(ConfigReading, popupActivationOptionsAreWrittenInTheirOrderAsSignedDecimals)
+{
+    const std::string path = configWith("[Common]\r\nSortNames=1\r\n");
+    ASSERT_TRUE(kx::store::saveBorderStripOptions(config, path, { 1, 0, 2, 255 }));
+    EXPECT_EQ(readBytes(path),
+        "[Common]\r\nSortNames=1\r\nPumActViaBorder=1\r\nPumActBorderByClick=0\r\nPumActPos=2\r\n"
+        "PumActBorderCol=255\r\n");
+
+    ASSERT_TRUE(
+        kx::store::saveBorderStripOptions(config, path, { 0, 1, 3, kx::store::kDefaultBorderColour }));
+    EXPECT_EQ(readBytes(path),
+        "[Common]\r\nSortNames=1\r\nPumActViaBorder=0\r\nPumActBorderByClick=1\r\nPumActPos=3\r\n"
+        "PumActBorderCol=-2147483633\r\n");
+    EXPECT_EQ(kx::store::loadBorderStripOptions(config, path),
+        (kx::store::BorderStripOptions { 0, 1, 3, kx::store::kDefaultBorderColour }));
 }
 
 } // namespace

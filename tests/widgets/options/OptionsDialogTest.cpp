@@ -199,44 +199,57 @@ private slots:
     void autostartBoxSwitchesTheEntryTheMomentItIsClicked()
     {
         OptionsFixture f("");
-        f.autostart.entries["Kalmotex"] = "/old/kalmotex";
+        f.autostart.setEntry("Kalmotex", "/old/kalmotex");
         f.start().showOptionsDialog(false);
         QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
         // The entry without brackets is gone at start.
-        QVERIFY(f.autostart.entries.empty());
+        QVERIFY(f.autostart.entries().empty());
         auto* box = f.find<QCheckBox>(QStringLiteral("AutoStartChk"));
         QVERIFY(!box->isChecked());
         click(box);
         QVERIFY(box->isChecked());
-        QCOMPARE(f.autostart.entries.at("[Kalmotex]"), std::string("/opt/kalmotex/kalmotex /AUTOSTART"));
+        QCOMPARE(f.autostart.entries().at("[Kalmotex]"), std::string("/opt/kalmotex/kalmotex /AUTOSTART"));
         click(box);
         QVERIFY(!box->isChecked());
-        QVERIFY(f.autostart.entries.empty());
+        QVERIFY(f.autostart.entries().empty());
         // Without "&OK", and "&OK" itself does not touch it.
         click(box);
         click(f.find<QPushButton>(QStringLiteral("Btn_1")));
-        QCOMPARE(f.autostart.entries.size(), std::size_t(1));
+        QCOMPARE(f.autostart.entries().size(), std::size_t(1));
         QCOMPARE(f.fileBytes().find("Kalmotex"), std::string::npos);
+    }
+
+    void aRefusedAutostartSwitchLeavesTheBoxAsTheStoreIs()
+    {
+        OptionsFixture f("");
+        f.start().showOptionsDialog(false);
+        f.autostart.setFailure("kein Platz");
+        f.prompts.answerMessage("Autostart-Eintrag konnte nicht geschrieben werden: kein Platz");
+        auto* box = f.find<QCheckBox>(QStringLiteral("AutoStartChk"));
+        click(box);
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QVERIFY(!box->isChecked());
+        QVERIFY(f.autostart.entries().empty());
     }
 
     void autostartBoxShowsTheStoreWithoutWritingIt()
     {
         OptionsFixture f("");
-        f.autostart.entries["[Kalmotex]"] = "/elsewhere/kalmotex /AUTOSTART";
+        f.autostart.setEntry("[Kalmotex]", "/elsewhere/kalmotex /AUTOSTART");
         f.start().showOptionsDialog(false);
         QVERIFY(f.find<QCheckBox>(QStringLiteral("AutoStartChk"))->isChecked());
-        QCOMPARE(f.autostart.entries.at("[Kalmotex]"), std::string("/elsewhere/kalmotex /AUTOSTART"));
+        QCOMPARE(f.autostart.entries().at("[Kalmotex]"), std::string("/elsewhere/kalmotex /AUTOSTART"));
     }
 
     void aStartupShortcutIsReplacedByTheEntry()
     {
         OptionsFixture f("");
-        f.autostart.folder = "/home/user/Autostart";
-        f.autostart.files.insert("/home/user/Autostart/[Kalmotex].lnk");
+        f.autostart.setStartupFolder("/home/user/Autostart");
+        f.autostart.addFile("/home/user/Autostart/[Kalmotex].lnk");
         f.start().showOptionsDialog(false);
         QVERIFY(f.find<QCheckBox>(QStringLiteral("AutoStartChk"))->isChecked());
-        QVERIFY(f.autostart.files.empty());
-        QCOMPARE(f.autostart.entries.at("[Kalmotex]"), std::string("/opt/kalmotex/kalmotex /AUTOSTART"));
+        QVERIFY(!f.autostart.fileExists("/home/user/Autostart/[Kalmotex].lnk"));
+        QCOMPARE(f.autostart.entries().at("[Kalmotex]"), std::string("/opt/kalmotex/kalmotex /AUTOSTART"));
     }
 
     void edgeButtonsChangeThePicture()

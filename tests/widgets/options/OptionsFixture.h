@@ -1,10 +1,10 @@
 #pragma once
 
 #include "config/ConfigAccess.h"
+#include "platform/fake/FakeAutostartStore.h"
 #include "popup/qt/BorderStrip.h"
 #include "popup/qt/OptionsController.h"
 #include "popup/qt/OptionsDialog.h"
-#include "support/FakeAutostartStore.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -59,7 +59,7 @@ struct OptionsFixture
 
     TempDir dir;
     config::ConfigAccess config;
-    FakeAutostartStore autostart;
+    kx::platform::FakeAutostartStore autostart;
     ScriptedPrompts prompts;
     int menusOpened = 0;
     std::vector<QColor> colourDialogStarts;

@@ -1,0 +1,67 @@
+#include "platform/x11/X11WindowStates.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace kx::platform::x11 {
+
+void makeScreenEdgeStrip(_XDisplay* display, unsigned long window)
+{
+    if (!display || !window)
+        return;
+    const Atom dock = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DOCK", False);
+    XChangeProperty(display,
+        window,
+        XInternAtom(display, "_NET_WM_WINDOW_TYPE", False),
+        XA_ATOM,
+        32,
+        PropModeReplace,
+        reinterpret_cast<const unsigned char*>(&dock),
+        1);
+    const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
+    std::vector<Atom> atoms;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display,
+            window,
+            state,
+            0,
+            1024,
+            False,
+            XA_ATOM,
+            &type,
+            &format,
+            &count,
+            &remaining,
+            &data)
+            == Success
+        && data && format == 32) {
+        // Format 32 properties come as an array of long, whatever the size of an atom.
+        const auto* values = reinterpret_cast<const unsigned long*>(data);
+        atoms.assign(values, values + count);
+    }
+    if (data)
+        XFree(data);
+    for (const char* name : { "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER" }) {
+        const Atom wanted = XInternAtom(display, name, False);
+        if (std::find(atoms.begin(), atoms.end(), wanted) == atoms.end())
+            atoms.push_back(wanted);
+    }
+    XChangeProperty(display,
+        window,
+        state,
+        XA_ATOM,
+        32,
+        PropModeReplace,
+        reinterpret_cast<const unsigned char*>(atoms.data()),
+        static_cast<int>(atoms.size()));
+    XFlush(display);
+}
+
+} // namespace kx::platform::x11

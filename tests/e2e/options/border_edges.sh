@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# With the border strip on, each edge (top, bottom, left, right) gets a one-pixel strip
+# "[Kalmotex]" along its whole length, above other windows, without frame, out of the task
+# bar and the pager, never focused. Touching it opens the popup menu, and the entry chosen
+# there is typed into the terminal used before.
+set -uo pipefail
+source "$RIG_LIB"
+source "$(dirname "$0")/../tray/tray_lib.sh"
+source "$(dirname "$0")/options_lib.sh"
+
+rig_start --tray
+tray_prepare
+tray_cli add Eins --text 1 --crypt 0
+tray_cli add Zwei --text 2 --crypt 0
+rig_xterm "Ziel" "$RIG_DIR/ziel.out"
+target=$RIG_LAST_WINDOW
+
+expected=
+# edge, expected geometry "x y w h", a point on the strip
+for edge in 0 1 2 3; do
+    case $edge in
+    0) geometry="0 0 $SCREEN_W 1" point="640 0" ;;
+    1) geometry="0 $((SCREEN_H - 1)) $SCREEN_W 1" point="640 $((SCREEN_H - 1))" ;;
+    2) geometry="0 0 1 $SCREEN_H" point="0 512" ;;
+    3) geometry="$((SCREEN_W - 1)) 0 1 $SCREEN_H" point="$((SCREEN_W - 1)) 512" ;;
+    esac
+    options_preset 1 0 "$edge" 255
+    xdotool mousemove 400 400
+    xdotool windowactivate --sync "$target"
+    rig_wait_for_active "$target"
+    options_start
+    options_wait_strip
+    options_expect_geometry $geometry
+
+    if [ "$edge" = 0 ]; then
+        state=$(xprop -id "$STRIP" _NET_WM_STATE)
+        for atom in _NET_WM_STATE_ABOVE _NET_WM_STATE_SKIP_TASKBAR _NET_WM_STATE_SKIP_PAGER; do
+            grep -q "$atom" <<<"$state" || rig_fail "strip lacks $atom: $state"
+        done
+        xprop -id "$STRIP" WM_HINTS | grep -q 'accepts input or input focus: False' \
+            || rig_fail "strip accepts the focus: $(xprop -id "$STRIP" WM_HINTS)"
+        # Frameless: the window manager puts no border or title around it.
+        extents=$(xprop -id "$STRIP" _NET_FRAME_EXTENTS)
+        grep -q '= 0, 0, 0, 0' <<<"$extents" || rig_fail "strip has a frame: $extents"
+    fi
+
+    # The pointer reaches the edge: the menu opens there, without activating the strip.
+    xdotool mousemove $point
+    tray_wait_menu_open
+    options_expect_not_active "$STRIP"
+    # The menu opens under the pointer, which may already point at an item: start from the top.
+    tray_keys Home Down Return # Eins, Zwei: the second
+    tray_wait_menu_closed
+    expected+=2
+    tray_expect_file "$RIG_DIR/ziel.out" "$expected"
+    options_expect_not_active "$STRIP"
+    rig_wait_for_active "$target"
+
+    # The menu does not come back by itself while the pointer rests on the strip; moving
+    # along the strip opens it again.
+    case $edge in
+    0 | 1) xdotool mousemove_relative -- 40 0 ;;
+    *) xdotool mousemove_relative -- 0 40 ;;
+    esac
+    tray_wait_menu_open
+    tray_keys Escape
+    tray_wait_menu_closed
+    tray_expect_file "$RIG_DIR/ziel.out" "$expected"
+
+    xdotool mousemove 400 400
+    options_quit
+    rig_wait_for_no_window "[Kalmotex]"
+done
+echo "PASS"

@@ -1,0 +1,112 @@
+#include "popup/AutostartSwitch.h"
+#include "platform/fake/FakeAutostartStore.h"
+#include "support/ScriptedPrompts.h"
+
+#include <gtest/gtest.h>
+
+namespace kx::popup {
+namespace {
+
+using Entries = std::map<std::string, std::string>;
+
+class AutostartSwitching : public ::testing::Test
+{
+protected:
+    platform::FakeAutostartStore store;
+    test::ScriptedPrompts prompts;
+    AutostartSwitch autostart { store, prompts, "C:\\Programme\\Kalmotex\\Kalmotex.exe" };
+};
+
+TEST_F(AutostartSwitching, startUpRemovesOnlyTheUnbracketedEntry)
+{
+    store.setEntry("Kalmotex", "C:\\alt\\Kalmotex.exe");
+    store.setEntry("[Kalmotex]", "C:\\Programme\\Kalmotex\\Kalmotex.exe /AUTOSTART");
+    store.setEntry("Anderes", "anderes.exe");
+    autostart.removeStaleEntry();
+    EXPECT_EQ(store.entries(),
+        (Entries { { "Anderes", "anderes.exe" },
+            { "[Kalmotex]", "C:\\Programme\\Kalmotex\\Kalmotex.exe /AUTOSTART" } }));
+
+    autostart.removeStaleEntry(); // nothing left to remove: no message either
+    store.setFailure("Zugriff verweigert");
+    autostart.removeStaleEntry(); // start-up shows no message
+    EXPECT_TRUE(prompts.shown().empty());
+}
+
+TEST_F(AutostartSwitching, theBoxShowsTheEntryAndSwitchingWritesOrRemovesItAtOnce)
+{
+    EXPECT_FALSE(autostart.initialState());
+    EXPECT_TRUE(store.entries().empty()); // setting the box up writes nothing
+
+    EXPECT_TRUE(autostart.apply(true));
+    EXPECT_EQ(store.entries(),
+        (Entries { { "[Kalmotex]", "C:\\Programme\\Kalmotex\\Kalmotex.exe /AUTOSTART" } }));
+    EXPECT_TRUE(autostart.initialState());
+
+    EXPECT_TRUE(autostart.apply(false));
+    EXPECT_TRUE(store.entries().empty());
+    EXPECT_TRUE(autostart.apply(false)); // already off
+    EXPECT_TRUE(prompts.shown().empty());
+}
+
+TEST_F(AutostartSwitching, aRefusedSwitchIsExplainedInGermanAndChangesNothing)
+{
+    store.setEntry("[Kalmotex]", "alt /AUTOSTART");
+    store.setFailure("/home/ute/.config/autostart: Permission denied");
+    prompts.answerMessage("Autostart-Eintrag konnte nicht entfernt werden: /home/ute/.config/autostart: "
+                          "Permission denied");
+    EXPECT_FALSE(autostart.apply(false));
+    prompts.answerMessage("Autostart-Eintrag konnte nicht geschrieben werden: /home/ute/.config/autostart: "
+                          "Permission denied");
+    EXPECT_FALSE(autostart.apply(true));
+    EXPECT_TRUE(prompts.wentAsScripted()) << prompts.report();
+    ASSERT_EQ(prompts.shown().size(), 2u);
+    EXPECT_EQ(prompts.shown()[0].icon, platform::PromptIcon::Warning);
+    EXPECT_EQ(store.entries(), (Entries { { "[Kalmotex]", "alt /AUTOSTART" } }));
+    EXPECT_EQ(autostart.lastError(), "/home/ute/.config/autostart: Permission denied");
+}
+
+TEST_F(AutostartSwitching, aStartupShortcutIsReplacedByTheEntry)
+{
+    const std::string shortcut = "C:\\Users\\ute\\Startmenü\\Autostart\\[Kalmotex].lnk";
+    store.setStartupFolder("C:\\Users\\ute\\Startmenü\\Autostart");
+    store.addFile(shortcut);
+    EXPECT_TRUE(autostart.initialState());
+    EXPECT_FALSE(store.fileExists(shortcut));
+    EXPECT_EQ(store.entries(),
+        (Entries { { "[Kalmotex]", "C:\\Programme\\Kalmotex\\Kalmotex.exe /AUTOSTART" } }));
+    EXPECT_TRUE(prompts.shown().empty());
+}
+
+TEST_F(AutostartSwitching, aShortcutThatResistsIsReportedAndTheEntryWrittenAllTheSame)
+{
+    const std::string shortcut = "/home/ute/Autostart/[Kalmotex].lnk";
+    store.setStartupFolder("/home/ute/Autostart/");
+    store.addFile(shortcut, { false, true, true });
+    prompts.answerMessage("Attribute nicht löschbar: " + shortcut);
+    prompts.answerMessage("Datei nicht löschbar: " + shortcut);
+    EXPECT_TRUE(autostart.initialState());
+    EXPECT_TRUE(prompts.wentAsScripted()) << prompts.report();
+    EXPECT_EQ(prompts.shown()[0].icon, platform::PromptIcon::Information);
+    EXPECT_TRUE(store.fileExists(shortcut));
+    EXPECT_TRUE(store.hasEntry("[Kalmotex]"));
+}
+
+TEST_F(AutostartSwitching, aHiddenShortcutOrNoStartupFolderLeavesTheBoxToTheEntry)
+{
+    store.setStartupFolder("C:\\Autostart");
+    store.addFile("C:\\Autostart\\[Kalmotex].lnk", { true });
+    EXPECT_FALSE(autostart.initialState());
+    EXPECT_TRUE(store.fileExists("C:\\Autostart\\[Kalmotex].lnk"));
+
+    store.setStartupFolder("");
+    store.addFile("[Kalmotex].lnk");
+    store.setEntry("[Kalmotex]", "x /AUTOSTART");
+    EXPECT_TRUE(autostart.initialState());
+    EXPECT_TRUE(store.fileExists("[Kalmotex].lnk"));
+    EXPECT_EQ(store.entries().at("[Kalmotex]"), "x /AUTOSTART"); // not rewritten
+    EXPECT_TRUE(prompts.shown().empty());
+}
+
+} // namespace
+} // namespace kx::popup
