@@ -364,6 +364,9 @@ void MainWindow::closeOtherWindows()
 {
     if (m_about)
         m_about->close();
+    emit closeDebuggerRequested();
+    // The options dialog and then the border strip close here, between the two.
+    emit closeWindowListMonitorRequested();
 }
 
 void MainWindow::removeTrayIcon()

@@ -2,17 +2,25 @@
 
 #include "app/DesktopSelection.h"
 #include "config/ConfigAccess.h"
+#include "diag/qt/DesktopTextEditor.h"
 #include "help/qt/DesktopOpener.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtPrompts.h"
 #include "popup/qt/TraySession.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
 #include "store/TimeSeededRandom.h"
+#include "transmit/Clock.h"
 #include "ui/MainWindow.h"
 
 #include <QTimer>
 
 #include <memory>
+
+namespace kx::diag {
+class WindowDebugger;
+class WindowListMonitor;
+} // namespace kx::diag
 
 namespace kx::app {
 
@@ -35,11 +43,16 @@ public:
     store::IgnoredTitles& ignoredTitles() { return m_ignoredTitles; }
     platform::Prompts& prompts() { return m_prompts; }
     popup::TraySession& traySession() { return *m_tray; }
+    // Created on first use; null before.
+    diag::WindowDebugger* windowDebugger() { return m_debugger.get(); }
+    diag::WindowListMonitor* windowListMonitor() { return m_monitor.get(); }
 
 private:
     // Gives the keymap back from the event loop when it is due; a failed attempt is
     // reported in debug mode and tried again.
     void scheduleKeymapRestore();
+    void openWindowDebugger();
+    void openWindowListMonitor();
 
     config::ConfigAccess m_config;
     store::TimeSeededRandom m_random;
@@ -53,6 +66,12 @@ private:
     std::unique_ptr<platform::KeyboardOutput> m_keyboard;
     QTimer m_keymapRestore;
     std::unique_ptr<popup::TraySession> m_tray;
+    // The diagnostic windows; they read the tray's debugger lines, so they go first.
+    platform::QtClipboard m_clipboard;
+    transmit::SystemClock m_clock;
+    diag::DesktopTextEditor m_textEditor;
+    std::unique_ptr<diag::WindowDebugger> m_debugger;
+    std::unique_ptr<diag::WindowListMonitor> m_monitor;
 };
 
 } // namespace kx::app
