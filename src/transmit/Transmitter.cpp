@@ -13,18 +13,13 @@
 #include "transmit/KeystrokeParser.h"
 #include "transmit/Placeholders.h"
 #include "transmit/WindowDebugLog.h"
+#include "transmit/WindowTitle.h"
 
 #include <ostream>
 #include <set>
 #include <sstream>
 
 namespace kx::transmit {
-
-namespace {
-
-constexpr std::size_t maxTitleLength = 127;
-
-} // namespace
 
 Transmitter::Transmitter(SendServices services)
     : m_services(std::move(services))
@@ -137,10 +132,7 @@ std::vector<WindowCandidate> Transmitter::findTitledWindows(const std::string& u
 
 std::string Transmitter::windowTitle(platform::WindowHandle window)
 {
-    std::u32string title = text::toUtf32(m_services.windows.windowTitle(window));
-    if (title.size() > maxTitleLength)
-        title.resize(maxTitleLength);
-    return text::toUtf8(title);
+    return readWindowTitle(m_services.windows, window);
 }
 
 void Transmitter::reportNoTarget()

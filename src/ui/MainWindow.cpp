@@ -368,10 +368,12 @@ void MainWindow::closeOtherWindows()
 {
     if (m_about)
         m_about->close();
-    // In this order: the window debugger (closed here once it exists), the options dialog
-    // and the border strip, then the window-list monitor (also closed here once it exists).
+    // In this order: the window debugger, the options dialog and the border strip, then the
+    // window-list monitor.
+    emit closeDebuggerRequested();
     if (m_options)
         m_options->closeWindows();
+    emit closeWindowListMonitorRequested();
 }
 
 void MainWindow::removeTrayIcon()

@@ -121,6 +121,9 @@ signals:
     void optionsRequested(bool modal);
     void debuggerRequested();
     void windowListMonitorRequested();
+    // Shutdown closes the windows that live elsewhere, in this order (see closeOtherWindows).
+    void closeDebuggerRequested();
+    void closeWindowListMonitorRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,6 +1,8 @@
 #include "app/qt/Program.h"
 
 #include "config/AppPaths.h"
+#include "diag/qt/WindowDebugger.h"
+#include "diag/qt/WindowListMonitor.h"
 #include "platform/x11/X11WindowStates.h"
 
 #include <QCoreApplication>
@@ -90,9 +92,47 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
     QObject::connect(mainWindow, &ui::MainWindow::optionsRequested, [this](bool modal) {
         m_options->showOptionsDialog(modal);
     });
+    QObject::connect(mainWindow, &ui::MainWindow::debuggerRequested, [this] { openWindowDebugger(); });
+    QObject::connect(mainWindow, &ui::MainWindow::windowListMonitorRequested, [this] {
+        openWindowListMonitor();
+    });
+    QObject::connect(mainWindow, &ui::MainWindow::closeDebuggerRequested, [this] {
+        if (m_debugger)
+            m_debugger->close();
+    });
+    QObject::connect(mainWindow, &ui::MainWindow::closeWindowListMonitorRequested, [this] {
+        if (m_monitor)
+            m_monitor->close();
+    });
 }
 
 Program::~Program() = default;
+
+void Program::openWindowDebugger()
+{
+    if (!m_debugger)
+        m_debugger
+            = std::make_unique<diag::WindowDebugger>(diag::WindowDebuggerServices { m_tray->debugLines(),
+                m_ignoredTitles,
+                m_prompts,
+                m_textEditor,
+                m_clipboard,
+                m_entries.configFilePath() });
+    m_debugger->open();
+}
+
+void Program::openWindowListMonitor()
+{
+    if (!m_monitor) {
+        ui::MainWindow* mainWindow = m_mainWindow.get();
+        m_monitor = std::make_unique<diag::WindowListMonitor>(
+            *m_windows,
+            m_clock,
+            [mainWindow] { return static_cast<platform::WindowHandle>(mainWindow->winId()); },
+            m_clipboard);
+    }
+    m_monitor->open();
+}
 
 void Program::scheduleKeymapRestore()
 {

@@ -2,7 +2,9 @@
 
 #include "app/DesktopSelection.h"
 #include "config/ConfigAccess.h"
+#include "diag/qt/DesktopTextEditor.h"
 #include "help/qt/DesktopOpener.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtPrompts.h"
 #include "platform/xdg/XdgAutostartStore.h"
 #include "popup/qt/OptionsController.h"
@@ -10,11 +12,17 @@
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
 #include "store/TimeSeededRandom.h"
+#include "transmit/Clock.h"
 #include "ui/MainWindow.h"
 
 #include <QTimer>
 
 #include <memory>
+
+namespace kx::diag {
+class WindowDebugger;
+class WindowListMonitor;
+} // namespace kx::diag
 
 namespace kx::app {
 
@@ -38,11 +46,16 @@ public:
     platform::Prompts& prompts() { return m_prompts; }
     popup::TraySession& traySession() { return *m_tray; }
     popup::OptionsController& options() { return *m_options; }
+    // Created on first use; null before.
+    diag::WindowDebugger* windowDebugger() { return m_debugger.get(); }
+    diag::WindowListMonitor* windowListMonitor() { return m_monitor.get(); }
 
 private:
     // Gives the keymap back from the event loop when it is due; a failed attempt is
     // reported in debug mode and tried again.
     void scheduleKeymapRestore();
+    void openWindowDebugger();
+    void openWindowListMonitor();
 
     config::ConfigAccess m_config;
     store::TimeSeededRandom m_random;
@@ -59,6 +72,12 @@ private:
     platform::XdgAutostartStore m_autostartStore;
     // Opens the tray's menu from the border strip, so it goes before the tray.
     std::unique_ptr<popup::OptionsController> m_options;
+    // The diagnostic windows; they read the tray's debugger lines, so they go first.
+    platform::QtClipboard m_clipboard;
+    transmit::SystemClock m_clock;
+    diag::DesktopTextEditor m_textEditor;
+    std::unique_ptr<diag::WindowDebugger> m_debugger;
+    std::unique_ptr<diag::WindowListMonitor> m_monitor;
 };
 
 } // namespace kx::app

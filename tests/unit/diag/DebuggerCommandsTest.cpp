@@ -1,0 +1,162 @@
+#include "diag/DebuggerCommands.h"
+
+#include "config/ConfigAccess.h"
+#include "store/IgnoredTitles.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace kx::diag {
+namespace {
+
+using platform::PromptAnswer;
+using Lines = std::vector<std::string>;
+
+const std::string markFirst = "Bitte markieren Sie zunächst den betreffenden Fenstertitel";
+const Lines walk { "--- 09:05:03 --------------------------------------------", "Editor", "Werkzeugleiste" };
+
+class IgnoreMarkedTitleTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir.write("Kalmotex.ini", m_original);
+        ignoredTitles.readFromFile();
+    }
+    void TearDown() override { EXPECT_TRUE(prompts.wentAsScripted()) << prompts.report(); }
+
+    std::string file() const { return test::readBytes(m_dir.file("Kalmotex.ini")); }
+
+    const std::string m_original = "[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n";
+    test::TempDir m_dir;
+    config::ConfigAccess config;
+    store::IgnoredTitles ignoredTitles { config, m_dir.file("Kalmotex.ini").string() };
+    test::ScriptedPrompts prompts;
+};
+
+TEST_F(IgnoreMarkedTitleTest, yesAddsTheMarkedTitleAndStoresItAtOnce)
+{
+    prompts.answerMessage(
+        "Soll der Fenstertitel 'Werkzeugleiste'\rin Zukunft wirklich immer ignoriert werden?",
+        PromptAnswer::Yes);
+    EXPECT_TRUE(ignoreMarkedTitle(walk, 2, prompts, ignoredTitles));
+    EXPECT_TRUE(ignoredTitles.contains("Werkzeugleiste"));
+    EXPECT_EQ(file(), m_original + "2=Werkzeugleiste\r\n");
+    ASSERT_EQ(prompts.shown().size(), 1u);
+    EXPECT_EQ(prompts.shown()[0].icon, platform::PromptIcon::Question);
+    EXPECT_EQ(prompts.shown()[0].buttons, platform::PromptButtons::YesNo);
+}
+
+TEST_F(IgnoreMarkedTitleTest, noChangesNothing)
+{
+    prompts.answerMessage("Soll der Fenstertitel 'Editor'\rin Zukunft wirklich immer ignoriert werden?",
+        PromptAnswer::No);
+    EXPECT_FALSE(ignoreMarkedTitle(walk, 1, prompts, ignoredTitles));
+    EXPECT_FALSE(ignoredTitles.contains("Editor"));
+    EXPECT_EQ(file(), m_original);
+}
+
+TEST_F(IgnoreMarkedTitleTest, theHeaderLineOrNoMarkedLineAsksForATitleAndChangesNothing)
+{
+    for (const int marked : { -1, 0, 3 }) {
+        prompts.answerMessage(markFirst);
+        EXPECT_FALSE(ignoreMarkedTitle(walk, marked, prompts, ignoredTitles)) << marked;
+        EXPECT_EQ(prompts.shown().back().icon, platform::PromptIcon::Information);
+    }
+    EXPECT_EQ(ignoredTitles.count(), 1u);
+    EXPECT_EQ(file(), m_original);
+}
+
+TEST_F(IgnoreMarkedTitleTest, aListRewrittenWhileTheQuestionIsOpenStillAddsTheTitleAsked)
+{
+    // A send handled in the message box's event loop rewrites the debugger's list.
+    class RewritingPrompts : public test::ScriptedPrompts
+    {
+    public:
+        Lines* lines = nullptr;
+        PromptAnswer message(const std::string& text,
+            platform::PromptIcon icon,
+            platform::PromptButtons buttons,
+            PromptAnswer defaultAnswer) override
+        {
+            *lines = { "--- header", "Other" };
+            return ScriptedPrompts::message(text, icon, buttons, defaultAnswer);
+        }
+    } rewriting;
+    Lines lines = walk;
+    rewriting.lines = &lines;
+    rewriting.answerMessage(
+        "Soll der Fenstertitel 'Werkzeugleiste'\rin Zukunft wirklich immer ignoriert werden?",
+        PromptAnswer::Yes);
+    EXPECT_TRUE(ignoreMarkedTitle(lines, 2, rewriting, ignoredTitles));
+    EXPECT_TRUE(ignoredTitles.contains("Werkzeugleiste"));
+    EXPECT_TRUE(rewriting.wentAsScripted()) << rewriting.report();
+}
+
+class FixedEditor : public TextEditorLauncher
+{
+public:
+    explicit FixedEditor(bool starts)
+        : m_starts(starts)
+    {
+    }
+    bool openInEditor(const std::string& file) override
+    {
+        opened.push_back(file);
+        return m_starts;
+    }
+    Lines opened;
+
+private:
+    bool m_starts;
+};
+
+TEST(EditConfigFileTest, opensTheFileOrSaysInGermanThatNoEditorStarted)
+{
+    test::ScriptedPrompts prompts;
+    FixedEditor works(true);
+    editConfigFile("/home/a b/Kalmotex.ini", works, prompts);
+    EXPECT_EQ(works.opened, Lines { "/home/a b/Kalmotex.ini" });
+    EXPECT_TRUE(prompts.shown().empty());
+
+    FixedEditor fails(false);
+    prompts.answerMessage("Es konnte kein Texteditor gestartet werden.\rBitte öffnen Sie die "
+                          "Konfigurationsdatei selbst:\r/k/Kalmotex.ini\r(Ein Editor kann mit der "
+                          "Umgebungsvariablen VISUAL oder EDITOR gewählt werden.)");
+    editConfigFile("/k/Kalmotex.ini", fails, prompts);
+    EXPECT_TRUE(prompts.wentAsScripted()) << prompts.report();
+}
+
+TEST(TerminalEditorCommandsTest, theUsersEditorRunsInATerminalWithTheFileAsOneArgument)
+{
+    struct Row
+    {
+        const char* name;
+        std::string visual;
+        std::string editor;
+        std::string script; // what sh -c runs; empty = no terminal command at all
+    };
+    const Row rows[] = {
+        { "VISUAL wins", "gvim -f", "nano", "gvim -f \"$1\"" },
+        { "EDITOR without VISUAL", "", "nano", "nano \"$1\"" },
+        { "blank VISUAL counts as unset", "  ", "vi", "vi \"$1\"" },
+        { "neither", "", "", "" },
+        { "blank EDITOR", "", "\t", "" },
+    };
+    const std::string file = "/home/a b/Kalmotex 'neu'.ini";
+    for (const Row& row : rows) {
+        const std::vector<LaunchCommand> commands = terminalEditorCommands(file, row.visual, row.editor);
+        if (row.script.empty()) {
+            EXPECT_TRUE(commands.empty()) << row.name;
+            continue;
+        }
+        const Lines arguments { "-e", "sh", "-c", row.script, "sh", file };
+        EXPECT_EQ(commands,
+            (std::vector<LaunchCommand> { { "x-terminal-emulator", arguments }, { "xterm", arguments } }))
+            << row.name;
+    }
+}
+
+} // namespace
+} // namespace kx::diag

@@ -1,0 +1,278 @@
+#include "diag/qt/WindowDebugger.h"
+
+#include "config/ConfigAccess.h"
+#include "diag/DebuggerCommands.h"
+#include "diag/qt/DesktopTextEditor.h"
+#include "platform/fake/FakeDesktop.h"
+#include "store/EntryStore.h"
+#include "store/IgnoredTitles.h"
+#include "support/ScriptedPrompts.h"
+#include "support/SequenceRandom.h"
+#include "support/TempDir.h"
+#include "transmit/Clock.h"
+#include "transmit/Transmitter.h"
+#include "transmit/WindowDebugLog.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <clocale>
+#include <filesystem>
+
+using namespace kx;
+using platform::PromptAnswer;
+using platform::WindowHandle;
+
+namespace {
+
+class NoChooser : public transmit::WindowChooser
+{
+public:
+    std::optional<WindowHandle> choose(const std::vector<transmit::WindowCandidate>&) override
+    {
+        return std::nullopt;
+    }
+};
+
+class RecordingEditor : public diag::TextEditorLauncher
+{
+public:
+    bool openInEditor(const std::string& file) override
+    {
+        opened.push_back(file);
+        return starts;
+    }
+    std::vector<std::string> opened;
+    bool starts = true;
+};
+
+// The last-used-window search of the program on the fake desktop, and the debugger over its
+// list, with a configuration file of its own.
+struct Rig
+{
+    Rig()
+        : file(dir.write("Kalmotex.ini", "[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n").string())
+    {
+        ignored.readFromFile();
+        main = desktop.openWindow("[Kalmotex]");
+        desktop.withdraw(main);
+    }
+
+    QListWidget* list() const { return debugger.findChild<QListWidget*>("TitelListe"); }
+    QPushButton* button(int index) const
+    {
+        return debugger.findChild<QPushButton*>(QString("Btn_%1").arg(index));
+    }
+    QStringList shownLines() const
+    {
+        QStringList shown;
+        for (int i = 0; i < list()->count(); ++i)
+            shown << list()->item(i)->text();
+        return shown;
+    }
+    void mark(int row) const { list()->setCurrentRow(row); }
+
+    test::TempDir dir;
+    std::string file;
+    config::ConfigAccess config;
+    test::SequenceRandom random { { 0.5 } };
+    store::EntryStore entries { config, file, random };
+    store::IgnoredTitles ignored { config, file };
+    platform::FakeDesktop desktop;
+    WindowHandle main = 0;
+    test::ScriptedPrompts prompts;
+    NoChooser chooser;
+    transmit::WindowDebugLines lines;
+    transmit::FixedClock clock { 2024, 2, 29, 8, 5, 0 };
+    transmit::Transmitter transmitter { { entries,
+        ignored,
+        desktop,
+        desktop,
+        desktop,
+        prompts,
+        chooser,
+        lines,
+        clock,
+        desktop,
+        [this] { return main; } } };
+    RecordingEditor editor;
+    diag::WindowDebugger debugger { { lines, ignored, prompts, editor, desktop, file } };
+};
+
+} // namespace
+
+class WindowDebuggerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(setlocale(LC_TIME, "C")); }
+
+    void showsTheLastSearchWithTheChosenWindowLastAndFollowsEachNewSearch()
+    {
+        Rig rig;
+        rig.desktop.openWindow("Editor");
+        rig.desktop.openWindow("Werkzeugleiste");
+        rig.transmitter.findLastUsedWindow();
+        rig.debugger.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.debugger));
+        const QString header = "--- 08:05:00 --------------------------------------------";
+        QCOMPARE(rig.shownLines(), (QStringList { header, "Editor", "Werkzeugleiste" }));
+
+        rig.desktop.openWindow("Rechner");
+        rig.transmitter.findLastUsedWindow();
+        QCOMPARE(rig.shownLines(), (QStringList { header, "Editor", "Werkzeugleiste", "Rechner" }));
+        QVERIFY(rig.prompts.shown().empty());
+    }
+
+    void confirmedTitleIsSkippedByTheNextSearchAtOnceAndStored()
+    {
+        Rig rig;
+        const WindowHandle editor = rig.desktop.openWindow("Editor");
+        rig.desktop.openWindow("Werkzeugleiste");
+        rig.transmitter.findLastUsedWindow();
+        rig.debugger.open();
+
+        rig.mark(1);
+        rig.prompts.answerMessage(
+            "Soll der Fenstertitel 'Editor'\rin Zukunft wirklich immer ignoriert werden?",
+            PromptAnswer::No);
+        QTest::mouseClick(rig.button(0), Qt::LeftButton);
+        rig.mark(2);
+        rig.prompts.answerMessage(
+            "Soll der Fenstertitel 'Werkzeugleiste'\rin Zukunft wirklich immer ignoriert werden?",
+            PromptAnswer::Yes);
+        QTest::mouseClick(rig.button(0), Qt::LeftButton);
+        QVERIFY2(rig.prompts.wentAsScripted(), rig.prompts.report().c_str());
+        // The list stays as it was until the next search.
+        QCOMPARE(rig.list()->count(), 3);
+
+        QCOMPARE(rig.transmitter.findLastUsedWindow(), editor);
+        QCOMPARE(rig.shownLines().last(), QString("Editor"));
+        QCOMPARE(test::readBytes(rig.file),
+            std::string("[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n2=Werkzeugleiste\r\n"));
+    }
+
+    void withoutAMarkedTitleItAsksForOne()
+    {
+        Rig rig;
+        rig.desktop.openWindow("Editor");
+        rig.transmitter.findLastUsedWindow();
+        rig.debugger.open();
+        const std::string markFirst = "Bitte markieren Sie zunächst den betreffenden Fenstertitel";
+        rig.prompts.answerMessage(markFirst);
+        QTest::mouseClick(rig.button(0), Qt::LeftButton); // nothing marked
+        rig.mark(0);
+        rig.prompts.answerMessage(markFirst);
+        QTest::mouseClick(rig.button(0), Qt::LeftButton); // the header line
+        QVERIFY2(rig.prompts.wentAsScripted(), rig.prompts.report().c_str());
+        QCOMPARE(rig.ignored.count(), std::size_t { 1 });
+    }
+
+    void editButtonOpensTheConfigurationFileAndSaysSoWhenNoEditorStarts()
+    {
+        Rig rig;
+        rig.debugger.open();
+        QTest::mouseClick(rig.button(1), Qt::LeftButton);
+        QCOMPARE(rig.editor.opened, std::vector<std::string> { rig.file });
+
+        rig.editor.starts = false;
+        rig.prompts.answerMessage("Es konnte kein Texteditor gestartet werden.\rBitte öffnen Sie die "
+                                  "Konfigurationsdatei selbst:\r"
+            + rig.file + "\r(Ein Editor kann mit der Umgebungsvariablen VISUAL oder EDITOR gewählt werden.)");
+        QTest::mouseClick(rig.button(1), Qt::LeftButton);
+        QVERIFY2(rig.prompts.wentAsScripted(), rig.prompts.report().c_str());
+        QVERIFY(rig.debugger.isVisible());
+    }
+
+    void closingDiscardsTheListUntilTheNextSearch()
+    {
+        Rig rig;
+        rig.desktop.openWindow("Editor");
+        rig.transmitter.findLastUsedWindow();
+        rig.debugger.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.debugger));
+        QTest::mouseClick(rig.button(2), Qt::LeftButton);
+        QVERIFY(!rig.debugger.isVisible());
+
+        rig.debugger.open();
+        QCOMPARE(rig.list()->count(), 0);
+        rig.debugger.close();
+
+        // A search while it is closed is there when it opens.
+        rig.transmitter.findLastUsedWindow();
+        rig.debugger.open();
+        QCOMPARE(rig.shownLines().last(), QString("Editor"));
+    }
+
+    void ctrlCCopiesTheMarkedLine()
+    {
+        Rig rig;
+        rig.desktop.openWindow("Editor");
+        rig.transmitter.findLastUsedWindow();
+        rig.debugger.open();
+        QVERIFY(QTest::qWaitForWindowActive(&rig.debugger));
+        rig.list()->setFocus();
+        rig.mark(1);
+        QTest::keyClick(rig.list(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(rig.desktop.clipboardText(), std::string("Editor"));
+    }
+
+    void captionsButtonsAndLayoutAsDesigned()
+    {
+        Rig rig;
+        rig.debugger.open();
+        QCOMPARE(rig.debugger.windowTitle(), QString("[Kalmotex] - Debugger"));
+        QCOMPARE(rig.button(0)->text(), QString("&Markierten Titel in Zukunft ignorieren"));
+        QCOMPARE(rig.button(1)->text(), QString("&Konfigurationsdatei manuell bearbeiten"));
+        QCOMPARE(rig.button(2)->text(), QString("&Dieses Fenster schließen"));
+        auto* tip = rig.debugger.findChild<QLabel*>("Label1");
+        QCOMPARE(tip->text(),
+            QString("Tipp: Das störende Fenster steht in der Regel immer am Ende dieser Liste ..."));
+        QVERIFY(tip->font().bold());
+        // Tab order: list, then the buttons top to bottom.
+        QVERIFY(QTest::qWaitForWindowActive(&rig.debugger));
+        rig.list()->setFocus();
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(rig.button(i)));
+        }
+        // At least the designed client size, and every caption fits its button.
+        const double perTwip = rig.debugger.logicalDpiX() / 1440.0;
+        QVERIFY(rig.debugger.width() >= qRound(4440 * perTwip));
+        QVERIFY(rig.debugger.height() >= qRound(5535 * perTwip));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(rig.button(i)->width() >= rig.button(i)->sizeHint().width());
+        QVERIFY(tip->height() >= tip->heightForWidth(tip->width()));
+        QVERIFY(rig.list()->selectionMode() == QAbstractItemView::SingleSelection);
+    }
+
+    void desktopEditorRunsTheUsersEditorInATerminal()
+    {
+        // A stand-in terminal on PATH writes down how it was called.
+        test::TempDir bin;
+        const std::filesystem::path record = bin.file("called");
+        const std::filesystem::path terminal = bin.write("x-terminal-emulator",
+            "#!/bin/sh\nfor a in \"$@\"; do printf '%s|' \"$a\"; done >\"" + record.string() + ".tmp\"\nmv \""
+                + record.string() + ".tmp\" \"" + record.string() + "\"\n");
+        std::filesystem::permissions(terminal, std::filesystem::perms::owner_all);
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", QByteArray::fromStdString(bin.path().string()) + ":" + oldPath);
+        qputenv("VISUAL", "myeditor -w");
+
+        diag::DesktopTextEditor editor;
+        const bool started = editor.openInEditor("/tmp/a b/Kalmotex.ini");
+        qputenv("PATH", oldPath);
+        qunsetenv("VISUAL");
+        QVERIFY(started);
+        QTRY_VERIFY(std::filesystem::exists(record));
+        QCOMPARE(test::readBytes(record),
+            std::string("-e|sh|-c|myeditor -w \"$1\"|sh|/tmp/a b/Kalmotex.ini|"));
+    }
+};
+
+QTEST_MAIN(WindowDebuggerTest)
+#include "WindowDebuggerTest.moc"
