@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 # Seconds each fuzz target runs in `make fuzz`.
 FUZZ_SECONDS ?= 60
 
-.PHONY: all bootstrap configure build test run bench fuzz format format-check clean
+.PHONY: all bootstrap configure build test run bench fuzz package format format-check clean
 
 all: build
 
@@ -30,6 +30,13 @@ run: build
 bench:
 	@$(MAKE) --no-print-directory build PRESET=release
 	@scripts/bench build/release
+
+# The Debian package build/package/kalmotex_VERSION_ARCH.deb: `apt install ./build/package/kalmotex_*.deb`.
+package: bootstrap
+	@cmake --preset package >/dev/null
+	@cmake --build --preset package -j $(JOBS)
+	@cd build/package && cpack -G DEB
+	@ls build/package/kalmotex_*.deb
 
 fuzz:
 	@scripts/bootstrap --fuzz

@@ -74,13 +74,38 @@ std::optional<fs::path> perUserFolder(const EnvironmentLookup& environment)
     return std::nullopt;
 }
 
+bool isFile(const fs::path& path)
+{
+    std::error_code ignored;
+    return fs::is_regular_file(path, ignored);
+}
+
 } // namespace
+
+std::optional<std::string> installedDataFolder(const std::string& appFolder)
+{
+    const fs::path program(appFolder);
+    if (isFile(program / "sample.ini") || isFile(program / "Kalmotex.ini"))
+        return std::nullopt;
+    const fs::path shared = (program / ".." / "share" / "kalmotex").lexically_normal();
+    if (!isFile(shared / "sample.ini"))
+        return std::nullopt;
+    return withTrailingSlash(shared.generic_string());
+}
+
+std::string dataFolder(const std::string& appFolder)
+{
+    return installedDataFolder(appFolder).value_or(withTrailingSlash(appFolder));
+}
 
 ConfigLocation locateConfig(const std::string& appFolder, const EnvironmentLookup& environment)
 {
     ConfigLocation location;
     const auto perUser = perUserFolder(environment);
-    if (isWritableFolder(appFolder) || !perUser) {
+    // An installed program's folder may well be writable (root, a prefix under the home
+    // folder), but it is shared and not the place for one user's snippets.
+    const bool portable = !installedDataFolder(appFolder) && isWritableFolder(appFolder);
+    if (portable || !perUser) {
         location.folder = withTrailingSlash(appFolder);
         location.besideProgram = true;
     } else {

@@ -32,6 +32,16 @@ std::optional<std::string> processEnvironment(const std::string& name);
 // bits do not tell the whole story).
 bool isWritableFolder(const std::string& folder);
 
+// The folder an installed program keeps its shared files in (sample.ini, signatur.txt, the
+// help page): <prefix>/share/kalmotex/ for a program in <prefix>/bin/, ending in "/". Nothing
+// for a portable copy or a build folder: they have sample.ini or Kalmotex.ini beside the
+// program, or no such shared folder holding a sample.ini.
+std::optional<std::string> installedDataFolder(const std::string& appFolder);
+
+// Where sample.ini and the help page are looked up: the installed data folder, else the
+// program's own folder. Ends in "/".
+std::string dataFolder(const std::string& appFolder);
+
 struct ConfigLocation
 {
     std::string folder; // ends in "/"
@@ -39,9 +49,11 @@ struct ConfigLocation
     bool besideProgram = false; // a portable copy or a build folder
 };
 
-// Where the configuration lives: beside the program when its folder is writable, else in
+// Where the configuration lives: beside a portable copy or a build folder when its folder is
+// writable, else (and always for an installed program, see installedDataFolder) in
 // $XDG_CONFIG_HOME/kalmotex/ (default ~/.config/kalmotex/; %APPDATA%/Kalmotex/ on
-// Windows). Creates that per-user folder when it is chosen and missing.
+// Windows). Creates that per-user folder when it is chosen and missing. Without any per-user
+// folder (no HOME) the program's folder is the last resort.
 ConfigLocation locateConfig(const std::string& appFolder,
     const EnvironmentLookup& environment = processEnvironment);
 

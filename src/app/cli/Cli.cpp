@@ -1,5 +1,6 @@
 #include "app/cli/Cli.h"
 
+#include "config/CommandLine.h"
 #include "config/ConfigAccess.h"
 #include "config/IniFile.h"
 #include "store/EntryStore.h"
@@ -59,9 +60,11 @@ private:
 
 void printHelp(const CommandTable& table, std::ostream& out)
 {
-    out << "usage: " << kProgram << " [--config FILE] COMMAND [ARGUMENTS]\n\ncommands:\n";
+    out << "usage: " << kProgram << " [--config FILE] COMMAND [ARGUMENTS]\n"
+        << "       " << kProgram << " --help | --version\n\ncommands:\n";
     for (const auto& command : table.commands())
         out << "  " << command.synopsis << '\n';
+    out << "\nWithout --config the file is the one kalmotex uses (see kalmotex-cli(1)).\n";
 }
 
 } // namespace
@@ -143,6 +146,10 @@ int runCli(const std::vector<std::string>& arguments,
         const std::string& option = arguments[next];
         if (option == "--help" || option == "-h") {
             printHelp(table, out);
+            return kExitOk;
+        }
+        if (option == "--version") {
+            out << config::versionLine(kProgram);
             return kExitOk;
         }
         if (option != "--config") {

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <iostream>
 
 namespace kx::app {
@@ -19,18 +18,8 @@ ui::StartupPaths startupPaths()
 {
     const config::AppPaths app(QCoreApplication::applicationFilePath().toStdString());
     const config::ConfigLocation location = config::locateConfig(app.AppFolder());
-    // A portable copy or a build folder has the sample and the help page beside the program;
-    // an installed program finds them in its shared data folder, also when its own folder
-    // happens to be writable (installed under ~/.local, or run as root).
-    const std::filesystem::path beside(app.AppFolder());
-    const std::filesystem::path shared = beside / "../share/kalmotex/";
-    std::error_code error;
-    const std::filesystem::path data = std::filesystem::is_regular_file(beside / "sample.ini", error)
-            || !std::filesystem::is_directory(shared, error)
-        ? beside
-        : shared;
-    const std::filesystem::path folder = data.lexically_normal();
-    return ui::StartupPaths { location.file, (folder / "sample.ini").string(), folder.string() };
+    const std::string data = config::dataFolder(app.AppFolder());
+    return ui::StartupPaths { location.file, data + "sample.ini", data };
 }
 
 Program::Program(ui::StartupPaths paths, app::Desktop desktop)

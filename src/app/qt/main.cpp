@@ -1,5 +1,6 @@
 #include "app/qt/Program.h"
 #include "app/qt/StartFolder.h"
+#include "config/CommandLine.h"
 #include "platform/qt/GermanQtTranslation.h"
 
 #include <QApplication>
@@ -11,6 +12,18 @@
 
 int main(int argc, char** argv)
 {
+    // Answered without a display, so they work over ssh and in package checks.
+    switch (kx::config::informationRequest(std::vector<std::string>(argv + 1, argv + argc))) {
+    case kx::config::InformationRequest::usage:
+        std::cout << kx::config::programUsage();
+        return 0;
+    case kx::config::InformationRequest::version:
+        std::cout << kx::config::versionLine("kalmotex");
+        return 0;
+    case kx::config::InformationRequest::none:
+        break;
+    }
+
     // Before QApplication: without a display Qt's X11 plugin ends the program with a message
     // of its own, and there would be nothing to show a window on anyway.
     kx::app::DesktopSelection session = kx::app::openSessionDesktop(kx::app::SessionEnvironment::current());

@@ -119,6 +119,26 @@ TEST_F(Cli, usageErrorsExitWithTwoAndLeaveTheFileUnchanged)
     EXPECT_EQ(missingFile.code, 2);
 }
 
+TEST_F(Cli, helpAndVersionPrintOnStdoutAndTouchNoFile)
+{
+    const std::string missing = dir.file("default.ini").string();
+    const Result help = runWithDefault({ "--help" }, missing);
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(help.out.rfind("usage: kalmotex-cli [--config FILE] COMMAND [ARGUMENTS]\n"
+                             "       kalmotex-cli --help | --version\n",
+                  0),
+        0u)
+        << help.out;
+    EXPECT_NE(help.out.find("\n  show N [--json]\n"), std::string::npos) << help.out;
+
+    const Result version = runWithDefault({ "--version" }, missing);
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, "kalmotex-cli " KX_PROJECT_VERSION "\n");
+    EXPECT_EQ(runWithDefault({ "--config", missing, "--version" }, missing).out, version.out);
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
 TEST_F(Cli, failuresExitWithOneAndLeaveTheFileUnchanged)
 {
     const std::vector<std::vector<std::string>> cases = {

@@ -1,11 +1,9 @@
 #include "config/ConfigAccess.h"
-#include "config/AppPaths.h"
 
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -75,70 +73,6 @@ TEST(ConfigAccess, folderPathsEndInASlash)
     EXPECT_EQ(withTrailingSlash("/opt/kalmotex/"), "/opt/kalmotex/");
     EXPECT_EQ(withTrailingSlash(""), "/");
 }
-
-TEST(AppPaths, folderAndProgramComeFromTheExecutablePath)
-{
-    const AppPaths paths("/opt/kalmotex/bin/../bin/kalmotex");
-    EXPECT_EQ(paths.AppFolder(), "/opt/kalmotex/bin/");
-#ifdef _WIN32
-    EXPECT_EQ(paths.AppExePath(), "/opt/kalmotex/bin/kalmotex.exe");
-#else
-    EXPECT_EQ(paths.AppExePath(), "/opt/kalmotex/bin/kalmotex");
-#endif
-    const AppPaths relative("kalmotex");
-    EXPECT_TRUE(std::filesystem::path(relative.AppFolder()).is_absolute());
-    EXPECT_EQ(relative.AppFolder().back(), '/');
-}
-
-namespace {
-
-EnvironmentLookup fakeEnvironment(std::map<std::string, std::string> variables)
-{
-    return [variables](const std::string& name) -> std::optional<std::string> {
-        const auto it = variables.find(name);
-        if (it == variables.end())
-            return std::nullopt;
-        return it->second;
-    };
-}
-
-} // namespace
-
-TEST(AppPaths, configurationBesideAWritableProgramFolder)
-{
-    TempDir dir;
-    const std::string folder = dir.path().string() + "/";
-    const ConfigLocation location = locateConfig(folder, fakeEnvironment({ { "HOME", "/nonexistent" } }));
-    EXPECT_TRUE(location.besideProgram);
-    EXPECT_EQ(location.file, folder + "Kalmotex.ini");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0)
-        << "no probe left behind";
-}
-
-#ifndef _WIN32
-TEST(AppPaths, configurationInTheUsersFolderOtherwise)
-{
-    TempDir dir;
-    // A program folder that cannot take new files, even for root: it does not exist.
-    const std::string programFolder = (dir.path() / "usr" / "bin").string();
-    const std::string xdg = (dir.path() / "xdg").string();
-    const std::string home = (dir.path() / "home").string();
-
-    ConfigLocation location
-        = locateConfig(programFolder, fakeEnvironment({ { "XDG_CONFIG_HOME", xdg }, { "HOME", home } }));
-    EXPECT_FALSE(location.besideProgram);
-    EXPECT_EQ(location.file, xdg + "/kalmotex/Kalmotex.ini");
-    EXPECT_TRUE(std::filesystem::is_directory(xdg + "/kalmotex"));
-
-    // An empty or relative XDG_CONFIG_HOME is ignored.
-    for (const std::string ignored : { "", "relative/config" }) {
-        location = locateConfig(programFolder,
-            fakeEnvironment({ { "XDG_CONFIG_HOME", ignored }, { "HOME", home } }));
-        EXPECT_EQ(location.file, home + "/.config/kalmotex/Kalmotex.ini") << ignored;
-    }
-    EXPECT_TRUE(std::filesystem::is_directory(home + "/.config/kalmotex"));
-}
-#endif
 
 TEST(ConfigAccessReadScope, readsInsideAScopeSeeOneVersionOfTheFile)
 {

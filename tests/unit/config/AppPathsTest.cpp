@@ -1,0 +1,146 @@
+#include "config/AppPaths.h"
+#include "config/ConfigAccess.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+using namespace kx::config;
+using kx::test::TempDir;
+namespace fs = std::filesystem;
+
+TEST(AppPaths, folderAndProgramComeFromTheExecutablePath)
+{
+    const AppPaths paths("/opt/kalmotex/bin/../bin/kalmotex");
+    EXPECT_EQ(paths.AppFolder(), "/opt/kalmotex/bin/");
+#ifdef _WIN32
+    EXPECT_EQ(paths.AppExePath(), "/opt/kalmotex/bin/kalmotex.exe");
+#else
+    EXPECT_EQ(paths.AppExePath(), "/opt/kalmotex/bin/kalmotex");
+#endif
+    const AppPaths relative("kalmotex");
+    EXPECT_TRUE(std::filesystem::path(relative.AppFolder()).is_absolute());
+    EXPECT_EQ(relative.AppFolder().back(), '/');
+}
+
+namespace {
+
+EnvironmentLookup fakeEnvironment(std::map<std::string, std::string> variables)
+{
+    return [variables](const std::string& name) -> std::optional<std::string> {
+        const auto it = variables.find(name);
+        if (it == variables.end())
+            return std::nullopt;
+        return it->second;
+    };
+}
+
+} // namespace
+
+TEST(AppPaths, configurationBesideAWritableProgramFolder)
+{
+    TempDir dir;
+    const std::string folder = dir.path().string() + "/";
+    const ConfigLocation location = locateConfig(folder, fakeEnvironment({ { "HOME", "/nonexistent" } }));
+    EXPECT_TRUE(location.besideProgram);
+    EXPECT_EQ(location.file, folder + "Kalmotex.ini");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0)
+        << "no probe left behind";
+}
+
+#ifndef _WIN32
+TEST(AppPaths, configurationInTheUsersFolderOtherwise)
+{
+    TempDir dir;
+    // A program folder that cannot take new files, even for root: it does not exist.
+    const std::string programFolder = (dir.path() / "usr" / "bin").string();
+    const std::string xdg = (dir.path() / "xdg").string();
+    const std::string home = (dir.path() / "home").string();
+
+    ConfigLocation location
+        = locateConfig(programFolder, fakeEnvironment({ { "XDG_CONFIG_HOME", xdg }, { "HOME", home } }));
+    EXPECT_FALSE(location.besideProgram);
+    EXPECT_EQ(location.file, xdg + "/kalmotex/Kalmotex.ini");
+    EXPECT_TRUE(std::filesystem::is_directory(xdg + "/kalmotex"));
+
+    // An empty or relative XDG_CONFIG_HOME is ignored.
+    for (const std::string ignored : { "", "relative/config" }) {
+        location = locateConfig(programFolder,
+            fakeEnvironment({ { "XDG_CONFIG_HOME", ignored }, { "HOME", home } }));
+        EXPECT_EQ(location.file, home + "/.config/kalmotex/Kalmotex.ini") << ignored;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(home + "/.config/kalmotex"));
+}
+#endif
+namespace {
+
+// A prefix as a package lays it out: bin/ for the programs, share/kalmotex/ for their files.
+struct InstalledTree
+{
+    explicit InstalledTree(const TempDir& dir)
+        : bin(withTrailingSlash((dir.path() / "usr" / "bin").generic_string()))
+        , shared(withTrailingSlash((dir.path() / "usr" / "share" / "kalmotex").generic_string()))
+    {
+        fs::create_directories(bin);
+        fs::create_directories(shared);
+        dir.write("usr/share/kalmotex/sample.ini", "[Name]\r\n1=Gruß\r\n");
+        dir.write("usr/share/kalmotex/hilfe.htm", "<html></html>");
+    }
+
+    std::string bin;
+    std::string shared;
+};
+
+} // namespace
+
+#ifndef _WIN32
+TEST(AppPaths, anInstalledProgramUsesItsSharedFilesAndTheUsersFolder)
+{
+    TempDir dir;
+    const InstalledTree tree(dir);
+    const std::string xdg = (dir.path() / "xdg").string();
+    ASSERT_TRUE(isWritableFolder(tree.bin)) << "the case where writability alone would pick bin/";
+
+    EXPECT_EQ(installedDataFolder(tree.bin), tree.shared);
+    EXPECT_EQ(dataFolder(tree.bin), tree.shared);
+    // The program file's own path leads there too, however it was spelt.
+    EXPECT_EQ(dataFolder(AppPaths(tree.bin + "../bin/kalmotex").AppFolder()), tree.shared);
+
+    const ConfigLocation location = locateConfig(tree.bin, fakeEnvironment({ { "XDG_CONFIG_HOME", xdg } }));
+    EXPECT_FALSE(location.besideProgram);
+    EXPECT_EQ(location.file, xdg + "/kalmotex/Kalmotex.ini");
+    EXPECT_FALSE(fs::exists(tree.bin + "Kalmotex.ini"));
+}
+#endif
+
+TEST(AppPaths, aPortableCopyOrABuildFolderKeepsEverythingBesideTheProgram)
+{
+    TempDir dir;
+    const InstalledTree tree(dir);
+    const auto environment = fakeEnvironment({ { "XDG_CONFIG_HOME", (dir.path() / "xdg").string() } });
+
+    // A sample beside the program: a portable copy that happens to sit in a bin/ folder.
+    dir.write("usr/bin/sample.ini", "");
+    EXPECT_EQ(installedDataFolder(tree.bin), std::nullopt);
+    EXPECT_EQ(dataFolder(tree.bin), tree.bin);
+    EXPECT_EQ(locateConfig(tree.bin, environment).file, tree.bin + "Kalmotex.ini");
+
+    // Its sample deleted, its configuration still beside it.
+    fs::remove(tree.bin + "sample.ini");
+    dir.write("usr/bin/Kalmotex.ini", "");
+    EXPECT_EQ(dataFolder(tree.bin), tree.bin);
+    EXPECT_TRUE(locateConfig(tree.bin, environment).besideProgram);
+
+    // A build folder: nothing shared beside it, or a shared folder without a sample.
+    TempDir build;
+    const std::string buildBin = withTrailingSlash((build.path() / "bin").generic_string());
+    fs::create_directories(buildBin);
+    EXPECT_EQ(dataFolder(buildBin), buildBin);
+    fs::create_directories(build.path() / "share" / "kalmotex" / "sample.ini"); // a folder, not a file
+    EXPECT_EQ(installedDataFolder(buildBin), std::nullopt);
+    EXPECT_TRUE(locateConfig(buildBin, environment).besideProgram);
+}

@@ -1,0 +1,49 @@
+#include "config/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace kx::config;
+
+TEST(CommandLine, helpAndVersionAreAnsweredInsteadOfStarting)
+{
+    struct Row
+    {
+        std::vector<std::string> arguments;
+        InformationRequest expected;
+    };
+    const std::vector<Row> rows = {
+        { {}, InformationRequest::none },
+        { { "debug" }, InformationRequest::none },
+        { { "/AUTOSTART" }, InformationRequest::none },
+        { { "-help" }, InformationRequest::none },
+        { { "--Help" }, InformationRequest::none },
+        { { "--help" }, InformationRequest::usage },
+        { { "-h" }, InformationRequest::usage },
+        { { "debug", "--help" }, InformationRequest::usage },
+        { { "--version" }, InformationRequest::version },
+        { { "--version", "--help" }, InformationRequest::version },
+    };
+    for (const Row& row : rows) {
+        std::string line;
+        for (const auto& a : row.arguments)
+            line += a + " ";
+        EXPECT_EQ(informationRequest(row.arguments), row.expected) << line;
+    }
+}
+
+TEST(CommandLine, usageNamesTheDebugWordAndTheOptions)
+{
+    const std::string usage = programUsage();
+    EXPECT_EQ(usage.rfind("usage: kalmotex [debug]\n", 0), 0u) << usage;
+    for (const char* option : { "  debug ", "  --help, -h ", "  --version " })
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+    EXPECT_EQ(usage.back(), '\n');
+}
+
+TEST(CommandLine, versionLineCarriesTheBuildsProjectVersion)
+{
+    EXPECT_EQ(versionLine("kalmotex"), "kalmotex " KX_PROJECT_VERSION "\n");
+}
