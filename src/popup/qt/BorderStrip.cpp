@@ -22,13 +22,6 @@ BorderStrip::BorderStrip(const store::BorderStripOptions& options,
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAutoFillBackground(true);
     setMouseTracking(true);
-    connect(qApp, &QGuiApplication::screenAdded, this, &BorderStrip::applyPlacement);
-    connect(qApp, &QGuiApplication::screenRemoved, this, &BorderStrip::applyPlacement);
-    connect(qApp, &QGuiApplication::primaryScreenChanged, this, [this] {
-        followPrimaryScreen();
-        applyPlacement();
-    });
-    followPrimaryScreen();
 }
 
 BorderStrip::~BorderStrip() = default;
@@ -43,13 +36,6 @@ void BorderStrip::retire()
 {
     m_edge.reset();
     hide();
-}
-
-void BorderStrip::followPrimaryScreen()
-{
-    disconnect(m_screenGeometry);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        m_screenGeometry = connect(screen, &QScreen::geometryChanged, this, &BorderStrip::applyPlacement);
 }
 
 void BorderStrip::applyPlacement()

@@ -30,11 +30,10 @@ public:
     ~BorderStrip() override;
 
     // Places, shows or hides the strip from the options: one pixel thick along the whole
-    // chosen edge of the primary screen, above other windows; hidden when it is off. When
-    // the screens change (one added or removed, another primary one, a new resolution), the
-    // strip is placed again at the edge this call chose.
+    // chosen edge of the primary screen as it is now, above other windows; hidden when it is
+    // off. A later change of the screens leaves the strip where it is until the next call.
     void place();
-    // Shutdown: hides the strip for good; a later change of the screens does not bring it back.
+    // Shutdown: hides the strip for good.
     void retire();
     // Takes effect at once on a visible strip.
     void setColour(const QColor& colour);
@@ -50,7 +49,6 @@ private:
     void openMenuAt(const QPoint& at);
     // Shows the strip at the edge last chosen by place(), on the primary screen as it is now.
     void applyPlacement();
-    void followPrimaryScreen();
 
     const store::BorderStripOptions& m_options;
     std::function<void()> m_openMenu;
@@ -60,7 +58,6 @@ private:
     // pointer anew then, but only a real move of the pointer opens the menu again.
     std::optional<QPoint> m_closedAt;
     std::optional<int> m_edge; // where place() put the strip; nothing while it is off
-    QMetaObject::Connection m_screenGeometry;
 };
 
 } // namespace kx::popup
