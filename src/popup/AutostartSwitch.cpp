@@ -59,13 +59,9 @@ bool AutostartSwitch::apply(bool checked)
         : m_store.removeEntry(kEntryName);
     if (result.ok)
         return true;
+    // Like the Windows registry value it stands for, a refused entry is not reported to the
+    // user; the box keeps the state the user chose, and the reason is kept for the log.
     note(result.error);
-    m_prompts.message(std::string(checked ? "Autostart-Eintrag konnte nicht geschrieben werden: "
-                                          : "Autostart-Eintrag konnte nicht entfernt werden: ")
-            + result.error,
-        platform::PromptIcon::Warning,
-        platform::PromptButtons::Ok,
-        platform::PromptAnswer::Ok);
     return false;
 }
 

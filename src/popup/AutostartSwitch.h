@@ -30,8 +30,8 @@ public:
     bool initialState();
 
     // The user checked or unchecked the box: writes or removes the entry at once. False when
-    // the store refused (after a warning to the user); the entry is then as it was, and the
-    // box is to show the state it had before.
+    // the store refused; the entry is then as it was, and lastError() says why. Nothing is
+    // shown to the user.
     bool apply(bool checked);
 
     // The arguments the entry starts the program with.

@@ -48,11 +48,11 @@ void OptionsDialog::buildControls()
         = new QCheckBox(QStringLiteral("&Programm direkt beim Systemstart aufrufen"), autostartFrame);
     m_autostartBox->setObjectName(QStringLiteral("AutoStartChk"));
     // Only the user's click switches the autostart entry; setting the box from the store
-    // does not write it back. A switch the store refused (the user was told why) puts the
-    // box back, so it keeps showing what the store holds.
+    // does not write it back. A switch the store refused is only logged: the box keeps the
+    // state the user chose, as it does with the registry value on Windows.
     connect(m_autostartBox, &QCheckBox::clicked, this, [this](bool checked) {
         if (!m_services.autostart.apply(checked))
-            m_autostartBox->setChecked(!checked);
+            qWarning("Autostart: %s", m_services.autostart.lastError().c_str());
     });
 
     auto* menuFrame = new QGroupBox(QStringLiteral("Auswahlmenü"), this);
