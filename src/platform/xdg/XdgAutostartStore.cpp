@@ -21,7 +21,7 @@ AutostartResult failure(const fs::path& path, int error)
     return AutostartResult { false, path.string() + ": " + std::generic_category().message(error) };
 }
 
-// The folders the XDG Base Directory Specification asks for are private (mode 0700).
+// The folders the XDG base-directory rules ask for are private (mode 0700).
 AutostartResult makeFolder(const fs::path& folder)
 {
     fs::path partial;
@@ -136,7 +136,7 @@ AutostartResult XdgAutostartStore::removeEntry(const std::string& name)
 
 fs::path autostartFolder(const char* xdgConfigHome, const char* home)
 {
-    // The XDG Base Directory Specification ignores a relative XDG_CONFIG_HOME.
+    // The XDG base-directory rules ignore a relative XDG_CONFIG_HOME.
     if (xdgConfigHome && fs::path(xdgConfigHome).is_absolute())
         return fs::path(xdgConfigHome) / "autostart";
     return fs::path(home ? home : "") / ".config" / "autostart";
@@ -154,7 +154,7 @@ fs::path currentAutostartFolder()
 
 std::string execArgument(const std::string& argument)
 {
-    // Characters that make the Desktop Entry Specification require quotes.
+    // Characters that need quotes in a desktop entry's Exec line.
     static constexpr std::string_view reserved = " \t\n\"'\\><~|&;$*?#()`";
     std::string quoted;
     const bool needsQuotes = argument.empty() || argument.find_first_of(reserved) != std::string::npos;

@@ -45,7 +45,7 @@ std::filesystem::path currentAutostartFolder();
 std::string desktopEntryText(
     const std::string& title, const std::string& program, const std::string& arguments);
 // One argument of an Exec key: quoted only when it holds a blank or another reserved
-// character, with the escapes the Desktop Entry Specification asks for; "%" is doubled so
+// character, with the escapes a desktop entry's Exec line needs; "%" is doubled so
 // it is no field code.
 std::string execArgument(const std::string& argument);
 
