@@ -62,4 +62,25 @@ bool saveBorderStripOptions(
     return ok;
 }
 
+ExtraOptions loadExtraOptions(config::ConfigAccess& config, const std::string& fileName)
+{
+    const ExtraOptions defaults;
+    ExtraOptions options;
+    options.hotkey = config.readIniString(kCommon, "Hotkey", defaults.hotkey, fileName);
+    options.singleInstance = readInt32(config, fileName, "SingleInstance", defaults.singleInstance) != 0;
+    options.typeToFilter = readInt32(config, fileName, "TypeToFilter", defaults.typeToFilter) != 0;
+    options.focusGuard = readInt32(config, fileName, "FocusGuard", defaults.focusGuard) != 0;
+    return options;
+}
+
+bool saveExtraOptions(config::ConfigAccess& config, const std::string& fileName, const ExtraOptions& options)
+{
+    const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
+    bool ok = config.writeIniString(kCommon, "Hotkey", options.hotkey, fileName);
+    ok = config.writeIniString(kCommon, "SingleInstance", flag(options.singleInstance), fileName) && ok;
+    ok = config.writeIniString(kCommon, "TypeToFilter", flag(options.typeToFilter), fileName) && ok;
+    ok = config.writeIniString(kCommon, "FocusGuard", flag(options.focusGuard), fileName) && ok;
+    return ok;
+}
+
 } // namespace kx::store

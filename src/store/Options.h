@@ -36,4 +36,22 @@ BorderStripOptions loadBorderStripOptions(config::ConfigAccess& config, const st
 bool saveBorderStripOptions(
     config::ConfigAccess& config, const std::string& fileName, const BorderStripOptions& options);
 
+// Features the classic program did not have, also kept in section `Common`. A key that is
+// missing reads as its default; the ones that change how the classic program behaves are
+// off by default.
+struct ExtraOptions
+{
+    std::string hotkey = "Ctrl+Alt+V"; // `Hotkey`: opens the popup menu from anywhere; "" = none
+    bool singleInstance = true; // `SingleInstance`: a second start shows the running program
+    bool typeToFilter = false; // `TypeToFilter`: letters narrow the menu instead of access keys
+    bool focusGuard = true; // `FocusGuard`: typing stops when the target loses the focus
+
+    friend bool operator==(const ExtraOptions&, const ExtraOptions&) = default;
+};
+
+// The switches read as numbers like the other options (non-zero = on); the hotkey is
+// taken as stored, in the portable text form "Ctrl+Alt+V".
+ExtraOptions loadExtraOptions(config::ConfigAccess& config, const std::string& fileName);
+bool saveExtraOptions(config::ConfigAccess& config, const std::string& fileName, const ExtraOptions& options);
+
 } // namespace kx::store

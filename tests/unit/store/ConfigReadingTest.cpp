@@ -140,4 +140,23 @@ TEST_F(ConfigReading, popupActivationOptionsAreWrittenInTheirOrderAsSignedDecima
         (kx::store::BorderStripOptions { 0, 1, 3, kx::store::kDefaultBorderColour }));
 }
 
+TEST_F(ConfigReading, extraOptionsReadTheirDefaultsAndSurviveARoundTrip)
+{
+    const std::string path = configWith("[Common]\r\nSortNames=1\r\n");
+    EXPECT_EQ(kx::store::loadExtraOptions(config, path), kx::store::ExtraOptions {});
+
+    const kx::store::ExtraOptions changed { "", false, true, false };
+    ASSERT_TRUE(kx::store::saveExtraOptions(config, path, changed));
+    EXPECT_EQ(readBytes(path),
+        "[Common]\r\nSortNames=1\r\nHotkey=\r\nSingleInstance=0\r\nTypeToFilter=1\r\nFocusGuard=0\r\n");
+    EXPECT_EQ(kx::store::loadExtraOptions(config, path), changed);
+
+    // Switches read like the classic options: a leading number counts, text alone is off.
+    const std::string odd = configWith("[Common]\r\nSingleInstance=ja\r\nTypeToFilter=2 Stück\r\n");
+    const auto read = kx::store::loadExtraOptions(config, odd);
+    EXPECT_FALSE(read.singleInstance);
+    EXPECT_TRUE(read.typeToFilter);
+    EXPECT_EQ(read.hotkey, "Ctrl+Alt+V");
+}
+
 } // namespace
