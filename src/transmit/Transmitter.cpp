@@ -73,6 +73,7 @@ void Transmitter::run(const PreparedSend& send)
     }
     m_services.events.processPendingEvents();
     const platform::TypingResult typed = m_services.keyboard.type(send.keys());
+    ++m_typedSends;
     if (!typed.ok && m_debug)
         *m_debug << "type into " << describe(send.target()) << ": " << typed.error << '\n';
 }

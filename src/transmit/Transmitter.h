@@ -82,6 +82,8 @@ public:
     // Whether a send is under way now (it may be waiting in the selection dialog or the
     // no-target message).
     bool isSending() const { return m_sending; }
+    // How many sends have reached their typing so far (with or without a typing error).
+    int typedSends() const { return m_typedSends; }
 
     // Reads entry `number` as the configuration file holds it now (unscrambled, unescaped,
     // placeholders expanded), turns it into key actions (a console entry puts its text on
@@ -113,6 +115,7 @@ private:
     SendServices m_services;
     std::ostream* m_debug = nullptr;
     bool m_sending = false;
+    int m_typedSends = 0;
 };
 
 // The entry's text as a send types it: unescaped and with its placeholders expanded.

@@ -1,5 +1,7 @@
 #include "app/cli/Cli.h"
+#include "app/cli/InstanceCommands.h"
 #include "app/cli/TransmitCommands.h"
+#include "platform/posix/UnixSocketClient.h"
 
 #include <iostream>
 #include <string>
@@ -11,6 +13,8 @@ int main(int argc, char** argv)
     CommandTable table;
     addStoreCommands(table);
     addTransmitCommands(table);
+    kx::platform::posix::UnixSocketClient instanceClient;
+    addInstanceCommands(table, instanceClient, kx::platform::posix::currentInstanceEnvironment());
     // Further command groups register here, one line each.
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);

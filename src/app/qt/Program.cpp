@@ -54,11 +54,7 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
                                                       *m_keyboard,
                                                       m_prompts,
                                                       mainWindow },
-        popup::TrayController::Actions { [mainWindow] {
-                                            mainWindow->show();
-                                            mainWindow->raise();
-                                            mainWindow->activateWindow();
-                                        },
+        popup::TrayController::Actions { [this] { showMainWindow(); },
             [mainWindow] { mainWindow->exitProgram(); },
             [this] { scheduleKeymapRestore(); } });
     m_mainWindow->setTray(&m_tray->tray());
@@ -96,6 +92,13 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
 }
 
 Program::~Program() = default;
+
+void Program::showMainWindow()
+{
+    m_mainWindow->show();
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
+}
 
 void Program::openWindowDebugger()
 {

@@ -40,6 +40,8 @@ public:
     Program& operator=(const Program&) = delete;
 
     ui::MainWindow& mainWindow() { return *m_mainWindow; }
+    // Shows the main window raised and active ("&Bearbeiten", a second start).
+    void showMainWindow();
     config::ConfigAccess& config() { return m_config; }
     store::EntryStore& entries() { return m_entries; }
     store::IgnoredTitles& ignoredTitles() { return m_ignoredTitles; }

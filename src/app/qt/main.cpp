@@ -1,12 +1,17 @@
+#include "app/qt/InstanceServer.h"
 #include "app/qt/Program.h"
 #include "app/qt/StartFolder.h"
 #include "config/CommandLine.h"
+#include "config/ConfigAccess.h"
+#include "platform/posix/UnixSocketClient.h"
 #include "platform/qt/GermanQtTranslation.h"
+#include "store/Options.h"
 
 #include <QApplication>
 
 #include <clocale>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +52,27 @@ int main(int argc, char** argv)
     std::vector<std::string> arguments(argv + 1, argv + argc);
 
     kx::ui::StartupPaths paths = kx::app::startupPaths();
+    // One program per user and display: a second start shows the first one's main window
+    // and ends, before it puts a second icon into the tray.
+    std::optional<std::string> instanceSocket;
+    {
+        kx::config::ConfigAccess options;
+        if (kx::store::loadExtraOptions(options, paths.configFilePath).singleInstance)
+            instanceSocket
+                = kx::config::instanceSocketPath(kx::platform::posix::currentInstanceEnvironment());
+    }
+    if (instanceSocket) {
+        switch (kx::app::showRunningInstance(*instanceSocket, 5000)) {
+        case kx::app::RunningInstance::Shown:
+            return 0;
+        case kx::app::RunningInstance::NotAnswering:
+            std::cerr << "kalmotex: a running kalmotex holds " << *instanceSocket
+                      << " but does not answer; not starting a second one\n";
+            return 1;
+        case kx::app::RunningInstance::None:
+            break;
+        }
+    }
     kx::app::enterConfigFolder(paths);
     kx::app::Program program(std::move(paths), std::move(*session.desktop));
     if (kx::config::reportUnreadableConfig(program.entries().configFilePath(), program.prompts()))
@@ -55,6 +81,12 @@ int main(int argc, char** argv)
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &mainWindow, &kx::ui::MainWindow::unload);
     mainWindow.load(arguments);
     program.traySession().setDebugMode(mainWindow.debugMode());
+    // Listening only now, when a request finds the program ready to send.
+    kx::app::InstanceServer instanceServer(program.traySession().tray(),
+        [&program] { program.showMainWindow(); });
+    if (instanceSocket && !instanceServer.listen(*instanceSocket))
+        std::cerr << "kalmotex: cannot listen at " << *instanceSocket << ": "
+                  << instanceServer.errorString().toStdString() << "; kalmotex-cli send will not reach it\n";
     const int result = QApplication::exec();
     mainWindow.unload();
     return result;

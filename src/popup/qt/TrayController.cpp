@@ -76,6 +76,25 @@ void TrayController::chooseMenuItem(int index)
     }
 }
 
+TrayController::RequestOutcome TrayController::chooseEntry(int number)
+{
+    if (m_menuOpen || m_transmitter.isSending())
+        return RequestOutcome::Busy;
+    rebuildMenu();
+    for (int index = 1; index <= m_model.itemCount(); ++index) {
+        const MenuChoice choice = m_model.choiceFor(index);
+        // An entry named "-" is drawn as a separator line, which cannot be clicked.
+        if (choice.command != MenuCommand::SendEntry || choice.entryNumber != number
+            || isSeparatorCaption(m_model.item(index).caption))
+            continue;
+        const int typedBefore = m_transmitter.typedSends();
+        chooseMenuItem(index);
+        return m_transmitter.typedSends() > typedBefore ? RequestOutcome::Typed
+                                                        : RequestOutcome::NothingTyped;
+    }
+    return RequestOutcome::NoSuchEntry;
+}
+
 void TrayController::sendEntry(int number)
 {
     m_icon->setBusy(true);

@@ -56,6 +56,17 @@ public:
     // The click on element `index` of the menu (1-based; 0 = closed without a choice).
     void chooseMenuItem(int index);
 
+    enum class RequestOutcome
+    {
+        Typed,
+        NothingTyped, // no target window (the message was shown) or the choice was cancelled
+        NoSuchEntry, // the menu, rebuilt now, has no item for the entry
+        Busy, // the menu is open or a send is under way: refused, as the menu itself refuses
+    };
+    // A send of entry `number` asked for from outside (another process): the menu is
+    // rebuilt and its item for the entry chosen, exactly as a click on it.
+    RequestOutcome chooseEntry(int number);
+
     const PopupMenu& menuModel() const { return m_model; }
     const NotificationIcon& notificationIcon() const { return *m_icon; }
 

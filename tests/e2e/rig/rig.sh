@@ -15,7 +15,8 @@
 #   rig_start [--tray] [--no-wm]
 #       Starts Xvfb (1280x1024x24) on a free display, then openbox (unless --no-wm),
 #       then trayer (with --tray). Returns when each answers. Sets and exports DISPLAY,
-#       and sets RIG_DIR (a private temporary folder, removed by rig_stop).
+#       sets RIG_DIR (a private temporary folder, removed by rig_stop) and exports
+#       XDG_RUNTIME_DIR as a private folder in it.
 #   rig_start_tray
 #       Starts trayer later (after rig_start without --tray).
 #   rig_spawn NAME COMMAND [ARGS...]
@@ -224,6 +225,9 @@ rig_start()
         command -v "$arg" >/dev/null || rig_fail "$arg is not installed (run scripts/bootstrap)"
     done
     RIG_DIR=$(mktemp -d "${TMPDIR:-/tmp}/kx-rig.XXXXXX")
+    # Sockets and other per-session files of the programs under test stay in the test's folder.
+    export XDG_RUNTIME_DIR=$RIG_DIR/runtime
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
     _RIG_STOPPED=0
     trap _rig_on_exit EXIT
     trap _rig_on_signal INT TERM

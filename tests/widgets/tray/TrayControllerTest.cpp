@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 using namespace kx;
 
@@ -316,6 +317,59 @@ private slots:
         rig.tray.chooseMenuItem(2);
         QCOMPARE(rig.desktop.received(b), std::string("BBB"));
         QCOMPARE(rig.sends, 2);
+    }
+
+    // A send asked for by another process (kalmotex-cli send N) is the menu's click on the
+    // item of entry N: sorted menu or not, the entry as the file holds it now.
+    void requestForAnEntryChoosesItsItem()
+    {
+        using Outcome = popup::TrayController::RequestOutcome;
+        Rig rig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=-\r\n[Text]\r\n1=z\r\n2=a\r\n3=s\r\n");
+        const auto target = rig.desktop.openWindow("Editor");
+        QCOMPARE(rig.tray.chooseEntry(1), Outcome::Typed);
+        QCOMPARE(rig.tray.chooseEntry(2), Outcome::Typed);
+        QCOMPARE(rig.desktop.received(target), std::string("za"));
+        QCOMPARE(rig.sends, 2);
+
+        // Entry 3 is drawn as a separator line: nobody can click it. There is no entry 4.
+        QCOMPARE(rig.tray.chooseEntry(3), Outcome::NoSuchEntry);
+        QCOMPARE(rig.tray.chooseEntry(4), Outcome::NoSuchEntry);
+        rig.dir.write("Kalmotex.ini", "[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=Neu\r\n[Text]\r\n3=neu\r\n");
+        QCOMPARE(rig.tray.chooseEntry(3), Outcome::Typed);
+        QCOMPARE(rig.desktop.received(target), std::string("zaneu"));
+        QVERIFY(rig.prompts.shown().empty());
+    }
+
+    void requestWithoutATargetShowsTheMessageAndTypesNothing()
+    {
+        using Outcome = popup::TrayController::RequestOutcome;
+        Rig rig("[Name]\r\n1=Fern\r\n2=Doppelt\r\n[Text]\r\n1=f\r\n2=d\r\n"
+                "[Title]\r\n1=Gibt es nicht\r\n2=Ziel\r\n");
+        const auto a = rig.desktop.openWindow("Ziel A");
+        const auto b = rig.desktop.openWindow("Ziel B");
+        rig.prompts.answerMessage(
+            "Es wurde kein passendes Zielfenster identifiziert.\rDie Übertragung wird daher abgebrochen.");
+        QCOMPARE(rig.tray.chooseEntry(1), Outcome::NothingTyped);
+        QVERIFY2(rig.prompts.wentAsScripted(), rig.prompts.report().c_str());
+        // Two windows match: the selection dialog opens, and it is cancelled.
+        QCOMPARE(rig.tray.chooseEntry(2), Outcome::NothingTyped);
+        QCOMPARE(rig.chooser.opened, 1);
+        QCOMPARE(rig.desktop.received(a) + rig.desktop.received(b), std::string(""));
+    }
+
+    // One send at a time, as the menu itself refuses to open while one runs.
+    void requestDuringASendIsRefused()
+    {
+        using Outcome = popup::TrayController::RequestOutcome;
+        Rig rig(einsZwei);
+        const auto target = rig.desktop.openWindow("Editor");
+        std::optional<Outcome> during;
+        rig.desktop.post([&] { during = rig.tray.chooseEntry(2); });
+        QCOMPARE(rig.tray.chooseEntry(1), Outcome::Typed);
+        QVERIFY(during == Outcome::Busy);
+        QCOMPARE(rig.desktop.received(target), std::string("eins"));
+        QCOMPARE(rig.tray.chooseEntry(2), Outcome::Typed);
+        QCOMPARE(rig.desktop.received(target), std::string("einszwei"));
     }
 
     void iconCarriesTheTipAndIsGoneAfterDeletion()

@@ -1,0 +1,72 @@
+#include "app/cli/InstanceCommands.h"
+#include "app/cli/Cli.h"
+
+#include "platform/InstanceClient.h"
+#include "store/EntryStore.h"
+
+namespace kx::app::cli {
+
+namespace {
+
+int sendThroughInstance(CliContext& context,
+    const std::vector<std::string>& args,
+    platform::InstanceClient& client,
+    const config::InstanceEnvironment& environment)
+{
+    if (args.empty())
+        return context.usageError("send needs an entry number");
+    if (args.size() > 1)
+        return context.usageError("send takes one entry number");
+    const auto number = context.entryNumber(args.front());
+    if (!number)
+        return kExitUsage;
+    if (*number < 1 || *number > store::EntryStore::kMaxEntries)
+        return context.failure("there is no entry " + std::to_string(*number));
+
+    const std::string address = config::instanceSocketPath(environment);
+    const platform::InstanceReply reply = client.exchange(address,
+        config::formatInstanceRequest({ config::InstanceCommand::Send, static_cast<int>(*number) }));
+    const std::string display
+        = environment.display.empty() ? "this session" : "display " + environment.display;
+    switch (reply.status) {
+    case platform::InstanceReply::Status::NotRunning:
+        return context.failure("kalmotex is not running on " + display
+            + " (or runs with SingleInstance=0; see kalmotex-cli(1))");
+    case platform::InstanceReply::Status::Failed:
+        return context.failure(reply.error);
+    case platform::InstanceReply::Status::Answered:
+        break;
+    }
+    const std::optional<config::InstanceAnswer> answer = config::parseInstanceAnswer(reply.line);
+    if (!answer)
+        return context.failure("kalmotex gave an unknown answer: '" + reply.line + "'");
+    switch (*answer) {
+    case config::InstanceAnswer::Ok:
+        return kExitOk;
+    case config::InstanceAnswer::Busy:
+        return context.failure("kalmotex is busy (a send is under way or its menu is open); nothing sent");
+    case config::InstanceAnswer::NoEntry:
+        return context.failure("there is no entry " + std::to_string(*number));
+    case config::InstanceAnswer::NotTyped:
+        return context.failure("nothing typed: no target window, or the choice was cancelled");
+    case config::InstanceAnswer::BadRequest:
+        break;
+    }
+    return context.failure("kalmotex did not understand the request");
+}
+
+} // namespace
+
+void addInstanceCommands(
+    CommandTable& table, platform::InstanceClient& client, config::InstanceEnvironment environment)
+{
+    table.add({ "send",
+        "send N",
+        false,
+        [&client, environment = std::move(environment)](CliContext& context,
+            const std::vector<std::string>& args) {
+            return sendThroughInstance(context, args, client, environment);
+        } });
+}
+
+} // namespace kx::app::cli

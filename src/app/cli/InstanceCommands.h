@@ -1,0 +1,20 @@
+#pragma once
+
+#include "config/InstanceChannel.h"
+
+namespace kx::platform {
+class InstanceClient;
+}
+
+namespace kx::app::cli {
+
+class CommandTable;
+
+// send N: asks the kalmotex running on this display to send entry N, as a click on the
+// entry in its popup menu does. Exit 0 when the keys were typed; 1 when no kalmotex runs,
+// it is busy, there is no entry N, or nothing was typed. The configuration is the running
+// program's; --config has no effect. `client` must outlive the table.
+void addInstanceCommands(
+    CommandTable& table, platform::InstanceClient& client, config::InstanceEnvironment environment);
+
+} // namespace kx::app::cli

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# kalmotex-cli send N, run in the background from a shell as a script would, makes the
+# running program send entry N as a click on it in the menu does: into the terminal used
+# last, by entry number whatever the menu's order. Refusals and the no-target message
+# reach the command's status and its message; without a program it says so and fails.
+set -uo pipefail
+source "$RIG_LIB"
+source "$(dirname "$0")/tray_lib.sh"
+
+# Runs kalmotex-cli ARGS in the background under NAME, waits for it to end and sets
+# CLI_STATUS and CLI_OUTPUT (stdout and stderr together).
+cli_run()
+{
+    local name=$1
+    shift
+    rig_spawn "$name" "$TRAY_CLI_BIN" "$@"
+    local pid=$RIG_LAST_PID
+    rig_wait_for_exit "$name"
+    wait "$pid"
+    CLI_STATUS=$?
+    CLI_OUTPUT=$(cat "$RIG_DIR/$name.log")
+}
+
+expect_cli()
+{
+    local status=$1 output=$2
+    [ "$CLI_STATUS" -eq "$status" ] && [ "$CLI_OUTPUT" = "$output" ] \
+        || rig_fail "kalmotex-cli: expected status $status and '$output', got $CLI_STATUS and '$CLI_OUTPUT'"
+}
+
+rig_start --tray
+tray_prepare
+tray_cli add Zeta --text $'zeta\tZ' --crypt 0
+tray_cli add Brief --text $'Hallo äöü €\r' --crypt 0
+tray_cli add Fern --text 'fern' --title 'Gibt es nicht' --crypt 0
+rig_xterm "Ziel A" "$RIG_DIR/a.out"
+window_a=$RIG_LAST_WINDOW
+rig_xterm "Ziel B" "$RIG_DIR/b.out"
+xdotool windowactivate --sync "$window_a"
+rig_wait_for_active "$window_a"
+tray_start
+
+# The menu shows Brief first; entry 1 is Zeta.
+cli_run send1 send 1
+expect_cli 0 ""
+tray_expect_file "$RIG_DIR/a.out" $'zeta\tZ'
+cli_run send2 send 2
+expect_cli 0 ""
+tray_expect_file "$RIG_DIR/a.out" $'zeta\tZHallo äöü €\r'
+
+cli_run missing send 9
+expect_cli 1 "kalmotex-cli: there is no entry 9"
+cli_run malformed send zwei
+expect_cli 2 "kalmotex-cli: 'zwei' is not an entry number"
+
+# No window has the entry's title: the program shows its message, and the command waits
+# for it to be confirmed.
+rig_spawn notarget "$TRAY_CLI_BIN" send 3
+notarget=$RIG_LAST_PID
+box=$(rig_wait_for_window "Kalmotex")
+rig_wait_for_active "$box"
+kill -0 "$notarget" 2>/dev/null || rig_fail "kalmotex-cli ended before the message was confirmed"
+tray_keys Return
+rig_wait_for_exit notarget
+wait "$notarget"
+CLI_STATUS=$?
+CLI_OUTPUT=$(cat "$RIG_DIR/notarget.log")
+expect_cli 1 "kalmotex-cli: nothing typed: no target window, or the choice was cancelled"
+tray_expect_empty "$RIG_DIR/b.out"
+
+rig_kill kalmotex
+cli_run gone send 1
+expect_cli 1 "kalmotex-cli: kalmotex is not running on display $DISPLAY (or runs with SingleInstance=0; see kalmotex-cli(1))"
+tray_expect_file "$RIG_DIR/a.out" $'zeta\tZHallo äöü €\r'
+echo "PASS"

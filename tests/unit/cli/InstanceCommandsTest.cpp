@@ -1,0 +1,128 @@
+#include "app/cli/InstanceCommands.h"
+#include "app/cli/Cli.h"
+
+#include "platform/InstanceClient.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace cli = kx::app::cli;
+using kx::platform::InstanceReply;
+
+namespace {
+
+// Stands for the running program: records what was asked and gives the scripted reply.
+class ScriptedInstance : public kx::platform::InstanceClient
+{
+public:
+    InstanceReply exchange(const std::string& address, const std::string& request) override
+    {
+        addresses.push_back(address);
+        requests.push_back(request);
+        return reply;
+    }
+
+    InstanceReply reply { InstanceReply::Status::Answered, "ok", {} };
+    std::vector<std::string> addresses;
+    std::vector<std::string> requests;
+};
+
+struct Result
+{
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+class InstanceCommands : public ::testing::Test
+{
+protected:
+    InstanceCommands() { cli::addInstanceCommands(table, instance, { "/run/user/1000", ":7", "1000" }); }
+
+    Result run(const std::vector<std::string>& arguments)
+    {
+        std::ostringstream out, err;
+        Result result;
+        // No configuration file: the running program's own is the one that counts.
+        result.code = cli::runCli(arguments, dir.file("Kalmotex.ini").string(), table, out, err);
+        result.out = out.str();
+        result.err = err.str();
+        return result;
+    }
+
+    Result answered(const std::string& line)
+    {
+        instance.reply = { InstanceReply::Status::Answered, line, {} };
+        return run({ "send", "3" });
+    }
+
+    kx::test::TempDir dir;
+    ScriptedInstance instance;
+    cli::CommandTable table;
+};
+
+TEST_F(InstanceCommands, sendAsksTheProgramOnThisDisplayAndSucceedsWhenItTyped)
+{
+    const Result result = run({ "send", "12" });
+    EXPECT_EQ(result.code, cli::kExitOk);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(instance.addresses, std::vector<std::string> { "/run/user/1000/kalmotex-7.socket" });
+    EXPECT_EQ(instance.requests, std::vector<std::string> { "send 12\n" });
+}
+
+TEST_F(InstanceCommands, withoutARunningProgramItSaysSoAndFails)
+{
+    instance.reply = { InstanceReply::Status::NotRunning, {}, {} };
+    const Result result = run({ "send", "1" });
+    EXPECT_EQ(result.code, cli::kExitFailure);
+    EXPECT_EQ(result.err,
+        "kalmotex-cli: kalmotex is not running on display :7 (or runs with SingleInstance=0; see "
+        "kalmotex-cli(1))\n");
+}
+
+TEST_F(InstanceCommands, everyRefusalOfTheProgramFailsWithItsReason)
+{
+    const std::vector<std::pair<std::string, std::string>> cases {
+        { "busy",
+            "kalmotex-cli: kalmotex is busy (a send is under way or its menu is open); nothing sent\n" },
+        { "no-entry", "kalmotex-cli: there is no entry 3\n" },
+        { "not-typed", "kalmotex-cli: nothing typed: no target window, or the choice was cancelled\n" },
+        { "bad-request", "kalmotex-cli: kalmotex did not understand the request\n" },
+        { "maybe", "kalmotex-cli: kalmotex gave an unknown answer: 'maybe'\n" },
+    };
+    for (const auto& [answer, message] : cases) {
+        const Result result = answered(answer);
+        EXPECT_EQ(result.code, cli::kExitFailure) << answer;
+        EXPECT_EQ(result.err, message) << answer;
+    }
+    instance.reply = { InstanceReply::Status::Failed, {}, "kalmotex closed /x without an answer" };
+    const Result broken = run({ "send", "3" });
+    EXPECT_EQ(broken.code, cli::kExitFailure);
+    EXPECT_EQ(broken.err, "kalmotex-cli: kalmotex closed /x without an answer\n");
+}
+
+TEST_F(InstanceCommands, malformedOrImpossibleNumbersNeverReachTheProgram)
+{
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>> { { "send" },
+             { "send", "x" },
+             { "send", "1", "2" },
+             { "send", "1.5" },
+             { "send", "" } }) {
+        const Result result = run(arguments);
+        EXPECT_EQ(result.code, cli::kExitUsage) << arguments.size();
+        EXPECT_TRUE(result.err.starts_with("kalmotex-cli: ")) << result.err;
+    }
+    for (const char* number : { "0", "-4", "32768" }) {
+        const Result result = run({ "send", number });
+        EXPECT_EQ(result.code, cli::kExitFailure) << number;
+        EXPECT_EQ(result.err, std::string("kalmotex-cli: there is no entry ") + number + "\n");
+    }
+    EXPECT_TRUE(instance.requests.empty());
+}
+
+} // namespace
