@@ -334,6 +334,17 @@ int compareForSortedList(std::string_view a, std::string_view b)
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 
+std::string foldForSortedList(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    SortElements elements(utf8);
+    SortElement element {};
+    while (elements.next(element))
+        appendUtf8(out, static_cast<char32_t>(element.primary & 0xFFFFFF));
+    return out;
+}
+
 std::string decodeWindows1252(std::string_view bytes)
 {
     std::string out;
