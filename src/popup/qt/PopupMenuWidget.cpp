@@ -1,6 +1,7 @@
 #include "popup/qt/PopupMenuWidget.h"
 
 #include "popup/qt/PopupMenuAccessible.h"
+#include "transmit/qt/FilterKeys.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -557,42 +558,16 @@ void PopupMenuWidget::paintEvent(QPaintEvent* event)
     }
 }
 
-bool PopupMenuWidget::editFilter(QKeyEvent* event)
-{
-    const bool typed = !event->text().isEmpty() && event->text().at(0).isPrint()
-        && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier | Qt::AltModifier));
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        // The first Escape takes back the filter, the next one closes the menu.
-        if (m_filterText.isEmpty())
-            return false;
-        setFilterText({});
-        return true;
-    case Qt::Key_Backspace: {
-        QString text = m_filterText;
-        text.chop(text.size() >= 2 && text.back().isLowSurrogate() ? 2 : 1);
-        if (!m_filterText.isEmpty())
-            setFilterText(text);
-        return true;
-    }
-    case Qt::Key_Space:
-        // Space chooses the highlighted item as in any menu, unless it is part of a filter.
-        if (m_filterText.isEmpty())
-            return false;
-        break;
-    default:
-        break;
-    }
-    if (!typed)
-        return false;
-    setFilterText(m_filterText + event->text());
-    return true;
-}
-
 void PopupMenuWidget::keyPressEvent(QKeyEvent* event)
 {
-    if (m_typeToFilter && editFilter(event))
-        return;
+    if (m_typeToFilter) {
+        // The first Escape takes back the filter, the next one closes the menu.
+        if (const auto text = transmit::filterTextAfterKey(m_filterText, *event)) {
+            if (*text != m_filterText)
+                setFilterText(*text);
+            return;
+        }
+    }
     const int count = this->count();
     const int page = std::max(1, contentRect().height() / std::max(1, m_itemHeight));
     switch (event->key()) {

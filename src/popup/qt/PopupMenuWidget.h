@@ -93,8 +93,6 @@ private:
     // edge that is next to the pointer.
     void placeMenu(bool atPointer);
     int filterLineHeight() const;
-    // Keys that edit the filter; false for keys the menu handles as before.
-    bool editFilter(QKeyEvent* event);
     // The element (0-based) shown in `row`, -1 for the "(keine Treffer)" row.
     int elementAt(int row) const { return m_shown[static_cast<std::size_t>(row)]; }
     void initStyleOption(QStyleOptionMenuItem* option, int row) const;

@@ -1,6 +1,7 @@
 #include "transmit/qt/TargetSelectionDialog.h"
 
 #include "text/Text.h"
+#include "transmit/qt/FilterKeys.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -146,42 +147,16 @@ void TargetSelectionDialog::setFilterText(const QString& text)
     m_filterLine->setVisible(!text.isEmpty());
 }
 
-bool TargetSelectionDialog::editFilter(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        // The first Escape takes back the filter, the next one cancels the dialog.
-        if (m_filterText.isEmpty())
-            return false;
-        setFilterText({});
-        return true;
-    case Qt::Key_Backspace: {
-        QString text = m_filterText;
-        text.chop(text.size() >= 2 && text.back().isLowSurrogate() ? 2 : 1);
-        if (!m_filterText.isEmpty())
-            setFilterText(text);
-        return true;
-    }
-    case Qt::Key_Space:
-        if (m_filterText.isEmpty())
-            return false;
-        break;
-    default:
-        break;
-    }
-    const bool typed = !event->text().isEmpty() && event->text().at(0).isPrint()
-        && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier | Qt::AltModifier));
-    if (!typed)
-        return false;
-    setFilterText(m_filterText + event->text());
-    return true;
-}
-
 bool TargetSelectionDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_list && m_typeToFilter && event->type() == QEvent::KeyPress
-        && editFilter(static_cast<QKeyEvent*>(event)))
-        return true;
+    if (watched == m_list && m_typeToFilter && event->type() == QEvent::KeyPress) {
+        // The first Escape takes back the filter, the next one cancels the dialog.
+        if (const auto text = filterTextAfterKey(m_filterText, *static_cast<QKeyEvent*>(event))) {
+            if (*text != m_filterText)
+                setFilterText(*text);
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 

@@ -50,7 +50,6 @@ protected:
 
 private:
     void onButtonClicked(int index);
-    bool editFilter(QKeyEvent* event);
 
     QListWidget* m_list = nullptr;
     QLabel* m_filterLine = nullptr;
