@@ -28,6 +28,22 @@ MenuChoice choiceForTag(std::string_view tag)
 
 bool isSeparatorCaption(std::string_view caption) { return caption == "-"; }
 
+std::string displayedCaption(std::string_view caption)
+{
+    std::string text;
+    text.reserve(caption.size());
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size())
+            ++i;
+        else if (caption[i] == '&')
+            continue;
+        text += caption[i];
+    }
+    return text;
+}
+
+bool isEntryItem(const MenuItem& item) { return choiceForTag(item.tag).command == MenuCommand::SendEntry; }
+
 void PopupMenu::rebuild(const std::vector<store::EntryListItem>& entries, int sortNames)
 {
     m_items.clear();

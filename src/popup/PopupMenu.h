@@ -51,6 +51,12 @@ MenuChoice choiceForTag(std::string_view tag);
 // True for a caption that the menu draws as a separator line.
 bool isSeparatorCaption(std::string_view caption);
 
+// The caption as the menu shows it: "&&" becomes "&", a single "&" disappears.
+std::string displayedCaption(std::string_view caption);
+
+// True for an item that stands for an entry (its tag is an entry number).
+bool isEntryItem(const MenuItem& item);
+
 // The items of the popup menu of entries. Elements are numbered from 1, like the menu's
 // item array; the model is rebuilt from the configuration before every opening.
 class PopupMenu

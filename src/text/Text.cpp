@@ -334,6 +334,32 @@ int compareForSortedList(std::string_view a, std::string_view b)
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 
+std::string foldForSortedList(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        // Names are mostly ASCII, whose first-level letter is the lower-case letter itself.
+        const std::size_t end = skipAscii(utf8, pos);
+        for (; pos < end; ++pos) {
+            const char c = utf8[pos];
+            if (c != '-' && c != '\'')
+                out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+        }
+        if (pos < utf8.size()) {
+            char32_t c = replacementCharacter;
+            const std::size_t length = sequenceLength(utf8, pos, c);
+            pos += length == 0 ? 1 : length;
+            SortElement elements[2] {};
+            const int count = sortElementsOf(length == 0 ? replacementCharacter : c, elements);
+            for (int i = 0; i < count; ++i)
+                appendUtf8(out, static_cast<char32_t>(elements[i].primary & 0xFFFFFF));
+        }
+    }
+    return out;
+}
+
 std::string decodeWindows1252(std::string_view bytes)
 {
     std::string out;

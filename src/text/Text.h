@@ -30,6 +30,12 @@ std::string trimSpaces(std::string_view text);
 // stable, deterministic order. Negative, zero or positive like strcmp.
 int compareForSortedList(std::string_view a, std::string_view b);
 
+// The text reduced to what the first level of that order compares: lower case, letters
+// without their diacritics ("Ä", "á" -> "a"), ß as "ss", æ and œ as "ae" and "oe",
+// hyphens and apostrophes dropped. Two texts are equal at that level exactly when their
+// folds are; a fold contained in another is a match for a search "like the sorting".
+std::string foldForSortedList(std::string_view utf8);
+
 // Windows-1252, with the five unassigned bytes mapped to U+0081, U+008D, U+008F, U+0090
 // and U+009D so every byte survives a round trip.
 std::string decodeWindows1252(std::string_view bytes);

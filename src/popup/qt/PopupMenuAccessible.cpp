@@ -58,7 +58,7 @@ public:
             s.invalid = true;
             return s;
         }
-        s.disabled = !m_menu->isEnabled() || m_menu->isSeparator(m_row + 1);
+        s.disabled = !m_menu->isEnabled() || !m_menu->isChoosable(m_row + 1);
         s.invisible = !m_menu->isVisible();
         s.offscreen = rect().isEmpty();
         s.focusable = !s.disabled;

@@ -1,6 +1,7 @@
 #include "popup/qt/PopupMenuWidget.h"
 
 #include "popup/qt/PopupMenuAccessible.h"
+#include "transmit/qt/FilterKeys.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -14,25 +15,19 @@
 #include <QStyleOptionMenuItem>
 
 #include <algorithm>
+#include <numeric>
 
 namespace kx::popup {
 
 namespace {
 
-// The caption as the menu shows it: "&&" becomes "&", a single "&" disappears.
 QString visibleText(const QString& caption)
 {
-    QString text;
-    text.reserve(caption.size());
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == u'&' && i + 1 < caption.size())
-            ++i;
-        else if (caption[i] == u'&')
-            continue;
-        text += caption[i];
-    }
-    return text;
+    return QString::fromStdString(displayedCaption(caption.toStdString()));
 }
+
+// A text drawn as a menu item's caption without an access key.
+QString withoutAccessKeys(QString text) { return text.replace(u'&', QStringLiteral("&&")); }
 
 // The access key of a caption (the character after a single "&"), lower case; null
 // when it has none.
@@ -75,19 +70,38 @@ void PopupMenuWidget::setItems(std::vector<MenuItem> items, int defaultIndex)
     m_captions.reserve(m_items.size());
     for (const auto& item : m_items)
         m_captions.push_back(QString::fromStdString(item.caption));
-    m_defaultRow = defaultIndex - 1;
+    m_defaultElement = defaultIndex - 1;
     m_current = -1;
+    m_filterText.clear();
+    m_entryElements.clear();
+    m_filter.setNames({});
+    m_shown.resize(m_items.size());
+    std::iota(m_shown.begin(), m_shown.end(), 0);
     m_boldFont = font();
     m_boldFont.setBold(true);
     layoutItems();
+    layoutRows();
 }
 
 QString PopupMenuWidget::visibleCaption(int index) const
 {
-    if (index < 1 || index > count() || isSeparator(index))
+    if (index < 1 || index > count())
         return {};
-    return visibleText(m_captions[static_cast<std::size_t>(index - 1)]);
+    if (elementAt(index - 1) < 0)
+        return QStringLiteral("(keine Treffer)");
+    if (isSeparator(index))
+        return {};
+    return visibleText(m_captions[static_cast<std::size_t>(elementAt(index - 1))]);
 }
+
+bool PopupMenuWidget::isSeparator(int index) const
+{
+    if (index < 1 || index > count() || elementAt(index - 1) < 0)
+        return false;
+    return isSeparatorCaption(m_items[static_cast<std::size_t>(elementAt(index - 1))].caption);
+}
+
+int PopupMenuWidget::defaultIndex() const { return m_defaultRow + 1; }
 
 void PopupMenuWidget::initStyleOption(QStyleOptionMenuItem* option, int row) const
 {
@@ -95,24 +109,29 @@ void PopupMenuWidget::initStyleOption(QStyleOptionMenuItem* option, int row) con
     option->state = QStyle::State_Enabled;
     if (isActiveWindow())
         option->state |= QStyle::State_Active;
-    if (row == m_current)
+    if (row >= 0 && row == m_current)
         option->state |= QStyle::State_Selected;
     option->checkType = QStyleOptionMenuItem::NotCheckable;
     option->menuHasCheckableItems = false;
     option->maxIconWidth = 0;
     option->reservedShortcutWidth = 0;
     option->menuRect = rect();
-    option->font = row == m_defaultRow ? m_boldFont : font();
+    const bool isDefault = row >= 0 && row == m_defaultRow;
+    option->font = isDefault ? m_boldFont : font();
     option->fontMetrics = QFontMetrics(option->font);
     option->text.clear();
-    if (row >= 0 && isSeparatorCaption(m_items[static_cast<std::size_t>(row)].caption)) {
+    option->menuItemType = isDefault ? QStyleOptionMenuItem::DefaultItem : QStyleOptionMenuItem::Normal;
+    if (row < 0)
+        return;
+    const int element = elementAt(row);
+    if (element < 0) {
+        option->state &= ~QStyle::State_Enabled;
+        option->text = QStringLiteral("(keine Treffer)");
+    } else if (isSeparatorCaption(m_items[static_cast<std::size_t>(element)].caption)) {
         // A separator with text is drawn as a titled section by some styles.
         option->menuItemType = QStyleOptionMenuItem::Separator;
     } else {
-        option->menuItemType
-            = row == m_defaultRow ? QStyleOptionMenuItem::DefaultItem : QStyleOptionMenuItem::Normal;
-        if (row >= 0)
-            option->text = m_captions[static_cast<std::size_t>(row)];
+        option->text = m_captions[static_cast<std::size_t>(element)];
     }
 }
 
@@ -151,18 +170,10 @@ void PopupMenuWidget::layoutItems()
     };
     std::vector<std::pair<int, std::size_t>> estimates;
     estimates.reserve(m_items.size());
-    m_rowTop.assign(m_items.size() + 1, 0);
-    int y = 0;
-    for (std::size_t row = 0; row < m_items.size(); ++row) {
-        m_rowTop[row] = y;
-        if (isSeparatorCaption(m_items[row].caption)) {
-            y += m_separatorHeight;
-            continue;
-        }
-        y += m_itemHeight;
-        estimates.emplace_back(estimate(m_captions[row]), row);
+    for (std::size_t element = 0; element < m_items.size(); ++element) {
+        if (!isSeparatorCaption(m_items[element].caption))
+            estimates.emplace_back(estimate(m_captions[element]), element);
     }
-    m_rowTop[m_items.size()] = y;
 
     constexpr std::size_t measured = 64;
     const std::size_t exact = std::min(measured, estimates.size());
@@ -175,9 +186,12 @@ void PopupMenuWidget::layoutItems()
         widest
             = std::max(widest, normalMetrics.horizontalAdvance(visibleText(m_captions[estimates[i].second])));
     }
-    if (m_defaultRow >= 0 && static_cast<std::size_t>(m_defaultRow) < m_captions.size())
+    if (m_defaultElement >= 0 && static_cast<std::size_t>(m_defaultElement) < m_captions.size())
         widest = std::max(widest,
-            boldMetrics.horizontalAdvance(visibleText(m_captions[static_cast<std::size_t>(m_defaultRow)])));
+            boldMetrics.horizontalAdvance(
+                visibleText(m_captions[static_cast<std::size_t>(m_defaultElement)])));
+    // The lines a filter adds must fit as well.
+    widest = std::max(widest, normalMetrics.horizontalAdvance(QStringLiteral("(keine Treffer)")));
 
     option.menuItemType = QStyleOptionMenuItem::Normal;
     option.text = QStringLiteral("X");
@@ -187,9 +201,28 @@ void PopupMenuWidget::layoutItems()
     m_frame += vMargin;
 }
 
+void PopupMenuWidget::layoutRows()
+{
+    m_rowTop.assign(m_shown.size() + 1, 0);
+    m_defaultRow = -1;
+    int y = 0;
+    for (std::size_t row = 0; row < m_shown.size(); ++row) {
+        m_rowTop[row] = y;
+        const int element = m_shown[row];
+        if (element == m_defaultElement && element >= 0)
+            m_defaultRow = static_cast<int>(row);
+        const bool separator
+            = element >= 0 && isSeparatorCaption(m_items[static_cast<std::size_t>(element)].caption);
+        y += separator ? m_separatorHeight : m_itemHeight;
+    }
+    m_rowTop[m_shown.size()] = y;
+}
+
+int PopupMenuWidget::filterLineHeight() const { return m_filterText.isEmpty() ? 0 : m_itemHeight; }
+
 QRect PopupMenuWidget::contentRect() const
 {
-    QRect r = rect().adjusted(m_frame, m_frame, -m_frame, -m_frame);
+    QRect r = rect().adjusted(m_frame, m_frame + filterLineHeight(), -m_frame, -m_frame);
     if (m_scrollBar->isVisible())
         r.setRight(m_scrollBar->geometry().left() - 1);
     return r;
@@ -197,23 +230,24 @@ QRect PopupMenuWidget::contentRect() const
 
 int PopupMenuWidget::scrollOffset() const { return m_scrollBar->isVisible() ? m_scrollBar->value() : 0; }
 
-void PopupMenuWidget::popup(const QPoint& pos)
+void PopupMenuWidget::placeMenu(bool atPointer)
 {
-    QScreen* screen = QGuiApplication::screenAt(pos);
+    QScreen* screen = QGuiApplication::screenAt(m_openedAt);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     const QRect avail = screen->availableGeometry();
 
     const int contentHeight = m_rowTop.empty() ? 0 : m_rowTop.back();
-    int height = contentHeight + 2 * m_frame;
+    const int fixedHeight = 2 * m_frame + filterLineHeight();
+    int height = contentHeight + fixedHeight;
     int width = m_contentWidth + 2 * m_frame;
     const bool scrolling = height > avail.height();
     if (scrolling) {
         height = avail.height();
         const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scrollBar);
         width += barWidth;
-        m_scrollBar->setGeometry(width - m_frame - barWidth, m_frame, barWidth, height - 2 * m_frame);
-        const int visible = height - 2 * m_frame;
+        const int visible = height - fixedHeight;
+        m_scrollBar->setGeometry(width - m_frame - barWidth, fixedHeight - m_frame, barWidth, visible);
         m_scrollBar->setRange(0, contentHeight - visible);
         m_scrollBar->setPageStep(visible);
         m_scrollBar->setSingleStep(m_itemHeight);
@@ -222,24 +256,56 @@ void PopupMenuWidget::popup(const QPoint& pos)
     m_scrollBar->setVisible(scrolling);
     width = std::min(width, avail.width());
 
-    // Left-aligned at the pointer; flipped to the other side of it where the menu does not
-    // fit, and in any case kept on the screen.
-    int x = pos.x();
-    if (x + width > avail.right() + 1)
-        x = pos.x() - width;
-    int y = pos.y();
-    if (y + height > avail.bottom() + 1)
-        y = pos.y() - height;
+    int x = 0;
+    int y = 0;
+    if (atPointer) {
+        // Left-aligned at the pointer; flipped to the other side of it where the menu does
+        // not fit, and in any case kept on the screen.
+        const QPoint pos = m_openedAt;
+        x = pos.x();
+        if (x + width > avail.right() + 1)
+            x = pos.x() - width;
+        y = pos.y();
+        m_placedAbove = y + height > avail.bottom() + 1;
+        if (m_placedAbove)
+            y = pos.y() - height;
+    } else {
+        // A filter changes the height only; the edge next to the pointer stays where it was.
+        x = geometry().x();
+        y = m_placedAbove ? geometry().bottom() + 1 - height : geometry().y();
+    }
     x = std::clamp(x, avail.left(), avail.right() + 1 - width);
     y = std::clamp(y, avail.top(), avail.bottom() + 1 - height);
+    setGeometry(x, y, width, height);
+}
 
+void PopupMenuWidget::popup(const QPoint& pos)
+{
     m_current = -1;
     m_chosen = -1;
     m_pressedInside = false;
     m_closeExpected = false;
     m_pendingRow = -1;
     m_openedAt = pos;
-    setGeometry(x, y, width, height);
+    if (!m_filterText.isEmpty() || m_shown.size() != m_items.size()) {
+        m_filterText.clear();
+        m_shown.resize(m_items.size());
+        std::iota(m_shown.begin(), m_shown.end(), 0);
+        layoutRows();
+    }
+    if (m_typeToFilter) {
+        // Folded once per opening, so that each key press only scans.
+        std::vector<std::string> names;
+        m_entryElements.clear();
+        for (std::size_t element = 0; element < m_items.size(); ++element) {
+            if (!isEntryItem(m_items[element]))
+                continue;
+            m_entryElements.push_back(static_cast<int>(element));
+            names.push_back(displayedCaption(m_items[element].caption));
+        }
+        m_filter.setNames(names);
+    }
+    placeMenu(true);
     show();
     raise();
     // Keys reach the menu through its keyboard grab; it never takes the focus (see the
@@ -247,6 +313,51 @@ void PopupMenuWidget::popup(const QPoint& pos)
     setFocus(Qt::PopupFocusReason);
     QAccessibleEvent opened(this, QAccessible::PopupMenuStart);
     QAccessible::updateAccessibility(&opened);
+}
+
+void PopupMenuWidget::setFilterText(const QString& text)
+{
+    m_filterText = text;
+    m_shown.clear();
+    m_shown.reserve(m_items.size());
+    if (text.isEmpty()) {
+        m_shown.resize(m_items.size());
+        std::iota(m_shown.begin(), m_shown.end(), 0);
+    } else {
+        const std::vector<std::size_t> matches = m_filter.matches(text.toStdString());
+        auto match = matches.begin();
+        std::size_t entry = 0; // position among the entry elements
+        bool entriesPlaced = false;
+        for (std::size_t element = 0; element < m_items.size(); ++element) {
+            const bool isEntry
+                = entry < m_entryElements.size() && m_entryElements[entry] == static_cast<int>(element);
+            if (!isEntry) {
+                if (!entriesPlaced && matches.empty() && entry > 0) {
+                    m_shown.push_back(-1);
+                    entriesPlaced = true;
+                }
+                m_shown.push_back(static_cast<int>(element));
+                continue;
+            }
+            if (match != matches.end() && *match == entry) {
+                m_shown.push_back(static_cast<int>(element));
+                ++match;
+            }
+            ++entry;
+        }
+        if (matches.empty() && !entriesPlaced)
+            m_shown.insert(m_shown.begin(), -1);
+    }
+    layoutRows();
+    m_current = -1;
+    m_pendingRow = -1;
+    if (isVisible())
+        placeMenu(false);
+    // The first entry shown is highlighted, so Enter sends it.
+    if (!text.isEmpty() && !m_shown.empty() && elementAt(0) >= 0
+        && isEntryItem(m_items[static_cast<std::size_t>(elementAt(0))]))
+        setCurrent(0);
+    update();
 }
 
 int PopupMenuWidget::exec(const QPoint& pos)
@@ -263,12 +374,12 @@ int PopupMenuWidget::exec(const QPoint& pos)
 int PopupMenuWidget::rowAt(int y) const
 {
     const QRect content = contentRect();
-    if (y < content.top() || y > content.bottom() || m_items.empty())
+    if (y < content.top() || y > content.bottom() || m_shown.empty())
         return -1;
     const int contentY = y - content.top() + scrollOffset();
     const auto it = std::upper_bound(m_rowTop.begin(), m_rowTop.end(), contentY);
     const int row = static_cast<int>(it - m_rowTop.begin()) - 1;
-    return row >= 0 && row < static_cast<int>(m_items.size()) ? row : -1;
+    return row >= 0 && row < count() ? row : -1;
 }
 
 int PopupMenuWidget::indexAt(const QPoint& pos) const
@@ -281,7 +392,7 @@ int PopupMenuWidget::indexAt(const QPoint& pos) const
 QRect PopupMenuWidget::itemRect(int index) const
 {
     const int row = index - 1;
-    if (row < 0 || row >= static_cast<int>(m_items.size()))
+    if (row < 0 || row >= count())
         return {};
     const QRect content = contentRect();
     const auto r = static_cast<std::size_t>(row);
@@ -294,8 +405,8 @@ QRect PopupMenuWidget::itemRect(int index) const
 
 bool PopupMenuWidget::isSelectable(int row) const
 {
-    return row >= 0 && row < static_cast<int>(m_items.size())
-        && !isSeparatorCaption(m_items[static_cast<std::size_t>(row)].caption);
+    return row >= 0 && row < count() && elementAt(row) >= 0
+        && !isSeparatorCaption(m_items[static_cast<std::size_t>(elementAt(row))].caption);
 }
 
 void PopupMenuWidget::setCurrent(int row)
@@ -329,7 +440,7 @@ void PopupMenuWidget::ensureVisible(int row)
 
 void PopupMenuWidget::moveCurrent(int step)
 {
-    const int count = static_cast<int>(m_items.size());
+    const int count = this->count();
     if (count == 0)
         return;
     int row = m_current;
@@ -347,7 +458,7 @@ void PopupMenuWidget::moveCurrent(int step)
 
 void PopupMenuWidget::moveToEnd(int step)
 {
-    const int count = static_cast<int>(m_items.size());
+    const int count = this->count();
     for (int row = step > 0 ? 0 : count - 1; row >= 0 && row < count; row += step) {
         if (isSelectable(row)) {
             setCurrent(row);
@@ -361,9 +472,9 @@ void PopupMenuWidget::activateMnemonic(const QString& text, int key)
 {
     const QChar wanted = text.at(0).toLower();
     std::vector<int> matches;
-    for (std::size_t row = 0; row < m_captions.size(); ++row) {
-        if (isSelectable(static_cast<int>(row)) && mnemonic(m_captions[row]) == wanted)
-            matches.push_back(static_cast<int>(row));
+    for (int row = 0; row < count(); ++row) {
+        if (isSelectable(row) && mnemonic(m_captions[static_cast<std::size_t>(elementAt(row))]) == wanted)
+            matches.push_back(row);
     }
     if (matches.size() == 1) {
         chooseOnRelease(matches.front(), key);
@@ -400,10 +511,10 @@ void PopupMenuWidget::keyReleaseEvent(QKeyEvent* event)
 
 void PopupMenuWidget::choose(int row)
 {
-    m_chosen = row;
+    m_chosen = elementAt(row);
     m_closeExpected = true;
     close();
-    emit triggered(row + 1);
+    emit triggered(m_chosen + 1);
 }
 
 void PopupMenuWidget::paintEvent(QPaintEvent* event)
@@ -420,13 +531,20 @@ void PopupMenuWidget::paintEvent(QPaintEvent* event)
     frame.midLineWidth = 0;
     style()->drawPrimitive(QStyle::PE_FrameMenu, &frame, &painter, this);
 
+    QStyleOptionMenuItem option;
     const QRect content = contentRect();
+    if (!m_filterText.isEmpty()) {
+        initStyleOption(&option, -1);
+        option.text = withoutAccessKeys(QStringLiteral("Filter: ") + m_filterText);
+        option.rect = QRect(content.left(), m_frame, content.width(), filterLineHeight());
+        painter.setFont(option.font);
+        style()->drawControl(QStyle::CE_MenuItem, &option, &painter, this);
+    }
     painter.setClipRect(content.intersected(event->rect()));
     const int first = rowAt(std::max(content.top(), event->rect().top()));
     if (first < 0)
         return;
-    QStyleOptionMenuItem option;
-    for (int row = first; row < static_cast<int>(m_items.size()); ++row) {
+    for (int row = first; row < count(); ++row) {
         const QRect r = itemRect(row + 1);
         if (r.isEmpty() || r.top() > event->rect().bottom())
             break;
@@ -442,7 +560,15 @@ void PopupMenuWidget::paintEvent(QPaintEvent* event)
 
 void PopupMenuWidget::keyPressEvent(QKeyEvent* event)
 {
-    const int count = static_cast<int>(m_items.size());
+    if (m_typeToFilter) {
+        // The first Escape takes back the filter, the next one closes the menu.
+        if (const auto text = transmit::filterTextAfterKey(m_filterText, *event)) {
+            if (*text != m_filterText)
+                setFilterText(*text);
+            return;
+        }
+    }
+    const int count = this->count();
     const int page = std::max(1, contentRect().height() / std::max(1, m_itemHeight));
     switch (event->key()) {
     case Qt::Key_Escape:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "popup/PopupMenu.h"
+#include "text/NameFilter.h"
 
 #include <QFont>
 #include <QPointer>
@@ -19,7 +20,8 @@ namespace kx::popup {
 // takes most of a second for 32,767 entries. This one paints only the visible rows and
 // scrolls when the items do not fit on the screen. Behaves like a menu: opens at a point,
 // closes on Escape or a click outside, "&" access keys, arrow keys, wheel; screen readers
-// see it as a menu (PopupMenuAccessible).
+// see it as a menu (PopupMenuAccessible). With type to filter on, letters narrow the
+// entries instead of choosing by access key (the fixed commands always stay).
 class PopupMenuWidget : public QWidget
 {
     Q_OBJECT
@@ -31,6 +33,14 @@ public:
     // The items to show (elements 1..n of the model) and the one drawn in bold (0: none).
     void setItems(std::vector<MenuItem> items, int defaultIndex);
 
+    // Whether typed letters filter the entries (see filterText()) instead of acting as
+    // access keys; Alt+letter still chooses by access key. Takes effect at popup().
+    void setTypeToFilter(bool on) { m_typeToFilter = on; }
+    // The text typed so far; the entry items shown are those whose displayed name contains
+    // it like the sorted lists compare names. Shown as "Filter: ..." above the items.
+    QString filterText() const { return m_filterText; }
+    void setFilterText(const QString& text);
+
     // Places the menu with its top left corner at `pos` (moved so it is fully visible on
     // the screen that holds `pos`) and shows it.
     void popup(const QPoint& pos);
@@ -39,22 +49,27 @@ public:
     // 0 when the menu was closed without a choice.
     int exec(const QPoint& pos);
 
-    // The number of elements, and element `index` (1-based) as the user sees it.
-    int count() const { return static_cast<int>(m_items.size()); }
+    // The rows shown (all elements unless a filter hides entries), and row `index`
+    // (1-based) as the user sees it; a filter that matches nothing shows one greyed row
+    // "(keine Treffer)" in place of the entries.
+    int count() const { return static_cast<int>(m_shown.size()); }
     QString visibleCaption(int index) const;
-    bool isSeparator(int index) const { return !isSelectable(index - 1); }
-    // The element drawn in bold, 0 for none.
-    int defaultIndex() const { return m_defaultRow + 1; }
+    bool isSeparator(int index) const;
+    // False for separators and the "(keine Treffer)" row.
+    bool isChoosable(int index) const { return isSelectable(index - 1); }
+    // The row drawn in bold, 0 for none (or when it is filtered out).
+    int defaultIndex() const;
 
-    // The element under the keyboard or mouse highlight, 0 for none.
+    // The row under the keyboard or mouse highlight, 0 for none.
     int currentIndex() const { return m_current + 1; }
-    // The element at a position in widget coordinates, 0 for none.
+    // The row at a position in widget coordinates, 0 for none.
     int indexAt(const QPoint& pos) const;
-    // The rectangle of element `index` in widget coordinates (empty when scrolled out).
+    // The rectangle of row `index` in widget coordinates (empty when scrolled out).
     QRect itemRect(int index) const;
 
 signals:
-    // An element was chosen (1-based); the menu closes right after.
+    // An element of setItems() was chosen (1-based, counted over all elements whether a
+    // filter hides some or not); the menu closes right after.
     void triggered(int index);
 
 protected:
@@ -72,6 +87,14 @@ protected:
 
 private:
     void layoutItems();
+    // Row positions of the shown rows.
+    void layoutRows();
+    // Size and place for the shown rows; the first time at the pointer, later keeping the
+    // edge that is next to the pointer.
+    void placeMenu(bool atPointer);
+    int filterLineHeight() const;
+    // The element (0-based) shown in `row`, -1 for the "(keine Treffer)" row.
+    int elementAt(int row) const { return m_shown[static_cast<std::size_t>(row)]; }
     void initStyleOption(QStyleOptionMenuItem* option, int row) const;
     int rowAt(int y) const;
     bool isSelectable(int row) const;
@@ -89,10 +112,17 @@ private:
 
     std::vector<MenuItem> m_items;
     std::vector<QString> m_captions;
+    std::vector<int> m_shown; // element of each row shown, -1 for "(keine Treffer)"
     std::vector<int> m_rowTop; // y of each row in the scrolled content, one extra at the end
-    int m_defaultRow = -1;
+    bool m_typeToFilter = false;
+    QString m_filterText;
+    text::NameFilter m_filter; // over the displayed names of the entry elements
+    std::vector<int> m_entryElements; // the elements that are entries, in order
+    bool m_placedAbove = false; // the menu opened above the pointer: its bottom stays put
+    int m_defaultElement = -1;
+    int m_defaultRow = -1; // the row showing it, -1 when filtered out
     int m_current = -1;
-    int m_chosen = -1;
+    int m_chosen = -1; // element
     int m_contentWidth = 0;
     int m_frame = 0;
     int m_itemHeight = 0;

@@ -3,6 +3,7 @@
 #include "popup/qt/NotificationIcon.h"
 #include "popup/qt/PopupMenuWidget.h"
 #include "popup/qt/ProgramIcon.h"
+#include "store/Options.h"
 #include "transmit/Transmitter.h"
 
 #include <QCursor>
@@ -48,6 +49,7 @@ void TrayController::showMenu()
         return;
     m_menuOpen = true;
     rebuildMenu();
+    m_menu->setTypeToFilter(store::loadExtraOptions(m_config, m_configFile).typeToFilter);
     m_menu->setItems(m_model.items(), m_model.defaultItemIndex());
     const int chosen = m_menu->exec(QCursor::pos());
     m_menuOpen = false;

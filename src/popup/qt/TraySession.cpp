@@ -2,6 +2,7 @@
 
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtEventPump.h"
+#include "store/Options.h"
 #include "transmit/Clock.h"
 #include "transmit/Transmitter.h"
 #include "transmit/WindowDebugLog.h"
@@ -16,8 +17,9 @@ namespace kx::popup {
 
 struct TraySession::Parts
 {
-    explicit Parts(QWidget* mainWindow)
-        : chooser(mainWindow)
+    Parts(QWidget* mainWindow, config::ConfigAccess& config, const std::string& configFile)
+        : chooser(mainWindow,
+            [&config, configFile] { return store::loadExtraOptions(config, configFile).typeToFilter; })
     {
     }
 
@@ -28,7 +30,7 @@ struct TraySession::Parts
 };
 
 TraySession::TraySession(Borrowed borrowed, TrayController::Actions actions)
-    : m_parts(std::make_unique<Parts>(borrowed.mainWindow))
+    : m_parts(std::make_unique<Parts>(borrowed.mainWindow, borrowed.config, borrowed.configFile))
     , m_debugLines(std::make_unique<transmit::WindowDebugLines>())
 {
     QPointer<QWidget> mainWindow = borrowed.mainWindow;

@@ -121,6 +121,22 @@ TEST(PopupMenuCaptions, namesAreUsedUnchangedIncludingAmpersandsAndSeparators)
     EXPECT_EQ(menu.item(3).caption, "&Gruß");
 }
 
+TEST(PopupMenuCaptions, displayedCaptionIsWhatTheMenuShowsAndOnlyEntriesCountAsEntries)
+{
+    EXPECT_EQ(displayedCaption("&Adresse"), "Adresse");
+    EXPECT_EQ(displayedCaption("R&&D-Bericht"), "R&D-Bericht");
+    EXPECT_EQ(displayedCaption("&Grüße"), "Grüße");
+    EXPECT_EQ(displayedCaption("Ende&"), "Ende");
+    EXPECT_EQ(displayedCaption("&&&Ä"), "&Ä");
+    PopupMenu menu;
+    menu.rebuild({ { 1, "-", "" }, { 2, "Zwei", "" } }, 0);
+    std::vector<bool> entries;
+    for (const auto& item : menu.items())
+        entries.push_back(isEntryItem(item));
+    // A name that is exactly "-" is still an entry (drawn as a line); the fixed items are not.
+    EXPECT_EQ(entries, (std::vector<bool> { true, true, false, false, false, false, false }));
+}
+
 struct TagCase
 {
     const char* name;

@@ -37,6 +37,21 @@ class PopupMenuWidgetTest : public QObject
         QVERIFY(QTest::qWaitForWindowExposed(&menu));
     }
 
+    // The rows as the user sees them, separators as "-".
+    static QStringList shownRows(const PopupMenuWidget& menu)
+    {
+        QStringList rows;
+        for (int i = 1; i <= menu.count(); ++i)
+            rows << (menu.isSeparator(i) ? QString("-") : menu.visibleCaption(i));
+        return rows;
+    }
+
+    static const QStringList& fixedRows()
+    {
+        static const QStringList rows { "-", "Bearbeiten", "-", "Abbrechen", "Beenden" };
+        return rows;
+    }
+
 private slots:
     void upFromNothingWrapsToTheLastItem()
     {
@@ -119,6 +134,120 @@ private slots:
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(chosen.at(0).at(0).toInt(), 2);
         QVERIFY(!menu.isVisible());
+    }
+
+    void typingNarrowsTheEntriesAndEnterChoosesTheFirstMatch()
+    {
+        PopupMenuWidget menu;
+        menu.setTypeToFilter(true);
+        open(menu,
+            menuWith({ { "&Adresse", "1" },
+                { "Grüße", "2" },
+                { "Gruppe", "3" },
+                { "Ärger", "4" },
+                { "R&&D", "5" } }));
+        QTest::keyClicks(&menu, "GRU");
+        QCOMPARE(menu.filterText(), QString("GRU"));
+        QCOMPARE(shownRows(menu), QStringList({ "Grüße", "Gruppe" }) + fixedRows());
+        QCOMPARE(menu.currentIndex(), 1);
+        // "&" marks the access key and is no part of the name the user reads.
+        QTest::keyClick(&menu, Qt::Key_Escape);
+        QTest::keyClicks(&menu, "adr");
+        QCOMPARE(shownRows(menu), QStringList({ "Adresse" }) + fixedRows());
+        QTest::keyClick(&menu, Qt::Key_Escape);
+        QTest::keyClicks(&menu, "r&d");
+        QCOMPARE(shownRows(menu), QStringList({ "R&D" }) + fixedRows());
+        QTest::keyClick(&menu, Qt::Key_Escape);
+        QTest::keyClicks(&menu, "a");
+        QCOMPARE(shownRows(menu), QStringList({ "Adresse", "Ärger" }) + fixedRows());
+        QTest::keyClicks(&menu, "rg");
+
+        // The element of the full list is reported, not the row it had in the narrowed one.
+        QSignalSpy chosen(&menu, &PopupMenuWidget::triggered);
+        QTest::keyClick(&menu, Qt::Key_Return);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(0).toInt(), 4);
+        QVERIFY(!menu.isVisible());
+    }
+
+    void noMatchShowsAGreyLineBackspaceAndEscapeTakeTheFilterBack()
+    {
+        PopupMenuWidget menu;
+        menu.setTypeToFilter(true);
+        open(menu, menuWith({ { "Eins", "1" }, { "Zwei", "2" } }));
+        QTest::keyClicks(&menu, "zwx");
+        QCOMPARE(shownRows(menu), QStringList({ "(keine Treffer)" }) + fixedRows());
+        QVERIFY(!menu.isChoosable(1));
+        QCOMPARE(menu.currentIndex(), 0);
+        QSignalSpy chosen(&menu, &PopupMenuWidget::triggered);
+        QTest::keyClick(&menu, Qt::Key_Return);
+        QVERIFY(menu.isVisible());
+        QCOMPARE(chosen.count(), 0);
+
+        QTest::keyClick(&menu, Qt::Key_Backspace);
+        QCOMPARE(menu.filterText(), QString("zw"));
+        QCOMPARE(shownRows(menu), QStringList({ "Zwei" }) + fixedRows());
+        QTest::keyClick(&menu, Qt::Key_Escape);
+        QVERIFY(menu.isVisible());
+        QCOMPARE(menu.filterText(), QString());
+        QCOMPARE(shownRows(menu), QStringList({ "Eins", "Zwei" }) + fixedRows());
+        QTest::keyClick(&menu, Qt::Key_Escape);
+        QVERIFY(!menu.isVisible());
+        QCOMPARE(chosen.count(), 0);
+    }
+
+    void withoutTypeToFilterLettersStayAccessKeys()
+    {
+        PopupMenuWidget menu;
+        open(menu, menuWith({ { "A&dresse", "1" }, { "Zwei", "2" } }));
+        QTest::keyClicks(&menu, "zw");
+        QCOMPARE(menu.filterText(), QString());
+        QCOMPARE(menu.count(), 7);
+        QSignalSpy chosen(&menu, &PopupMenuWidget::triggered);
+        QTest::keyClick(&menu, Qt::Key_D);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(0).toInt(), 1);
+    }
+
+    void filteredLongMenuShrinksAndAClickChoosesTheRightEntry()
+    {
+        std::vector<MenuItem> entries;
+        for (int i = 1; i <= 32762; ++i)
+            entries.push_back({ "Eintrag " + std::to_string(i), std::to_string(i) });
+        PopupMenuWidget menu;
+        menu.setTypeToFilter(true);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        open(menu, menuWith(std::move(entries)), { 5, 5 });
+        const int fullHeight = menu.height();
+        QTest::keyClicks(&menu, "2345");
+        QCOMPARE(shownRows(menu),
+            QStringList({ "Eintrag 2345",
+                "Eintrag 12345",
+                "Eintrag 22345",
+                "Eintrag 23450",
+                "Eintrag 23451",
+                "Eintrag 23452",
+                "Eintrag 23453",
+                "Eintrag 23454",
+                "Eintrag 23455",
+                "Eintrag 23456",
+                "Eintrag 23457",
+                "Eintrag 23458",
+                "Eintrag 23459",
+                "Eintrag 32345" })
+                + fixedRows());
+        QVERIFY(menu.height() < fullHeight);
+        QVERIFY(screen.contains(menu.geometry()));
+        QVERIFY(!menu.findChild<QScrollBar*>()->isVisible());
+        // The filter line sits above the rows and is no row itself.
+        QVERIFY(menu.itemRect(1).top() > menu.fontMetrics().height());
+
+        QSignalSpy chosen(&menu, &PopupMenuWidget::triggered);
+        const QPoint fourth = menu.itemRect(4).center();
+        QTest::mouseMove(&menu, fourth);
+        QTest::mouseClick(&menu, Qt::LeftButton, {}, fourth);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(0).toInt(), 23450);
     }
 
     void screenReadersSeeTheItemsAndFollowTheHighlight()

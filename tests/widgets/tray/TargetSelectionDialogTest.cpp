@@ -29,6 +29,26 @@ class TargetSelectionDialogTest : public QObject
         return form.findChild<QPushButton*>(QString("Btn_%1").arg(index));
     }
 
+    // The titles the list shows, in order.
+    static QStringList shownTitles(TargetSelectionDialog& form)
+    {
+        QStringList titles;
+        for (int row = 0; row < list(form)->count(); ++row) {
+            if (!list(form)->item(row)->isHidden())
+                titles << list(form)->item(row)->text();
+        }
+        return titles;
+    }
+
+    static const std::vector<WindowCandidate>& editors()
+    {
+        static const std::vector<WindowCandidate> candidates { { "Übersicht - Editor", 0x10 },
+            { "Brief an Müller - Editor", 0x20 },
+            { "ubuntu - Editor", 0x30 },
+            { "Notizen - Editor", 0x40 } };
+        return candidates;
+    }
+
 private slots:
     void listsTitlesSortedWithoutCaseAndOkChoosesTheSelectedWindow()
     {
@@ -99,6 +119,58 @@ private slots:
         QVERIFY(form.findChild<QWidget*>("Shape1"));
         QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(form.isModal());
+    }
+
+    void typingNarrowsTheTitlesAndEnterSendsToTheFirstMatch()
+    {
+        TargetSelectionDialog form;
+        form.setTypeToFilter(true);
+        open(form, editors());
+        QTest::keyClicks(list(form), "UB");
+        QCOMPARE(form.filterText(), QString("UB"));
+        QCOMPARE(shownTitles(form), QStringList({ "Übersicht - Editor", "ubuntu - Editor" }));
+        QCOMPARE(list(form)->currentItem()->text(), QString("Übersicht - Editor"));
+        auto* filterLine = form.findChild<QLabel*>("lblFilter");
+        QVERIFY(filterLine && filterLine->isVisible());
+        QCOMPARE(filterLine->text(), QString("Filter: UB"));
+        QTest::keyClicks(list(form), "u");
+        QCOMPARE(shownTitles(form), QStringList({ "ubuntu - Editor" }));
+        QTest::keyClick(list(form), Qt::Key_Return);
+        QCOMPARE(form.chosenWindow(), std::optional<WindowHandle>(0x30));
+        QVERIFY(!form.isVisible());
+    }
+
+    void filterWithoutMatchSendsNothingUntilEscapeTakesItBack()
+    {
+        TargetSelectionDialog form;
+        form.setTypeToFilter(true);
+        open(form, editors());
+        QTest::keyClicks(list(form), "mux");
+        QCOMPARE(shownTitles(form), QStringList({ "(keine Treffer)" }));
+        QTest::mouseClick(button(form, 1), Qt::LeftButton);
+        QVERIFY(form.isVisible());
+        QVERIFY(!form.chosenWindow());
+        QTest::keyClick(list(form), Qt::Key_Backspace);
+        QCOMPARE(shownTitles(form), QStringList({ "Brief an Müller - Editor" }));
+        QTest::keyClick(list(form), Qt::Key_Escape);
+        QVERIFY(form.isVisible());
+        QCOMPARE(shownTitles(form).size(), 4);
+        QVERIFY(!form.findChild<QLabel*>("lblFilter")->isVisible());
+        QTest::keyClick(list(form), Qt::Key_Escape);
+        QVERIFY(!form.isVisible());
+        QVERIFY(!form.chosenWindow());
+    }
+
+    void withoutTypeToFilterTypingOnlyMovesTheSelection()
+    {
+        TargetSelectionDialog form;
+        open(form, editors());
+        QTest::keyClicks(list(form), "n");
+        QCOMPARE(shownTitles(form).size(), 4);
+        QCOMPARE(form.filterText(), QString());
+        QCOMPARE(list(form)->currentItem()->text(), QString("Notizen - Editor"));
+        QTest::keyClick(list(form), Qt::Key_Return);
+        QCOMPARE(form.chosenWindow(), std::optional<WindowHandle>(0x40));
     }
 
     void layoutFollowsTheLogicalDpi()

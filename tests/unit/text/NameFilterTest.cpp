@@ -1,0 +1,130 @@
+#include "text/NameFilter.h"
+#include "text/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using kx::text::compareForSortedList;
+using kx::text::foldForSortedList;
+using kx::text::NameFilter;
+
+namespace {
+
+std::vector<std::string> matching(const std::vector<std::string>& names, std::string_view typed)
+{
+    NameFilter filter;
+    filter.setNames(names);
+    std::vector<std::string> found;
+    for (std::size_t i : filter.matches(typed))
+        found.push_back(names[i]);
+    return found;
+}
+
+const std::vector<std::string> germanNames = {
+    "Ärger",
+    "Bargeld",
+    "Straße",
+    "STRASSE",
+    "Müller",
+    "Mueller",
+    "Café",
+    "cafe",
+    "co-op",
+    "Œuvre",
+    "Anfrage",
+};
+
+struct FilterRow
+{
+    const char* name;
+    const char* typed;
+    std::vector<std::string> expected;
+};
+
+void PrintTo(const FilterRow& row, std::ostream* out) { *out << row.name; }
+
+class NameFilterTable : public ::testing::TestWithParam<FilterRow>
+{
+};
+
+} // namespace
+
+TEST_P(NameFilterTable, findsTheNamesContainingTheTypedText)
+{
+    EXPECT_EQ(matching(germanNames, GetParam().typed), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(LikeTheSortedList,
+    NameFilterTable,
+    ::testing::Values(
+        // An umlaut sorts beside its base letter, so either finds both.
+        FilterRow { "umlautTypedFindsCapitalUmlautAndBaseLetter", "är", { "Ärger", "Bargeld" } },
+        FilterRow { "capitalsFindMixedCase", "ÄRGER", { "Ärger" } },
+        FilterRow { "baseLetterFindsUmlaut", "mul", { "Müller" } },
+        // "ue" is two letters to the sort, not an ü.
+        FilterRow { "ueIsNotAnUmlaut", "ue", { "Mueller" } },
+        // ß sorts as "ss": either spelling finds both.
+        FilterRow { "sharpSFindsDoubleS", "ß", { "Straße", "STRASSE" } },
+        FilterRow { "doubleSFindsSharpS", "strass", { "Straße", "STRASSE" } },
+        FilterRow { "accentIgnored", "CAFÉ", { "Café", "cafe" } },
+        FilterRow { "hyphenIgnoredLikeTheSort", "coop", { "co-op" } },
+        FilterRow { "ligatureAsTwoLetters", "oeuv", { "Œuvre" } },
+        FilterRow { "nothingTypedFindsAll", "", germanNames },
+        FilterRow { "unknownTextFindsNothing", "xyz", {} }),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(NameFilter, namesContainingATypedPrefixStandTogetherInTheSortedList)
+{
+    // The filter and the sort agree: the names whose fold starts with the typed text form
+    // one block of the sorted list, whatever their case and diacritics.
+    std::vector<std::string> names = germanNames;
+    for (const char* more :
+        { "Äpfel", "apfel", "Apfelmus", "ÄRA", "arabisch", "Maß", "Masse", "Mast", "mäßig" })
+        names.push_back(more);
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return compareForSortedList(a, b) < 0;
+    });
+    for (const char* typed : { "ap", "Äp", "ar", "mas", "maß", "Mäs", "str", "c" }) {
+        const std::string prefix = foldForSortedList(typed);
+        std::vector<int> hits;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (foldForSortedList(names[i]).starts_with(prefix))
+                hits.push_back(static_cast<int>(i));
+        }
+        ASSERT_FALSE(hits.empty()) << typed;
+        EXPECT_EQ(hits.back() - hits.front() + 1, static_cast<int>(hits.size())) << typed;
+    }
+}
+
+TEST(NameFilter, positionsFollowTheNamesAndSurviveANewList)
+{
+    NameFilter filter;
+    filter.setNames({ "Gruß", "Adresse", "Grüße", "Gruppe" });
+    EXPECT_EQ(filter.matches("GRÜ"), (std::vector<std::size_t> { 0, 2, 3 }));
+    EXPECT_EQ(filter.matches("grus"), (std::vector<std::size_t> { 0, 2 }));
+    filter.setNames({ "Adresse" });
+    EXPECT_EQ(filter.size(), 1u);
+    EXPECT_EQ(filter.matches("gru"), std::vector<std::size_t> {});
+    EXPECT_EQ(filter.matches("dress"), (std::vector<std::size_t> { 0 }));
+}
+
+TEST(FoldForSortedList, keepsOnlyWhatTheFirstLevelOfTheSortCompares)
+{
+    EXPECT_EQ(foldForSortedList("Grüße an MÜLLER"), "grusse an muller");
+    EXPECT_EQ(foldForSortedList("Co-op's"), "coops");
+    EXPECT_EQ(foldForSortedList("ÆRA Œuvre ẞ"), "aera oeuvre ss");
+    EXPECT_EQ(foldForSortedList("R&D 1.5 €"), "r&d 1.5 €");
+    EXPECT_EQ(foldForSortedList("a\xFF"
+                                "b"),
+        "a\uFFFD"
+        "b");
+    EXPECT_EQ(foldForSortedList(""), "");
+    // Texts equal after folding compare equal at the first level: only accents and case
+    // decide their order.
+    EXPECT_EQ(foldForSortedList("Äpfel"), foldForSortedList("apfel"));
+    EXPECT_LT(compareForSortedList("apfel", "Äpfel"), 0);
+    EXPECT_LT(compareForSortedList("Äpfel", "apfelmus"), 0);
+}
