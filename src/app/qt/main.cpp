@@ -55,6 +55,7 @@ int main(int argc, char** argv)
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &mainWindow, &kx::ui::MainWindow::unload);
     mainWindow.load(arguments);
     program.traySession().setDebugMode(mainWindow.debugMode());
+    program.startHotkey();
     const int result = QApplication::exec();
     mainWindow.unload();
     return result;
