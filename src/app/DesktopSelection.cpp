@@ -1,5 +1,6 @@
 #include "app/DesktopSelection.h"
 
+#include "platform/x11/X11GlobalHotkey.h"
 #include "platform/x11/X11KeyboardOutput.h"
 #include "platform/x11/X11WindowSystem.h"
 
@@ -45,7 +46,13 @@ DesktopSelection openSessionDesktop(const SessionEnvironment& environment)
     }
     try {
         Desktop desktop { std::make_unique<platform::x11::X11WindowSystem>(connection),
-            std::make_unique<platform::x11::X11KeyboardOutput>(connection) };
+            std::make_unique<platform::x11::X11KeyboardOutput>(connection),
+            nullptr };
+        try {
+            desktop.hotkey = std::make_unique<platform::x11::X11GlobalHotkey>(environment.display);
+        } catch (const std::runtime_error&) {
+            // A server that refuses a second connection still takes typed text.
+        }
         return { std::move(desktop), {} };
     } catch (const std::runtime_error&) {
         return failure("Der X-Server des Displays „" + environment.display

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/GlobalHotkey.h"
 #include "platform/KeyboardOutput.h"
 #include "platform/WindowSystem.h"
 
@@ -14,6 +15,8 @@ struct Desktop
 {
     std::unique_ptr<platform::WindowSystem> windows;
     std::unique_ptr<platform::KeyboardOutput> keyboard;
+    // Null when the desktop offers none; the program then goes on without a hotkey.
+    std::unique_ptr<platform::GlobalHotkey> hotkey;
 };
 
 // What tells the running session apart: the environment variables of a graphical session.

@@ -270,9 +270,13 @@ void MainWindow::buildMenus()
     QMenu* mExtras = menuBar()->addMenu(QStringLiteral("&Extras"));
     mExtras->setObjectName(QStringLiteral("mExtras"));
     QAction* options = addItem(mExtras, QStringLiteral("meExtras"), 1, QStringLiteral("&Optionen..."));
+    // The switches of the features beyond the classic program; numbered after its items.
+    QAction* extraOptions
+        = addItem(mExtras, QStringLiteral("meExtras"), 4, QStringLiteral("&Weitere Optionen..."));
     addItem(mExtras, QStringLiteral("meExtras"), 2, QStringLiteral("-"));
     QAction* debugger = addItem(mExtras, QStringLiteral("meExtras"), 3, QStringLiteral("&Debugger..."));
     connect(options, &QAction::triggered, this, [this] { emit optionsRequested(true); });
+    connect(extraOptions, &QAction::triggered, this, &MainWindow::extraOptionsRequested);
     connect(debugger, &QAction::triggered, this, &MainWindow::debuggerRequested);
 
     QMenu* mHilfe = menuBar()->addMenu(QStringLiteral("&?"));

@@ -119,6 +119,7 @@ public:
 signals:
     // The debugger, options dialog and window-list monitor live elsewhere; these ask for them.
     void optionsRequested(bool modal);
+    void extraOptionsRequested();
     void debuggerRequested();
     void windowListMonitorRequested();
     // Shutdown closes the windows that live elsewhere, in this order (see closeOtherWindows).

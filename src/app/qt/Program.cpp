@@ -27,6 +27,7 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
     , m_ignoredTitles(m_config, paths.configFilePath)
     , m_windows(std::move(desktop.windows))
     , m_keyboard(std::move(desktop.keyboard))
+    , m_globalHotkey(std::move(desktop.hotkey))
     , m_autostartStore(platform::currentAutostartFolder())
 {
     m_mainWindow = std::make_unique<ui::MainWindow>(
@@ -60,6 +61,31 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
     m_mainWindow->setTray(&m_tray->tray());
 
     popup::TrayController* tray = &m_tray->tray();
+    if (m_globalHotkey)
+        m_hotkey = std::make_unique<popup::HotkeyController>(popup::HotkeyController::Borrowed { m_config,
+            m_entries.configFilePath(),
+            *m_globalHotkey,
+            m_prompts,
+            [tray] { tray->showMenu(); },
+            [mainWindow](const std::string& error) {
+                if (mainWindow->debugMode())
+                    std::cerr << error << '\n';
+            } });
+    m_extraOptions
+        = std::make_unique<popup::ExtraOptionsDialog>(popup::ExtraOptionsDialog::Services { m_config,
+                                                          m_entries.configFilePath(),
+                                                          [this] {
+                                                              if (m_hotkey)
+                                                                  m_hotkey->suspend();
+                                                          },
+                                                          [this](bool saved) {
+                                                              if (m_hotkey)
+                                                                  m_hotkey->apply(saved);
+                                                          } },
+            mainWindow);
+    QObject::connect(mainWindow, &ui::MainWindow::extraOptionsRequested, [this] {
+        m_extraOptions->openDialog();
+    });
     m_options = std::make_unique<popup::OptionsController>(popup::OptionsController::Borrowed { m_config,
         m_entries.configFilePath(),
         m_autostartStore,
@@ -98,6 +124,12 @@ void Program::showMainWindow()
     m_mainWindow->show();
     m_mainWindow->raise();
     m_mainWindow->activateWindow();
+}
+
+void Program::startHotkey()
+{
+    if (m_hotkey)
+        m_hotkey->apply();
 }
 
 void Program::openWindowDebugger()

@@ -7,6 +7,8 @@
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtPrompts.h"
 #include "platform/xdg/XdgAutostartStore.h"
+#include "popup/qt/ExtraOptionsDialog.h"
+#include "popup/qt/HotkeyController.h"
 #include "popup/qt/OptionsController.h"
 #include "popup/qt/TraySession.h"
 #include "store/EntryStore.h"
@@ -48,6 +50,8 @@ public:
     platform::Prompts& prompts() { return m_prompts; }
     popup::TraySession& traySession() { return *m_tray; }
     popup::OptionsController& options() { return *m_options; }
+    // Start-up, after the main window's load: grabs the hotkey the options name.
+    void startHotkey();
     // Created on first use; null before.
     diag::WindowDebugger* windowDebugger() { return m_debugger.get(); }
     diag::WindowListMonitor* windowListMonitor() { return m_monitor.get(); }
@@ -71,6 +75,10 @@ private:
     std::unique_ptr<platform::KeyboardOutput> m_keyboard;
     QTimer m_keymapRestore;
     std::unique_ptr<popup::TraySession> m_tray;
+    // The hotkey opens the tray's menu, so it goes before the tray.
+    std::unique_ptr<platform::GlobalHotkey> m_globalHotkey;
+    std::unique_ptr<popup::HotkeyController> m_hotkey;
+    std::unique_ptr<popup::ExtraOptionsDialog> m_extraOptions;
     platform::XdgAutostartStore m_autostartStore;
     // Opens the tray's menu from the border strip, so it goes before the tray.
     std::unique_ptr<popup::OptionsController> m_options;

@@ -87,6 +87,8 @@ int main(int argc, char** argv)
     if (instanceSocket && !instanceServer.listen(*instanceSocket))
         std::cerr << "kalmotex: cannot listen at " << *instanceSocket << ": "
                   << instanceServer.errorString().toStdString() << "; kalmotex-cli send will not reach it\n";
+    // After the listening, so that a message about a taken hotkey does not hold up a second start.
+    program.startHotkey();
     const int result = QApplication::exec();
     mainWindow.unload();
     return result;

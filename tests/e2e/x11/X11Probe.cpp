@@ -11,11 +11,17 @@
 //   kx-x11-probe selection-owner <atom>    exit status 0 (and the owner) when owned
 //   kx-x11-probe grab-keyboard <ms>        holds the keyboard for <ms> (as an open menu
 //                                          does), printing "grabbed" once it has it
+//   kx-x11-probe grab-hotkey <combination> holds a key combination ("Ctrl+Alt+V") as a
+//                                          global hotkey, as another program would; prints
+//                                          "grabbed" once it has it and "pressed" for every
+//                                          press, until it is ended
 //   kx-x11-probe wm-roundtrip [seconds]    exit status 0 once the window manager has
 //                                          handled every event sent to it before the call
 #include "platform/x11/X11Connection.h"
+#include "platform/x11/X11GlobalHotkey.h"
 #include "platform/x11/X11KeyboardOutput.h"
 #include "platform/x11/X11WindowSystem.h"
+#include "popup/HotkeyText.h"
 #include "text/Text.h"
 
 #include <X11/Xlib.h>
@@ -27,6 +33,7 @@
 #include <iostream>
 #include <poll.h>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -237,6 +244,22 @@ int run(int argc, char** argv)
         XUngrabKeyboard(display, CurrentTime);
         XSync(display, False);
         return 0;
+    }
+    if (command == "grab-hotkey" && argc == 3) {
+        const kx::popup::ParsedHotkey parsed = kx::popup::parseHotkey(argv[2]);
+        if (!parsed.combination)
+            throw std::runtime_error("not a key combination: " + parsed.error);
+        kx::platform::x11::X11GlobalHotkey hotkey(DisplayString(connection->display()));
+        hotkey.setPressedHandler([] { std::cout << "pressed" << std::endl; });
+        const kx::platform::HotkeyResult result = hotkey.grab(*parsed.combination);
+        if (result.status != kx::platform::HotkeyStatus::Grabbed)
+            throw std::runtime_error(result.error);
+        std::cout << "grabbed" << std::endl;
+        pollfd events { hotkey.eventDescriptor(), POLLIN, 0 };
+        for (;;) {
+            hotkey.dispatchEvents();
+            poll(&events, 1, -1);
+        }
     }
     if (command == "wm-roundtrip" && argc <= 3)
         return windowManagerRoundTrip(*connection, argc == 3 ? std::stoi(argv[2]) : 20);

@@ -1,0 +1,156 @@
+#include "popup/qt/ExtraOptionsDialog.h"
+
+#include "store/Options.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QKeySequenceEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kx::popup {
+
+namespace {
+
+// A key-sequence field that takes one combination, not a sequence of up to four: the key
+// that completes it (any key but a modifier) ends the recording, since `done` moves the
+// focus away. Enter then means "&OK" instead of a second combination.
+class OneCombinationEdit : public QKeySequenceEdit
+{
+public:
+    OneCombinationEdit(std::function<void()> done, QWidget* parent)
+        : QKeySequenceEdit(parent)
+        , m_done(std::move(done))
+    {
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        QKeySequenceEdit::keyPressEvent(event);
+        switch (event->key()) {
+        case Qt::Key_Control:
+        case Qt::Key_Shift:
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+        case Qt::Key_Meta:
+        case Qt::Key_Super_L:
+        case Qt::Key_Super_R:
+        case Qt::Key_Hyper_L:
+        case Qt::Key_Hyper_R:
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+        case Qt::Key_ScrollLock:
+        case Qt::Key_unknown:
+            return;
+        default:
+            m_done();
+        }
+    }
+
+private:
+    std::function<void()> m_done;
+};
+
+} // namespace
+
+ExtraOptionsDialog::ExtraOptionsDialog(Services services, QWidget* parent)
+    : QDialog(parent)
+    , m_services(std::move(services))
+{
+    setObjectName(QStringLiteral("ExtraOptionsDialog"));
+    setWindowTitle(QStringLiteral("[Kalmotex] - Weitere Optionen"));
+
+    auto* hotkeyLabel = new QLabel(QStringLiteral("&Tastenkürzel für das Menü:"), this);
+    m_hotkey = new OneCombinationEdit([this] { m_ok->setFocus(Qt::OtherFocusReason); }, this);
+    m_hotkey->setObjectName(QStringLiteral("HotkeyEdit"));
+    hotkeyLabel->setBuddy(m_hotkey);
+    m_clearHotkey = new QPushButton(QStringLiteral("&Keines"), this);
+    m_clearHotkey->setObjectName(QStringLiteral("HotkeyClearBtn"));
+    m_clearHotkey->setAutoDefault(false);
+    connect(m_clearHotkey, &QPushButton::clicked, m_hotkey, &QKeySequenceEdit::clear);
+    m_singleInstance = new QCheckBox(
+        QStringLiteral("&Nur ein Programm gleichzeitig (ein zweiter Start zeigt das laufende)"),
+        this);
+    m_singleInstance->setObjectName(QStringLiteral("SingleInstanceChk"));
+    m_typeToFilter = new QCheckBox(QStringLiteral("Tippen &filtert das Menü und die Fensterauswahl"), this);
+    m_typeToFilter->setObjectName(QStringLiteral("TypeToFilterChk"));
+    m_focusGuard
+        = new QCheckBox(QStringLiteral("Übertragung &stoppen, wenn das Zielfenster den Fokus verliert"),
+            this);
+    m_focusGuard->setObjectName(QStringLiteral("FocusGuardChk"));
+
+    auto* buttons = new QDialogButtonBox(this);
+    m_ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
+    m_ok->setObjectName(QStringLiteral("OkBtn"));
+    m_ok->setDefault(true);
+    QPushButton* cancel = buttons->addButton(QStringLiteral("&Abbrechen"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("CancelBtn"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* hotkeyRow = new QHBoxLayout;
+    hotkeyRow->addWidget(hotkeyLabel);
+    hotkeyRow->addWidget(m_hotkey, 1);
+    hotkeyRow->addWidget(m_clearHotkey);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(hotkeyRow);
+    layout->addWidget(m_singleInstance);
+    layout->addWidget(m_typeToFilter);
+    layout->addWidget(m_focusGuard);
+    layout->addStretch(1);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void ExtraOptionsDialog::openDialog()
+{
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
+    const store::ExtraOptions options = store::loadExtraOptions(m_services.config, m_services.configFile);
+    m_hotkey->setKeySequence(
+        QKeySequence::fromString(QString::fromStdString(options.hotkey), QKeySequence::PortableText));
+    m_singleInstance->setChecked(options.singleInstance);
+    m_typeToFilter->setChecked(options.typeToFilter);
+    m_focusGuard->setChecked(options.focusGuard);
+    if (m_services.opening)
+        m_services.opening();
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+    // Not in the key field, which would take the access keys for a new combination;
+    // "&Tastenkürzel" leads there.
+    m_ok->setFocus(Qt::OtherFocusReason);
+}
+
+void ExtraOptionsDialog::save()
+{
+    store::ExtraOptions options;
+    const QKeySequence sequence = m_hotkey->keySequence();
+    options.hotkey = sequence.isEmpty()
+        ? std::string()
+        : QKeySequence(sequence[0]).toString(QKeySequence::PortableText).toStdString();
+    options.singleInstance = m_singleInstance->isChecked();
+    options.typeToFilter = m_typeToFilter->isChecked();
+    options.focusGuard = m_focusGuard->isChecked();
+    store::saveExtraOptions(m_services.config, m_services.configFile, options);
+}
+
+void ExtraOptionsDialog::done(int result)
+{
+    const bool wasOpen = isVisible();
+    if (result == QDialog::Accepted)
+        save();
+    QDialog::done(result);
+    if (wasOpen && m_services.closed)
+        m_services.closed(result == QDialog::Accepted);
+}
+
+} // namespace kx::popup

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+#include <string>
+
+class QCheckBox;
+class QKeySequenceEdit;
+class QPushButton;
+
+namespace kx::config {
+class ConfigAccess;
+}
+
+namespace kx::popup {
+
+// "[Kalmotex] - Weitere Optionen": the switches of the features the classic program did
+// not have: the hotkey that opens the popup menu, one running program, typing to filter,
+// the focus guard. Each opening shows the options as the configuration file holds them;
+// "&OK" writes them, "&Abbrechen" and the close box write nothing.
+class ExtraOptionsDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    struct Services
+    {
+        config::ConfigAccess& config;
+        std::string configFile;
+        std::function<void()> opening; // before the dialog shows (the hotkey lets go)
+        std::function<void(bool saved)> closed; // after it has closed, saved or not
+    };
+
+    explicit ExtraOptionsDialog(Services services, QWidget* parent = nullptr);
+
+    // Reads the options and shows the dialog modally; returns at once.
+    void openDialog();
+
+    void done(int result) override;
+
+private:
+    void save();
+
+    Services m_services;
+    QKeySequenceEdit* m_hotkey = nullptr;
+    QPushButton* m_clearHotkey = nullptr;
+    QPushButton* m_ok = nullptr;
+    QCheckBox* m_singleInstance = nullptr;
+    QCheckBox* m_typeToFilter = nullptr;
+    QCheckBox* m_focusGuard = nullptr;
+};
+
+} // namespace kx::popup
