@@ -414,7 +414,12 @@ bool X11KeyboardOutput::sendKeys(
             // and a stop leaves no key to release into another window.
             setHeldModifiers(0);
             XUngrabServer(m_display);
-            XFlush(m_display);
+            // A round trip with nothing of ours queued behind it: the server turns to the
+            // other clients (the window manager moving the focus) before the next grab.
+            // Without it, the server keeps handling our requests back to back, and a focus
+            // change would wait until the whole text was typed.
+            XSync(m_display, False);
+            m_eventsSinceSync = 0;
         }
         typed = keys[end - 1].stroke + 1;
     }
