@@ -37,6 +37,10 @@ public:
     // caller then types nothing, as the keys would go to a window nobody chose.
     virtual bool activate(WindowHandle window) = 0;
 
+    // True when keys typed now would reach the window: it is the active window and the
+    // keyboard focus is on it or inside it. Asked between batches while a send types.
+    virtual bool hasKeyboardFocus(WindowHandle window) = 0;
+
     // Why the last activate() that returned false failed, for debug output; empty when
     // the backend has nothing to add.
     virtual std::string activationError() const { return {}; }

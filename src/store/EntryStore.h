@@ -33,6 +33,8 @@ public:
     EntryStore(config::ConfigAccess& config, std::string configFilePath, RandomSource& random);
 
     const std::string& configFilePath() const { return m_configFilePath; }
+    // The access the entries are read through, for options a send reads beside them.
+    config::ConfigAccess& config() const { return m_config; }
 
     // Entries 1, 2, ... up to the first number whose name is empty or missing: one read
     // of the name and one of the title per entry.

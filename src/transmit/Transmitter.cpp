@@ -7,14 +7,17 @@
 #include "store/EntryStore.h"
 #include "store/Escaping.h"
 #include "store/IgnoredTitles.h"
+#include "store/Options.h"
 #include "text/Text.h"
 #include "transmit/Clock.h"
 #include "transmit/KeystrokeEncoding.h"
 #include "transmit/KeystrokeParser.h"
 #include "transmit/Placeholders.h"
+#include "transmit/TypedCharacters.h"
 #include "transmit/WindowDebugLog.h"
 #include "transmit/WindowTitle.h"
 
+#include <algorithm>
 #include <ostream>
 #include <set>
 #include <sstream>
@@ -28,43 +31,65 @@ Transmitter::Transmitter(SendServices services)
 
 bool Transmitter::sendEntry(int number)
 {
+    SendRecord record;
+    record.time = m_services.clock.now();
     // The selection dialog and the no-target message run event loops of their own, and a
     // platform may handle events while it activates: a second send started from there
     // would type into the first one's window.
-    if (m_sending)
+    if (m_sending) {
+        record.entryName = m_services.entries.readEntry(number).name;
+        record.outcome = SendOutcome::Busy;
+        m_sendLog.add(std::move(record));
         return false;
+    }
     m_sending = true;
     struct Done
     {
         bool& sending;
         ~Done() { sending = false; }
     } done { m_sending };
-    if (const std::optional<PreparedSend> send = prepare(number))
-        run(*send);
+    if (const std::optional<PreparedSend> send = prepare(number, record)) {
+        const SendResult result = run(*send);
+        record.outcome = result.outcome;
+        record.charactersTyped = result.charactersTyped;
+    }
+    m_sendLog.add(std::move(record));
     return true;
 }
 
 std::optional<PreparedSend> Transmitter::prepare(int number)
 {
+    SendRecord record;
+    return prepare(number, record);
+}
+
+std::optional<PreparedSend> Transmitter::prepare(int number, SendRecord& record)
+{
     const store::Entry entry = m_services.entries.readEntry(number);
+    record.entryName = entry.name;
     std::string keys = expandedEntryText(entry, m_services.clock);
-    if (entry.dosBox != 0) {
+    const std::size_t characters = visibleCharacterCount(keys);
+    record.charactersTotal = characters;
+    const bool pastes = entry.dosBox != 0;
+    if (pastes) {
         if (!PasteIntoConsole(keys, m_services.clipboard, m_services.keyboard) && m_debug)
             *m_debug << "clipboard: could not take the text of entry " << number << '\n';
     } else {
         EncodeKeystrokes(keys);
     }
-    const platform::WindowHandle target = chooseTarget(text::upperCase(text::trimSpaces(entry.title)));
+    const platform::WindowHandle target
+        = chooseTarget(text::upperCase(text::trimSpaces(entry.title)), record);
     if (target == 0)
         return std::nullopt;
+    record.targetTitle = windowTitle(target);
     KeystrokeParse parsed = parseKeystrokes(keys);
     if (!parsed.ok() && m_debug)
         *m_debug << "type into " << describe(target) << ": keystroke string not typed, " << parsed.error
                  << " at character " << parsed.errorPosition << '\n';
-    return PreparedSend(target, std::move(parsed.strokes));
+    return PreparedSend(target, std::move(parsed.strokes), characters, pastes);
 }
 
-void Transmitter::run(const PreparedSend& send)
+SendResult Transmitter::run(const PreparedSend& send)
 {
     if (!m_services.windows.activate(send.target()) && m_debug) {
         const std::string why = m_services.windows.activationError();
@@ -72,13 +97,39 @@ void Transmitter::run(const PreparedSend& send)
                  << ", typing anyway\n";
     }
     m_services.events.processPendingEvents();
-    const platform::TypingResult typed = m_services.keyboard.type(send.keys());
-    ++m_typedSends;
+    platform::TypingGuard guard;
+    if (store::loadExtraOptions(m_services.entries.config(), m_services.entries.configFilePath()).focusGuard)
+        guard = [this, target = send.target()] { return m_services.windows.hasKeyboardFocus(target); };
+    const platform::TypingResult typed = m_services.keyboard.type(send.keys(), guard);
+    if (!typed.stoppedByGuard)
+        ++m_typedSends;
     if (!typed.ok && m_debug)
         *m_debug << "type into " << describe(send.target()) << ": " << typed.error << '\n';
+
+    SendResult result;
+    const bool complete = typed.strokesTyped >= send.keys().size();
+    if (send.pastes())
+        result.charactersTyped = complete ? send.characters() : 0;
+    else
+        result.charactersTyped
+            = std::min(charactersOfStrokes(send.keys(), typed.strokesTyped), send.characters());
+    if (typed.stoppedByGuard) {
+        result.outcome = SendOutcome::FocusLost;
+        if (m_debug)
+            *m_debug << "type into " << describe(send.target()) << ": the window lost the focus after "
+                     << typed.strokesTyped << " of " << send.keys().size() << " keys\n";
+        // The message waits for the user; the keymap is not left changed meanwhile.
+        const platform::TypingResult restored = m_services.keyboard.restorePendingKeymap();
+        if (!restored.ok && m_debug)
+            *m_debug << restored.error << '\n';
+        reportFocusLost(result.charactersTyped, send.characters());
+    } else if (!complete) {
+        result.outcome = SendOutcome::TypingFailed;
+    }
+    return result;
 }
 
-platform::WindowHandle Transmitter::chooseTarget(const std::string& upperCaseTitle)
+platform::WindowHandle Transmitter::chooseTarget(const std::string& upperCaseTitle, SendRecord& record)
 {
     platform::WindowHandle target = 0;
     if (upperCaseTitle.empty()) {
@@ -87,11 +138,17 @@ platform::WindowHandle Transmitter::chooseTarget(const std::string& upperCaseTit
         const std::vector<WindowCandidate> candidates = findTitledWindows(upperCaseTitle);
         if (candidates.size() == 1)
             return candidates.front().window;
-        if (candidates.size() > 1)
-            return m_services.chooser.choose(candidates).value_or(0);
+        if (candidates.size() > 1) {
+            target = m_services.chooser.choose(candidates).value_or(0);
+            if (target == 0)
+                record.outcome = SendOutcome::SelectionCancelled;
+            return target;
+        }
     }
-    if (target == 0)
+    if (target == 0) {
+        record.outcome = SendOutcome::NoTarget;
         reportNoTarget();
+    }
     return target;
 }
 
@@ -141,6 +198,17 @@ void Transmitter::reportNoTarget()
     m_services.prompts.message(
         "Es wurde kein passendes Zielfenster identifiziert.\rDie Übertragung wird daher abgebrochen.",
         platform::PromptIcon::Critical,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
+}
+
+void Transmitter::reportFocusLost(std::size_t typed, std::size_t total)
+{
+    m_services.prompts.message(
+        "Die Übertragung wurde abgebrochen, weil das Zielfenster nicht mehr aktiv ist.\r"
+        "Übertragen wurden "
+            + std::to_string(typed) + " von " + std::to_string(total) + " Zeichen.",
+        platform::PromptIcon::Warning,
         platform::PromptButtons::Ok,
         platform::PromptAnswer::Ok);
 }

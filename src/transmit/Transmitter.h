@@ -2,6 +2,7 @@
 
 #include "platform/KeyStroke.h"
 #include "platform/WindowSystem.h"
+#include "transmit/SendLog.h"
 #include "transmit/WindowChooser.h"
 
 #include <functional>
@@ -50,18 +51,36 @@ struct SendServices
 class PreparedSend
 {
 public:
-    PreparedSend(platform::WindowHandle target, platform::KeyStrokes keys)
+    // `characters`: the text's length as the user sees it (visibleCharacterCount);
+    // `pastes`: the keys paste the text from the clipboard instead of typing it.
+    PreparedSend(platform::WindowHandle target,
+        platform::KeyStrokes keys,
+        std::size_t characters = 0,
+        bool pastes = false)
         : m_target(target)
         , m_keys(std::move(keys))
+        , m_characters(characters)
+        , m_pastes(pastes)
     {
     }
 
     platform::WindowHandle target() const { return m_target; }
     const platform::KeyStrokes& keys() const { return m_keys; }
+    std::size_t characters() const { return m_characters; }
+    bool pastes() const { return m_pastes; }
 
 private:
     platform::WindowHandle m_target;
     platform::KeyStrokes m_keys;
+    std::size_t m_characters;
+    bool m_pastes;
+};
+
+// How the typing of a prepared send ended.
+struct SendResult
+{
+    SendOutcome outcome = SendOutcome::Complete;
+    std::size_t charactersTyped = 0;
 };
 
 // The send pipeline, from the entry number to the keystrokes in the target window, one
@@ -75,9 +94,10 @@ public:
     // nothing is written while it is null (the default).
     void setDebugOutput(std::ostream* out) { m_debug = out; }
 
-    // The whole send of entry `number`: prepare(), then run(). Returns false, doing nothing,
-    // when it is called while a send is still under way (from an event handled during
-    // that send); true otherwise, also when no window was found or the choice cancelled.
+    // The whole send of entry `number`: prepare(), then run(). Returns false, doing nothing
+    // but noting it in the send log, when it is called while a send is still under way
+    // (from an event handled during that send); true otherwise, also when no window was
+    // found or the choice cancelled. Every call adds one record to the send log.
     bool sendEntry(int number);
     // Whether a send is under way now (it may be waiting in the selection dialog or the
     // no-target message).
@@ -94,8 +114,13 @@ public:
     std::optional<PreparedSend> prepare(int number);
     // Activates the send's window, handles pending events except user input once, then
     // types the keys. When the activation is not confirmed the keys are typed all the
-    // same; they go wherever the focus is.
-    void run(const PreparedSend& send);
+    // same; they go wherever the focus is. With the option `FocusGuard` on (read now),
+    // typing stops as soon as the window no longer has the keyboard focus, and a message
+    // says how many characters were typed.
+    SendResult run(const PreparedSend& send);
+
+    // The last sends (never their texts), for the window debugger.
+    SendLog& sendLog() { return m_sendLog; }
 
     // The visible, titled window highest above the main window that is neither one of the
     // program's own (title containing "kalmotex" in any case) nor ignored; 0 when none.
@@ -108,7 +133,11 @@ public:
     std::string windowTitle(platform::WindowHandle window);
 
 private:
-    platform::WindowHandle chooseTarget(const std::string& upperCaseTitle);
+    // prepare(), noting the entry's name, the chosen window's title and why nothing came of
+    // it (no window, choice cancelled) in `record`.
+    std::optional<PreparedSend> prepare(int number, SendRecord& record);
+    platform::WindowHandle chooseTarget(const std::string& upperCaseTitle, SendRecord& record);
+    void reportFocusLost(std::size_t typed, std::size_t total);
     void reportNoTarget();
     std::string describe(platform::WindowHandle window);
 
@@ -116,6 +145,7 @@ private:
     std::ostream* m_debug = nullptr;
     bool m_sending = false;
     int m_typedSends = 0;
+    SendLog m_sendLog;
 };
 
 // The entry's text as a send types it: unescaped and with its placeholders expanded.

@@ -4,6 +4,7 @@
 #include "diag/qt/WindowDebugger.h"
 #include "diag/qt/WindowListMonitor.h"
 #include "platform/x11/X11WindowStates.h"
+#include "transmit/Transmitter.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -141,7 +142,8 @@ void Program::openWindowDebugger()
                 m_prompts,
                 m_textEditor,
                 m_clipboard,
-                m_entries.configFilePath() });
+                m_entries.configFilePath(),
+                m_tray->transmitter().sendLog() });
     m_debugger->open();
 }
 

@@ -3,14 +3,18 @@
 #include "diag/DebuggerCommands.h"
 #include "diag/qt/CopyLine.h"
 #include "diag/qt/Twips.h"
+#include "transmit/Clock.h"
+#include "transmit/SendLog.h"
 #include "transmit/WindowDebugLog.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace kx::diag {
@@ -62,17 +66,35 @@ WindowDebugger::WindowDebugger(WindowDebuggerServices services, QWidget* parent)
         button->setMinimumHeight(twipsRect(this, 0, 0, 0, 375).height());
         layout->addWidget(button);
     }
+
+    auto* sendLogCaption = new QLabel("&Letzte Übertragungen (neueste zuerst):", this);
+    m_sendLog = new QTreeWidget(this);
+    m_sendLog->setObjectName("SendLogList");
+    m_sendLog->setRootIsDecorated(false);
+    m_sendLog->setHeaderLabels({ "Zeit", "Eintrag", "Zielfenster", "Zeichen", "Ergebnis" });
+    m_sendLog->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_sendLog->setMinimumHeight(twipsRect(this, 0, 0, 0, 1800).height());
+    sendLogCaption->setBuddy(m_sendLog);
+    layout->addWidget(sendLogCaption);
+    layout->addWidget(m_sendLog, 1);
     setTabOrder(m_list, buttons[0]);
     setTabOrder(buttons[0], buttons[1]);
     setTabOrder(buttons[1], buttons[2]);
+    setTabOrder(buttons[2], m_sendLog);
     const QSize designed = twipsRect(this, 0, 0, 4440, 5535).size();
     resize(designed.expandedTo(layout->sizeHint()));
 
     m_services.lines.setOnChanged([this] { showLines(); });
     showLines();
+    m_services.sendLog.setOnChanged([this] { showSendLog(); });
+    showSendLog();
 }
 
-WindowDebugger::~WindowDebugger() { m_services.lines.setOnChanged({}); }
+WindowDebugger::~WindowDebugger()
+{
+    m_services.lines.setOnChanged({});
+    m_services.sendLog.setOnChanged({});
+}
 
 void WindowDebugger::open()
 {
@@ -96,6 +118,22 @@ void WindowDebugger::showLines()
     m_list->clear();
     for (const std::string& line : m_services.lines.lines())
         m_list->addItem(QString::fromStdString(line));
+}
+
+void WindowDebugger::showSendLog()
+{
+    m_sendLog->clear();
+    const transmit::SendLog& log = m_services.sendLog;
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        const transmit::SendRecord& record = log.newest(i);
+        auto* row = new QTreeWidgetItem(m_sendLog,
+            { QString::fromStdString(transmit::formatLocalTime("%X", record.time)),
+                QString::fromStdString(record.entryName),
+                QString::fromStdString(record.targetTitle),
+                QString::fromStdString(transmit::describeCharacters(record)),
+                QString::fromStdString(transmit::outcomeText(record.outcome)) });
+        row->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+    }
 }
 
 void WindowDebugger::ignoreMarkedTitle()

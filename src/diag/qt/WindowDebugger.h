@@ -6,6 +6,7 @@
 
 class QListWidget;
 class QPushButton;
+class QTreeWidget;
 
 namespace kx::platform {
 class Clipboard;
@@ -15,8 +16,9 @@ namespace kx::store {
 class IgnoredTitles;
 }
 namespace kx::transmit {
+class SendLog;
 class WindowDebugLines;
-}
+} // namespace kx::transmit
 
 namespace kx::diag {
 
@@ -31,13 +33,15 @@ struct WindowDebuggerServices
     TextEditorLauncher& editor;
     platform::Clipboard& clipboard;
     std::string configFilePath;
+    transmit::SendLog& sendLog; // the last sends, shown below the buttons
 };
 
 // The window debugger: a modeless window listing what the last last-used-window search
 // walked (a header line, then the qualifying titles, the chosen one last), following each
 // new search while it exists. Its buttons put the marked title on the ignore list, open
 // the configuration file in a text editor, and close it. Closing discards the list until
-// the next search.
+// the next search. Below, the last sends (time, entry, window, characters, outcome), newest
+// first, following each new send.
 class WindowDebugger : public QWidget
 {
     Q_OBJECT
@@ -50,17 +54,20 @@ public:
     void open();
 
     QListWidget* titleList() const { return m_list; }
+    QTreeWidget* sendLogList() const { return m_sendLog; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void showLines();
+    void showSendLog();
     void ignoreMarkedTitle();
     void editConfigFile();
 
     WindowDebuggerServices m_services;
     QListWidget* m_list = nullptr;
+    QTreeWidget* m_sendLog = nullptr;
 };
 
 } // namespace kx::diag

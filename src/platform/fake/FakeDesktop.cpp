@@ -106,19 +106,49 @@ bool FakeDesktop::activate(WindowHandle window)
     return true;
 }
 
-TypingResult FakeDesktop::type(const KeyStrokes& strokes)
+TypingResult FakeDesktop::type(const KeyStrokes& strokes, const TypingGuard& guard)
 {
     if (m_typingFails) {
         m_events.push_back("type failed");
         return { false, "fake keyboard: typing switched off" };
     }
+    TypingResult result;
+    if (strokes.empty()) {
+        deliver(m_focused, {});
+        return result;
+    }
+    // Consecutive keys that reached the same window make one "type" event.
+    KeyStrokes run;
+    WindowHandle runWindow = 0;
+    for (const KeyStroke& stroke : strokes) {
+        if (guard && !guard()) {
+            result.stoppedByGuard = true;
+            break;
+        }
+        if (!run.empty() && runWindow != m_focused)
+            deliver(runWindow, std::exchange(run, {}));
+        runWindow = m_focused;
+        run.push_back(stroke);
+        ++result.strokesTyped;
+        if (m_duringTyping.second && result.strokesTyped == m_duringTyping.first)
+            std::exchange(m_duringTyping, {}).second();
+    }
+    if (!run.empty())
+        deliver(runWindow, run);
+    if (result.stoppedByGuard)
+        m_events.push_back("typing stopped after " + std::to_string(result.strokesTyped) + " of "
+            + std::to_string(strokes.size()) + " keys");
+    return result;
+}
+
+void FakeDesktop::deliver(WindowHandle window, const KeyStrokes& strokes)
+{
     const std::string text = describeKeyStrokes(strokes);
-    m_events.push_back("type " + nameOf(m_focused) + ": " + text);
-    if (Window* w = find(m_focused))
+    m_events.push_back("type " + nameOf(window) + ": " + text);
+    if (Window* w = find(window))
         w->received += text;
     else
         m_unfocusedReceived += text;
-    return {};
 }
 
 bool FakeDesktop::setText(const std::string& text)

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kx::platform {
@@ -61,6 +62,12 @@ public:
     void post(std::function<void()> event) { m_pending.push_back(std::move(event)); }
     // Runs while activate() waits for the window to become active, before it is; once.
     void duringNextActivation(std::function<void()> action) { m_duringActivation = std::move(action); }
+    // Runs once the next typing has typed `keys` keys, as a user clicking elsewhere in the
+    // middle of a send; the keys after it go to whichever window has the focus then.
+    void duringNextTyping(std::size_t keys, std::function<void()> action)
+    {
+        m_duringTyping = { keys, std::move(action) };
+    }
 
     // WindowSystem
     std::vector<WindowHandle> topLevelWindows() override;
@@ -68,9 +75,11 @@ public:
     std::string windowTitle(WindowHandle window) override;
     bool isWindowVisible(WindowHandle window) override;
     bool activate(WindowHandle window) override;
+    bool hasKeyboardFocus(WindowHandle window) override { return window != 0 && window == m_focused; }
 
-    // KeyboardOutput
-    TypingResult type(const KeyStrokes& strokes) override;
+    // KeyboardOutput: asks the guard before every key (batches of one) and logs a stop
+    // as "typing stopped after 3 of 10 keys".
+    TypingResult type(const KeyStrokes& strokes, const TypingGuard& guard = {}) override;
     std::string consolePasteSequence() const override { return m_consolePaste; }
 
     // Clipboard
@@ -91,6 +100,7 @@ private:
     const Window* find(WindowHandle window) const;
     void unstack(WindowHandle window);
     std::string nameOf(WindowHandle window) const;
+    void deliver(WindowHandle window, const KeyStrokes& strokes);
 
     std::map<WindowHandle, Window> m_windows;
     std::vector<WindowHandle> m_stack; // top first
@@ -105,6 +115,7 @@ private:
     bool m_clipboardFails = false;
     std::vector<std::function<void()>> m_pending;
     std::function<void()> m_duringActivation;
+    std::pair<std::size_t, std::function<void()>> m_duringTyping;
 };
 
 } // namespace kx::platform

@@ -48,6 +48,9 @@ std::unique_ptr<QMessageBox> QtPrompts::makeMessageBox(const std::string& text,
         fromUtf8(text),
         QMessageBox::NoButton,
         m_parent);
+    // The text can be selected with the mouse and copied, as a count or a window title in
+    // it may be wanted elsewhere (X11 puts the selection on PRIMARY).
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
     if (buttons == platform::PromptButtons::YesNo) {
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box->setDefaultButton(

@@ -157,13 +157,15 @@ KeyPlan planKeystrokes(const KeymapSnapshot& keymap, const KeyStrokes& strokes)
         std::optional<Found> found;
         KeySymValue missing = 0;
         unsigned extra = 0;
+        std::size_t stroke = 0;
     };
     std::vector<Need> needs;
     KeyPlan plan;
     std::map<KeySymValue, std::optional<Found>> cache;
     bool afterCr = false;
 
-    for (const KeyStroke& stroke : strokes) {
+    for (std::size_t index = 0; index < strokes.size(); ++index) {
+        const KeyStroke& stroke = strokes[index];
         KeySymValue keysym = 0;
         bool byCharacter = false;
         bool enter = false; // a CR or "~": an LF right after it belongs to it
@@ -203,6 +205,7 @@ KeyPlan planKeystrokes(const KeymapSnapshot& keymap, const KeyStrokes& strokes)
         Need need;
         need.found = it->second;
         need.extra = requestedModifiers(stroke.modifiers);
+        need.stroke = index;
         if (!need.found)
             need.missing = keysym;
         needs.push_back(need);
@@ -216,7 +219,7 @@ KeyPlan planKeystrokes(const KeymapSnapshot& keymap, const KeyStrokes& strokes)
     bool reportedNoSpares = false;
     for (const Need& need : needs) {
         if (need.found) {
-            round.keys.push_back({ need.found->code, need.found->modifiers | need.extra });
+            round.keys.push_back({ need.found->code, need.found->modifiers | need.extra, need.stroke });
             continue;
         }
         if (spares == 0) {
@@ -237,7 +240,7 @@ KeyPlan planKeystrokes(const KeymapSnapshot& keymap, const KeyStrokes& strokes)
             round.bindings.emplace_back(code, need.missing);
             it = bound.emplace(need.missing, code).first;
         }
-        round.keys.push_back({ it->second, need.extra });
+        round.keys.push_back({ it->second, need.extra, need.stroke });
     }
     if (!round.keys.empty() || plan.rounds.empty())
         plan.rounds.push_back(std::move(round));

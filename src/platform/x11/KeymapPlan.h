@@ -2,6 +2,7 @@
 
 #include "platform/KeyStroke.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -39,6 +40,7 @@ struct PlannedKey
 {
     KeyCodeValue code = 0;
     unsigned modifiers = 0;
+    std::size_t stroke = 0; // the position in the sequence of the stroke it types
     friend bool operator==(const PlannedKey&, const PlannedKey&) = default;
 };
 

@@ -388,13 +388,42 @@ void X11KeyboardOutput::setHeldModifiers(unsigned modifiers)
     }
 }
 
-void X11KeyboardOutput::sendKeys(const std::vector<PlannedKey>& keys)
+bool X11KeyboardOutput::sendKeys(
+    const std::vector<PlannedKey>& keys, const TypingGuard& guard, std::size_t& typed)
 {
-    for (const PlannedKey& key : keys) {
-        setHeldModifiers(key.modifiers);
-        keyEvent(key.code, true);
-        keyEvent(key.code, false);
+    const std::size_t batch = guard ? m_guardBatch : keys.size();
+    for (std::size_t first = 0; first < keys.size(); first += batch) {
+        const std::size_t end = std::min(keys.size(), first + batch);
+        if (guard) {
+            // Requests are handled in order, and XTest delivers its key events as it handles
+            // them: under the grab, the focus the guard saw is the focus the batch meets.
+            XGrabServer(m_display);
+            if (!guard()) {
+                XUngrabServer(m_display);
+                XFlush(m_display);
+                return false;
+            }
+        }
+        for (std::size_t k = first; k < end; ++k) {
+            setHeldModifiers(keys[k].modifiers);
+            keyEvent(keys[k].code, true);
+            keyEvent(keys[k].code, false);
+        }
+        if (guard) {
+            // Nothing held between batches: a click elsewhere must not become Shift+click,
+            // and a stop leaves no key to release into another window.
+            setHeldModifiers(0);
+            XUngrabServer(m_display);
+            // A round trip with nothing of ours queued behind it: the server turns to the
+            // other clients (the window manager moving the focus) before the next grab.
+            // Without it, the server keeps handling our requests back to back, and a focus
+            // change would wait until the whole text was typed.
+            XSync(m_display, False);
+            m_eventsSinceSync = 0;
+        }
+        typed = keys[end - 1].stroke + 1;
     }
+    return true;
 }
 
 bool X11KeyboardOutput::waitForKeyboardUngrabbed()
@@ -422,7 +451,7 @@ bool X11KeyboardOutput::waitForKeyboardUngrabbed()
     }
 }
 
-TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes)
+TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes, const TypingGuard& guard)
 {
     // Keycodes still borrowed from a failed restore stay bound; the plan types around them
     // and the restore after this send gives them back with the others.
@@ -443,7 +472,9 @@ TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes)
 
     m_held = 0;
     m_eventsSinceSync = 0;
-    for (std::size_t r = 0; r < plan.rounds.size(); ++r) {
+    std::size_t typed = 0;
+    bool complete = true;
+    for (std::size_t r = 0; r < plan.rounds.size() && complete; ++r) {
         const PlanRound& round = plan.rounds[r];
         if (r > 0 && !plan.rounds[r - 1].bindings.empty()) {
             // The target must have read the previous round's keys before their symbols change.
@@ -453,10 +484,16 @@ TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes)
         }
         if (!round.bindings.empty() && !bind(round.bindings, result.error)) {
             result.ok = false;
+            complete = false;
             break;
         }
-        sendKeys(round.keys);
+        if (!sendKeys(round.keys, guard, typed)) {
+            result.stoppedByGuard = true;
+            complete = false;
+        }
     }
+    // Strokes without a key of their own (the LF of a CR LF pair) count with the keys around them.
+    result.strokesTyped = complete ? strokes.size() : typed;
     setHeldModifiers(0);
     if (locked)
         XkbLockModifiers(m_display, XkbUseCoreKbd, locked, locked);

@@ -22,6 +22,16 @@ namespace kx::platform::x11 {
 // destructor, at exit, or in a handler for SIGTERM, SIGINT and crash signals (a second
 // connection carries that last restore, written as raw protocol bytes). A restore the
 // server refuses is reported and tried again at restoreDueAt().
+//
+// With a guard, the keys go out in batches of setGuardBatch() keys, and the server is
+// grabbed from the guard's check to the end of the batch: no other client's request (the
+// window manager moving the focus, another program raising a dialog) is handled in
+// between, so every key of a batch reaches the window the check saw. The guard must
+// therefore make its X requests over this object's connection (X11WindowSystem on the
+// same X11Connection does); one on another connection would wait for the grab forever.
+// What a grab cannot hold back: a focus that follows the pointer without a window
+// manager (PointerRoot) moves with the physical pointer even during the batch. Modifiers
+// are released at the end of every batch, so a stop leaves none held down.
 class X11KeyboardOutput : public KeyboardOutput
 {
 public:
@@ -36,7 +46,7 @@ public:
     X11KeyboardOutput& operator=(const X11KeyboardOutput&) = delete;
 
     // Also fails when giving the keycodes back failed (without deferral).
-    TypingResult type(const KeyStrokes& strokes) override;
+    TypingResult type(const KeyStrokes& strokes, const TypingGuard& guard = {}) override;
     std::string consolePasteSequence() const override { return "+{INSERT}"; }
 
     void setDeferKeymapRestore(bool defer) override { m_deferRestore = defer; }
@@ -46,6 +56,8 @@ public:
     void setRestoreDelay(std::chrono::milliseconds delay) { m_restoreDelay = delay; }
     // How long type() waits for another client's keyboard grab to end (default 1 s).
     void setGrabWait(std::chrono::milliseconds wait) { m_grabWait = wait; }
+    // Keys per batch between two checks of the guard (default 16).
+    void setGuardBatch(std::size_t keys) { m_guardBatch = keys == 0 ? 1 : keys; }
     // How long after a failed restore the next attempt is due (default 1 s).
     void setRestoreRetryDelay(std::chrono::milliseconds delay) { m_restoreRetryDelay = delay; }
     // Whether the last-resort restore (at exit, on a signal or a crash) is prepared: from
@@ -59,7 +71,9 @@ private:
     // one still does.
     bool waitForKeyboardUngrabbed();
     bool bind(const SpareSymbols& bindings, std::string& error);
-    void sendKeys(const std::vector<PlannedKey>& keys);
+    // Types the keys, in guarded batches when there is a guard; `typed` follows the strokes
+    // typed whole. False when the guard stopped it.
+    bool sendKeys(const std::vector<PlannedKey>& keys, const TypingGuard& guard, std::size_t& typed);
     void setHeldModifiers(unsigned modifiers);
     void keyEvent(KeyCodeValue code, bool press);
 
@@ -74,6 +88,7 @@ private:
     std::chrono::milliseconds m_restoreDelay { 100 };
     std::chrono::milliseconds m_grabWait { 1000 };
     std::chrono::milliseconds m_restoreRetryDelay { 1000 };
+    std::size_t m_guardBatch = 16;
     bool m_deferRestore = false;
 };
 

@@ -213,6 +213,18 @@ bool X11WindowSystem::focusIsInside(Window window)
     return false;
 }
 
+bool X11WindowSystem::hasKeyboardFocus(WindowHandle handle)
+{
+    const Window window = static_cast<Window>(handle);
+    // The input focus decides where key events go; the window manager's view is checked too
+    // because it may be about to move the focus (it sets _NET_ACTIVE_WINDOW as it does).
+    if (window == None || !focusIsInside(window))
+        return false;
+    const Window active = activeWindow();
+    // A property left behind by a window manager that has gone says nothing.
+    return active == window || !windowManagerRunning();
+}
+
 bool X11WindowSystem::windowManagerRoundTrip(std::chrono::steady_clock::time_point deadline)
 {
     if (m_timeWindow == None)

@@ -32,6 +32,10 @@ public:
     std::string windowTitle(WindowHandle window) override;
     bool isWindowVisible(WindowHandle window) override;
     bool activate(WindowHandle window) override;
+    // The input focus inside the window and, under an EWMH window manager, the window
+    // named by _NET_ACTIVE_WINDOW. Two or three round trips; makes its requests over the
+    // shared connection, so a server grab held there covers them.
+    bool hasKeyboardFocus(WindowHandle window) override;
 
     // What went wrong in the last activate() that returned false, for debug output:
     // "activate 0x1a00007 'Editor': timed out after 1000 ms".

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -233,6 +235,62 @@ TEST_F(X11BackendTest, aProgramThatEndsAfterOnlyRefusedRestoresStillGivesTheKeyc
     while (keymapOf(m_other.display()) != original && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(keymapOf(m_other.display()), original);
+}
+
+// The focus guard: the window manager's view and the input focus must both name the target;
+// a "no" stops the typing at a batch boundary with nothing held and the keymap given back.
+TEST_F(X11BackendTest, aGuardThatSaysNoStopsAtABatchBoundaryWithNothingHeldAndTheKeymapGivenBack)
+{
+    const char* capture = std::getenv("KX_TARGET_CAPTURE");
+    ASSERT_TRUE(capture) << "KX_TARGET_CAPTURE is not set";
+    SilentWindowManager manager(m_other, m_target);
+    auto connection = std::make_shared<X11Connection>();
+    X11WindowSystem windows(connection);
+    EXPECT_FALSE(windows.hasKeyboardFocus(m_target));
+    XSetInputFocus(m_other.display(), m_target, RevertToParent, CurrentTime);
+    XSync(m_other.display(), False);
+    EXPECT_FALSE(windows.hasKeyboardFocus(m_target)) << "focused, but another window is the active one";
+    manager.setActive(m_target);
+    EXPECT_TRUE(windows.hasKeyboardFocus(m_target));
+
+    // Shifted letters and a character no layout of the rig has, inside the part typed.
+    const std::u32string text = U"abcdefghijKLMNOPQRSTUVWΩxyz0123456789+-*/";
+    KeyStrokes strokes;
+    for (const char32_t c : text)
+        strokes.push_back({ NamedKey::Character, c, NoModifier });
+    const std::vector<KeySym> original = keymapOf(m_other.display());
+    // Earlier tests typed into the same capture.
+    const auto readCapture = [capture] {
+        std::ifstream in(capture, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::size_t before = readCapture().size();
+    X11KeyboardOutput keyboard(connection);
+    keyboard.setGuardBatch(16);
+    int checks = 0;
+    const TypingResult typed
+        = keyboard.type(strokes, [&] { return ++checks < 3 && windows.hasKeyboardFocus(m_target); });
+
+    EXPECT_TRUE(typed.stoppedByGuard);
+    EXPECT_EQ(typed.strokesTyped, 32U);
+    EXPECT_EQ(checks, 3);
+    EXPECT_EQ(keymapOf(m_other.display()), original);
+    char down[32] = {};
+    XQueryKeymap(m_other.display(), down);
+    EXPECT_TRUE(std::all_of(std::begin(down), std::end(down), [](char c) { return c == 0; }))
+        << "a key is still held down";
+
+    const std::string expected = "abcdefghijKLMNOPQRSTUVWΩxyz01234";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    std::string got;
+    while (got.size() < expected.size() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        got = readCapture().substr(before);
+    }
+    EXPECT_EQ(got, expected);
+
+    manager.setActive(None);
+    EXPECT_FALSE(windows.hasKeyboardFocus(m_target));
 }
 
 } // namespace

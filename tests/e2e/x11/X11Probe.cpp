@@ -3,10 +3,13 @@
 //   kx-x11-probe stack                     top-down: "0x<id> visible|hidden <title>"
 //   kx-x11-probe above <id>                the window above <id> (0x0 at the top)
 //   kx-x11-probe activate <id>             exit status 0 when the activation took effect
-//   kx-x11-probe type [--window <id>] [--defer] <file>
+//   kx-x11-probe type [--window <id>] [--guard] [--defer] <file>
 //                                          types the UTF-8 file (CR, LF or CR LF: Enter;
 //                                          TAB: Tab), after activating <id> when given;
+//                                          with --guard, only while <id> has the focus;
 //                                          prints the characters per second on stderr
+//   kx-x11-probe clipboard [<selection>]   the text (UTF-8) of CLIPBOARD or another
+//                                          selection (PRIMARY)
 //   kx-x11-probe keymap                    the core keymap, one keycode a line
 //   kx-x11-probe selection-owner <atom>    exit status 0 (and the owner) when owned
 //   kx-x11-probe grab-keyboard <ms>        holds the keyboard for <ms> (as an open menu
@@ -44,8 +47,10 @@ namespace {
 
 int usage()
 {
-    std::cerr << "usage: kx-x11-probe stack | above ID | activate ID | type [--window ID] [--defer] FILE"
-                 " | keymap | selection-owner ATOM | grab-keyboard MS | wm-roundtrip [SECONDS]\n";
+    std::cerr
+        << "usage: kx-x11-probe stack | above ID | activate ID | type [--window ID] [--guard] [--defer] FILE"
+           " | clipboard [SELECTION] | keymap | selection-owner ATOM | grab-keyboard MS | wm-roundtrip "
+           "[SECONDS]\n";
     return 2;
 }
 
@@ -155,11 +160,14 @@ int run(int argc, char** argv)
     if (command == "type") {
         WindowHandle target = 0;
         bool defer = false;
+        bool guarded = false;
         std::string file;
         for (int i = 2; i < argc; ++i) {
             const std::string arg = argv[i];
             if (arg == "--window" && i + 1 < argc)
                 target = parseId(argv[++i]);
+            else if (arg == "--guard")
+                guarded = true;
             else if (arg == "--defer")
                 defer = true;
             else
@@ -173,8 +181,8 @@ int run(int argc, char** argv)
         const KeyStrokes strokes = strokesOf(kx::text::toUtf32(bytes.str()));
 
         int status = 0;
+        x11::X11WindowSystem windows(connection);
         if (target) {
-            x11::X11WindowSystem windows(connection);
             if (!windows.activate(target)) {
                 std::cerr << windows.activationError() << '\n';
                 status = 1;
@@ -187,8 +195,15 @@ int run(int argc, char** argv)
         if (const char* delay = std::getenv("KX_RESTORE_DELAY_MS"))
             keyboard.setRestoreDelay(std::chrono::milliseconds(std::stoi(delay)));
         const auto start = std::chrono::steady_clock::now();
-        const TypingResult result = keyboard.type(strokes);
+        TypingGuard guard;
+        if (guarded)
+            guard = [&windows, target] { return windows.hasKeyboardFocus(target); };
+        const TypingResult result = keyboard.type(strokes, guard);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        if (result.stoppedByGuard) {
+            std::cerr << "stopped after " << result.strokesTyped << " keys: the window lost the focus\n";
+            status = 3;
+        }
         if (!result.ok) {
             std::cerr << result.error << '\n';
             status = 1;
@@ -205,6 +220,31 @@ int run(int argc, char** argv)
                 pause();
         }
         return status;
+    }
+    if (command == "clipboard" && argc <= 3) {
+        Display* display = connection->display();
+        const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+        const Atom property = connection->atom("KX_PROBE_CLIPBOARD");
+        const Atom utf8 = connection->atom("UTF8_STRING");
+        XConvertSelection(display,
+            connection->atom(argc == 3 ? argv[2] : "CLIPBOARD"),
+            utf8,
+            property,
+            window,
+            CurrentTime);
+        XEvent event;
+        const bool answered = x11::waitForEvent(
+            display,
+            std::chrono::steady_clock::now() + std::chrono::seconds(5),
+            [window](
+                const XEvent& e) { return e.type == SelectionNotify && e.xselection.requestor == window; },
+            event);
+        if (!answered || event.xselection.property == None)
+            return 1;
+        std::cout << x11::readStringProperty(display, window, property, utf8);
+        XDestroyWindow(display, window);
+        XSync(display, False);
+        return 0;
     }
     if (command == "keymap") {
         Display* display = connection->display();

@@ -6,5 +6,5 @@ source "$RIG_LIB"
 rig_start --no-wm
 
 rig_xterm "Ziel" "$RIG_DIR/target"
-KX_TARGET_WINDOW=$RIG_LAST_WINDOW "$KX_BACKEND_TEST"
+KX_TARGET_WINDOW=$RIG_LAST_WINDOW KX_TARGET_CAPTURE=$RIG_DIR/target "$KX_BACKEND_TEST"
 echo "backend outcomes passed"

@@ -363,5 +363,165 @@ TEST_F(TransmitterTest, malformedKeysOrFailuresAreReportedOnlyInDebugOutput)
             + handle.str() + " 'Editor': not confirmed, typing anyway\n");
 }
 
+// Focus guard: the user clicks elsewhere (or a dialog pops up) while a long text is typed.
+
+std::string focusLostMessage(int typed, int total)
+{
+    return "Die Übertragung wurde abgebrochen, weil das Zielfenster nicht mehr aktiv ist.\rÜbertragen wurden "
+        + std::to_string(typed) + " von " + std::to_string(total) + " Zeichen.";
+}
+
+TEST_F(TransmitterTest, focusLeavingTheTargetStopsTypingAtOnceAndSaysHowMuchArrived)
+{
+    writeConfig("[Name]\n1=Brief\n[Text]\n1=Hallo Welt");
+    const WindowHandle chat = desktop.openWindow("Chat");
+    const WindowHandle editor = desktop.openWindow("Editor");
+    desktop.duringNextTyping(4, [&] { desktop.focus(chat); });
+    desktop.clearEvents();
+
+    transmitter.sendEntry(1);
+
+    EXPECT_EQ(desktop.received(editor), "Hall");
+    EXPECT_EQ(desktop.received(chat), "");
+    EXPECT_EQ(desktop.events(),
+        (Events { "activate Editor",
+            "process events",
+            "type Editor: Hall",
+            "typing stopped after 4 of 10 keys" }));
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].icon, platform::PromptIcon::Warning);
+    EXPECT_EQ(prompts.shown[0].buttons, platform::PromptButtons::Ok);
+    m_expectedMessages = { focusLostMessage(4, 10) };
+    EXPECT_FALSE(transmitter.isSending());
+}
+
+TEST_F(TransmitterTest, theCountIsInCharactersAsTheUserSeesThemNotKeys)
+{
+    // "ä€" and a CR LF line break: two keys for the break, one character in the count.
+    writeConfig("[Name]\n1=Zeilen\n[Text]\n1=ä€\\N\\Lxy\\Tz");
+    const WindowHandle chat = desktop.openWindow("Chat");
+    const WindowHandle editor = desktop.openWindow("Editor");
+
+    desktop.duringNextTyping(4, [&] { desktop.focus(chat); }); // ä € Enter LF
+    transmitter.sendEntry(1);
+    desktop.focus(editor);
+    desktop.duringNextTyping(3, [&] { desktop.focus(chat); }); // ä € Enter
+    transmitter.sendEntry(1);
+    desktop.focus(editor);
+    desktop.duringNextTyping(6, [&] { desktop.focus(chat); }); // ... x y
+    transmitter.sendEntry(1);
+
+    EXPECT_EQ(desktop.received(chat), "");
+    m_expectedMessages = { focusLostMessage(3, 7), focusLostMessage(3, 7), focusLostMessage(5, 7) };
+}
+
+TEST_F(TransmitterTest, aTargetThatIsNotActiveWhenTypingStartsGetsNothing)
+{
+    writeConfig(
+        "[Name]\n1=a\n2=Konsole\n[Text]\n1=abc\n2=dir\\N\n[Title]\n1=Editor\n2=Editor\n[DosBox]\n2=1");
+    const WindowHandle editor = desktop.openWindow("Editor");
+    const WindowHandle chat = desktop.openWindow("Chat");
+    desktop.setActivationFails(true);
+
+    transmitter.sendEntry(1);
+    transmitter.sendEntry(2);
+
+    EXPECT_EQ(desktop.received(chat), "");
+    EXPECT_EQ(desktop.received(editor), "");
+    EXPECT_EQ(typedEvents(), Events {});
+    // A console entry pastes all or nothing: nothing.
+    m_expectedMessages = { focusLostMessage(0, 3), focusLostMessage(0, 4) };
+}
+
+TEST_F(TransmitterTest, withTheGuardSwitchedOffTheRestGoesWhereTheFocusWentAsBefore)
+{
+    writeConfig("[Common]\nFocusGuard=0\n[Name]\n1=Brief\n[Text]\n1=Hallo Welt");
+    const WindowHandle chat = desktop.openWindow("Chat");
+    const WindowHandle editor = desktop.openWindow("Editor");
+    desktop.duringNextTyping(4, [&] { desktop.focus(chat); });
+    transmitter.sendEntry(1);
+    EXPECT_EQ(desktop.received(editor), "Hall");
+    EXPECT_EQ(desktop.received(chat), "o Welt");
+
+    // Read at every send: switched back on, the next send is guarded without a restart.
+    writeConfig("[Common]\nFocusGuard=1\n[Name]\n1=Brief\n[Text]\n1=Hallo Welt");
+    desktop.focus(editor);
+    desktop.duringNextTyping(2, [&] { desktop.focus(chat); });
+    transmitter.sendEntry(1);
+    EXPECT_EQ(desktop.received(editor), "HallHa");
+    EXPECT_EQ(desktop.received(chat), "o Welt");
+    m_expectedMessages = { focusLostMessage(2, 10) };
+}
+
+// Send log: one record per send asked for, newest first, never the text.
+
+std::vector<std::string> describeLog(const SendLog& log)
+{
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        const SendRecord& r = log.newest(i);
+        rows.push_back(formatLocalTime("%X", r.time) + " | " + r.entryName + " | " + r.targetTitle + " | "
+            + describeCharacters(r) + " | " + outcomeText(r.outcome));
+    }
+    return rows;
+}
+
+TEST_F(TransmitterTest, theSendLogRecordsEveryOutcomeNewestFirst)
+{
+    writeConfig("[Name]\n1=Gruß\n2=Niemand\n3=Doppelt\n4=Lang\n[Text]\n1=Moin\n2=x\n3=yz\n4=abcdef\n"
+                "[Title]\n2=Gibt es nicht\n3=Ziel");
+    desktop.openWindow("Ziel A");
+    desktop.openWindow("Ziel B");
+    const WindowHandle chat = desktop.openWindow("Chat");
+    desktop.openWindow("Editor");
+
+    transmitter.sendEntry(1);
+    transmitter.sendEntry(2);
+    chooser.pick.reset();
+    transmitter.sendEntry(3);
+    chooser.pick = 1;
+    chooser.whileOpen = [&] { transmitter.sendEntry(1); };
+    transmitter.sendEntry(3);
+    chooser.whileOpen = nullptr;
+    desktop.openWindow("Editor");
+    desktop.duringNextTyping(2, [&] { desktop.focus(chat); });
+    transmitter.sendEntry(4);
+
+    EXPECT_EQ(describeLog(transmitter.sendLog()),
+        (Events { "09:05:03 | Lang | Editor | 2 von 6 | abgebrochen: Fokus verloren",
+            "09:05:03 | Doppelt | Ziel A | 2 | vollständig",
+            "09:05:03 | Gruß |  | 0 | abgelehnt: Übertragung läuft",
+            "09:05:03 | Doppelt |  | 0 | Auswahl abgebrochen",
+            "09:05:03 | Niemand |  | 0 | kein Zielfenster",
+            "09:05:03 | Gruß | Editor | 4 | vollständig" }));
+    m_expectedMessages = { noTargetMessage, focusLostMessage(2, 6) };
+}
+
+TEST_F(TransmitterTest, theSendLogNeverHoldsTheTextOrAnyPartOfIt)
+{
+    // Plain, scrambled and console entries, complete and stopped part way.
+    writeConfig("[Name]\n1=Zugang\n2=Konsole\n[Text]\n1=Kennwort4711\n2=geheimBefehl\n[DosBox]\n2=1");
+    const WindowHandle chat = desktop.openWindow("Chat");
+    desktop.openWindow("Editor");
+    store::Entry scrambled = entries.readEntry(1);
+    scrambled.name = "Verschlüsselt";
+    scrambled.crypt = 1;
+    ASSERT_TRUE(entries.writeEntry(3, scrambled));
+
+    transmitter.sendEntry(1);
+    transmitter.sendEntry(2);
+    transmitter.sendEntry(3);
+    desktop.duringNextTyping(5, [&] { desktop.focus(chat); });
+    transmitter.sendEntry(1);
+
+    const SendLog& log = transmitter.sendLog();
+    ASSERT_EQ(log.size(), 4u);
+    for (const std::string& row : describeLog(log)) {
+        for (const std::string part : { "Kennw", "4711", "geheim", "Befehl" })
+            EXPECT_EQ(row.find(part), std::string::npos) << row;
+    }
+    m_expectedMessages = { focusLostMessage(5, 12) };
+}
+
 } // namespace
 } // namespace kx::transmit

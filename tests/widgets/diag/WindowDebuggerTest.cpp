@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <clocale>
 #include <filesystem>
@@ -99,7 +100,9 @@ struct Rig
         desktop,
         [this] { return main; } } };
     RecordingEditor editor;
-    diag::WindowDebugger debugger { { lines, ignored, prompts, editor, desktop, file } };
+    diag::WindowDebugger debugger {
+        { lines, ignored, prompts, editor, desktop, file, transmitter.sendLog() }
+    };
 };
 
 } // namespace
@@ -206,6 +209,57 @@ private slots:
         rig.transmitter.findLastUsedWindow();
         rig.debugger.open();
         QCOMPARE(rig.shownLines().last(), QString("Editor"));
+    }
+
+    void listsTheLastSendsNewestFirstWithoutTheirTexts()
+    {
+        Rig rig;
+        std::filesystem::path ini(rig.file);
+        rig.dir.write(ini.filename().string(),
+            "[Name]\r\n1=Gruß\r\n2=Niemand\r\n[Text]\r\n1=Geheimnis\r\n2=x\r\n[Title]\r\n2=Gibt es "
+            "nicht\r\n");
+        const WindowHandle chat = rig.desktop.openWindow("Chat");
+        rig.desktop.openWindow("Editor");
+        rig.debugger.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.debugger));
+        QTreeWidget* log = rig.debugger.findChild<QTreeWidget*>("SendLogList");
+        QVERIFY(log);
+        QCOMPARE(log->topLevelItemCount(), 0);
+        const QTreeWidgetItem* header = log->headerItem();
+        QCOMPARE((QStringList { header->text(0),
+                     header->text(1),
+                     header->text(2),
+                     header->text(3),
+                     header->text(4) }),
+            (QStringList { "Zeit", "Eintrag", "Zielfenster", "Zeichen", "Ergebnis" }));
+
+        rig.transmitter.sendEntry(1);
+        rig.prompts.answerMessage(
+            "Es wurde kein passendes Zielfenster identifiziert.\rDie Übertragung wird daher abgebrochen.");
+        rig.transmitter.sendEntry(2);
+        rig.desktop.duringNextTyping(3, [&] { rig.desktop.focus(chat); });
+        rig.prompts.answerMessage("Die Übertragung wurde abgebrochen, weil das Zielfenster nicht mehr aktiv "
+                                  "ist.\rÜbertragen wurden 3 von 9 Zeichen.");
+        rig.transmitter.sendEntry(1);
+
+        // The window follows each send while it is open.
+        QStringList rows;
+        for (int i = 0; i < log->topLevelItemCount(); ++i) {
+            QStringList cells;
+            for (int c = 0; c < 5; ++c)
+                cells << log->topLevelItem(i)->text(c);
+            rows << cells.join(" | ");
+            QVERIFY(!rows.last().contains("Geh"));
+        }
+        QCOMPARE(rows,
+            (QStringList { "08:05:00 | Gruß | Editor | 3 von 9 | abgebrochen: Fokus verloren",
+                "08:05:00 | Niemand |  | 0 | kein Zielfenster",
+                "08:05:00 | Gruß | Editor | 9 | vollständig" }));
+
+        // Closing the window does not forget the sends.
+        rig.debugger.close();
+        rig.debugger.open();
+        QCOMPARE(log->topLevelItemCount(), 3);
     }
 
     void ctrlCCopiesTheMarkedLine()

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# A long entry is being typed into xterm A when the user activates xterm B: typing stops at
+# once, A holds exactly the part the message counts, B gets nothing, the keymap changed for
+# a character the layout lacks is given back, and the program goes on working.
+set -uo pipefail
+source "$RIG_LIB"
+source "$(dirname "$0")/tray_lib.sh"
+
+rig_start --tray
+tray_prepare
+
+# 30,000 characters (a value holds at most 32,766): numbered blocks, with an Omega, which no
+# layout of the rig types, every 500 characters. Long enough that the switch below always
+# comes while typing is under way.
+text=
+for ((i = 0; ${#text} < 30000; i++)); do
+    block=$(printf '%05d-abcdefghijklmnopqrstuvwxyz' "$i")
+    ((i % 16 == 15)) && block="${block:0:31}Ω"
+    text+=$block
+done
+text=${text:0:30000}
+printf '%s' "$text" >"$RIG_DIR/text"
+tray_cli add Lang --text-file "$RIG_DIR/text" --title 'Ziel A' --crypt 0
+
+rig_xterm "Ziel A" "$RIG_DIR/a.out"
+rig_xterm "Ziel B" "$RIG_DIR/b.out"
+b=$RIG_LAST_WINDOW
+"$RIG_PROBE" keymap >"$RIG_DIR/keymap.before"
+tray_start
+
+tray_open_menu 1
+tray_keys Down Return
+# Part of the text has arrived: the user turns to the other window.
+rig_wait_for_file_bytes "$RIG_DIR/a.out" 500
+xdotool windowactivate "$b"
+
+box=$(rig_wait_for_window "Kalmotex")
+rig_wait_for_active "$box"
+# Its text selected with the mouse, from inside the first line to past the end (the icon is
+# on the left, the button at the bottom), lands on PRIMARY.
+eval "$(xdotool getwindowgeometry --shell "$box")"
+xdotool mousemove --window "$box" 80 20 mousedown 1 mousemove --window "$box" $((WIDTH - 8)) $((HEIGHT - 48)) mouseup 1
+_selection_has_message() { "$RIG_PROBE" clipboard PRIMARY | grep -q 'Zeichen\.'; }
+rig_wait_until "$RIG_TIMEOUT" "the message's text in the selection" _selection_has_message
+message=$("$RIG_PROBE" clipboard PRIMARY)
+grep -q 'weil das Zielfenster nicht mehr aktiv ist.' <<<"$message" || rig_fail "unexpected message: $message"
+counts=$(sed -n 's/.*Übertragen wurden \([0-9]*\) von \([0-9]*\) Zeichen\..*/\1 \2/p' <<<"$message")
+read -r typed total <<<"$counts"
+[ "${total:-}" = 30000 ] || rig_fail "total not 30000 in: $message"
+[ "$typed" -gt 0 ] && [ "$typed" -lt 30000 ] || rig_fail "typed count $typed is no strict part of 30000"
+tray_keys Return
+rig_wait_for_no_window "Kalmotex"
+
+# A holds exactly the characters the message counts: the start of the text, nothing after.
+prefix=${text:0:typed}
+rig_wait_for_file_bytes "$RIG_DIR/a.out" "$(printf '%s' "$prefix" | wc -c)"
+[ "$(cat "$RIG_DIR/a.out")" = "$prefix" ] \
+    || rig_fail "A does not hold the first $typed characters: $(head -c 80 "$RIG_DIR/a.out")... ($(stat -c %s "$RIG_DIR/a.out") bytes)"
+
+# B received nothing: a marker typed into it now arrives first.
+xdotool windowactivate --sync "$b"
+rig_wait_for_active "$b"
+xdotool type --delay 0 'ENDE'
+rig_wait_for_file_bytes "$RIG_DIR/b.out" 4
+[ "$(cat "$RIG_DIR/b.out")" = ENDE ] || rig_fail "B received more than the marker: $(head -c 200 "$RIG_DIR/b.out")"
+[ "$(cat "$RIG_DIR/a.out")" = "$prefix" ] || rig_fail "A received more after the stop"
+
+"$RIG_PROBE" keymap >"$RIG_DIR/keymap.after"
+cmp -s "$RIG_DIR/keymap.before" "$RIG_DIR/keymap.after" || rig_fail "the keymap was not given back"
+
+# Still working: the menu opens and closes.
+tray_open_menu 1
+tray_keys Escape
+tray_wait_menu_closed
+echo "PASS"
