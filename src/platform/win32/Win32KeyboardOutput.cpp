@@ -1,0 +1,110 @@
+#include "platform/win32/Win32KeyboardOutput.h"
+
+#include "platform/win32/KeyInputPlan.h"
+#include "platform/win32/WideText.h"
+
+#include <windows.h>
+
+#include <thread>
+
+namespace kx::platform::win32 {
+
+namespace {
+
+constexpr int kModifierKeys[]
+    = { VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN };
+
+bool isDown(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+
+INPUT keyUp(WORD vk)
+{
+    INPUT input {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    if (vk == VK_RCONTROL || vk == VK_RMENU || vk == VK_LWIN || vk == VK_RWIN)
+        input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    return input;
+}
+
+KeyLayout systemLayout()
+{
+    return KeyLayout {
+        [](wchar_t c) { return VkKeyScanW(c); },
+        [](WORD vk) { return static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)); },
+    };
+}
+
+// Large texts go in slices, each after the target has caught up with the one before, so
+// its message queue never holds more than a slice.
+constexpr std::size_t kSliceEvents = 256;
+
+} // namespace
+
+void Win32KeyboardOutput::waitForModifierRelease()
+{
+    // Typed text must not turn into shortcuts (Ctrl+letter, Alt+letter opening menus).
+    const auto deadline = std::chrono::steady_clock::now() + m_modifierWait;
+    for (;;) {
+        std::vector<INPUT> held;
+        for (const int vk : kModifierKeys)
+            if (isDown(vk))
+                held.push_back(keyUp(static_cast<WORD>(vk)));
+        if (held.empty())
+            return;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            // Held for longer than anyone presses a key on purpose: release them for the
+            // target rather than send shortcuts.
+            SendInput(static_cast<UINT>(held.size()), held.data(), sizeof(INPUT));
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+void Win32KeyboardOutput::waitForForegroundThread()
+{
+    const HWND foreground = GetForegroundWindow();
+    if (!foreground || GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId())
+        return;
+    // A sent message is answered only when the target's thread is back in its message
+    // loop, i.e. after it handled the input that was waiting for it.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &answer);
+}
+
+TypingResult Win32KeyboardOutput::type(const KeyStrokes& strokes)
+{
+    TypingResult result;
+    waitForModifierRelease();
+    const std::vector<INPUT> inputs = planKeyInputs(strokes, systemLayout());
+    const auto isUp = [&](std::size_t i) { return (inputs[i].ki.dwFlags & KEYEVENTF_KEYUP) != 0; };
+    for (std::size_t start = 0; start < inputs.size();) {
+        // Never cut between a key's modifiers and their release: a slice ends only where no
+        // key is down.
+        std::size_t end = start;
+        int down = 0;
+        while (end < inputs.size() && (end - start < kSliceEvents || down != 0))
+            down += isUp(end++) ? -1 : 1;
+        const UINT count = static_cast<UINT>(end - start);
+        SetLastError(0);
+        const UINT sent = SendInput(count, const_cast<INPUT*>(&inputs[start]), sizeof(INPUT));
+        if (sent != count) {
+            result.ok = false;
+            result.error = "SendInput: " + std::to_string(sent) + " of " + std::to_string(count)
+                + " key events taken: " + systemErrorText(GetLastError());
+            // Nothing we pressed may stay down.
+            std::vector<INPUT> release;
+            for (const WORD vk : { VK_SHIFT, VK_CONTROL, VK_MENU })
+                release.push_back(keyUp(vk));
+            SendInput(static_cast<UINT>(release.size()), release.data(), sizeof(INPUT));
+            break;
+        }
+        waitForForegroundThread();
+        start = end;
+    }
+    return result;
+}
+
+} // namespace kx::platform::win32
