@@ -144,8 +144,12 @@ bool Win32WindowSystem::activate(WindowHandle handle)
     const auto deadline = std::chrono::steady_clock::now() + m_activationTimeout;
     for (;;) {
         handleSentMessages();
-        if (GetForegroundWindow() == window)
+        if (GetForegroundWindow() == window) {
+            // Windows raises a window it activates; Wine without a window manager does not,
+            // and the walk up the stack at the next send must find it on top.
+            SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             return true;
+        }
         if (std::chrono::steady_clock::now() >= deadline)
             return fail("still not the foreground window after " + std::to_string(m_activationTimeout.count())
                 + " ms (the foreground is " + hexId(toHandle(GetForegroundWindow())) + ")");
