@@ -16,13 +16,13 @@ constexpr int kModifierKeys[]
 
 bool isDown(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
 
-INPUT keyUp(WORD vk)
+INPUT keyEvent(WORD vk, bool up)
 {
     INPUT input {};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = vk;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     if (vk == VK_RCONTROL || vk == VK_RMENU || vk == VK_LWIN || vk == VK_RWIN)
         input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
     return input;
@@ -38,7 +38,21 @@ KeyLayout systemLayout()
 
 // Large texts go in slices, each after the target has caught up with the one before, so
 // its message queue never holds more than a slice.
-constexpr std::size_t kSliceEvents = 256;
+constexpr std::size_t kSliceEvents = 16;
+constexpr auto kSliceTimeout = std::chrono::seconds(5);
+
+// An unassigned virtual key: sent after each slice, it does nothing in the target, but
+// the target's key state shows when it was taken.
+constexpr WORD kMarkerKey = 0x97;
+
+// The low bit of the marker key's state in this thread's (attached: the target's) key
+// state. GetKeyboardState, unlike GetKeyState, is not served from a cache under Wine.
+bool markerToggled()
+{
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    return (state[kMarkerKey] & 1) != 0;
+}
 
 } // namespace
 
@@ -50,7 +64,7 @@ void Win32KeyboardOutput::waitForModifierRelease()
         std::vector<INPUT> held;
         for (const int vk : kModifierKeys)
             if (isDown(vk))
-                held.push_back(keyUp(static_cast<WORD>(vk)));
+                held.push_back(keyEvent(static_cast<WORD>(vk), true));
         if (held.empty())
             return;
         if (std::chrono::steady_clock::now() >= deadline) {
@@ -63,22 +77,19 @@ void Win32KeyboardOutput::waitForModifierRelease()
     }
 }
 
-void Win32KeyboardOutput::waitForForegroundThread()
-{
-    const HWND foreground = GetForegroundWindow();
-    if (!foreground || GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId())
-        return;
-    // A sent message is answered only when the target's thread is back in its message
-    // loop, i.e. after it handled the input that was waiting for it.
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &answer);
-}
-
 TypingResult Win32KeyboardOutput::type(const KeyStrokes& strokes)
 {
     TypingResult result;
     waitForModifierRelease();
     const std::vector<INPUT> inputs = planKeyInputs(strokes, systemLayout());
+    // Attached to the target's thread, this thread shares its input queue and key state:
+    // GetKeyState here then changes when the target has taken a key, which tells when a
+    // slice has arrived. This thread takes no message off the queue meanwhile.
+    const HWND foreground = GetForegroundWindow();
+    const DWORD target = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
+    const DWORD own = GetCurrentThreadId();
+    const bool attached = target != 0 && target != own && AttachThreadInput(own, target, TRUE);
+
     const auto isUp = [&](std::size_t i) { return (inputs[i].ki.dwFlags & KEYEVENTF_KEYUP) != 0; };
     for (std::size_t start = 0; start < inputs.size();) {
         // Never cut between a key's modifiers and their release: a slice ends only where no
@@ -87,9 +98,16 @@ TypingResult Win32KeyboardOutput::type(const KeyStrokes& strokes)
         int down = 0;
         while (end < inputs.size() && (end - start < kSliceEvents || down != 0))
             down += isUp(end++) ? -1 : 1;
-        const UINT count = static_cast<UINT>(end - start);
+        std::vector<INPUT> slice(inputs.begin() + static_cast<std::ptrdiff_t>(start),
+            inputs.begin() + static_cast<std::ptrdiff_t>(end));
+        const bool markerBefore = markerToggled();
+        if (attached) {
+            slice.push_back(keyEvent(kMarkerKey, false));
+            slice.push_back(keyEvent(kMarkerKey, true));
+        }
+        const UINT count = static_cast<UINT>(slice.size());
         SetLastError(0);
-        const UINT sent = SendInput(count, const_cast<INPUT*>(&inputs[start]), sizeof(INPUT));
+        const UINT sent = SendInput(count, slice.data(), sizeof(INPUT));
         if (sent != count) {
             result.ok = false;
             result.error = "SendInput: " + std::to_string(sent) + " of " + std::to_string(count)
@@ -97,12 +115,26 @@ TypingResult Win32KeyboardOutput::type(const KeyStrokes& strokes)
             // Nothing we pressed may stay down.
             std::vector<INPUT> release;
             for (const WORD vk : { VK_SHIFT, VK_CONTROL, VK_MENU })
-                release.push_back(keyUp(vk));
+                release.push_back(keyEvent(vk, true));
             SendInput(static_cast<UINT>(release.size()), release.data(), sizeof(INPUT));
             break;
         }
-        waitForForegroundThread();
+        if (attached) {
+            // Every key press flips the low bit of the key state; the marker's flips once the
+            // target has taken everything sent before it.
+            const auto deadline = std::chrono::steady_clock::now() + kSliceTimeout;
+            while (markerToggled() == markerBefore && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
         start = end;
+    }
+    if (attached)
+        AttachThreadInput(own, target, FALSE);
+    if (foreground && target != own) {
+        // A sent message is answered only when the target's thread is back in its message
+        // loop, i.e. done with the last key it took.
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &answer);
     }
     return result;
 }

@@ -8,7 +8,11 @@ namespace kx::platform::win32 {
 
 // Keyboard input synthesised with SendInput into the window that has the keyboard focus.
 // Characters go in as Unicode packets (see KeyInputPlan.h), so the layout does not matter
-// except for characters typed with modifiers.
+// except for characters typed with modifiers. Keys go in small slices; while typing, the
+// calling thread shares the target thread's input state (AttachThreadInput) and sends an
+// unassigned marker key after each slice, whose key state flips once the target has taken
+// the slice (bounded wait). So type() returns when the target has read every key, and the
+// target's queue never overflows (Wine drops keys when hundreds are queued at once).
 class Win32KeyboardOutput : public KeyboardOutput
 {
 public:
@@ -25,9 +29,6 @@ public:
 
 private:
     void waitForModifierRelease();
-    // Returns once the foreground window's thread has handled what was queued for it
-    // before (bounded); at once when that window is the calling thread's own.
-    void waitForForegroundThread();
 
     std::chrono::milliseconds m_modifierWait { 1000 };
 };
