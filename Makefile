@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 # Seconds each fuzz target runs in `make fuzz`.
 FUZZ_SECONDS ?= 60
 
-.PHONY: all bootstrap configure build test run bench fuzz package format format-check clean
+.PHONY: all bootstrap configure build test run bench fuzz package windows windows-test format format-check clean
 
 all: build
 
@@ -23,6 +23,16 @@ build: configure
 
 test: build
 	@ctest --preset $(PRESET) -j $(JOBS)
+	@JOBS=$(JOBS) scripts/test-windows
+
+# The Windows cross build (MinGW-w64, build/windows): core, fake desktop, unit tests, no Qt.
+windows: bootstrap
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows -j $(JOBS)
+
+# Its tests under Wine, in a private prefix in build/windows (skipped without Wine).
+windows-test: bootstrap
+	@JOBS=$(JOBS) scripts/test-windows
 
 run: build
 	@scripts/run $(BUILD)

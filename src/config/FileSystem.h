@@ -35,6 +35,10 @@ std::optional<FileStamp> stampOf(const std::filesystem::path& path);
 // The same, of a file already open.
 std::optional<FileStamp> stampOf(std::FILE* file);
 
+// std::fopen of `path` with the system's own file names: on Windows the wide name
+// (_wfopen), so that names outside the ANSI code page open too.
+std::FILE* openFile(const std::filesystem::path& path, const char* mode);
+
 // Now, on the clock file times are taken from.
 std::int64_t fileClockNow();
 
@@ -55,6 +59,10 @@ std::optional<FileStamp> replaceFile(const std::filesystem::path& target,
 // between writing and renaming. Only call it while holding the FileLock of `target`: then
 // no living writer has a temporary file there.
 void removeLeftoverTemporaries(const std::filesystem::path& target);
+
+// The name of a new temporary file for `target` in its folder: the target's name, a dot,
+// 16 random hex digits and ".tmp" (what removeLeftoverTemporaries() recognises).
+std::filesystem::path temporaryFileFor(const std::filesystem::path& target);
 
 // An exclusive lock between processes over `target`, held from construction (if held()) to
 // destruction, through a lock file `target`.lock beside it.
@@ -85,7 +93,8 @@ public:
 
 private:
     std::filesystem::path m_path;
-    int m_handle = -1;
+    // The lock file's descriptor, or on Windows its HANDLE; negative when not held.
+    std::intptr_t m_handle = -1;
 };
 
 } // namespace kx::config

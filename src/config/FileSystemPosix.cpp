@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
-#include <random>
 #include <string>
 #include <thread>
 
@@ -18,9 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view temporarySuffix = ".tmp";
-constexpr std::size_t temporaryTagLength = 16; // hex digits between the name and the suffix
-
 std::int64_t nanoseconds(const timespec& time)
 {
     return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
@@ -33,24 +29,6 @@ FileStamp stampFrom(const struct stat& status)
         static_cast<std::uint64_t>(status.st_size),
         nanoseconds(status.st_mtim),
         nanoseconds(status.st_ctim) };
-}
-
-std::string temporaryName(const fs::path& target)
-{
-    static std::mt19937_64 generator { std::random_device {}() };
-    char tag[temporaryTagLength + 1];
-    std::snprintf(tag, sizeof tag, "%016llx", static_cast<unsigned long long>(generator()));
-    return target.filename().string() + "." + tag + std::string(temporarySuffix);
-}
-
-bool isTemporaryOf(const std::string& name, const std::string& targetName)
-{
-    if (name.size() != targetName.size() + 1 + temporaryTagLength + temporarySuffix.size()
-        || !name.starts_with(targetName) || name[targetName.size()] != '.'
-        || !name.ends_with(temporarySuffix))
-        return false;
-    const std::string_view tag = std::string_view(name).substr(targetName.size() + 1, temporaryTagLength);
-    return tag.find_first_not_of("0123456789abcdef") == std::string_view::npos;
 }
 
 bool writeAll(int handle, std::string_view bytes)
@@ -94,6 +72,8 @@ std::optional<FileStamp> stampOf(std::FILE* file)
     return stampFrom(status);
 }
 
+std::FILE* openFile(const fs::path& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
 std::int64_t fileClockNow()
 {
     timespec now;
@@ -106,7 +86,7 @@ std::optional<FileStamp> replaceFile(const fs::path& target,
     std::int64_t modified,
     bool durable)
 {
-    const fs::path temporary = target.parent_path() / temporaryName(target);
+    const fs::path temporary = temporaryFileFor(target);
     const int handle = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (handle < 0)
         return std::nullopt;
@@ -142,20 +122,6 @@ std::optional<FileStamp> replaceFile(const fs::path& target,
     if (durable)
         syncFolder(target.parent_path());
     return stampFrom(written);
-}
-
-void removeLeftoverTemporaries(const fs::path& target)
-{
-    const std::string targetName = target.filename().string();
-    std::error_code ec;
-    for (fs::directory_iterator it(target.parent_path().empty() ? "." : target.parent_path(), ec), end;
-         !ec && it != end;
-         it.increment(ec)) {
-        if (isTemporaryOf(it->path().filename().string(), targetName)) {
-            std::error_code ignored;
-            fs::remove(it->path(), ignored);
-        }
-    }
 }
 
 FileLock::FileLock(const fs::path& target, std::chrono::milliseconds patience)
@@ -208,7 +174,7 @@ FileLock::~FileLock()
     if (m_handle < 0)
         return;
     ::unlink(m_path.c_str());
-    ::close(m_handle);
+    ::close(static_cast<int>(m_handle));
 }
 
 } // namespace kx::config

@@ -157,7 +157,7 @@ using OpenFile = std::unique_ptr<std::FILE, FileCloser>;
 // Whether the file holds exactly `expected`, read piece by piece; nothing when it cannot be read.
 std::optional<bool> fileHolds(const fs::path& path, std::string_view expected)
 {
-    std::FILE* file = std::fopen(path.string().c_str(), "rb");
+    std::FILE* file = openFile(path, "rb");
     if (!file)
         return std::nullopt;
     char buffer[65536];
@@ -558,7 +558,7 @@ bool IniFile::loadFromDisk()
 {
     // The stamp is taken from the file opened, so it describes the bytes read even when
     // another file is renamed over the path meanwhile.
-    const OpenFile file(std::fopen(m_path.c_str(), "rb"));
+    const OpenFile file(openFile(m_path, "rb"));
     const auto stamp = file ? stampOf(file.get()) : std::nullopt;
     if (!stamp) {
         forget();
@@ -831,7 +831,7 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
     }
     if (m_exists) {
         // Replacing the file by rename would otherwise overrule a read-only file.
-        if (!OpenFile(std::fopen(m_path.c_str(), "r+b")))
+        if (!OpenFile(openFile(m_path, "r+b")))
             return false;
     }
     // Stamped as if written a racy window ago: any later change gets a later stamp, so the

@@ -2,6 +2,7 @@
 
 #include "config/CommandLine.h"
 #include "config/ConfigAccess.h"
+#include "config/FileSystem.h"
 #include "config/IniFile.h"
 #include "store/EntryStore.h"
 #include "store/TimeSeededRandom.h"
@@ -32,7 +33,7 @@ public:
             return;
         }
         // A file that could not be read whole is never put back (nor removed).
-        std::FILE* file = std::fopen(m_path.c_str(), "rb");
+        std::FILE* file = config::openFile(m_path, "rb");
         if (!file)
             return;
         std::string bytes;

@@ -15,11 +15,14 @@ namespace fs = std::filesystem;
 
 TEST(AppPaths, folderAndProgramComeFromTheExecutablePath)
 {
+#ifdef _WIN32
+    // Without a drive a path is not absolute on Windows.
+    const AppPaths paths("C:/opt/kalmotex/bin/../bin/kalmotex");
+    EXPECT_EQ(paths.AppFolder(), "C:/opt/kalmotex/bin/");
+    EXPECT_EQ(paths.AppExePath(), "C:/opt/kalmotex/bin/kalmotex.exe");
+#else
     const AppPaths paths("/opt/kalmotex/bin/../bin/kalmotex");
     EXPECT_EQ(paths.AppFolder(), "/opt/kalmotex/bin/");
-#ifdef _WIN32
-    EXPECT_EQ(paths.AppExePath(), "/opt/kalmotex/bin/kalmotex.exe");
-#else
     EXPECT_EQ(paths.AppExePath(), "/opt/kalmotex/bin/kalmotex");
 #endif
     const AppPaths relative("kalmotex");

@@ -15,9 +15,11 @@
 #include <thread>
 #include <vector>
 
+#ifndef _WIN32
 #include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 using kx::config::FileLock;
 using kx::config::IniFile;
@@ -45,6 +47,7 @@ void writeQuickly(const std::filesystem::path& path, const std::string& bytes)
     std::fclose(file);
 }
 
+#ifndef _WIN32
 // Another process that takes the lock of `target` and keeps it until it is killed.
 class LockHolder
 {
@@ -87,6 +90,7 @@ private:
     pid_t m_pid = -1;
     bool m_held = false;
 };
+#endif
 
 std::string readQuickly(const std::filesystem::path& path)
 {
@@ -383,8 +387,10 @@ TEST(IniFileWrite, theSameValueIsNotWrittenAtAll)
 {
     TempDir dir;
     const auto path = dir.write("s.ini", "[A]\r\nk = 'v'\r\n");
-    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
-    std::filesystem::last_write_time(path, old);
+    std::filesystem::last_write_time(path,
+        std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    // Read back: the system may keep less precision than it was given (whole seconds on Windows).
+    const auto old = std::filesystem::last_write_time(path);
     IniFile ini(path);
     EXPECT_TRUE(ini.write("a", "K", "v"));
     EXPECT_EQ(std::filesystem::last_write_time(path), old);
@@ -393,6 +399,9 @@ TEST(IniFileWrite, theSameValueIsNotWrittenAtAll)
 
 TEST(IniFileWrite, aLinkedFileStaysALink)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need a privilege on Windows, and Wine has none";
+#endif
     TempDir dir;
     const auto real = dir.write("real.ini", "[A]\r\nk=1\r\n");
     const auto link = dir.file("link.ini");
@@ -553,6 +562,9 @@ TEST(IniFileLock, aLockFileNobodyHoldsIsNoObstacle)
 
 TEST(IniFileLock, theLockOfAKilledWriterIsTakenOverAndItsTemporaryFileRemoved)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the lock holder is a forked process";
+#else
     TempDir dir;
     const auto path = dir.write("l.ini", "[A]\r\nk=1\r\n");
     const auto lockFile = dir.file("l.ini.lock");
@@ -571,6 +583,7 @@ TEST(IniFileLock, theLockOfAKilledWriterIsTakenOverAndItsTemporaryFileRemoved)
     EXPECT_FALSE(std::filesystem::exists(lockFile));
     EXPECT_FALSE(std::filesystem::exists(leftover));
     EXPECT_TRUE(std::filesystem::exists(unrelated));
+#endif
 }
 
 TEST(IniFileRobustness, badInputNeverCrashesAndUnrelatedLinesSurvive)
