@@ -1,0 +1,146 @@
+#include "TestWindows.h"
+#include "platform/win32/Win32KeyboardOutput.h"
+#include "platform/win32/Win32WindowSystem.h"
+
+#include <gtest/gtest.h>
+
+namespace kx::platform::win32 {
+namespace {
+
+using test::EditWindow;
+using test::pumpUntil;
+
+KeyStroke ch(char32_t c, std::uint8_t modifiers = NoModifier)
+{
+    return KeyStroke { NamedKey::Character, c, modifiers };
+}
+KeyStroke named(NamedKey key, std::uint8_t modifiers = NoModifier) { return KeyStroke { key, 0, modifiers }; }
+
+KeyStrokes charactersOf(std::u32string_view text)
+{
+    KeyStrokes strokes;
+    for (const char32_t c : text)
+        strokes.push_back(ch(c));
+    return strokes;
+}
+
+class KeyboardTyping : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(editor.edit(), nullptr);
+        ASSERT_TRUE(windows.activate(reinterpret_cast<std::uintptr_t>(editor.frame())))
+            << windows.activationError();
+        SetFocus(editor.edit());
+        ASSERT_TRUE(pumpUntil([&] { return GetFocus() == editor.edit(); }));
+    }
+
+    // A failed test must not leave a key down for the next one.
+    void TearDown() override
+    {
+        for (const WORD vk : { VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU }) {
+            if (GetAsyncKeyState(vk) & 0x8000) {
+                INPUT up {};
+                up.type = INPUT_KEYBOARD;
+                up.ki.wVk = vk;
+                up.ki.dwFlags = KEYEVENTF_KEYUP;
+                SendInput(1, &up, sizeof(INPUT));
+            }
+        }
+    }
+
+    // Types and waits until the edit control holds `expected`; returns what it holds.
+    std::wstring typeAndWait(const KeyStrokes& strokes, const std::wstring& expected)
+    {
+        const TypingResult result = keyboard.type(strokes);
+        EXPECT_TRUE(result.ok) << result.error;
+        pumpUntil([&] { return editor.text() == expected; });
+        return editor.text();
+    }
+
+    EditWindow editor { L"Kalmotex typing target" };
+    Win32WindowSystem windows;
+    Win32KeyboardOutput keyboard;
+};
+
+TEST_F(KeyboardTyping, mixedTextArrivesExactlyWithEnterAndTab)
+{
+    KeyStrokes strokes = charactersOf(U"äöüß €");
+    strokes.push_back(named(NamedKey::Tab));
+    for (const KeyStroke& s : charactersOf(U"Ω😀x"))
+        strokes.push_back(s);
+    strokes.push_back(named(NamedKey::Enter));
+    for (const KeyStroke& s : charactersOf(U"Zeile 2\t+1"))
+        strokes.push_back(s);
+    const std::wstring expected = L"äöüß €\tΩ\U0001F600x\r\nZeile 2\t+1";
+    EXPECT_EQ(typeAndWait(strokes, expected), expected);
+}
+
+TEST_F(KeyboardTyping, carriageReturnAndLineFeedMakeOneLineBreak)
+{
+    const std::wstring expected = L"A\r\nB\r\nC\r\nD";
+    EXPECT_EQ(typeAndWait(charactersOf(U"A\r\nB\rC\nD"), expected), expected);
+}
+
+TEST_F(KeyboardTyping, namedKeysMoveAndDelete)
+{
+    // "abc", Left twice, Backspace, Delete, End, "!": only "b" and "a" are gone... step by
+    // step: after Left Left the caret is before "b"; Backspace removes "a", Delete "b".
+    KeyStrokes strokes = charactersOf(U"abc");
+    strokes.push_back(named(NamedKey::Left));
+    strokes.push_back(named(NamedKey::Left));
+    strokes.push_back(named(NamedKey::Backspace));
+    strokes.push_back(named(NamedKey::Delete));
+    strokes.push_back(named(NamedKey::End));
+    strokes.push_back(ch(U'!'));
+    EXPECT_EQ(typeAndWait(strokes, L"c!"), L"c!");
+}
+
+TEST_F(KeyboardTyping, shiftedCharacterAndNoModifierLeftDown)
+{
+    // "+a" is Shift+A: a capital; afterwards no modifier may stay pressed, or the next
+    // text would turn into shortcuts.
+    KeyStrokes strokes { ch(U'a', Shift), ch(U'b') };
+    EXPECT_EQ(typeAndWait(strokes, L"Ab"), L"Ab");
+    for (const int vk : { VK_SHIFT, VK_CONTROL, VK_MENU })
+        EXPECT_EQ(GetAsyncKeyState(vk) & 0x8000, 0) << "virtual key " << vk << " still down";
+}
+
+TEST_F(KeyboardTyping, shortcutsGoInAsKeysWithTheirModifiers)
+{
+    // Shift+Home selects, Ctrl+C copies, End, Ctrl+V pastes: the text doubles only when
+    // the modifiers went in with real keys (a Unicode packet with Ctrl held types nothing).
+    KeyStrokes strokes = charactersOf(U"ab");
+    strokes.push_back(named(NamedKey::Home, Shift));
+    strokes.push_back(ch(U'c', Ctrl));
+    strokes.push_back(named(NamedKey::End));
+    strokes.push_back(ch(U'v', Ctrl));
+    EXPECT_EQ(typeAndWait(strokes, L"abab"), L"abab");
+}
+
+TEST_F(KeyboardTyping, modifierHeldByTheUserIsReleasedBeforeTyping)
+{
+    // A Shift that stays down (a stuck key, a user who does not let go) would make Home
+    // select the line, and the next letter replace it; after the bounded wait it is
+    // released for the target.
+    INPUT shiftDown {};
+    shiftDown.type = INPUT_KEYBOARD;
+    shiftDown.ki.wVk = VK_LSHIFT;
+    ASSERT_EQ(SendInput(1, &shiftDown, sizeof(INPUT)), 1u);
+    ASSERT_TRUE(pumpUntil([] { return (GetAsyncKeyState(VK_LSHIFT) & 0x8000) != 0; }));
+    keyboard.setModifierWait(std::chrono::milliseconds(50));
+    KeyStrokes strokes = charactersOf(U"ab");
+    strokes.push_back(named(NamedKey::Home));
+    strokes.push_back(ch(U'x'));
+    EXPECT_EQ(typeAndWait(strokes, L"xab"), L"xab");
+    EXPECT_EQ(GetAsyncKeyState(VK_LSHIFT) & 0x8000, 0);
+}
+
+TEST(KeyboardConsolePaste, isAltSpaceThenBThenE)
+{
+    EXPECT_EQ(Win32KeyboardOutput().consolePasteSequence(), "% BE");
+}
+
+} // namespace
+} // namespace kx::platform::win32

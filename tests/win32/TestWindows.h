@@ -1,0 +1,51 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include <windows.h>
+
+namespace kx::platform::win32::test {
+
+// Handles this thread's messages until `done` holds or `limit` has passed; returns whether
+// it holds. The windows of the tests live on the test's own thread, so every wait for
+// them must keep their messages flowing.
+bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(10));
+
+// A top-level test window of its own class, destroyed with the object.
+class TestWindow
+{
+public:
+    explicit TestWindow(
+        const std::wstring& title, DWORD extendedStyle = 0, HWND owner = nullptr, bool visible = true);
+    ~TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND hwnd() const { return m_window; }
+
+private:
+    HWND m_window = nullptr;
+};
+
+// A test window filled by a multi-line edit control that keeps Enter and Tab (both go
+// in as text, not to a dialog manager).
+class EditWindow
+{
+public:
+    explicit EditWindow(const std::wstring& title);
+    ~EditWindow();
+    EditWindow(const EditWindow&) = delete;
+    EditWindow& operator=(const EditWindow&) = delete;
+
+    HWND frame() const { return m_frame.hwnd(); }
+    HWND edit() const { return m_edit; }
+    std::wstring text() const;
+
+private:
+    TestWindow m_frame;
+    HWND m_edit = nullptr;
+};
+
+} // namespace kx::platform::win32::test

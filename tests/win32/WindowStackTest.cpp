@@ -1,0 +1,146 @@
+#include "TestWindows.h"
+#include "platform/win32/Win32WindowSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace kx::platform::win32 {
+namespace {
+
+using test::pumpUntil;
+using test::TestWindow;
+
+WindowHandle handleOf(const TestWindow& window) { return reinterpret_cast<std::uintptr_t>(window.hwnd()); }
+
+// Position of `window` in `list`, or -1.
+long indexIn(const std::vector<WindowHandle>& list, const TestWindow& window)
+{
+    const auto it = std::find(list.begin(), list.end(), handleOf(window));
+    return it == list.end() ? -1 : static_cast<long>(it - list.begin());
+}
+
+class WindowStack : public ::testing::Test
+{
+protected:
+    Win32WindowSystem windows;
+};
+
+TEST_F(WindowStack, listsWindowsTopFirstWithTheirTitles)
+{
+    TestWindow lower(L"Kalmotex test: unten");
+    TestWindow upper(L"Kalmotex test: oben äöü € 😀");
+    SetWindowPos(upper.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_TRUE(pumpUntil([&] { return GetWindow(lower.hwnd(), GW_HWNDPREV) == upper.hwnd(); }));
+
+    const std::vector<WindowHandle> list = windows.topLevelWindows();
+    ASSERT_GE(indexIn(list, upper), 0);
+    ASSERT_GE(indexIn(list, lower), 0);
+    EXPECT_LT(indexIn(list, upper), indexIn(list, lower));
+    EXPECT_EQ(windows.windowAbove(handleOf(lower)), handleOf(upper));
+
+    EXPECT_EQ(windows.windowTitle(handleOf(upper)), "Kalmotex test: oben äöü € 😀");
+    EXPECT_EQ(windows.windowTitle(handleOf(lower)), "Kalmotex test: unten");
+}
+
+TEST_F(WindowStack, raisingTheLowerWindowSwapsTheOrder)
+{
+    TestWindow first(L"Kalmotex test: erstes");
+    TestWindow second(L"Kalmotex test: zweites");
+    SetWindowPos(first.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_TRUE(pumpUntil([&] { return GetWindow(second.hwnd(), GW_HWNDPREV) == first.hwnd(); }));
+    const std::vector<WindowHandle> list = windows.topLevelWindows();
+    EXPECT_LT(indexIn(list, first), indexIn(list, second));
+    EXPECT_EQ(windows.windowAbove(handleOf(second)), handleOf(first));
+}
+
+TEST_F(WindowStack, longTitlesComeBackUncut)
+{
+    const std::wstring title = L"Kalmotex test " + std::wstring(300, L'x') + L" Ende";
+    TestWindow window(title);
+    EXPECT_EQ(windows.windowTitle(handleOf(window)), "Kalmotex test " + std::string(300, 'x') + " Ende");
+}
+
+TEST_F(WindowStack, toolAndOwnedWindowsAreNoApplicationWindows)
+{
+    TestWindow main(L"Kalmotex test: Hauptfenster");
+    TestWindow tool(L"Kalmotex test: Werkzeug", WS_EX_TOOLWINDOW);
+    TestWindow owned(L"Kalmotex test: Dialog", 0, main.hwnd());
+    TestWindow ownedWithButton(L"Kalmotex test: eigene Schaltfläche", WS_EX_APPWINDOW, main.hwnd());
+    TestWindow toolWithButton(L"Kalmotex test: Werkzeug mit Schaltfläche",
+        WS_EX_TOOLWINDOW | WS_EX_APPWINDOW);
+
+    const std::vector<WindowHandle> list = windows.topLevelWindows();
+    EXPECT_GE(indexIn(list, main), 0);
+    EXPECT_EQ(indexIn(list, tool), -1);
+    EXPECT_EQ(indexIn(list, owned), -1);
+    EXPECT_GE(indexIn(list, ownedWithButton), 0);
+    EXPECT_GE(indexIn(list, toolWithButton), 0);
+
+    // The walk up the stack passes over them too: the tool window was opened right above
+    // the main window, yet the window above the main window is the next application window.
+    const WindowHandle above = windows.windowAbove(handleOf(main));
+    EXPECT_NE(above, handleOf(tool));
+    EXPECT_NE(above, handleOf(owned));
+    EXPECT_TRUE(Win32WindowSystem::isApplicationWindow(above) || above == 0);
+}
+
+TEST_F(WindowStack, hiddenWindowsAreListedButNotVisible)
+{
+    TestWindow shown(L"Kalmotex test: sichtbar");
+    TestWindow hidden(L"Kalmotex test: versteckt", 0, nullptr, false);
+    const std::vector<WindowHandle> list = windows.topLevelWindows();
+    EXPECT_GE(indexIn(list, hidden), 0);
+    EXPECT_TRUE(windows.isWindowVisible(handleOf(shown)));
+    EXPECT_FALSE(windows.isWindowVisible(handleOf(hidden)));
+    EXPECT_EQ(windows.windowTitle(handleOf(hidden)), "Kalmotex test: versteckt");
+}
+
+TEST_F(WindowStack, closedWindowHasNoTitleAndCountsAsBelowEveryWindow)
+{
+    TestWindow remaining(L"Kalmotex test: bleibt");
+    WindowHandle closed = 0;
+    {
+        TestWindow gone(L"Kalmotex test: geschlossen");
+        closed = handleOf(gone);
+    }
+    EXPECT_EQ(windows.windowTitle(closed), "");
+    EXPECT_FALSE(windows.isWindowVisible(closed));
+    const std::vector<WindowHandle> list = windows.topLevelWindows();
+    ASSERT_FALSE(list.empty());
+    EXPECT_EQ(windows.windowAbove(closed), list.back());
+    EXPECT_FALSE(windows.activate(closed));
+    EXPECT_NE(windows.activationError().find("no such window"), std::string::npos)
+        << windows.activationError();
+}
+
+TEST_F(WindowStack, activationBringsEachWindowToTheForeground)
+{
+    TestWindow a(L"Kalmotex test: A");
+    TestWindow b(L"Kalmotex test: B");
+    for (const TestWindow* window : { &a, &b, &a }) {
+        ASSERT_TRUE(windows.activate(handleOf(*window))) << windows.activationError();
+        EXPECT_EQ(GetForegroundWindow(), window->hwnd());
+        // The activated window is the top visible application window now.
+        const std::vector<WindowHandle> list = windows.topLevelWindows();
+        const auto top = std::find_if(list.begin(), list.end(), [&](WindowHandle w) {
+            return windows.isWindowVisible(w);
+        });
+        ASSERT_NE(top, list.end());
+        EXPECT_EQ(*top, handleOf(*window));
+    }
+}
+
+TEST_F(WindowStack, activationRestoresAMinimisedWindow)
+{
+    TestWindow other(L"Kalmotex test: anderes");
+    TestWindow minimised(L"Kalmotex test: minimiert");
+    ShowWindow(minimised.hwnd(), SW_MINIMIZE);
+    ASSERT_TRUE(pumpUntil([&] { return IsIconic(minimised.hwnd()) != 0; }));
+    ASSERT_TRUE(windows.activate(handleOf(minimised))) << windows.activationError();
+    EXPECT_FALSE(IsIconic(minimised.hwnd()));
+    EXPECT_EQ(GetForegroundWindow(), minimised.hwnd());
+}
+
+} // namespace
+} // namespace kx::platform::win32
