@@ -77,6 +77,27 @@ TEST_F(KeyboardTyping, mixedTextArrivesExactlyWithEnterAndTab)
     EXPECT_EQ(typeAndWait(strokes, expected), expected);
 }
 
+TEST_F(KeyboardTyping, aGuardThatSaysNoStopsBetweenStrokesAndCountsWhatWentOut)
+{
+    // 40 characters with a modifier stroke among them: the first batch goes out, then the
+    // guard refuses; no stroke may be cut and nothing may stay held.
+    KeyStrokes strokes = charactersOf(U"abcdefghij");
+    strokes.push_back(ch(U'K', Shift));
+    for (const KeyStroke& s : charactersOf(U"lmnopqrstuvwxyz0123456789ABCD"))
+        strokes.push_back(s);
+    int asked = 0;
+    const TypingResult result = keyboard.type(strokes, [&] { return ++asked == 1; });
+    EXPECT_TRUE(result.ok) << result.error;
+    EXPECT_TRUE(result.stoppedByGuard);
+    ASSERT_GT(result.strokesTyped, 0u);
+    ASSERT_LT(result.strokesTyped, strokes.size());
+    std::wstring expected = L"abcdefghijKlmnopqrstuvwxyz0123456789ABCD";
+    expected.resize(result.strokesTyped);
+    pumpUntil([&] { return editor.text() == expected; });
+    EXPECT_EQ(editor.text(), expected);
+    EXPECT_FALSE(GetAsyncKeyState(VK_SHIFT) & 0x8000);
+}
+
 TEST_F(KeyboardTyping, carriageReturnAndLineFeedMakeOneLineBreak)
 {
     const std::wstring expected = L"A\r\nB\r\nC\r\nD";

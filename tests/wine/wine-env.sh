@@ -41,6 +41,12 @@ start)
         "$loader" wineboot -i >/dev/null 2>&1
         # The null graphics driver: no X server is asked for, none is needed.
         "$loader" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+        # The desktop process wineboot started chose its driver before the line above and
+        # creates no window without a display: restart the server so the next program
+        # brings up a desktop on the null driver.
+        wineserver -k 2>/dev/null || true
+        wineserver -w 2>/dev/null || true
+        wineserver -p 2>/dev/null || true
         touch "$prefix/.kx-headless"
     fi
     ;;

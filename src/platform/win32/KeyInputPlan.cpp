@@ -66,6 +66,7 @@ public:
     }
 
     std::vector<INPUT> take() { return std::move(m_inputs); }
+    std::size_t size() const { return m_inputs.size(); }
 
 private:
     static std::vector<VirtualKey> modifierKeys(std::uint8_t modifiers)
@@ -183,16 +184,21 @@ VirtualKey virtualKeyFor(NamedKey key)
     return {};
 }
 
-std::vector<INPUT> planKeyInputs(const KeyStrokes& strokes, const KeyLayout& layout)
+std::vector<INPUT> planKeyInputs(
+    const KeyStrokes& strokes, const KeyLayout& layout, std::vector<std::size_t>* eventsAfterStroke)
 {
     Planner plan(layout);
     bool afterEnter = false;
+    if (eventsAfterStroke)
+        eventsAfterStroke->clear();
     for (const KeyStroke& stroke : strokes) {
         const bool enterBefore = afterEnter;
         afterEnter = false;
         if (stroke.key != NamedKey::Character) {
             plan.key(virtualKeyFor(stroke.key), stroke.modifiers);
             afterEnter = stroke.key == NamedKey::Enter;
+            if (eventsAfterStroke)
+                eventsAfterStroke->push_back(plan.size());
             continue;
         }
         switch (stroke.character) {
@@ -214,6 +220,8 @@ std::vector<INPUT> planKeyInputs(const KeyStrokes& strokes, const KeyLayout& lay
         default:
             plan.character(stroke.character, stroke.modifiers);
         }
+        if (eventsAfterStroke)
+            eventsAfterStroke->push_back(plan.size());
     }
     return plan.take();
 }

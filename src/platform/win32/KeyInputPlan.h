@@ -26,8 +26,12 @@ struct KeyLayout
 // ("^c", "% ") must be a real key, or the target sees no shortcut: it is typed with the
 // layout's key. CR, LF, Tab and Backspace are their keys; an LF right after a CR (or an
 // Enter) belongs to it and is dropped. Every modifier pressed for a stroke is released
-// right after it, so the plan ends with no key down.
-std::vector<INPUT> planKeyInputs(const KeyStrokes& strokes, const KeyLayout& layout);
+// right after it, so the plan ends with no key down. With `eventsAfterStroke`, entry i
+// receives how many events the plan holds once stroke i is planned, so a caller can stop
+// between strokes.
+std::vector<INPUT> planKeyInputs(const KeyStrokes& strokes,
+    const KeyLayout& layout,
+    std::vector<std::size_t>* eventsAfterStroke = nullptr);
 
 // The virtual key of a named key and whether it is an extended key (arrows, Insert,
 // Delete, Home, End, Page Up/Down, Num Lock, Print Screen, keypad divide).

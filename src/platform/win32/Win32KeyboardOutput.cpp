@@ -77,11 +77,12 @@ void Win32KeyboardOutput::waitForModifierRelease()
     }
 }
 
-TypingResult Win32KeyboardOutput::type(const KeyStrokes& strokes)
+TypingResult Win32KeyboardOutput::type(const KeyStrokes& strokes, const TypingGuard& guard)
 {
     TypingResult result;
     waitForModifierRelease();
-    const std::vector<INPUT> inputs = planKeyInputs(strokes, systemLayout());
+    std::vector<std::size_t> eventsAfterStroke;
+    const std::vector<INPUT> inputs = planKeyInputs(strokes, systemLayout(), &eventsAfterStroke);
     // Attached to the target's thread, this thread shares its input queue and key state:
     // GetKeyState here then changes when the target has taken a key, which tells when a
     // slice has arrived. This thread takes no message off the queue meanwhile.
@@ -90,14 +91,19 @@ TypingResult Win32KeyboardOutput::type(const KeyStrokes& strokes)
     const DWORD own = GetCurrentThreadId();
     const bool attached = target != 0 && target != own && AttachThreadInput(own, target, TRUE);
 
-    const auto isUp = [&](std::size_t i) { return (inputs[i].ki.dwFlags & KEYEVENTF_KEYUP) != 0; };
+    // Slices end between strokes, so a key's modifiers are never cut from their release
+    // and the guard can tell how many strokes went out whole.
+    std::size_t stroke = 0;
     for (std::size_t start = 0; start < inputs.size();) {
-        // Never cut between a key's modifiers and their release: a slice ends only where no
-        // key is down.
+        if (guard && !guard()) {
+            result.stoppedByGuard = true;
+            break;
+        }
         std::size_t end = start;
-        int down = 0;
-        while (end < inputs.size() && (end - start < kSliceEvents || down != 0))
-            down += isUp(end++) ? -1 : 1;
+        while (stroke < eventsAfterStroke.size() && (end - start < kSliceEvents || end == start))
+            end = eventsAfterStroke[stroke++];
+        while (stroke < eventsAfterStroke.size() && eventsAfterStroke[stroke] == end)
+            ++stroke; // strokes that add no event (an LF after Enter) go with the one before
         std::vector<INPUT> slice(inputs.begin() + static_cast<std::ptrdiff_t>(start),
             inputs.begin() + static_cast<std::ptrdiff_t>(end));
         const bool markerBefore = markerToggled();
@@ -127,7 +133,12 @@ TypingResult Win32KeyboardOutput::type(const KeyStrokes& strokes)
                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         start = end;
+        result.strokesTyped = stroke;
     }
+    if (inputs.empty() && !(guard && !guard()))
+        result.strokesTyped = strokes.size();
+    else if (inputs.empty())
+        result.stoppedByGuard = true;
     if (attached)
         AttachThreadInput(own, target, FALSE);
     if (foreground && target != own) {

@@ -18,7 +18,7 @@ class Win32KeyboardOutput : public KeyboardOutput
 public:
     // Fails when the system took fewer events than it was given (another desktop, a window
     // of higher integrity in front); the modifier keys are released in any case.
-    TypingResult type(const KeyStrokes& strokes) override;
+    TypingResult type(const KeyStrokes& strokes, const TypingGuard& guard = {}) override;
     // Alt+Space opens the console window's system menu, B its editing submenu ("Bearbeiten"
     // on German systems), E its paste command ("Einfügen").
     std::string consolePasteSequence() const override { return "% BE"; }

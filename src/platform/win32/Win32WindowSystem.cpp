@@ -157,4 +157,9 @@ bool Win32WindowSystem::activate(WindowHandle handle)
     }
 }
 
+bool Win32WindowSystem::hasKeyboardFocus(WindowHandle window)
+{
+    return window != 0 && toHandle(GetForegroundWindow()) == window;
+}
+
 } // namespace kx::platform::win32

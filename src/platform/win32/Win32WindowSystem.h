@@ -27,6 +27,9 @@ public:
     // and we are not allowed to take it), again with our input attached to the foreground
     // window's thread. Succeeds once the window is the foreground window.
     bool activate(WindowHandle window) override;
+    // The keys typed go to the foreground window's focused control, so the window has the
+    // keyboard when it is the foreground window.
+    bool hasKeyboardFocus(WindowHandle window) override;
     // "activate 0x1a00007 'Editor': still not the foreground window after 1000 ms".
     std::string activationError() const override { return m_lastError; }
 
