@@ -18,9 +18,12 @@ rig_wait_until "$RIG_TIMEOUT" "the other program to hold Ctrl+Alt+V" grep -q gra
 rig_spawn kalmotex "$TRAY_APP/kalmotex"
 TRAY_PID=$RIG_LAST_PID
 box=$(rig_wait_for_window "Kalmotex") || exit 1
-# The message box (its text is checked word for word by the widget tests) is the active
-# window; Enter closes it.
+# The message box is the active window and names the combination in German (the selection
+# starts inside the first word); Enter closes it.
 rig_wait_for_active "$box"
+message=$(tray_message_text "$box" 'anderen Programm')
+grep -q 'Tastenkombination Strg+Alt+V wird schon von einem anderen Programm verwendet.' <<<"$message" \
+    || rig_fail "unexpected message: $message"
 xdotool key Return
 rig_wait_for_no_window "Kalmotex"
 

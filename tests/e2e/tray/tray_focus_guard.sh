@@ -36,13 +36,7 @@ xdotool windowactivate "$b"
 
 box=$(rig_wait_for_window "Kalmotex")
 rig_wait_for_active "$box"
-# Its text selected with the mouse, from inside the first line to past the end (the icon is
-# on the left, the button at the bottom), lands on PRIMARY.
-eval "$(xdotool getwindowgeometry --shell "$box")"
-xdotool mousemove --window "$box" 80 20 mousedown 1 mousemove --window "$box" $((WIDTH - 8)) $((HEIGHT - 48)) mouseup 1
-_selection_has_message() { "$RIG_PROBE" clipboard PRIMARY | grep -q 'Zeichen\.'; }
-rig_wait_until "$RIG_TIMEOUT" "the message's text in the selection" _selection_has_message
-message=$("$RIG_PROBE" clipboard PRIMARY)
+message=$(tray_message_text "$box" 'Zeichen\.')
 grep -q 'weil das Zielfenster nicht mehr aktiv ist.' <<<"$message" || rig_fail "unexpected message: $message"
 counts=$(sed -n 's/.*Übertragen wurden \([0-9]*\) von \([0-9]*\) Zeichen\..*/\1 \2/p' <<<"$message")
 read -r typed total <<<"$counts"

@@ -147,3 +147,17 @@ tray_expect_empty()
 _tray_process_gone() { ! kill -0 "$TRAY_PID" 2>/dev/null || [ "$(awk '{print $3}' "/proc/$TRAY_PID/stat" 2>/dev/null)" = Z ]; }
 
 tray_wait_exited() { rig_wait_until "$RIG_TIMEOUT" "the program to end" _tray_process_gone; }
+
+# The text of message box BOX as the user reads it: selected with the mouse from inside the
+# first line to past the end (the icon is on the left, the button at the bottom), taken
+# from PRIMARY once it holds PATTERN.
+_tray_selection_has() { "$RIG_PROBE" clipboard PRIMARY | grep -q -- "$1"; }
+tray_message_text()
+{
+    local box=$1 pattern=$2
+    eval "$(xdotool getwindowgeometry --shell "$box")"
+    xdotool mousemove --window "$box" 80 20 mousedown 1 \
+        mousemove --window "$box" $((WIDTH - 8)) $((HEIGHT - 48)) mouseup 1
+    rig_wait_until "$RIG_TIMEOUT" "the message's text in the selection" _tray_selection_has "$pattern"
+    "$RIG_PROBE" clipboard PRIMARY
+}
