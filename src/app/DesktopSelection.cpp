@@ -1,8 +1,20 @@
 #include "app/DesktopSelection.h"
 
+#include "app/InstanceChannel.h"
+
+#ifdef _WIN32
+#include "platform/win32/RegistryAutostartStore.h"
+#include "platform/win32/Win32Clipboard.h"
+#include "platform/win32/Win32KeyboardOutput.h"
+#include "platform/win32/Win32WindowSystem.h"
+#else
+#include "platform/posix/UnixSocketClient.h"
 #include "platform/x11/X11GlobalHotkey.h"
 #include "platform/x11/X11KeyboardOutput.h"
+#include "platform/x11/X11WindowStates.h"
 #include "platform/x11/X11WindowSystem.h"
+#include "platform/xdg/XdgAutostartStore.h"
+#endif
 
 #include <cstdlib>
 #include <stdexcept>
@@ -22,6 +34,54 @@ DesktopSelection failure(const std::string& why)
     return { std::nullopt, "Kalmotex kann nicht starten: " + why };
 }
 
+#ifdef _WIN32
+
+DesktopSelection openWindowsDesktop()
+{
+    // No instance channel yet: it would be a named pipe.
+    Desktop desktop;
+    desktop.windows = std::make_unique<platform::win32::Win32WindowSystem>();
+    desktop.keyboard = std::make_unique<platform::win32::Win32KeyboardOutput>();
+    desktop.clipboard = std::make_unique<platform::win32::Win32Clipboard>();
+    desktop.autostart = std::make_unique<platform::win32::RegistryAutostartStore>();
+    return { std::move(desktop), {} };
+}
+
+#else
+
+DesktopSelection openX11Desktop(const std::string& display)
+{
+    std::shared_ptr<platform::x11::X11Connection> connection;
+    try {
+        connection = std::make_shared<platform::x11::X11Connection>(display);
+    } catch (const std::runtime_error&) {
+        return failure("Das X11-Display „" + display + "“ ist nicht erreichbar.");
+    }
+    Desktop desktop;
+    try {
+        desktop.windows = std::make_unique<platform::x11::X11WindowSystem>(connection);
+        auto keyboard = std::make_unique<platform::x11::X11KeyboardOutput>(connection);
+        // A send returns with its last key; the keymap is given back after it.
+        keyboard->setDeferKeymapRestore(true);
+        desktop.keyboard = std::move(keyboard);
+    } catch (const std::runtime_error&) {
+        return failure("Der X-Server des Displays „" + display
+            + "“ kann keine Tastatureingaben erzeugen (XTEST oder XKEYBOARD fehlt).");
+    }
+    desktop.windowStates = std::make_unique<platform::x11::X11WindowStates>(connection);
+    desktop.autostart = std::make_unique<platform::XdgAutostartStore>(platform::currentAutostartFolder());
+    try {
+        desktop.hotkey = std::make_unique<platform::x11::X11GlobalHotkey>(display);
+    } catch (const std::runtime_error&) {
+        // A server that refuses a second connection still takes typed text.
+    }
+    desktop.instanceAddress
+        = instanceSocketPath(currentInstanceEnvironment(platform::posix::currentUserId()));
+    return { std::move(desktop), {} };
+}
+
+#endif
+
 } // namespace
 
 SessionEnvironment SessionEnvironment::current()
@@ -29,8 +89,11 @@ SessionEnvironment SessionEnvironment::current()
     return { variable("DISPLAY"), variable("WAYLAND_DISPLAY") };
 }
 
-DesktopSelection openSessionDesktop(const SessionEnvironment& environment)
+DesktopSelection openSessionDesktop([[maybe_unused]] const SessionEnvironment& environment)
 {
+#ifdef _WIN32
+    return openWindowsDesktop();
+#else
     if (environment.display.empty()) {
         if (!environment.waylandDisplay.empty())
             return failure("Die Wayland-Sitzung bietet kein X11 (Xwayland) an, und Kalmotex kann bisher nur "
@@ -38,26 +101,8 @@ DesktopSelection openSessionDesktop(const SessionEnvironment& environment)
         return failure(
             "Es ist kein X11-Display angegeben (die Umgebungsvariable DISPLAY ist nicht gesetzt).");
     }
-    std::shared_ptr<platform::x11::X11Connection> connection;
-    try {
-        connection = std::make_shared<platform::x11::X11Connection>(environment.display);
-    } catch (const std::runtime_error&) {
-        return failure("Das X11-Display „" + environment.display + "“ ist nicht erreichbar.");
-    }
-    try {
-        Desktop desktop { std::make_unique<platform::x11::X11WindowSystem>(connection),
-            std::make_unique<platform::x11::X11KeyboardOutput>(connection),
-            nullptr };
-        try {
-            desktop.hotkey = std::make_unique<platform::x11::X11GlobalHotkey>(environment.display);
-        } catch (const std::runtime_error&) {
-            // A server that refuses a second connection still takes typed text.
-        }
-        return { std::move(desktop), {} };
-    } catch (const std::runtime_error&) {
-        return failure("Der X-Server des Displays „" + environment.display
-            + "“ kann keine Tastatureingaben erzeugen (XTEST oder XKEYBOARD fehlt).");
-    }
+    return openX11Desktop(environment.display);
+#endif
 }
 
 } // namespace kx::app

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/AutostartStore.h"
+#include "platform/Clipboard.h"
 #include "platform/GlobalHotkey.h"
 #include "platform/KeyboardOutput.h"
+#include "platform/WindowStates.h"
 #include "platform/WindowSystem.h"
 
 #include <memory>
@@ -10,13 +13,24 @@
 
 namespace kx::app {
 
-// The windows and the keyboard of the running desktop session, from one backend.
+// Everything the program needs of the running desktop session, from the backend made for
+// it. Only the composition root (this folder) knows which backend that is; every other part
+// of the program gets these as interfaces.
 struct Desktop
 {
     std::unique_ptr<platform::WindowSystem> windows;
     std::unique_ptr<platform::KeyboardOutput> keyboard;
+    // Null where the GUI toolkit's clipboard is the desktop's (X11: the toolkit owns the
+    // selections and answers paste requests from its event loop).
+    std::unique_ptr<platform::Clipboard> clipboard;
+    std::unique_ptr<platform::AutostartStore> autostart;
     // Null when the desktop offers none; the program then goes on without a hotkey.
     std::unique_ptr<platform::GlobalHotkey> hotkey;
+    // Null when the desktop needs nothing beyond the toolkit's window flags.
+    std::unique_ptr<platform::WindowStates> windowStates;
+    // Where the running program listens for a second start and kalmotex-cli (the instance
+    // channel); empty where the desktop has none.
+    std::string instanceAddress;
 };
 
 // What tells the running session apart: the environment variables of a graphical session.
@@ -35,9 +49,10 @@ struct DesktopSelection
     std::string error; // when there is no desktop: why, in German, for the user
 };
 
-// Opens the desktop of the session with the backend made for it: X11 for an X server
-// (Xwayland included). Call it before the GUI toolkit starts, which may end the program
-// with a message of its own when it finds no display.
+// Opens the desktop of the session with the backend made for it: the Windows desktop in a
+// Windows build, X11 for an X server (Xwayland included) elsewhere. Call it before the GUI
+// toolkit starts, which may end the program with a message of its own when it finds no
+// display.
 DesktopSelection openSessionDesktop(const SessionEnvironment& environment);
 
 } // namespace kx::app

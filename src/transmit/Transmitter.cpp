@@ -118,10 +118,6 @@ SendResult Transmitter::run(const PreparedSend& send)
         if (m_debug)
             *m_debug << "type into " << describe(send.target()) << ": the window lost the focus after "
                      << typed.strokesTyped << " of " << send.keys().size() << " keys\n";
-        // The message waits for the user; the keymap is not left changed meanwhile.
-        const platform::TypingResult restored = m_services.keyboard.restorePendingKeymap();
-        if (!restored.ok && m_debug)
-            *m_debug << restored.error << '\n';
         reportFocusLost(result.charactersTyped, send.characters());
     } else if (!complete) {
         result.outcome = SendOutcome::TypingFailed;

@@ -11,7 +11,7 @@ namespace {
 int sendThroughInstance(CliContext& context,
     const std::vector<std::string>& args,
     platform::InstanceClient& client,
-    const config::InstanceEnvironment& environment)
+    const InstanceEnvironment& environment)
 {
     if (args.empty())
         return context.usageError("send needs an entry number");
@@ -23,9 +23,9 @@ int sendThroughInstance(CliContext& context,
     if (*number < 1 || *number > store::EntryStore::kMaxEntries)
         return context.failure("there is no entry " + std::to_string(*number));
 
-    const std::string address = config::instanceSocketPath(environment);
+    const std::string address = instanceSocketPath(environment);
     const platform::InstanceReply reply = client.exchange(address,
-        config::formatInstanceRequest({ config::InstanceCommand::Send, static_cast<int>(*number) }));
+        formatInstanceRequest({ InstanceCommand::Send, static_cast<int>(*number) }));
     const std::string display
         = environment.display.empty() ? "this session" : "display " + environment.display;
     switch (reply.status) {
@@ -37,19 +37,19 @@ int sendThroughInstance(CliContext& context,
     case platform::InstanceReply::Status::Answered:
         break;
     }
-    const std::optional<config::InstanceAnswer> answer = config::parseInstanceAnswer(reply.line);
+    const std::optional<InstanceAnswer> answer = parseInstanceAnswer(reply.line);
     if (!answer)
         return context.failure("kalmotex gave an unknown answer: '" + reply.line + "'");
     switch (*answer) {
-    case config::InstanceAnswer::Ok:
+    case InstanceAnswer::Ok:
         return kExitOk;
-    case config::InstanceAnswer::Busy:
+    case InstanceAnswer::Busy:
         return context.failure("kalmotex is busy (a send is under way or its menu is open); nothing sent");
-    case config::InstanceAnswer::NoEntry:
+    case InstanceAnswer::NoEntry:
         return context.failure("there is no entry " + std::to_string(*number));
-    case config::InstanceAnswer::NotTyped:
+    case InstanceAnswer::NotTyped:
         return context.failure("nothing typed: no target window, or the choice was cancelled");
-    case config::InstanceAnswer::BadRequest:
+    case InstanceAnswer::BadRequest:
         break;
     }
     return context.failure("kalmotex did not understand the request");
@@ -58,7 +58,7 @@ int sendThroughInstance(CliContext& context,
 } // namespace
 
 void addInstanceCommands(
-    CommandTable& table, platform::InstanceClient& client, config::InstanceEnvironment environment)
+    CommandTable& table, platform::InstanceClient& client, InstanceEnvironment environment)
 {
     table.add({ "send",
         "send N",

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/InstanceChannel.h"
+#include "app/InstanceChannel.h"
 
 namespace kx::platform {
 class InstanceClient;
@@ -15,6 +15,6 @@ class CommandTable;
 // it is busy, there is no entry N, or nothing was typed. The configuration is the running
 // program's; --config has no effect. `client` must outlive the table.
 void addInstanceCommands(
-    CommandTable& table, platform::InstanceClient& client, config::InstanceEnvironment environment);
+    CommandTable& table, platform::InstanceClient& client, InstanceEnvironment environment);
 
 } // namespace kx::app::cli

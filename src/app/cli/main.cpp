@@ -13,8 +13,10 @@ int main(int argc, char** argv)
     CommandTable table;
     addStoreCommands(table);
     addTransmitCommands(table);
-    kx::platform::posix::UnixSocketClient instanceClient;
-    addInstanceCommands(table, instanceClient, kx::platform::posix::currentInstanceEnvironment());
+    kx::platform::posix::UnixSocketClient instanceClient(kx::app::kMaxInstanceLineLength);
+    addInstanceCommands(table,
+        instanceClient,
+        kx::app::currentInstanceEnvironment(kx::platform::posix::currentUserId()));
     // Further command groups register here, one line each.
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);

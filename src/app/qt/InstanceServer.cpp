@@ -10,20 +10,20 @@ namespace kx::app {
 
 namespace {
 
-config::InstanceAnswer answerFor(popup::TrayController::RequestOutcome outcome)
+InstanceAnswer answerFor(popup::TrayController::RequestOutcome outcome)
 {
     using Outcome = popup::TrayController::RequestOutcome;
     switch (outcome) {
     case Outcome::Typed:
-        return config::InstanceAnswer::Ok;
+        return InstanceAnswer::Ok;
     case Outcome::NothingTyped:
-        return config::InstanceAnswer::NotTyped;
+        return InstanceAnswer::NotTyped;
     case Outcome::NoSuchEntry:
-        return config::InstanceAnswer::NoEntry;
+        return InstanceAnswer::NoEntry;
     case Outcome::Busy:
         break;
     }
-    return config::InstanceAnswer::Busy;
+    return InstanceAnswer::Busy;
 }
 
 QByteArray bytes(const std::string& text)
@@ -55,15 +55,15 @@ bool InstanceServer::listen(const std::string& path)
 
 QString InstanceServer::errorString() const { return m_server->errorString(); }
 
-config::InstanceAnswer InstanceServer::handle(const std::string& requestLine)
+InstanceAnswer InstanceServer::handle(const std::string& requestLine)
 {
-    const std::optional<config::InstanceRequest> request = config::parseInstanceRequest(requestLine);
+    const std::optional<InstanceRequest> request = parseInstanceRequest(requestLine);
     if (!request)
-        return config::InstanceAnswer::BadRequest;
-    if (request->command == config::InstanceCommand::Show) {
+        return InstanceAnswer::BadRequest;
+    if (request->command == InstanceCommand::Show) {
         if (m_showMainWindow)
             m_showMainWindow();
-        return config::InstanceAnswer::Ok;
+        return InstanceAnswer::Ok;
     }
     return answerFor(m_tray.chooseEntry(request->entryNumber));
 }
@@ -82,8 +82,8 @@ void InstanceServer::readRequest(QLocalSocket* socket)
 {
     std::string line;
     if (socket->canReadLine()) {
-        line = socket->readLine(static_cast<qint64>(config::kMaxInstanceLineLength) + 1).toStdString();
-    } else if (socket->bytesAvailable() < static_cast<qint64>(config::kMaxInstanceLineLength)) {
+        line = socket->readLine(static_cast<qint64>(kMaxInstanceLineLength) + 1).toStdString();
+    } else if (socket->bytesAvailable() < static_cast<qint64>(kMaxInstanceLineLength)) {
         return; // the rest of the line is still on its way
     }
     // One request per connection: nothing more is read from it.
@@ -91,11 +91,10 @@ void InstanceServer::readRequest(QLocalSocket* socket)
     // A send runs the selection dialog or the no-target message in an event loop of its own,
     // where the client may go away and its socket be deleted.
     const QPointer<QLocalSocket> guard(socket);
-    const config::InstanceAnswer answer
-        = line.ends_with('\n') ? handle(line) : config::InstanceAnswer::BadRequest;
+    const InstanceAnswer answer = line.ends_with('\n') ? handle(line) : InstanceAnswer::BadRequest;
     if (!guard || guard->state() != QLocalSocket::ConnectedState)
         return;
-    guard->write(bytes(config::formatInstanceAnswer(answer)));
+    guard->write(bytes(formatInstanceAnswer(answer)));
     guard->flush();
     guard->disconnectFromServer();
 }
@@ -107,17 +106,16 @@ RunningInstance showRunningInstance(const std::string& path, int timeoutMs)
     if (!socket.waitForConnected(timeoutMs))
         return socket.error() == QLocalSocket::SocketTimeoutError ? RunningInstance::NotAnswering
                                                                   : RunningInstance::None;
-    socket.write(bytes(config::formatInstanceRequest({ config::InstanceCommand::Show, 0 })));
+    socket.write(bytes(formatInstanceRequest({ InstanceCommand::Show, 0 })));
     if (!socket.waitForBytesWritten(timeoutMs))
         return RunningInstance::NotAnswering;
     while (!socket.canReadLine()) {
         if (!socket.waitForReadyRead(timeoutMs))
             return RunningInstance::NotAnswering;
     }
-    const std::string answer
-        = socket.readLine(static_cast<qint64>(config::kMaxInstanceLineLength)).toStdString();
-    return config::parseInstanceAnswer(answer) == config::InstanceAnswer::Ok ? RunningInstance::Shown
-                                                                             : RunningInstance::NotAnswering;
+    const std::string answer = socket.readLine(static_cast<qint64>(kMaxInstanceLineLength)).toStdString();
+    return parseInstanceAnswer(answer) == InstanceAnswer::Ok ? RunningInstance::Shown
+                                                             : RunningInstance::NotAnswering;
 }
 
 } // namespace kx::app

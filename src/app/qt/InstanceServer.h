@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/InstanceChannel.h"
+#include "app/InstanceChannel.h"
 
 #include <QObject>
 #include <QString>
@@ -37,7 +37,7 @@ public:
     QString errorString() const;
 
     // What a request line asks for, carried out; the answer to write back.
-    config::InstanceAnswer handle(const std::string& requestLine);
+    InstanceAnswer handle(const std::string& requestLine);
 
 private:
     void acceptConnections();

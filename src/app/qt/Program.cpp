@@ -3,14 +3,11 @@
 #include "config/AppPaths.h"
 #include "diag/qt/WindowDebugger.h"
 #include "diag/qt/WindowListMonitor.h"
-#include "platform/x11/X11WindowStates.h"
+#include "platform/qt/QtClipboard.h"
 #include "transmit/Transmitter.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 
-#include <algorithm>
-#include <chrono>
 #include <iostream>
 
 namespace kx::app {
@@ -28,25 +25,17 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
     , m_ignoredTitles(m_config, paths.configFilePath)
     , m_windows(std::move(desktop.windows))
     , m_keyboard(std::move(desktop.keyboard))
+    , m_clipboard(
+          desktop.clipboard ? std::move(desktop.clipboard) : std::make_unique<platform::QtClipboard>())
+    , m_autostartStore(std::move(desktop.autostart))
+    , m_windowStates(std::move(desktop.windowStates))
     , m_globalHotkey(std::move(desktop.hotkey))
-    , m_autostartStore(platform::currentAutostartFolder())
 {
     m_mainWindow = std::make_unique<ui::MainWindow>(
         ui::MainWindowServices { m_config, m_entries, m_ignoredTitles, m_prompts, m_documentOpener },
         std::move(paths));
     m_prompts.setParent(m_mainWindow.get());
 
-    // The keymap is given back from the event loop, so a send returns with its last key.
-    m_keyboard->setDeferKeymapRestore(true);
-    m_keymapRestore.setSingleShot(true);
-    QObject::connect(&m_keymapRestore, &QTimer::timeout, [this] {
-        const platform::TypingResult restored = m_keyboard->restorePendingKeymap();
-        if (restored.ok)
-            return;
-        if (m_mainWindow->debugMode())
-            std::cerr << restored.error << ", trying again\n";
-        scheduleKeymapRestore();
-    });
     ui::MainWindow* mainWindow = m_mainWindow.get();
     m_tray = std::make_unique<popup::TraySession>(popup::TraySession::Borrowed { m_config,
                                                       m_entries.configFilePath(),
@@ -54,11 +43,13 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
                                                       m_ignoredTitles,
                                                       *m_windows,
                                                       *m_keyboard,
+                                                      *m_clipboard,
+                                                      m_events,
+                                                      m_clock,
                                                       m_prompts,
                                                       mainWindow },
         popup::TrayController::Actions { [this] { showMainWindow(); },
-            [mainWindow] { mainWindow->exitProgram(); },
-            [this] { scheduleKeymapRestore(); } });
+            [mainWindow] { mainWindow->exitProgram(); } });
     m_mainWindow->setTray(&m_tray->tray());
 
     popup::TrayController* tray = &m_tray->tray();
@@ -89,16 +80,16 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
     });
     m_options = std::make_unique<popup::OptionsController>(popup::OptionsController::Borrowed { m_config,
         m_entries.configFilePath(),
-        m_autostartStore,
+        *m_autostartStore,
         m_prompts,
         QCoreApplication::applicationFilePath().toStdString(),
         [tray] { tray->showMenu(); },
         mainWindow,
         {},
-        [](WId window) {
-            // Qt has no flag for what the strip is to an X11 window manager.
-            if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
-                platform::x11::makeScreenEdgeStrip(x11->display(), window);
+        [this](WId window) {
+            // Qt has no flag for everything the strip is to the desktop.
+            if (m_windowStates)
+                m_windowStates->makeScreenEdgeStrip(static_cast<platform::WindowHandle>(window));
         } });
     m_mainWindow->setOptions(m_options.get());
     QObject::connect(mainWindow, &ui::MainWindow::optionsRequested, [this](bool modal) {
@@ -141,7 +132,7 @@ void Program::openWindowDebugger()
                 m_ignoredTitles,
                 m_prompts,
                 m_textEditor,
-                m_clipboard,
+                *m_clipboard,
                 m_entries.configFilePath(),
                 m_tray->transmitter().sendLog() });
     m_debugger->open();
@@ -155,19 +146,9 @@ void Program::openWindowListMonitor()
             *m_windows,
             m_clock,
             [mainWindow] { return static_cast<platform::WindowHandle>(mainWindow->winId()); },
-            m_clipboard);
+            *m_clipboard);
     }
     m_monitor->open();
-}
-
-void Program::scheduleKeymapRestore()
-{
-    const auto due = m_keyboard->restoreDueAt();
-    if (!due)
-        return;
-    const auto wait
-        = std::chrono::ceil<std::chrono::milliseconds>(due.value() - std::chrono::steady_clock::now());
-    m_keymapRestore.start(std::max<std::chrono::milliseconds>(wait, std::chrono::milliseconds(0)));
 }
 
 } // namespace kx::app

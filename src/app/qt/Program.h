@@ -4,9 +4,8 @@
 #include "config/ConfigAccess.h"
 #include "diag/qt/DesktopTextEditor.h"
 #include "help/qt/DesktopOpener.h"
-#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtEventPump.h"
 #include "platform/qt/QtPrompts.h"
-#include "platform/xdg/XdgAutostartStore.h"
 #include "popup/qt/ExtraOptionsDialog.h"
 #include "popup/qt/HotkeyController.h"
 #include "popup/qt/OptionsController.h"
@@ -16,8 +15,6 @@
 #include "store/TimeSeededRandom.h"
 #include "transmit/Clock.h"
 #include "ui/MainWindow.h"
-
-#include <QTimer>
 
 #include <memory>
 
@@ -57,9 +54,6 @@ public:
     diag::WindowListMonitor* windowListMonitor() { return m_monitor.get(); }
 
 private:
-    // Gives the keymap back from the event loop when it is due; a failed attempt is
-    // reported in debug mode and tried again.
-    void scheduleKeymapRestore();
     void openWindowDebugger();
     void openWindowListMonitor();
 
@@ -73,18 +67,19 @@ private:
     // The desktop the entries are typed into, and the tray's send stack over it.
     std::unique_ptr<platform::WindowSystem> m_windows;
     std::unique_ptr<platform::KeyboardOutput> m_keyboard;
-    QTimer m_keymapRestore;
+    std::unique_ptr<platform::Clipboard> m_clipboard;
+    std::unique_ptr<platform::AutostartStore> m_autostartStore;
+    std::unique_ptr<platform::WindowStates> m_windowStates;
+    platform::QtEventPump m_events;
+    transmit::SystemClock m_clock;
     std::unique_ptr<popup::TraySession> m_tray;
     // The hotkey opens the tray's menu, so it goes before the tray.
     std::unique_ptr<platform::GlobalHotkey> m_globalHotkey;
     std::unique_ptr<popup::HotkeyController> m_hotkey;
     std::unique_ptr<popup::ExtraOptionsDialog> m_extraOptions;
-    platform::XdgAutostartStore m_autostartStore;
     // Opens the tray's menu from the border strip, so it goes before the tray.
     std::unique_ptr<popup::OptionsController> m_options;
     // The diagnostic windows; they read the tray's debugger lines, so they go first.
-    platform::QtClipboard m_clipboard;
-    transmit::SystemClock m_clock;
     diag::DesktopTextEditor m_textEditor;
     std::unique_ptr<diag::WindowDebugger> m_debugger;
     std::unique_ptr<diag::WindowListMonitor> m_monitor;

@@ -3,7 +3,6 @@
 #include "app/qt/StartFolder.h"
 #include "config/CommandLine.h"
 #include "config/ConfigAccess.h"
-#include "platform/posix/UnixSocketClient.h"
 #include "platform/qt/GermanQtTranslation.h"
 #include "store/Options.h"
 
@@ -57,9 +56,9 @@ int main(int argc, char** argv)
     std::optional<std::string> instanceSocket;
     {
         kx::config::ConfigAccess options;
-        if (kx::store::loadExtraOptions(options, paths.configFilePath).singleInstance)
-            instanceSocket
-                = kx::config::instanceSocketPath(kx::platform::posix::currentInstanceEnvironment());
+        if (kx::store::loadExtraOptions(options, paths.configFilePath).singleInstance
+            && !session.desktop->instanceAddress.empty())
+            instanceSocket = session.desktop->instanceAddress;
     }
     if (instanceSocket) {
         switch (kx::app::showRunningInstance(*instanceSocket, 5000)) {

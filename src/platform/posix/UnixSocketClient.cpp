@@ -1,7 +1,6 @@
 #include "platform/posix/UnixSocketClient.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include <sys/socket.h>
@@ -37,12 +36,6 @@ InstanceReply failed(std::string error) { return { InstanceReply::Status::Failed
 std::string systemError(const std::string& what, const std::string& address)
 {
     return what + " " + address + ": " + std::strerror(errno);
-}
-
-std::string environmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
 }
 
 } // namespace
@@ -88,19 +81,13 @@ InstanceReply UnixSocketClient::exchange(const std::string& address, const std::
         if (n == 0)
             return failed("kalmotex closed " + address + " without an answer");
         line.append(buffer, static_cast<std::size_t>(n));
-        if (line.size() > config::kMaxInstanceLineLength)
+        if (line.size() > m_maxLineLength)
             return failed("answer from " + address + " too long");
     }
     line.erase(line.find('\n'));
     return { InstanceReply::Status::Answered, std::move(line), {} };
 }
 
-config::InstanceEnvironment currentInstanceEnvironment()
-{
-    std::string display = environmentValue("DISPLAY");
-    if (display.empty())
-        display = environmentValue("WAYLAND_DISPLAY");
-    return { environmentValue("XDG_RUNTIME_DIR"), std::move(display), std::to_string(::getuid()) };
-}
+std::string currentUserId() { return std::to_string(::getuid()); }
 
 } // namespace kx::platform::posix

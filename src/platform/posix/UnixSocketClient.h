@@ -1,7 +1,9 @@
 #pragma once
 
-#include "config/InstanceChannel.h"
 #include "platform/InstanceClient.h"
+
+#include <cstddef>
+#include <string>
 
 namespace kx::platform::posix {
 
@@ -9,10 +11,19 @@ namespace kx::platform::posix {
 class UnixSocketClient : public InstanceClient
 {
 public:
+    // An answer longer than `maxLineLength` bytes ("\n" included) is no answer of the
+    // program's; the exchange fails instead of reading on.
+    explicit UnixSocketClient(std::size_t maxLineLength)
+        : m_maxLineLength(maxLineLength)
+    {
+    }
     InstanceReply exchange(const std::string& address, const std::string& request) override;
+
+private:
+    std::size_t m_maxLineLength;
 };
 
-// $XDG_RUNTIME_DIR, $DISPLAY (else $WAYLAND_DISPLAY) and the real user id of this process.
-config::InstanceEnvironment currentInstanceEnvironment();
+// The real user id of this process, in decimal.
+std::string currentUserId();
 
 } // namespace kx::platform::posix

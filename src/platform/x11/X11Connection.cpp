@@ -11,7 +11,8 @@ namespace kx::platform::x11 {
 
 namespace {
 
-ErrorTrap* activeTrap = nullptr;
+// Per thread: a trap catches the errors of requests its own thread made.
+thread_local ErrorTrap* activeTrap = nullptr;
 bool handlerInstalled = false;
 
 } // namespace

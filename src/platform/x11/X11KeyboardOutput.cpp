@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <stdexcept>
 #include <thread>
 #include <unistd.h>
@@ -201,6 +203,7 @@ X11KeyboardOutput::X11KeyboardOutput(std::shared_ptr<X11Connection> connection,
     : m_connection(std::move(connection))
     , m_display(m_connection->display())
     , m_keymapWriter(std::move(keymapWriter))
+    , m_displayName(DisplayString(m_display))
 {
     int event = 0;
     int error = 0;
@@ -217,17 +220,67 @@ X11KeyboardOutput::X11KeyboardOutput(std::shared_ptr<X11Connection> connection,
 
 X11KeyboardOutput::~X11KeyboardOutput()
 {
+    if (m_restoreThread.joinable()) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_restoreWake.notify_one();
+        m_restoreThread.join();
+    }
     // The last chance to say so; the last-resort restore at exit stays armed.
     const TypingResult restored = restorePendingKeymap();
     if (!restored.ok)
         std::fprintf(stderr, "kalmotex: %s; the restore at exit tries again\n", restored.error.c_str());
 }
 
+void X11KeyboardOutput::setDeferKeymapRestore(bool defer)
+{
+    const std::lock_guard lock(m_mutex);
+    m_deferRestore = defer;
+    if (defer && !m_restoreThread.joinable())
+        m_restoreThread = std::thread([this] { restoreWhenDue(); });
+}
+
 std::optional<std::chrono::steady_clock::time_point> X11KeyboardOutput::restoreDueAt() const
 {
+    const std::lock_guard lock(m_mutex);
     if (m_borrowed.empty())
         return std::nullopt;
     return m_restoreDue;
+}
+
+void X11KeyboardOutput::restoreWhenDue()
+{
+    // Signals are handled on the GUI thread, whose last-resort restore must not meet this
+    // thread halfway through a request.
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, nullptr);
+    std::unique_ptr<X11Connection> own;
+    std::unique_lock lock(m_mutex);
+    while (!m_stopping) {
+        if (m_borrowed.empty() || !m_restoreDue || !m_deferRestore) {
+            m_restoreWake.wait(lock);
+            continue;
+        }
+        if (std::chrono::steady_clock::now() < *m_restoreDue) {
+            m_restoreWake.wait_until(lock, *m_restoreDue);
+            continue;
+        }
+        TypingResult restored;
+        try {
+            if (!own)
+                own = std::make_unique<X11Connection>(m_displayName);
+            restored = giveBackLocked(own->display());
+        } catch (const std::runtime_error& error) {
+            restored = { false, error.what() };
+        }
+        if (!restored.ok) {
+            m_restoreDue = std::chrono::steady_clock::now() + m_restoreRetryDelay;
+            std::fprintf(stderr, "kalmotex: %s; trying again\n", restored.error.c_str());
+        }
+    }
 }
 
 KeymapSnapshot X11KeyboardOutput::readKeymap()
@@ -453,9 +506,10 @@ bool X11KeyboardOutput::waitForKeyboardUngrabbed()
 
 TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes, const TypingGuard& guard)
 {
+    std::unique_lock lock(m_mutex);
     // Keycodes still borrowed from a failed restore stay bound; the plan types around them
     // and the restore after this send gives them back with the others.
-    TypingResult result = restorePendingKeymap();
+    TypingResult result = restorePendingLocked();
     ErrorTrap trap(m_display);
 
     const KeymapSnapshot keymap = readKeymap();
@@ -513,9 +567,12 @@ TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes, const TypingGuar
     if (!m_borrowed.empty()) {
         m_restoreDue = std::chrono::steady_clock::now() + m_restoreDelay;
         if (!m_deferRestore) {
-            const TypingResult restored = restorePendingKeymap();
+            const TypingResult restored = restorePendingLocked();
             if (!restored.ok)
                 addError(restored.error);
+        } else {
+            lock.unlock();
+            m_restoreWake.notify_one();
         }
     }
     return result;
@@ -523,29 +580,46 @@ TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes, const TypingGuar
 
 TypingResult X11KeyboardOutput::restorePendingKeymap()
 {
+    const std::lock_guard lock(m_mutex);
+    return restorePendingLocked();
+}
+
+TypingResult X11KeyboardOutput::restorePendingLocked()
+{
     if (m_borrowed.empty()) {
         m_restoreDue.reset();
         return {};
     }
     if (m_restoreDue)
         std::this_thread::sleep_until(*m_restoreDue);
+    const TypingResult restored = giveBackLocked(m_display);
+    if (!restored.ok)
+        m_restoreDue = std::chrono::steady_clock::now() + m_restoreRetryDelay;
+    return restored;
+}
+
+TypingResult X11KeyboardOutput::giveBackLocked(Display* display)
+{
     SpareSymbols cleared;
     for (const KeyCodeValue code : m_borrowed)
         cleared.emplace_back(code, NoSymbol);
     std::string error;
-    if (!m_keymapWriter->setSpareSymbols(m_display, cleared, error)) {
+    if (!m_keymapWriter->setSpareSymbols(display, cleared, error)) {
         // The keycodes stay borrowed and the last-resort restore stays armed until a retry
         // succeeds, so a crash or the end of the program still gives them back.
-        m_restoreDue = std::chrono::steady_clock::now() + m_restoreRetryDelay;
         return { false, "give back " + std::to_string(m_borrowed.size()) + " borrowed keycodes: " + error };
     }
-    XSync(m_display, False);
+    XSync(display, False);
     emergency::disarm();
     m_borrowed.clear();
     m_restoreDue.reset();
     return {};
 }
 
-bool X11KeyboardOutput::emergencyRestoreArmed() const { return emergency::armed(); }
+bool X11KeyboardOutput::emergencyRestoreArmed() const
+{
+    const std::lock_guard lock(m_mutex);
+    return emergency::armed();
+}
 
 } // namespace kx::platform::x11

@@ -7,8 +7,13 @@
 
 #include <array>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace kx::platform::x11 {
 
@@ -18,10 +23,17 @@ namespace kx::platform::x11 {
 // the current keymap first; characters the keymap cannot type are bound to spare keycodes
 // for the duration of the send. The keymap is given back a short while after the last key
 // (the target reads the keymap when it handles the events, which can be after XSync
-// returns), by type() itself before it returns unless deferred, and at the latest by the
-// destructor, at exit, or in a handler for SIGTERM, SIGINT and crash signals (a second
-// connection carries that last restore, written as raw protocol bytes). A restore the
-// server refuses is reported and tried again at restoreDueAt().
+// returns): by type() itself before it returns, or, with deferral on, by a thread of this
+// object over a connection of its own, so that a send returns with its last key. The next
+// type() and the destructor give it back in any case. A restore the server refuses is
+// reported on stderr and tried again at restoreDueAt().
+//
+// The last resort, for a program that ends without running its destructors: from the first
+// borrowed keycode until a restore has succeeded, handlers for SIGTERM, SIGINT, SIGHUP,
+// SIGQUIT and the crash signals and an atexit() function write the restore as raw protocol
+// bytes to a third connection that carries nothing else (Xlib is not async-signal-safe),
+// then hand the signal on to the handler that was there before. They stay installed for the
+// rest of the process; while nothing is borrowed they do nothing.
 //
 // With a guard, the keys go out in batches of setGuardBatch() keys, and the server is
 // grabbed from the guard's check to the end of the batch: no other client's request (the
@@ -49,9 +61,15 @@ public:
     TypingResult type(const KeyStrokes& strokes, const TypingGuard& guard = {}) override;
     std::string consolePasteSequence() const override { return "+{INSERT}"; }
 
-    void setDeferKeymapRestore(bool defer) override { m_deferRestore = defer; }
-    std::optional<std::chrono::steady_clock::time_point> restoreDueAt() const override;
-    TypingResult restorePendingKeymap() override;
+    // Whether type() returns right after the last key and leaves the restore to this object's
+    // thread (default off: type() gives the keymap back before it returns).
+    void setDeferKeymapRestore(bool defer);
+    // When the keymap may be given back, or after a failed attempt when to try again;
+    // empty when nothing is pending.
+    std::optional<std::chrono::steady_clock::time_point> restoreDueAt() const;
+    // Gives the keymap back now, first waiting until restoreDueAt() if that is still ahead.
+    // When that fails the change stays pending and the error says what failed.
+    TypingResult restorePendingKeymap();
     // How long after the last key the keymap is given back (default 100 ms).
     void setRestoreDelay(std::chrono::milliseconds delay) { m_restoreDelay = delay; }
     // How long type() waits for another client's keyboard grab to end (default 1 s).
@@ -65,6 +83,12 @@ public:
     bool emergencyRestoreArmed() const;
 
 private:
+    // With m_mutex held: gives the borrowed keycodes back over `display`.
+    TypingResult giveBackLocked(Display* display);
+    TypingResult restorePendingLocked();
+    // The deferred restore's thread: waits until a restore is due and makes it over a
+    // connection of its own, so it never touches the connection the GUI thread uses.
+    void restoreWhenDue();
     KeymapSnapshot readKeymap();
     void waitForModifierRelease();
     // Waits, at most setGrabWait(), until no other client holds the keyboard; false when
@@ -83,6 +107,13 @@ private:
     std::array<KeyCodeValue, 8> m_modifierKeys {}; // one key per real modifier, 0 = none
     unsigned m_held = 0; // modifiers this object holds down
     int m_eventsSinceSync = 0;
+    // Guards what the restore thread shares: the borrowed keycodes, when they are due, the
+    // keymap writer and the thread's state. type() holds it from start to end.
+    mutable std::mutex m_mutex;
+    std::condition_variable m_restoreWake;
+    std::thread m_restoreThread;
+    bool m_stopping = false;
+    std::string m_displayName; // for the restore thread's own connection
     std::vector<KeyCodeValue> m_borrowed; // spare keycodes that carry symbols now
     std::optional<std::chrono::steady_clock::time_point> m_restoreDue;
     std::chrono::milliseconds m_restoreDelay { 100 };

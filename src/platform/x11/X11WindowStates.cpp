@@ -1,27 +1,34 @@
 #include "platform/x11/X11WindowStates.h"
 
 #include <X11/Xatom.h>
-#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <vector>
 
 namespace kx::platform::x11 {
 
-void makeScreenEdgeStrip(_XDisplay* display, unsigned long window)
+X11WindowStates::X11WindowStates(std::shared_ptr<X11Connection> connection)
+    : m_connection(std::move(connection))
 {
-    if (!display || !window)
+}
+
+void X11WindowStates::makeScreenEdgeStrip(WindowHandle handle)
+{
+    if (!handle)
         return;
-    const Atom dock = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DOCK", False);
+    Display* display = m_connection->display();
+    const Window window = static_cast<Window>(handle);
+    ErrorTrap trap(display);
+    const Atom dock = m_connection->atom("_NET_WM_WINDOW_TYPE_DOCK");
     XChangeProperty(display,
         window,
-        XInternAtom(display, "_NET_WM_WINDOW_TYPE", False),
+        m_connection->atom("_NET_WM_WINDOW_TYPE"),
         XA_ATOM,
         32,
         PropModeReplace,
         reinterpret_cast<const unsigned char*>(&dock),
         1);
-    const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
+    const Atom state = m_connection->atom("_NET_WM_STATE");
     std::vector<Atom> atoms;
     Atom type = None;
     int format = 0;
@@ -49,7 +56,7 @@ void makeScreenEdgeStrip(_XDisplay* display, unsigned long window)
     if (data)
         XFree(data);
     for (const char* name : { "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER" }) {
-        const Atom wanted = XInternAtom(display, name, False);
+        const Atom wanted = m_connection->atom(name);
         if (std::find(atoms.begin(), atoms.end(), wanted) == atoms.end())
             atoms.push_back(wanted);
     }
@@ -61,7 +68,7 @@ void makeScreenEdgeStrip(_XDisplay* display, unsigned long window)
         PropModeReplace,
         reinterpret_cast<const unsigned char*>(atoms.data()),
         static_cast<int>(atoms.size()));
-    XFlush(display);
+    XSync(display, False);
 }
 
 } // namespace kx::platform::x11

@@ -100,10 +100,8 @@ TrayController::RequestOutcome TrayController::chooseEntry(int number)
 void TrayController::sendEntry(int number)
 {
     m_icon->setBusy(true);
-    const bool sent = m_transmitter.sendEntry(number);
+    m_transmitter.sendEntry(number);
     m_icon->setBusy(m_transmitter.isSending());
-    if (sent && m_actions.afterSend)
-        m_actions.afterSend();
 }
 
 } // namespace kx::popup

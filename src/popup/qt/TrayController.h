@@ -33,7 +33,6 @@ public:
     {
         std::function<void()> showMainWindow; // "&Bearbeiten"
         std::function<void()> exitProgram; // "B&eenden"
-        std::function<void()> afterSend; // optional: the platform's clean-up after a send
     };
 
     TrayController(config::ConfigAccess& config,

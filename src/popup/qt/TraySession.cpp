@@ -1,9 +1,6 @@
 #include "popup/qt/TraySession.h"
 
-#include "platform/qt/QtClipboard.h"
-#include "platform/qt/QtEventPump.h"
 #include "store/Options.h"
-#include "transmit/Clock.h"
 #include "transmit/Transmitter.h"
 #include "transmit/WindowDebugLog.h"
 #include "transmit/qt/TargetSelectionDialog.h"
@@ -23,10 +20,7 @@ struct TraySession::Parts
     {
     }
 
-    platform::QtClipboard clipboard;
-    platform::QtEventPump events;
     transmit::DialogWindowChooser chooser;
-    transmit::SystemClock clock;
 };
 
 TraySession::TraySession(Borrowed borrowed, TrayController::Actions actions)
@@ -38,12 +32,12 @@ TraySession::TraySession(Borrowed borrowed, TrayController::Actions actions)
         borrowed.ignoredTitles,
         borrowed.windows,
         borrowed.keyboard,
-        m_parts->clipboard,
+        borrowed.clipboard,
         borrowed.prompts,
         m_parts->chooser,
         *m_debugLines,
-        m_parts->clock,
-        m_parts->events,
+        borrowed.clock,
+        borrowed.events,
         [mainWindow]() -> platform::WindowHandle {
             return mainWindow ? static_cast<platform::WindowHandle>(mainWindow->winId()) : 0;
         } });

@@ -11,6 +11,8 @@ namespace kx::config {
 class ConfigAccess;
 }
 namespace kx::platform {
+class Clipboard;
+class EventPump;
 class Prompts;
 class KeyboardOutput;
 class WindowSystem;
@@ -20,6 +22,7 @@ class EntryStore;
 class IgnoredTitles;
 } // namespace kx::store
 namespace kx::transmit {
+class Clock;
 class Transmitter;
 class WindowDebugLines;
 } // namespace kx::transmit
@@ -27,8 +30,8 @@ class WindowDebugLines;
 namespace kx::popup {
 
 // Everything a send from the popup menu needs, put together once at start-up: the
-// clipboard, the selection dialog, the window debugger's lines, the send pipeline and the
-// tray icon with its menu. The borrowed objects must outlive it.
+// selection dialog, the window debugger's lines, the send pipeline and the tray icon with
+// its menu. The borrowed objects must outlive it.
 class TraySession
 {
 public:
@@ -40,6 +43,9 @@ public:
         const store::IgnoredTitles& ignoredTitles;
         platform::WindowSystem& windows;
         platform::KeyboardOutput& keyboard;
+        platform::Clipboard& clipboard;
+        platform::EventPump& events;
+        const transmit::Clock& clock;
         platform::Prompts& prompts;
         QWidget* mainWindow; // where the last-used walk starts; parent of the dialog
     };

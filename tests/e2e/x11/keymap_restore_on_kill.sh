@@ -13,8 +13,8 @@ printf 'Ω✓\n' >"$RIG_DIR/text"
 
 for sig in TERM INT; do
     rm -f "$RIG_DIR/holding"
-    # The probe types with the restore deferred, then waits to be killed.
-    KX_PROBE_HOLD=1 rig_spawn "hold-$sig" sh -c 'exec "$0" type --defer "$1" >"$2"' \
+    # The probe types with the restore deferred far beyond the test, then waits to be killed.
+    KX_PROBE_HOLD=1 KX_RESTORE_DELAY_MS=600000 rig_spawn "hold-$sig" sh -c 'exec "$0" type --defer "$1" >"$2"' \
         "$probe" "$RIG_DIR/text" "$RIG_DIR/holding"
     pid=$RIG_LAST_PID
     rig_wait_until "$RIG_TIMEOUT" "the probe to type" grep -q holding "$RIG_DIR/holding"

@@ -61,7 +61,7 @@ protected:
     std::string path() const { return dir.file("k.socket").string(); }
 
     kx::test::TempDir dir;
-    UnixSocketClient client;
+    UnixSocketClient client { 64 };
 };
 
 TEST_F(UnixSocketClientTest, nothingThereOrASocketLeftByACrashMeansNotRunning)

@@ -1,11 +1,11 @@
-#include "config/InstanceChannel.h"
+#include "app/InstanceChannel.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
 
-using namespace kx::config;
+using namespace kx::app;
 
 namespace {
 

@@ -1,9 +1,10 @@
-#include "config/InstanceChannel.h"
+#include "app/InstanceChannel.h"
 
 #include <array>
+#include <cstdlib>
 #include <utility>
 
-namespace kx::config {
+namespace kx::app {
 
 namespace {
 
@@ -22,6 +23,12 @@ std::string_view withoutNewline(std::string_view line)
     if (!line.empty() && line.back() == '\n')
         line.remove_suffix(1);
     return line;
+}
+
+std::string environmentValue(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -121,4 +128,12 @@ std::optional<InstanceAnswer> parseInstanceAnswer(std::string_view line)
     return std::nullopt;
 }
 
-} // namespace kx::config
+InstanceEnvironment currentInstanceEnvironment(std::string userId)
+{
+    std::string display = environmentValue("DISPLAY");
+    if (display.empty())
+        display = environmentValue("WAYLAND_DISPLAY");
+    return { environmentValue("XDG_RUNTIME_DIR"), std::move(display), std::move(userId) };
+}
+
+} // namespace kx::app

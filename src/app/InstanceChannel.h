@@ -19,7 +19,7 @@
 //   not-typed      the send ran but typed nothing: no target window, or the choice was cancelled
 //   bad-request    the request line was not one of the above
 // Anything else in either direction is an error; the connection closes after the answer.
-namespace kx::config {
+namespace kx::app {
 
 // What the socket's path depends on. Empty strings stand for unset variables.
 struct InstanceEnvironment
@@ -34,6 +34,10 @@ struct InstanceEnvironment
 // any character other than a letter, digit, '.', '-' or '_' becomes '_'. ":0.1" -> "0",
 // "host:10.0" -> "host_10", "" -> "none".
 std::string instanceDisplayTag(std::string_view display);
+
+// The environment of this process, with the user id the platform gives (the numeric uid on
+// POSIX systems).
+InstanceEnvironment currentInstanceEnvironment(std::string userId);
 
 // "$XDG_RUNTIME_DIR/kalmotex-<display>.socket" when the runtime folder is an absolute path
 // and the result fits a local socket address (107 bytes), else
@@ -80,4 +84,4 @@ std::string formatInstanceAnswer(InstanceAnswer answer);
 // An answer line with or without its "\n"; nothing for an unknown answer.
 std::optional<InstanceAnswer> parseInstanceAnswer(std::string_view line);
 
-} // namespace kx::config
+} // namespace kx::app
