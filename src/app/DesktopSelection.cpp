@@ -3,17 +3,17 @@
 #include "app/InstanceChannel.h"
 
 #ifdef _WIN32
-#include "platform/win32/RegistryAutostartStore.h"
-#include "platform/win32/Win32Clipboard.h"
-#include "platform/win32/Win32KeyboardOutput.h"
-#include "platform/win32/Win32WindowSystem.h"
+#include "backends/win32/RegistryAutostartStore.h"
+#include "backends/win32/Win32Clipboard.h"
+#include "backends/win32/Win32KeyboardOutput.h"
+#include "backends/win32/Win32WindowSystem.h"
 #else
-#include "platform/posix/UnixSocketClient.h"
-#include "platform/x11/X11GlobalHotkey.h"
-#include "platform/x11/X11KeyboardOutput.h"
-#include "platform/x11/X11WindowStates.h"
-#include "platform/x11/X11WindowSystem.h"
-#include "platform/xdg/XdgAutostartStore.h"
+#include "backends/posix/UnixSocketClient.h"
+#include "backends/x11/X11GlobalHotkey.h"
+#include "backends/x11/X11KeyboardOutput.h"
+#include "backends/x11/X11WindowStates.h"
+#include "backends/x11/X11WindowSystem.h"
+#include "backends/xdg/XdgAutostartStore.h"
 #endif
 
 #include <cstdlib>

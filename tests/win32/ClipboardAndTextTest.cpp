@@ -1,5 +1,5 @@
-#include "platform/win32/WideText.h"
-#include "platform/win32/Win32Clipboard.h"
+#include "backends/win32/WideText.h"
+#include "backends/win32/Win32Clipboard.h"
 
 #include <gtest/gtest.h>
 

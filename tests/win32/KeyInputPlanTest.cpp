@@ -1,4 +1,4 @@
-#include "platform/win32/KeyInputPlan.h"
+#include "backends/win32/KeyInputPlan.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestWindows.h"
-#include "platform/win32/Win32KeyboardOutput.h"
-#include "platform/win32/Win32WindowSystem.h"
+#include "backends/win32/Win32KeyboardOutput.h"
+#include "backends/win32/Win32WindowSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/win32/RegistryAutostartStore.h"
-#include "platform/win32/WideText.h"
+#include "backends/win32/RegistryAutostartStore.h"
+#include "backends/win32/WideText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "TestWindows.h"
-#include "platform/win32/Win32WindowSystem.h"
+#include "backends/win32/Win32WindowSystem.h"
 
 #include <gtest/gtest.h>
 

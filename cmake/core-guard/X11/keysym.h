@@ -1,1 +1,1 @@
-#error "kalmotex core: platform and Qt headers belong in src/platform/<backend> or the Qt layer"
+#error "kalmotex core: platform and Qt headers belong in src/backends/<backend> or the Qt layer"

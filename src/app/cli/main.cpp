@@ -1,7 +1,7 @@
 #include "app/cli/Cli.h"
 #include "app/cli/InstanceCommands.h"
 #include "app/cli/TransmitCommands.h"
-#include "platform/posix/UnixSocketClient.h"
+#include "backends/posix/UnixSocketClient.h"
 
 #include <iostream>
 #include <string>

@@ -1,9 +1,9 @@
 #include "app/qt/Program.h"
 
+#include "backends/qt/QtClipboard.h"
 #include "config/AppPaths.h"
 #include "diag/qt/WindowDebugger.h"
 #include "diag/qt/WindowListMonitor.h"
-#include "platform/qt/QtClipboard.h"
 #include "transmit/Transmitter.h"
 
 #include <QCoreApplication>

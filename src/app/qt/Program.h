@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/DesktopSelection.h"
+#include "backends/qt/QtEventPump.h"
+#include "backends/qt/QtPrompts.h"
 #include "config/ConfigAccess.h"
 #include "diag/qt/DesktopTextEditor.h"
 #include "help/qt/DesktopOpener.h"
-#include "platform/qt/QtEventPump.h"
-#include "platform/qt/QtPrompts.h"
 #include "popup/qt/ExtraOptionsDialog.h"
 #include "popup/qt/HotkeyController.h"
 #include "popup/qt/OptionsController.h"

@@ -1,9 +1,9 @@
 #include "app/qt/InstanceServer.h"
 #include "app/qt/Program.h"
 #include "app/qt/StartFolder.h"
+#include "backends/qt/GermanQtTranslation.h"
 #include "config/CommandLine.h"
 #include "config/ConfigAccess.h"
-#include "platform/qt/GermanQtTranslation.h"
 #include "store/Options.h"
 
 #include <QApplication>

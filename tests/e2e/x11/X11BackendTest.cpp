@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 // After GoogleTest, whose names Xlib's macros (None) would break.
-#include "platform/x11/X11Connection.h"
-#include "platform/x11/X11KeyboardOutput.h"
-#include "platform/x11/X11WindowSystem.h"
+#include "backends/x11/X11Connection.h"
+#include "backends/x11/X11KeyboardOutput.h"
+#include "backends/x11/X11WindowSystem.h"
 
 #include <X11/Xatom.h>
 

@@ -20,10 +20,10 @@
 //                                          press, until it is ended
 //   kx-x11-probe wm-roundtrip [seconds]    exit status 0 once the window manager has
 //                                          handled every event sent to it before the call
-#include "platform/x11/X11Connection.h"
-#include "platform/x11/X11GlobalHotkey.h"
-#include "platform/x11/X11KeyboardOutput.h"
-#include "platform/x11/X11WindowSystem.h"
+#include "backends/x11/X11Connection.h"
+#include "backends/x11/X11GlobalHotkey.h"
+#include "backends/x11/X11KeyboardOutput.h"
+#include "backends/x11/X11WindowSystem.h"
 #include "popup/HotkeyText.h"
 #include "text/Text.h"
 

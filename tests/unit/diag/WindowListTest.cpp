@@ -1,6 +1,6 @@
 #include "diag/WindowList.h"
 
-#include "platform/fake/FakeDesktop.h"
+#include "backends/fake/FakeDesktop.h"
 #include "support/GermanTimeLocale.h"
 #include "transmit/Clock.h"
 

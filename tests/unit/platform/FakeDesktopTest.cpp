@@ -1,4 +1,4 @@
-#include "platform/fake/FakeDesktop.h"
+#include "backends/fake/FakeDesktop.h"
 
 #include <gtest/gtest.h>
 

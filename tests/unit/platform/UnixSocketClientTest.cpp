@@ -1,4 +1,4 @@
-#include "platform/posix/UnixSocketClient.h"
+#include "backends/posix/UnixSocketClient.h"
 
 #include "support/TempDir.h"
 

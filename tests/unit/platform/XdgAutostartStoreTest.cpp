@@ -1,4 +1,4 @@
-#include "platform/xdg/XdgAutostartStore.h"
+#include "backends/xdg/XdgAutostartStore.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

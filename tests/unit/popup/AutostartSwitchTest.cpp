@@ -1,5 +1,5 @@
 #include "popup/AutostartSwitch.h"
-#include "platform/fake/FakeAutostartStore.h"
+#include "backends/fake/FakeAutostartStore.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "transmit/KeystrokeEncoding.h"
-#include "platform/fake/FakeDesktop.h"
+#include "backends/fake/FakeDesktop.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "transmit/Transmitter.h"
+#include "backends/fake/FakeDesktop.h"
 #include "config/ConfigAccess.h"
 #include "platform/Prompts.h"
-#include "platform/fake/FakeDesktop.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
 #include "support/GermanTimeLocale.h"

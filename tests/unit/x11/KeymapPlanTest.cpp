@@ -1,4 +1,4 @@
-#include "platform/x11/KeymapPlan.h"
+#include "backends/x11/KeymapPlan.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // GoogleTest before Xlib, whose macro None breaks it.
 #include <gtest/gtest.h>
 
-#include "platform/x11/X11GlobalHotkey.h"
+#include "backends/x11/X11GlobalHotkey.h"
 #include "popup/HotkeyText.h"
 
 #include <X11/keysym.h>

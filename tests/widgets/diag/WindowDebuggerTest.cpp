@@ -1,9 +1,9 @@
 #include "diag/qt/WindowDebugger.h"
 
+#include "backends/fake/FakeDesktop.h"
 #include "config/ConfigAccess.h"
 #include "diag/DebuggerCommands.h"
 #include "diag/qt/DesktopTextEditor.h"
-#include "platform/fake/FakeDesktop.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
 #include "support/ScriptedPrompts.h"

@@ -1,6 +1,6 @@
 #include "diag/qt/WindowListMonitor.h"
 
-#include "platform/fake/FakeDesktop.h"
+#include "backends/fake/FakeDesktop.h"
 #include "transmit/Clock.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
-#include "platform/qt/GermanQtTranslation.h"
-#include "platform/qt/QtPrompts.h"
+#include "backends/qt/GermanQtTranslation.h"
+#include "backends/qt/QtPrompts.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,8 +3,8 @@
 // on cancel; the hotkey grabbed from the file, the menu it opens, and the German message
 // when another program holds the combination.
 
+#include "backends/fake/FakeGlobalHotkey.h"
 #include "config/ConfigAccess.h"
-#include "platform/fake/FakeGlobalHotkey.h"
 #include "popup/qt/ExtraOptionsDialog.h"
 #include "popup/qt/HotkeyController.h"
 #include "support/ScriptedPrompts.h"

@@ -1,6 +1,6 @@
 #include "popup/qt/OptionsController.h"
+#include "backends/xdg/XdgAutostartStore.h"
 #include "config/ConfigAccess.h"
-#include "platform/xdg/XdgAutostartStore.h"
 #include "popup/qt/BorderStrip.h"
 #include "popup/qt/OptionsDialog.h"
 #include "support/ScriptedPrompts.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "backends/fake/FakeAutostartStore.h"
 #include "config/ConfigAccess.h"
-#include "platform/fake/FakeAutostartStore.h"
 #include "popup/qt/BorderStrip.h"
 #include "popup/qt/OptionsController.h"
 #include "popup/qt/OptionsDialog.h"

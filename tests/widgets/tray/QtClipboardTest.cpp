@@ -1,4 +1,4 @@
-#include "platform/qt/QtClipboard.h"
+#include "backends/qt/QtClipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

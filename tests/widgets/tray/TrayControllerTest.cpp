@@ -1,6 +1,6 @@
 #include "popup/qt/TrayController.h"
+#include "backends/fake/FakeDesktop.h"
 #include "config/ConfigAccess.h"
-#include "platform/fake/FakeDesktop.h"
 #include "popup/qt/NotificationIcon.h"
 #include "popup/qt/PopupMenuWidget.h"
 #include "store/EntryStore.h"

@@ -1,0 +1,67 @@
+#include "backends/win32/Win32Clipboard.h"
+
+#include "backends/win32/WideText.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <thread>
+
+namespace kx::platform::win32 {
+
+namespace {
+
+constexpr int kOpenAttempts = 10;
+constexpr auto kOpenRetryDelay = std::chrono::milliseconds(20);
+
+} // namespace
+
+Win32Clipboard::Win32Clipboard()
+    // EmptyClipboard makes the opening window the owner; without one, SetClipboardData fails.
+    : m_owner(CreateWindowExW(
+        0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr))
+{
+}
+
+Win32Clipboard::~Win32Clipboard()
+{
+    if (m_owner)
+        DestroyWindow(static_cast<HWND>(m_owner));
+}
+
+bool Win32Clipboard::setText(const std::string& text)
+{
+    if (!m_owner)
+        return false;
+    const std::wstring wide = toWide(text);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!memory)
+        return false;
+    void* target = GlobalLock(memory);
+    if (!target) {
+        GlobalFree(memory);
+        return false;
+    }
+    std::memcpy(target, wide.c_str(), bytes);
+    GlobalUnlock(memory);
+
+    bool opened = false;
+    for (int attempt = 0; attempt < kOpenAttempts && !opened; ++attempt) {
+        if (attempt > 0)
+            std::this_thread::sleep_for(kOpenRetryDelay);
+        opened = OpenClipboard(static_cast<HWND>(m_owner));
+    }
+    if (!opened) {
+        GlobalFree(memory);
+        return false;
+    }
+    bool ok = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    // On success the system owns the memory.
+    if (!ok)
+        GlobalFree(memory);
+    CloseClipboard();
+    return ok;
+}
+
+} // namespace kx::platform::win32

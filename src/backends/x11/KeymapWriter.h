@@ -1,0 +1,34 @@
+#pragma once
+
+#include "backends/x11/KeymapPlan.h"
+
+#include <X11/Xlib.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kx::platform::x11 {
+
+using SpareSymbols = std::vector<std::pair<KeyCodeValue, KeySymValue>>;
+
+// Changes the server's keymap for the keyboard output. XkbKeymapWriter is the real one; a
+// test passes one that fails on purpose to check what happens when the server refuses.
+class KeymapWriter
+{
+public:
+    virtual ~KeymapWriter() = default;
+
+    // Puts the symbols on the spare keycodes (NoSymbol: takes them away) in one keymap
+    // change. False, with `error` saying what failed, when the change was not made.
+    virtual bool setSpareSymbols(Display* display, const SpareSymbols& symbols, std::string& error) = 0;
+};
+
+// Writes the change with XKB (one request for the whole keycode range).
+class XkbKeymapWriter : public KeymapWriter
+{
+public:
+    bool setSpareSymbols(Display* display, const SpareSymbols& symbols, std::string& error) override;
+};
+
+} // namespace kx::platform::x11
