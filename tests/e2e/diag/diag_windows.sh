@@ -9,8 +9,7 @@ source "$(dirname "$0")/../tray/tray_lib.sh"
 TITLE=Zielterminal
 ignored_title_stored() { grep -q "^2=$TITLE"$'\r'"\$" "$TRAY_INI"; }
 
-rig_start --tray
-tray_prepare
+tray_setup
 tray_cli add Gruss --text Hallo --crypt 0
 rig_xterm "$TITLE" "$RIG_DIR/ziel.out"
 terminal=$RIG_LAST_WINDOW
@@ -20,11 +19,8 @@ tray_start
 tray_open_menu 1
 tray_keys Down Return
 tray_expect_file "$RIG_DIR/ziel.out" "Hallo"
-tray_open_menu 1
-tray_keys b # "&Bearbeiten"
-main=$(rig_wait_for_window "[Kalmotex]") || exit 1
-xdotool windowactivate --sync "$main" >/dev/null 2>&1
-rig_wait_for_active "$main"
+tray_open_main_window
+main=$TRAY_MAIN
 xdotool key --clearmodifiers alt+g # "Debu&g"
 debugger=$(rig_wait_for_window "[Kalmotex] - Debugger") || exit 1
 rig_wait_for_active "$debugger"
@@ -39,8 +35,7 @@ xdotool key Return # "Ja", the default button
 rig_wait_until "$RIG_TIMEOUT" "the terminal's title in section Ignore" ignored_title_stored
 
 # "Beenden" closes the debugger with the program.
-xdotool windowactivate --sync "$main" >/dev/null 2>&1
-rig_wait_for_active "$main"
+tray_activate "$main"
 xdotool key --clearmodifiers alt+d
 xdotool key b
 tray_wait_exited
@@ -51,8 +46,7 @@ rig_wait_for_no_window "[Kalmotex] - Debugger"
 rig_spawn kalmotex-debug "$TRAY_APP/kalmotex" debug
 main=$(rig_wait_for_window "[Kalmotex]") || exit 1
 monitor=$(rig_wait_for_window "QZDEBUGFRM") || exit 1
-xdotool windowactivate --sync "$terminal" >/dev/null 2>&1
-rig_wait_for_active "$terminal"
+tray_activate "$terminal"
 expected=$(printf "[0-9]{3} %08X V '%s'" "$terminal" "$TITLE")
 
 # Marks the last line, copies it (Ctrl+C) and pastes it into the terminal (Shift+Insert).
@@ -70,8 +64,7 @@ monitor_line_pasted()
 rig_wait_until "$RIG_TIMEOUT" "the monitor's line of the terminal ($expected)" monitor_line_pasted
 
 # "Beenden" closes the monitor with the program.
-xdotool windowactivate --sync "$main" >/dev/null 2>&1
-rig_wait_for_active "$main"
+tray_activate "$main"
 xdotool key --clearmodifiers alt+d
 xdotool key b
 rig_wait_for_exit kalmotex-debug

@@ -6,8 +6,7 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 tray_cli add Brief --text 'Hallo' --crypt 0
 rig_xterm "Ziel" "$RIG_DIR/ziel.out"
 terminal=$RIG_LAST_WINDOW
@@ -18,24 +17,13 @@ hotkey_line() { tr -d '\r' <"$TRAY_INI" | grep '^Hotkey=' || true; }
 
 open_dialog()
 {
-    tray_open_menu 1
-    tray_keys b # "&Bearbeiten"
-    main=$(rig_wait_for_window "[Kalmotex]") || exit 1
-    xdotool windowactivate --sync "$main" >/dev/null 2>&1
-    rig_wait_for_active "$main"
-    xdotool key --clearmodifiers alt+e # "&Extras"
-    xdotool key w # "&Weitere Optionen..."
-    dialog=$(rig_wait_for_window "$dialog_title") || exit 1
-    rig_wait_for_active "$dialog"
+    tray_open_main_window
+    tray_open_extras w "$dialog_title" # "&Weitere Optionen..."
 }
 
 captured() { stat -c %s "$RIG_DIR/ziel.out"; }
 
-activate_terminal()
-{
-    xdotool windowactivate --sync "$terminal" >/dev/null 2>&1
-    rig_wait_for_active "$terminal"
-}
+activate_terminal() { tray_activate "$terminal"; }
 
 # KEYS (one xdotool key name) pressed in the terminal open the menu and never reach the
 # terminal.

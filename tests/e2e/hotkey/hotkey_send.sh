@@ -7,17 +7,13 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 tray_cli add Zeta --text 'zuletzt' --crypt 0
 tray_cli add Brief --text $'Hallo Welt\räöü €' --crypt 0
 grep -qi '^Hotkey' "$TRAY_INI" && rig_fail "the test wants the default hotkey, the file names one"
 
-rig_xterm "Ziel A" "$RIG_DIR/a.out"
-window_a=$RIG_LAST_WINDOW
-rig_xterm "Ziel B" "$RIG_DIR/b.out"
-xdotool windowactivate --sync "$window_a"
-rig_wait_for_active "$window_a"
+tray_two_terminals
+window_a=$TRAY_WINDOW_A
 tray_start
 
 active_window() { xprop -root _NET_ACTIVE_WINDOW | sed -n 's/.*window id # \(0x[0-9a-fA-F]*\).*/\1/p'; }

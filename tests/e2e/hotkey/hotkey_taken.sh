@@ -6,8 +6,7 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 tray_cli add Brief --text 'Hallo' --crypt 0
 rig_xterm "Ziel" "$RIG_DIR/ziel.out"
 terminal=$RIG_LAST_WINDOW
@@ -34,8 +33,7 @@ tray_keys Escape
 tray_wait_menu_closed
 
 # The combination reaches the other program, not ours.
-xdotool windowactivate --sync "$terminal"
-rig_wait_for_active "$terminal"
+tray_activate "$terminal"
 xdotool key ctrl+alt+v
 rig_wait_until "$RIG_TIMEOUT" "the other program to get the press" grep -q pressed "$RIG_DIR/holder.out"
 # A key goes to one grabbing client only: no menu of ours opened.

@@ -4,19 +4,11 @@
 # hides the window; "Beenden" ends the program.
 set -uo pipefail
 source "$RIG_LIB"
-: "${KX_BINARY_DIR:?}"
-BIN=$KX_BINARY_DIR/bin/kalmotex
-CLI=$KX_BINARY_DIR/bin/kalmotex-cli
-export LC_ALL=C.UTF-8 LANG=C.UTF-8
+source "$(dirname "$0")/../tray/tray_lib.sh"
 
 rig_start
-[ -x "$BIN" ] || rig_fail "kalmotex not built: $BIN"
-[ -x "$CLI" ] || rig_fail "kalmotex-cli not built"
-APP=$RIG_DIR/app
-mkdir -p "$APP"
-cp "$BIN" "$APP/kalmotex"
-INI=$APP/Kalmotex.ini
-printf '[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n' >"$INI"
+tray_prepare
+APP=$TRAY_APP INI=$TRAY_INI CLI=$TRAY_CLI_BIN
 
 running() { [ -e "/proc/$1" ] && ! grep -q '^State:[[:space:]]*Z' "/proc/$1/status" 2>/dev/null; }
 ended() { ! running "$1"; }
@@ -27,8 +19,7 @@ start_main_window()
     rig_spawn kalmotex "$APP/kalmotex" debug
     PID=$RIG_LAST_PID
     WIN=$(rig_wait_for_window "[Kalmotex]") || rig_fail "the main window did not open"
-    xdotool windowactivate --sync "$WIN" >/dev/null 2>&1
-    rig_wait_for_active "$WIN"
+    tray_activate "$WIN"
 }
 
 # A new entry, its text typed with Enter and Tab; F11 hides the window and stores the text.

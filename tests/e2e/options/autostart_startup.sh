@@ -5,8 +5,7 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 export XDG_CONFIG_HOME=$RIG_DIR/config
 autostart=$XDG_CONFIG_HOME/autostart
 mkdir -p "$autostart"
@@ -20,7 +19,5 @@ tray_start
 [ ! -e "$autostart/Kalmotex.desktop" ] || rig_fail "the stale entry is still there"
 [ "$(cat "$autostart/[Kalmotex].desktop")" = "${own%$'\n'}" ] || rig_fail "the own entry changed"
 [ -e "$autostart/Uhr.desktop" ] || rig_fail "another program's entry went away"
-tray_open_menu 3
-tray_keys e
-tray_wait_exited
+tray_quit
 echo "PASS"

@@ -7,8 +7,7 @@ source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
 source "$(dirname "$0")/options_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 export XDG_CONFIG_HOME=$RIG_DIR/config
 entry=$XDG_CONFIG_HOME/autostart/[Kalmotex].desktop
 dialog_title="[Kalmotex] - Optionen"
@@ -21,16 +20,9 @@ entry_starts_program() { grep -qxF "Exec=$program /AUTOSTART" "$entry"; }
 entry_gone() { [ ! -e "$entry" ]; }
 
 options_start
-tray_open_menu 1
-tray_keys b # "&Bearbeiten"
-main=$(rig_wait_for_window "[Kalmotex]") || exit 1
-xdotool windowactivate --sync "$main" >/dev/null 2>&1
-rig_wait_for_active "$main"
+tray_open_main_window
 # Alt+O is taken twice in the main window ("&OK", "&Optionen"): it only moves the focus.
-xdotool key --clearmodifiers alt+e # "&Extras"
-xdotool key o # "&Optionen..."
-dialog=$(rig_wait_for_window "$dialog_title") || exit 1
-rig_wait_for_active "$dialog"
+tray_open_extras o "$dialog_title" # "&Optionen..."
 
 xdotool key --clearmodifiers alt+p # "&Programm direkt beim Systemstart aufrufen"
 rig_wait_until "$RIG_TIMEOUT" "the autostart entry starting $program /AUTOSTART" entry_starts_program

@@ -7,8 +7,7 @@ source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
 source "$(dirname "$0")/options_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 tray_cli add Eins --text 1 --crypt 0
 rig_xterm "Ziel" "$RIG_DIR/ziel.out"
 target=$RIG_LAST_WINDOW
@@ -17,8 +16,7 @@ cp "$TRAY_INI" "$RIG_DIR/preset.ini"
 
 for run in 1 2; do
     xdotool mousemove 400 400
-    xdotool windowactivate --sync "$target"
-    rig_wait_for_active "$target"
+    tray_activate "$target"
     options_start
     options_wait_strip
     options_expect_geometry 0 0 1 "$SCREEN_H"

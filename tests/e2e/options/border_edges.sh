@@ -8,8 +8,7 @@ source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
 source "$(dirname "$0")/options_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 tray_cli add Eins --text 1 --crypt 0
 tray_cli add Zwei --text 2 --crypt 0
 rig_xterm "Ziel" "$RIG_DIR/ziel.out"
@@ -26,8 +25,7 @@ for edge in 0 1 2 3; do
     esac
     options_preset 1 0 "$edge" 255
     xdotool mousemove 400 400
-    xdotool windowactivate --sync "$target"
-    rig_wait_for_active "$target"
+    tray_activate "$target"
     options_start
     options_wait_strip
     options_expect_geometry $geometry

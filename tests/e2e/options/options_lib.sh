@@ -46,12 +46,7 @@ options_expect_geometry()
     done
 }
 
-options_quit()
-{
-    tray_open_menu 3
-    tray_keys e # "B&eenden"
-    tray_wait_exited
-}
+options_quit() { tray_quit; }
 
 _options_active_window()
 {

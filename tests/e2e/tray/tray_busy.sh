@@ -7,8 +7,7 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 # Letters missing from the keymap are typed in rounds of rebound keycodes, which makes
 # this send last long enough for a click to land in it.
 long=

@@ -5,8 +5,7 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 tray_cli add Konsolen --text 'an beide?' --title ' konsole ' --crypt 0
 rig_xterm "Konsole zwei" "$RIG_DIR/zwei.out"
 rig_xterm "Konsole eins" "$RIG_DIR/eins.out"

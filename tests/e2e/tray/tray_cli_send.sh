@@ -28,16 +28,11 @@ expect_cli()
         || rig_fail "kalmotex-cli: expected status $status and '$output', got $CLI_STATUS and '$CLI_OUTPUT'"
 }
 
-rig_start --tray
-tray_prepare
+tray_setup
 tray_cli add Zeta --text $'zeta\tZ' --crypt 0
 tray_cli add Brief --text $'Hallo äöü €\r' --crypt 0
 tray_cli add Fern --text 'fern' --title 'Gibt es nicht' --crypt 0
-rig_xterm "Ziel A" "$RIG_DIR/a.out"
-window_a=$RIG_LAST_WINDOW
-rig_xterm "Ziel B" "$RIG_DIR/b.out"
-xdotool windowactivate --sync "$window_a"
-rig_wait_for_active "$window_a"
+tray_two_terminals
 tray_start
 
 # The menu shows Brief first; entry 1 is Zeta.

@@ -5,8 +5,7 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 tray_cli add Verzeichnis --text $'dir /w äö €\r' --title 'Eingabe' --dosbox 1 --crypt 0
 rig_xterm "Eingabeaufforderung" "$RIG_DIR/dos.out"
 tray_start

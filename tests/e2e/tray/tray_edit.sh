@@ -4,8 +4,7 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 tray_cli add Gruss --text 'alt' --crypt 0
 rig_xterm "Ziel" "$RIG_DIR/ziel.out"
 tray_start

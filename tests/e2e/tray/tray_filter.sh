@@ -6,8 +6,7 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 printf '[Common]\r\nSortNames=1\r\nTypeToFilter=1\r\n[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n' >"$TRAY_INI"
 tray_cli add Zeta --text zeta --crypt 0
 tray_cli add 'Grüße an Müller' --text 'Gruß' --crypt 0
@@ -16,8 +15,7 @@ tray_cli add '&Adresse' --text Anschrift --crypt 0
 
 rig_xterm "Ziel" "$RIG_DIR/a.out"
 window=$RIG_LAST_WINDOW
-xdotool windowactivate --sync "$window"
-rig_wait_for_active "$window"
+tray_activate "$window"
 tray_start
 
 # Sorted: Adresse, Gruppe, Grüße an Müller, Zeta. "gru" keeps the two in the middle.

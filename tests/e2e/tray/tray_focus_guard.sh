@@ -6,8 +6,7 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 
 # 30,000 characters (a value holds at most 32,766): numbered blocks, with an Omega, which no
 # layout of the rig types, every 500 characters. Long enough that the switch below always

@@ -20,8 +20,7 @@ TRAY_ICON=$(tray_wait_icon) || exit 1
 # The main window loses the focus right before the press; the program hears of that only
 # after the menu has opened, and the menu must stay open all the same.
 ziel=$(rig_wait_for_window Ziel) || exit 1
-xdotool windowactivate --sync "$ziel"
-rig_wait_for_active "$ziel"
+tray_activate "$ziel"
 tray_open_menu 1
 tray_keys Down Return
 tray_expect_file "$RIG_DIR/ziel.out" "1"

@@ -11,6 +11,16 @@
 #   tray_keys KEYS...       xdotool key presses
 #   tray_wait_menu_closed
 #   tray_expect_file FILE EXPECTED   waits for the bytes and compares them exactly
+#
+# The usual preambles:
+#   tray_setup [--sample]   rig_start --tray, then tray_prepare
+#   tray_activate WINDOW    activates WINDOW and waits until the window manager says so
+#   tray_two_terminals      terminals "Ziel A" (a.out) and "Ziel B" (b.out) in RIG_DIR, A
+#                           active (TRAY_WINDOW_A)
+#   tray_open_main_window   "&Bearbeiten" from the menu; the main window active (TRAY_MAIN)
+#   tray_open_extras KEY TITLE   "&Extras", then KEY in the main window; the dialog TITLE
+#                           active (TRAY_DIALOG)
+#   tray_quit               "B&eenden" from the menu of a right press; waits for the end
 
 : "${KX_BINARY_DIR:?}"
 TRAY_BIN=$KX_BINARY_DIR/bin/kalmotex
@@ -160,4 +170,47 @@ tray_message_text()
         mousemove --window "$box" $((WIDTH - 8)) $((HEIGHT - 48)) mouseup 1
     rig_wait_until "$RIG_TIMEOUT" "the message's text in the selection" _tray_selection_has "$pattern"
     "$RIG_PROBE" clipboard PRIMARY
+}
+
+tray_setup()
+{
+    rig_start --tray
+    tray_prepare "$@"
+}
+
+tray_activate()
+{
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1
+    rig_wait_for_active "$1"
+}
+
+tray_two_terminals()
+{
+    rig_xterm "Ziel A" "$RIG_DIR/a.out"
+    TRAY_WINDOW_A=$RIG_LAST_WINDOW
+    rig_xterm "Ziel B" "$RIG_DIR/b.out"
+    tray_activate "$TRAY_WINDOW_A"
+}
+
+tray_open_main_window()
+{
+    tray_open_menu 1
+    tray_keys b # "&Bearbeiten"
+    TRAY_MAIN=$(rig_wait_for_window "[Kalmotex]") || exit 1
+    tray_activate "$TRAY_MAIN"
+}
+
+tray_open_extras()
+{
+    xdotool key --clearmodifiers alt+e # "&Extras"
+    xdotool key "$1"
+    TRAY_DIALOG=$(rig_wait_for_window "$2") || exit 1
+    rig_wait_for_active "$TRAY_DIALOG"
+}
+
+tray_quit()
+{
+    tray_open_menu 3
+    tray_keys e # "B&eenden"
+    tray_wait_exited
 }

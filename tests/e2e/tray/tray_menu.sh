@@ -6,8 +6,7 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 tray_cli add Zweiter --text 2 --crypt 0
 tray_cli add Erster --text 1 --crypt 0
 rig_xterm "Ziel" "$RIG_DIR/ziel.out"
@@ -41,7 +40,5 @@ tray_open_menu 1
 tray_keys b # "&Bearbeiten"
 rig_wait_for_window "[Kalmotex]" >/dev/null
 
-tray_open_menu 3
-tray_keys e # "B&eenden"
-tray_wait_exited
+tray_quit
 echo "PASS"

@@ -16,8 +16,7 @@ tray_icons()
     done
 }
 
-rig_start --tray
-tray_prepare
+tray_setup
 tray_cli add Eins --text 'eins' --crypt 0
 rig_xterm "Ziel" "$RIG_DIR/ziel.out"
 xterm_window=$RIG_LAST_WINDOW

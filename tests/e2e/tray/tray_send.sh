@@ -6,19 +6,13 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
-rig_start --tray
-tray_prepare
+tray_setup
 tray_cli add Zeta --text z --crypt 0
 tray_cli add Brief --text $'Hallo Welt\rZeile 2\tTab äöüß €' --crypt 0
 tray_cli add Geheim --text 'Passwort: 12345' --crypt 1
 tray_cli add Datum --text 'Heute ist %datum%.' --crypt 0
 grep -q '^3=[0-9A-F]\{20,\}' "$TRAY_INI" || rig_fail "entry 3 is not stored scrambled"
-
-rig_xterm "Ziel A" "$RIG_DIR/a.out"
-window_a=$RIG_LAST_WINDOW
-rig_xterm "Ziel B" "$RIG_DIR/b.out"
-xdotool windowactivate --sync "$window_a"
-rig_wait_for_active "$window_a"
+tray_two_terminals
 tray_start
 
 # Sorted: Brief, Datum, Geheim, Zeta, -, &Bearbeiten, -, &Abbrechen, B&eenden.

@@ -3,8 +3,7 @@
 # that plays the window manager itself (so the rig runs none).
 set -euo pipefail
 source "$RIG_LIB"
-rig_start --no-wm
-
-rig_xterm "Ziel" "$RIG_DIR/target"
-KX_TARGET_WINDOW=$RIG_LAST_WINDOW KX_TARGET_CAPTURE=$RIG_DIR/target "$KX_BACKEND_TEST"
+source "$(dirname "$0")/x11_lib.sh"
+x11_start_target --no-wm
+KX_TARGET_WINDOW=$target KX_TARGET_CAPTURE=$RIG_DIR/target "$KX_BACKEND_TEST"
 echo "backend outcomes passed"

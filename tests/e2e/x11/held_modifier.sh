@@ -3,11 +3,8 @@
 # shortcuts.
 set -euo pipefail
 source "$RIG_LIB"
-rig_start
-probe=$RIG_PROBE
-
-rig_xterm "Ziel" "$RIG_DIR/target"
-target=$RIG_LAST_WINDOW
+source "$(dirname "$0")/x11_lib.sh"
+x11_start_target
 "$probe" activate "$target"
 printf 'cdq Text\n' >"$RIG_DIR/text"
 

@@ -4,10 +4,8 @@
 # every character arrives in the target.
 set -euo pipefail
 source "$RIG_LIB"
-rig_start
-probe=$RIG_PROBE
-rig_xterm "Ziel" "$RIG_DIR/target"
-target=$RIG_LAST_WINDOW
+source "$(dirname "$0")/x11_lib.sh"
+x11_start_target
 "$probe" activate "$target"
 printf 'nach dem Griff\n' >"$RIG_DIR/text"
 # The menu lets go 300 ms later: this is the scenario, not a wait for a condition.

@@ -3,11 +3,9 @@
 # ends normally with the restore still pending gives them back on its way out.
 set -euo pipefail
 source "$RIG_LIB"
-rig_start
-probe=$RIG_PROBE
-
-rig_xterm "Ziel" "$RIG_DIR/target"
-"$probe" activate "$RIG_LAST_WINDOW"
+source "$(dirname "$0")/x11_lib.sh"
+x11_start_target
+"$probe" activate "$target"
 "$probe" keymap >"$RIG_DIR/keymap.before"
 printf 'Ω✓\n' >"$RIG_DIR/text"
 

@@ -3,10 +3,8 @@
 # keycodes are rebound in rounds, and every character still arrives in order.
 set -euo pipefail
 source "$RIG_LIB"
-rig_start
-probe=$RIG_PROBE
-
-rig_xterm "Ziel" "$RIG_DIR/target"
+source "$(dirname "$0")/x11_lib.sh"
+x11_start_target
 "$probe" keymap >"$RIG_DIR/keymap.before"
 spares=$(grep -c ': 0 0 0 0' "$RIG_DIR/keymap.before" || true)
 # Greek and Cyrillic letters, each twice, interleaved with ASCII: more than twice the spares.

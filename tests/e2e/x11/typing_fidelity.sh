@@ -3,11 +3,8 @@
 # and the keymap is the same afterwards as before.
 set -euo pipefail
 source "$RIG_LIB"
-rig_start
-probe=$RIG_PROBE
-
-rig_xterm "Ziel" "$RIG_DIR/target"
-target=$RIG_LAST_WINDOW
+source "$(dirname "$0")/x11_lib.sh"
+x11_start_target
 rig_xterm "Anderes" "$RIG_DIR/other"
 
 ascii=$(printf '%b' "$(printf '\\%03o' $(seq 32 126))")

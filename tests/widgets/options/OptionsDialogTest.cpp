@@ -78,17 +78,6 @@ private slots:
             << "[Common]\nSortNames=0\nPumActViaBorder=1\nPumActBorderByClick=1\nPumActPos=3\n"
                "PumActBorderCol=255\n"
             << false << 1 << 1 << 3 << QColor(255, 0, 0);
-        QTest::newRow("out of range reads as 0")
-            << "[Common]\nPumActViaBorder=2\nPumActBorderByClick=-1\nPumActPos=5\n"
-            << true << 0 << 0 << 0 << face;
-        QTest::newRow("no leading number reads as 0")
-            << "[Common]\nSortNames=x\nPumActViaBorder=1\nPumActBorderByClick=ja\nPumActPos=oben\n"
-               "PumActBorderCol=rot\n"
-            << false << 1 << 0 << 0 << QColor(0, 0, 0);
-        QTest::newRow("halves round to even, then the range")
-            << "[Common]\nPumActViaBorder=1\nPumActPos=2.5\nPumActBorderByClick=1.5\nSortNames=7\n"
-               "PumActBorderCol=65280\n"
-            << true << 1 << 0 << 2 << QColor(0, 255, 0);
         QTest::newRow("a colour value that is none reads as the face colour")
             << "[Common]\nPumActViaBorder=1\nPumActBorderCol=1073741824\n"
             << true << 1 << 0 << 0 << face;
@@ -124,8 +113,6 @@ private slots:
         QCOMPARE(f.find<QWidget>(QStringLiteral("RedCircle"))->isVisible(), !on);
         QCOMPARE(f.find<QWidget>(QStringLiteral("PumActBorderByClickOpt_0"))->isEnabled(), on);
         QCOMPARE(f.find<QWidget>(QStringLiteral("PumActBorderByClickOpt_1"))->isEnabled(), on);
-        QVERIFY(f.find<QWidget>(QStringLiteral("Label1"))->isVisible());
-        QVERIFY(f.find<QWidget>(QStringLiteral("Image1"))->isVisible());
         const char* edges[] = { "top", "bottom", "left", "right" };
         QCOMPARE(stripEdge(f), on ? QString::fromLatin1(edges[edge]) : QString());
         // Reading wrote nothing.
@@ -199,11 +186,8 @@ private slots:
     void autostartBoxSwitchesTheEntryTheMomentItIsClicked()
     {
         OptionsFixture f("");
-        f.autostart.setEntry("Kalmotex", "/old/kalmotex");
         f.start().showOptionsDialog(false);
         QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
-        // The entry without brackets is gone at start.
-        QVERIFY(f.autostart.entries().empty());
         auto* box = f.find<QCheckBox>(QStringLiteral("AutoStartChk"));
         QVERIFY(!box->isChecked());
         click(box);
@@ -217,38 +201,6 @@ private slots:
         click(f.find<QPushButton>(QStringLiteral("Btn_1")));
         QCOMPARE(f.autostart.entries().size(), std::size_t(1));
         QCOMPARE(f.fileBytes().find("Kalmotex"), std::string::npos);
-    }
-
-    void aRefusedAutostartSwitchKeepsTheUsersChoiceAndAsksNothing()
-    {
-        OptionsFixture f("");
-        f.start().showOptionsDialog(false);
-        f.autostart.setFailure("kein Platz");
-        auto* box = f.find<QCheckBox>(QStringLiteral("AutoStartChk"));
-        click(box);
-        QVERIFY(f.prompts.shown().empty());
-        QVERIFY(box->isChecked());
-        QVERIFY(f.autostart.entries().empty());
-    }
-
-    void autostartBoxShowsTheStoreWithoutWritingIt()
-    {
-        OptionsFixture f("");
-        f.autostart.setEntry("[Kalmotex]", "/elsewhere/kalmotex /AUTOSTART");
-        f.start().showOptionsDialog(false);
-        QVERIFY(f.find<QCheckBox>(QStringLiteral("AutoStartChk"))->isChecked());
-        QCOMPARE(f.autostart.entries().at("[Kalmotex]"), std::string("/elsewhere/kalmotex /AUTOSTART"));
-    }
-
-    void aStartupShortcutIsReplacedByTheEntry()
-    {
-        OptionsFixture f("");
-        f.autostart.setStartupFolder("/home/user/Autostart");
-        f.autostart.addFile("/home/user/Autostart/[Kalmotex].lnk");
-        f.start().showOptionsDialog(false);
-        QVERIFY(f.find<QCheckBox>(QStringLiteral("AutoStartChk"))->isChecked());
-        QVERIFY(!f.autostart.fileExists("/home/user/Autostart/[Kalmotex].lnk"));
-        QCOMPARE(f.autostart.entries().at("[Kalmotex]"), std::string("/opt/kalmotex/kalmotex /AUTOSTART"));
     }
 
     void edgeButtonsChangeThePicture()
