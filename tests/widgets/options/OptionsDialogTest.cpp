@@ -143,6 +143,9 @@ private slots:
         QVERIFY(!f.dialog().isVisible());
         QCOMPARE(stripEdge(f), QStringLiteral("left"));
         QCOMPARE(f.strip().palette().color(QPalette::Window), QColor(255, 0, 0));
+        // The program's windows close: the strip goes with them.
+        f.controller->closeWindows();
+        QCOMPARE(stripEdge(f), QString());
     }
 
     void okWithoutChangesWritesTheDefaults()
