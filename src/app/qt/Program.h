@@ -17,6 +17,7 @@
 #include "transmit/Clock.h"
 #include "ui/MainWindow.h"
 
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <memory>
@@ -72,6 +73,8 @@ private:
     std::unique_ptr<ui::MainWindow> m_mainWindow;
     // The desktop the entries are typed into, and the tray's send stack over it.
     std::unique_ptr<platform::WindowSystem> m_windows;
+    // Lets the window system follow the desktop (which window is used) between sends.
+    std::unique_ptr<QSocketNotifier> m_windowEvents;
     std::unique_ptr<platform::KeyboardOutput> m_keyboard;
     QTimer m_keymapRestore;
     std::unique_ptr<popup::TraySession> m_tray;
