@@ -44,8 +44,9 @@ X11WindowSystem::X11WindowSystem(std::shared_ptr<X11Connection> connection)
     , m_display(m_connection->display())
 {
     // The root's properties say when the active window changes and when another window
-    // manager takes over.
-    XSelectInput(m_display, m_connection->root(), PropertyChangeMask);
+    // manager takes over, and its children's changes make the stack read from the server
+    // stale.
+    XSelectInput(m_display, m_connection->root(), PropertyChangeMask | SubstructureNotifyMask);
     const WindowManagerFeatures& wm = windowManager();
     Window first = wm.ewmh && wm.activeWindow ? activeWindow() : None;
     if (first == None) {
@@ -93,6 +94,9 @@ void X11WindowSystem::handle(const XEvent& event)
         if (atom == m_connection->atom("_NET_SUPPORTED")
             || atom == m_connection->atom("_NET_SUPPORTING_WM_CHECK")) {
             m_features.reset();
+            m_serverOrder.reset();
+        } else if (atom == m_connection->atom("_NET_CLIENT_LIST")) {
+            m_serverOrder.reset();
         } else if (atom == m_connection->atom("_NET_ACTIVE_WINDOW")) {
             const WindowManagerFeatures& wm = windowManager();
             if (wm.ewmh && wm.activeWindow) {
@@ -103,6 +107,12 @@ void X11WindowSystem::handle(const XEvent& event)
                 }
             }
         }
+    } else if (event.xany.window == root
+        && (event.type == CreateNotify || event.type == DestroyNotify || event.type == MapNotify
+            || event.type == UnmapNotify || event.type == ReparentNotify || event.type == ConfigureNotify
+            || event.type == CirculateNotify)) {
+        // SubstructureNotify: the root's children or their stacking changed.
+        m_serverOrder.reset();
     } else if (event.type == DestroyNotify && m_features
         && event.xdestroywindow.window == m_features->checkWindow) {
         // The window manager has gone (or crashed) without tidying the root.
@@ -202,6 +212,15 @@ std::vector<Window> childrenOf(Display* display, Window window, Window* parent =
 
 std::vector<Window> X11WindowSystem::clientsInServerOrder()
 {
+    // Walking the tree takes a few round trips per window, and a last-used walk asks for
+    // the stack at every step: kept until the root's children change.
+    if (!m_serverOrder)
+        m_serverOrder = readClientsInServerOrder();
+    return *m_serverOrder;
+}
+
+std::vector<Window> X11WindowSystem::readClientsInServerOrder()
+{
     const Window root = m_connection->root();
     const std::vector<Window> topLevel = childrenOf(m_display, root); // bottom first
     const WindowManagerFeatures& wm = windowManager();
@@ -235,8 +254,9 @@ std::vector<Window> X11WindowSystem::clientsInServerOrder()
     // it made for them; without one, the root's children are the application windows.
     const Atom wmState = m_connection->atom("WM_STATE");
     std::vector<Window> unmanaged;
+    // One trap for the whole walk: a window that vanishes meanwhile is simply skipped.
+    ErrorTrap trap(m_display);
     const auto hasState = [&](Window w) {
-        ErrorTrap trap(m_display);
         Atom type = None;
         int format = 0;
         unsigned long count = 0;
@@ -255,19 +275,26 @@ std::vector<Window> X11WindowSystem::clientsInServerOrder()
             &remaining,
             &raw);
         XPtr<unsigned char> data(raw);
-        return status == Success && !trap.failed() && type != None;
+        return status == Success && type != None;
+    };
+    const auto childrenHere = [&](Window w) {
+        Window rootReturn = None;
+        Window parent = None;
+        Window* raw = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(m_display, w, &rootReturn, &parent, &raw, &count))
+            return std::vector<Window> {};
+        XPtr<Window> children(raw);
+        return std::vector<Window>(children.get(), children.get() + count);
     };
     for (const Window w : topLevel) {
         XWindowAttributes attributes;
-        {
-            ErrorTrap trap(m_display);
-            // Menus, tooltips and other override-redirect windows are no application windows.
-            if (!XGetWindowAttributes(m_display, w, &attributes) || trap.failed()
-                || attributes.override_redirect || attributes.c_class != InputOutput)
-                continue;
-        }
+        // Menus, tooltips and other override-redirect windows are no application windows.
+        if (!XGetWindowAttributes(m_display, w, &attributes) || attributes.override_redirect
+            || attributes.c_class != InputOutput)
+            continue;
         Window client = hasState(w) ? w : None;
-        for (const Window child : client == None ? childrenOf(m_display, w) : std::vector<Window> {}) {
+        for (const Window child : client == None ? childrenHere(w) : std::vector<Window> {}) {
             if (hasState(child)) {
                 client = child;
                 break;
@@ -306,7 +333,7 @@ Window X11WindowSystem::clientOf(Window window)
 
 std::vector<Window> X11WindowSystem::stackBottomUp()
 {
-    takeEvents(false);
+    takeEvents(true);
     const WindowManagerFeatures& wm = windowManager();
     std::vector<Window> windows;
     if (wm.ewmh && wm.stackingList) {

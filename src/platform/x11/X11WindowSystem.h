@@ -87,8 +87,10 @@ private:
     std::vector<Window> clients();
     // Application windows, bottom of the stack first.
     std::vector<Window> stackBottomUp();
-    // Clients in the X server's stacking order of their frames, bottom first.
+    // Clients in the X server's stacking order of their frames, bottom first; read again
+    // only after the root's children have changed.
     std::vector<Window> clientsInServerOrder();
+    std::vector<Window> readClientsInServerOrder();
     Window clientOf(Window window);
     bool isDesktopShell(Window window);
     // True when the id names a window the desktop still lists (ids get reused).
@@ -119,6 +121,7 @@ private:
     Window m_timeWindow = None; // owned: the source of server timestamps and round trips
     std::chrono::milliseconds m_activationTimeout { 1000 };
     std::optional<WindowManagerFeatures> m_features;
+    std::optional<std::vector<Window>> m_serverOrder;
     std::vector<Window> m_used; // clients in the order they were last used, the latest last
     std::vector<Window> m_watched; // clients whose focus changes this connection selects
     int m_roundTrip = 0; // the number of the last round trip started
