@@ -232,7 +232,12 @@ _rig_spawn_wm()
     mkdir -p "$RIG_DIR/home"
     case $wm in
     openbox) rig_spawn "$wm" env HOME="$RIG_DIR/home" openbox --sm-disable ;;
-    i3) rig_spawn "$wm" env HOME="$RIG_DIR/home" i3 -c /dev/null ;;
+    i3)
+        # Without a bar, whose tray would take the icons from trayer.
+        # (A file without the version line is taken for an old one and given a bar.)
+        printf '# i3 config file (v4)\nfont pango:DejaVu Sans Mono 8\n' >"$RIG_DIR/i3.config"
+        rig_spawn "$wm" env HOME="$RIG_DIR/home" i3 -c "$RIG_DIR/i3.config"
+        ;;
     twm)
         # Debian's settings (fonts, bindings), placing windows without asking.
         { cat /etc/X11/twm/system.twmrc; printf 'RandomPlacement\nUsePPosition "on"\n'; } >"$RIG_DIR/twmrc"
