@@ -47,8 +47,8 @@
 #   rig_wait_for_active WINDOW [TIMEOUT]
 #       Waits until the window manager reports WINDOW (decimal or 0x id) as active.
 #   rig_use_window WINDOW
-#       Moves the pointer into WINDOW (decimal or 0x id) and clicks it, as a user who starts
-#       to work there; waits until it has the keyboard focus. Works under every window
+#       Raises WINDOW (decimal or 0x id), moves the pointer into it and clicks it, as a user
+#       who starts to work there; waits until it has the keyboard focus. Works under every window
 #       manager of rig_start, also those that ignore activation requests.
 #   rig_wait_until TIMEOUT DESCRIPTION COMMAND [ARGS...]
 #       Polls COMMAND every 20 ms until it succeeds; fails the test after TIMEOUT
@@ -466,7 +466,15 @@ rig_use_window()
 {
     local window=$1
     [ -n "$window" ] || rig_fail "rig_use_window: no window given (an earlier wait failed)"
-    xdotool mousemove --window "$window" 20 20 click 1
+    # Raised first, as clicking raises it under most managers (not twm), so that no other
+    # window covers the point; the pointer comes from the screen's corner opposite the
+    # window, so that it enters the window even when it was there already (managers that focus the window the pointer
+    # enters see nothing otherwise).
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool windowraise "$window" \
+        mousemove $((X + WIDTH / 2 < 640 ? 1279 : 0)) $((Y + HEIGHT / 2 < 512 ? 1023 : 0)) \
+        mousemove --window "$window" 20 20 click 1
     rig_wait_until "$RIG_TIMEOUT" "window $window to get the keyboard focus" _rig_has_focus "$window"
 }
 
