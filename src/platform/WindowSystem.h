@@ -9,6 +9,20 @@ namespace kx::platform {
 // A top-level window: an X11 window id or a Win32 HWND value. 0 means "no window".
 using WindowHandle = std::uint64_t;
 
+// How an activation went. The two names say which way the backend took and what showed
+// that it had worked, in the platform's own terms, for diagnostics: request
+// "_NET_ACTIVE_WINDOW", confirmation "FocusIn". An empty request with `confirmed` means the
+// window had the keyboard already and nothing was asked of anybody.
+struct ActivationResult
+{
+    bool confirmed = false;
+    std::string request;
+    std::string confirmation; // empty when not confirmed
+    // Why it was not confirmed, with what was attempted and for which window:
+    // "activate 0x1a00007 'Editor': timed out after 1000 ms"; empty when confirmed.
+    std::string error;
+};
+
 // The desktop's top-level application windows, as the window system reports them.
 // Adapters report only: titles come back uncut and unconverted in case; trimming,
 // upper-casing, ignore lists and the "own window" test belong to the core.
@@ -33,17 +47,19 @@ public:
     virtual bool isWindowVisible(WindowHandle window) = 0;
 
     // Brings the window to the foreground and returns once the activation has taken
-    // effect (bounded wait). Returns false when that could not be confirmed in time; the
-    // caller then types nothing, as the keys would go to a window nobody chose.
-    virtual bool activate(WindowHandle window) = 0;
+    // effect (bounded wait), or as soon as it is clear that it will not.
+    [[nodiscard]] virtual ActivationResult activate(WindowHandle window) = 0;
 
     // True when keys typed now would reach the window: it is the active window and the
     // keyboard focus is on it or inside it. Asked between batches while a send types.
     virtual bool hasKeyboardFocus(WindowHandle window) = 0;
 
-    // Why the last activate() that returned false failed, for debug output; empty when
-    // the backend has nothing to add.
-    virtual std::string activationError() const { return {}; }
+    // A file descriptor that becomes readable when the desktop has news for the backend
+    // (the active window changed); -1 when it needs none. dispatchEvents() takes them in
+    // without blocking; between calls, the backend stays correct without it, only less
+    // informed about the order in which windows were used.
+    virtual int eventDescriptor() const { return -1; }
+    virtual void dispatchEvents() { }
 };
 
 } // namespace kx::platform

@@ -21,6 +21,17 @@ std::string outcomeText(SendOutcome outcome)
     return {};
 }
 
+std::string activationText(const platform::ActivationResult& activation)
+{
+    if (activation.request.empty())
+        return activation.confirmed ? "bereits aktiv" : "nicht bestätigt";
+    if (!activation.confirmed)
+        return activation.request + ", nicht bestätigt";
+    if (activation.confirmation.empty())
+        return activation.request;
+    return activation.request + ", bestätigt durch " + activation.confirmation;
+}
+
 void SendLog::add(SendRecord record)
 {
     if (m_records.size() < capacity) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/WindowSystem.h"
+
 #include <cstddef>
 #include <ctime>
 #include <functional>
@@ -32,7 +34,14 @@ struct SendRecord
     std::size_t charactersTyped = 0; // characters of the text as the user sees them
     std::size_t charactersTotal = 0; // 0 when the text was not read (a refused send)
     SendOutcome outcome = SendOutcome::Complete;
+    // How the window was activated, as activationText() words it; empty when no activation
+    // was tried.
+    std::string activation;
 };
+
+// The activation as the window debugger shows it: "_NET_ACTIVE_WINDOW, bestätigt durch
+// FocusIn", "bereits aktiv", "_NET_ACTIVE_WINDOW, nicht bestätigt".
+std::string activationText(const platform::ActivationResult& activation);
 
 // The last sends, kept in memory only: a ring of `capacity` records, the oldest dropped
 // first.

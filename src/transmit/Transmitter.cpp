@@ -52,6 +52,7 @@ bool Transmitter::sendEntry(int number)
         const SendResult result = run(*send);
         record.outcome = result.outcome;
         record.charactersTyped = result.charactersTyped;
+        record.activation = activationText(result.activation);
     }
     m_sendLog.add(std::move(record));
     return true;
@@ -91,10 +92,20 @@ std::optional<PreparedSend> Transmitter::prepare(int number, SendRecord& record)
 
 SendResult Transmitter::run(const PreparedSend& send)
 {
-    if (!m_services.windows.activate(send.target()) && m_debug) {
-        const std::string why = m_services.windows.activationError();
-        *m_debug << (why.empty() ? "activate " + describe(send.target()) + ": not confirmed" : why)
-                 << ", typing anyway\n";
+    SendResult result;
+    result.activation = m_services.windows.activate(send.target());
+    if (m_debug) {
+        const platform::ActivationResult& activation = result.activation;
+        if (activation.confirmed)
+            *m_debug << "activate " << describe(send.target()) << ": "
+                     << (activation.request.empty()
+                                ? std::string("active already")
+                                : activation.request + ", confirmed by " + activation.confirmation)
+                     << '\n';
+        else
+            *m_debug << (activation.error.empty() ? "activate " + describe(send.target()) + ": not confirmed"
+                                                  : activation.error)
+                     << ", typing anyway\n";
     }
     m_services.events.processPendingEvents();
     platform::TypingGuard guard;
@@ -106,7 +117,6 @@ SendResult Transmitter::run(const PreparedSend& send)
     if (!typed.ok && m_debug)
         *m_debug << "type into " << describe(send.target()) << ": " << typed.error << '\n';
 
-    SendResult result;
     const bool complete = typed.strokesTyped >= send.keys().size();
     if (send.pastes())
         result.charactersTyped = complete ? send.characters() : 0;

@@ -81,6 +81,7 @@ struct SendResult
 {
     SendOutcome outcome = SendOutcome::Complete;
     std::size_t charactersTyped = 0;
+    platform::ActivationResult activation;
 };
 
 // The send pipeline, from the entry number to the keystrokes in the target window, one
@@ -112,11 +113,12 @@ public:
     // or the last used window when the title is empty. Nothing when no window qualifies
     // (the message has been shown) or the choice was cancelled.
     std::optional<PreparedSend> prepare(int number);
-    // Activates the send's window, handles pending events except user input once, then
-    // types the keys. When the activation is not confirmed the keys are typed all the
-    // same; they go wherever the focus is. With the option `FocusGuard` on (read now),
-    // typing stops as soon as the window no longer has the keyboard focus, and a message
-    // says how many characters were typed.
+    // Activates the send's window (debug output names the way it took and what confirmed
+    // it), handles pending events except user input once, then types the keys. When the
+    // activation is not confirmed the keys are typed all the same; they go wherever the
+    // focus is. With the option `FocusGuard` on (read now), typing stops as soon as the
+    // window no longer has the keyboard focus, and a message says how many characters
+    // were typed.
     SendResult run(const PreparedSend& send);
 
     // The last sends (never their texts), for the window debugger.

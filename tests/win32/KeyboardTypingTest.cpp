@@ -30,8 +30,11 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(editor.edit(), nullptr);
-        ASSERT_TRUE(windows.activate(reinterpret_cast<std::uintptr_t>(editor.frame())))
-            << windows.activationError();
+        {
+            const ActivationResult activated
+                = windows.activate(reinterpret_cast<std::uintptr_t>(editor.frame()));
+            ASSERT_TRUE(activated.confirmed) << activated.error;
+        }
         SetFocus(editor.edit());
         ASSERT_TRUE(pumpUntil([&] { return GetFocus() == editor.edit(); }));
     }

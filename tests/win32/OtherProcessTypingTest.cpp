@@ -108,7 +108,10 @@ TEST(OtherProcessWindow, isListedWithItsTitleAndTakesTheTypedText)
     EXPECT_NE(std::find(list.begin(), list.end(), handleOf(target.frame())), list.end());
     EXPECT_EQ(windows.windowTitle(handleOf(target.frame())), "Kalmotex Zielprogramm äöü");
 
-    ASSERT_TRUE(windows.activate(handleOf(target.frame()))) << windows.activationError();
+    {
+        const ActivationResult activated = windows.activate(handleOf(target.frame()));
+        ASSERT_TRUE(activated.confirmed) << activated.error;
+    }
     KeyStrokes strokes = charactersOf(U"Grüße € 😀");
     strokes.push_back(KeyStroke { NamedKey::Tab, 0, NoModifier });
     for (const KeyStroke& s : charactersOf(U"Ω\r\nEnde"))
@@ -128,7 +131,10 @@ TEST(OtherProcessWindow, longTextArrivesCompleteInSlices)
     TargetProgram target(L"Kalmotex Zielprogramm lang");
     ASSERT_NE(target.edit(), nullptr) << "target program did not open its window";
     Win32WindowSystem windows;
-    ASSERT_TRUE(windows.activate(handleOf(target.frame()))) << windows.activationError();
+    {
+        const ActivationResult activated = windows.activate(handleOf(target.frame()));
+        ASSERT_TRUE(activated.confirmed) << activated.error;
+    }
     std::u32string text;
     for (int i = 0; i < 24; ++i)
         text += U"Zeile " + std::u32string(1, U'A' + static_cast<char32_t>(i % 26)) + U" äö😀\r";

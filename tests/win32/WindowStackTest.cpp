@@ -109,9 +109,9 @@ TEST_F(WindowStack, closedWindowHasNoTitleAndCountsAsBelowEveryWindow)
     const std::vector<WindowHandle> list = windows.topLevelWindows();
     ASSERT_FALSE(list.empty());
     EXPECT_EQ(windows.windowAbove(closed), list.back());
-    EXPECT_FALSE(windows.activate(closed));
-    EXPECT_NE(windows.activationError().find("no such window"), std::string::npos)
-        << windows.activationError();
+    const ActivationResult activated = windows.activate(closed);
+    EXPECT_FALSE(activated.confirmed);
+    EXPECT_NE(activated.error.find("no such window"), std::string::npos) << activated.error;
 }
 
 TEST_F(WindowStack, activationBringsEachWindowToTheForeground)
@@ -119,7 +119,10 @@ TEST_F(WindowStack, activationBringsEachWindowToTheForeground)
     TestWindow a(L"Kalmotex test: A");
     TestWindow b(L"Kalmotex test: B");
     for (const TestWindow* window : { &a, &b, &a }) {
-        ASSERT_TRUE(windows.activate(handleOf(*window))) << windows.activationError();
+        {
+            const ActivationResult activated = windows.activate(handleOf(*window));
+            ASSERT_TRUE(activated.confirmed) << activated.error;
+        }
         EXPECT_EQ(GetForegroundWindow(), window->hwnd());
         // The activated window is the top visible application window now.
         const std::vector<WindowHandle> list = windows.topLevelWindows();
@@ -137,7 +140,10 @@ TEST_F(WindowStack, activationRestoresAMinimisedWindow)
     TestWindow minimised(L"Kalmotex test: minimiert");
     ShowWindow(minimised.hwnd(), SW_MINIMIZE);
     ASSERT_TRUE(pumpUntil([&] { return IsIconic(minimised.hwnd()) != 0; }));
-    ASSERT_TRUE(windows.activate(handleOf(minimised))) << windows.activationError();
+    {
+        const ActivationResult activated = windows.activate(handleOf(minimised));
+        ASSERT_TRUE(activated.confirmed) << activated.error;
+    }
     EXPECT_FALSE(IsIconic(minimised.hwnd()));
     EXPECT_EQ(GetForegroundWindow(), minimised.hwnd());
 }

@@ -31,6 +31,12 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
     , m_windowStates(std::move(desktop.windowStates))
     , m_globalHotkey(std::move(desktop.hotkey))
 {
+    if (const int descriptor = m_windows->eventDescriptor(); descriptor >= 0) {
+        m_windowEvents = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+        QObject::connect(m_windowEvents.get(), &QSocketNotifier::activated, [this] {
+            m_windows->dispatchEvents();
+        });
+    }
     m_mainWindow = std::make_unique<ui::MainWindow>(
         ui::MainWindowServices { m_config, m_entries, m_ignoredTitles, m_prompts, m_documentOpener },
         std::move(paths));

@@ -16,6 +16,8 @@
 #include "transmit/Clock.h"
 #include "ui/MainWindow.h"
 
+#include <QSocketNotifier>
+
 #include <memory>
 
 namespace kx::diag {
@@ -66,6 +68,8 @@ private:
     std::unique_ptr<ui::MainWindow> m_mainWindow;
     // The desktop the entries are typed into, and the tray's send stack over it.
     std::unique_ptr<platform::WindowSystem> m_windows;
+    // Lets the window system follow the desktop (which window is used) between sends.
+    std::unique_ptr<QSocketNotifier> m_windowEvents;
     std::unique_ptr<platform::KeyboardOutput> m_keyboard;
     std::unique_ptr<platform::Clipboard> m_clipboard;
     std::unique_ptr<platform::AutostartStore> m_autostartStore;

@@ -92,18 +92,18 @@ bool FakeDesktop::isWindowVisible(WindowHandle window)
     return w && w->visible;
 }
 
-bool FakeDesktop::activate(WindowHandle window)
+ActivationResult FakeDesktop::activate(WindowHandle window)
 {
     m_events.push_back("activate " + nameOf(window));
     if (m_duringActivation)
         std::exchange(m_duringActivation, nullptr)();
     Window* w = find(window);
     if (m_activationFails || !w)
-        return false;
+        return { false, "fake activation", {}, {} };
     w->visible = true;
     raise(window);
     m_focused = window;
-    return true;
+    return { true, "fake activation", "focus", {} };
 }
 
 TypingResult FakeDesktop::type(const KeyStrokes& strokes, const TypingGuard& guard)

@@ -74,7 +74,7 @@ public:
     WindowHandle windowAbove(WindowHandle window) override;
     std::string windowTitle(WindowHandle window) override;
     bool isWindowVisible(WindowHandle window) override;
-    bool activate(WindowHandle window) override;
+    ActivationResult activate(WindowHandle window) override;
     bool hasKeyboardFocus(WindowHandle window) override { return window != 0 && window == m_focused; }
 
     // KeyboardOutput: asks the guard before every key (batches of one) and logs a stop

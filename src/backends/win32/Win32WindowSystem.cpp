@@ -114,13 +114,14 @@ bool Win32WindowSystem::isWindowVisible(WindowHandle handle)
     return true;
 }
 
-bool Win32WindowSystem::activate(WindowHandle handle)
+ActivationResult Win32WindowSystem::activate(WindowHandle handle)
 {
     const HWND window = toHwnd(handle);
-    m_lastError.clear();
     const auto fail = [&](const std::string& why) {
-        m_lastError = "activate " + hexId(handle) + " '" + windowTitle(handle) + "': " + why;
-        return false;
+        return ActivationResult { false,
+            "SetForegroundWindow",
+            {},
+            "activate " + hexId(handle) + " '" + windowTitle(handle) + "': " + why };
     };
     if (!IsWindow(window))
         return fail("no such window (closed?)");
@@ -148,7 +149,7 @@ bool Win32WindowSystem::activate(WindowHandle handle)
             // Windows raises a window it activates; Wine without a window manager does not,
             // and the walk up the stack at the next send must find it on top.
             SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            return true;
+            return { true, "SetForegroundWindow", "GetForegroundWindow", {} };
         }
         if (std::chrono::steady_clock::now() >= deadline)
             return fail("still not the foreground window after " + std::to_string(m_activationTimeout.count())

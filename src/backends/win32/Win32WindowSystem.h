@@ -26,12 +26,12 @@ public:
     // SetForegroundWindow; when the system refuses (another program has the foreground
     // and we are not allowed to take it), again with our input attached to the foreground
     // window's thread. Succeeds once the window is the foreground window.
-    bool activate(WindowHandle window) override;
+    ActivationResult activate(WindowHandle window) override;
     // The keys typed go to the foreground window's focused control, so the window has the
     // keyboard when it is the foreground window.
     bool hasKeyboardFocus(WindowHandle window) override;
-    // "activate 0x1a00007 'Editor': still not the foreground window after 1000 ms".
-    std::string activationError() const override { return m_lastError; }
+    // The error says "activate 0x1a00007 'Editor': still not the foreground window after
+    // 1000 ms".
 
     void setActivationTimeout(std::chrono::milliseconds timeout) { m_activationTimeout = timeout; }
 
@@ -40,7 +40,6 @@ public:
 
 private:
     std::chrono::milliseconds m_activationTimeout { 1000 };
-    std::string m_lastError;
 };
 
 } // namespace kx::platform::win32

@@ -77,6 +77,10 @@ WindowDebugger::WindowDebugger(WindowDebuggerServices services, QWidget* parent)
     sendLogCaption->setBuddy(m_sendLog);
     layout->addWidget(sendLogCaption);
     layout->addWidget(m_sendLog, 1);
+    m_activation = new QLabel(this);
+    m_activation->setObjectName("ActivationLine");
+    m_activation->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_activation);
     setTabOrder(m_list, buttons[0]);
     setTabOrder(buttons[0], buttons[1]);
     setTabOrder(buttons[1], buttons[2]);
@@ -134,6 +138,14 @@ void WindowDebugger::showSendLog()
                 QString::fromStdString(transmit::outcomeText(record.outcome)) });
         row->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
     }
+    QString activation = "Aktivierung: -";
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        if (!log.newest(i).activation.empty()) {
+            activation = "Aktivierung: " + QString::fromStdString(log.newest(i).activation);
+            break;
+        }
+    }
+    m_activation->setText(activation);
 }
 
 void WindowDebugger::ignoreMarkedTitle()

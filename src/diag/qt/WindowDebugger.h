@@ -4,6 +4,7 @@
 
 #include <string>
 
+class QLabel;
 class QListWidget;
 class QPushButton;
 class QTreeWidget;
@@ -41,7 +42,7 @@ struct WindowDebuggerServices
 // new search while it exists. Its buttons put the marked title on the ignore list, open
 // the configuration file in a text editor, and close it. Closing discards the list until
 // the next search. Below, the last sends (time, entry, window, characters, outcome), newest
-// first, following each new send.
+// first, following each new send, and how the window of the newest one was activated.
 class WindowDebugger : public QWidget
 {
     Q_OBJECT
@@ -68,6 +69,7 @@ private:
     WindowDebuggerServices m_services;
     QListWidget* m_list = nullptr;
     QTreeWidget* m_sendLog = nullptr;
+    QLabel* m_activation = nullptr;
 };
 
 } // namespace kx::diag

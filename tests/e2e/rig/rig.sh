@@ -12,11 +12,15 @@
 # Each script gets its own display number, so tests may run in parallel.
 #
 # Functions
-#   rig_start [--tray] [--no-wm]
-#       Starts Xvfb (1280x1024x24) on a free display, then openbox (unless --no-wm),
-#       then trayer (with --tray). Returns when each answers. Sets and exports DISPLAY,
-#       sets RIG_DIR (a private temporary folder, removed by rig_stop) and exports
-#       XDG_RUNTIME_DIR as a private folder in it.
+#   rig_start [--tray] [--no-wm] [--wm NAME]
+#       Starts Xvfb (1280x1024x24) on a free display, then a window manager (unless
+#       --no-wm): NAME, else $RIG_WM, else openbox; one of openbox i3 fluxbox awesome bspwm
+#       dwm twm (run with a private HOME, so no user's settings count), then trayer (with
+#       --tray). Returns when each answers: a window manager once it holds the root's
+#       substructure redirect, announces itself (EWMH, all but twm) and answers a round
+#       trip. Sets and exports DISPLAY and RIG_WM (empty with --no-wm), sets RIG_DIR (a
+#       private temporary folder, removed by rig_stop) and exports XDG_RUNTIME_DIR as a
+#       private folder in it.
 #   rig_start_tray
 #       Starts trayer later (after rig_start without --tray).
 #   rig_spawn NAME COMMAND [ARGS...]
@@ -42,11 +46,16 @@
 #       Waits until FILE holds at least N bytes.
 #   rig_wait_for_active WINDOW [TIMEOUT]
 #       Waits until the window manager reports WINDOW (decimal or 0x id) as active.
+#   rig_use_window WINDOW
+#       Raises WINDOW (decimal or 0x id), moves the pointer into it and clicks it, as a user
+#       who starts to work there; waits until it has the keyboard focus. Works under every window
+#       manager of rig_start, also those that ignore activation requests.
 #   rig_wait_until TIMEOUT DESCRIPTION COMMAND [ARGS...]
 #       Polls COMMAND every 20 ms until it succeeds; fails the test after TIMEOUT
 #       (whole) seconds.
 #   rig_wait_for_wm_idle [TIMEOUT]
-#       Waits until openbox has used no CPU for a short while (after keymap changes).
+#       Waits until the window manager has handled everything sent to it before (a round
+#       trip through it; without the probe, until it has used no CPU for a short while).
 #   rig_screenshot FILE
 #       Saves a PNG of the whole screen.
 #   rig_fail MESSAGE
@@ -211,16 +220,57 @@ _rig_display_answers() { xdpyinfo -display "$1" >/dev/null 2>&1; }
 
 _rig_wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
+# Some window manager holds the root's substructure redirect: it manages the windows.
+_rig_wm_redirects() { xwininfo -root -events 2>/dev/null | grep -q SubstructureRedirect; }
+
+# Starts window manager $1 with a private HOME and its own minimal settings where the
+# defaults do not suit a headless test (twm places new windows by hand unless told not to).
+_rig_spawn_wm()
+{
+    local wm=$1
+    command -v "$wm" >/dev/null || rig_fail "$wm is not installed (run scripts/bootstrap)"
+    mkdir -p "$RIG_DIR/home"
+    case $wm in
+    openbox) rig_spawn "$wm" env HOME="$RIG_DIR/home" openbox --sm-disable ;;
+    i3)
+        # Without a bar, whose tray would take the icons from trayer.
+        # (A file without the version line is taken for an old one and given a bar.)
+        printf '# i3 config file (v4)\nfont pango:DejaVu Sans Mono 8\n' >"$RIG_DIR/i3.config"
+        rig_spawn "$wm" env HOME="$RIG_DIR/home" i3 -c "$RIG_DIR/i3.config"
+        ;;
+    twm)
+        # Debian's settings (fonts, bindings), placing windows without asking.
+        { cat /etc/X11/twm/system.twmrc; printf 'RandomPlacement\nUsePPosition "on"\n'; } >"$RIG_DIR/twmrc"
+        rig_spawn "$wm" env HOME="$RIG_DIR/home" twm -f "$RIG_DIR/twmrc"
+        ;;
+    fluxbox)
+        # Its style's wallpaper fails on Xvfb, and the message about it would be a window.
+        mkdir -p "$RIG_DIR/home/.fluxbox"
+        echo 'background: none' >"$RIG_DIR/home/.fluxbox/overlay"
+        rig_spawn "$wm" env HOME="$RIG_DIR/home" fluxbox
+        ;;
+    awesome | bspwm | dwm) rig_spawn "$wm" env HOME="$RIG_DIR/home" "$wm" ;;
+    *) rig_fail "rig_start: unknown window manager $wm" ;;
+    esac
+}
+
 rig_start()
 {
-    local tray=0 wm=1 arg
-    for arg in "$@"; do
-        case $arg in
+    local tray=0 wm=${RIG_WM:-openbox}
+    while [ $# -gt 0 ]; do
+        case $1 in
         --tray) tray=1 ;;
-        --no-wm) wm=0 ;;
-        *) rig_fail "rig_start: unknown option $arg" ;;
+        --no-wm) wm= ;;
+        --wm)
+            wm=${2:-}
+            shift
+            ;;
+        *) rig_fail "rig_start: unknown option $1" ;;
         esac
+        shift
     done
+    RIG_WM=$wm
+    export RIG_WM
     for arg in Xvfb xdpyinfo xprop xdotool xterm; do
         command -v "$arg" >/dev/null || rig_fail "$arg is not installed (run scripts/bootstrap)"
     done
@@ -242,13 +292,16 @@ rig_start()
     export DISPLAY=:$number
     rig_wait_until "$RIG_TIMEOUT" "Xvfb on $DISPLAY" _rig_display_answers "$DISPLAY"
 
-    if [ "$wm" = 1 ]; then
-        command -v openbox >/dev/null || rig_fail "openbox is not installed"
-        rig_spawn openbox openbox --sm-disable
-        rig_wait_until "$RIG_TIMEOUT" "openbox (_NET_SUPPORTING_WM_CHECK)" _rig_wm_running
+    if [ -n "$wm" ]; then
+        _rig_spawn_wm "$wm"
+        rig_wait_until "$RIG_TIMEOUT" "$wm (substructure redirect on the root)" _rig_wm_redirects
+        if [ "$wm" != twm ]; then
+            rig_wait_until "$RIG_TIMEOUT" "$wm (_NET_SUPPORTING_WM_CHECK)" _rig_wm_running
+        fi
         # openbox announces itself before its event loop runs, and events that reach it in
         # between can stay queued until another one arrives: a window mapped then (trayer's
-        # panel) would never appear. A round trip proves the loop runs and the queue is empty.
+        # panel) would never appear. A round trip proves the loop runs and the queue is empty
+        # (awesome answers only once its configuration has been run).
         rig_wait_for_wm_idle
     fi
     if [ "$tray" = 1 ]; then
@@ -368,11 +421,11 @@ rig_wait_for_active()
     rig_wait_until "$timeout" "window $window to become active" _rig_active_is "$window"
 }
 
-# Without the probe (a script run by hand), openbox counts as caught up once it has used
-# no CPU for a short while.
+# Without the probe (a script run by hand), the window manager counts as caught up once it
+# has used no CPU for a short while.
 _rig_wm_idle()
 {
-    local pid=${RIG_PIDS[openbox]:-}
+    local pid=${RIG_PIDS[${RIG_WM:-none}]:-}
     [ -n "$pid" ] || return 0
     local a b
     a=$(awk '{print $14 + $15}' "/proc/$pid/stat")
@@ -384,11 +437,11 @@ _rig_wm_idle()
 rig_wait_for_wm_idle()
 {
     local timeout=${1:-$RIG_TIMEOUT}
-    [ -n "${RIG_PIDS[openbox]:-}" ] || return 0
+    [ -n "${RIG_WM:-}" ] && [ -n "${RIG_PIDS[$RIG_WM]:-}" ] || return 0
     if [ -n "${RIG_PROBE:-}" ] && [ -x "$RIG_PROBE" ]; then
-        "$RIG_PROBE" wm-roundtrip "$timeout" >/dev/null || rig_fail "openbox did not answer a round trip within $timeout s"
+        "$RIG_PROBE" wm-roundtrip "$timeout" >/dev/null || rig_fail "$RIG_WM did not answer a round trip within $timeout s"
     else
-        rig_wait_until "$timeout" "openbox to become idle" _rig_wm_idle
+        rig_wait_until "$timeout" "$RIG_WM to become idle" _rig_wm_idle
     fi
 }
 
@@ -404,6 +457,25 @@ rig_xterm()
         -geometry 80x24 -T "$title" "$@" -e sh -c 'stty raw -echo && exec cat > "$0"' "$capture"
     RIG_LAST_WINDOW=$(rig_wait_for_window "$title") || exit 1
     rig_wait_until "$RIG_TIMEOUT" "capture of '$title' to start" test -e "$capture"
+}
+
+# The input focus is on WINDOW (xdotool reports the client window that holds it).
+_rig_has_focus() { [ "$(($(xdotool getwindowfocus 2>/dev/null || echo -1)))" -eq "$(($1))" ]; }
+
+rig_use_window()
+{
+    local window=$1
+    [ -n "$window" ] || rig_fail "rig_use_window: no window given (an earlier wait failed)"
+    # Raised first, as clicking raises it under most managers (not twm), so that no other
+    # window covers the point; the pointer comes from the screen's corner opposite the
+    # window, so that it enters the window even when it was there already (managers that focus the window the pointer
+    # enters see nothing otherwise).
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool windowraise "$window" \
+        mousemove $((X + WIDTH / 2 < 640 ? 1279 : 0)) $((Y + HEIGHT / 2 < 512 ? 1023 : 0)) \
+        mousemove --window "$window" 20 20 click 1
+    rig_wait_until "$RIG_TIMEOUT" "window $window to get the keyboard focus" _rig_has_focus "$window"
 }
 
 rig_screenshot()

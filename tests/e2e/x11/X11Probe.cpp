@@ -2,7 +2,9 @@
 //
 //   kx-x11-probe stack                     top-down: "0x<id> visible|hidden <title>"
 //   kx-x11-probe above <id>                the window above <id> (0x0 at the top)
-//   kx-x11-probe activate <id>             exit status 0 when the activation took effect
+//   kx-x11-probe activate <id>             exit status 0 when the activation took effect;
+//                                          prints the way and its confirmation
+//                                          ("_NET_ACTIVE_WINDOW FocusIn", "- -": active already)
 //   kx-x11-probe type [--window <id>] [--guard] [--defer] <file>
 //                                          types the UTF-8 file (CR, LF or CR LF: Enter;
 //                                          TAB: Tab), after activating <id> when given;
@@ -56,42 +58,50 @@ int usage()
 
 WindowHandle parseId(const std::string& text) { return std::stoull(text, nullptr, 0); }
 
-Bool isFrameExtentsOf(Display*, XEvent* event, XPointer arg)
+Bool isConfigureOf(Display*, XEvent* event, XPointer arg)
 {
-    const auto* wanted = reinterpret_cast<const std::pair<Window, Atom>*>(arg);
-    return event->type == PropertyNotify && event->xproperty.window == wanted->first
-        && event->xproperty.atom == wanted->second;
+    const auto* wanted = reinterpret_cast<const std::pair<Window, int>*>(arg);
+    return event->type == ConfigureNotify && event->xconfigure.window == wanted->first
+        && event->xconfigure.x == wanted->second;
 }
 
-// A round trip through the window manager: _NET_REQUEST_FRAME_EXTENTS (EWMH) makes it set
-// _NET_FRAME_EXTENTS on a window of ours, and it handles its events in order, so once the
-// property appears every event queued for it before the request has been handled.
-// openbox can leave events that arrived during its start-up in its queue until the next
-// one wakes it (a tray panel's map request then waits forever); the request is repeated
-// until it is answered, which wakes it.
+// A round trip through the window manager: moving an unmapped window of ours is a
+// configure request the manager passes on (every one does, also those without EWMH), and
+// it handles its events in order, so once the window has moved every event queued for it
+// before has been handled. Without a manager the server moves it at once. openbox can
+// leave events that arrived during its start-up in its queue until the next one wakes it
+// (a tray panel's map request then waits forever); the request is repeated until it is
+// answered, which wakes it.
 int windowManagerRoundTrip(x11::X11Connection& connection, int seconds)
 {
     Display* display = connection.display();
     const Window root = DefaultRootWindow(display);
-    const Window window = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
-    XSelectInput(display, window, PropertyChangeMask);
-    std::pair<Window, Atom> wanted { window, connection.atom("_NET_FRAME_EXTENTS") };
-
-    XEvent request {};
-    request.xclient.type = ClientMessage;
-    request.xclient.window = window;
-    request.xclient.message_type = connection.atom("_NET_REQUEST_FRAME_EXTENTS");
-    request.xclient.format = 32;
+    XSetWindowAttributes attributes {};
+    attributes.event_mask = StructureNotifyMask;
+    const Window window = XCreateWindow(display,
+        root,
+        -10,
+        -10,
+        1,
+        1,
+        0,
+        0,
+        InputOnly,
+        CopyFromParent,
+        CWEventMask,
+        &attributes);
+    std::pair<Window, int> wanted { window, -10 };
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     int status = 1;
     while (status != 0 && std::chrono::steady_clock::now() < deadline) {
-        XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+        --wanted.second;
+        XMoveWindow(display, window, wanted.second, -10);
         XFlush(display);
         const auto resend = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
         XEvent event;
         while (status != 0 && std::chrono::steady_clock::now() < resend) {
-            if (XCheckIfEvent(display, &event, isFrameExtentsOf, reinterpret_cast<XPointer>(&wanted))) {
+            if (XCheckIfEvent(display, &event, isConfigureOf, reinterpret_cast<XPointer>(&wanted))) {
                 status = 0;
                 break;
             }
@@ -152,9 +162,13 @@ int run(int argc, char** argv)
     }
     if (command == "activate" && argc == 3) {
         x11::X11WindowSystem windows(connection);
-        if (windows.activate(parseId(argv[2])))
+        const ActivationResult activated = windows.activate(parseId(argv[2]));
+        if (activated.confirmed) {
+            std::cout << (activated.request.empty() ? "-" : activated.request) << ' '
+                      << (activated.confirmation.empty() ? "-" : activated.confirmation) << '\n';
             return 0;
-        std::cerr << windows.activationError() << '\n';
+        }
+        std::cerr << activated.error << '\n';
         return 1;
     }
     if (command == "type") {
@@ -183,8 +197,9 @@ int run(int argc, char** argv)
         int status = 0;
         x11::X11WindowSystem windows(connection);
         if (target) {
-            if (!windows.activate(target)) {
-                std::cerr << windows.activationError() << '\n';
+            const ActivationResult activated = windows.activate(target);
+            if (!activated.confirmed) {
+                std::cerr << activated.error << '\n';
                 status = 1;
             }
         }

@@ -30,7 +30,7 @@ TEST(FakeDesktop, activationRaisesAndFocusesSoTypingGoesThere)
     FakeDesktop desktop;
     const WindowHandle editor = desktop.openWindow("Editor");
     const WindowHandle shell = desktop.openWindow("Shell");
-    EXPECT_TRUE(desktop.activate(editor));
+    EXPECT_TRUE(desktop.activate(editor).confirmed);
     EXPECT_EQ(desktop.stack().front(), editor);
     desktop.type({ { NamedKey::Character, U'A', NoModifier }, { NamedKey::Enter, 0, NoModifier } });
     EXPECT_EQ(desktop.received(editor), "A<Enter>");

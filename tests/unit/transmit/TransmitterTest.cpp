@@ -339,7 +339,7 @@ TEST_F(TransmitterTest, aSendRequestedWhileOneRunsIsRefusedAndTheFirstArrivesWho
     EXPECT_EQ(desktop.received(a), "AAAAAA");
 }
 
-TEST_F(TransmitterTest, malformedKeysOrFailuresAreReportedOnlyInDebugOutput)
+TEST_F(TransmitterTest, malformedKeysFailuresAndTheWayOfActivationAreReportedOnlyInDebugOutput)
 {
     writeConfig("[Name]\n1=a\n2=b\n[Text]\n1=x\n2=y\n[DosBox]\n2=1");
     const WindowHandle editor = desktop.openWindow("Editor");
@@ -360,7 +360,10 @@ TEST_F(TransmitterTest, malformedKeysOrFailuresAreReportedOnlyInDebugOutput)
     EXPECT_EQ(debug.str(),
         "type into 0x" + handle.str()
             + " 'Editor': keystroke string not typed, '}' outside braces at character 2\n" + "activate 0x"
-            + handle.str() + " 'Editor': not confirmed, typing anyway\n");
+            + handle.str() + " 'Editor': fake activation, confirmed by focus\n" + "activate 0x" + handle.str()
+            + " 'Editor': not confirmed, typing anyway\n");
+    EXPECT_EQ(transmitter.sendLog().newest(0).activation, "fake activation, nicht bestätigt");
+    EXPECT_EQ(transmitter.sendLog().newest(1).activation, "fake activation, bestätigt durch focus");
 }
 
 // Focus guard: the user clicks elsewhere (or a dialog pops up) while a long text is typed.

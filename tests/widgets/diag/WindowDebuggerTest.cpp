@@ -225,6 +225,9 @@ private slots:
         QTreeWidget* log = rig.debugger.findChild<QTreeWidget*>("SendLogList");
         QVERIFY(log);
         QCOMPARE(log->topLevelItemCount(), 0);
+        const QLabel* activation = rig.debugger.findChild<QLabel*>("ActivationLine");
+        QVERIFY(activation);
+        QCOMPARE(activation->text(), QString("Aktivierung: -"));
         const QTreeWidgetItem* header = log->headerItem();
         QCOMPARE((QStringList { header->text(0),
                      header->text(1),
@@ -255,6 +258,7 @@ private slots:
             (QStringList { "08:05:00 | Gruß | Editor | 3 von 9 | abgebrochen: Fokus verloren",
                 "08:05:00 | Niemand |  | 0 | kein Zielfenster",
                 "08:05:00 | Gruß | Editor | 9 | vollständig" }));
+        QCOMPARE(activation->text(), QString("Aktivierung: fake activation, bestätigt durch focus"));
 
         // Closing the window does not forget the sends.
         rig.debugger.close();
