@@ -2,6 +2,7 @@
 
 #include "platform/x11/X11GlobalHotkey.h"
 #include "platform/x11/X11KeyboardOutput.h"
+#include "platform/x11/X11WindowInventory.h"
 #include "platform/x11/X11WindowSystem.h"
 
 #include <cstdlib>
@@ -47,7 +48,8 @@ DesktopSelection openSessionDesktop(const SessionEnvironment& environment)
     try {
         Desktop desktop { std::make_unique<platform::x11::X11WindowSystem>(connection),
             std::make_unique<platform::x11::X11KeyboardOutput>(connection),
-            nullptr };
+            nullptr,
+            std::make_unique<platform::x11::X11WindowInventory>(connection) };
         try {
             desktop.hotkey = std::make_unique<platform::x11::X11GlobalHotkey>(environment.display);
         } catch (const std::runtime_error&) {

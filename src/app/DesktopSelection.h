@@ -2,6 +2,7 @@
 
 #include "platform/GlobalHotkey.h"
 #include "platform/KeyboardOutput.h"
+#include "platform/WindowInventory.h"
 #include "platform/WindowSystem.h"
 
 #include <memory>
@@ -17,6 +18,8 @@ struct Desktop
     std::unique_ptr<platform::KeyboardOutput> keyboard;
     // Null when the desktop offers none; the program then goes on without a hotkey.
     std::unique_ptr<platform::GlobalHotkey> hotkey;
+    // Every window as it is, for the window-list monitor.
+    std::unique_ptr<platform::WindowInventory> inventory;
 };
 
 // What tells the running session apart: the environment variables of a graphical session.

@@ -28,6 +28,7 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
     , m_ignoredTitles(m_config, paths.configFilePath)
     , m_windows(std::move(desktop.windows))
     , m_keyboard(std::move(desktop.keyboard))
+    , m_inventory(std::move(desktop.inventory))
     , m_globalHotkey(std::move(desktop.hotkey))
     , m_autostartStore(platform::currentAutostartFolder())
 {
@@ -150,9 +151,11 @@ void Program::openWindowDebugger()
 void Program::openWindowListMonitor()
 {
     if (!m_monitor) {
+        if (!m_inventory)
+            return;
         ui::MainWindow* mainWindow = m_mainWindow.get();
         m_monitor = std::make_unique<diag::WindowListMonitor>(
-            *m_windows,
+            *m_inventory,
             m_clock,
             [mainWindow] { return static_cast<platform::WindowHandle>(mainWindow->winId()); },
             m_clipboard);

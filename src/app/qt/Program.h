@@ -73,6 +73,7 @@ private:
     // The desktop the entries are typed into, and the tray's send stack over it.
     std::unique_ptr<platform::WindowSystem> m_windows;
     std::unique_ptr<platform::KeyboardOutput> m_keyboard;
+    std::unique_ptr<platform::WindowInventory> m_inventory;
     QTimer m_keymapRestore;
     std::unique_ptr<popup::TraySession> m_tray;
     // The hotkey opens the tray's menu, so it goes before the tray.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The window debugger lists the terminal a send went to, and putting its title on the
 # ignore list stores it; the window-list monitor of debug mode lists the terminal with its
-# window id. KX_SCREENSHOT_DIR=folder keeps a picture of the open debugger there.
+# window id, the hidden main window with its title and the tray's dock. KX_SCREENSHOT_DIR=folder
+# keeps pictures of the open debugger and the monitor there.
 set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
@@ -46,30 +47,59 @@ xdotool key b
 tray_wait_exited
 rig_wait_for_no_window "[Kalmotex] - Debugger"
 
-# Debug mode: the monitor opens with the main window. The terminal goes on top, the monitor
-# takes the keyboard without being raised, so the terminal is the list's last line.
+# Debug mode: the monitor opens with the main window; its title bar shows the program's
+# icon and, as it is fixed in size, no maximise button.
 rig_spawn kalmotex-debug "$TRAY_APP/kalmotex" debug
 main=$(rig_wait_for_window "[Kalmotex]") || exit 1
 monitor=$(rig_wait_for_window "QZDEBUGFRM") || exit 1
+xprop -id "$monitor" _NET_WM_ICON | grep -q 'Icon (' || rig_fail "the monitor has no icon of its own"
+rig_wait_until "$RIG_TIMEOUT" "the window manager's actions for the monitor" \
+    eval "xprop -id $monitor _NET_WM_ALLOWED_ACTIONS | grep -q _NET_WM_ACTION_CLOSE"
+xprop -id "$monitor" _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE && rig_fail "the monitor can be maximised"
+
+# The main window is closed (hidden), and the monitor shows hidden windows too: the main
+# window first, with its title, then everything above it, the tray's dock included.
+xdotool windowactivate --sync "$main" >/dev/null 2>&1
+rig_wait_for_active "$main"
+xdotool key --clearmodifiers alt+F4
+rig_wait_for_no_window "[Kalmotex]"
+scale=${QT_SCALE_FACTOR:-1}
+xdotool mousemove --window "$monitor" $((90 * scale)) $((400 * scale)) click 1 # "visible only"
 xdotool windowactivate --sync "$terminal" >/dev/null 2>&1
 rig_wait_for_active "$terminal"
+panel=$(xdotool search --onlyvisible --class '^trayer$' | head -n 1)
+expected_main=$(printf "[0-9]{3} %08X X '\\[Kalmotex\\]'" "$main")
+expected_dock=$(printf "[0-9]{3} %08X V '" "$panel")
 expected=$(printf "[0-9]{3} %08X V '%s'" "$terminal" "$TITLE")
 
-# Marks the last line, copies it (Ctrl+C) and pastes it into the terminal (Shift+Insert).
-# A refresh between the keys empties the mark; the next try gets it.
-monitor_line_pasted()
+# Marks lines (the first window, the last three), copies each (Ctrl+C) and pastes it into
+# the terminal (Shift+Insert). A refresh between the keys empties the mark; the next try
+# gets it.
+monitor_lines_pasted()
 {
-    xdotool windowfocus --sync "$monitor" >/dev/null 2>&1
-    rig_wait_for_active "$monitor"
-    xdotool key End ctrl+c
-    xdotool windowfocus --sync "$terminal" >/dev/null 2>&1
-    rig_wait_for_active "$terminal"
-    xdotool key shift+Insert
-    grep -qE "$expected" "$RIG_DIR/ziel.out"
+    local keys
+    for keys in "Home Down" End "End Up" "End Up Up"; do
+        xdotool windowfocus --sync "$monitor" >/dev/null 2>&1
+        rig_wait_for_active "$monitor"
+        xdotool key $keys ctrl+c
+        xdotool windowfocus --sync "$terminal" >/dev/null 2>&1
+        rig_wait_for_active "$terminal"
+        xdotool key shift+Insert
+    done
+    grep -qE "$expected" "$RIG_DIR/ziel.out" && grep -qE "$expected_main" "$RIG_DIR/ziel.out" \
+        && grep -qE "$expected_dock" "$RIG_DIR/ziel.out"
 }
-rig_wait_until "$RIG_TIMEOUT" "the monitor's line of the terminal ($expected)" monitor_line_pasted
+rig_wait_until "$RIG_TIMEOUT" "the monitor's lines of the terminal ($expected), the hidden main window ($expected_main) and the dock ($expected_dock)" monitor_lines_pasted
+if [ -n "${KX_SCREENSHOT_DIR:-}" ]; then
+    xdotool windowactivate --sync "$monitor" >/dev/null 2>&1
+    rig_wait_for_active "$monitor"
+    import -display "$DISPLAY" -window "$monitor" "$KX_SCREENSHOT_DIR/monitor.png"
+fi
 
-# "Beenden" closes the monitor with the program.
+# "Beenden" closes the monitor with the program; a second start shows its main window.
+rig_spawn second-start "$TRAY_APP/kalmotex"
+rig_wait_for_exit second-start
+main=$(rig_wait_for_window "[Kalmotex]") || exit 1
 xdotool windowactivate --sync "$main" >/dev/null 2>&1
 rig_wait_for_active "$main"
 xdotool key --clearmodifiers alt+d
