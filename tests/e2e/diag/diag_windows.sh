@@ -52,10 +52,12 @@ rig_wait_for_no_window "[Kalmotex] - Debugger"
 rig_spawn kalmotex-debug "$TRAY_APP/kalmotex" debug
 main=$(rig_wait_for_window "[Kalmotex]") || exit 1
 monitor=$(rig_wait_for_window "QZDEBUGFRM") || exit 1
-xprop -id "$monitor" _NET_WM_ICON | grep -q 'Icon (' || rig_fail "the monitor has no icon of its own"
-rig_wait_until "$RIG_TIMEOUT" "the window manager's actions for the monitor" \
-    eval "xprop -id $monitor _NET_WM_ALLOWED_ACTIONS | grep -q _NET_WM_ACTION_CLOSE"
-xprop -id "$monitor" _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE && rig_fail "the monitor can be maximised"
+# Read whole before matching: grep -q ending early would fail xprop's pipe (pipefail).
+icon=$(xprop -id "$monitor" _NET_WM_ICON)
+[[ $icon == *"Icon ("* ]] || rig_fail "the monitor has no icon of its own"
+actions_known() { [[ $(xprop -id "$monitor" _NET_WM_ALLOWED_ACTIONS) == *_NET_WM_ACTION_CLOSE* ]]; }
+rig_wait_until "$RIG_TIMEOUT" "the window manager's actions for the monitor" actions_known
+[[ $(xprop -id "$monitor" _NET_WM_ALLOWED_ACTIONS) != *MAXIMIZE* ]] || rig_fail "the monitor can be maximised"
 
 # The main window is closed (hidden), and the monitor shows hidden windows too: the main
 # window first, with its title, then everything above it, the tray's dock included.
