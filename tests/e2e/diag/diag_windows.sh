@@ -74,24 +74,27 @@ expected_main=$(printf "[0-9]{3} %08X X '\\[Kalmotex\\]'" "$main")
 expected_dock=$(printf "[0-9]{3} %08X V '" "$panel")
 expected=$(printf "[0-9]{3} %08X V '%s'" "$terminal" "$TITLE")
 
-# Marks lines (the first window, the last three), copies each (Ctrl+C) and pastes it into
-# the terminal (Shift+Insert). A refresh between the keys empties the mark; the next try
-# gets it.
-monitor_lines_pasted()
+# Marks a line, copies it (Ctrl+C) and pastes it into the terminal (Shift+Insert). The keys
+# go in one burst, as the list refreshes every second and a refresh empties the mark; the
+# next try gets it.
+monitor_line_pasted()
 {
-    local keys
-    for keys in "Home Down" End "End Up" "End Up Up"; do
-        xdotool windowfocus --sync "$monitor" >/dev/null 2>&1
-        rig_wait_for_active "$monitor"
-        xdotool key $keys ctrl+c
-        xdotool windowfocus --sync "$terminal" >/dev/null 2>&1
-        rig_wait_for_active "$terminal"
-        xdotool key shift+Insert
-    done
-    grep -qE "$expected" "$RIG_DIR/ziel.out" && grep -qE "$expected_main" "$RIG_DIR/ziel.out" \
-        && grep -qE "$expected_dock" "$RIG_DIR/ziel.out"
+    local keys=$1 pattern=$2
+    xdotool windowfocus --sync "$monitor" >/dev/null 2>&1
+    rig_wait_for_active "$monitor"
+    xdotool key --delay 0 $keys ctrl+c
+    xdotool windowfocus --sync "$terminal" >/dev/null 2>&1
+    rig_wait_for_active "$terminal"
+    xdotool key shift+Insert
+    grep -qE "$pattern" "$RIG_DIR/ziel.out"
 }
-rig_wait_until "$RIG_TIMEOUT" "the monitor's lines of the terminal ($expected), the hidden main window ($expected_main) and the dock ($expected_dock)" monitor_lines_pasted
+# The hidden main window first, the dock on top, the terminal just below the monitor or
+# the dock.
+rig_wait_until "$RIG_TIMEOUT" "the hidden main window's line ($expected_main)" \
+    monitor_line_pasted "Home Down" "$expected_main"
+rig_wait_until "$RIG_TIMEOUT" "the dock's line ($expected_dock)" monitor_line_pasted End "$expected_dock"
+terminal_line_pasted() { monitor_line_pasted "End Up" "$expected" || monitor_line_pasted "End Up Up" "$expected"; }
+rig_wait_until "$RIG_TIMEOUT" "the terminal's line ($expected)" terminal_line_pasted
 if [ -n "${KX_SCREENSHOT_DIR:-}" ]; then
     xdotool windowactivate --sync "$monitor" >/dev/null 2>&1
     rig_wait_for_active "$monitor"
