@@ -11,6 +11,7 @@
 #include "backends/posix/UnixSocketClient.h"
 #include "backends/x11/X11GlobalHotkey.h"
 #include "backends/x11/X11KeyboardOutput.h"
+#include "backends/x11/X11WindowInventory.h"
 #include "backends/x11/X11WindowStates.h"
 #include "backends/x11/X11WindowSystem.h"
 #include "backends/xdg/XdgAutostartStore.h"
@@ -69,6 +70,7 @@ DesktopSelection openX11Desktop(const std::string& display)
             + "“ kann keine Tastatureingaben erzeugen (XTEST oder XKEYBOARD fehlt).");
     }
     desktop.windowStates = std::make_unique<platform::x11::X11WindowStates>(connection);
+    desktop.inventory = std::make_unique<platform::x11::X11WindowInventory>(connection);
     desktop.autostart = std::make_unique<platform::XdgAutostartStore>(platform::currentAutostartFolder());
     try {
         desktop.hotkey = std::make_unique<platform::x11::X11GlobalHotkey>(display);

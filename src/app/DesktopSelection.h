@@ -4,6 +4,7 @@
 #include "platform/Clipboard.h"
 #include "platform/GlobalHotkey.h"
 #include "platform/KeyboardOutput.h"
+#include "platform/WindowInventory.h"
 #include "platform/WindowStates.h"
 #include "platform/WindowSystem.h"
 
@@ -26,6 +27,8 @@ struct Desktop
     std::unique_ptr<platform::AutostartStore> autostart;
     // Null when the desktop offers none; the program then goes on without a hotkey.
     std::unique_ptr<platform::GlobalHotkey> hotkey;
+    // Every window as it is, for the window-list monitor; null where the desktop has no such list.
+    std::unique_ptr<platform::WindowInventory> inventory;
     // Null when the desktop needs nothing beyond the toolkit's window flags.
     std::unique_ptr<platform::WindowStates> windowStates;
     // Where the running program listens for a second start and kalmotex-cli (the instance

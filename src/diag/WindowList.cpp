@@ -1,11 +1,12 @@
 #include "diag/WindowList.h"
 
 #include "store/Scrambling.h"
+#include "text/Text.h"
 #include "transmit/Clock.h"
 #include "transmit/WindowTitle.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <set>
 
 namespace kx::diag {
 
@@ -32,21 +33,29 @@ std::string windowListLine(
     return number + ' ' + handleDigits(window) + ' ' + (visible ? 'V' : 'X') + " '" + title + "'";
 }
 
-std::vector<std::string> windowListLines(platform::WindowSystem& windows,
+std::vector<std::string> windowListLines(platform::WindowInventory& windows,
     platform::WindowHandle mainWindow,
     bool visibleOnly,
     const std::string& timeLine)
 {
     std::vector<std::string> lines { timeLine };
-    // A window system that reports a cycle must not hang the refresh.
-    std::set<platform::WindowHandle> seen;
-    for (platform::WindowHandle window = mainWindow; window != 0 && seen.insert(window).second;
-         window = windows.windowAbove(window)) {
+    const std::vector<platform::WindowHandle> stack = windows.stackBottomUp();
+    std::vector<platform::WindowHandle> shown;
+    const auto mainOnStack = std::find(stack.begin(), stack.end(), mainWindow);
+    if (mainOnStack != stack.end()) {
+        shown.assign(mainOnStack, stack.end());
+    } else if (mainWindow != 0) {
+        shown.push_back(mainWindow);
+        shown.insert(shown.end(), stack.begin(), stack.end());
+    }
+    for (const platform::WindowHandle window : shown) {
         const bool visible = windows.isWindowVisible(window);
         if (visibleOnly && !visible)
             continue;
-        lines.push_back(
-            windowListLine(lines.size(), window, visible, transmit::readWindowTitle(windows, window)));
+        std::u32string title = text::toUtf32(windows.windowTitle(window));
+        if (title.size() > transmit::maxWindowTitleLength)
+            title.resize(transmit::maxWindowTitleLength);
+        lines.push_back(windowListLine(lines.size(), window, visible, text::toUtf8(title)));
     }
     return lines;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WindowSystem.h"
+#include "platform/WindowInventory.h"
 
 #include <cstddef>
 #include <string>
@@ -19,9 +19,11 @@ std::string windowListLine(
     std::size_t index, platform::WindowHandle window, bool visible, const std::string& title);
 
 // The monitor's whole list: `timeLine` first, then every window from `mainWindow` itself
-// upward to the top of the stack, without the send's filters. With `visibleOnly`, hidden
-// windows are left out. Titles are read as the send reads them (at most 127 characters).
-std::vector<std::string> windowListLines(platform::WindowSystem& windows,
+// upward to the top of the stack, without the send's filters (docks and the program's own
+// windows included). A main window that is not on the stack (hidden) counts as below every
+// window. With `visibleOnly`, hidden windows are left out. Titles are cut as the send cuts
+// them (at most 127 characters).
+std::vector<std::string> windowListLines(platform::WindowInventory& windows,
     platform::WindowHandle mainWindow,
     bool visibleOnly,
     const std::string& timeLine);

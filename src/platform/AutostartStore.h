@@ -8,7 +8,7 @@ struct AutostartResult
 {
     bool ok = true;
     // Where and what the system said ("/home/ute/.config/autostart/[Kalmotex].desktop: Permission
-    // denied"); shown after a German text that says what was attempted.
+    // denied"), for the log.
     std::string error;
 };
 

@@ -11,8 +11,9 @@ namespace kx::popup {
 
 // The option "start with the system": the entry "[Kalmotex]" in the platform's autostart
 // store, which starts the program with the argument "/AUTOSTART". The check box of the
-// options dialog shows and switches it. When the store refuses a switch, the user is told
-// in German why, and the box is to keep its previous state.
+// options dialog shows and switches it. A switch the store refuses is not shown to the user
+// (the Windows registry value it stands for is not either): the box keeps the state the
+// user chose, and the reason is kept for the log (lastError()).
 class AutostartSwitch
 {
 public:

@@ -29,6 +29,7 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
           desktop.clipboard ? std::move(desktop.clipboard) : std::make_unique<platform::QtClipboard>())
     , m_autostartStore(std::move(desktop.autostart))
     , m_windowStates(std::move(desktop.windowStates))
+    , m_inventory(std::move(desktop.inventory))
     , m_globalHotkey(std::move(desktop.hotkey))
 {
     if (const int descriptor = m_windows->eventDescriptor(); descriptor >= 0) {
@@ -147,9 +148,11 @@ void Program::openWindowDebugger()
 void Program::openWindowListMonitor()
 {
     if (!m_monitor) {
+        if (!m_inventory)
+            return;
         ui::MainWindow* mainWindow = m_mainWindow.get();
         m_monitor = std::make_unique<diag::WindowListMonitor>(
-            *m_windows,
+            *m_inventory,
             m_clock,
             [mainWindow] { return static_cast<platform::WindowHandle>(mainWindow->winId()); },
             *m_clipboard);

@@ -74,6 +74,7 @@ private:
     std::unique_ptr<platform::Clipboard> m_clipboard;
     std::unique_ptr<platform::AutostartStore> m_autostartStore;
     std::unique_ptr<platform::WindowStates> m_windowStates;
+    std::unique_ptr<platform::WindowInventory> m_inventory;
     platform::QtEventPump m_events;
     transmit::SystemClock m_clock;
     std::unique_ptr<popup::TraySession> m_tray;

@@ -4,6 +4,7 @@
 #include "backends/qt/GermanQtTranslation.h"
 #include "config/CommandLine.h"
 #include "config/ConfigAccess.h"
+#include "popup/qt/ProgramIcon.h"
 #include "store/Options.h"
 
 #include <QApplication>
@@ -44,6 +45,9 @@ int main(int argc, char** argv)
     // Date and time placeholders are formatted in the user's locale.
     std::setlocale(LC_TIME, "");
     QApplication::setApplicationName(QStringLiteral("Kalmotex"));
+    // Every window's title bar shows the program's icon: the debugger, the monitor and the
+    // dialogs as well as the main window.
+    QApplication::setWindowIcon(kx::popup::programIcon());
     // Hidden in the notification area is the normal state, not a reason to end.
     QApplication::setQuitOnLastWindowClosed(false);
 

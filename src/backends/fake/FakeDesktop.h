@@ -3,6 +3,7 @@
 #include "platform/Clipboard.h"
 #include "platform/EventPump.h"
 #include "platform/KeyboardOutput.h"
+#include "platform/WindowInventory.h"
 #include "platform/WindowSystem.h"
 
 #include <functional>
@@ -19,7 +20,11 @@ namespace kx::platform {
 // that happens is also appended to one event log, so a test can compare a whole send in
 // one go:
 //   "activate Editor", "process events", "type Editor: A<Enter>B", "clipboard: dir\r".
-class FakeDesktop : public WindowSystem, public KeyboardOutput, public Clipboard, public EventPump
+class FakeDesktop : public WindowSystem,
+                    public WindowInventory,
+                    public KeyboardOutput,
+                    public Clipboard,
+                    public EventPump
 {
 public:
     FakeDesktop() = default;
@@ -69,13 +74,16 @@ public:
         m_duringTyping = { keys, std::move(action) };
     }
 
-    // WindowSystem
+    // WindowSystem (titles and visibility also for WindowInventory, whose stack is the same)
     std::vector<WindowHandle> topLevelWindows() override;
     WindowHandle windowAbove(WindowHandle window) override;
     std::string windowTitle(WindowHandle window) override;
     bool isWindowVisible(WindowHandle window) override;
     ActivationResult activate(WindowHandle window) override;
     bool hasKeyboardFocus(WindowHandle window) override { return window != 0 && window == m_focused; }
+
+    // WindowInventory
+    std::vector<WindowHandle> stackBottomUp() override { return { m_stack.rbegin(), m_stack.rend() }; }
 
     // KeyboardOutput: asks the guard before every key (batches of one) and logs a stop
     // as "typing stopped after 3 of 10 keys".

@@ -1,6 +1,7 @@
 #include "backends/x11/X11Connection.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xutil.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -178,6 +179,52 @@ std::string readStringProperty(Display* display, Window window, Atom property, A
     const RawProperty property8 = readProperty(display, window, property, type, 8, 1L << 16);
     const auto* text = reinterpret_cast<const char*>(property8.data.get());
     return text ? std::string(text, property8.count) : std::string();
+}
+
+namespace {
+
+std::string latin1ToUtf8(const std::string& text)
+{
+    std::string out;
+    for (const unsigned char c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string readWindowTitle(X11Connection& connection, Window window)
+{
+    Display* display = connection.display();
+    std::string title = readStringProperty(display,
+        window,
+        connection.atom("_NET_WM_NAME"),
+        connection.atom("UTF8_STRING"));
+    if (!title.empty())
+        return title;
+
+    ErrorTrap trap(display);
+    XTextProperty property {};
+    if (!XGetWMName(display, window, &property) || trap.failed() || !property.value)
+        return {};
+    XPtr<unsigned char> value(property.value);
+    if (property.encoding == XA_STRING)
+        return latin1ToUtf8(std::string(reinterpret_cast<const char*>(property.value), property.nitems));
+    // COMPOUND_TEXT (ICCCM) and anything else Xlib knows how to convert.
+    char** list = nullptr;
+    int count = 0;
+    if (Xutf8TextPropertyToTextList(display, &property, &list, &count) >= Success && list) {
+        for (int i = 0; i < count; ++i)
+            title += list[i];
+        XFreeStringList(list);
+    }
+    return title;
 }
 
 bool waitForEvent(Display* display,

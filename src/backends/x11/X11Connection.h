@@ -84,6 +84,10 @@ std::vector<unsigned long> readCardinalProperty(Display* display, Window window,
 // A property's raw bytes of format 8, empty when missing or of another type.
 std::string readStringProperty(Display* display, Window window, Atom property, Atom type);
 
+// The window's own title in UTF-8: _NET_WM_NAME, else WM_NAME (Latin-1 or compound text
+// converted); empty when it has none or is gone.
+std::string readWindowTitle(X11Connection& connection, Window window);
+
 // Waits for the first event that `matches`, taking it off the queue into `found`; other
 // events stay queued. Flushes the requests first. False when none came before `deadline`:
 // the X server may be grabbed by another client, or the event may never come at all.

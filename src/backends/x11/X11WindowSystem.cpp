@@ -11,20 +11,6 @@ namespace kx::platform::x11 {
 
 namespace {
 
-std::string latin1ToUtf8(const std::string& text)
-{
-    std::string out;
-    for (const unsigned char c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 std::string hexId(WindowHandle window)
 {
     char buffer[32];
@@ -421,34 +407,13 @@ WindowHandle X11WindowSystem::windowAbove(WindowHandle window)
     const auto above = std::next(it);
     return above == stack.end() ? 0 : *above;
 }
+
 std::string X11WindowSystem::windowTitle(WindowHandle handle)
 {
     const Window window = static_cast<Window>(handle);
     if (!isListed(window))
         return {};
-    std::string title = readStringProperty(m_display,
-        window,
-        m_connection->atom("_NET_WM_NAME"),
-        m_connection->atom("UTF8_STRING"));
-    if (!title.empty())
-        return title;
-
-    ErrorTrap trap(m_display);
-    XTextProperty property {};
-    if (!XGetWMName(m_display, window, &property) || trap.failed() || !property.value)
-        return {};
-    XPtr<unsigned char> value(property.value);
-    if (property.encoding == XA_STRING)
-        return latin1ToUtf8(std::string(reinterpret_cast<const char*>(property.value), property.nitems));
-    // COMPOUND_TEXT (ICCCM) and anything else Xlib knows how to convert.
-    char** list = nullptr;
-    int count = 0;
-    if (Xutf8TextPropertyToTextList(m_display, &property, &list, &count) >= Success && list) {
-        for (int i = 0; i < count; ++i)
-            title += list[i];
-        XFreeStringList(list);
-    }
-    return title;
+    return readWindowTitle(*m_connection, window);
 }
 
 bool X11WindowSystem::isWindowVisible(WindowHandle handle)

@@ -8,14 +8,19 @@
 #include "transmit/WindowDebugLog.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kx::diag {
 
@@ -53,34 +58,65 @@ WindowDebugger::WindowDebugger(WindowDebuggerServices services, QWidget* parent)
     connect(buttons[2], &QPushButton::clicked, this, &QWidget::close);
 
     // The designed sizes are the minimum; a larger desktop font grows the window instead of
-    // cutting the tip or the captions.
+    // cutting the tip or the captions. The send log sits to the right of the designed
+    // controls, so that the window stays as low as designed and fits a 1366x768 screen, and
+    // a 1920x1080 one at twice the scale.
     const QRect margin = twipsRect(this, 120, 120, 4215, 3375);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(margin.left(), margin.top(), margin.left(), margin.top());
-    layout->setSpacing(twipsRect(this, 0, 0, 0, 45).height());
+    layout->setSpacing(margin.left());
+    auto* designedColumn = new QVBoxLayout;
+    designedColumn->setSpacing(twipsRect(this, 0, 0, 0, 45).height());
     m_list->setMinimumSize(margin.size());
     tip->setMinimumHeight(twipsRect(this, 0, 0, 0, 435).height());
-    layout->addWidget(m_list, 1);
-    layout->addWidget(tip);
+    designedColumn->addWidget(m_list, 1);
+    designedColumn->addWidget(tip);
     for (QPushButton* button : buttons) {
         button->setMinimumHeight(twipsRect(this, 0, 0, 0, 375).height());
-        layout->addWidget(button);
+        designedColumn->addWidget(button);
     }
+    layout->addLayout(designedColumn, 0);
 
     auto* sendLogCaption = new QLabel("&Letzte Übertragungen (neueste zuerst):", this);
     m_sendLog = new QTreeWidget(this);
     m_sendLog->setObjectName("SendLogList");
     m_sendLog->setRootIsDecorated(false);
     m_sendLog->setHeaderLabels({ "Zeit", "Eintrag", "Zielfenster", "Zeichen", "Ergebnis" });
-    m_sendLog->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_sendLog->setMinimumHeight(twipsRect(this, 0, 0, 0, 1800).height());
+    // Time, characters and outcome are short and always shown whole; the entry's and the
+    // window's names share the rest and are elided when long.
+    QHeaderView* header = m_sendLog->header();
+    header->setStretchLastSection(false);
+    for (const int column : { 0, 3, 4 })
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(1, QHeaderView::Interactive);
+    header->setSectionResizeMode(2, QHeaderView::Stretch);
+    const QFontMetrics metrics(m_sendLog->font());
+    const int cellPadding = 2 * metrics.averageCharWidth();
+    header->resizeSection(1, metrics.horizontalAdvance(QStringLiteral("Beispieleintrag")) + cellPadding);
+    int widestOutcome = 0;
+    for (const transmit::SendOutcome outcome : { transmit::SendOutcome::Complete,
+             transmit::SendOutcome::FocusLost,
+             transmit::SendOutcome::NoTarget,
+             transmit::SendOutcome::Busy,
+             transmit::SendOutcome::SelectionCancelled,
+             transmit::SendOutcome::TypingFailed })
+        widestOutcome = std::max(widestOutcome,
+            metrics.horizontalAdvance(QString::fromStdString(transmit::outcomeText(outcome))));
+    const int fixedColumns = metrics.horizontalAdvance(QStringLiteral("00:00:00"))
+        + metrics.horizontalAdvance(QStringLiteral("9999 von 9999")) + widestOutcome + 3 * cellPadding;
+    const int namedColumns
+        = header->sectionSize(1) + metrics.horizontalAdvance(QStringLiteral("Zielfenster")) + 2 * cellPadding;
+    m_sendLog->setMinimumWidth(fixedColumns + namedColumns + 2 * m_sendLog->frameWidth()
+        + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_sendLog));
     sendLogCaption->setBuddy(m_sendLog);
-    layout->addWidget(sendLogCaption);
-    layout->addWidget(m_sendLog, 1);
+    auto* sendLogColumn = new QVBoxLayout;
+    sendLogColumn->addWidget(sendLogCaption);
+    sendLogColumn->addWidget(m_sendLog, 1);
     m_activation = new QLabel(this);
     m_activation->setObjectName("ActivationLine");
     m_activation->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(m_activation);
+    sendLogColumn->addWidget(m_activation);
+    layout->addLayout(sendLogColumn, 1);
     setTabOrder(m_list, buttons[0]);
     setTabOrder(buttons[0], buttons[1]);
     setTabOrder(buttons[1], buttons[2]);

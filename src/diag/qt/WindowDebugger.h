@@ -34,15 +34,15 @@ struct WindowDebuggerServices
     TextEditorLauncher& editor;
     platform::Clipboard& clipboard;
     std::string configFilePath;
-    transmit::SendLog& sendLog; // the last sends, shown below the buttons
+    transmit::SendLog& sendLog; // the last sends, shown beside the buttons
 };
 
 // The window debugger: a modeless window listing what the last last-used-window search
 // walked (a header line, then the qualifying titles, the chosen one last), following each
 // new search while it exists. Its buttons put the marked title on the ignore list, open
 // the configuration file in a text editor, and close it. Closing discards the list until
-// the next search. Below, the last sends (time, entry, window, characters, outcome), newest
-// first, following each new send, and how the window of the newest one was activated.
+// the next search. Beside them, the last sends (time, entry, window, characters, outcome),
+// newest first, following each new send, and how the window of the newest one was activated.
 class WindowDebugger : public QWidget
 {
     Q_OBJECT

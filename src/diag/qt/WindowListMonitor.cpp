@@ -11,12 +11,15 @@
 
 namespace kx::diag {
 
-WindowListMonitor::WindowListMonitor(platform::WindowSystem& windows,
+WindowListMonitor::WindowListMonitor(platform::WindowInventory& windows,
     const transmit::Clock& clock,
     std::function<platform::WindowHandle()> mainWindow,
     platform::Clipboard& clipboard,
     QWidget* parent)
-    : QWidget(parent, Qt::Window)
+    // Fixed in size, so no maximise button.
+    : QWidget(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_windows(windows)
     , m_clock(clock)
     , m_mainWindow(std::move(mainWindow))

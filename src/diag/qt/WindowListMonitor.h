@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WindowSystem.h"
+#include "platform/WindowInventory.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -29,7 +29,7 @@ class WindowListMonitor : public QWidget
 
 public:
     // The borrowed objects must outlive the monitor; `mainWindow` is asked at every refresh.
-    WindowListMonitor(platform::WindowSystem& windows,
+    WindowListMonitor(platform::WindowInventory& windows,
         const transmit::Clock& clock,
         std::function<platform::WindowHandle()> mainWindow,
         platform::Clipboard& clipboard,
@@ -46,7 +46,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    platform::WindowSystem& m_windows;
+    platform::WindowInventory& m_windows;
     const transmit::Clock& m_clock;
     std::function<platform::WindowHandle()> m_mainWindow;
     QListWidget* m_list = nullptr;

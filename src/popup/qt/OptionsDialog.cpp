@@ -26,7 +26,10 @@ constexpr QSize kDesignClient(8400, 5340);
 } // namespace
 
 OptionsDialog::OptionsDialog(Services services, QWidget* parent)
-    : QDialog(parent)
+    // Fixed in size, so no maximise button.
+    : QDialog(parent,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint)
     , m_services(std::move(services))
     , m_layout(std::make_unique<DesignLayout>(this, kDesignClient))
 {

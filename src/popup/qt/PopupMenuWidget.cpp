@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionMenuItem>
+#include <QWindow>
 
 #include <algorithm>
 #include <numeric>
@@ -58,6 +59,9 @@ PopupMenuWidget::PopupMenuWidget(QWidget* parent)
     m_scrollBar->setFocusPolicy(Qt::NoFocus);
     m_scrollBar->hide();
     connect(m_scrollBar, &QScrollBar::valueChanged, this, [this] { update(); });
+    m_inputRetry.setSingleShot(true);
+    m_inputRetry.setInterval(20);
+    connect(&m_inputRetry, &QTimer::timeout, this, &PopupMenuWidget::takeInput);
     installPopupMenuAccessibility();
 }
 
@@ -311,8 +315,24 @@ void PopupMenuWidget::popup(const QPoint& pos)
     // Keys reach the menu through its keyboard grab; it never takes the focus (see the
     // constructor), so the window the user was in keeps it.
     setFocus(Qt::PopupFocusReason);
+    takeInput();
     QAccessibleEvent opened(this, QAccessible::PopupMenuStart);
     QAccessible::updateAccessibility(&opened);
+}
+
+void PopupMenuWidget::takeInput()
+{
+    QWindow* window = windowHandle();
+    if (!isVisible() || !window)
+        return;
+    // Qt grabs the keyboard and the pointer once, when the menu opens. While another client
+    // holds the keyboard then (a window manager's key chain, another program's menu) that
+    // grab fails, and every key typed into the open menu went to the window in front of it
+    // instead, the access key of "&Bearbeiten" say. X11 grabs by the same client succeed
+    // again, so asking once more costs nothing when the menu holds them already.
+    m_tookInput = true;
+    if (!window->setKeyboardGrabEnabled(true) || !window->setMouseGrabEnabled(true))
+        m_inputRetry.start();
 }
 
 void PopupMenuWidget::setFilterText(const QString& text)
@@ -685,6 +705,15 @@ bool PopupMenuWidget::focusNextPrevChild(bool next)
 
 void PopupMenuWidget::hideEvent(QHideEvent* event)
 {
+    m_inputRetry.stop();
+    if (m_tookInput) {
+        // Qt lets go only of the grabs it took itself.
+        m_tookInput = false;
+        if (QWindow* window = windowHandle()) {
+            window->setMouseGrabEnabled(false);
+            window->setKeyboardGrabEnabled(false);
+        }
+    }
     QWidget::hideEvent(event);
     QAccessibleEvent closed(this, QAccessible::PopupMenuEnd);
     QAccessible::updateAccessibility(&closed);

@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <vector>
@@ -86,6 +87,9 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    // Takes the keyboard and the pointer for the open menu; asks again shortly while another
+    // client holds either.
+    void takeInput();
     void layoutItems();
     // Row positions of the shown rows.
     void layoutRows();
@@ -135,6 +139,8 @@ private:
     QFont m_boldFont;
     QScrollBar* m_scrollBar = nullptr;
     QPointer<QEventLoop> m_loop;
+    QTimer m_inputRetry;
+    bool m_tookInput = false;
 };
 
 } // namespace kx::popup

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The window debugger lists the terminal a send went to, and putting its title on the
 # ignore list stores it; the window-list monitor of debug mode lists the terminal with its
-# window id. KX_SCREENSHOT_DIR=folder keeps a picture of the open debugger there.
+# window id, the hidden main window with its title and the tray's dock. KX_SCREENSHOT_DIR=folder
+# keeps pictures of the open debugger and the monitor there.
 set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
@@ -41,29 +42,61 @@ xdotool key b
 tray_wait_exited
 rig_wait_for_no_window "[Kalmotex] - Debugger"
 
-# Debug mode: the monitor opens with the main window. The terminal goes on top, the monitor
-# takes the keyboard without being raised, so the terminal is the list's last line.
+# Debug mode: the monitor opens with the main window; its title bar shows the program's
+# icon and, as it is fixed in size, no maximise button.
 rig_spawn kalmotex-debug "$TRAY_APP/kalmotex" debug
 main=$(rig_wait_for_window "[Kalmotex]") || exit 1
 monitor=$(rig_wait_for_window "QZDEBUGFRM") || exit 1
+# Read whole before matching: grep -q ending early would fail xprop's pipe (pipefail).
+icon=$(xprop -id "$monitor" _NET_WM_ICON)
+[[ $icon == *"Icon ("* ]] || rig_fail "the monitor has no icon of its own"
+actions_known() { [[ $(xprop -id "$monitor" _NET_WM_ALLOWED_ACTIONS) == *_NET_WM_ACTION_CLOSE* ]]; }
+rig_wait_until "$RIG_TIMEOUT" "the window manager's actions for the monitor" actions_known
+[[ $(xprop -id "$monitor" _NET_WM_ALLOWED_ACTIONS) != *MAXIMIZE* ]] || rig_fail "the monitor can be maximised"
+
+# The main window is closed (hidden), and the monitor shows hidden windows too: the main
+# window first, with its title, then everything above it, the tray's dock included.
+tray_activate "$main"
+xdotool key --clearmodifiers alt+F4
+rig_wait_for_no_window "[Kalmotex]"
+scale=${QT_SCALE_FACTOR:-1}
+xdotool mousemove --window "$monitor" $((90 * scale)) $((400 * scale)) click 1 # "visible only"
 tray_activate "$terminal"
+panel=$(xdotool search --onlyvisible --class '^trayer$' | head -n 1)
+expected_main=$(printf "[0-9]{3} %08X X '\\[Kalmotex\\]'" "$main")
+expected_dock=$(printf "[0-9]{3} %08X V '" "$panel")
 expected=$(printf "[0-9]{3} %08X V '%s'" "$terminal" "$TITLE")
 
-# Marks the last line, copies it (Ctrl+C) and pastes it into the terminal (Shift+Insert).
-# A refresh between the keys empties the mark; the next try gets it.
+# Marks a line, copies it (Ctrl+C) and pastes it into the terminal (Shift+Insert). The keys
+# go in one burst, as the list refreshes every second and a refresh empties the mark; the
+# next try gets it.
 monitor_line_pasted()
 {
+    local keys=$1 pattern=$2
     xdotool windowfocus --sync "$monitor" >/dev/null 2>&1
     rig_wait_for_active "$monitor"
-    xdotool key End ctrl+c
+    xdotool key --delay 0 $keys ctrl+c
     xdotool windowfocus --sync "$terminal" >/dev/null 2>&1
     rig_wait_for_active "$terminal"
     xdotool key shift+Insert
-    grep -qE "$expected" "$RIG_DIR/ziel.out"
+    grep -qE "$pattern" "$RIG_DIR/ziel.out"
 }
-rig_wait_until "$RIG_TIMEOUT" "the monitor's line of the terminal ($expected)" monitor_line_pasted
+# The hidden main window first, the dock on top, the terminal just below the monitor or
+# the dock.
+rig_wait_until "$RIG_TIMEOUT" "the hidden main window's line ($expected_main)" \
+    monitor_line_pasted "Home Down" "$expected_main"
+rig_wait_until "$RIG_TIMEOUT" "the dock's line ($expected_dock)" monitor_line_pasted End "$expected_dock"
+terminal_line_pasted() { monitor_line_pasted "End Up" "$expected" || monitor_line_pasted "End Up Up" "$expected"; }
+rig_wait_until "$RIG_TIMEOUT" "the terminal's line ($expected)" terminal_line_pasted
+if [ -n "${KX_SCREENSHOT_DIR:-}" ]; then
+    tray_activate "$monitor"
+    import -display "$DISPLAY" -window "$monitor" "$KX_SCREENSHOT_DIR/monitor.png"
+fi
 
-# "Beenden" closes the monitor with the program.
+# "Beenden" closes the monitor with the program; a second start shows its main window.
+rig_spawn second-start "$TRAY_APP/kalmotex"
+rig_wait_for_exit second-start
+main=$(rig_wait_for_window "[Kalmotex]") || exit 1
 tray_activate "$main"
 xdotool key --clearmodifiers alt+d
 xdotool key b

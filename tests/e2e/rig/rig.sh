@@ -13,7 +13,7 @@
 #
 # Functions
 #   rig_start [--tray] [--no-wm] [--wm NAME]
-#       Starts Xvfb (1280x1024x24) on a free display, then a window manager (unless
+#       Starts Xvfb (1280x1024x24, or RIG_SCREEN) on a free display, then a window manager (unless
 #       --no-wm): NAME, else $RIG_WM, else openbox; one of openbox i3 fluxbox awesome bspwm
 #       dwm twm (run with a private HOME, so no user's settings count), then trayer (with
 #       --tray). Returns when each answers: a window manager once it holds the root's
@@ -66,7 +66,8 @@
 #       (unless RIG_KEEP=1, or RIG_KEEP_FAILED=1 and STATUS is not 0). Safe to call more
 #       than once.
 #
-# Settings (environment): RIG_TIMEOUT (seconds a wait may take, default 20:
+# Settings (environment): RIG_SCREEN (the screen's size, default 1280x1024), RIG_TIMEOUT
+# (seconds a wait may take, default 20:
 # generous, since a loaded machine can take seconds to start a window manager),
 # RIG_KEEP=1 (keep RIG_DIR for inspection), RIG_KEEP_FAILED=1 (keep it when the test
 # fails: screenshot, logs of the programs started), RIG_EVENT_LOG (a file that collects the rig's
@@ -285,7 +286,7 @@ rig_start()
     # -displayfd lets the server pick a free display number itself (no race between
     # tests looking for one) and report it once it listens.
     local numberfile=$RIG_DIR/display-number
-    rig_spawn Xvfb Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$numberfile"
+    rig_spawn Xvfb Xvfb -displayfd 5 -screen 0 "${RIG_SCREEN:-1280x1024}x24" -nolisten tcp -noreset 5>"$numberfile"
     rig_wait_until "$RIG_TIMEOUT" "Xvfb to choose a display" grep -q '^[0-9]' "$numberfile"
     local number
     number=$(head -n 1 "$numberfile")

@@ -14,12 +14,14 @@
 #include "transmit/WindowDebugLog.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <clocale>
 #include <filesystem>
 
@@ -306,6 +308,54 @@ private slots:
             QVERIFY(rig.button(i)->width() >= rig.button(i)->sizeHint().width());
         QVERIFY(tip->height() >= tip->heightForWidth(tip->width()));
         QVERIFY(rig.list()->selectionMode() == QAbstractItemView::SingleSelection);
+    }
+
+    // Run once at scale 1 and once at scale 2 (WindowDebuggerTest_scale2).
+    void fitsTheScreenWithEveryCaptionAndColumnWhole()
+    {
+        Rig rig;
+        for (const transmit::SendOutcome outcome : { transmit::SendOutcome::Complete,
+                 transmit::SendOutcome::FocusLost,
+                 transmit::SendOutcome::NoTarget,
+                 transmit::SendOutcome::Busy,
+                 transmit::SendOutcome::SelectionCancelled,
+                 transmit::SendOutcome::TypingFailed })
+            rig.transmitter.sendLog().add({ {}, "Adresse", "Editor", 120, 1234, outcome });
+        rig.debugger.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.debugger));
+
+        // Room for a title bar and a panel on a 1366x768 screen, or 1920x1080 at scale 2.
+        const qreal scale = rig.debugger.devicePixelRatioF();
+        const QSize screen = scale >= 2 ? QSize(1920, 1080) : QSize(1366, 768);
+        const QSize onScreen = (rig.debugger.size() + QSize(0, 64)) * scale;
+        QVERIFY2(onScreen.width() <= screen.width() && onScreen.height() <= screen.height(),
+            qPrintable(QString("%1x%2 device pixels").arg(onScreen.width()).arg(onScreen.height())));
+
+        QStringList cut;
+        for (const QPushButton* button : rig.debugger.findChildren<QPushButton*>())
+            if (button->width() < button->sizeHint().width())
+                cut << button->text();
+        for (const QLabel* label : rig.debugger.findChildren<QLabel*>())
+            if (label->height() < label->heightForWidth(label->width())
+                || (!label->wordWrap() && label->width() < label->sizeHint().width()))
+                cut << label->text();
+        // Every column as wide as its header and its cells, and all of them in view.
+        QTreeWidget* log = rig.debugger.sendLogList();
+        const QAbstractItemView* cells = log;
+        const QHeaderView* header = log->header();
+        for (int column = 0; column < header->count(); ++column) {
+            const int needed = std::max(cells->sizeHintForColumn(column), header->sectionSizeHint(column));
+            if (header->sectionSize(column) < needed)
+                cut << QString("column %1: %2 of %3 pixels")
+                           .arg(log->headerItem()->text(column))
+                           .arg(header->sectionSize(column))
+                           .arg(needed);
+        }
+        if (header->length() > log->viewport()->width())
+            cut << QString("columns %1 pixels wide, view %2")
+                       .arg(header->length())
+                       .arg(log->viewport()->width());
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
     }
 
     void desktopEditorRunsTheUsersEditorInATerminal()
