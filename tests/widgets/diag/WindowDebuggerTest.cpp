@@ -320,7 +320,7 @@ private slots:
                  transmit::SendOutcome::Busy,
                  transmit::SendOutcome::SelectionCancelled,
                  transmit::SendOutcome::TypingFailed })
-            rig.transmitter.sendLog().add({ {}, "Adresse", "Editor", 120, 1234, outcome });
+            rig.transmitter.sendLog().add({ {}, "Adresse", "Editor", 120, 1234, outcome, {} });
         rig.debugger.open();
         QVERIFY(QTest::qWaitForWindowExposed(&rig.debugger));
 
