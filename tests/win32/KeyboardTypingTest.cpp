@@ -98,16 +98,9 @@ TEST_F(KeyboardTyping, aGuardThatSaysNoStopsBetweenStrokesAndCountsWhatWentOut)
     EXPECT_FALSE(GetAsyncKeyState(VK_SHIFT) & 0x8000);
 }
 
-TEST_F(KeyboardTyping, carriageReturnAndLineFeedMakeOneLineBreak)
-{
-    const std::wstring expected = L"A\r\nB\r\nC\r\nD";
-    EXPECT_EQ(typeAndWait(charactersOf(U"A\r\nB\rC\nD"), expected), expected);
-}
-
 TEST_F(KeyboardTyping, namedKeysMoveAndDelete)
 {
-    // "abc", Left twice, Backspace, Delete, End, "!": only "b" and "a" are gone... step by
-    // step: after Left Left the caret is before "b"; Backspace removes "a", Delete "b".
+    // "abc", Left twice (the caret before "b"), Backspace removes "a", Delete "b", End, "!".
     KeyStrokes strokes = charactersOf(U"abc");
     strokes.push_back(named(NamedKey::Left));
     strokes.push_back(named(NamedKey::Left));
@@ -116,16 +109,6 @@ TEST_F(KeyboardTyping, namedKeysMoveAndDelete)
     strokes.push_back(named(NamedKey::End));
     strokes.push_back(ch(U'!'));
     EXPECT_EQ(typeAndWait(strokes, L"c!"), L"c!");
-}
-
-TEST_F(KeyboardTyping, shiftedCharacterAndNoModifierLeftDown)
-{
-    // "+a" is Shift+A: a capital; afterwards no modifier may stay pressed, or the next
-    // text would turn into shortcuts.
-    KeyStrokes strokes { ch(U'a', Shift), ch(U'b') };
-    EXPECT_EQ(typeAndWait(strokes, L"Ab"), L"Ab");
-    for (const int vk : { VK_SHIFT, VK_CONTROL, VK_MENU })
-        EXPECT_EQ(GetAsyncKeyState(vk) & 0x8000, 0) << "virtual key " << vk << " still down";
 }
 
 TEST_F(KeyboardTyping, shortcutsGoInAsKeysWithTheirModifiers)
