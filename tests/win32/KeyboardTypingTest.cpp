@@ -7,22 +7,11 @@
 namespace kx::platform::win32 {
 namespace {
 
+using test::ch;
+using test::charactersOf;
 using test::EditWindow;
+using test::named;
 using test::pumpUntil;
-
-KeyStroke ch(char32_t c, std::uint8_t modifiers = NoModifier)
-{
-    return KeyStroke { NamedKey::Character, c, modifiers };
-}
-KeyStroke named(NamedKey key, std::uint8_t modifiers = NoModifier) { return KeyStroke { key, 0, modifiers }; }
-
-KeyStrokes charactersOf(std::u32string_view text)
-{
-    KeyStrokes strokes;
-    for (const char32_t c : text)
-        strokes.push_back(ch(c));
-    return strokes;
-}
 
 class KeyboardTyping : public ::testing::Test
 {
@@ -68,11 +57,9 @@ TEST_F(KeyboardTyping, mixedTextArrivesExactlyWithEnterAndTab)
 {
     KeyStrokes strokes = charactersOf(U"äöüß €");
     strokes.push_back(named(NamedKey::Tab));
-    for (const KeyStroke& s : charactersOf(U"Ω😀x"))
-        strokes.push_back(s);
+    strokes = charactersOf(U"Ω😀x", strokes);
     strokes.push_back(named(NamedKey::Enter));
-    for (const KeyStroke& s : charactersOf(U"Zeile 2\t+1"))
-        strokes.push_back(s);
+    strokes = charactersOf(U"Zeile 2\t+1", strokes);
     const std::wstring expected = L"äöüß €\tΩ\U0001F600x\r\nZeile 2\t+1";
     EXPECT_EQ(typeAndWait(strokes, expected), expected);
 }
@@ -83,8 +70,7 @@ TEST_F(KeyboardTyping, aGuardThatSaysNoStopsBetweenStrokesAndCountsWhatWentOut)
     // guard refuses; no stroke may be cut and nothing may stay held.
     KeyStrokes strokes = charactersOf(U"abcdefghij");
     strokes.push_back(ch(U'K', Shift));
-    for (const KeyStroke& s : charactersOf(U"lmnopqrstuvwxyz0123456789ABCD"))
-        strokes.push_back(s);
+    strokes = charactersOf(U"lmnopqrstuvwxyz0123456789ABCD", strokes);
     int asked = 0;
     const TypingResult result = keyboard.type(strokes, [&] { return ++asked == 1; });
     EXPECT_TRUE(result.ok) << result.error;
