@@ -120,10 +120,9 @@ TEST_F(Cli, helpAndVersionPrintOnStdoutAndTouchNoFile)
         << help.out;
     EXPECT_NE(help.out.find("\n  show N [--json]\n"), std::string::npos) << help.out;
 
-    const Result version = runWithDefault({ "--version" }, missing);
-    EXPECT_EQ(version.code, 0);
-    EXPECT_EQ(version.out, "kalmotex-cli " KX_PROJECT_VERSION "\n");
-    EXPECT_EQ(runWithDefault({ "--config", missing, "--version" }, missing).out, version.out);
+    // The version line itself is checked on the installed program (e2e installed_program).
+    EXPECT_EQ(runWithDefault({ "--config", missing, "--version" }, missing).out,
+        "kalmotex-cli " KX_PROJECT_VERSION "\n");
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 

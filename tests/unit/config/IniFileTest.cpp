@@ -1,5 +1,7 @@
 #include "config/IniFile.h"
 
+#include "config/FileSystem.h"
+
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,8 @@
 #include <vector>
 
 using kx::config::IniFile;
+using namespace std::chrono_literals;
+namespace config = kx::config;
 using kx::test::readBytes;
 using kx::test::TempDir;
 
@@ -442,12 +446,18 @@ TEST(IniFileFailure, aReadOnlyFileIsNotReplaced)
     EXPECT_EQ(ini.read("A", "k"), "1");
 }
 
-TEST(IniFileLock, whatADeadWriterLeftIsNoObstacleAndIsCleanedUp)
+TEST(IniFileLock, aHeldLockKeepsOthersOutWhatADeadWriterLeftIsCleanedUp)
 {
     // A lock file nobody holds, however new, and the temporary file of a writer killed
     // between writing and renaming; a file that only looks alike is not ours to remove.
     TempDir dir;
     const auto path = dir.write("l.ini", "[A]\r\nk=1\r\n");
+    {
+        // A lock somebody holds is not taken, however long it is waited for.
+        const config::FileLock holder(path, 1000ms);
+        ASSERT_TRUE(holder.held());
+        EXPECT_FALSE(config::FileLock(path, 20ms).held());
+    }
     const auto lock = dir.write("l.ini.lock", "");
     const auto leftover = dir.write("l.ini.0123456789abcdef.tmp", "[A]\r\nk=ha");
     const auto unrelated = dir.write("l.ini.notours.tmp", "x");

@@ -110,3 +110,11 @@ TEST(NameFilter, positionsFollowTheNamesAndSurviveANewList)
     EXPECT_EQ(filter.matches("gru"), std::vector<std::size_t> {});
     EXPECT_EQ(filter.matches("dress"), (std::vector<std::size_t> { 0 }));
 }
+
+TEST(FoldForSortedList, keepsOnlyWhatTheFirstLevelOfTheSortCompares)
+{
+    EXPECT_EQ(foldForSortedList("Grüße Co-op's ÆRA Œuvre ẞ a\xFF"
+                                "b"),
+        "grusse coops aera oeuvre ss a\uFFFD"
+        "b");
+}
