@@ -9,6 +9,7 @@
 #include <array>
 #include <chrono>
 #include <optional>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -467,6 +468,40 @@ TEST(IniFileLock, aHeldLockKeepsOthersOutWhatADeadWriterLeftIsCleanedUp)
     EXPECT_FALSE(std::filesystem::exists(lock));
     EXPECT_FALSE(std::filesystem::exists(leftover));
     EXPECT_TRUE(std::filesystem::exists(unrelated));
+}
+
+TEST(IniFileRobustness, badInputNeverCrashesAndUnrelatedLinesSurvive)
+{
+    std::mt19937 random(20261205);
+    std::vector<std::pair<const char*, std::string>> files = {
+        { "nul bytes", std::string("[A]\0\r\nk\0=1\r\n[B]\r\nj=\0\0\r\n", 22) },
+        { "one long line", "[A]\r\nlong=" + std::string(1 << 20, 'y') + "\r\n" },
+        { "line without breaks", std::string(1 << 20, '[') },
+        { "invalid utf-8 after a byte order mark", "\xEF\xBB\xBF[A]\r\nk=\xFF\xC3\r\n" },
+        { "lone carriage returns", "[A]\r\r\rk=1\r\r[B]\rj=2" },
+    };
+    std::string binary(1 << 16, '\0');
+    for (char& c : binary)
+        c = static_cast<char>(random());
+    files.emplace_back("random bytes", binary);
+    std::string brackets;
+    const std::string alphabet = "[]=\r\n \t\"'k;\xC3\xBC\xFF";
+    for (int i = 0; i < 20000; ++i)
+        brackets += alphabet[random() % alphabet.size()];
+    files.emplace_back("random profile syntax", brackets);
+
+    TempDir dir;
+    for (const auto& [name, bytes] : files) {
+        const auto path = dir.write("bad.ini", bytes);
+        IniFile ini(path);
+        for (const char* section : { "A", "B", "k", "" })
+            for (const char* key : { "k", "j", "long", "" })
+                (void)ini.read(section, key);
+        ASSERT_TRUE(ini.write("Kalmotex", "probe", "wert")) << name;
+        const std::string after = readBytes(path);
+        EXPECT_EQ(after.substr(0, bytes.size()), bytes) << name << ": the old contents come first, unchanged";
+        EXPECT_EQ(IniFile(path).read("Kalmotex", "probe"), "wert") << name;
+    }
 }
 
 TEST(IniFileRobustness, headersAndCharactersAcrossTheFilesReadPiecesAreFound)

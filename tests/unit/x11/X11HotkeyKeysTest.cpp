@@ -42,5 +42,11 @@ TEST(X11HotkeyKeys, charactersMapToTheirKeysymsLettersInLowerCase)
         EXPECT_EQ(keysymForKey(c.key), std::optional<KeySym>(c.expected)) << c.key;
 }
 
+TEST(X11HotkeyKeys, unknownKeysHaveNoKeysym)
+{
+    for (const char* key : { "", "F0", "F36", "Fx", "AB", "Foo" })
+        EXPECT_FALSE(keysymForKey(key)) << key;
+}
+
 } // namespace
 } // namespace kx::platform::x11
