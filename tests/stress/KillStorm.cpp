@@ -16,11 +16,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <mutex>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -31,7 +29,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -146,22 +143,6 @@ std::optional<Options> parseOptions(int argc, char** argv)
     return options;
 }
 
-// Whether the lock file is there with nobody holding it (its holder was killed), tried
-// without taking it over; `temporaries` counts the temporary files there at that moment.
-bool staleLockThere(const fs::path& config, int& temporaries)
-{
-    const int handle = ::open((config.string() + ".lock").c_str(), O_RDONLY | O_CLOEXEC);
-    if (handle < 0)
-        return false;
-    const bool stale = ::flock(handle, LOCK_EX | LOCK_NB) == 0;
-    if (stale) {
-        for (const auto& item : fs::directory_iterator(config.parent_path()))
-            temporaries += item.path().extension() == ".tmp" ? 1 : 0;
-    }
-    ::close(handle);
-    return stale;
-}
-
 std::vector<std::string> leftovers(const fs::path& folder, const fs::path& config)
 {
     std::vector<std::string> found;
@@ -201,8 +182,6 @@ int main(int argc, char** argv)
     }
 
     std::atomic<int> kills = 0;
-    std::atomic<int> staleLocks = 0;
-    std::atomic<int> staleTemporaries = 0;
     std::vector<WriterLog> logs(static_cast<std::size_t>(options->writers));
     const auto start = Clock::now();
     std::vector<std::thread> writers;
@@ -239,10 +218,6 @@ int main(int argc, char** argv)
                     ++log.killed;
                     ++kills;
                     log.unacknowledgedSince.push_back(sequence);
-                    if (int temporaries = 0; staleLockThere(config, temporaries)) {
-                        ++staleLocks;
-                        staleTemporaries += temporaries;
-                    }
                     break;
                 case Outcome::failed:
                     ++log.failed;
@@ -265,10 +240,6 @@ int main(int argc, char** argv)
         std::cout << "PROBLEM: " << text << '\n';
         ++problems;
     };
-    std::vector<std::string> leftBehind;
-    for (const std::string& name : leftovers(folder, config))
-        leftBehind.push_back(name);
-
     // The file reads, through the tool as a user would run it.
     const fs::path listError = folder / "stderr-list";
     if (runCli({ options->cli, "--config", config.string(), "list" }, listError, std::nullopt).outcome
@@ -308,13 +279,6 @@ int main(int argc, char** argv)
     std::cout << "kill storm: " << kills.load() << " kills, " << runs << " runs of kalmotex-cli by "
               << options->writers << " writers, " << acknowledged << " acknowledged, " << failed
               << " failed, in " << seconds << " s (seed " << options->seed << ")\n";
-    std::cout << "right after a kill, a lock file nobody held was found " << staleLocks.load()
-              << " times (with " << staleTemporaries.load()
-              << " temporary files); none blocked a later write\n";
-    std::cout << "left behind after the storm, before the next write:";
-    for (const std::string& name : leftBehind)
-        std::cout << ' ' << name;
-    std::cout << (leftBehind.empty() ? " nothing\n" : "\n");
     if (problems > 0) {
         std::cout << problems << " problems; the files are kept in " << folder << '\n';
         return 1;

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace kx::test {
@@ -51,8 +50,16 @@ std::filesystem::path TempDir::write(std::string_view name, std::string_view byt
 
 std::string readBytes(const std::filesystem::path& file)
 {
+    // In one read, as some tests compare files of 100 MB.
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
     std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (ec || !in)
+        return {};
+    std::string bytes(size, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
 }
 
 } // namespace kx::test

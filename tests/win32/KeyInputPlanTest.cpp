@@ -1,4 +1,5 @@
 #include "backends/win32/KeyInputPlan.h"
+#include "TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -77,11 +78,8 @@ std::string describe(const std::vector<INPUT>& inputs)
     return out.str();
 }
 
-KeyStroke ch(char32_t c, std::uint8_t modifiers = NoModifier)
-{
-    return KeyStroke { NamedKey::Character, c, modifiers };
-}
-KeyStroke named(NamedKey key, std::uint8_t modifiers = NoModifier) { return KeyStroke { key, 0, modifiers }; }
+using test::ch;
+using test::named;
 
 struct PlanCase
 {

@@ -7,22 +7,11 @@
 namespace kx::platform::win32 {
 namespace {
 
+using test::ch;
+using test::charactersOf;
 using test::EditWindow;
+using test::named;
 using test::pumpUntil;
-
-KeyStroke ch(char32_t c, std::uint8_t modifiers = NoModifier)
-{
-    return KeyStroke { NamedKey::Character, c, modifiers };
-}
-KeyStroke named(NamedKey key, std::uint8_t modifiers = NoModifier) { return KeyStroke { key, 0, modifiers }; }
-
-KeyStrokes charactersOf(std::u32string_view text)
-{
-    KeyStrokes strokes;
-    for (const char32_t c : text)
-        strokes.push_back(ch(c));
-    return strokes;
-}
 
 class KeyboardTyping : public ::testing::Test
 {
@@ -71,11 +60,9 @@ TEST_F(KeyboardTyping, mixedTextArrivesExactlyWithEnterAndTab)
 {
     KeyStrokes strokes = charactersOf(U"äöüß €");
     strokes.push_back(named(NamedKey::Tab));
-    for (const KeyStroke& s : charactersOf(U"Ω😀x"))
-        strokes.push_back(s);
+    strokes = charactersOf(U"Ω😀x", strokes);
     strokes.push_back(named(NamedKey::Enter));
-    for (const KeyStroke& s : charactersOf(U"Zeile 2\t+1"))
-        strokes.push_back(s);
+    strokes = charactersOf(U"Zeile 2\t+1", strokes);
     const std::wstring expected = L"äöüß €\tΩ\U0001F600x\r\nZeile 2\t+1";
     EXPECT_EQ(typeAndWait(strokes, expected), expected);
 }
@@ -86,8 +73,7 @@ TEST_F(KeyboardTyping, aGuardThatSaysNoStopsBetweenStrokesAndCountsWhatWentOut)
     // guard refuses; no stroke may be cut and nothing may stay held.
     KeyStrokes strokes = charactersOf(U"abcdefghij");
     strokes.push_back(ch(U'K', Shift));
-    for (const KeyStroke& s : charactersOf(U"lmnopqrstuvwxyz0123456789ABCD"))
-        strokes.push_back(s);
+    strokes = charactersOf(U"lmnopqrstuvwxyz0123456789ABCD", strokes);
     int asked = 0;
     const TypingResult result = keyboard.type(strokes, [&] { return ++asked == 1; });
     EXPECT_TRUE(result.ok) << result.error;
@@ -101,16 +87,9 @@ TEST_F(KeyboardTyping, aGuardThatSaysNoStopsBetweenStrokesAndCountsWhatWentOut)
     EXPECT_FALSE(GetAsyncKeyState(VK_SHIFT) & 0x8000);
 }
 
-TEST_F(KeyboardTyping, carriageReturnAndLineFeedMakeOneLineBreak)
-{
-    const std::wstring expected = L"A\r\nB\r\nC\r\nD";
-    EXPECT_EQ(typeAndWait(charactersOf(U"A\r\nB\rC\nD"), expected), expected);
-}
-
 TEST_F(KeyboardTyping, namedKeysMoveAndDelete)
 {
-    // "abc", Left twice, Backspace, Delete, End, "!": only "b" and "a" are gone... step by
-    // step: after Left Left the caret is before "b"; Backspace removes "a", Delete "b".
+    // "abc", Left twice (the caret before "b"), Backspace removes "a", Delete "b", End, "!".
     KeyStrokes strokes = charactersOf(U"abc");
     strokes.push_back(named(NamedKey::Left));
     strokes.push_back(named(NamedKey::Left));
@@ -119,16 +98,6 @@ TEST_F(KeyboardTyping, namedKeysMoveAndDelete)
     strokes.push_back(named(NamedKey::End));
     strokes.push_back(ch(U'!'));
     EXPECT_EQ(typeAndWait(strokes, L"c!"), L"c!");
-}
-
-TEST_F(KeyboardTyping, shiftedCharacterAndNoModifierLeftDown)
-{
-    // "+a" is Shift+A: a capital; afterwards no modifier may stay pressed, or the next
-    // text would turn into shortcuts.
-    KeyStrokes strokes { ch(U'a', Shift), ch(U'b') };
-    EXPECT_EQ(typeAndWait(strokes, L"Ab"), L"Ab");
-    for (const int vk : { VK_SHIFT, VK_CONTROL, VK_MENU })
-        EXPECT_EQ(GetAsyncKeyState(vk) & 0x8000, 0) << "virtual key " << vk << " still down";
 }
 
 TEST_F(KeyboardTyping, shortcutsGoInAsKeysWithTheirModifiers)

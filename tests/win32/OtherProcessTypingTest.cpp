@@ -9,6 +9,7 @@
 namespace kx::platform::win32 {
 namespace {
 
+using test::charactersOf;
 using test::pumpUntil;
 
 // The target program beside the test executable; started with a title, closed and, if it
@@ -88,14 +89,6 @@ private:
 
 WindowHandle handleOf(HWND window) { return reinterpret_cast<std::uintptr_t>(window); }
 
-KeyStrokes charactersOf(std::u32string_view text)
-{
-    KeyStrokes strokes;
-    for (const char32_t c : text)
-        strokes.push_back(KeyStroke { NamedKey::Character, c, NoModifier });
-    return strokes;
-}
-
 TEST(OtherProcessWindow, isListedWithItsTitleAndTakesTheTypedText)
 {
     TargetProgram target(L"Kalmotex Zielprogramm äöü");
@@ -112,37 +105,21 @@ TEST(OtherProcessWindow, isListedWithItsTitleAndTakesTheTypedText)
         const ActivationResult activated = windows.activate(handleOf(target.frame()));
         ASSERT_TRUE(activated.confirmed) << activated.error;
     }
+    // Mixed text, then lines enough to go out in several slices.
     KeyStrokes strokes = charactersOf(U"Grüße € 😀");
-    strokes.push_back(KeyStroke { NamedKey::Tab, 0, NoModifier });
-    for (const KeyStroke& s : charactersOf(U"Ω\r\nEnde"))
-        strokes.push_back(s);
+    strokes.push_back(test::named(NamedKey::Tab));
+    std::u32string lines = U"Ω\r\n";
+    std::wstring expected = L"Grüße € \U0001F600\tΩ\r\n";
+    for (int i = 0; i < 24; ++i) {
+        lines += U"Zeile " + std::u32string(1, U'A' + static_cast<char32_t>(i)) + U" äö😀\r";
+        expected += L"Zeile " + std::wstring(1, static_cast<wchar_t>(L'A' + i)) + L" äö\U0001F600\r\n";
+    }
+    strokes = charactersOf(lines, strokes);
     Win32KeyboardOutput keyboard;
     const TypingResult typed = keyboard.type(strokes);
     ASSERT_TRUE(typed.ok) << typed.error;
     // type() waits until the target's thread has taken the keys, so the text is complete
     // already; the bounded wait only guards against a slow target.
-    const std::wstring expected = L"Grüße € \U0001F600\tΩ\r\nEnde";
-    pumpUntil([&] { return target.text() == expected; });
-    EXPECT_EQ(target.text(), expected);
-}
-
-TEST(OtherProcessWindow, longTextArrivesCompleteInSlices)
-{
-    TargetProgram target(L"Kalmotex Zielprogramm lang");
-    ASSERT_NE(target.edit(), nullptr) << "target program did not open its window";
-    Win32WindowSystem windows;
-    {
-        const ActivationResult activated = windows.activate(handleOf(target.frame()));
-        ASSERT_TRUE(activated.confirmed) << activated.error;
-    }
-    std::u32string text;
-    for (int i = 0; i < 24; ++i)
-        text += U"Zeile " + std::u32string(1, U'A' + static_cast<char32_t>(i % 26)) + U" äö😀\r";
-    Win32KeyboardOutput keyboard;
-    ASSERT_TRUE(keyboard.type(charactersOf(text)).ok);
-    std::wstring expected;
-    for (int i = 0; i < 24; ++i)
-        expected += L"Zeile " + std::wstring(1, static_cast<wchar_t>(L'A' + i % 26)) + L" äö\U0001F600\r\n";
     pumpUntil([&] { return target.text() == expected; });
     EXPECT_EQ(target.text(), expected);
 }

@@ -1,12 +1,28 @@
 #pragma once
 
+#include "platform/KeyStroke.h"
+
 #include <chrono>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include <windows.h>
 
 namespace kx::platform::win32::test {
+
+// Key strokes for the typing tests: a character, a named key, every character of a text.
+inline KeyStroke ch(char32_t c, std::uint8_t modifiers = NoModifier)
+{
+    return { NamedKey::Character, c, modifiers };
+}
+inline KeyStroke named(NamedKey key, std::uint8_t modifiers = NoModifier) { return { key, 0, modifiers }; }
+inline KeyStrokes charactersOf(std::u32string_view text, KeyStrokes strokes = {})
+{
+    for (const char32_t c : text)
+        strokes.push_back(ch(c));
+    return strokes;
+}
 
 // Handles this thread's messages until `done` holds or `limit` has passed; returns whether
 // it holds. The windows of the tests live on the test's own thread, so every wait for

@@ -5,15 +5,14 @@
 #include "app/cli/Cli.h"
 #include "config/ConfigAccess.h"
 #include "store/EntryStore.h"
+#include "support/CliRun.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,32 +26,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Result
-{
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using Result = kx::test::CliResult;
 
 Result runCli(const fs::path& config, std::vector<std::string> arguments)
 {
     cli::CommandTable table;
     cli::addStoreCommands(table);
     arguments.insert(arguments.begin(), { "--config", config.string() });
-    std::ostringstream out, err;
-    Result result;
-    result.code = cli::runCli(arguments, "", table, out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
-}
-
-void writeQuickly(const fs::path& path, const std::string& bytes)
-{
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
-    std::fclose(file);
+    return kx::test::runCli(table, arguments);
 }
 
 struct ReadableCase
@@ -81,17 +62,6 @@ std::vector<ReadableCase> readableCases()
         { "NUL bytes", std::string("[Name]\r\n1=Ers\0ter\r\n2=Zwei\r\n\0\0\0\r\n", 29), "1\tErs\n2\tZwei\n" },
         { "invalid UTF-8", "[Name]\r\n1=Gr\xFC\xDF\r\n2=\xC3\x28\r\n", "1\tGrüß\n2\tÃ(\n" },
     };
-}
-
-std::string readQuickly(const fs::path& path)
-{
-    std::string bytes(fs::file_size(path), '\0');
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return {};
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-    std::fclose(file);
-    return bytes;
 }
 
 // The message the program shows before it ends, and whether it showed one.
@@ -135,7 +105,7 @@ TEST(BadConfig, oddButReadableFilesAreUsedAndKeptByteForByte)
     TempDir dir;
     const fs::path config = dir.file("Kalmotex.ini");
     for (const ReadableCase& c : readableCases()) {
-        writeQuickly(config, c.bytes);
+        dir.write("Kalmotex.ini", c.bytes);
         const Result list = runCli(config, { "list" });
         EXPECT_EQ(list.code, 0) << c.name << ": " << list.err;
         if (c.list) {
@@ -144,13 +114,13 @@ TEST(BadConfig, oddButReadableFilesAreUsedAndKeptByteForByte)
         const Result show = runCli(config, { "show", "1", "--json" });
         EXPECT_TRUE(show.code == 0 || show.err == "kalmotex-cli: there is no entry 1\n")
             << c.name << show.err;
-        EXPECT_TRUE(readQuickly(config) == c.bytes) << c.name << ": reading changed the file";
+        EXPECT_TRUE(readBytes(config) == c.bytes) << c.name << ": reading changed the file";
         EXPECT_TRUE(programStartMessages(config).empty()) << c.name;
 
         // A write adds its lines and leaves every other byte where it was.
         const Result ignore = runCli(config, { "ignore", "add", "Neues Fenster" });
         EXPECT_EQ(ignore.code, 0) << c.name << ": " << ignore.err;
-        const std::string after = readQuickly(config);
+        const std::string after = readBytes(config);
         EXPECT_TRUE(after.size() > c.bytes.size() && after.starts_with(c.bytes)) << c.name;
         EXPECT_EQ(runCli(config, { "ignore", "list" }).out, "1\tNeues Fenster\n") << c.name;
     }
@@ -202,9 +172,9 @@ TEST(BadConfig, aFileThatVanishesBetweenTwoReadsIsAnEmptyConfigurationAndNotRecr
                    context.out << before << ' ' << context.entries.entryCount() << '\n';
                    return cli::kExitOk;
                } });
-    std::ostringstream out, err;
-    EXPECT_EQ(cli::runCli({ "--config", config.string(), "vanish" }, "", table, out, err), 0) << err.str();
-    EXPECT_EQ(out.str(), "2 0\n");
+    const Result vanish = kx::test::runCli(table, { "--config", config.string(), "vanish" });
+    EXPECT_EQ(vanish.code, 0) << vanish.err;
+    EXPECT_EQ(vanish.out, "2 0\n");
     EXPECT_EQ(runCli(config, { "set", "1", "name", "Neu" }).err, "kalmotex-cli: there is no entry 1\n");
     EXPECT_FALSE(fs::exists(config));
     EXPECT_TRUE(programStartMessages(config).empty()) << "a missing file is seeded, not refused";

@@ -2,11 +2,11 @@
 #include "app/cli/Cli.h"
 
 #include "platform/InstanceClient.h"
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,12 +31,7 @@ public:
     std::vector<std::string> requests;
 };
 
-struct Result
-{
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using Result = kx::test::CliResult;
 
 class InstanceCommands : public ::testing::Test
 {
@@ -45,13 +40,8 @@ protected:
 
     Result run(const std::vector<std::string>& arguments)
     {
-        std::ostringstream out, err;
-        Result result;
         // No configuration file: the running program's own is the one that counts.
-        result.code = cli::runCli(arguments, dir.file("Kalmotex.ini").string(), table, out, err);
-        result.out = out.str();
-        result.err = err.str();
-        return result;
+        return kx::test::runCli(table, arguments, dir.file("Kalmotex.ini").string());
     }
 
     Result answered(const std::string& line)
@@ -73,16 +63,6 @@ TEST_F(InstanceCommands, sendAsksTheProgramOnThisDisplayAndSucceedsWhenItTyped)
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(instance.addresses, std::vector<std::string> { "/run/user/1000/kalmotex-7.socket" });
     EXPECT_EQ(instance.requests, std::vector<std::string> { "send 12\n" });
-}
-
-TEST_F(InstanceCommands, withoutARunningProgramItSaysSoAndFails)
-{
-    instance.reply = { InstanceReply::Status::NotRunning, {}, {} };
-    const Result result = run({ "send", "1" });
-    EXPECT_EQ(result.code, cli::kExitFailure);
-    EXPECT_EQ(result.err,
-        "kalmotex-cli: kalmotex is not running on display :7 (or runs with SingleInstance=0; see "
-        "kalmotex-cli(1))\n");
 }
 
 TEST_F(InstanceCommands, everyRefusalOfTheProgramFailsWithItsReason)

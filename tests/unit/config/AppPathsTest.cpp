@@ -100,26 +100,6 @@ struct InstalledTree
 
 } // namespace
 
-#ifndef _WIN32
-TEST(AppPaths, anInstalledProgramUsesItsSharedFilesAndTheUsersFolder)
-{
-    TempDir dir;
-    const InstalledTree tree(dir);
-    const std::string xdg = (dir.path() / "xdg").string();
-    ASSERT_TRUE(isWritableFolder(tree.bin)) << "the case where writability alone would pick bin/";
-
-    EXPECT_EQ(installedDataFolder(tree.bin), tree.shared);
-    EXPECT_EQ(dataFolder(tree.bin), tree.shared);
-    // The program file's own path leads there too, however it was spelt.
-    EXPECT_EQ(dataFolder(AppPaths(tree.bin + "../bin/kalmotex").AppFolder()), tree.shared);
-
-    const ConfigLocation location = locateConfig(tree.bin, fakeEnvironment({ { "XDG_CONFIG_HOME", xdg } }));
-    EXPECT_FALSE(location.besideProgram);
-    EXPECT_EQ(location.file, xdg + "/kalmotex/Kalmotex.ini");
-    EXPECT_FALSE(fs::exists(tree.bin + "Kalmotex.ini"));
-}
-#endif
-
 TEST(AppPaths, aPortableCopyOrABuildFolderKeepsEverythingBesideTheProgram)
 {
     TempDir dir;

@@ -42,8 +42,3 @@ TEST(CommandLine, usageNamesTheDebugWordAndTheOptions)
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     EXPECT_EQ(usage.back(), '\n');
 }
-
-TEST(CommandLine, versionLineCarriesTheBuildsProjectVersion)
-{
-    EXPECT_EQ(versionLine("kalmotex"), "kalmotex " KX_PROJECT_VERSION "\n");
-}

@@ -49,31 +49,6 @@ TEST(ConfigAccess, anEmptyFileNameMeansTheLastFileNamed)
     EXPECT_EQ(readBytes(first), "[S]\r\nk=a\r\n");
 }
 
-TEST(ConfigAccess, valueInRangeKeepsOnlyValuesWithinTheBounds)
-{
-    struct Row
-    {
-        std::int32_t value, min, max, defaultValue, expected;
-    };
-    const std::vector<Row> rows = {
-        { 5, 0, 3, 0, 0 },
-        { 3, 0, 3, 0, 3 },
-        { 0, 0, 3, 9, 0 },
-        { -1, 0, 1, 0, 0 },
-        { INT32_MIN, INT32_MIN, INT32_MAX, 1, INT32_MIN },
-        { 2, 3, 1, 7, 7 }, // an empty range holds nothing
-    };
-    for (const Row& r : rows)
-        EXPECT_EQ(valueInRange(r.value, r.min, r.max, r.defaultValue), r.expected) << r.value;
-}
-
-TEST(ConfigAccess, folderPathsEndInASlash)
-{
-    EXPECT_EQ(withTrailingSlash("/opt/kalmotex"), "/opt/kalmotex/");
-    EXPECT_EQ(withTrailingSlash("/opt/kalmotex/"), "/opt/kalmotex/");
-    EXPECT_EQ(withTrailingSlash(""), "/");
-}
-
 TEST(ConfigAccessReadScope, readsInsideAScopeSeeOneVersionOfTheFile)
 {
     TempDir dir;

@@ -75,18 +75,6 @@ TEST_F(UnixSocketClientTest, nothingThereOrASocketLeftByACrashMeansNotRunning)
     EXPECT_EQ(client.exchange(path(), "show\n").status, InstanceReply::Status::NotRunning);
 }
 
-TEST_F(UnixSocketClientTest, sendsTheRequestAndReturnsTheAnswerLine)
-{
-    BoundSocket server(path(), true);
-    std::string received;
-    std::thread program([&] { received = server.serveOnce("ok\n"); });
-    const InstanceReply reply = client.exchange(path(), "send 3\n");
-    program.join();
-    EXPECT_EQ(received, "send 3\n");
-    EXPECT_EQ(reply.status, InstanceReply::Status::Answered);
-    EXPECT_EQ(reply.line, "ok");
-}
-
 TEST_F(UnixSocketClientTest, aProgramThatHangsUpWithoutAnswerIsAFailure)
 {
     BoundSocket server(path(), true);

@@ -45,12 +45,6 @@ TEST_F(PopupMenuFromFile, withoutEntriesHoldsOnlyTheFixedItemsAndEditIsTheDefaul
     EXPECT_EQ(m_menu.item(2).caption, "&Bearbeiten");
 }
 
-TEST_F(PopupMenuFromFile, missingFileGivesTheFixedItems)
-{
-    m_menu.rebuild(m_config, m_dir.file("nothing.ini").string());
-    EXPECT_EQ(m_menu.items(), fixedItems());
-}
-
 TEST_F(PopupMenuFromFile, enumerationStopsAtTheFirstMissingName)
 {
     m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=Eins\r\n2=Zwei\r\n4=Vier\r\n"));
@@ -72,28 +66,12 @@ TEST_F(PopupMenuFromFile, sortNamesZeroKeepsEntryNumberOrder)
     EXPECT_EQ(m_menu.items(), withFixedItems({ { "Zeta", "1" }, { "Alpha", "2" }, { "Mitte", "3" } }));
 }
 
-TEST_F(PopupMenuFromFile, sortNamesThatIsNoNumberMeansUnsorted)
-{
-    m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=b\r\n2=a\r\n[Common]\r\nSortNames=ja\r\n"));
-    EXPECT_EQ(m_menu.item(1).caption, "b");
-}
-
 TEST_F(PopupMenuFromFile, sortingIgnoresCaseAndKeepsEqualNamesInEntryOrder)
 {
     m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=beta\r\n2=Alpha\r\n3=Beta\r\n4=ärger\r\n5=Zorn\r\n"));
     EXPECT_EQ(m_menu.items(),
         withFixedItems(
             { { "Alpha", "2" }, { "ärger", "4" }, { "beta", "1" }, { "Beta", "3" }, { "Zorn", "5" } }));
-}
-
-TEST_F(PopupMenuFromFile, rebuildingReplacesTheItemsAndSeesFileChanges)
-{
-    const std::string file = writeConfig("[Name]\r\n1=Eins\r\n");
-    m_menu.rebuild(m_config, file);
-    writeConfig("[Name]\r\n1=Neu\r\n2=Zwei\r\n");
-    m_menu.rebuild(m_config, file);
-    EXPECT_EQ(m_menu.itemCount(), 2 + 5);
-    EXPECT_EQ(m_menu.item(1).caption, "Neu");
 }
 
 TEST_F(PopupMenuFromFile, rebuildingSortsAgainWhenANameChanges)

@@ -103,17 +103,13 @@ TEST_F(ConfigReading, popupActivationOptionsOutsideTheirRangeCountAsZero)
         { "PumActViaBorder=1\r\nPumActBorderByClick=1\r\nPumActPos=3\r\nPumActBorderCol=255",
             { 1, 1, 3, 255 } },
         { "PumActPos=7", { 0, 0, 0, -2147483633 } },
-        { "PumActPos=2.5", { 0, 0, 2, -2147483633 } },
         { "PumActPos=&H3", { 0, 0, 3, -2147483633 } },
         { "PumActViaBorder=-1\r\nPumActBorderByClick=1.5", { 0, 0, 0, -2147483633 } },
         { "PumActBorderCol=&H8000000F", { 0, 0, 0, -2147483633 } },
         { "PumActBorderCol=3000000000", { 0, 0, 0, -2147483633 } }, // does not fit: the default
         { "PumActBorderCol=blau", { 0, 0, 0, 0 } },
-        { "PumActPos=5\r\nPumActBorderByClick=-1", { 0, 0, 0, -2147483633 } },
-        { "PumActPos=-1", { 0, 0, 0, -2147483633 } },
         { "PumActPos=3.5", { 0, 0, 0, -2147483633 } }, // rounds to 4: out of range
         { "PumActPos=1.5", { 0, 0, 2, -2147483633 } }, // half to even
-        { "PumActPos=0.5\r\nPumActViaBorder=", { 0, 0, 0, -2147483633 } },
         { "PumActViaBorder=1 Zeile\r\nPumActBorderByClick=&H1", { 1, 1, 0, -2147483633 } },
         { "PumActBorderCol=-2147483648", { 0, 0, 0, -2147483647 - 1 } },
     };

@@ -28,17 +28,6 @@ TEST(EntryCommands, renamingSkipsTheEntryItselfButNotOthersWithTheSameName)
     EXPECT_EQ(findDuplicateName(names, "Adresse", 0u), 2u);
 }
 
-TEST(EntryCommands, theFirstItemWithTheHighestNumberIsFound)
-{
-    const HighestEntry none = highestEntryNumber({});
-    EXPECT_EQ(none.number, 0);
-    EXPECT_EQ(none.position, std::nullopt);
-
-    const HighestEntry highest = highestEntryNumber({ 2, 5, 1, 5, 3 });
-    EXPECT_EQ(highest.number, 5);
-    EXPECT_EQ(highest.position, 1u);
-}
-
 TEST(EntryCommands, deletingKeepsTheListNumberedOneToN)
 {
     const struct

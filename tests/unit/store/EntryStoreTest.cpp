@@ -152,23 +152,6 @@ TEST_F(EntryStoreFiles, readEntryReadsItsOwnFileAfterAnotherFileWasUsed)
     EXPECT_EQ(entry.title, "Editor");
 }
 
-TEST_F(EntryStoreFiles, scrambledTextsAreStoredAfreshOnEveryWrite)
-{
-    const std::string path = dir.file("Kalmotex.ini").string();
-    kx::store::TimeSeededRandom random;
-    EntryStore store(config, path, random);
-    const Entry entry { "Passwort", "geheim\\N", "Anmeldung", 1, 0 };
-
-    ASSERT_TRUE(store.writeEntry(1, entry));
-    const std::string first = config.readIniString("Text", "1", "", path);
-    ASSERT_TRUE(store.writeEntry(1, entry));
-    const std::string second = config.readIniString("Text", "1", "", path);
-
-    EXPECT_NE(first, second);
-    EXPECT_EQ(first.size(), 4 * 8 + 4u);
-    EXPECT_EQ(store.readEntry(1), entry);
-}
-
 TEST(SampleConfiguration, isAWindowsStyleFileWithReadableEntries)
 {
     const auto sample = std::filesystem::path(KX_SOURCE_DIR) / "data" / "sample.ini";

@@ -62,14 +62,6 @@ TEST_F(PlaceholdersTest, replacesDateAndTimeInAnyCase)
         EXPECT_EQ(expand(text), expanded) << text;
 }
 
-TEST_F(PlaceholdersTest, minuteIsNeverTheMonth)
-{
-    FixedClock clock { 2026, 11, 30, 23, 7, 59 };
-    std::string text = "%stunde%:%minute%:%sekunde% %monat%";
-    ExpandPlaceholders(text, clock);
-    EXPECT_EQ(text, "23:07:59 11");
-}
-
 TEST_F(PlaceholdersTest, insertsFileContentsWithLineFeedsRemoved)
 {
     const auto file = m_dir.write("t.txt", "A\r\nB\r\n");

