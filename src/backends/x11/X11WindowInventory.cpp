@@ -15,8 +15,7 @@ std::vector<WindowHandle> X11WindowInventory::stackBottomUp()
     const Atom check = m_connection->atom("_NET_SUPPORTING_WM_CHECK");
     // EWMH: the window named on the root names itself while the manager runs.
     const auto onRoot = readCardinalProperty(display, m_connection->root(), check, XA_WINDOW);
-    const auto onChild
-        = onRoot.empty() ? onRoot : readCardinalProperty(display, onRoot[0], check, XA_WINDOW);
+    const auto onChild = onRoot.empty() ? onRoot : readCardinalProperty(display, onRoot[0], check, XA_WINDOW);
     if (!onChild.empty() && onChild[0] == onRoot[0]) {
         const auto stack = readCardinalProperty(display,
             m_connection->root(),
@@ -35,7 +34,8 @@ std::vector<WindowHandle> X11WindowInventory::stackBottomUp()
     XPtr<Window> children(raw);
     for (unsigned int i = 0; i < count; ++i) {
         XWindowAttributes attributes;
-        if (XGetWindowAttributes(display, children.get()[i], &attributes) && attributes.c_class == InputOutput)
+        if (XGetWindowAttributes(display, children.get()[i], &attributes)
+            && attributes.c_class == InputOutput)
             windows.push_back(children.get()[i]);
     }
     return windows;

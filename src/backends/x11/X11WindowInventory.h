@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/WindowInventory.h"
 #include "backends/x11/X11Connection.h"
+#include "platform/WindowInventory.h"
 
 #include <memory>
 

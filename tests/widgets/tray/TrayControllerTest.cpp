@@ -1,6 +1,6 @@
 #include "popup/qt/TrayController.h"
-#include "config/ConfigAccess.h"
 #include "backends/fake/FakeDesktop.h"
+#include "config/ConfigAccess.h"
 #include "popup/qt/NotificationIcon.h"
 #include "popup/qt/PopupMenuWidget.h"
 #include "store/EntryStore.h"
