@@ -30,11 +30,6 @@ std::string variable(const char* name)
     return value ? value : "";
 }
 
-DesktopSelection failure(const std::string& why)
-{
-    return { std::nullopt, "Kalmotex kann nicht starten: " + why };
-}
-
 #ifdef _WIN32
 
 DesktopSelection openWindowsDesktop()
@@ -49,6 +44,11 @@ DesktopSelection openWindowsDesktop()
 }
 
 #else
+
+DesktopSelection failure(const std::string& why)
+{
+    return { std::nullopt, "Kalmotex kann nicht starten: " + why };
+}
 
 DesktopSelection openX11Desktop(const std::string& display)
 {
