@@ -34,8 +34,9 @@ TargetSelectionDialog::TargetSelectionDialog(QWidget* parent)
     setObjectName("AuswahlForm");
     setWindowTitle("Auswahl");
     setAttribute(Qt::WA_DeleteOnClose, false);
-    // Form_Load makes the dialog topmost; it is destroyed when closed, which ends that.
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    // Above every window while the user chooses; fixed in size, so no maximise button.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setModal(true);
 
     m_list = new QListWidget(this);
