@@ -74,12 +74,12 @@ struct OpenMenu
         std::vector<popup::MenuItem> items;
         int number = 1;
         for (std::string& name : entryNames())
-            items.push_back({ std::move(name), std::to_string(number++) });
-        for (popup::MenuItem fixed : { popup::MenuItem { "-", "-1" },
-                 popup::MenuItem { "&Bearbeiten", "-2" },
-                 popup::MenuItem { "-", "-1" },
-                 popup::MenuItem { "&Abbrechen", "-4" },
-                 popup::MenuItem { "B&eenden", "-3" } })
+            items.push_back({ std::move(name), { popup::MenuCommand::SendEntry, number++ } });
+        for (popup::MenuItem fixed : { popup::MenuItem { "-", {} },
+                 popup::MenuItem { "&Bearbeiten", { popup::MenuCommand::ShowMainWindow, 0 } },
+                 popup::MenuItem { "-", {} },
+                 popup::MenuItem { "&Abbrechen", {} },
+                 popup::MenuItem { "B&eenden", { popup::MenuCommand::Exit, 0 } } })
             items.push_back(fixed);
         const int count = static_cast<int>(items.size());
         menu.setTypeToFilter(true);

@@ -2,29 +2,12 @@
 
 #include "config/ConfigAccess.h"
 #include "store/Options.h"
-#include "store/RuntimeNumber.h"
 #include "text/Text.h"
 
 #include <algorithm>
 #include <numeric>
 
 namespace kx::popup {
-
-MenuChoice choiceForTag(std::string_view tag)
-{
-    const auto number = store::parseRuntimeNumber(tag);
-    const auto rounded = number ? store::roundToInt16(*number) : std::nullopt;
-    if (!rounded)
-        return {};
-    const int value = *rounded;
-    if (value >= 1)
-        return { MenuCommand::SendEntry, value };
-    if (value == -2)
-        return { MenuCommand::ShowMainWindow, 0 };
-    if (value == -3)
-        return { MenuCommand::Exit, 0 };
-    return {};
-}
 
 bool isSeparatorCaption(std::string_view caption) { return caption == "-"; }
 
@@ -42,7 +25,7 @@ std::string displayedCaption(std::string_view caption)
     return text;
 }
 
-bool isEntryItem(const MenuItem& item) { return choiceForTag(item.tag).command == MenuCommand::SendEntry; }
+bool isEntryItem(const MenuItem& item) { return item.choice.command == MenuCommand::SendEntry; }
 
 void PopupMenu::rebuild(const std::vector<store::EntryListItem>& entries, int sortNames)
 {
@@ -51,17 +34,17 @@ void PopupMenu::rebuild(const std::vector<store::EntryListItem>& entries, int so
 
     if (sortNames == 0) {
         for (const auto& entry : entries)
-            addItem(entry.name, std::to_string(entry.number));
+            addItem(entry.name, { MenuCommand::SendEntry, entry.number });
     } else {
         for (std::size_t i : sortedOrder(entries))
-            addItem(entries[i].name, std::to_string(entries[i].number));
+            addItem(entries[i].name, { MenuCommand::SendEntry, entries[i].number });
     }
 
-    addItem("-", std::string(separatorTag));
-    addItem("&Bearbeiten", std::string(editTag));
-    addItem("-", std::string(separatorTag));
-    addItem("&Abbrechen", std::string(cancelTag));
-    addItem("B&eenden", std::string(exitTag));
+    addItem("-", {});
+    addItem("&Bearbeiten", { MenuCommand::ShowMainWindow, 0 });
+    addItem("-", {});
+    addItem("&Abbrechen", {});
+    addItem("B&eenden", { MenuCommand::Exit, 0 });
 }
 
 const std::vector<std::size_t>& PopupMenu::sortedOrder(const std::vector<store::EntryListItem>& entries)
@@ -103,9 +86,9 @@ void PopupMenu::rebuild(config::ConfigAccess& config, const std::string& configF
     rebuild(entries, sortNames);
 }
 
-void PopupMenu::addItem(std::string caption, std::string tag)
+void PopupMenu::addItem(std::string caption, MenuChoice choice)
 {
-    m_items.push_back({ std::move(caption), std::move(tag) });
+    m_items.push_back({ std::move(caption), choice });
 }
 
 int PopupMenu::defaultItemIndex() const { return std::max(0, itemCount() - 3); }
@@ -114,7 +97,7 @@ MenuChoice PopupMenu::choiceFor(int index) const
 {
     if (index < 1 || index > itemCount())
         return {};
-    return choiceForTag(item(index).tag);
+    return item(index).choice;
 }
 
 } // namespace kx::popup

@@ -12,25 +12,10 @@ class ConfigAccess;
 
 namespace kx::popup {
 
-// One element of the popup menu: the text shown and what a click on it means.
-struct MenuItem
-{
-    std::string caption; // "&" marks the access key, "&&" is one ampersand, "-" is a separator
-    std::string tag; // decimal number: an entry number, or one of the fixed meanings below
-
-    friend bool operator==(const MenuItem&, const MenuItem&) = default;
-};
-
-// Tags of the fixed items.
-inline constexpr std::string_view separatorTag = "-1";
-inline constexpr std::string_view editTag = "-2";
-inline constexpr std::string_view exitTag = "-3";
-inline constexpr std::string_view cancelTag = "-4";
-
 // What a click on an item asks for.
 enum class MenuCommand
 {
-    Nothing, // separator, "&Abbrechen" and any unknown tag
+    Nothing, // separator and "&Abbrechen"
     SendEntry,
     ShowMainWindow,
     Exit,
@@ -44,9 +29,14 @@ struct MenuChoice
     friend bool operator==(const MenuChoice&, const MenuChoice&) = default;
 };
 
-// The tag read as the program reads numbers (leading number, rounded half to even,
-// 16-bit) and mapped to its meaning.
-MenuChoice choiceForTag(std::string_view tag);
+// One element of the popup menu: the text shown and what a click on it means.
+struct MenuItem
+{
+    std::string caption; // "&" marks the access key, "&&" is one ampersand, "-" is a separator
+    MenuChoice choice;
+
+    friend bool operator==(const MenuItem&, const MenuItem&) = default;
+};
 
 // True for a caption that the menu draws as a separator line.
 bool isSeparatorCaption(std::string_view caption);
@@ -54,7 +44,7 @@ bool isSeparatorCaption(std::string_view caption);
 // The caption as the menu shows it: "&&" becomes "&", a single "&" disappears.
 std::string displayedCaption(std::string_view caption);
 
-// True for an item that stands for an entry (its tag is an entry number).
+// True for an item that stands for an entry.
 bool isEntryItem(const MenuItem& item);
 
 // The items of the popup menu of entries. Elements are numbered from 1, like the menu's
@@ -72,7 +62,7 @@ public:
     void rebuild(config::ConfigAccess& config, const std::string& configFile);
 
     // Appends one element.
-    void addItem(std::string caption, std::string tag);
+    void addItem(std::string caption, MenuChoice choice);
 
     // Number of elements in use; (entries + 5) after every build.
     int itemCount() const { return static_cast<int>(m_items.size()); }

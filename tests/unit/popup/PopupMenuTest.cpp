@@ -9,18 +9,22 @@ namespace {
 
 std::vector<MenuItem> fixedItems()
 {
-    return { { "-", "-1" },
-        { "&Bearbeiten", "-2" },
-        { "-", "-1" },
-        { "&Abbrechen", "-4" },
-        { "B&eenden", "-3" } };
+    return { { "-", {} },
+        { "&Bearbeiten", { MenuCommand::ShowMainWindow, 0 } },
+        { "-", {} },
+        { "&Abbrechen", {} },
+        { "B&eenden", { MenuCommand::Exit, 0 } } };
 }
 
-std::vector<MenuItem> withFixedItems(std::vector<MenuItem> entries)
+// The entries (name and number) in menu order, then the fixed items.
+std::vector<MenuItem> withFixedItems(const std::vector<std::pair<std::string, int>>& entries)
 {
+    std::vector<MenuItem> items;
+    for (const auto& [name, number] : entries)
+        items.push_back({ name, { MenuCommand::SendEntry, number } });
     for (auto& item : fixedItems())
-        entries.push_back(item);
-    return entries;
+        items.push_back(item);
+    return items;
 }
 
 class PopupMenuFromFile : public ::testing::Test
@@ -48,13 +52,13 @@ TEST_F(PopupMenuFromFile, withoutEntriesHoldsOnlyTheFixedItemsAndEditIsTheDefaul
 TEST_F(PopupMenuFromFile, enumerationStopsAtTheFirstMissingName)
 {
     m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=Eins\r\n2=Zwei\r\n4=Vier\r\n"));
-    EXPECT_EQ(m_menu.items(), withFixedItems({ { "Eins", "1" }, { "Zwei", "2" } }));
+    EXPECT_EQ(m_menu.items(), withFixedItems({ { "Eins", 1 }, { "Zwei", 2 } }));
 }
 
 TEST_F(PopupMenuFromFile, sortedByDefaultAndTagsKeepTheEntryNumbers)
 {
     m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=Mitte\r\n"));
-    EXPECT_EQ(m_menu.items(), withFixedItems({ { "Alpha", "2" }, { "Mitte", "3" }, { "Zeta", "1" } }));
+    EXPECT_EQ(m_menu.items(), withFixedItems({ { "Alpha", 2 }, { "Mitte", 3 }, { "Zeta", 1 } }));
     EXPECT_EQ(m_menu.choiceFor(1), (MenuChoice { MenuCommand::SendEntry, 2 }));
     EXPECT_EQ(m_menu.defaultItemIndex(), 5);
 }
@@ -63,15 +67,14 @@ TEST_F(PopupMenuFromFile, sortNamesZeroKeepsEntryNumberOrder)
 {
     m_menu.rebuild(m_config,
         writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=Mitte\r\n[Common]\r\nSortNames=0\r\n"));
-    EXPECT_EQ(m_menu.items(), withFixedItems({ { "Zeta", "1" }, { "Alpha", "2" }, { "Mitte", "3" } }));
+    EXPECT_EQ(m_menu.items(), withFixedItems({ { "Zeta", 1 }, { "Alpha", 2 }, { "Mitte", 3 } }));
 }
 
 TEST_F(PopupMenuFromFile, sortingIgnoresCaseAndKeepsEqualNamesInEntryOrder)
 {
     m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=beta\r\n2=Alpha\r\n3=Beta\r\n4=ärger\r\n5=Zorn\r\n"));
     EXPECT_EQ(m_menu.items(),
-        withFixedItems(
-            { { "Alpha", "2" }, { "ärger", "4" }, { "beta", "1" }, { "Beta", "3" }, { "Zorn", "5" } }));
+        withFixedItems({ { "Alpha", 2 }, { "ärger", 4 }, { "beta", 1 }, { "Beta", 3 }, { "Zorn", 5 } }));
 }
 
 TEST_F(PopupMenuFromFile, rebuildingSortsAgainWhenANameChanges)
@@ -79,14 +82,14 @@ TEST_F(PopupMenuFromFile, rebuildingSortsAgainWhenANameChanges)
     const std::string file = writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n");
     m_menu.rebuild(m_config, file);
     m_menu.rebuild(m_config, file);
-    EXPECT_EQ(m_menu.item(1), (MenuItem { "Alpha", "2" }));
+    EXPECT_EQ(m_menu.item(1), (MenuItem { "Alpha", { MenuCommand::SendEntry, 2 } }));
     writeConfig("[Name]\r\n1=Zeta\r\n2=Zz\r\n");
     m_menu.rebuild(m_config, file);
-    EXPECT_EQ(m_menu.item(1), (MenuItem { "Zeta", "1" }));
-    EXPECT_EQ(m_menu.item(2), (MenuItem { "Zz", "2" }));
+    EXPECT_EQ(m_menu.item(1), (MenuItem { "Zeta", { MenuCommand::SendEntry, 1 } }));
+    EXPECT_EQ(m_menu.item(2), (MenuItem { "Zz", { MenuCommand::SendEntry, 2 } }));
     writeConfig("[Name]\r\n1=Alpha\r\n2=Zeta\r\n");
     m_menu.rebuild(m_config, file);
-    EXPECT_EQ(m_menu.item(1), (MenuItem { "Alpha", "1" }));
+    EXPECT_EQ(m_menu.item(1), (MenuItem { "Alpha", { MenuCommand::SendEntry, 1 } }));
 }
 
 TEST(PopupMenuCaptions, namesAreUsedUnchangedIncludingAmpersandsAndSeparators)
@@ -95,7 +98,7 @@ TEST(PopupMenuCaptions, namesAreUsedUnchangedIncludingAmpersandsAndSeparators)
     menu.rebuild({ { 1, "A&&B", "" }, { 2, "-", "" }, { 3, "&Gruß", "" } }, 0);
     EXPECT_EQ(menu.item(1).caption, "A&&B");
     EXPECT_TRUE(isSeparatorCaption(menu.item(2).caption));
-    EXPECT_EQ(menu.item(2).tag, "2");
+    EXPECT_EQ(menu.item(2).choice, (MenuChoice { MenuCommand::SendEntry, 2 }));
     EXPECT_EQ(menu.item(3).caption, "&Gruß");
 }
 
@@ -114,35 +117,6 @@ TEST(PopupMenuCaptions, displayedCaptionIsWhatTheMenuShowsAndOnlyEntriesCountAsE
     // A name that is exactly "-" is still an entry (drawn as a line); the fixed items are not.
     EXPECT_EQ(entries, (std::vector<bool> { true, true, false, false, false, false, false }));
 }
-
-struct TagCase
-{
-    const char* name;
-    const char* tag;
-    MenuChoice choice;
-};
-
-class MenuTags : public ::testing::TestWithParam<TagCase>
-{
-};
-
-TEST_P(MenuTags, tagMeansItsCommand) { EXPECT_EQ(choiceForTag(GetParam().tag), GetParam().choice); }
-
-INSTANTIATE_TEST_SUITE_P(AllTags,
-    MenuTags,
-    ::testing::Values(TagCase { "entry", "3", { MenuCommand::SendEntry, 3 } },
-        TagCase { "largestEntry", "32767", { MenuCommand::SendEntry, 32767 } },
-        TagCase { "separator", "-1", {} },
-        TagCase { "edit", "-2", { MenuCommand::ShowMainWindow, 0 } },
-        TagCase { "exit", "-3", { MenuCommand::Exit, 0 } },
-        TagCase { "cancel", "-4", {} },
-        TagCase { "zero", "0", {} },
-        TagCase { "notANumber", "x", {} },
-        TagCase { "halfRoundsToEven", "2.5", { MenuCommand::SendEntry, 2 } },
-        TagCase { "halfRoundsUpToEven", "3.5", { MenuCommand::SendEntry, 4 } },
-        TagCase { "leadingNumberCounts", "7abc", { MenuCommand::SendEntry, 7 } },
-        TagCase { "tooLargeForSixteenBits", "40000", {} }),
-    [](const ::testing::TestParamInfo<TagCase>& row) { return std::string(row.param.name); });
 
 TEST(PopupMenuClicks, indexOutsideTheMenuDoesNothing)
 {

@@ -12,13 +12,16 @@ using kx::popup::PopupMenuWidget;
 
 namespace {
 
+kx::popup::MenuChoice entry(int number) { return { kx::popup::MenuCommand::SendEntry, number }; }
+
 std::vector<MenuItem> menuWith(std::vector<MenuItem> entries)
 {
-    for (MenuItem fixed : { MenuItem { "-", "-1" },
-             MenuItem { "&Bearbeiten", "-2" },
-             MenuItem { "-", "-1" },
-             MenuItem { "&Abbrechen", "-4" },
-             MenuItem { "B&eenden", "-3" } })
+    using kx::popup::MenuCommand;
+    for (MenuItem fixed : { MenuItem { "-", {} },
+             MenuItem { "&Bearbeiten", { MenuCommand::ShowMainWindow, 0 } },
+             MenuItem { "-", {} },
+             MenuItem { "&Abbrechen", {} },
+             MenuItem { "B&eenden", { MenuCommand::Exit, 0 } } })
         entries.push_back(fixed);
     return entries;
 }
@@ -57,7 +60,7 @@ private slots:
     {
         std::vector<MenuItem> entries;
         for (int i = 1; i <= 32762; ++i)
-            entries.push_back({ "Eintrag " + std::to_string(i), std::to_string(i) });
+            entries.push_back({ "Eintrag " + std::to_string(i), entry(i) });
         PopupMenuWidget menu;
         menu.setTypeToFilter(true);
         open(menu, menuWith(std::move(entries)), { 5, 500 });
@@ -118,9 +121,9 @@ private slots:
     {
         std::vector<MenuItem> entries;
         for (int i = 1; i <= 500; ++i)
-            entries.push_back({ "WWWW" + std::to_string(i), std::to_string(i) });
+            entries.push_back({ "WWWW" + std::to_string(i), entry(i) });
         const std::string wide = "Ein viel längerer Name mit &Zugriffstaste, der die Breite bestimmt";
-        entries.insert(entries.begin() + 250, { wide, "501" });
+        entries.insert(entries.begin() + 250, { wide, entry(501) });
         PopupMenuWidget menu;
         open(menu, menuWith(std::move(entries)));
         const QString shown = QString::fromStdString(wide).remove(u'&');
@@ -131,7 +134,7 @@ private slots:
     {
         PopupMenuWidget menu;
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        open(menu, menuWith({ { "Ein recht langer Eintrag", "1" } }), screen.bottomRight());
+        open(menu, menuWith({ { "Ein recht langer Eintrag", entry(1) } }), screen.bottomRight());
         QVERIFY(screen.contains(menu.geometry()));
         // Flipped to the left of and above the pointer, as menus open from a corner do.
         QVERIFY(menu.geometry().right() < screen.right());
@@ -141,7 +144,7 @@ private slots:
     void keysMoveLikeInOtherMenus()
     {
         PopupMenuWidget menu;
-        open(menu, menuWith({ { "Eins", "1" }, { "Zwei", "2" } }));
+        open(menu, menuWith({ { "Eins", entry(1) }, { "Zwei", entry(2) } }));
         QTest::keyClick(&menu, Qt::Key_Up); // from nothing: wraps to the last item
         QCOMPARE(menu.currentIndex(), 7);
         QTest::keyClick(&menu, Qt::Key_Home);
@@ -165,11 +168,11 @@ private slots:
         PopupMenuWidget menu;
         menu.setTypeToFilter(true);
         open(menu,
-            menuWith({ { "&Adresse", "1" },
-                { "Grüße", "2" },
-                { "Gruppe", "3" },
-                { "Ärger", "4" },
-                { "R&&D", "5" } }));
+            menuWith({ { "&Adresse", entry(1) },
+                { "Grüße", entry(2) },
+                { "Gruppe", entry(3) },
+                { "Ärger", entry(4) },
+                { "R&&D", entry(5) } }));
         QTest::keyClicks(&menu, "GRU");
         QCOMPARE(menu.filterText(), QString("GRU"));
         QCOMPARE(shownRows(menu), QStringList({ "Grüße", "Gruppe" }) + fixedRows());
@@ -196,7 +199,7 @@ private slots:
     {
         PopupMenuWidget menu;
         menu.setTypeToFilter(true);
-        open(menu, menuWith({ { "Eins", "1" }, { "Zwei", "2" } }));
+        open(menu, menuWith({ { "Eins", entry(1) }, { "Zwei", entry(2) } }));
         QTest::keyClicks(&menu, "zwx");
         QCOMPARE(shownRows(menu), QStringList({ "(keine Treffer)" }) + fixedRows());
         QVERIFY(!menu.isChoosable(1));
@@ -221,7 +224,7 @@ private slots:
     void withoutTypeToFilterLettersStayAccessKeys()
     {
         PopupMenuWidget menu;
-        open(menu, menuWith({ { "A&dresse", "1" }, { "Zwei", "2" } }));
+        open(menu, menuWith({ { "A&dresse", entry(1) }, { "Zwei", entry(2) } }));
         QTest::keyClicks(&menu, "zw");
         QCOMPARE(menu.filterText(), QString());
         QCOMPARE(menu.count(), 7);
@@ -234,7 +237,7 @@ private slots:
     void screenReadersSeeTheItemsAndFollowTheHighlight()
     {
         PopupMenuWidget menu;
-        open(menu, menuWith({ { "&Adresse", "1" }, { "R&&D-Bericht", "2" } }));
+        open(menu, menuWith({ { "&Adresse", entry(1) }, { "R&&D-Bericht", entry(2) } }));
         QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(&menu);
         QVERIFY(tree);
         QCOMPARE(tree->role(), QAccessible::PopupMenu);
