@@ -6,23 +6,10 @@
 set -uo pipefail
 source "$RIG_LIB"
 source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
+source "$KX_SOURCE_DIR/tests/e2e/wm/wm_lib.sh"
 
-send()
-{
-    "$TRAY_CLI_BIN" send "$1" >"$RIG_DIR/cli.out" 2>&1 || rig_fail "kalmotex-cli send $1: $(cat "$RIG_DIR/cli.out")"
-}
-
-rig_start --wm openbox
-tray_prepare
-tray_cli add Zuletzt --text 'eins' --crypt 0
-tray_cli add Titel --text 'zwei' --title 'Ziel B' --crypt 0
-rig_spawn kalmotex "$TRAY_APP/kalmotex" debug
-rig_wait_for_window "[Kalmotex]" >/dev/null
-rig_xterm "Ziel A" "$RIG_DIR/a.out"
-window_a=$RIG_LAST_WINDOW
-rig_xterm "Ziel B" "$RIG_DIR/b.out"
-rig_use_window "$window_a"
-send 1
+wm_start openbox
+wm_send 1
 tray_expect_file "$RIG_DIR/a.out" 'eins'
 
 rig_kill openbox
@@ -32,10 +19,10 @@ RIG_WM=twm
 rig_wait_until "$RIG_TIMEOUT" "twm (substructure redirect on the root)" _rig_wm_redirects
 rig_wait_for_wm_idle
 rig_use_window "$window_a"
-send 2
+wm_send 2
 tray_expect_file "$RIG_DIR/b.out" 'zwei'
 rig_use_window "$window_a"
-send 1
+wm_send 1
 tray_expect_file "$RIG_DIR/a.out" 'einseins'
 
 activations=$(grep '^activate ' "$RIG_DIR/kalmotex.log")
