@@ -1,5 +1,6 @@
 #pragma once
 
+#include <clocale>
 #include <string>
 
 namespace kx::test {
@@ -9,8 +10,12 @@ namespace kx::test {
 class GermanTimeLocale
 {
 public:
-    GermanTimeLocale();
-    ~GermanTimeLocale();
+    GermanTimeLocale()
+        : m_previous(std::setlocale(LC_TIME, nullptr) ? std::setlocale(LC_TIME, nullptr) : "C")
+        , m_active(std::setlocale(LC_TIME, "de_DE.UTF-8") != nullptr)
+    {
+    }
+    ~GermanTimeLocale() { std::setlocale(LC_TIME, m_previous.c_str()); }
     GermanTimeLocale(const GermanTimeLocale&) = delete;
     GermanTimeLocale& operator=(const GermanTimeLocale&) = delete;
 
@@ -19,7 +24,7 @@ public:
 
 private:
     std::string m_previous;
-    bool m_active = false;
+    bool m_active;
 };
 
 } // namespace kx::test
