@@ -148,19 +148,6 @@ TEST_F(Cli, failuresExitWithOneAndLeaveTheFileUnchanged)
     expectRejected(cases, 1);
 }
 
-TEST_F(Cli, aFileThatCannotBeReadOrWrittenIsAFailure)
-{
-    const Result folder = run({ "list" }, dir.path().string());
-    EXPECT_EQ(folder.code, 1);
-    EXPECT_TRUE(isOneLine(folder.err));
-
-    const std::string unreachable = (dir.path() / "no-such-folder" / "Kalmotex.ini").string();
-    const Result add = run({ "add", "Neu" }, unreachable);
-    EXPECT_EQ(add.code, 1);
-    EXPECT_TRUE(isOneLine(add.err));
-    EXPECT_FALSE(std::filesystem::exists(unreachable));
-}
-
 TEST_F(Cli, aWritingCommandThatFailsPartWayHasTheFileRestored)
 {
     table.add({ "half", "half", true, [](cli::CliContext& context, const std::vector<std::string>&) {

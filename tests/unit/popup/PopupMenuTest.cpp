@@ -49,32 +49,33 @@ TEST_F(PopupMenuFromFile, withoutEntriesHoldsOnlyTheFixedItemsAndEditIsTheDefaul
     EXPECT_EQ(m_menu.item(2).caption, "&Bearbeiten");
 }
 
-TEST_F(PopupMenuFromFile, enumerationStopsAtTheFirstMissingName)
+TEST_F(PopupMenuFromFile, entriesStopAtTheFirstMissingNameAndAreSortedUnlessSortNamesIsZero)
 {
-    m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=Eins\r\n2=Zwei\r\n4=Vier\r\n"));
-    EXPECT_EQ(m_menu.items(), withFixedItems({ { "Eins", 1 }, { "Zwei", 2 } }));
-}
-
-TEST_F(PopupMenuFromFile, sortedByDefaultAndTagsKeepTheEntryNumbers)
-{
-    m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=Mitte\r\n"));
-    EXPECT_EQ(m_menu.items(), withFixedItems({ { "Alpha", 2 }, { "Mitte", 3 }, { "Zeta", 1 } }));
+    const struct
+    {
+        const char* name;
+        const char* file;
+        std::vector<std::pair<std::string, int>> entries;
+    } cases[] = {
+        { "stops at the first gap",
+            "[Name]\r\n1=Eins\r\n2=Zwei\r\n4=Vier\r\n",
+            { { "Eins", 1 }, { "Zwei", 2 } } },
+        { "sorted by default",
+            "[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=Mitte\r\n",
+            { { "Alpha", 2 }, { "Mitte", 3 }, { "Zeta", 1 } } },
+        { "SortNames=0 keeps the numbers' order",
+            "[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=Mitte\r\n[Common]\r\nSortNames=0\r\n",
+            { { "Zeta", 1 }, { "Alpha", 2 }, { "Mitte", 3 } } },
+        { "case ignored, equal names in entry order",
+            "[Name]\r\n1=beta\r\n2=Alpha\r\n3=Beta\r\n4=ärger\r\n5=Zorn\r\n",
+            { { "Alpha", 2 }, { "ärger", 4 }, { "beta", 1 }, { "Beta", 3 }, { "Zorn", 5 } } },
+    };
+    for (const auto& c : cases) {
+        m_menu.rebuild(m_config, writeConfig(c.file));
+        EXPECT_EQ(m_menu.items(), withFixedItems(c.entries)) << c.name;
+    }
     EXPECT_EQ(m_menu.choiceFor(1), (MenuChoice { MenuCommand::SendEntry, 2 }));
-    EXPECT_EQ(m_menu.defaultItemIndex(), 5);
-}
-
-TEST_F(PopupMenuFromFile, sortNamesZeroKeepsEntryNumberOrder)
-{
-    m_menu.rebuild(m_config,
-        writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=Mitte\r\n[Common]\r\nSortNames=0\r\n"));
-    EXPECT_EQ(m_menu.items(), withFixedItems({ { "Zeta", 1 }, { "Alpha", 2 }, { "Mitte", 3 } }));
-}
-
-TEST_F(PopupMenuFromFile, sortingIgnoresCaseAndKeepsEqualNamesInEntryOrder)
-{
-    m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=beta\r\n2=Alpha\r\n3=Beta\r\n4=ärger\r\n5=Zorn\r\n"));
-    EXPECT_EQ(m_menu.items(),
-        withFixedItems({ { "Alpha", 2 }, { "ärger", 4 }, { "beta", 1 }, { "Beta", 3 }, { "Zorn", 5 } }));
+    EXPECT_EQ(m_menu.defaultItemIndex(), 7);
 }
 
 TEST_F(PopupMenuFromFile, rebuildingSortsAgainWhenANameChanges)

@@ -1,10 +1,7 @@
 #include "transmit/KeystrokeParser.h"
 #include "platform/KeyStroke.h"
-#include "text/Text.h"
 
 #include <gtest/gtest.h>
-
-#include <random>
 
 namespace kx::transmit {
 namespace {
@@ -128,28 +125,6 @@ INSTANTIATE_TEST_SUITE_P(Malformed,
 TEST(ParseKeystrokes, acceptsSixteenNestedGroups)
 {
     EXPECT_TRUE(parseKeystrokes(std::string(16, '(') + "a" + std::string(16, ')')).ok());
-}
-
-TEST(ParseKeystrokes, answersRandomBytesWithKeysOrAnErrorInsideTheString)
-{
-    std::mt19937 random(4711);
-    const std::string syntax = "~+^%(){}[] 0123456789abTABLEFTxF";
-    for (int round = 0; round < 20000; ++round) {
-        std::string bytes;
-        const int length = std::uniform_int_distribution<int>(0, 30)(random);
-        for (int i = 0; i < length; ++i) {
-            if (random() % 2)
-                bytes += syntax[random() % syntax.size()];
-            else
-                bytes += static_cast<char>(random() % 256);
-        }
-        const KeystrokeParse parsed = parseKeystrokes(bytes);
-        if (parsed.ok())
-            continue;
-        EXPECT_TRUE(parsed.strokes.empty());
-        EXPECT_GE(parsed.errorPosition, 1u);
-        EXPECT_LE(parsed.errorPosition, text::toUtf32(bytes).size()) << bytes;
-    }
 }
 
 } // namespace
