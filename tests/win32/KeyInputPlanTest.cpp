@@ -32,26 +32,18 @@ KeyLayout germanLayout()
 
 std::string vkName(WORD vk)
 {
-    switch (vk) {
-    case VK_SHIFT:
-        return "Shift";
-    case VK_CONTROL:
-        return "Ctrl";
-    case VK_MENU:
-        return "Alt";
-    case VK_RETURN:
-        return "Enter";
-    case VK_TAB:
-        return "Tab";
-    case VK_BACK:
-        return "Backspace";
-    case VK_SPACE:
-        return "Space";
-    case VK_LEFT:
-        return "Left";
-    case VK_F12:
-        return "F12";
-    }
+    const std::pair<WORD, const char*> names[] = { { VK_SHIFT, "Shift" },
+        { VK_CONTROL, "Ctrl" },
+        { VK_MENU, "Alt" },
+        { VK_RETURN, "Enter" },
+        { VK_TAB, "Tab" },
+        { VK_BACK, "Backspace" },
+        { VK_SPACE, "Space" },
+        { VK_LEFT, "Left" },
+        { VK_F12, "F12" } };
+    for (const auto& [code, name] : names)
+        if (code == vk)
+            return name;
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
         return std::string(1, static_cast<char>(vk));
     std::ostringstream out;

@@ -43,26 +43,16 @@ std::optional<StoredValue> readValue(const std::wstring& key, const std::wstring
     return result;
 }
 
+// Writes a REG_SZ value, creating the key if needed.
 void writeValue(const std::wstring& key, const std::wstring& name, const std::wstring& data)
 {
-    HKEY handle = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER,
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER,
                   key.c_str(),
-                  0,
-                  nullptr,
-                  0,
-                  KEY_SET_VALUE,
-                  nullptr,
-                  &handle,
-                  nullptr),
+                  name.c_str(),
+                  REG_SZ,
+                  data.c_str(),
+                  static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))),
         ERROR_SUCCESS);
-    RegSetValueExW(handle,
-        name.c_str(),
-        0,
-        REG_SZ,
-        reinterpret_cast<const BYTE*>(data.c_str()),
-        static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(handle);
 }
 
 // The test runs in a private Wine prefix, but it still leaves the Run key as it found it.
