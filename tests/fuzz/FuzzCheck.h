@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string_view>
-#include <vector>
 
 // A property the fuzz targets check. A failure aborts, so libFuzzer keeps the input as a
 // finding and the corpus runner of the normal build fails the test.
@@ -16,19 +14,6 @@ namespace kx::fuzz {
 {
     std::fprintf(stderr, "%s:%d: property does not hold: %s\n", file, line, condition);
     std::abort();
-}
-
-// The pieces of `data` between `separator` bytes (one piece when there is none).
-inline std::vector<std::string_view> split(std::string_view data, char separator)
-{
-    std::vector<std::string_view> pieces;
-    for (;;) {
-        const std::size_t at = data.find(separator);
-        pieces.push_back(data.substr(0, at));
-        if (at == std::string_view::npos)
-            return pieces;
-        data.remove_prefix(at + 1);
-    }
 }
 
 } // namespace kx::fuzz
