@@ -78,29 +78,21 @@ TEST_F(KeyboardTyping, aGuardThatSaysNoStopsBetweenStrokesAndCountsWhatWentOut)
     EXPECT_FALSE(GetAsyncKeyState(VK_SHIFT) & 0x8000);
 }
 
-TEST_F(KeyboardTyping, namedKeysMoveAndDelete)
+TEST_F(KeyboardTyping, namedKeysMoveAndDeleteAndShortcutsGoInWithTheirModifiers)
 {
     // "abc", Left twice (the caret before "b"), Backspace removes "a", Delete "b", End, "!".
-    KeyStrokes strokes = charactersOf(U"abc");
-    strokes.push_back(named(NamedKey::Left));
-    strokes.push_back(named(NamedKey::Left));
-    strokes.push_back(named(NamedKey::Backspace));
-    strokes.push_back(named(NamedKey::Delete));
-    strokes.push_back(named(NamedKey::End));
-    strokes.push_back(ch(U'!'));
-    EXPECT_EQ(typeAndWait(strokes, L"c!"), L"c!");
-}
-
-TEST_F(KeyboardTyping, shortcutsGoInAsKeysWithTheirModifiers)
-{
-    // Shift+Home selects, Ctrl+C copies, End, Ctrl+V pastes: the text doubles only when
+    // Then Shift+Home selects, Ctrl+C copies, End, Ctrl+V pastes: the text doubles only when
     // the modifiers went in with real keys (a Unicode packet with Ctrl held types nothing).
-    KeyStrokes strokes = charactersOf(U"ab");
+    KeyStrokes strokes = charactersOf(U"abc");
+    for (const NamedKey key :
+        { NamedKey::Left, NamedKey::Left, NamedKey::Backspace, NamedKey::Delete, NamedKey::End })
+        strokes.push_back(named(key));
+    strokes.push_back(ch(U'!'));
     strokes.push_back(named(NamedKey::Home, Shift));
     strokes.push_back(ch(U'c', Ctrl));
     strokes.push_back(named(NamedKey::End));
     strokes.push_back(ch(U'v', Ctrl));
-    EXPECT_EQ(typeAndWait(strokes, L"abab"), L"abab");
+    EXPECT_EQ(typeAndWait(strokes, L"c!c!"), L"c!c!");
 }
 
 TEST_F(KeyboardTyping, modifierHeldByTheUserIsReleasedBeforeTyping)

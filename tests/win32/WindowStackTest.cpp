@@ -26,8 +26,9 @@ protected:
     Win32WindowSystem windows;
 };
 
-TEST_F(WindowStack, listsWindowsTopFirstWithTheirTitles)
+TEST_F(WindowStack, listsWindowsTopFirstWithTheirTitlesHiddenOnesToo)
 {
+    TestWindow hidden(L"Kalmotex test: versteckt", 0, nullptr, false);
     TestWindow lower(L"Kalmotex test: unten");
     // Long titles come back uncut.
     TestWindow upper(L"Kalmotex test: oben äöü € 😀 " + std::wstring(300, L'x'));
@@ -37,11 +38,14 @@ TEST_F(WindowStack, listsWindowsTopFirstWithTheirTitles)
     const std::vector<WindowHandle> list = windows.topLevelWindows();
     ASSERT_GE(indexIn(list, upper), 0);
     ASSERT_GE(indexIn(list, lower), 0);
+    EXPECT_GE(indexIn(list, hidden), 0);
     EXPECT_LT(indexIn(list, upper), indexIn(list, lower));
     EXPECT_EQ(windows.windowAbove(handleOf(lower)), handleOf(upper));
 
     EXPECT_EQ(windows.windowTitle(handleOf(upper)), "Kalmotex test: oben äöü € 😀 " + std::string(300, 'x'));
-    EXPECT_EQ(windows.windowTitle(handleOf(lower)), "Kalmotex test: unten");
+    EXPECT_EQ(windows.windowTitle(handleOf(hidden)), "Kalmotex test: versteckt");
+    EXPECT_TRUE(windows.isWindowVisible(handleOf(lower)));
+    EXPECT_FALSE(windows.isWindowVisible(handleOf(hidden)));
 }
 
 TEST_F(WindowStack, toolAndOwnedWindowsAreNoApplicationWindows)
@@ -68,17 +72,6 @@ TEST_F(WindowStack, toolAndOwnedWindowsAreNoApplicationWindows)
     EXPECT_TRUE(Win32WindowSystem::isApplicationWindow(above) || above == 0);
 }
 
-TEST_F(WindowStack, hiddenWindowsAreListedButNotVisible)
-{
-    TestWindow shown(L"Kalmotex test: sichtbar");
-    TestWindow hidden(L"Kalmotex test: versteckt", 0, nullptr, false);
-    const std::vector<WindowHandle> list = windows.topLevelWindows();
-    EXPECT_GE(indexIn(list, hidden), 0);
-    EXPECT_TRUE(windows.isWindowVisible(handleOf(shown)));
-    EXPECT_FALSE(windows.isWindowVisible(handleOf(hidden)));
-    EXPECT_EQ(windows.windowTitle(handleOf(hidden)), "Kalmotex test: versteckt");
-}
-
 TEST_F(WindowStack, closedWindowHasNoTitleAndCountsAsBelowEveryWindow)
 {
     TestWindow remaining(L"Kalmotex test: bleibt");
@@ -97,16 +90,19 @@ TEST_F(WindowStack, closedWindowHasNoTitleAndCountsAsBelowEveryWindow)
     EXPECT_NE(activated.error.find("no such window"), std::string::npos) << activated.error;
 }
 
-TEST_F(WindowStack, activationBringsEachWindowToTheForeground)
+TEST_F(WindowStack, activationBringsEachWindowToTheForegroundAMinimisedOneRestored)
 {
     TestWindow a(L"Kalmotex test: A");
     TestWindow b(L"Kalmotex test: B");
+    ShowWindow(b.hwnd(), SW_MINIMIZE);
+    ASSERT_TRUE(pumpUntil([&] { return IsIconic(b.hwnd()) != 0; }));
     for (const TestWindow* window : { &a, &b, &a }) {
         {
             const ActivationResult activated = windows.activate(handleOf(*window));
             ASSERT_TRUE(activated.confirmed) << activated.error;
         }
         EXPECT_EQ(GetForegroundWindow(), window->hwnd());
+        EXPECT_FALSE(IsIconic(window->hwnd()));
         // The activated window is the top visible application window now.
         const std::vector<WindowHandle> list = windows.topLevelWindows();
         const auto top = std::find_if(list.begin(), list.end(), [&](WindowHandle w) {
@@ -115,20 +111,6 @@ TEST_F(WindowStack, activationBringsEachWindowToTheForeground)
         ASSERT_NE(top, list.end());
         EXPECT_EQ(*top, handleOf(*window));
     }
-}
-
-TEST_F(WindowStack, activationRestoresAMinimisedWindow)
-{
-    TestWindow other(L"Kalmotex test: anderes");
-    TestWindow minimised(L"Kalmotex test: minimiert");
-    ShowWindow(minimised.hwnd(), SW_MINIMIZE);
-    ASSERT_TRUE(pumpUntil([&] { return IsIconic(minimised.hwnd()) != 0; }));
-    {
-        const ActivationResult activated = windows.activate(handleOf(minimised));
-        ASSERT_TRUE(activated.confirmed) << activated.error;
-    }
-    EXPECT_FALSE(IsIconic(minimised.hwnd()));
-    EXPECT_EQ(GetForegroundWindow(), minimised.hwnd());
 }
 
 } // namespace
