@@ -148,6 +148,15 @@ TEST_F(Cli, failuresExitWithOneAndLeaveTheFileUnchanged)
     expectRejected(cases, 1);
 }
 
+TEST_F(Cli, aWriteThatCannotBeDoneFailsAndSaysSo)
+{
+    const std::string unreachable = (dir.path() / "no-such-folder" / "Kalmotex.ini").string();
+    const Result add = run({ "add", "Neu" }, unreachable);
+    EXPECT_EQ(add.code, 1);
+    EXPECT_EQ(add.err, "kalmotex-cli: cannot write " + unreachable + "\n");
+    EXPECT_FALSE(std::filesystem::exists(unreachable));
+}
+
 TEST_F(Cli, aWritingCommandThatFailsPartWayHasTheFileRestored)
 {
     table.add({ "half", "half", true, [](cli::CliContext& context, const std::vector<std::string>&) {

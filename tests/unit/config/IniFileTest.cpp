@@ -73,6 +73,7 @@ TEST(IniFileRead, followsTheProfileFileRules)
         { "nul ends value", std::string("[N]\r\nk=ab\0cd\r\n", 14), "N", "k", "ab" },
         { "section to last bracket", "[ a]b ] junk\r\nk=1\r\n", "a]b", "k", "1" },
         { "line without equals", "[N]\r\nk\r\nk=2\r\n", "N", "k", "2" },
+        { "line with a blank key", "[N]\r\n \t=1\r\n=2\r\n", "N", "", std::nullopt },
         { "keys before any section", "k=0\r\n[N]\r\nk=1\r\n", "N", "k", "1" },
         { "cr only", "[N]\rk=1\rj=2", "N", "j", "2" },
         { "lf only", "[N]\nk=1\n", "N", "k", "1" },
@@ -157,6 +158,10 @@ TEST(IniFileWrite, changesOnlyWhatItMustByteForByte)
             "[A]\r\n[B]\r\nk=1\r\n",
             { { "A", "k", "0" } },
             "[A]\r\nk=0\r\n[B]\r\nk=1\r\n" },
+        { "a line of blanks is no line of the section",
+            "[A]\r\nk=1\r\n \t\r\n[B]\r\n",
+            { { "A", "j", "2" } },
+            "[A]\r\nk=1\r\nj=2\r\n \t\r\n[B]\r\n" },
         { "a comment counts as a line of the section",
             "[A]\r\nk=1\r\n; end of A\r\n\r\n[B]\r\n",
             { { "A", "j", "2" } },
@@ -484,6 +489,7 @@ TEST(IniFileRobustness, headersAndCharactersAcrossTheFilesReadPiecesAreFound)
         { "utf-8", "", "Grüße" },
         { "utf-8 with mark", "\xEF\xBB\xBF", "Grüße" },
         { "windows-1252", "", std::string("Gr\xFC\xDF") + "e" }, // "Grüße" as the file stores it
+        { "windows-1252 from the first piece on", "; \xE4\r\n", std::string("Gr\xFC\xDF") + "e" },
     };
     TempDir dir;
     for (const auto& [name, bom, greeting] : variants) {

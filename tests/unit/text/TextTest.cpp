@@ -27,6 +27,7 @@ TEST(Utf8, invalidBytesBecomeOneReplacementCharacterEach)
             "A",
             U"\uFFFD\uFFFDA" },
         { "overlong slash", "\xC0\xAF", U"\uFFFD\uFFFD" },
+        { "overlong euro", "\xF0\x82\x82\xAC", U"\uFFFD\uFFFD\uFFFD\uFFFD" },
         { "surrogate", "\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD" },
         { "above U+10FFFF", "\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD" },
         { "latin1 byte", "gr\xFC\xDF", U"gr\uFFFD\uFFFD" },

@@ -100,6 +100,8 @@ const ErrorCase errorCases[] = {
     { "modifierBeforeGroupEnd", "(a%)", 3 },
     { "countNotANumber", "{a x}", 4 },
     { "countAbove10000", "{a 10001}", 4 },
+    { "countOfSixDigits", "{a 000001}", 4 },
+    { "unknownKeyNameWithASymbol", "{TAB~}", 2 },
     { "countMissing", "{a }", 4 },
     { "countWithSign", "{a -1}", 4 },
     { "tooDeeplyNested", std::string(17, '(') + "a" + std::string(17, ')'), 17 },
