@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # The window debugger lists the terminal a send went to, and putting its title on the
 # ignore list stores it; the window-list monitor of debug mode lists the terminal with its
-# window id, the hidden main window with its title and the tray's dock. KX_SCREENSHOT_DIR=folder
-# keeps pictures of the open debugger and the monitor there.
+# window id, the hidden main window with its title and the tray's dock.
 set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
@@ -26,9 +25,6 @@ xdotool key --clearmodifiers alt+g # "Debu&g"
 debugger=$(rig_wait_for_window "[Kalmotex] - Debugger") || exit 1
 rig_wait_for_active "$debugger"
 xdotool key End # the list has the focus: mark its last line
-if [ -n "${KX_SCREENSHOT_DIR:-}" ]; then
-    import -display "$DISPLAY" -window "$debugger" "$KX_SCREENSHOT_DIR/debugger.png"
-fi
 xdotool key --clearmodifiers alt+m # "&Markierten Titel in Zukunft ignorieren"
 question=$(rig_wait_for_window "Kalmotex") || exit 1
 rig_wait_for_active "$question"
@@ -88,10 +84,6 @@ rig_wait_until "$RIG_TIMEOUT" "the hidden main window's line ($expected_main)" \
 rig_wait_until "$RIG_TIMEOUT" "the dock's line ($expected_dock)" monitor_line_pasted End "$expected_dock"
 terminal_line_pasted() { monitor_line_pasted "End Up" "$expected" || monitor_line_pasted "End Up Up" "$expected"; }
 rig_wait_until "$RIG_TIMEOUT" "the terminal's line ($expected)" terminal_line_pasted
-if [ -n "${KX_SCREENSHOT_DIR:-}" ]; then
-    tray_activate "$monitor"
-    import -display "$DISPLAY" -window "$monitor" "$KX_SCREENSHOT_DIR/monitor.png"
-fi
 
 # "Beenden" closes the monitor with the program; a second start shows its main window.
 rig_spawn second-start "$TRAY_APP/kalmotex"

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# An entry edited in the configuration file by hand is sent as changed at once. No window
+# matches an entry's title: the message box appears and nothing is typed. A DOS-box entry
+# reaches its terminal through the clipboard: the text is put on CLIPBOARD and PRIMARY and
+# pasted with Shift+Insert.
+set -uo pipefail
+source "$RIG_LIB"
+source "$(dirname "$0")/tray_lib.sh"
+
+tray_setup
+tray_cli add Gruss --text 'alt' --crypt 0
+tray_cli add Niemand --text 'ins Leere' --title 'Gibt es nicht' --crypt 0
+tray_cli add Verzeichnis --text $'dir /w äö €\r' --title 'Eingabe' --crypt 0 --dosbox 1
+rig_xterm "Eingabeaufforderung" "$RIG_DIR/dos.out"
+rig_xterm "Ziel" "$RIG_DIR/ziel.out"
+tray_activate "$RIG_LAST_WINDOW"
+tray_start
+
+# Sorted: Gruss, Niemand, Verzeichnis.
+tray_open_menu 1
+tray_keys Down Return
+tray_expect_file "$RIG_DIR/ziel.out" "alt"
+
+sed -i 's/^1=alt\r$/1=neu\\Nzwei\r/' "$TRAY_INI"
+grep -q '^1=neu' "$TRAY_INI" || rig_fail "could not edit $TRAY_INI"
+tray_open_menu 1
+tray_keys Down Return
+tray_expect_file "$RIG_DIR/ziel.out" $'altneu\rzwei'
+
+tray_open_menu 1
+tray_keys Down Down Return
+box=$(rig_wait_for_window "Kalmotex") || exit 1
+# Keys go to the focused window: press Return only once the box has the focus.
+rig_wait_for_active "$box"
+tray_keys Return
+rig_wait_for_no_window "Kalmotex"
+
+tray_open_menu 1
+tray_keys Down Down Down Return
+tray_expect_file "$RIG_DIR/dos.out" $'dir /w äö €\r'
+tray_expect_file "$RIG_DIR/ziel.out" $'altneu\rzwei'
+echo "PASS"
