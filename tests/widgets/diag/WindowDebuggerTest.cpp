@@ -284,9 +284,22 @@ private slots:
         QCOMPARE(test::readBytes(record),
             std::string("-e|sh|-c|myeditor -w \"$1\"|sh|/tmp/a b/Kalmotex.ini|"));
     }
-    void monitorShowsHiddenWindowsFromTheNextTickAndStartsAfreshWhenReopened()
+
+    // The window-list monitor of debug mode.
+    void monitorAsDesignedShowsHiddenWindowsFromTheNextTickAndStartsAfreshWhenReopened()
     {
         MonitorRig rig;
+        QCOMPARE(rig.monitor.windowTitle(), QString("QZDEBUGFRM"));
+        QCOMPARE(rig.visibleOnly()->text(), QString("visible only"));
+        QCOMPARE(rig.exit()->text(), QString("Exit"));
+        QVERIFY(QFontInfo(rig.list()->font()).fixedPitch());
+        const double perTwip = rig.monitor.logicalDpiX() / 1440.0;
+        QCOMPARE(rig.monitor.width(), qRound(7965 * perTwip));
+        QCOMPARE(rig.list()->geometry().left(), qRound(180 * perTwip));
+        // The captions fit (Qt's own minimum button width is wider than the designed one).
+        QVERIFY(rig.exit()->fontMetrics().horizontalAdvance("Exit") < rig.exit()->width());
+        QVERIFY(rig.visibleOnly()->sizeHint().width() <= rig.visibleOnly()->width());
+
         rig.monitor.open();
         QTRY_COMPARE_WITH_TIMEOUT(rig.list()->count(), 3, 5000);
         QVERIFY(rig.visibleOnly()->isChecked());
@@ -315,21 +328,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(rig.list()->count(), 3, 5000);
         QCOMPARE(rig.shownLines(),
             (QStringList { now, "001 00000101 V '[Kalmotex]'", "002 00000103 V 'Editor'" }));
-    }
-
-    void captionControlsAndFixedPitchListAsDesigned()
-    {
-        MonitorRig rig;
-        QCOMPARE(rig.monitor.windowTitle(), QString("QZDEBUGFRM"));
-        QCOMPARE(rig.visibleOnly()->text(), QString("visible only"));
-        QCOMPARE(rig.exit()->text(), QString("Exit"));
-        QVERIFY(QFontInfo(rig.list()->font()).fixedPitch());
-        const double perTwip = rig.monitor.logicalDpiX() / 1440.0;
-        QCOMPARE(rig.monitor.width(), qRound(7965 * perTwip));
-        QCOMPARE(rig.list()->geometry().left(), qRound(180 * perTwip));
-        // The captions fit (Qt's own minimum button width is wider than the designed one).
-        QVERIFY(rig.exit()->fontMetrics().horizontalAdvance("Exit") < rig.exit()->width());
-        QVERIFY(rig.visibleOnly()->sizeHint().width() <= rig.visibleOnly()->width());
     }
 };
 
