@@ -4,7 +4,9 @@
 # a click is typed into that terminal; Escape sends nothing. Num Lock and Caps Lock being on
 # change nothing. Then "Extras → &Weitere Optionen...": the combination pressed in the key
 # field and confirmed with Enter ("&OK") is written to the configuration and opens the menu
-# at once; the old one reaches the terminal again. "&Keines" switches the hotkey off.
+# at once; the old one reaches the terminal again. "&Keines" switches the hotkey off. Last,
+# another program holds Ctrl+Alt+V before a start: the program says so in a message box and
+# goes on without it; its icon opens the menu, and the combination stays with the other.
 set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
@@ -112,4 +114,27 @@ xdotool key --clearmodifiers alt+o # "&OK"
 rig_wait_for_no_window "$dialog_title"
 [ "$(hotkey_line)" = "Hotkey=" ] || rig_fail "configuration holds '$(hotkey_line)'"
 keys_reach_terminal ctrl+shift+F5
+
+tray_quit
+sed -i '/^Hotkey=/d' "$TRAY_INI" # the default again
+rig_spawn holder sh -c 'exec "$0" grab-hotkey Ctrl+Alt+V >"$1"' "$RIG_PROBE" "$RIG_DIR/holder.out"
+rig_wait_until "$RIG_TIMEOUT" "the other program to hold Ctrl+Alt+V" grep -q grabbed "$RIG_DIR/holder.out"
+rig_spawn kalmotex-again "$TRAY_APP/kalmotex"
+box=$(rig_wait_for_window "Kalmotex") || exit 1
+# The box is the active window and names the combination in German; Enter closes it.
+rig_wait_for_active "$box"
+message=$(tray_message_text "$box" 'anderen Programm')
+grep -q 'Tastenkombination Strg+Alt+V wird schon von einem anderen Programm verwendet.' <<<"$message" \
+    || rig_fail "unexpected message: $message"
+xdotool key Return
+rig_wait_for_no_window "Kalmotex"
+TRAY_ICON=$(tray_wait_icon) || exit 1
+tray_open_menu 1
+tray_keys Escape
+tray_wait_menu_closed
+tray_activate "$window_a"
+xdotool key ctrl+alt+v
+rig_wait_until "$RIG_TIMEOUT" "the other program to get the press" grep -q pressed "$RIG_DIR/holder.out"
+# A key goes to one grabbing client only: no menu of ours opened.
+_tray_menu_closed || rig_fail "the program opened its menu on a combination it does not hold"
 echo "PASS"
