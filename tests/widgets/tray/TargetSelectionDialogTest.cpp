@@ -58,7 +58,7 @@ private slots:
     }
 
     // Equal titles each stand for their own window.
-    void doubleClickChoosesAtOnceTheCloseBoxNothing()
+    void doubleClickChoosesAtOnceTheCloseBoxNothingAndTheTextsAsDesigned()
     {
         TargetSelectionDialog form;
         open(form, { { "xterm", 0x1 }, { "xterm", 0x2 } });
@@ -71,26 +71,21 @@ private slots:
 
         TargetSelectionDialog closed;
         open(closed, { { "Eins", 0x1 }, { "Zwei", 0x2 } });
+        // Its texts, the bold "&OK", on top of other windows.
+        QCOMPARE(closed.windowTitle(), QString("Auswahl - [Kalmotex]"));
+        QCOMPARE(button(closed, 0)->text(), QString("&Abbruch"));
+        QCOMPARE(button(closed, 1)->text(), QString("&OK"));
+        QVERIFY(button(closed, 1)->font().bold());
+        QVERIFY(!button(closed, 0)->font().bold());
+        QCOMPARE(closed.findChild<QLabel*>("Label1")->text(),
+            QString("Es wurden mehrere Fenster gefunden, die als Ziel in Frage kommen. Bitte wählen Sie "
+                    "aus der obigen Liste das entsprechende aus."));
+        QVERIFY(closed.findChild<QWidget*>("Shape1"));
+        QVERIFY(closed.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(closed.isModal());
         closed.close();
         QVERIFY(!closed.chosenWindow());
         QCOMPARE(closed.result(), int(QDialog::Rejected));
-    }
-
-    void showsTheTextsCaptionAndBoldOkOnTopOfOtherWindows()
-    {
-        TargetSelectionDialog form;
-        open(form, { { "Eins", 0x1 }, { "Zwei", 0x2 } });
-        QCOMPARE(form.windowTitle(), QString("Auswahl - [Kalmotex]"));
-        QCOMPARE(button(form, 0)->text(), QString("&Abbruch"));
-        QCOMPARE(button(form, 1)->text(), QString("&OK"));
-        QVERIFY(button(form, 1)->font().bold());
-        QVERIFY(!button(form, 0)->font().bold());
-        QCOMPARE(form.findChild<QLabel*>("Label1")->text(),
-            QString("Es wurden mehrere Fenster gefunden, die als Ziel in Frage kommen. Bitte wählen Sie "
-                    "aus der obigen Liste das entsprechende aus."));
-        QVERIFY(form.findChild<QWidget*>("Shape1"));
-        QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(form.isModal());
     }
 
     void typingNarrowsTheTitlesAndEnterSendsToTheFirstMatch()
