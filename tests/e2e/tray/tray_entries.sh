@@ -3,7 +3,7 @@
 # whose title matches two terminals opens the selection dialog: choosing the second sends
 # only there; "&Abbruch" sends nothing. No window matches an entry's title: the message box
 # appears and nothing is typed. A DOS-box entry reaches its terminal through the clipboard:
-# the text is put on CLIPBOARD and PRIMARY and pasted with Shift+Insert.
+# the text is put on CLIPBOARD and PRIMARY and pasted (PRIMARY) with Shift+Insert.
 set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
@@ -55,6 +55,7 @@ rig_wait_for_no_window "Kalmotex"
 tray_open_menu 1
 tray_keys Down Down Down Down Return
 tray_expect_file "$RIG_DIR/dos.out" $'dir /w äö €\r'
+[ "$("$RIG_PROBE" clipboard)" = $'dir /w äö €\r' ] || rig_fail "CLIPBOARD holds $("$RIG_PROBE" clipboard | od -An -c)"
 # Every send went through the program in turn: nothing more arrived anywhere.
 tray_expect_file "$RIG_DIR/ziel.out" $'altneu\rzwei'
 tray_expect_file "$RIG_DIR/zwei.out" "an beide?"
