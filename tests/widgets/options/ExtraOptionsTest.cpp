@@ -199,10 +199,20 @@ private slots:
         QCOMPARE(int(f.prompts.shown().at(0).icon), int(kx::platform::PromptIcon::Warning));
         QVERIFY(!f.pressOpensMenu(kCtrlAltV));
 
-        // "&OK" with the same combination tells again.
+        // Cancelling the dialog does not ask again; "&OK" with the same combination tells
+        // again; with a free one the hotkey works.
+        f.dialog->openDialog();
+        f.click("CancelBtn");
+        QCOMPARE(f.prompts.shown().size(), std::size_t(1));
         f.prompts.answerMessage(takenMessage("Strg+Alt+V").toStdString());
         f.dialog->openDialog();
         f.click("OkBtn");
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        f.dialog->openDialog();
+        f.keyEdit()->clear();
+        QTest::keyClick(f.keyEdit(), Qt::Key_Space, Qt::ControlModifier | Qt::AltModifier);
+        f.click("OkBtn");
+        QVERIFY(f.pressOpensMenu({ kx::platform::HotkeyCtrl | kx::platform::HotkeyAlt, "Space" }));
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
     }
 

@@ -120,6 +120,13 @@ private slots:
         QTest::keyClick(list(form), Qt::Key_Return);
         QCOMPARE(form.chosenWindow(), std::optional<WindowHandle>(0x30));
         QVERIFY(!form.isVisible());
+
+        // Without a filter, Escape closes the dialog and chooses nothing.
+        TargetSelectionDialog escaped;
+        escaped.setTypeToFilter(true);
+        open(escaped, { { "Eins", 0x1 } });
+        QTest::keyClick(list(escaped), Qt::Key_Escape);
+        QVERIFY(!escaped.isVisible() && !escaped.chosenWindow());
     }
 };
 
