@@ -100,26 +100,13 @@ _tray_menu_closed() { ! _tray_menu_open; }
 TRAY_PRESS_AT=0
 _tray_press()
 {
-    local button=$1 at
     TRAY_PRESS_AT=$((1 - TRAY_PRESS_AT))
-    at=$((TRAY_PRESS_AT ? 3 : 14))
-    xdotool mousemove --window "$TRAY_ICON" "$at" "$at" mousedown "$button"
+    local at=$((TRAY_PRESS_AT ? 3 : 14))
+    xdotool mousemove --window "$TRAY_ICON" "$at" "$at" mousedown "$1"
 }
 
-tray_open_menu()
-{
-    local button=${1:-1}
-    _tray_press "$button"
-    tray_wait_menu_open
-    xdotool mouseup "$button"
-}
-
-tray_click_icon()
-{
-    local button=${1:-1}
-    _tray_press "$button"
-    xdotool mouseup "$button"
-}
+tray_open_menu() { _tray_press "${1:-1}"; tray_wait_menu_open; xdotool mouseup "${1:-1}"; }
+tray_click_icon() { _tray_press "${1:-1}"; xdotool mouseup "${1:-1}"; }
 
 tray_wait_menu_open() { rig_wait_until "$RIG_TIMEOUT" "the popup menu to open" _tray_menu_open; }
 
@@ -138,11 +125,7 @@ tray_expect_file()
 
 # Something that must not arrive: every earlier step is synchronous with the program, so a
 # round trip through it (opening and closing its menu) is enough to know nothing is pending.
-tray_expect_empty()
-{
-    local file=$1
-    [ ! -s "$file" ] || rig_fail "$file should be empty, holds: $(od -An -c "$file")"
-}
+tray_expect_empty() { [ ! -s "$1" ] || rig_fail "$1 should be empty, holds: $(od -An -c "$1")"; }
 
 _tray_process_gone() { ! kill -0 "$TRAY_PID" 2>/dev/null || [ "$(awk '{print $3}' "/proc/$TRAY_PID/stat" 2>/dev/null)" = Z ]; }
 
@@ -162,11 +145,7 @@ tray_message_text()
     "$RIG_PROBE" clipboard PRIMARY
 }
 
-tray_setup()
-{
-    rig_start --tray
-    tray_prepare "$@"
-}
+tray_setup() { rig_start --tray; tray_prepare "$@"; }
 
 tray_activate()
 {
