@@ -140,8 +140,7 @@ void withWindow(const QString& which,
         check(form, {});
     } else {
         kx::test::OptionsFixture f(ini.toStdString());
-        f.start().showOptionsDialog(false);
-        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
+        QVERIFY(f.open());
         check(f.dialog(), iconAndHidden(f));
     }
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The window debugger lists the terminal a send went to, and putting its title on the
 # ignore list stores it; the window-list monitor of debug mode lists the terminal with its
-# window id, the hidden main window with its title and the tray's dock. KX_SCREENSHOT_DIR=folder
-# keeps pictures of the open debugger and the monitor there.
+# window id, the hidden main window with its title and the tray's dock. In the main window
+# of debug mode, an entry typed with Enter and Tab is stored as those keys when the window
+# is hidden; "Beenden" ends the program.
 set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
@@ -26,9 +27,6 @@ xdotool key --clearmodifiers alt+g # "Debu&g"
 debugger=$(rig_wait_for_window "[Kalmotex] - Debugger") || exit 1
 rig_wait_for_active "$debugger"
 xdotool key End # the list has the focus: mark its last line
-if [ -n "${KX_SCREENSHOT_DIR:-}" ]; then
-    import -display "$DISPLAY" -window "$debugger" "$KX_SCREENSHOT_DIR/debugger.png"
-fi
 xdotool key --clearmodifiers alt+m # "&Markierten Titel in Zukunft ignorieren"
 question=$(rig_wait_for_window "Kalmotex") || exit 1
 rig_wait_for_active "$question"
@@ -54,11 +52,26 @@ actions_known() { [[ $(xprop -id "$monitor" _NET_WM_ALLOWED_ACTIONS) == *_NET_WM
 rig_wait_until "$RIG_TIMEOUT" "the window manager's actions for the monitor" actions_known
 [[ $(xprop -id "$monitor" _NET_WM_ALLOWED_ACTIONS) != *MAXIMIZE* ]] || rig_fail "the monitor can be maximised"
 
-# The main window is closed (hidden), and the monitor shows hidden windows too: the main
-# window first, with its title, then everything above it, the tray's dock included.
+# A new entry, its text typed with Enter and Tab; F11 hides the window and stores the text.
+stored_text() { "$TRAY_CLI_BIN" --config "$TRAY_INI" show 2 --json 2>/dev/null | grep -qF "\"text\":\"$1\""; }
 tray_activate "$main"
-xdotool key --clearmodifiers alt+F4
+xdotool key --clearmodifiers alt+n
+rig_wait_for_window "[Kalmotex] - Neuen Eintrag erstellen" >/dev/null
+xdotool type --delay 0 "Probe"
+xdotool key Return
+rig_wait_for_no_window "[Kalmotex] - Neuen Eintrag erstellen"
+rig_wait_for_active "$main"
+xdotool type --delay 0 "Hallo"
+xdotool key Return
+xdotool type --delay 0 "Welt"
+xdotool key Tab
+xdotool type --delay 0 "!"
+xdotool key F11
 rig_wait_for_no_window "[Kalmotex]"
+rig_wait_until "$RIG_TIMEOUT" "the text stored with Enter and Tab" stored_text 'Hallo\rWelt\t!'
+
+# The monitor shows hidden windows too: the main window first, with its title, then
+# everything above it, the tray's dock included.
 scale=${QT_SCALE_FACTOR:-1}
 xdotool mousemove --window "$monitor" $((90 * scale)) $((400 * scale)) click 1 # "visible only"
 tray_activate "$terminal"
@@ -88,10 +101,6 @@ rig_wait_until "$RIG_TIMEOUT" "the hidden main window's line ($expected_main)" \
 rig_wait_until "$RIG_TIMEOUT" "the dock's line ($expected_dock)" monitor_line_pasted End "$expected_dock"
 terminal_line_pasted() { monitor_line_pasted "End Up" "$expected" || monitor_line_pasted "End Up Up" "$expected"; }
 rig_wait_until "$RIG_TIMEOUT" "the terminal's line ($expected)" terminal_line_pasted
-if [ -n "${KX_SCREENSHOT_DIR:-}" ]; then
-    tray_activate "$monitor"
-    import -display "$DISPLAY" -window "$monitor" "$KX_SCREENSHOT_DIR/monitor.png"
-fi
 
 # "Beenden" closes the monitor with the program; a second start shows its main window.
 rig_spawn second-start "$TRAY_APP/kalmotex"

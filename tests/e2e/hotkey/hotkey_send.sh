@@ -2,10 +2,15 @@
 # With the configuration as it comes, Ctrl+Alt+V in a terminal opens the popup menu at the
 # mouse pointer while the terminal stays the active window; the entry chosen by keys or by
 # a click is typed into that terminal; Escape sends nothing. Num Lock and Caps Lock being on
-# change nothing.
+# change nothing. Then "Extras → &Weitere Optionen...": the combination pressed in the key
+# field and confirmed with Enter ("&OK") is written to the configuration and opens the menu
+# at once; the old one reaches the terminal again. "&Keines" switches the hotkey off. Last,
+# another program holds Ctrl+Alt+V before a start: the program says so in a message box and
+# goes on without it; its icon opens the menu, and the combination stays with the other.
 set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
+source "$(dirname "$0")/../options/options_lib.sh"
 
 tray_setup
 tray_cli add Zeta --text 'zuletzt' --crypt 0
@@ -16,24 +21,15 @@ tray_two_terminals
 window_a=$TRAY_WINDOW_A
 tray_start
 
-active_window() { xprop -root _NET_ACTIVE_WINDOW | sed -n 's/.*window id # \(0x[0-9a-fA-F]*\).*/\1/p'; }
-
-menu_geometry()
-{
-    xwininfo -id "$(xdotool search --onlyvisible --name "^${TRAY_MENU_TITLE}\$" | head -n 1)" \
-        | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
-}
-
 # Opens the menu with the hotkey at the pointer (X, Y); checks where it opened and that the
 # terminal kept the focus.
 open_menu_with_hotkey()
 {
-    local x=$1 y=$2
-    xdotool mousemove "$x" "$y"
+    xdotool mousemove "$1" "$2"
     xdotool key ctrl+alt+v
     tray_wait_menu_open
-    [ "$(menu_geometry)" = "$x $y" ] || rig_fail "menu at '$(menu_geometry)', pointer at '$x $y'"
-    [ $(($(active_window))) -eq "$window_a" ] || rig_fail "the menu took the focus: active $(active_window)"
+    [ "$(options_menu_corner)" = "$1 $2" ] || rig_fail "menu at '$(options_menu_corner)', pointer at '$1 $2'"
+    _rig_active_is "$window_a" || rig_fail "the menu took the focus"
 }
 
 # Sorted: Brief, Zeta, -, &Bearbeiten, -, &Abbrechen, B&eenden.
@@ -66,4 +62,79 @@ tray_wait_menu_closed
 expected+='zuletzt'
 tray_expect_file "$RIG_DIR/a.out" "$expected"
 tray_expect_empty "$RIG_DIR/b.out"
+
+dialog_title="[Kalmotex] - Weitere Optionen"
+hotkey_line() { tr -d '\r' <"$TRAY_INI" | grep '^Hotkey=' || true; }
+open_dialog()
+{
+    tray_open_main_window
+    tray_open_extras w "$dialog_title" # "&Weitere Optionen..."
+}
+captured() { stat -c %s "$RIG_DIR/a.out"; }
+
+# KEYS (one xdotool key name) pressed in the terminal open the menu and never reach it.
+keys_open_menu()
+{
+    local before
+    before=$(captured)
+    tray_activate "$window_a"
+    xdotool key "$1"
+    tray_wait_menu_open
+    tray_keys Escape
+    tray_wait_menu_closed
+    [ "$(captured)" -eq "$before" ] || rig_fail "$1 reached the terminal"
+}
+
+# KEYS pressed in the terminal reach it (nobody holds them) and open no menu.
+keys_reach_terminal()
+{
+    local before
+    before=$(captured)
+    tray_activate "$window_a"
+    xdotool key "$1"
+    rig_wait_for_file_bytes "$RIG_DIR/a.out" $((before + 1))
+    _tray_menu_closed || rig_fail "$1 opened the menu"
+}
+
+open_dialog
+xdotool key --clearmodifiers alt+t # "&Tastenkürzel für das Menü:" leads to the key field
+# The combination pressed there ends the recording and hands the focus to "&OK".
+xdotool key ctrl+shift+F5
+xdotool key Return
+rig_wait_for_no_window "$dialog_title"
+[ "$(hotkey_line)" = "Hotkey=Ctrl+Shift+F5" ] || rig_fail "configuration holds '$(hotkey_line)'"
+xdotool key --clearmodifiers F11 # "&Ausblenden" the main window
+
+keys_open_menu ctrl+shift+F5
+keys_reach_terminal ctrl+alt+v
+
+open_dialog
+xdotool key --clearmodifiers alt+k # "&Keines"
+xdotool key --clearmodifiers alt+o # "&OK"
+rig_wait_for_no_window "$dialog_title"
+[ "$(hotkey_line)" = "Hotkey=" ] || rig_fail "configuration holds '$(hotkey_line)'"
+keys_reach_terminal ctrl+shift+F5
+
+tray_quit
+sed -i '/^Hotkey=/d' "$TRAY_INI" # the default again
+rig_spawn holder sh -c 'exec "$0" grab-hotkey Ctrl+Alt+V >"$1"' "$RIG_PROBE" "$RIG_DIR/holder.out"
+rig_wait_until "$RIG_TIMEOUT" "the other program to hold Ctrl+Alt+V" grep -q grabbed "$RIG_DIR/holder.out"
+rig_spawn kalmotex-again "$TRAY_APP/kalmotex"
+box=$(rig_wait_for_window "Kalmotex") || exit 1
+# The box is the active window and names the combination in German; Enter closes it.
+rig_wait_for_active "$box"
+message=$(tray_message_text "$box" 'anderen Programm')
+grep -q 'Tastenkombination Strg+Alt+V wird schon von einem anderen Programm verwendet.' <<<"$message" \
+    || rig_fail "unexpected message: $message"
+xdotool key Return
+rig_wait_for_no_window "Kalmotex"
+TRAY_ICON=$(tray_wait_icon) || exit 1
+tray_open_menu 1
+tray_keys Escape
+tray_wait_menu_closed
+tray_activate "$window_a"
+xdotool key ctrl+alt+v
+rig_wait_until "$RIG_TIMEOUT" "the other program to get the press" grep -q pressed "$RIG_DIR/holder.out"
+# A key goes to one grabbing client only: no menu of ours opened.
+_tray_menu_closed || rig_fail "the program opened its menu on a combination it does not hold"
 echo "PASS"

@@ -1,10 +1,10 @@
 # Helpers for the screen-border strip and the options. Source after tray_lib.sh.
 #
 #   options_preset VIA CLICK POS COLOUR   writes section Common of the configuration
-#   options_start                         starts the program, waits for its tray icon
 #   options_wait_strip                    waits for the strip, sets STRIP (its id)
 #   options_expect_geometry X Y W H       the strip's place and size on the screen
-#   options_quit                          "B&eenden" from the tray's menu, waits for the end
+#   options_expect_not_active WINDOW      WINDOW is not the active window
+#   options_menu_corner                   the open menu's top-left corner, "X Y"
 
 SCREEN_W=1280
 SCREEN_H=1024
@@ -16,11 +16,6 @@ options_preset()
     # Keep the entries the test added.
     sed -n '/^\[Name\]/,$p' "$TRAY_INI" >>"$TRAY_INI.new"
     mv "$TRAY_INI.new" "$TRAY_INI"
-}
-
-options_start()
-{
-    tray_start "$@"
 }
 
 # The strip is the program's only viewable window titled "[Kalmotex]": the main window is
@@ -37,30 +32,13 @@ _options_geometry_is() { [ "$(_options_geometry "$1")" = "$2" ]; }
 
 options_expect_geometry()
 {
-    local want="$1 $2 $3 $4"
     # The window manager may move a new window once more after mapping it.
-    local limit_ns=$(($(date +%s%N) + RIG_TIMEOUT * 1000000000))
-    until _options_geometry_is "$STRIP" "$want"; do
-        [ "$(date +%s%N)" -lt "$limit_ns" ] || rig_fail "strip at '$(_options_geometry "$STRIP")', expected '$want'"
-        sleep 0.02
-    done
+    _rig_poll "$RIG_TIMEOUT" _options_geometry_is "$STRIP" "$*" \
+        || rig_fail "strip at '$(_options_geometry "$STRIP")', expected '$*'"
 }
 
-options_quit() { tray_quit; }
+options_expect_not_active() { ! _rig_active_is "$1" || rig_fail "window $1 became the active window"; }
 
-_options_active_window()
-{
-    xprop -root _NET_ACTIVE_WINDOW | sed -n 's/.*window id # \(0x[0-9a-fA-F]*\).*/\1/p'
-}
-
-options_expect_not_active()
-{
-    local active
-    active=$(_options_active_window)
-    [ -z "$active" ] || [ $((active)) -ne $(($1)) ] || rig_fail "window $1 became the active window"
-}
-
-# The top-left corner of the open popup menu, "X Y".
 options_menu_corner()
 {
     local menu

@@ -6,13 +6,7 @@ set -uo pipefail
 export RIG_LIB
 work=$(mktemp -d)
 child=
-cleanup()
-{
-    [ -n "$child" ] && kill "$child" 2>/dev/null && wait "$child" 2>/dev/null
-    [ "${KEEP:-0}" = 1 ] || rm -rf "$work"
-}
-trap cleanup EXIT
-
+trap '[ -n "$child" ] && kill "$child" 2>/dev/null && wait "$child" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # A child test that starts a full rig, records what it started, then ends as $1 says.
@@ -24,7 +18,7 @@ xdotool type --delay 0 'a B'
 xdotool key Return
 rig_wait_for_file_bytes "$RIG_DIR/capture" 4
 cp "$RIG_DIR/capture" "$OUT/capture"
-for n in "${RIG_NAMES[@]}"; do echo "$(rig_pid "$n")"; done >"$OUT/pids.tmp"
+for n in "${RIG_NAMES[@]}"; do rig_pid "$n"; done >"$OUT/pids.tmp"
 echo "$RIG_DIR" >"$OUT/dir"
 mv "$OUT/pids.tmp" "$OUT/pids"
 case $1 in
@@ -33,15 +27,7 @@ hang) rig_wait_until 60 "something that never happens" false ;;
 esac
 CHILD
 
-all_gone()
-{
-    local pid
-    while read -r pid; do
-        [ -e "/proc/$pid" ] && return 1
-    done <"$1"
-    return 0
-}
-
+all_gone() { while read -r pid; do [ ! -e "/proc/$pid" ] || return 1; done <"$1"; }
 wait_for()
 {
     local what=$1 i
@@ -64,10 +50,8 @@ for mode in fail hang; do
     cmp -s "$out/capture" <(printf 'a B\r') || fail "$mode: capture holds $(od -c "$out/capture")"
     [ "$(wc -l <"$out/pids")" -eq 4 ] || fail "$mode: expected 4 processes, got $(cat "$out/pids")"
     [ "$mode" = hang ] && kill -TERM "$child"
-    wait "$child"
-    status=$?
+    wait "$child" && fail "$mode: child reported success"
     child=
-    [ "$status" -ne 0 ] || fail "$mode: child reported success"
     wait_for "$mode: every rig process to end" all_gone "$out/pids"
     [ ! -e "$(cat "$out/dir")" ] || fail "$mode: rig folder $(cat "$out/dir") left behind"
 done

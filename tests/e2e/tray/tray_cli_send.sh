@@ -7,19 +7,19 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
-# Runs kalmotex-cli ARGS in the background under NAME, waits for it to end and sets
-# CLI_STATUS and CLI_OUTPUT (stdout and stderr together).
-cli_run()
+# Runs kalmotex-cli ARGS in the background under NAME as cli_start does, waits for it to end
+# and sets CLI_STATUS and CLI_OUTPUT (stdout and stderr together) as cli_end does.
+cli_start() { rig_spawn "$1" "$TRAY_CLI_BIN" "${@:2}"; }
+cli_end()
 {
-    local name=$1
-    shift
-    rig_spawn "$name" "$TRAY_CLI_BIN" "$@"
-    local pid=$RIG_LAST_PID
-    rig_wait_for_exit "$name"
+    local pid
+    pid=$(rig_pid "$1")
+    rig_wait_for_exit "$1"
     wait "$pid"
     CLI_STATUS=$?
-    CLI_OUTPUT=$(cat "$RIG_DIR/$name.log")
+    CLI_OUTPUT=$(cat "$RIG_DIR/$1.log")
 }
+cli_run() { cli_start "$@" && cli_end "$1"; }
 
 expect_cli()
 {
@@ -50,16 +50,12 @@ expect_cli 2 "kalmotex-cli: 'zwei' is not an entry number"
 
 # No window has the entry's title: the program shows its message, and the command waits
 # for it to be confirmed.
-rig_spawn notarget "$TRAY_CLI_BIN" send 3
-notarget=$RIG_LAST_PID
+cli_start notarget send 3
 box=$(rig_wait_for_window "Kalmotex")
 rig_wait_for_active "$box"
-kill -0 "$notarget" 2>/dev/null || rig_fail "kalmotex-cli ended before the message was confirmed"
+kill -0 "$RIG_LAST_PID" 2>/dev/null || rig_fail "kalmotex-cli ended before the message was confirmed"
 tray_keys Return
-rig_wait_for_exit notarget
-wait "$notarget"
-CLI_STATUS=$?
-CLI_OUTPUT=$(cat "$RIG_DIR/notarget.log")
+cli_end notarget
 expect_cli 1 "kalmotex-cli: nothing typed: no target window, or the choice was cancelled"
 tray_expect_empty "$RIG_DIR/b.out"
 

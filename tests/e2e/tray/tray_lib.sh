@@ -5,6 +5,7 @@
 #                           configuration (or none, so the program seeds it from sample.ini)
 #   tray_cli ARGS...        kalmotex-cli on that configuration
 #   tray_start              starts kalmotex, waits for its icon in the tray (TRAY_ICON)
+#   tray_icons              the program's icons in trayer's panel, one id a line
 #   tray_open_menu [BUTTON] presses BUTTON (1 left, 3 right) on the icon, waits for the menu
 #   tray_click_icon [BUTTON] a press and release on the icon, without waiting for anything
 #   tray_wait_menu_open
@@ -50,18 +51,14 @@ tray_cli() { "$TRAY_CLI_BIN" --config "$TRAY_INI" "$@" >/dev/null || rig_fail "k
 
 # The icon: the program's only viewable window right after start (the main window is
 # hidden), embedded in trayer's panel.
-_tray_icon_window()
+tray_icons()
 {
     local panel w
     panel=$(xdotool search --onlyvisible --class '^trayer$' | head -n 1)
-    [ -n "$panel" ] || return 1
+    [ -n "$panel" ] || return 0
     for w in $(xdotool search --onlyvisible --classname '^kalmotex$' 2>/dev/null); do
-        if _tray_is_descendant "$w" "$panel"; then
-            echo "$w"
-            return 0
-        fi
+        ! _tray_is_descendant "$w" "$panel" || echo "$w"
     done
-    return 1
 }
 
 _tray_is_descendant()
@@ -77,17 +74,13 @@ _tray_is_descendant()
     return 1
 }
 
-_tray_has_icon() { _tray_icon_window >/dev/null; }
+_tray_icon_found() { _TRAY_FOUND=$(tray_icons | head -n 1) && [ -n "$_TRAY_FOUND" ]; }
 
 # Waits for the icon and prints its id, from the search that found it.
 tray_wait_icon()
 {
-    local limit_ns=$(($(date +%s%N) + RIG_TIMEOUT * 1000000000)) icon
-    until icon=$(_tray_icon_window) && [ -n "$icon" ]; do
-        [ "$(date +%s%N)" -lt "$limit_ns" ] || rig_fail "timed out after $RIG_TIMEOUT s waiting for the program's icon in the tray"
-        sleep 0.02
-    done
-    echo "$icon"
+    rig_wait_until "$RIG_TIMEOUT" "the program's icon in the tray" _tray_icon_found
+    echo "$_TRAY_FOUND"
 }
 
 tray_start()
@@ -107,26 +100,13 @@ _tray_menu_closed() { ! _tray_menu_open; }
 TRAY_PRESS_AT=0
 _tray_press()
 {
-    local button=$1 at
     TRAY_PRESS_AT=$((1 - TRAY_PRESS_AT))
-    at=$((TRAY_PRESS_AT ? 3 : 14))
-    xdotool mousemove --window "$TRAY_ICON" "$at" "$at" mousedown "$button"
+    local at=$((TRAY_PRESS_AT ? 3 : 14))
+    xdotool mousemove --window "$TRAY_ICON" "$at" "$at" mousedown "$1"
 }
 
-tray_open_menu()
-{
-    local button=${1:-1}
-    _tray_press "$button"
-    tray_wait_menu_open
-    xdotool mouseup "$button"
-}
-
-tray_click_icon()
-{
-    local button=${1:-1}
-    _tray_press "$button"
-    xdotool mouseup "$button"
-}
+tray_open_menu() { _tray_press "${1:-1}"; tray_wait_menu_open; xdotool mouseup "${1:-1}"; }
+tray_click_icon() { _tray_press "${1:-1}"; xdotool mouseup "${1:-1}"; }
 
 tray_wait_menu_open() { rig_wait_until "$RIG_TIMEOUT" "the popup menu to open" _tray_menu_open; }
 
@@ -136,23 +116,16 @@ tray_wait_menu_closed() { rig_wait_until "$RIG_TIMEOUT" "the popup menu to close
 
 tray_expect_file()
 {
-    local file=$1 expected=$2
-    local n
+    local file=$1 expected=$2 n
     n=$(printf '%s' "$expected" | wc -c)
     rig_wait_for_file_bytes "$file" "$n"
-    local got
-    got=$(od -An -c "$file")
     [ "$(cat "$file")" = "$expected" ] && [ "$(stat -c %s "$file")" -eq "$n" ] \
-        || rig_fail "$file: expected $(printf '%s' "$expected" | od -An -c) got $got"
+        || rig_fail "$file: expected $(printf '%s' "$expected" | od -An -c) got $(od -An -c "$file")"
 }
 
 # Something that must not arrive: every earlier step is synchronous with the program, so a
 # round trip through it (opening and closing its menu) is enough to know nothing is pending.
-tray_expect_empty()
-{
-    local file=$1
-    [ ! -s "$file" ] || rig_fail "$file should be empty, holds: $(od -An -c "$file")"
-}
+tray_expect_empty() { [ ! -s "$1" ] || rig_fail "$1 should be empty, holds: $(od -An -c "$1")"; }
 
 _tray_process_gone() { ! kill -0 "$TRAY_PID" 2>/dev/null || [ "$(awk '{print $3}' "/proc/$TRAY_PID/stat" 2>/dev/null)" = Z ]; }
 
@@ -172,11 +145,7 @@ tray_message_text()
     "$RIG_PROBE" clipboard PRIMARY
 }
 
-tray_setup()
-{
-    rig_start --tray
-    tray_prepare "$@"
-}
+tray_setup() { rig_start --tray; tray_prepare "$@"; }
 
 tray_activate()
 {

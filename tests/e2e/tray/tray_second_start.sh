@@ -6,16 +6,6 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
-# The program's icons in trayer's panel, one id a line.
-tray_icons()
-{
-    local panel w
-    panel=$(xdotool search --onlyvisible --class '^trayer$' | head -n 1)
-    for w in $(xdotool search --onlyvisible --classname '^kalmotex$' 2>/dev/null); do
-        _tray_is_descendant "$w" "$panel" && echo "$w"
-    done
-}
-
 tray_setup
 tray_cli add Eins --text 'eins' --crypt 0
 rig_xterm "Ziel" "$RIG_DIR/ziel.out"

@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -69,17 +68,11 @@ public:
         setWindowProperty(connection.root(), "_NET_SUPPORTING_WM_CHECK", m_check);
         setWindowProperty(connection.root(), "_NET_CLIENT_LIST", client);
         setWindowProperty(connection.root(), "_NET_CLIENT_LIST_STACKING", client);
-        const Atom supported[] = { connection.atom("_NET_ACTIVE_WINDOW"),
-            connection.atom("_NET_CLIENT_LIST"),
-            connection.atom("_NET_CLIENT_LIST_STACKING") };
-        XChangeProperty(m_display,
-            connection.root(),
-            connection.atom("_NET_SUPPORTED"),
-            XA_ATOM,
-            32,
-            PropModeReplace,
-            reinterpret_cast<const unsigned char*>(supported),
-            3);
+        setAtoms(connection.root(),
+            "_NET_SUPPORTED",
+            { connection.atom("_NET_ACTIVE_WINDOW"),
+                connection.atom("_NET_CLIENT_LIST"),
+                connection.atom("_NET_CLIENT_LIST_STACKING") });
         setActive(None);
     }
     ~SilentWindowManager()
@@ -106,15 +99,18 @@ public:
 private:
     void setWindowProperty(Window on, const char* name, Window value)
     {
-        const unsigned long data = value;
+        setAtoms(on, name, { value }, XA_WINDOW);
+    }
+    void setAtoms(Window on, const char* name, const std::vector<unsigned long>& values, Atom type = XA_ATOM)
+    {
         XChangeProperty(m_display,
             on,
             m_connection.atom(name),
-            XA_WINDOW,
+            type,
             32,
             PropModeReplace,
-            reinterpret_cast<const unsigned char*>(&data),
-            1);
+            reinterpret_cast<const unsigned char*>(values.data()),
+            static_cast<int>(values.size()));
     }
 
     X11Connection& m_connection;
@@ -132,28 +128,21 @@ protected:
     Window m_target = targetWindow();
 };
 
-TEST_F(X11BackendTest, anActivationTheWindowManagerNeverConfirmsEndsWithinItsBoundAndSaysWhy)
-{
-    SilentWindowManager manager(m_other, m_target);
-    X11WindowSystem windows(std::make_shared<X11Connection>());
-    windows.setActivationTimeout(std::chrono::milliseconds(300));
-
-    const ActivationResult activated = windows.activate(m_target);
-
-    EXPECT_FALSE(activated.confirmed);
-    // The request changed nothing, nor did the crossing; the focus set directly did, but
-    // the manager never said the window was active.
-    EXPECT_EQ(activated.request, "_NET_ACTIVE_WINDOW, EnterNotify, XSetInputFocus");
-    EXPECT_THAT(activated.error, HasSubstr("timed out after 300 ms"));
-}
-
-TEST_F(X11BackendTest, aTimestampThatNeverComesEndsTheActivationAndTheNextOneStartsAfresh)
+// An activation the window manager never confirms ends within its bound and says why; one
+// whose timestamp never comes ends too, and the next one starts afresh.
+TEST_F(X11BackendTest, unconfirmedActivationsEndWithinTheirBoundAndSayWhy)
 {
     SilentWindowManager manager(m_other, m_target);
     X11WindowSystem windows(std::make_shared<X11Connection>());
     windows.setActivationTimeout(std::chrono::milliseconds(300));
     const std::vector<Window> before = rootChildren(m_other.display());
-    EXPECT_FALSE(windows.activate(m_target).confirmed);
+
+    const ActivationResult activated = windows.activate(m_target);
+    EXPECT_FALSE(activated.confirmed);
+    // The request changed nothing, nor did the crossing; the focus set directly did, but
+    // the manager never said the window was active.
+    EXPECT_EQ(activated.request, "_NET_ACTIVE_WINDOW, EnterNotify, XSetInputFocus");
+    EXPECT_THAT(activated.error, HasSubstr("timed out after 300 ms"));
 
     // Another client destroys the window whose property change yields the timestamp: the
     // PropertyNotify the backend waits for never comes.
@@ -256,11 +245,10 @@ TEST_F(X11BackendTest, aProgramThatEndsAfterOnlyRefusedRestoresStillGivesTheKeyc
 }
 
 // The focus guard: the window manager's view and the input focus must both name the target;
-// a "no" stops the typing at a batch boundary with nothing held and the keymap given back.
+// a "no" stops the typing at a batch boundary with nothing held and the keymap given back
+// (that the typed part arrives whole, the tray's focus-guard test shows).
 TEST_F(X11BackendTest, aGuardThatSaysNoStopsAtABatchBoundaryWithNothingHeldAndTheKeymapGivenBack)
 {
-    const char* capture = std::getenv("KX_TARGET_CAPTURE");
-    ASSERT_TRUE(capture) << "KX_TARGET_CAPTURE is not set";
     SilentWindowManager manager(m_other, m_target);
     auto connection = std::make_shared<X11Connection>();
     X11WindowSystem windows(connection);
@@ -277,12 +265,6 @@ TEST_F(X11BackendTest, aGuardThatSaysNoStopsAtABatchBoundaryWithNothingHeldAndTh
     for (const char32_t c : text)
         strokes.push_back({ NamedKey::Character, c, NoModifier });
     const std::vector<KeySym> original = keymapOf(m_other.display());
-    // Earlier tests typed into the same capture.
-    const auto readCapture = [capture] {
-        std::ifstream in(capture, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    const std::size_t before = readCapture().size();
     X11KeyboardOutput keyboard(connection);
     keyboard.setGuardBatch(16);
     int checks = 0;
@@ -297,15 +279,6 @@ TEST_F(X11BackendTest, aGuardThatSaysNoStopsAtABatchBoundaryWithNothingHeldAndTh
     XQueryKeymap(m_other.display(), down);
     EXPECT_TRUE(std::all_of(std::begin(down), std::end(down), [](char c) { return c == 0; }))
         << "a key is still held down";
-
-    const std::string expected = "abcdefghijKLMNOPQRSTUVWΩxyz01234";
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    std::string got;
-    while (got.size() < expected.size() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        got = readCapture().substr(before);
-    }
-    EXPECT_EQ(got, expected);
 
     manager.setActive(None);
     EXPECT_FALSE(windows.hasKeyboardFocus(m_target));

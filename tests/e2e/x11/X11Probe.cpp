@@ -1,27 +1,12 @@
 // kx-x11-probe: drives the X11 backend from end-to-end test scripts and the typing benchmark.
-//
-//   kx-x11-probe stack                     top-down: "0x<id> visible|hidden <title>"
-//   kx-x11-probe above <id>                the window above <id> (0x0 at the top)
-//   kx-x11-probe activate <id>             exit status 0 when the activation took effect;
-//                                          prints the way and its confirmation
-//                                          ("_NET_ACTIVE_WINDOW FocusIn", "- -": active already)
-//   kx-x11-probe type [--window <id>] [--guard] [--defer] <file>
-//                                          types the UTF-8 file (CR, LF or CR LF: Enter;
-//                                          TAB: Tab), after activating <id> when given;
-//                                          with --guard, only while <id> has the focus;
-//                                          prints the characters per second on stderr
-//   kx-x11-probe clipboard [<selection>]   the text (UTF-8) of CLIPBOARD or another
-//                                          selection (PRIMARY)
-//   kx-x11-probe keymap                    the core keymap, one keycode a line
-//   kx-x11-probe selection-owner <atom>    exit status 0 (and the owner) when owned
-//   kx-x11-probe grab-keyboard <ms>        holds the keyboard for <ms> (as an open menu
-//                                          does), printing "grabbed" once it has it
-//   kx-x11-probe grab-hotkey <combination> holds a key combination ("Ctrl+Alt+V") as a
-//                                          global hotkey, as another program would; prints
-//                                          "grabbed" once it has it and "pressed" for every
-//                                          press, until it is ended
-//   kx-x11-probe wm-roundtrip [seconds]    exit status 0 once the window manager has
-//                                          handled every event sent to it before the call
+// Windows are named by id (decimal or 0x); see usage() for the commands. "stack" prints
+// "0x<id> visible|hidden <title>" top-down; "activate" and "selection-owner" succeed when it
+// took effect or is owned; "type" types a UTF-8 file (CR, LF or CR LF: Enter; TAB: Tab),
+// after activating --window, with --guard only while that has the focus, and prints the
+// characters per second on stderr; "grab-keyboard" and "grab-hotkey" hold the keyboard or a
+// combination ("Ctrl+Alt+V") as another program would, print "grabbed" once they have it
+// (and "pressed" for each press of the combination); "wm-roundtrip" succeeds once the window
+// manager has handled every event sent to it before.
 #include "backends/x11/X11Connection.h"
 #include "backends/x11/X11GlobalHotkey.h"
 #include "backends/x11/X11KeyboardOutput.h"
@@ -31,6 +16,7 @@
 
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -51,19 +37,12 @@ int usage()
 {
     std::cerr
         << "usage: kx-x11-probe stack | above ID | activate ID | type [--window ID] [--guard] [--defer] FILE"
-           " | clipboard [SELECTION] | keymap | selection-owner ATOM | grab-keyboard MS | wm-roundtrip "
-           "[SECONDS]\n";
+           " | clipboard [SELECTION] | keymap | selection-owner ATOM | grab-keyboard MS"
+           " | grab-hotkey COMBINATION | wm-roundtrip [SECONDS]\n";
     return 2;
 }
 
 WindowHandle parseId(const std::string& text) { return std::stoull(text, nullptr, 0); }
-
-Bool isConfigureOf(Display*, XEvent* event, XPointer arg)
-{
-    const auto* wanted = reinterpret_cast<const std::pair<Window, int>*>(arg);
-    return event->type == ConfigureNotify && event->xconfigure.window == wanted->first
-        && event->xconfigure.x == wanted->second;
-}
 
 // A round trip through the window manager: moving an unmapped window of ours is a
 // configure request the manager passes on (every one does, also those without EWMH), and
@@ -75,45 +54,26 @@ Bool isConfigureOf(Display*, XEvent* event, XPointer arg)
 int windowManagerRoundTrip(x11::X11Connection& connection, int seconds)
 {
     Display* display = connection.display();
-    const Window root = DefaultRootWindow(display);
-    XSetWindowAttributes attributes {};
-    attributes.event_mask = StructureNotifyMask;
-    const Window window = XCreateWindow(display,
-        root,
-        -10,
-        -10,
-        1,
-        1,
-        0,
-        0,
-        InputOnly,
-        CopyFromParent,
-        CWEventMask,
-        &attributes);
-    std::pair<Window, int> wanted { window, -10 };
-
+    const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), -10, -10, 1, 1, 0, 0, 0);
+    XSelectInput(display, window, StructureNotifyMask);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    int status = 1;
-    while (status != 0 && std::chrono::steady_clock::now() < deadline) {
-        --wanted.second;
-        XMoveWindow(display, window, wanted.second, -10);
-        XFlush(display);
-        const auto resend = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
-        XEvent event;
-        while (status != 0 && std::chrono::steady_clock::now() < resend) {
-            if (XCheckIfEvent(display, &event, isConfigureOf, reinterpret_cast<XPointer>(&wanted))) {
-                status = 0;
-                break;
-            }
-            pollfd fd { ConnectionNumber(display), POLLIN, 0 };
-            poll(&fd, 1, 20);
-        }
+    bool answered = false;
+    XEvent event;
+    for (int x = -11; !answered && std::chrono::steady_clock::now() < deadline; --x) {
+        XMoveWindow(display, window, x, -10);
+        answered = x11::waitForEvent(
+            display,
+            std::min(deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(200)),
+            [&](const XEvent& e) {
+                return e.type == ConfigureNotify && e.xconfigure.window == window && e.xconfigure.x == x;
+            },
+            event);
     }
     XDestroyWindow(display, window);
     XSync(display, False);
-    if (status != 0)
+    if (!answered)
         std::cerr << "wm-roundtrip: the window manager did not answer within " << seconds << " s\n";
-    return status;
+    return answered ? 0 : 1;
 }
 
 std::string hex(WindowHandle w)

@@ -1,19 +1,14 @@
+// The window debugger and the window-list monitor of debug mode on the fake desktop.
 #include "diag/qt/WindowDebugger.h"
+#include "diag/qt/WindowListMonitor.h"
 
-#include "backends/fake/FakeDesktop.h"
-#include "config/ConfigAccess.h"
 #include "diag/DebuggerCommands.h"
 #include "diag/qt/DesktopTextEditor.h"
-#include "store/EntryStore.h"
-#include "store/IgnoredTitles.h"
-#include "support/ScriptedPrompts.h"
-#include "support/SequenceRandom.h"
-#include "support/TempDir.h"
-#include "transmit/Clock.h"
-#include "transmit/Transmitter.h"
-#include "transmit/WindowDebugLog.h"
+#include "widgets/SendStack.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -26,19 +21,16 @@
 #include <filesystem>
 
 using namespace kx;
-using platform::PromptAnswer;
-using platform::WindowHandle;
 
 namespace {
 
-class NoChooser : public transmit::WindowChooser
+QStringList linesOf(const QListWidget* list)
 {
-public:
-    std::optional<WindowHandle> choose(const std::vector<transmit::WindowCandidate>&) override
-    {
-        return std::nullopt;
-    }
-};
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
+}
 
 class RecordingEditor : public diag::TextEditorLauncher
 {
@@ -46,18 +38,17 @@ public:
     bool openInEditor(const std::string& file) override
     {
         opened.push_back(file);
-        return starts;
+        return true;
     }
     std::vector<std::string> opened;
-    bool starts = true;
 };
 
 // The last-used-window search of the program on the fake desktop, and the debugger over its
 // list, with a configuration file of its own.
-struct Rig
+struct Rig : test::SendStack
 {
     Rig()
-        : file(dir.write("Kalmotex.ini", "[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n").string())
+        : SendStack("[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n")
     {
         ignored.readFromFile();
         main = desktop.openWindow("[Kalmotex]");
@@ -69,43 +60,39 @@ struct Rig
     {
         return debugger.findChild<QPushButton*>(QString("Btn_%1").arg(index));
     }
-    QStringList shownLines() const
-    {
-        QStringList shown;
-        for (int i = 0; i < list()->count(); ++i)
-            shown << list()->item(i)->text();
-        return shown;
-    }
+    QStringList shownLines() const { return linesOf(list()); }
     void mark(int row) const { list()->setCurrentRow(row); }
 
-    test::TempDir dir;
-    std::string file;
-    config::ConfigAccess config;
-    test::SequenceRandom random { { 0.5 } };
-    store::EntryStore entries { config, file, random };
-    store::IgnoredTitles ignored { config, file };
-    platform::FakeDesktop desktop;
-    WindowHandle main = 0;
-    test::ScriptedPrompts prompts;
-    NoChooser chooser;
-    transmit::WindowDebugLines lines;
-    transmit::FixedClock clock { 2024, 2, 29, 8, 5, 0 };
-    transmit::Transmitter transmitter { { entries,
-        ignored,
-        desktop,
-        desktop,
-        desktop,
-        prompts,
-        chooser,
-        lines,
-        clock,
-        desktop,
-        [this] { return main; } } };
     RecordingEditor editor;
     diag::WindowDebugger debugger {
         { lines, ignored, prompts, editor, desktop, file, transmitter.sendLog() }
     };
 };
+
+// The window-list monitor of debug mode over windows below, at and above the main window.
+struct MonitorRig
+{
+    MonitorRig()
+    {
+        desktop.openWindow("Below");
+        main = desktop.openWindow("[Kalmotex]");
+        hidden = desktop.openWindow("Minimised", false);
+        desktop.openWindow("Editor");
+    }
+
+    QListWidget* list() const { return monitor.findChild<QListWidget*>("WList"); }
+    QCheckBox* visibleOnly() const { return monitor.findChild<QCheckBox*>("VisChk"); }
+    QPushButton* exit() const { return monitor.findChild<QPushButton*>("Command1"); }
+    QStringList shownLines() const { return linesOf(list()); }
+
+    platform::FakeDesktop desktop;
+    platform::WindowHandle main = 0;
+    platform::WindowHandle hidden = 0;
+    transmit::FixedClock clock { 2024, 2, 29, 8, 5, 0 };
+    diag::WindowListMonitor monitor { desktop, clock, [this] { return main; }, desktop };
+};
+
+const QString now = "02/29/24 08:05:00";
 
 } // namespace
 
@@ -131,86 +118,23 @@ private slots:
         rig.transmitter.findLastUsedWindow();
         QCOMPARE(rig.shownLines(), (QStringList { header, "Editor", "Werkzeugleiste", "Rechner" }));
         QVERIFY(rig.prompts.shown().empty());
-    }
-
-    void confirmedTitleIsSkippedByTheNextSearchAtOnceAndStored()
-    {
-        Rig rig;
-        const WindowHandle editor = rig.desktop.openWindow("Editor");
-        rig.desktop.openWindow("Werkzeugleiste");
-        rig.transmitter.findLastUsedWindow();
-        rig.debugger.open();
-
+        // Ctrl+C copies the marked line.
+        QVERIFY(QTest::qWaitForWindowActive(&rig.debugger));
+        rig.list()->setFocus();
         rig.mark(1);
-        rig.prompts.answerMessage(
-            "Soll der Fenstertitel 'Editor'\rin Zukunft wirklich immer ignoriert werden?",
-            PromptAnswer::No);
-        QTest::mouseClick(rig.button(0), Qt::LeftButton);
-        rig.mark(2);
-        rig.prompts.answerMessage(
-            "Soll der Fenstertitel 'Werkzeugleiste'\rin Zukunft wirklich immer ignoriert werden?",
-            PromptAnswer::Yes);
-        QTest::mouseClick(rig.button(0), Qt::LeftButton);
-        QVERIFY2(rig.prompts.wentAsScripted(), rig.prompts.report().c_str());
-        // The list stays as it was until the next search.
-        QCOMPARE(rig.list()->count(), 3);
+        QTest::keyClick(rig.list(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(rig.desktop.clipboardText(), std::string("Editor"));
 
-        QCOMPARE(rig.transmitter.findLastUsedWindow(), editor);
-        QCOMPARE(rig.shownLines().last(), QString("Editor"));
-        QCOMPARE(test::readBytes(rig.file),
-            std::string("[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n2=Werkzeugleiste\r\n"));
-    }
-
-    void withoutAMarkedTitleItAsksForOne()
-    {
-        Rig rig;
-        rig.desktop.openWindow("Editor");
-        rig.transmitter.findLastUsedWindow();
-        rig.debugger.open();
-        const std::string markFirst = "Bitte markieren Sie zunächst den betreffenden Fenstertitel";
-        rig.prompts.answerMessage(markFirst);
-        QTest::mouseClick(rig.button(0), Qt::LeftButton); // nothing marked
-        rig.mark(0);
-        rig.prompts.answerMessage(markFirst);
-        QTest::mouseClick(rig.button(0), Qt::LeftButton); // the header line
-        QVERIFY2(rig.prompts.wentAsScripted(), rig.prompts.report().c_str());
-        QCOMPARE(rig.ignored.count(), std::size_t { 1 });
-    }
-
-    void editButtonOpensTheConfigurationFileAndSaysSoWhenNoEditorStarts()
-    {
-        Rig rig;
-        rig.debugger.open();
-        QTest::mouseClick(rig.button(1), Qt::LeftButton);
-        QCOMPARE(rig.editor.opened, std::vector<std::string> { rig.file });
-
-        rig.editor.starts = false;
-        rig.prompts.answerMessage("Es konnte kein Texteditor gestartet werden.\rBitte öffnen Sie die "
-                                  "Konfigurationsdatei selbst:\r"
-            + rig.file + "\r(Ein Editor kann mit der Umgebungsvariablen VISUAL oder EDITOR gewählt werden.)");
-        QTest::mouseClick(rig.button(1), Qt::LeftButton);
-        QVERIFY2(rig.prompts.wentAsScripted(), rig.prompts.report().c_str());
-        QVERIFY(rig.debugger.isVisible());
-    }
-
-    void closingDiscardsTheListUntilTheNextSearch()
-    {
-        Rig rig;
-        rig.desktop.openWindow("Editor");
-        rig.transmitter.findLastUsedWindow();
-        rig.debugger.open();
-        QVERIFY(QTest::qWaitForWindowExposed(&rig.debugger));
+        // Closing discards the list until the next search; one while it is closed is there
+        // when it opens.
         QTest::mouseClick(rig.button(2), Qt::LeftButton);
         QVERIFY(!rig.debugger.isVisible());
-
         rig.debugger.open();
         QCOMPARE(rig.list()->count(), 0);
         rig.debugger.close();
-
-        // A search while it is closed is there when it opens.
         rig.transmitter.findLastUsedWindow();
         rig.debugger.open();
-        QCOMPARE(rig.shownLines().last(), QString("Editor"));
+        QCOMPARE(rig.shownLines(), (QStringList { header, "Editor", "Werkzeugleiste", "Rechner" }));
     }
 
     void listsTheLastSendsNewestFirstWithoutTheirTexts()
@@ -220,7 +144,6 @@ private slots:
         rig.dir.write(ini.filename().string(),
             "[Name]\r\n1=Gruß\r\n2=Niemand\r\n[Text]\r\n1=Geheimnis\r\n2=x\r\n[Title]\r\n2=Gibt es "
             "nicht\r\n");
-        const WindowHandle chat = rig.desktop.openWindow("Chat");
         rig.desktop.openWindow("Editor");
         rig.debugger.open();
         QVERIFY(QTest::qWaitForWindowExposed(&rig.debugger));
@@ -238,13 +161,9 @@ private slots:
                      header->text(4) }),
             (QStringList { "Zeit", "Eintrag", "Zielfenster", "Zeichen", "Ergebnis" }));
 
-        rig.transmitter.sendEntry(1);
         rig.prompts.answerMessage(
             "Es wurde kein passendes Zielfenster identifiziert.\rDie Übertragung wird daher abgebrochen.");
         rig.transmitter.sendEntry(2);
-        rig.desktop.duringNextTyping(3, [&] { rig.desktop.focus(chat); });
-        rig.prompts.answerMessage("Die Übertragung wurde abgebrochen, weil das Zielfenster nicht mehr aktiv "
-                                  "ist.\rÜbertragen wurden 3 von 9 Zeichen.");
         rig.transmitter.sendEntry(1);
 
         // The window follows each send while it is open.
@@ -257,28 +176,14 @@ private slots:
             QVERIFY(!rows.last().contains("Geh"));
         }
         QCOMPARE(rows,
-            (QStringList { "08:05:00 | Gruß | Editor | 3 von 9 | abgebrochen: Fokus verloren",
-                "08:05:00 | Niemand |  | 0 | kein Zielfenster",
-                "08:05:00 | Gruß | Editor | 9 | vollständig" }));
+            (QStringList { "08:05:00 | Gruß | Editor | 9 | vollständig",
+                "08:05:00 | Niemand |  | 0 | kein Zielfenster" }));
         QCOMPARE(activation->text(), QString("Aktivierung: fake activation, bestätigt durch focus"));
 
         // Closing the window does not forget the sends.
         rig.debugger.close();
         rig.debugger.open();
-        QCOMPARE(log->topLevelItemCount(), 3);
-    }
-
-    void ctrlCCopiesTheMarkedLine()
-    {
-        Rig rig;
-        rig.desktop.openWindow("Editor");
-        rig.transmitter.findLastUsedWindow();
-        rig.debugger.open();
-        QVERIFY(QTest::qWaitForWindowActive(&rig.debugger));
-        rig.list()->setFocus();
-        rig.mark(1);
-        QTest::keyClick(rig.list(), Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(rig.desktop.clipboardText(), std::string("Editor"));
+        QCOMPARE(log->topLevelItemCount(), 2);
     }
 
     void captionsButtonsAndLayoutAsDesigned()
@@ -300,14 +205,13 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(rig.button(i)));
         }
-        // At least the designed client size, and every caption fits its button.
+        // At least the designed client size.
         const double perTwip = rig.debugger.logicalDpiX() / 1440.0;
         QVERIFY(rig.debugger.width() >= qRound(4440 * perTwip));
         QVERIFY(rig.debugger.height() >= qRound(5535 * perTwip));
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(rig.button(i)->width() >= rig.button(i)->sizeHint().width());
-        QVERIFY(tip->height() >= tip->heightForWidth(tip->width()));
-        QVERIFY(rig.list()->selectionMode() == QAbstractItemView::SingleSelection);
+        // The second button opens the configuration file.
+        QTest::mouseClick(rig.button(1), Qt::LeftButton);
+        QCOMPARE(rig.editor.opened, std::vector<std::string> { rig.file });
     }
 
     // Run once at scale 1 and once at scale 2 (WindowDebuggerTest_scale2).
@@ -379,6 +283,51 @@ private slots:
         QTRY_VERIFY(std::filesystem::exists(record));
         QCOMPARE(test::readBytes(record),
             std::string("-e|sh|-c|myeditor -w \"$1\"|sh|/tmp/a b/Kalmotex.ini|"));
+    }
+
+    // The window-list monitor of debug mode.
+    void monitorAsDesignedShowsHiddenWindowsFromTheNextTickAndStartsAfreshWhenReopened()
+    {
+        MonitorRig rig;
+        QCOMPARE(rig.monitor.windowTitle(), QString("QZDEBUGFRM"));
+        QCOMPARE(rig.visibleOnly()->text(), QString("visible only"));
+        QCOMPARE(rig.exit()->text(), QString("Exit"));
+        QVERIFY(QFontInfo(rig.list()->font()).fixedPitch());
+        const double perTwip = rig.monitor.logicalDpiX() / 1440.0;
+        QCOMPARE(rig.monitor.width(), qRound(7965 * perTwip));
+        QCOMPARE(rig.list()->geometry().left(), qRound(180 * perTwip));
+        // The captions fit (Qt's own minimum button width is wider than the designed one).
+        QVERIFY(rig.exit()->fontMetrics().horizontalAdvance("Exit") < rig.exit()->width());
+        QVERIFY(rig.visibleOnly()->sizeHint().width() <= rig.visibleOnly()->width());
+
+        rig.monitor.open();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.list()->count(), 3, 5000);
+        QVERIFY(rig.visibleOnly()->isChecked());
+        QTest::mouseClick(rig.visibleOnly(), Qt::LeftButton);
+        QVERIFY(!rig.visibleOnly()->isChecked());
+        QCOMPARE(rig.list()->count(), 3); // nothing reacts to the box itself
+        QTRY_COMPARE_WITH_TIMEOUT(rig.list()->count(), 4, 5000);
+        QCOMPARE(rig.shownLines(),
+            (QStringList { now,
+                "001 00000101 V '[Kalmotex]'",
+                "002 00000102 X 'Minimised'",
+                "003 00000103 V 'Editor'" }));
+
+        // The list follows the desktop: a closed window is gone, numbering starts at 001 again.
+        rig.desktop.closeWindow(rig.hidden);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.list()->count(), 3, 5000);
+        QCOMPARE(rig.shownLines().at(2), QString("002 00000103 V 'Editor'"));
+
+        // "Exit" closes it; opened again, it starts afresh: empty, then the visible windows
+        // from the main window up at the first tick.
+        QTest::mouseClick(rig.exit(), Qt::LeftButton);
+        QVERIFY(!rig.monitor.isVisible());
+        rig.monitor.open();
+        QVERIFY(rig.visibleOnly()->isChecked());
+        QCOMPARE(rig.list()->count(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.list()->count(), 3, 5000);
+        QCOMPARE(rig.shownLines(),
+            (QStringList { now, "001 00000101 V '[Kalmotex]'", "002 00000103 V 'Editor'" }));
     }
 };
 

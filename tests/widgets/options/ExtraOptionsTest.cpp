@@ -165,20 +165,6 @@ private slots:
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
     }
 
-    void noneClearsTheHotkey()
-    {
-        Fixture f("[Common]\r\nHotkey=Ctrl+Alt+V\r\nSingleInstance=1\r\nTypeToFilter=0\r\nFocusGuard=1\r\n");
-        f.hotkey->apply();
-        f.dialog->openDialog();
-        f.click("HotkeyClearBtn");
-        QVERIFY(f.keyEdit()->keySequence().isEmpty());
-        f.click("OkBtn");
-        QCOMPARE(f.fileBytes(),
-            std::string("[Common]\r\nHotkey=\r\nSingleInstance=1\r\nTypeToFilter=0\r\nFocusGuard=1\r\n"));
-        QVERIFY(!f.desktopHotkey.held());
-        QVERIFY(!f.pressOpensMenu(kCtrlAltV));
-    }
-
     void cancelAndCloseBoxWriteNothing()
     {
         const std::string ini = "[Common]\r\nHotkey=Ctrl+Alt+V\r\n";
@@ -203,17 +189,7 @@ private slots:
         }
     }
 
-    void theDefaultHotkeyOpensTheMenu()
-    {
-        Fixture f("[Name]\r\n1=A\r\n");
-        f.hotkey->apply();
-        QCOMPARE(f.desktopHotkey.held(), std::optional<KeyCombination>(kCtrlAltV));
-        QVERIFY(f.pressOpensMenu(kCtrlAltV));
-        QVERIFY(!f.pressOpensMenu({ kx::platform::HotkeyCtrl, "V" }));
-        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
-    }
-
-    void aCombinationHeldElsewhereIsReportedOnceInGerman()
+    void aCombinationHeldElsewhereIsReportedInGerman()
     {
         Fixture f("");
         f.desktopHotkey.takeByOtherProgram(kCtrlAltV);
@@ -223,12 +199,11 @@ private slots:
         QCOMPARE(int(f.prompts.shown().at(0).icon), int(kx::platform::PromptIcon::Warning));
         QVERIFY(!f.pressOpensMenu(kCtrlAltV));
 
-        // Opening and cancelling the dialog changes nothing and does not ask again.
+        // Cancelling the dialog does not ask again; "&OK" with the same combination tells
+        // again; with a free one the hotkey works.
         f.dialog->openDialog();
         f.click("CancelBtn");
         QCOMPARE(f.prompts.shown().size(), std::size_t(1));
-
-        // "&OK" with the same combination tells again; with a free one the hotkey works.
         f.prompts.answerMessage(takenMessage("Strg+Alt+V").toStdString());
         f.dialog->openDialog();
         f.click("OkBtn");
@@ -250,14 +225,9 @@ private slots:
         QTest::newRow("unknown key")
             << "[Common]\r\nHotkey=Ctrl+Alt+Foo\r\n"
             << "Die Tastenkombination „Ctrl+Alt+Foo“ ist ungültig: unbekannte Taste „Foo“." + choose;
-        QTest::newRow("German modifier name") << "[Common]\r\nHotkey=Strg+V\r\n"
-                                              << "Die Tastenkombination „Strg+V“ ist ungültig: unbekannte "
-                                                 "Zusatztaste „Strg“."
-                + choose;
         QTest::newRow("missing key")
             << "[Common]\r\nHotkey=Ctrl+Alt+F13\r\n"
             << "Die Tastenkombination Strg+Alt+F13 gibt es auf dieser Tastatur nicht." + choose;
-        QTest::newRow("no hotkey: nothing grabbed, nothing said") << "[Common]\r\nHotkey=\r\n" << QString();
     }
 
     void storedTextsThatNameNoKeyAreReported()
@@ -266,8 +236,7 @@ private slots:
         QFETCH(QString, message);
         Fixture f(ini.toStdString());
         f.desktopHotkey.removeKey("F13");
-        if (!message.isEmpty())
-            f.prompts.answerMessage(message.toStdString());
+        f.prompts.answerMessage(message.toStdString());
         f.hotkey->apply();
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
         QVERIFY(!f.desktopHotkey.held());

@@ -1,5 +1,5 @@
 // The options dialog as the user sees it: what the configuration file makes it show, what
-// "&OK" and the close box write, the autostart box, the edge buttons and the colour choice.
+// "&OK" and the close box write, the edge buttons and the colour choice.
 
 #include "OptionsFixture.h"
 #include "popup/qt/EdgeButton.h"
@@ -50,6 +50,21 @@ QString stripEdge(OptionsFixture& f)
     return QStringLiteral("elsewhere");
 }
 
+// The controls of the strip show (and the ring round the notification area hides) only
+// while the strip is on.
+bool stripControlsShown(OptionsFixture& f, bool on)
+{
+    bool shown = f.find<QWidget>(QStringLiteral("ColBtn"))->isVisible() == on
+        && f.find<QWidget>(QStringLiteral("ColBtnSample"))->isVisible() == on
+        && f.find<QWidget>(QStringLiteral("RedCircle"))->isVisible() == !on;
+    for (int i = 0; i < 4; ++i)
+        shown = shown && f.find<QWidget>(edgeName(i))->isVisible() == on;
+    for (int i = 0; i < 2; ++i)
+        shown
+            = shown && f.find<QWidget>(QStringLiteral("PumActBorderByClickOpt_%1").arg(i))->isEnabled() == on;
+    return shown;
+}
+
 void click(QWidget* widget)
 {
     QVERIFY(widget);
@@ -92,8 +107,7 @@ private slots:
         QFETCH(int, edge);
         QFETCH(QColor, colour);
         OptionsFixture f(ini.toStdString());
-        f.start().showOptionsDialog(false);
-        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
+        QVERIFY(f.open());
 
         QCOMPARE(f.dialog().windowTitle(), QStringLiteral("[Kalmotex] - Optionen"));
         QCOMPARE(f.find<QCheckBox>(QStringLiteral("SortChk"))->isChecked(), sorted);
@@ -104,15 +118,8 @@ private slots:
         QCOMPARE(sampleColour(f), colour);
         QCOMPARE(f.find<kx::popup::EdgeButton>(edgeName(0))->colour(), colour);
 
-        // The controls of the strip show only while it is on.
         const bool on = viaBorder == 1;
-        for (int i = 0; i < 4; ++i)
-            QCOMPARE(f.find<QWidget>(edgeName(i))->isVisible(), on);
-        QCOMPARE(f.find<QWidget>(QStringLiteral("ColBtn"))->isVisible(), on);
-        QCOMPARE(f.find<QWidget>(QStringLiteral("ColBtnSample"))->isVisible(), on);
-        QCOMPARE(f.find<QWidget>(QStringLiteral("RedCircle"))->isVisible(), !on);
-        QCOMPARE(f.find<QWidget>(QStringLiteral("PumActBorderByClickOpt_0"))->isEnabled(), on);
-        QCOMPARE(f.find<QWidget>(QStringLiteral("PumActBorderByClickOpt_1"))->isEnabled(), on);
+        QVERIFY(stripControlsShown(f, on));
         const char* edges[] = { "top", "bottom", "left", "right" };
         QCOMPARE(stripEdge(f), on ? QString::fromLatin1(edges[edge]) : QString());
         // Reading wrote nothing.
@@ -122,8 +129,7 @@ private slots:
     void okWritesTheOptionsInOrderAndHides()
     {
         OptionsFixture f("[Name]\r\n1=A\r\n");
-        f.start().showOptionsDialog(true);
-        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
+        QVERIFY(f.open(true));
         QCOMPARE(f.dialog().windowModality(), Qt::ApplicationModal);
 
         click(f.find<QRadioButton>(QStringLiteral("PumActOpt_1")));
@@ -148,28 +154,15 @@ private slots:
         QCOMPARE(stripEdge(f), QString());
     }
 
-    void okWithoutChangesWritesTheDefaults()
-    {
-        OptionsFixture f("");
-        f.start().showOptionsDialog(false);
-        QCOMPARE(f.dialog().windowModality(), Qt::NonModal);
-        // The menu command while it is open beside the main window makes it modal.
-        f.controller->showOptionsDialog(true);
-        QVERIFY(f.dialog().isVisible());
-        QCOMPARE(f.dialog().windowModality(), Qt::ApplicationModal);
-        QCOMPARE(QApplication::activeModalWidget(), &f.dialog());
-        click(f.find<QPushButton>(QStringLiteral("Btn_1")));
-        QCOMPARE(f.fileBytes(),
-            std::string("[Common]\r\nPumActViaBorder=0\r\nPumActBorderByClick=0\r\nPumActPos=0\r\n"
-                        "PumActBorderCol=-2147483633\r\nSortNames=1\r\n"));
-    }
-
     void closeBoxWritesNothingAndTheNextOpeningStartsAfresh()
     {
         const std::string ini = "[Common]\nSortNames=1\nPumActViaBorder=1\nPumActPos=0\n";
         OptionsFixture f(ini);
-        f.start().showOptionsDialog(false);
-        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
+        QVERIFY(f.open());
+        QCOMPARE(f.dialog().windowModality(), Qt::NonModal);
+        // The menu command while it is open beside the main window makes it modal.
+        f.controller->showOptionsDialog(true);
+        QCOMPARE(QApplication::activeModalWidget(), &f.dialog());
         click(f.find<QCheckBox>(QStringLiteral("SortChk")));
         click(f.find<QWidget>(edgeName(3)));
         QTest::keyClick(&f.dialog(), Qt::Key_Escape); // no cancel button: stays open
@@ -186,64 +179,10 @@ private slots:
         QCOMPARE(f.fileBytes(), ini);
     }
 
-    void autostartBoxSwitchesTheEntryTheMomentItIsClicked()
-    {
-        OptionsFixture f("");
-        f.start().showOptionsDialog(false);
-        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
-        auto* box = f.find<QCheckBox>(QStringLiteral("AutoStartChk"));
-        QVERIFY(!box->isChecked());
-        click(box);
-        QVERIFY(box->isChecked());
-        QCOMPARE(f.autostart.entries().at("[Kalmotex]"), std::string("/opt/kalmotex/kalmotex /AUTOSTART"));
-        click(box);
-        QVERIFY(!box->isChecked());
-        QVERIFY(f.autostart.entries().empty());
-        // Without "&OK", and "&OK" itself does not touch it.
-        click(box);
-        click(f.find<QPushButton>(QStringLiteral("Btn_1")));
-        QCOMPARE(f.autostart.entries().size(), std::size_t(1));
-        QCOMPARE(f.fileBytes().find("Kalmotex"), std::string::npos);
-    }
-
-    void edgeButtonsChangeThePicture()
+    void clickModeAndEdgeButtonsApplyToTheStripAndThePicture()
     {
         OptionsFixture f("[Common]\nPumActViaBorder=1\nPumActPos=0\n");
-        f.start().showOptionsDialog(false);
-        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
-        auto* picture = f.find<kx::popup::MonitorPicture>(QStringLiteral("Image1"));
-        QCOMPARE(picture->chosenEdge(), 0);
-        const QImage atTop = picture->grab().toImage();
-
-        click(f.find<QWidget>(edgeName(1)));
-        QCOMPARE(checkedOf<kx::popup::EdgeButton>(f, QStringLiteral("PumActPosOpt_"), 4), 1);
-        QCOMPARE(picture->chosenEdge(), 1);
-        QVERIFY(picture->grab().toImage() != atTop);
-        QCOMPARE(f.controller->options().pos, 1);
-        // The strip moves only with "&OK".
-        QCOMPARE(stripEdge(f), QStringLiteral("top"));
-
-        // Icon only: the edge controls go, the ring round the notification area comes.
-        click(f.find<QRadioButton>(QStringLiteral("PumActOpt_0")));
-        QCOMPARE(picture->chosenEdge(), -1);
-        QVERIFY(!f.find<QWidget>(edgeName(1))->isVisible());
-        QVERIFY(!f.find<QWidget>(QStringLiteral("ColBtn"))->isVisible());
-        QVERIFY(f.find<QWidget>(QStringLiteral("RedCircle"))->isVisible());
-        QVERIFY(!f.find<QWidget>(QStringLiteral("PumActBorderByClickOpt_0"))->isEnabled());
-        click(f.find<QRadioButton>(QStringLiteral("PumActOpt_1")));
-        QCOMPARE(picture->chosenEdge(), 1);
-        QVERIFY(f.find<QWidget>(edgeName(1))->isVisible());
-        QVERIFY(!f.find<QWidget>(QStringLiteral("RedCircle"))->isVisible());
-
-        click(f.find<QPushButton>(QStringLiteral("Btn_1")));
-        QCOMPARE(stripEdge(f), QStringLiteral("bottom"));
-    }
-
-    void clickModeAppliesToTheStripAtOnce()
-    {
-        OptionsFixture f("[Common]\nPumActViaBorder=1\n");
-        f.start().showOptionsDialog(false);
-        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
+        QVERIFY(f.open());
         QVERIFY(QTest::qWaitForWindowExposed(&f.strip()));
         QTest::mouseMove(&f.strip(), QPoint(5, 0));
         QTRY_VERIFY(f.menusOpened > 0);
@@ -255,13 +194,34 @@ private slots:
         QTest::mouseMove(&f.strip(), QPoint(12, 0));
         QCoreApplication::processEvents();
         QCOMPARE(f.menusOpened, opened);
+
+        auto* picture = f.find<kx::popup::MonitorPicture>(QStringLiteral("Image1"));
+        QCOMPARE(picture->chosenEdge(), 0);
+        const QImage atTop = picture->grab().toImage();
+
+        click(f.find<QWidget>(edgeName(1)));
+        QCOMPARE(checkedOf<kx::popup::EdgeButton>(f, QStringLiteral("PumActPosOpt_"), 4), 1);
+        QCOMPARE(picture->chosenEdge(), 1);
+        QVERIFY(picture->grab().toImage() != atTop);
+        // The strip moves only with "&OK".
+        QCOMPARE(stripEdge(f), QStringLiteral("top"));
+
+        // Icon only.
+        click(f.find<QRadioButton>(QStringLiteral("PumActOpt_0")));
+        QCOMPARE(picture->chosenEdge(), -1);
+        QVERIFY(stripControlsShown(f, false));
+        click(f.find<QRadioButton>(QStringLiteral("PumActOpt_1")));
+        QCOMPARE(picture->chosenEdge(), 1);
+        QVERIFY(stripControlsShown(f, true));
+
+        click(f.find<QPushButton>(QStringLiteral("Btn_1")));
+        QCOMPARE(stripEdge(f), QStringLiteral("bottom"));
     }
 
     void colourChoiceShowsAtOnceAndRemembersTheLastChoice()
     {
         OptionsFixture f("[Common]\nPumActViaBorder=1\nPumActBorderCol=16711680\n");
-        f.start().showOptionsDialog(false);
-        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog()));
+        QVERIFY(f.open());
         QCOMPARE(sampleColour(f), QColor(0, 0, 255));
         auto* button = f.find<QPushButton>(QStringLiteral("ColBtn"));
 

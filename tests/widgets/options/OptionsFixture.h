@@ -9,6 +9,7 @@
 #include "support/TempDir.h"
 
 #include <QColor>
+#include <QTest>
 #include <QWidget>
 
 #include <deque>
@@ -47,6 +48,13 @@ struct OptionsFixture
         controller->loadOptions();
         controller->placeBorderStrip();
         return *controller;
+    }
+
+    // Starts the options and shows the dialog (modal as from the menu); true once it shows.
+    bool open(bool modal = false)
+    {
+        start().showOptionsDialog(modal);
+        return QTest::qWaitForWindowExposed(&dialog());
     }
 
     std::string configPath() const { return dir.file("Kalmotex.ini").string(); }

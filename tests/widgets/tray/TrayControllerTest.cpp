@@ -1,16 +1,7 @@
 #include "popup/qt/TrayController.h"
-#include "backends/fake/FakeDesktop.h"
-#include "config/ConfigAccess.h"
 #include "popup/qt/NotificationIcon.h"
 #include "popup/qt/PopupMenuWidget.h"
-#include "store/EntryStore.h"
-#include "store/IgnoredTitles.h"
-#include "support/ScriptedPrompts.h"
-#include "support/SequenceRandom.h"
-#include "support/TempDir.h"
-#include "transmit/Clock.h"
-#include "transmit/Transmitter.h"
-#include "transmit/WindowDebugLog.h"
+#include "widgets/SendStack.h"
 
 #include <QApplication>
 #include <QTest>
@@ -23,17 +14,6 @@ using namespace kx;
 
 namespace {
 
-class NoChooser : public transmit::WindowChooser
-{
-public:
-    std::optional<platform::WindowHandle> choose(const std::vector<transmit::WindowCandidate>&) override
-    {
-        ++opened;
-        return std::nullopt;
-    }
-    int opened = 0;
-};
-
 // The popup menu when it is open, else null.
 QWidget* openMenu()
 {
@@ -44,46 +24,17 @@ QWidget* openMenu()
     return nullptr;
 }
 
-// The send stack of the program on the fake desktop, with a configuration file of its own.
-struct Rig
+// The tray over the send pipeline; counts what it asks the program to do.
+struct Rig : test::SendStack
 {
     explicit Rig(std::string_view ini)
-        : file(dir.write("Kalmotex.ini", ini).string())
-        , entries(config, file, random)
-        , ignored(config, file)
-        , transmitter({ entries,
-              ignored,
-              desktop,
-              desktop,
-              desktop,
-              prompts,
-              chooser,
-              log,
-              clock,
-              desktop,
-              [] { return platform::WindowHandle { 0 }; } })
-        , tray(config, file, transmitter, { [this] { ++shown; }, [this] { ++exited; } })
+        : SendStack(ini)
     {
     }
-
-    test::TempDir dir;
-    std::string file;
-    config::ConfigAccess config;
-    test::SequenceRandom random { { 0.5 } };
-    store::EntryStore entries;
-    store::IgnoredTitles ignored;
-    platform::FakeDesktop desktop;
-    test::ScriptedPrompts prompts;
-    NoChooser chooser;
-    transmit::WindowDebugLines log;
-    transmit::FixedClock clock { 2024, 2, 29, 8, 5, 0 };
-    transmit::Transmitter transmitter;
-    popup::TrayController tray;
+    popup::TrayController tray { config, file, transmitter, { [this] { ++shown; }, [this] { ++exited; } } };
     int shown = 0;
     int exited = 0;
 };
-
-const char* twoEntries = "[Name]\r\n1=Zeta\r\n2=Alpha\r\n[Text]\r\n1=z\r\n2=a\r\n";
 
 // Entries "Eins" and "Zwei"; the menu: Eins, Zwei, -, &Bearbeiten, -, &Abbrechen, B&eenden.
 const char* einsZwei = "[Name]\r\n1=Eins\r\n2=Zwei\r\n[Text]\r\n1=eins\r\n2=zwei\r\n";
@@ -114,36 +65,25 @@ class TrayControllerTest : public QObject
     Q_OBJECT
 
 private slots:
-    void aLateFocusLossKeepsTheMenuOpenForTheKeysAlreadyPressed()
+    // Otherwise the send would start with Enter or the access key still held down. On X11 the
+    // program learns some 400 ms late that its window lost the focus, and Qt then closes
+    // every popup: the keys the user pressed meanwhile must still count.
+    void keysChooseOnlyWhenReleasedAndALateFocusLossKeepsTheMenuOpen()
     {
-        // On X11 the program learns some 400 ms late that its window lost the focus, and Qt
-        // then closes every popup: the keys the user pressed meanwhile must still count.
         Rig rig(einsZwei);
         const auto target = rig.desktop.openWindow("Editor");
         bool stayedOpen = false;
+        bool openWhilePressed = false;
         QVERIFY(useMenu(rig, [&](popup::PopupMenuWidget& menu) {
             QEvent deactivate(QEvent::ApplicationDeactivate);
             QApplication::sendEvent(qApp, &deactivate);
             stayedOpen = menu.isVisible();
             QTest::keyClick(&menu, Qt::Key_Down);
-            QTest::keyClick(&menu, Qt::Key_Return);
-        }));
-        QVERIFY(stayedOpen);
-        QCOMPARE(rig.desktop.received(target), std::string("eins"));
-    }
-
-    // Otherwise the send would start with Enter or the access key still held down.
-    void keysChooseOnlyWhenReleased()
-    {
-        Rig rig(einsZwei);
-        const auto target = rig.desktop.openWindow("Editor");
-        bool openWhilePressed = false;
-        QVERIFY(useMenu(rig, [&](popup::PopupMenuWidget& menu) {
-            QTest::keyClick(&menu, Qt::Key_Down);
             QTest::keyPress(&menu, Qt::Key_Return);
             openWhilePressed = menu.isVisible();
             QTest::keyRelease(&menu, Qt::Key_Return);
         }));
+        QVERIFY(stayedOpen);
         QVERIFY(openWhilePressed);
         QCOMPARE(rig.desktop.received(target), std::string("eins"));
 
@@ -180,75 +120,24 @@ private slots:
         QCOMPARE(rig.desktop.received(target), std::string(""));
     }
 
-    void withTypeToFilterInTheFileTypedLettersPickTheEntryToSend()
-    {
-        Rig rig("[Name]\r\n1=Zeta\r\n2=&Adresse\r\n3=Grüße\r\n[Text]\r\n1=z\r\n2=a\r\n3=g\r\n"
-                "[Common]\r\nTypeToFilter=1\r\n");
-        const auto target = rig.desktop.openWindow("Editor");
-        QStringList shown;
-        QVERIFY(useMenu(rig, [&](popup::PopupMenuWidget& menu) {
-            QTest::keyClicks(&menu, "E"); // would be the access key of "B&eenden"
-            for (int i = 1; i <= menu.count(); ++i)
-                shown << menu.visibleCaption(i);
-            QTest::keyClick(&menu, Qt::Key_Return);
-        }));
-        // Sorted: Adresse, Grüße, Zeta; "e" is in all three, the first is sent.
-        QCOMPARE(shown.mid(0, 3), QStringList({ "Adresse", "Grüße", "Zeta" }));
-        QCOMPARE(rig.exited, 0);
-        QCOMPARE(rig.desktop.received(target), std::string("a"));
-    }
-
-    void clickOnAnItemSendsItButOnASeparatorNothing()
+    // The release of the press on the icon that opened the menu can land on an entry: it
+    // sends nothing, nor does a click on a separator; a click on an item sends it.
+    void clickOnAnItemSendsItButTheOpeningReleaseOrASeparatorNothing()
     {
         Rig rig(einsZwei);
         const auto target = rig.desktop.openWindow("Editor");
+        bool openAfterRelease = false;
         bool openAfterSeparatorClick = false;
         QVERIFY(useMenu(rig, [&](popup::PopupMenuWidget& menu) {
+            QTest::mouseRelease(&menu, Qt::LeftButton, {}, menu.itemRect(1).center());
+            openAfterRelease = menu.isVisible();
             QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.itemRect(3).center());
             openAfterSeparatorClick = menu.isVisible();
             QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.itemRect(2).center());
         }));
+        QVERIFY(openAfterRelease);
         QVERIFY(openAfterSeparatorClick);
         QCOMPARE(rig.desktop.received(target), std::string("zwei"));
-    }
-
-    // The release of the press on the icon that opened the menu can land on an entry.
-    void releaseOfTheOpeningPressSendsNothing()
-    {
-        Rig rig(einsZwei);
-        const auto target = rig.desktop.openWindow("Editor");
-        bool stillOpen = false;
-        QVERIFY(useMenu(rig, [&](popup::PopupMenuWidget& menu) {
-            QTest::mouseRelease(&menu, Qt::LeftButton, {}, menu.itemRect(1).center());
-            stillOpen = menu.isVisible();
-        }));
-        QVERIFY(stillOpen);
-        QCOMPARE(rig.desktop.received(target), std::string(""));
-    }
-
-    // Each item of the menu does its part; an entry is sent as the file holds it at the click.
-    void everyItemDoesItsPart()
-    {
-        Rig rig(twoEntries);
-        const auto target = rig.desktop.openWindow("Editor");
-        rig.tray.rebuildMenu(); // Alpha, Zeta, -, &Bearbeiten, -, &Abbrechen, B&eenden
-        QCOMPARE(rig.tray.menuModel().item(1).caption, std::string("Alpha"));
-        for (int nothing : { 0, 3, 5, 6 })
-            rig.tray.chooseMenuItem(nothing);
-        QVERIFY(rig.desktop.events().empty());
-        QCOMPARE(rig.shown + rig.exited, 0);
-        rig.tray.chooseMenuItem(1);
-        QCOMPARE(rig.desktop.received(target), std::string("a"));
-        rig.dir.write("Kalmotex.ini", "[Name]\r\n1=Zeta\r\n2=Alpha\r\n[Text]\r\n1=z\r\n2=neu\r\n");
-        rig.tray.chooseMenuItem(2);
-        rig.tray.chooseMenuItem(1);
-        QCOMPARE(rig.desktop.received(target), std::string("azneu"));
-        rig.tray.chooseMenuItem(4);
-        QCOMPARE(rig.shown, 1);
-        QCOMPARE(rig.exited, 0);
-        rig.tray.chooseMenuItem(7);
-        QCOMPARE(rig.exited, 1);
-        QVERIFY(rig.prompts.shown().empty());
     }
 
     // A press on the icon that the program handles while a send runs opens no menu (the
@@ -286,6 +175,12 @@ private slots:
         QCOMPARE(rig.desktop.received(b), std::string(""));
         rig.tray.chooseMenuItem(2);
         QCOMPARE(rig.desktop.received(b), std::string("BBB"));
+        rig.tray.deleteIcon();
+        QVERIFY(!rig.tray.notificationIcon().isAdded());
+        // A tip longer than the tray shows is cut.
+        popup::NotificationIcon icon;
+        icon.addIcon(QIcon(), QString(70, u'x'));
+        QCOMPARE(icon.toolTip(), QString(63, u'x'));
     }
 
     // A send asked for by another process (kalmotex-cli send N) is the menu's click on the
@@ -308,23 +203,6 @@ private slots:
         QVERIFY(rig.prompts.shown().empty());
     }
 
-    void requestWithoutATargetShowsTheMessageAndTypesNothing()
-    {
-        using Outcome = popup::TrayController::RequestOutcome;
-        Rig rig("[Name]\r\n1=Fern\r\n2=Doppelt\r\n[Text]\r\n1=f\r\n2=d\r\n"
-                "[Title]\r\n1=Gibt es nicht\r\n2=Ziel\r\n");
-        const auto a = rig.desktop.openWindow("Ziel A");
-        const auto b = rig.desktop.openWindow("Ziel B");
-        rig.prompts.answerMessage(
-            "Es wurde kein passendes Zielfenster identifiziert.\rDie Übertragung wird daher abgebrochen.");
-        QCOMPARE(rig.tray.chooseEntry(1), Outcome::NothingTyped);
-        QVERIFY2(rig.prompts.wentAsScripted(), rig.prompts.report().c_str());
-        // Two windows match: the selection dialog opens, and it is cancelled.
-        QCOMPARE(rig.tray.chooseEntry(2), Outcome::NothingTyped);
-        QCOMPARE(rig.chooser.opened, 1);
-        QCOMPARE(rig.desktop.received(a) + rig.desktop.received(b), std::string(""));
-    }
-
     // One send at a time, as the menu itself refuses to open while one runs.
     void requestDuringASendIsRefused()
     {
@@ -338,19 +216,6 @@ private slots:
         QCOMPARE(rig.desktop.received(target), std::string("eins"));
         QCOMPARE(rig.tray.chooseEntry(2), Outcome::Typed);
         QCOMPARE(rig.desktop.received(target), std::string("einszwei"));
-    }
-
-    void iconCarriesTheTipAndIsGoneAfterDeletion()
-    {
-        Rig rig(twoEntries);
-        rig.tray.addIcon(QIcon());
-        QCOMPARE(rig.tray.notificationIcon().toolTip(), QString("[Kalmotex]"));
-        rig.tray.deleteIcon();
-        QVERIFY(!rig.tray.notificationIcon().isAdded());
-
-        popup::NotificationIcon icon;
-        icon.addIcon(QIcon(), QString(70, u'x'));
-        QCOMPARE(icon.toolTip(), QString(63, u'x'));
     }
 };
 

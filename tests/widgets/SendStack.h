@@ -1,0 +1,62 @@
+#pragma once
+
+#include "backends/fake/FakeDesktop.h"
+#include "config/ConfigAccess.h"
+#include "store/EntryStore.h"
+#include "store/IgnoredTitles.h"
+#include "support/ScriptedPrompts.h"
+#include "support/SequenceRandom.h"
+#include "support/TempDir.h"
+#include "transmit/Clock.h"
+#include "transmit/Transmitter.h"
+#include "transmit/WindowDebugLog.h"
+
+namespace kx::test {
+
+// A selection dialog the user always cancels; counts how often it opened.
+class CancellingChooser : public transmit::WindowChooser
+{
+public:
+    std::optional<platform::WindowHandle> choose(const std::vector<transmit::WindowCandidate>&) override
+    {
+        ++opened;
+        return std::nullopt;
+    }
+    int opened = 0;
+};
+
+// The program's send pipeline on the fake desktop, over a configuration file of its own
+// holding `ini`. `main` is the program's main window (0: none).
+struct SendStack
+{
+    explicit SendStack(std::string_view ini)
+        : file(dir.write("Kalmotex.ini", ini).string())
+    {
+    }
+
+    TempDir dir;
+    std::string file;
+    config::ConfigAccess config;
+    SequenceRandom random { { 0.5 } };
+    store::EntryStore entries { config, file, random };
+    store::IgnoredTitles ignored { config, file };
+    platform::FakeDesktop desktop;
+    platform::WindowHandle main = 0;
+    ScriptedPrompts prompts;
+    CancellingChooser chooser;
+    transmit::WindowDebugLines lines;
+    transmit::FixedClock clock { 2024, 2, 29, 8, 5, 0 };
+    transmit::Transmitter transmitter { { entries,
+        ignored,
+        desktop,
+        desktop,
+        desktop,
+        prompts,
+        chooser,
+        lines,
+        clock,
+        desktop,
+        [this] { return main; } } };
+};
+
+} // namespace kx::test
