@@ -25,9 +25,10 @@ test: build
 	@ctest --preset $(PRESET) -j $(JOBS)
 	@JOBS=$(JOBS) scripts/test-windows
 
-# The Windows cross build (MinGW-w64, build/windows): core, fake desktop, unit tests, no Qt.
+# The Windows cross build (MinGW-w64, build/windows): the program with its installer, the
+# unit tests.
 windows: bootstrap
-	@cmake --preset windows >/dev/null
+	@JOBS=$(JOBS) scripts/windows-package >/dev/null
 	@cmake --build --preset windows -j $(JOBS)
 
 # Qt for Windows, built once per machine from Debian's source into ~/.cache/kalmotex.
