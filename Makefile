@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 # Seconds each fuzz target runs in `make fuzz`.
 FUZZ_SECONDS ?= 60
 
-.PHONY: all bootstrap configure build test run bench fuzz package windows windows-test format format-check clean
+.PHONY: all bootstrap configure build test run bench fuzz package windows windows-qt windows-package windows-test format format-check clean
 
 all: build
 
@@ -25,10 +25,19 @@ test: build
 	@ctest --preset $(PRESET) -j $(JOBS)
 	@JOBS=$(JOBS) scripts/test-windows
 
-# The Windows cross build (MinGW-w64, build/windows): core, fake desktop, unit tests, no Qt.
+# The Windows cross build (MinGW-w64, build/windows): the program with its installer, the
+# unit tests.
 windows: bootstrap
-	@cmake --preset windows >/dev/null
+	@JOBS=$(JOBS) scripts/windows-package >/dev/null
 	@cmake --build --preset windows -j $(JOBS)
+
+# Qt for Windows, built once per machine from Debian's source into ~/.cache/kalmotex.
+windows-qt: bootstrap
+	@JOBS=$(JOBS) scripts/windows-qt >/dev/null
+
+# kalmotex.exe, kalmotex-cli.exe and the installer build/windows/kalmotex-setup-VERSION.exe.
+windows-package: bootstrap
+	@JOBS=$(JOBS) scripts/windows-package
 
 # Its tests under Wine, in a private prefix in build/windows (skipped without Wine).
 windows-test: bootstrap

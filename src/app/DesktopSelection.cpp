@@ -3,6 +3,7 @@
 #include "app/InstanceChannel.h"
 
 #ifdef _WIN32
+#include "backends/win32/NamedPipeClient.h"
 #include "backends/win32/RegistryAutostartStore.h"
 #include "backends/win32/Win32Clipboard.h"
 #include "backends/win32/Win32KeyboardOutput.h"
@@ -34,12 +35,12 @@ std::string variable(const char* name)
 
 DesktopSelection openWindowsDesktop()
 {
-    // No instance channel yet: it would be a named pipe.
     Desktop desktop;
     desktop.windows = std::make_unique<platform::win32::Win32WindowSystem>();
     desktop.keyboard = std::make_unique<platform::win32::Win32KeyboardOutput>();
     desktop.clipboard = std::make_unique<platform::win32::Win32Clipboard>();
     desktop.autostart = std::make_unique<platform::win32::RegistryAutostartStore>();
+    desktop.instanceAddress = platform::win32::currentInstancePipe();
     return { std::move(desktop), {} };
 }
 

@@ -11,7 +11,7 @@ namespace {
 int sendThroughInstance(CliContext& context,
     const std::vector<std::string>& args,
     platform::InstanceClient& client,
-    const InstanceEnvironment& environment)
+    const InstanceTarget& target)
 {
     if (args.empty())
         return context.usageError("send needs an entry number");
@@ -23,14 +23,11 @@ int sendThroughInstance(CliContext& context,
     if (*number < 1 || *number > store::EntryStore::kMaxEntries)
         return context.failure("there is no entry " + std::to_string(*number));
 
-    const std::string address = instanceSocketPath(environment);
-    const platform::InstanceReply reply = client.exchange(address,
+    const platform::InstanceReply reply = client.exchange(target.address,
         formatInstanceRequest({ InstanceCommand::Send, static_cast<int>(*number) }));
-    const std::string display
-        = environment.display.empty() ? "this session" : "display " + environment.display;
     switch (reply.status) {
     case platform::InstanceReply::Status::NotRunning:
-        return context.failure("kalmotex is not running on " + display
+        return context.failure("kalmotex is not running on " + target.session
             + " (or runs with SingleInstance=0; see kalmotex-cli(1))");
     case platform::InstanceReply::Status::Failed:
         return context.failure(reply.error);
@@ -57,15 +54,19 @@ int sendThroughInstance(CliContext& context,
 
 } // namespace
 
-void addInstanceCommands(
-    CommandTable& table, platform::InstanceClient& client, InstanceEnvironment environment)
+InstanceTarget displayInstanceTarget(const InstanceEnvironment& environment)
+{
+    return { instanceSocketPath(environment),
+        environment.display.empty() ? "this session" : "display " + environment.display };
+}
+
+void addInstanceCommands(CommandTable& table, platform::InstanceClient& client, InstanceTarget target)
 {
     table.add({ "send",
         "send N",
         false,
-        [&client, environment = std::move(environment)](CliContext& context,
-            const std::vector<std::string>& args) {
-            return sendThroughInstance(context, args, client, environment);
+        [&client, target = std::move(target)](CliContext& context, const std::vector<std::string>& args) {
+            return sendThroughInstance(context, args, client, target);
         } });
 }
 

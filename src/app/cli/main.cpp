@@ -1,7 +1,11 @@
 #include "app/cli/Cli.h"
 #include "app/cli/InstanceCommands.h"
 #include "app/cli/TransmitCommands.h"
+#ifdef _WIN32
+#include "backends/win32/NamedPipeClient.h"
+#else
 #include "backends/posix/UnixSocketClient.h"
+#endif
 
 #include <iostream>
 #include <string>
@@ -13,10 +17,17 @@ int main(int argc, char** argv)
     CommandTable table;
     addStoreCommands(table);
     addTransmitCommands(table);
+#ifdef _WIN32
+    kx::platform::win32::NamedPipeClient instanceClient(kx::app::kMaxInstanceLineLength);
+    addInstanceCommands(table,
+        instanceClient,
+        { kx::platform::win32::currentInstancePipe(), "this session" });
+#else
     kx::platform::posix::UnixSocketClient instanceClient(kx::app::kMaxInstanceLineLength);
     addInstanceCommands(table,
         instanceClient,
-        kx::app::currentInstanceEnvironment(kx::platform::posix::currentUserId()));
+        displayInstanceTarget(kx::app::currentInstanceEnvironment(kx::platform::posix::currentUserId())));
+#endif
     // Further command groups register here, one line each.
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);

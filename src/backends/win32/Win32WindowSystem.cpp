@@ -76,13 +76,22 @@ std::vector<WindowHandle> Win32WindowSystem::topLevelWindows()
 
 WindowHandle Win32WindowSystem::windowAbove(WindowHandle handle)
 {
+    // Windows keeps hidden windows in the stack, and a toolkit creates a hidden window's
+    // handle only when first asked for it, on top of every other. The stack of this walk is
+    // that of the shown windows, as on other desktops: a hidden window counts as below all
+    // of them, and hidden ones are passed over.
+    const auto shown
+        = [](HWND window) { return isApplicationWindow(toHandle(window)) && IsWindowVisible(window); };
     HWND window = toHwnd(handle);
-    if (!IsWindow(window) || GetAncestor(window, GA_ROOT) != window) {
+    if (!IsWindow(window) || GetAncestor(window, GA_ROOT) != window || !IsWindowVisible(window)) {
         const std::vector<WindowHandle> all = topLevelWindows();
-        return all.empty() ? 0 : all.back();
+        for (auto it = all.rbegin(); it != all.rend(); ++it)
+            if (IsWindowVisible(toHwnd(*it)))
+                return *it;
+        return 0;
     }
     while ((window = GetWindow(window, GW_HWNDPREV)) != nullptr)
-        if (isApplicationWindow(toHandle(window)))
+        if (shown(window))
             return toHandle(window);
     return 0;
 }

@@ -36,7 +36,12 @@ using Result = kx::test::CliResult;
 class InstanceCommands : public ::testing::Test
 {
 protected:
-    InstanceCommands() { cli::addInstanceCommands(table, instance, { "/run/user/1000", ":7", "1000" }); }
+    InstanceCommands()
+    {
+        cli::addInstanceCommands(table,
+            instance,
+            cli::displayInstanceTarget({ "/run/user/1000", ":7", "1000" }));
+    }
 
     Result run(const std::vector<std::string>& arguments)
     {
