@@ -5,7 +5,6 @@
 #include "text/Text.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace kx::popup {
 
@@ -62,11 +61,8 @@ const std::vector<std::size_t>& PopupMenu::sortedOrder(const std::vector<store::
     m_sortedNames.reserve(entries.size());
     for (const auto& entry : entries)
         m_sortedNames.push_back(entry.name);
-    m_sortedOrder.resize(entries.size());
-    std::iota(m_sortedOrder.begin(), m_sortedOrder.end(), std::size_t { 0 });
-    std::stable_sort(m_sortedOrder.begin(), m_sortedOrder.end(), [&](std::size_t a, std::size_t b) {
-        return text::compareForSortedList(m_sortedNames[a], m_sortedNames[b]) < 0;
-    });
+    m_sortedOrder
+        = text::sortedListOrder(std::vector<std::string_view>(m_sortedNames.begin(), m_sortedNames.end()));
     return m_sortedOrder;
 }
 

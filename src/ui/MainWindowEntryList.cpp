@@ -40,26 +40,20 @@ int MainWindow::insertSortedEntry(const QString& name, int number)
 void MainWindow::loadEntryList()
 {
     const std::vector<store::EntryListItem> entries = m_services.entries.enumerateEntries();
-    std::vector<const store::EntryListItem*> byName;
-    std::vector<std::string> titles;
-    byName.reserve(entries.size());
+    std::vector<std::string_view> names;
+    std::vector<std::string_view> titles;
+    names.reserve(entries.size());
     for (const auto& entry : entries) {
-        byName.push_back(&entry);
+        names.push_back(entry.name);
         if (!entry.title.empty())
             titles.push_back(entry.title);
     }
-    std::stable_sort(byName.begin(), byName.end(), [](const auto* a, const auto* b) {
-        return text::compareForSortedList(a->name, b->name) < 0;
-    });
-    std::stable_sort(titles.begin(), titles.end(), [](const auto& a, const auto& b) {
-        return text::compareForSortedList(a, b) < 0;
-    });
 
     const QSignalBlocker block(m_entryList);
     m_entryList->clear();
-    for (const auto* entry : byName) {
-        auto* item = new QListWidgetItem(toQString(entry->name));
-        item->setData(Qt::UserRole, entry->number);
+    for (const std::size_t i : text::sortedListOrder(names)) {
+        auto* item = new QListWidgetItem(toQString(entries[i].name));
+        item->setData(Qt::UserRole, entries[i].number);
         m_entryList->addItem(item);
     }
     m_entryList->setCurrentRow(-1);
@@ -68,8 +62,8 @@ void MainWindow::loadEntryList()
     const QString typed = m_destinationTextList->currentText();
     QStringList titleItems;
     titleItems.reserve(static_cast<qsizetype>(titles.size()));
-    for (const auto& title : titles)
-        titleItems.append(toQString(title));
+    for (const std::size_t i : text::sortedListOrder(titles))
+        titleItems.append(toQString(titles[i]));
     m_destinationTextList->addItems(titleItems);
     m_destinationTextList->setEditText(typed);
 }
