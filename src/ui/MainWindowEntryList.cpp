@@ -18,6 +18,39 @@
 // current entry shown in the editor pane.
 namespace kx::ui {
 
+namespace {
+
+// An item of the entry list: its entry number (Qt::UserRole) in a plain member. Qt keeps
+// item data in a list of role-value pairs, about 100 bytes per item, a few MiB for the
+// largest configurations.
+class EntryItem : public QListWidgetItem
+{
+public:
+    EntryItem(const QString& name, int number)
+        : QListWidgetItem(name, nullptr, QListWidgetItem::UserType)
+        , m_number(number)
+    {
+    }
+
+    QVariant data(int role) const override
+    {
+        return role == Qt::UserRole ? QVariant(m_number) : QListWidgetItem::data(role);
+    }
+
+    void setData(int role, const QVariant& value) override
+    {
+        if (role == Qt::UserRole)
+            m_number = value.toInt();
+        else
+            QListWidgetItem::setData(role, value);
+    }
+
+private:
+    int m_number;
+};
+
+} // namespace
+
 int MainWindow::insertSortedEntry(const QString& name, int number)
 {
     // After equal names, as a sorted list box adds them.
@@ -30,8 +63,7 @@ int MainWindow::insertSortedEntry(const QString& name, int number)
         else
             hi = mid;
     }
-    auto* item = new QListWidgetItem(name);
-    item->setData(Qt::UserRole, number);
+    auto* item = new EntryItem(name, number);
     const QSignalBlocker block(m_entryList);
     m_entryList->insertItem(lo, item);
     return lo;
@@ -52,9 +84,7 @@ void MainWindow::loadEntryList()
     const QSignalBlocker block(m_entryList);
     m_entryList->clear();
     for (const std::size_t i : text::sortedListOrder(names)) {
-        auto* item = new QListWidgetItem(toQString(entries[i].name));
-        item->setData(Qt::UserRole, entries[i].number);
-        m_entryList->addItem(item);
+        m_entryList->addItem(new EntryItem(toQString(entries[i].name), entries[i].number));
     }
     m_entryList->setCurrentRow(-1);
     m_currEntryListIndex = -1;
