@@ -359,7 +359,8 @@ std::vector<std::size_t> sortedListOrder(const std::vector<std::string_view>& te
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         if (const int r = firstLevel(a).compare(firstLevel(b)))
             return r < 0;
-        return compareForSortedList(texts[a], texts[b]) < 0;
+        // Equal texts (a title many entries share) are equal on every level.
+        return texts[a] != texts[b] && compareForSortedList(texts[a], texts[b]) < 0;
     });
     return order;
 }
