@@ -5,7 +5,6 @@
 #include "text/Text.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace kx::popup {
 
@@ -29,15 +28,20 @@ bool isEntryItem(const MenuItem& item) { return item.choice.command == MenuComma
 
 void PopupMenu::rebuild(const std::vector<store::EntryListItem>& entries, int sortNames)
 {
-    m_items.clear();
-    m_items.reserve(entries.size() + 5);
-
     if (sortNames == 0) {
+        m_items.clear();
+        m_items.reserve(entries.size() + 5);
         for (const auto& entry : entries)
             addItem(entry.name, { MenuCommand::SendEntry, entry.number });
+        m_sortedItems = false;
     } else {
-        for (std::size_t i : sortedOrder(entries))
+        // Before the items go: they tell whether the last order still holds.
+        const std::vector<std::size_t>& order = sortedOrder(entries);
+        m_items.clear();
+        m_items.reserve(entries.size() + 5);
+        for (std::size_t i : order)
             addItem(entries[i].name, { MenuCommand::SendEntry, entries[i].number });
+        m_sortedItems = true;
     }
 
     addItem("-", {});
@@ -51,22 +55,20 @@ const std::vector<std::size_t>& PopupMenu::sortedOrder(const std::vector<store::
 {
     // Sorting 32,767 names by the list-box collation is the costliest step of an opening;
     // the names rarely change between two openings, so the last order is kept for them.
-    const bool sameNames = m_sortedNames.size() == entries.size()
-        && std::equal(entries.begin(),
-            entries.end(),
-            m_sortedNames.begin(),
-            [](const auto& entry, const auto& name) { return entry.name == name; });
-    if (sameNames)
-        return m_sortedOrder;
-    m_sortedNames.clear();
-    m_sortedNames.reserve(entries.size());
+    // The captions of the last sorted build are the names that order was made for, in that
+    // order: each entry is compared with the caption its place in the order gave it.
+    if (m_sortedItems && m_sortedOrder.size() == entries.size() && m_items.size() >= entries.size()) {
+        bool sameNames = true;
+        for (std::size_t k = 0; k < m_sortedOrder.size() && sameNames; ++k)
+            sameNames = entries[m_sortedOrder[k]].name == m_items[k].caption;
+        if (sameNames)
+            return m_sortedOrder;
+    }
+    std::vector<std::string_view> names;
+    names.reserve(entries.size());
     for (const auto& entry : entries)
-        m_sortedNames.push_back(entry.name);
-    m_sortedOrder.resize(entries.size());
-    std::iota(m_sortedOrder.begin(), m_sortedOrder.end(), std::size_t { 0 });
-    std::stable_sort(m_sortedOrder.begin(), m_sortedOrder.end(), [&](std::size_t a, std::size_t b) {
-        return text::compareForSortedList(m_sortedNames[a], m_sortedNames[b]) < 0;
-    });
+        names.push_back(entry.name);
+    m_sortedOrder = text::sortedListOrder(names);
     return m_sortedOrder;
 }
 

@@ -83,8 +83,8 @@ private:
     const std::vector<std::size_t>& sortedOrder(const std::vector<store::EntryListItem>& entries);
 
     std::vector<MenuItem> m_items;
-    std::vector<std::string> m_sortedNames; // the names the order below was computed for
-    std::vector<std::size_t> m_sortedOrder;
+    std::vector<std::size_t> m_sortedOrder; // of the entries the items were last sorted from
+    bool m_sortedItems = false; // the entry items are in that order
 };
 
 } // namespace kx::popup

@@ -334,6 +334,37 @@ int compareForSortedList(std::string_view a, std::string_view b)
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 
+std::vector<std::size_t> sortedListOrder(const std::vector<std::string_view>& texts)
+{
+    // The first level of each text, its primary weights one after another, all in one
+    // buffer. Two texts whose first levels differ compare as these do; the rare tie falls
+    // back to the full comparison.
+    std::u32string weights;
+    std::vector<std::size_t> starts;
+    starts.reserve(texts.size() + 1);
+    for (const std::string_view text : texts) {
+        starts.push_back(weights.size());
+        SortElements elements(text);
+        SortElement element {};
+        while (elements.next(element))
+            weights += static_cast<char32_t>(element.primary);
+    }
+    starts.push_back(weights.size());
+    const auto firstLevel = [&](std::size_t i) {
+        return std::u32string_view(weights).substr(starts[i], starts[i + 1] - starts[i]);
+    };
+    std::vector<std::size_t> order(texts.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (const int r = firstLevel(a).compare(firstLevel(b)))
+            return r < 0;
+        // Equal texts (a title many entries share) are equal on every level.
+        return texts[a] != texts[b] && compareForSortedList(texts[a], texts[b]) < 0;
+    });
+    return order;
+}
+
 std::string foldForSortedList(std::string_view utf8)
 {
     std::string out;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Text helpers shared by every layer. Strings are UTF-8 throughout the program; character
 // positions count code points, not bytes.
@@ -29,6 +30,10 @@ std::string trimSpaces(std::string_view text);
 // their base letters ("Äpfel" between "Apfel" and "Apfelmus"), ß as "ss"; ties keep a
 // stable, deterministic order. Negative, zero or positive like strcmp.
 int compareForSortedList(std::string_view a, std::string_view b);
+
+// The positions of `texts` in the order of compareForSortedList, equal texts in their given
+// order. Each text is decoded once, not on every one of the n log n comparisons of a sort.
+std::vector<std::size_t> sortedListOrder(const std::vector<std::string_view>& texts);
 
 // The text reduced to what the first level of that order compares: lower case, letters
 // without their diacritics ("Ä", "á" -> "a"), ß as "ss", æ and œ as "ae" and "oe",

@@ -18,6 +18,39 @@
 // current entry shown in the editor pane.
 namespace kx::ui {
 
+namespace {
+
+// An item of the entry list: its entry number (Qt::UserRole) in a plain member. Qt keeps
+// item data in a list of role-value pairs, about 100 bytes per item, a few MiB for the
+// largest configurations.
+class EntryItem : public QListWidgetItem
+{
+public:
+    EntryItem(const QString& name, int number)
+        : QListWidgetItem(name, nullptr, QListWidgetItem::UserType)
+        , m_number(number)
+    {
+    }
+
+    QVariant data(int role) const override
+    {
+        return role == Qt::UserRole ? QVariant(m_number) : QListWidgetItem::data(role);
+    }
+
+    void setData(int role, const QVariant& value) override
+    {
+        if (role == Qt::UserRole)
+            m_number = value.toInt();
+        else
+            QListWidgetItem::setData(role, value);
+    }
+
+private:
+    int m_number;
+};
+
+} // namespace
+
 int MainWindow::insertSortedEntry(const QString& name, int number)
 {
     // After equal names, as a sorted list box adds them.
@@ -30,8 +63,7 @@ int MainWindow::insertSortedEntry(const QString& name, int number)
         else
             hi = mid;
     }
-    auto* item = new QListWidgetItem(name);
-    item->setData(Qt::UserRole, number);
+    auto* item = new EntryItem(name, number);
     const QSignalBlocker block(m_entryList);
     m_entryList->insertItem(lo, item);
     return lo;
@@ -40,27 +72,19 @@ int MainWindow::insertSortedEntry(const QString& name, int number)
 void MainWindow::loadEntryList()
 {
     const std::vector<store::EntryListItem> entries = m_services.entries.enumerateEntries();
-    std::vector<const store::EntryListItem*> byName;
-    std::vector<std::string> titles;
-    byName.reserve(entries.size());
+    std::vector<std::string_view> names;
+    std::vector<std::string_view> titles;
+    names.reserve(entries.size());
     for (const auto& entry : entries) {
-        byName.push_back(&entry);
+        names.push_back(entry.name);
         if (!entry.title.empty())
             titles.push_back(entry.title);
     }
-    std::stable_sort(byName.begin(), byName.end(), [](const auto* a, const auto* b) {
-        return text::compareForSortedList(a->name, b->name) < 0;
-    });
-    std::stable_sort(titles.begin(), titles.end(), [](const auto& a, const auto& b) {
-        return text::compareForSortedList(a, b) < 0;
-    });
 
     const QSignalBlocker block(m_entryList);
     m_entryList->clear();
-    for (const auto* entry : byName) {
-        auto* item = new QListWidgetItem(toQString(entry->name));
-        item->setData(Qt::UserRole, entry->number);
-        m_entryList->addItem(item);
+    for (const std::size_t i : text::sortedListOrder(names)) {
+        m_entryList->addItem(new EntryItem(toQString(entries[i].name), entries[i].number));
     }
     m_entryList->setCurrentRow(-1);
     m_currEntryListIndex = -1;
@@ -68,8 +92,8 @@ void MainWindow::loadEntryList()
     const QString typed = m_destinationTextList->currentText();
     QStringList titleItems;
     titleItems.reserve(static_cast<qsizetype>(titles.size()));
-    for (const auto& title : titles)
-        titleItems.append(toQString(title));
+    for (const std::size_t i : text::sortedListOrder(titles))
+        titleItems.append(toQString(titles[i]));
     m_destinationTextList->addItems(titleItems);
     m_destinationTextList->setEditText(typed);
 }

@@ -70,21 +70,7 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
                 if (mainWindow->debugMode())
                     std::cerr << error << '\n';
             } });
-    m_extraOptions
-        = std::make_unique<popup::ExtraOptionsDialog>(popup::ExtraOptionsDialog::Services { m_config,
-                                                          m_entries.configFilePath(),
-                                                          [this] {
-                                                              if (m_hotkey)
-                                                                  m_hotkey->suspend();
-                                                          },
-                                                          [this](bool saved) {
-                                                              if (m_hotkey)
-                                                                  m_hotkey->apply(saved);
-                                                          } },
-            mainWindow);
-    QObject::connect(mainWindow, &ui::MainWindow::extraOptionsRequested, [this] {
-        m_extraOptions->openDialog();
-    });
+    QObject::connect(mainWindow, &ui::MainWindow::extraOptionsRequested, [this] { openExtraOptions(); });
     m_options = std::make_unique<popup::OptionsController>(popup::OptionsController::Borrowed { m_config,
         m_entries.configFilePath(),
         *m_autostartStore,
@@ -129,6 +115,25 @@ void Program::startHotkey()
 {
     if (m_hotkey)
         m_hotkey->apply();
+}
+
+void Program::openExtraOptions()
+{
+    // Built on first use, like the other windows most users never open.
+    if (!m_extraOptions)
+        m_extraOptions
+            = std::make_unique<popup::ExtraOptionsDialog>(popup::ExtraOptionsDialog::Services { m_config,
+                                                              m_entries.configFilePath(),
+                                                              [this] {
+                                                                  if (m_hotkey)
+                                                                      m_hotkey->suspend();
+                                                              },
+                                                              [this](bool saved) {
+                                                                  if (m_hotkey)
+                                                                      m_hotkey->apply(saved);
+                                                              } },
+                m_mainWindow.get());
+    m_extraOptions->openDialog();
 }
 
 void Program::openWindowDebugger()

@@ -56,6 +56,7 @@ public:
     diag::WindowListMonitor* windowListMonitor() { return m_monitor.get(); }
 
 private:
+    void openExtraOptions();
     void openWindowDebugger();
     void openWindowListMonitor();
 

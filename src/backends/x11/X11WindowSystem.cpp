@@ -74,6 +74,11 @@ void X11WindowSystem::takeEvents(bool sync)
 
 void X11WindowSystem::handle(const XEvent& event)
 {
+    // A focus event on a watched window or a change of a root property (the active window,
+    // the window manager) may mean the focus has moved; a keymap change (ours, while typing)
+    // cannot. Anything else is rare while keys are typed and costs one check.
+    if (event.type != MappingNotify)
+        m_focusConfirmed = None;
     const Window root = m_connection->root();
     if (event.type == PropertyNotify && event.xproperty.window == root) {
         const Atom atom = event.xproperty.atom;
@@ -463,7 +468,25 @@ bool X11WindowSystem::focusIsInside(Window window)
 
 bool X11WindowSystem::hasKeyboardFocus(WindowHandle handle)
 {
-    const Window window = static_cast<Window>(handle);
+    // The round trip brings every event the server sent before it, also those of a focus
+    // change made just before a server grab held around this call.
+    takeEvents(true);
+    return focusConfirmedSinceEvents(static_cast<Window>(handle));
+}
+
+bool X11WindowSystem::focusConfirmedSinceEvents(Window window)
+{
+    if (window != None && window == m_focusConfirmed)
+        return true;
+    // Selected before the check, so that any later move of the focus out of the window
+    // comes as an event and ends the confirmation.
+    watchFocus(window);
+    m_focusConfirmed = focusIsOn(window) ? window : None;
+    return m_focusConfirmed != None;
+}
+
+bool X11WindowSystem::focusIsOn(Window window)
+{
     // The input focus decides where key events go; the window manager's view is checked too
     // because it may be about to move the focus (it sets _NET_ACTIVE_WINDOW as it does).
     if (window == None || !focusIsInside(window))
@@ -607,7 +630,7 @@ X11WindowSystem::Waited X11WindowSystem::awaitActivation(Window window,
         return got;
     };
     for (;;) {
-        if (hasKeyboardFocus(window)) {
+        if (focusIsOn(window)) {
             // The events that showed it may have come in with the check's own reply.
             takeArrived();
             if (focusIn)
@@ -647,8 +670,7 @@ ActivationResult X11WindowSystem::activate(WindowHandle handle)
     };
     if (!isListed(window))
         return fail({}, "not a top-level window of the desktop (closed?)");
-    watchFocus(window);
-    if (hasKeyboardFocus(window))
+    if (focusConfirmedSinceEvents(window))
         return { true, {}, {}, {} };
 
     const auto deadline = std::chrono::steady_clock::now() + m_activationTimeout;

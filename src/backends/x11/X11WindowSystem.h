@@ -58,8 +58,10 @@ public:
     // "activate 0x1a00007 'Editor': timed out after 1000 ms".
     ActivationResult activate(WindowHandle window) override;
     // The input focus inside the window and, under a window manager that keeps
-    // _NET_ACTIVE_WINDOW, the window it names. Two or three round trips; makes its requests
-    // over the shared connection, so a server grab held there covers them.
+    // _NET_ACTIVE_WINDOW, the window it names. Once confirmed, it stays confirmed while no
+    // event has come that may mean a change (a focus event on the window, a change of a
+    // root property): then the answer costs one round trip, else three or four. Makes its
+    // requests over the shared connection, so a server grab held there covers them.
     bool hasKeyboardFocus(WindowHandle window) override;
     int eventDescriptor() const override;
     void dispatchEvents() override;
@@ -96,6 +98,11 @@ private:
     // True when the id names a window the desktop still lists (ids get reused).
     bool isListed(Window window);
     void watchFocus(Window client);
+    // hasKeyboardFocus() over the events taken so far: true at once for the window last
+    // confirmed when no event since may mean a change, else asks the server.
+    bool focusConfirmedSinceEvents(Window window);
+    // Asks the server whether the window has the keyboard, as hasKeyboardFocus() says.
+    bool focusIsOn(Window window);
     bool focusIsInside(Window window);
     Window activeWindow();
     // _NET_ACTIVE_WINDOW (None without one) and the input focus, as they are now.
@@ -124,6 +131,7 @@ private:
     std::optional<std::vector<Window>> m_serverOrder;
     std::vector<Window> m_used; // clients in the order they were last used, the latest last
     std::vector<Window> m_watched; // clients whose focus changes this connection selects
+    Window m_focusConfirmed = None; // had the keyboard at the last check, no event since
     int m_roundTrip = 0; // the number of the last round trip started
     int m_roundTripsAnswered = 0; // the number of the last one answered
     std::string m_roundTripAnswer; // the event that answered the last one

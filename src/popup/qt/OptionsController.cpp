@@ -67,21 +67,32 @@ OptionsController::OptionsController(Borrowed borrowed)
     , m_autostart(borrowed.autostartStore, borrowed.prompts, std::move(borrowed.executablePath))
     , m_strip(std::make_unique<BorderStrip>(
           m_options, std::move(borrowed.openMenu), std::move(borrowed.prepareStrip)))
+    , m_dialogParent(borrowed.dialogParent)
+    , m_chooseColour(std::move(borrowed.chooseColour))
 {
-    auto chooseColour = borrowed.chooseColour;
-    if (!chooseColour)
-        chooseColour = [parent = borrowed.dialogParent](const QColor& initial) -> std::optional<QColor> {
+    if (!m_chooseColour)
+        m_chooseColour = [parent = m_dialogParent](const QColor& initial) -> std::optional<QColor> {
             const QColor chosen = QColorDialog::getColor(initial, parent);
             return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
         };
-    m_dialog = std::make_unique<OptionsDialog>(OptionsDialog::Services { m_config,
-                                                   m_configFile,
-                                                   m_autostart,
-                                                   m_options,
-                                                   [this] { placeBorderStrip(); },
-                                                   [this](std::int32_t value) { setBorderColour(value); },
-                                                   std::move(chooseColour) },
-        borrowed.dialogParent);
+}
+
+OptionsDialog& OptionsController::dialog()
+{
+    // Built on first use: most starts never open it.
+    if (!m_dialog) {
+        m_dialog = std::make_unique<OptionsDialog>(OptionsDialog::Services { m_config,
+                                                       m_configFile,
+                                                       m_autostart,
+                                                       m_options,
+                                                       [this] { placeBorderStrip(); },
+                                                       [this](std::int32_t value) { setBorderColour(value); },
+                                                       m_chooseColour },
+            m_dialogParent);
+        m_dialog->setUp();
+        m_dialog->showColour(toQColor(m_options.borderColour));
+    }
+    return *m_dialog;
 }
 
 OptionsController::~OptionsController() = default;
@@ -94,25 +105,28 @@ void OptionsController::loadOptions()
     // A stored value that is no colour reads as the default, the face of buttons.
     if (!decodeBorderColour(m_options.borderColour))
         m_options.borderColour = store::kDefaultBorderColour;
-    m_dialog->setUp();
+    if (m_dialog)
+        m_dialog->setUp();
     setBorderColour(m_options.borderColour);
 }
 
 void OptionsController::placeBorderStrip() { m_strip->place(); }
 
-void OptionsController::showOptionsDialog(bool modal) { m_dialog->open(modal); }
+void OptionsController::showOptionsDialog(bool modal) { dialog().open(modal); }
 
 void OptionsController::setBorderColour(std::int32_t value)
 {
     m_options.borderColour = value;
     const QColor colour = toQColor(value);
     m_strip->setColour(colour);
-    m_dialog->showColour(colour);
+    if (m_dialog)
+        m_dialog->showColour(colour);
 }
 
 void OptionsController::closeWindows()
 {
-    m_dialog->hide();
+    if (m_dialog)
+        m_dialog->hide();
     m_strip->retire();
 }
 

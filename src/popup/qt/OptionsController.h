@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace kx::config {
@@ -61,7 +62,8 @@ public:
     void closeWindows();
 
     const store::BorderStripOptions& options() const { return m_options; }
-    OptionsDialog& dialog() { return *m_dialog; }
+    // Built on first use, set up from the options then.
+    OptionsDialog& dialog();
     BorderStrip& borderStrip() { return *m_strip; }
     AutostartSwitch& autostart() { return m_autostart; }
 
@@ -71,7 +73,9 @@ private:
     store::BorderStripOptions m_options;
     AutostartSwitch m_autostart;
     std::unique_ptr<BorderStrip> m_strip;
-    std::unique_ptr<OptionsDialog> m_dialog;
+    QWidget* m_dialogParent;
+    std::function<std::optional<QColor>(const QColor& initial)> m_chooseColour;
+    std::unique_ptr<OptionsDialog> m_dialog; // none until first used
 };
 
 // The Qt colour of a stored border colour; a system colour is taken from the palette (the

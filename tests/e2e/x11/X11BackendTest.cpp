@@ -258,6 +258,14 @@ TEST_F(X11BackendTest, aGuardThatSaysNoStopsAtABatchBoundaryWithNothingHeldAndTh
     EXPECT_FALSE(windows.hasKeyboardFocus(m_target)) << "focused, but another window is the active one";
     manager.setActive(m_target);
     EXPECT_TRUE(windows.hasKeyboardFocus(m_target));
+    // Once confirmed, the answer still follows the focus: away while the window manager
+    // keeps naming the window, and back.
+    XSetInputFocus(m_other.display(), m_other.root(), RevertToParent, CurrentTime);
+    XSync(m_other.display(), False);
+    EXPECT_FALSE(windows.hasKeyboardFocus(m_target)) << "the focus moved to the root window";
+    XSetInputFocus(m_other.display(), m_target, RevertToParent, CurrentTime);
+    XSync(m_other.display(), False);
+    EXPECT_TRUE(windows.hasKeyboardFocus(m_target));
 
     // Shifted letters and a character no layout of the rig has, inside the part typed.
     const std::u32string text = U"abcdefghijKLMNOPQRSTUVWΩxyz0123456789+-*/";

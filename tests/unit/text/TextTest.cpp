@@ -131,6 +131,36 @@ TEST(SortedList, ignoresCaseButKeepsADeterministicOrderForTies)
     EXPECT_NE(compareForSortedList("a\xFF", "a\xFE"), 0);
 }
 
+TEST(SortedList, sortingAListGivesTheOrderOfThePairwiseComparison)
+{
+    struct Row
+    {
+        const char* name;
+        std::vector<std::string> texts;
+    };
+    const std::vector<Row> rows = {
+        { "case and diacritics", { "Äpfel", "apfel", "Apfel", "äpfel", "APFEL", "Apfelmus", "Äpfelchen" } },
+        { "sharp s and ligatures",
+            { "Straße", "Strasse", "STRASSE", "Straẞe", "Æra", "aera", "Œuvre", "oeuvre" } },
+        { "hyphens and apostrophes", { "co-op", "coop", "co'op", "-", "", "cope", "co--op" } },
+        { "prefixes and ties", { "a", "ab", "a", "A", "abc", "ab", "Ab", "b" } },
+        { "symbols digits letters", { "z", "9", "!", " a", "a ", "€", "10", "1", "ä1", "_" } },
+        { "invalid bytes", { "a\xFF", "a\xFE", "a", "a\xC3", "\xFF", "A\xFF" } },
+        { "other scripts", { "Ωmega", "ωmega", "Яблоко", "яблоко", "Zweig", "ǅ", "ǆ", "Ǆ" } },
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> expected = row.texts;
+        std::stable_sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+            return compareForSortedList(a, b) < 0;
+        });
+        const std::vector<std::string_view> views(row.texts.begin(), row.texts.end());
+        std::vector<std::string> sorted;
+        for (const std::size_t i : sortedListOrder(views))
+            sorted.push_back(row.texts[i]);
+        EXPECT_EQ(sorted, expected) << row.name;
+    }
+}
+
 TEST(Windows1252, everyByteSurvivesARoundTrip)
 {
     for (int b = 0; b < 256; ++b) {
