@@ -83,10 +83,10 @@ void generate(const fs::path& file)
         const std::string key = std::to_string(i) + "=";
         const bool scrambled = i % 2 == 0;
         const std::string plain = words(engine, 100) + "\r" + words(engine, 99);
-        const std::string stored = store::EscapeText(plain);
+        const std::string stored = store::escapeText(plain);
         names += key + "Baustein " + std::to_string(i) + " " + words(engine, 6) + "\r\n";
         crypts += key + (scrambled ? "1" : "0") + "\r\n";
-        texts += key + (scrambled ? store::ScrambleText(stored, true, random) : stored) + "\r\n";
+        texts += key + (scrambled ? store::scrambleText(stored, true, random) : stored) + "\r\n";
         titles += key + "Dokument " + std::to_string(i % 50) + " - Editor\r\n";
         dosBoxes += key + "0\r\n";
     }
@@ -149,7 +149,7 @@ int main()
         scrambledTexts.push_back(config.readIniString("Text", std::to_string(i), "", ""));
     phase = Phase {};
     for (const auto& text : scrambledTexts)
-        characters += store::ScrambleText(text, false, random).size();
+        characters += store::scrambleText(text, false, random).size();
     const double unscrambleCpuMs = phase.cpuMs();
 
     std::vector<double> writes, writesCpu;

@@ -27,12 +27,12 @@ std::string displayedCaption(std::string_view caption)
 
 bool isEntryItem(const MenuItem& item) { return item.choice.command == MenuCommand::SendEntry; }
 
-void PopupMenu::rebuild(const std::vector<store::EntryListItem>& entries, int sortNames)
+void PopupMenu::rebuild(const std::vector<store::EntryListItem>& entries, bool sorted)
 {
     m_items.clear();
     m_items.reserve(entries.size() + 5);
 
-    if (sortNames == 0) {
+    if (!sorted) {
         for (const auto& entry : entries)
             addItem(entry.name, { MenuCommand::SendEntry, entry.number });
     } else {
@@ -75,7 +75,7 @@ void PopupMenu::rebuild(config::ConfigAccess& config, const std::string& configF
     // One version of the file for the whole build, and one freshness check instead of one
     // per entry.
     const config::ConfigAccess::ReadScope scope(config);
-    const int sortNames = store::GetSortNamesOption(config, configFile);
+    const bool sorted = store::loadSortNamesOption(config, configFile);
     std::vector<store::EntryListItem> entries;
     for (int number = 1;; ++number) {
         std::string name = config.readIniString("Name", std::to_string(number), "", configFile);
@@ -83,7 +83,7 @@ void PopupMenu::rebuild(config::ConfigAccess& config, const std::string& configF
             break;
         entries.push_back({ number, std::move(name), {} });
     }
-    rebuild(entries, sortNames);
+    rebuild(entries, sorted);
 }
 
 void PopupMenu::addItem(std::string caption, MenuChoice choice)

@@ -52,7 +52,7 @@ Entry makeNewEntry(std::string name)
 {
     Entry entry;
     entry.name = std::move(name);
-    entry.crypt = 1;
+    entry.crypt = true;
     return entry;
 }
 

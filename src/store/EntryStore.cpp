@@ -17,7 +17,7 @@ const std::string kText = "Text";
 const std::string kCrypt = "Crypt";
 const std::string kDosBox = "DosBox";
 
-std::string flagText(int flag) { return flag != 0 ? "1" : "0"; }
+std::string flagText(bool flag) { return flag ? "1" : "0"; }
 
 } // namespace
 
@@ -59,12 +59,12 @@ Entry EntryStore::readEntry(int number)
     const std::string key = std::to_string(number);
     Entry entry;
     entry.name = m_config.readIniString(kName, key, "", m_configFilePath);
-    entry.crypt = isNonZeroNumber(m_config.readIniString(kCrypt, key, "", "")) ? 1 : 0;
+    entry.crypt = isNonZeroNumber(m_config.readIniString(kCrypt, key, "", ""));
     entry.text = m_config.readIniString(kText, key, "", "");
-    if (entry.crypt != 0)
-        entry.text = ScrambleText(entry.text, false, m_random);
+    if (entry.crypt)
+        entry.text = scrambleText(entry.text, false, m_random);
     entry.title = m_config.readIniString(kTitle, key, "", "");
-    entry.dosBox = isNonZeroNumber(m_config.readIniString(kDosBox, key, "", "")) ? 1 : 0;
+    entry.dosBox = isNonZeroNumber(m_config.readIniString(kDosBox, key, "", ""));
     return entry;
 }
 
@@ -73,11 +73,11 @@ bool EntryStore::writeEntry(int number, const Entry& entry)
     const std::string key = std::to_string(number);
     // Every field is attempted even after a failure, as the program's writes are.
     bool ok = m_config.writeIniString(kName, key, entry.name, m_configFilePath);
-    ok = m_config.writeIniString(kCrypt, key, std::to_string(entry.crypt), "") && ok;
-    const std::string text = entry.crypt != 0 ? ScrambleText(entry.text, true, m_random) : entry.text;
+    ok = m_config.writeIniString(kCrypt, key, flagText(entry.crypt), "") && ok;
+    const std::string text = entry.crypt ? scrambleText(entry.text, true, m_random) : entry.text;
     ok = m_config.writeIniString(kText, key, text, "") && ok;
     ok = m_config.writeIniString(kTitle, key, entry.title, "") && ok;
-    ok = m_config.writeIniString(kDosBox, key, std::to_string(entry.dosBox), "") && ok;
+    ok = m_config.writeIniString(kDosBox, key, flagText(entry.dosBox), "") && ok;
     return ok;
 }
 
@@ -86,9 +86,9 @@ bool EntryStore::writeEntryField(int number, const std::string& section, const s
     return m_config.writeIniString(section, std::to_string(number), value, m_configFilePath);
 }
 
-bool EntryStore::writeText(int number, const std::string& storedText, int crypt)
+bool EntryStore::writeText(int number, const std::string& storedText, bool crypt)
 {
-    const std::string text = crypt != 0 ? ScrambleText(storedText, true, m_random) : storedText;
+    const std::string text = crypt ? scrambleText(storedText, true, m_random) : storedText;
     bool ok = writeEntryField(number, kText, text);
     ok = writeEntryField(number, kCrypt, flagText(crypt)) && ok;
     return ok;

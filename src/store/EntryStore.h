@@ -42,7 +42,7 @@ public:
     // The number of entries n (names only, n + 1 reads).
     int entryCount();
 
-    // An entry number under which nothing is stored yields empty fields and zero flags.
+    // An entry number under which nothing is stored yields empty fields and flags off.
     Entry readEntry(int number);
     // Writes all five fields; the text is scrambled afresh when crypt is set.
     // False when a write failed (the file then keeps its earlier contents for that field).
@@ -51,7 +51,7 @@ public:
     bool writeEntryField(int number, const std::string& section, const std::string& value);
     // Stores an entry's text the way leaving the editor does: `Text` (scrambled afresh when
     // crypt is set), then `Crypt` as "0" or "1".
-    bool writeText(int number, const std::string& storedText, int crypt);
+    bool writeText(int number, const std::string& storedText, bool crypt);
 
     // Deleting entry `deleted` when `highest` is the highest number: entry `highest` moves
     // into `deleted`, and `highest` is blanked (empty name and texts, flags "0").

@@ -28,17 +28,17 @@ std::int32_t readInRange(
 
 } // namespace
 
-std::int16_t GetSortNamesOption(config::ConfigAccess& config, const std::string& fileName)
+bool loadSortNamesOption(config::ConfigAccess& config, const std::string& fileName)
 {
     constexpr std::int16_t defaultValue = 1;
     const auto value = parseRuntimeNumber(config.readIniString(kCommon, "SortNames", "1", fileName));
     const auto rounded = value ? roundToInt16(*value) : std::nullopt;
-    return rounded.value_or(defaultValue);
+    return rounded.value_or(defaultValue) != 0;
 }
 
-bool SaveSortNamesOption(config::ConfigAccess& config, const std::string& fileName, std::int16_t value)
+bool saveSortNamesOption(config::ConfigAccess& config, const std::string& fileName, bool sorted)
 {
-    return config.writeIniString(kCommon, "SortNames", std::to_string(value), fileName);
+    return config.writeIniString(kCommon, "SortNames", sorted ? "1" : "0", fileName);
 }
 
 BorderStripOptions loadBorderStripOptions(config::ConfigAccess& config, const std::string& fileName)

@@ -14,9 +14,10 @@ namespace kx::store {
 
 constexpr std::int32_t kDefaultBorderColour = -2147483633; // 0x8000000F, button faces
 
-// `SortNames`, default "1"; any 16-bit value is used as read (non-zero = sorted).
-std::int16_t GetSortNamesOption(config::ConfigAccess& config, const std::string& fileName);
-bool SaveSortNamesOption(config::ConfigAccess& config, const std::string& fileName, std::int16_t value);
+// `SortNames`, default "1": the popup menu lists the entries sorted by name. Read as a 16-bit
+// number, on when it is not zero; written as "1" or "0".
+bool loadSortNamesOption(config::ConfigAccess& config, const std::string& fileName);
+bool saveSortNamesOption(config::ConfigAccess& config, const std::string& fileName, bool sorted);
 
 // The strip along a screen edge that opens the popup menu of entries.
 struct BorderStripOptions

@@ -13,7 +13,7 @@ bool isSpecial(char c) { return c != '\0' && std::strchr(keystrokeSpecialChars, 
 
 } // namespace
 
-std::string EscapeKeystrokeChars(const std::string& text)
+std::string escapeKeystrokeChars(const std::string& text)
 {
     std::string result;
     result.reserve(text.size() + text.size() / 4);
@@ -29,7 +29,7 @@ std::string EscapeKeystrokeChars(const std::string& text)
     return result;
 }
 
-void EncodeKeystrokes(std::string& sendText)
+std::string encodeKeystrokes(std::string_view sendText)
 {
     // One pass gives the same result as escaping first and then replacing CR, TAB and "@":
     // none of those replacements meets a character that an earlier one produced.
@@ -50,10 +50,10 @@ void EncodeKeystrokes(std::string& sendText)
             result += c;
         }
     }
-    sendText = std::move(result);
+    return result;
 }
 
-bool PasteIntoConsole(
+bool pasteIntoConsole(
     std::string& sendText, platform::Clipboard& clipboard, const platform::KeyboardOutput& keyboard)
 {
     const bool ok = clipboard.setText(sendText);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace kx::platform {
 class Clipboard;
@@ -13,16 +14,16 @@ namespace kx::transmit {
 inline constexpr const char* keystrokeSpecialChars = "~+^%()[]{}";
 
 // Each of "~+^%()[]{}" wrapped in braces ("a+b" -> "a{+}b"); everything else unchanged.
-std::string EscapeKeystrokeChars(const std::string& text);
+std::string escapeKeystrokeChars(const std::string& text);
 
-// Turns an expanded text into the keystroke string that types it, in place: special
+// The keystroke string that types an expanded text: special
 // characters escaped, then CR -> "~", TAB -> "{TAB}", "@" -> "{@}". LF passes unchanged.
-void EncodeKeystrokes(std::string& sendText);
+std::string encodeKeystrokes(std::string_view sendText);
 
 // For console windows: puts `sendText` (the expanded text) on the clipboard and replaces
 // it with the platform's paste keystrokes. False when the clipboard refused the text
 // (`sendText` is replaced all the same, as the paste then simply pastes something else).
-bool PasteIntoConsole(
+bool pasteIntoConsole(
     std::string& sendText, platform::Clipboard& clipboard, const platform::KeyboardOutput& keyboard);
 
 } // namespace kx::transmit

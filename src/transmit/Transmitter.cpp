@@ -71,12 +71,12 @@ std::optional<PreparedSend> Transmitter::prepare(int number, SendRecord& record)
     std::string keys = expandedEntryText(entry, m_services.clock);
     const std::size_t characters = visibleCharacterCount(keys);
     record.charactersTotal = characters;
-    const bool pastes = entry.dosBox != 0;
+    const bool pastes = entry.dosBox;
     if (pastes) {
-        if (!PasteIntoConsole(keys, m_services.clipboard, m_services.keyboard) && m_debug)
+        if (!pasteIntoConsole(keys, m_services.clipboard, m_services.keyboard) && m_debug)
             *m_debug << "clipboard: could not take the text of entry " << number << '\n';
     } else {
-        EncodeKeystrokes(keys);
+        keys = encodeKeystrokes(keys);
     }
     const platform::WindowHandle target
         = chooseTarget(text::upperCase(text::trimSpaces(entry.title)), record);
@@ -228,9 +228,7 @@ std::string Transmitter::describe(platform::WindowHandle window)
 
 std::string expandedEntryText(const store::Entry& entry, const Clock& clock)
 {
-    std::string text = store::UnescapeText(entry.text);
-    ExpandPlaceholders(text, clock);
-    return text;
+    return expandPlaceholders(store::unescapeText(entry.text), clock);
 }
 
 } // namespace kx::transmit

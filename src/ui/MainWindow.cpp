@@ -545,7 +545,7 @@ void MainWindow::recordLayoutBase()
 
 void MainWindow::showHelp()
 {
-    help::ShowHelp(m_paths.helpFolder, m_services.prompts, m_services.documentOpener);
+    help::showHelpPage(m_paths.helpFolder, m_services.prompts, m_services.documentOpener);
 }
 
 void MainWindow::showAbout()

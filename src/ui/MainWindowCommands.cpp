@@ -80,10 +80,9 @@ void MainWindow::writeCurrentText()
         return;
     if (m_entryList->count() == 0 || m_currEntryListIndex < 0 || m_currEntryListIndex >= m_entryList->count())
         return;
-    const int crypt = m_cryptCheckBox->isChecked() ? 1 : 0;
-    const std::string stored = EditorTextToStored(toStdString(m_editor->editorText()));
+    const std::string stored = editorTextToStored(toStdString(m_editor->editorText()));
     const int number = m_entryList->item(m_currEntryListIndex)->data(Qt::UserRole).toInt();
-    reportWriteFailure(m_services.entries.writeText(number, stored, crypt));
+    reportWriteFailure(m_services.entries.writeText(number, stored, m_cryptCheckBox->isChecked()));
 }
 
 void MainWindow::newEntry()

@@ -158,7 +158,7 @@ void OptionsDialog::setUp()
     m_setUpDue = false;
     setWindowTitle(QStringLiteral("[Kalmotex] - Optionen"));
     // The menu treats any value but 0 as sorted, and so does the box.
-    m_sortBox->setChecked(store::GetSortNamesOption(m_services.config, m_services.configFile) != 0);
+    m_sortBox->setChecked(store::loadSortNamesOption(m_services.config, m_services.configFile));
     // setChecked is no click: the store is not written back.
     m_autostartBox->setChecked(m_services.autostart.initialState());
 
@@ -224,7 +224,7 @@ void OptionsDialog::confirm()
 {
     store::saveBorderStripOptions(m_services.config, m_services.configFile, m_services.options);
     m_services.placeStrip();
-    store::SaveSortNamesOption(m_services.config, m_services.configFile, m_sortBox->isChecked() ? 1 : 0);
+    store::saveSortNamesOption(m_services.config, m_services.configFile, m_sortBox->isChecked());
     // Hidden, not closed: the next opening shows the dialog as it is.
     hide();
 }

@@ -35,10 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace kx::store;
     const std::string text(reinterpret_cast<const char*>(data), size);
 
-    const std::string plain = UnescapeText(text);
+    const std::string plain = unescapeText(text);
     KX_FUZZ_CHECK(plain.size() <= text.size());
-    KX_FUZZ_CHECK(UnescapeText(EscapeText(text)) == text);
+    KX_FUZZ_CHECK(unescapeText(escapeText(text)) == text);
     if (isOwnSpelling(text))
-        KX_FUZZ_CHECK(EscapeText(plain) == text);
+        KX_FUZZ_CHECK(escapeText(plain) == text);
     return 0;
 }

@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
 
     std::string expanded = text;
-    transmit::ExpandPlaceholders(expanded, clock);
+    expanded = transmit::expandPlaceholders(expanded, clock);
     if (text.find('%') == std::string::npos) {
         KX_FUZZ_CHECK(expanded == text);
         return 0;

@@ -35,16 +35,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         numbers.push_back(0.5);
     test::SequenceRandom random(numbers);
 
-    const std::string plain = store::ScrambleText(text, false, random);
+    const std::string plain = store::scrambleText(text, false, random);
     KX_FUZZ_CHECK(text::isValidUtf8(plain));
-    const std::string again = store::ScrambleText(plain, true, random);
+    const std::string again = store::scrambleText(plain, true, random);
     KX_FUZZ_CHECK(isScrambledForm(again));
-    KX_FUZZ_CHECK(store::ScrambleText(again, false, random) == plain);
+    KX_FUZZ_CHECK(store::scrambleText(again, false, random) == plain);
 
     if (text::isValidUtf8(text)) {
-        const std::string scrambled = store::ScrambleText(text, true, random);
+        const std::string scrambled = store::scrambleText(text, true, random);
         KX_FUZZ_CHECK(isScrambledForm(scrambled));
-        KX_FUZZ_CHECK(store::ScrambleText(scrambled, false, random) == text);
+        KX_FUZZ_CHECK(store::scrambleText(scrambled, false, random) == text);
     }
     return 0;
 }

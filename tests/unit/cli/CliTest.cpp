@@ -221,7 +221,7 @@ TEST_F(Cli, addStoresTheTextEscapedAndScrambledByDefault)
     const std::string stored = value("Text", "4", path);
     EXPECT_EQ(stored.size(), 4 * 20 + 4u);
     kx::test::SequenceRandom unused({ 0.0 });
-    EXPECT_EQ(kx::store::ScrambleText(stored, false, unused), "Zeile 1\\N\\LZeile 2 ä");
+    EXPECT_EQ(kx::store::scrambleText(stored, false, unused), "Zeile 1\\N\\LZeile 2 ä");
     EXPECT_EQ(value("Title", "4", path), "Notepad");
     EXPECT_EQ(value("DosBox", "4", path), "1");
 

@@ -68,26 +68,25 @@ TEST_F(ConfigReading, storedTitlesSuppressTheDefaultsAndAddingAppends)
     EXPECT_EQ(reread.titles(), (std::vector<std::string> { "Taskleiste", "Uhr", "Uhr" }));
 }
 
-TEST_F(ConfigReading, sortNamesIsASixteenBitNumberDefaultingToOne)
+TEST_F(ConfigReading, sortNamesIsOnForANonZeroSixteenBitNumberAndByDefault)
 {
     const struct
     {
         const char* line;
-        std::int16_t expected;
+        bool expected;
     } cases[] = {
-        { "", 1 }, // no key
-        { "SortNames=0", 0 },
-        { "SortNames=1", 1 },
-        { "SortNames=", 0 }, // an empty value beats the default
-        { "SortNames=ja", 0 },
-        { "SortNames=-1", -1 },
-        { "SortNames=2.5", 2 },
-        { "SortNames=&HFFFF", -1 },
-        { "SortNames=70000", 1 }, // does not fit: the default
+        { "", true }, // no key
+        { "SortNames=0", false },
+        { "SortNames=", false }, // an empty value beats the default
+        { "SortNames=ja", false },
+        { "SortNames=0.5", false }, // rounds to even
+        { "SortNames=-1", true },
+        { "SortNames=&HFFFF", true },
+        { "SortNames=70000", true }, // does not fit: the default
     };
     for (const auto& c : cases) {
         const std::string path = configWith(std::string("[Common]\r\n") + c.line + "\r\n");
-        EXPECT_EQ(kx::store::GetSortNamesOption(config, path), c.expected) << c.line;
+        EXPECT_EQ(kx::store::loadSortNamesOption(config, path), c.expected) << c.line;
     }
 }
 

@@ -119,9 +119,9 @@ TEST_F(EntryStoreFiles, readEntryTestsFlagsForNonZeroAndUnscrambles)
     const struct
     {
         int number;
-        int crypt;
+        bool crypt;
         const char* text;
-        int dosBox;
+        bool dosBox;
     } expected[] = {
         { 1, 1, "Ab", 1 },
         { 2, 1, "Ab", 1 },
@@ -168,14 +168,14 @@ TEST(SampleConfiguration, isAWindowsStyleFileWithReadableEntries)
     ASSERT_EQ(items.size(), 8u);
     EXPECT_EQ(items[0].name, "Mit freundlichen Grüßen");
     const Entry secret = store.readEntry(7);
-    EXPECT_EQ(secret.crypt, 1);
+    EXPECT_TRUE(secret.crypt);
     EXPECT_EQ(secret.text, "Benutzer: mmuster\\TKennwort: Geheim123\\N");
-    EXPECT_EQ(store.readEntry(8).dosBox, 1);
+    EXPECT_TRUE(store.readEntry(8).dosBox);
 
     kx::store::IgnoredTitles ignored(config, sample.string());
     ignored.readFromFile();
     EXPECT_EQ(ignored.count(), 2u);
-    EXPECT_EQ(kx::store::GetSortNamesOption(config, sample.string()), 1);
+    EXPECT_TRUE(kx::store::loadSortNamesOption(config, sample.string()));
     EXPECT_EQ(kx::store::loadBorderStripOptions(config, sample.string()), kx::store::BorderStripOptions {});
 }
 

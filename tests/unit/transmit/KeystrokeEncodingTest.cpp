@@ -40,7 +40,7 @@ class EncodeKeystrokesTest : public testing::TestWithParam<EncodingCase>
 TEST_P(EncodeKeystrokesTest, producesTheKeystrokeString)
 {
     std::string text = GetParam().text;
-    EncodeKeystrokes(text);
+    text = encodeKeystrokes(text);
     EXPECT_EQ(text, GetParam().keys);
 }
 
@@ -51,20 +51,20 @@ INSTANTIATE_TEST_SUITE_P(Examples,
 
 TEST(EscapeKeystrokeChars, wrapsOnlyTheTenSpecialCharacters)
 {
-    EXPECT_EQ(EscapeKeystrokeChars("a@b\r\t~x"), "a@b\r\t{~}x");
+    EXPECT_EQ(escapeKeystrokeChars("a@b\r\t~x"), "a@b\r\t{~}x");
 }
 
 TEST(PasteIntoConsole, putsTheExpandedTextOnTheClipboardAndTypesThePasteKeys)
 {
     platform::FakeDesktop desktop;
     std::string sendText = "dir\r";
-    EXPECT_TRUE(PasteIntoConsole(sendText, desktop, desktop));
+    EXPECT_TRUE(pasteIntoConsole(sendText, desktop, desktop));
     EXPECT_EQ(desktop.clipboardText(), "dir\r");
     EXPECT_EQ(sendText, "+{INSERT}");
 
     desktop.setConsolePasteSequence("% BE");
     sendText = "cls";
-    PasteIntoConsole(sendText, desktop, desktop);
+    pasteIntoConsole(sendText, desktop, desktop);
     EXPECT_EQ(sendText, "% BE");
 }
 
