@@ -61,10 +61,10 @@ int main(int argc, char** argv)
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer timer;
         timer.start();
-        kx::config::ConfigAccess config;
+        kx::config::ConfigAccess config(path);
         kx::store::TimeSeededRandom random;
-        kx::store::EntryStore store(config, path, random);
-        kx::store::IgnoredTitles ignored(config, path);
+        kx::store::EntryStore store(config, random);
+        kx::store::IgnoredTitles ignored(config);
         kx::test::ScriptedPrompts prompts;
         NoOpener opener;
         auto form = std::make_unique<kx::ui::MainWindow>(
@@ -83,9 +83,9 @@ int main(int argc, char** argv)
     // Where the time goes: reading the entry names and titles, and sorting the names.
     QElapsedTimer timer;
     timer.start();
-    kx::config::ConfigAccess config;
+    kx::config::ConfigAccess config(path);
     kx::store::TimeSeededRandom random;
-    kx::store::EntryStore store(config, path, random);
+    kx::store::EntryStore store(config, random);
     const auto items = store.enumerateEntries();
     const double readMs = timer.nsecsElapsed() / 1e6;
     std::vector<std::string> names;

@@ -70,15 +70,15 @@ const std::vector<std::size_t>& PopupMenu::sortedOrder(const std::vector<store::
     return m_sortedOrder;
 }
 
-void PopupMenu::rebuild(config::ConfigAccess& config, const std::string& configFile)
+void PopupMenu::rebuild(config::ConfigAccess& config)
 {
     // One version of the file for the whole build, and one freshness check instead of one
     // per entry.
     const config::ConfigAccess::ReadScope scope(config);
-    const bool sorted = store::loadSortNamesOption(config, configFile);
+    const bool sorted = store::loadSortNamesOption(config);
     std::vector<store::EntryListItem> entries;
     for (int number = 1;; ++number) {
-        std::string name = config.readIniString("Name", std::to_string(number), "", configFile);
+        std::string name = config.readIniString("Name", std::to_string(number), "");
         if (name.empty())
             break;
         entries.push_back({ number, std::move(name), {} });

@@ -59,7 +59,7 @@ public:
 
     // Rebuilds the items from the configuration file as it is now: the names of section
     // `Name` (one read per entry) and the `SortNames` option.
-    void rebuild(config::ConfigAccess& config, const std::string& configFile);
+    void rebuild(config::ConfigAccess& config);
 
     // Appends one element.
     void addItem(std::string caption, MenuChoice choice);

@@ -21,12 +21,13 @@ std::string flagText(bool flag) { return flag ? "1" : "0"; }
 
 } // namespace
 
-EntryStore::EntryStore(config::ConfigAccess& config, std::string configFilePath, RandomSource& random)
+EntryStore::EntryStore(config::ConfigAccess& config, RandomSource& random)
     : m_config(config)
-    , m_configFilePath(std::move(configFilePath))
     , m_random(random)
 {
 }
+
+const std::string& EntryStore::configFilePath() const { return m_config.fileName(); }
 
 std::vector<EntryListItem> EntryStore::enumerateEntries()
 {
@@ -34,10 +35,10 @@ std::vector<EntryListItem> EntryStore::enumerateEntries()
     std::vector<EntryListItem> items;
     for (int i = 1; i <= kMaxEntries; ++i) {
         const std::string key = std::to_string(i);
-        std::string name = m_config.readIniString(kName, key, "", m_configFilePath);
+        std::string name = m_config.readIniString(kName, key, "");
         if (name.empty())
             break;
-        std::string title = text::trimSpaces(m_config.readIniString(kTitle, key, "", ""));
+        std::string title = text::trimSpaces(m_config.readIniString(kTitle, key, ""));
         items.push_back({ i, std::move(name), std::move(title) });
     }
     return items;
@@ -47,8 +48,7 @@ int EntryStore::entryCount()
 {
     const config::ConfigAccess::ReadScope scope(m_config);
     int count = 0;
-    while (count < kMaxEntries
-        && !m_config.readIniString(kName, std::to_string(count + 1), "", m_configFilePath).empty())
+    while (count < kMaxEntries && !m_config.readIniString(kName, std::to_string(count + 1), "").empty())
         ++count;
     return count;
 }
@@ -58,13 +58,13 @@ Entry EntryStore::readEntry(int number)
     const config::ConfigAccess::ReadScope scope(m_config);
     const std::string key = std::to_string(number);
     Entry entry;
-    entry.name = m_config.readIniString(kName, key, "", m_configFilePath);
-    entry.crypt = isNonZeroNumber(m_config.readIniString(kCrypt, key, "", ""));
-    entry.text = m_config.readIniString(kText, key, "", "");
+    entry.name = m_config.readIniString(kName, key, "");
+    entry.crypt = isNonZeroNumber(m_config.readIniString(kCrypt, key, ""));
+    entry.text = m_config.readIniString(kText, key, "");
     if (entry.crypt)
         entry.text = scrambleText(entry.text, false, m_random);
-    entry.title = m_config.readIniString(kTitle, key, "", "");
-    entry.dosBox = isNonZeroNumber(m_config.readIniString(kDosBox, key, "", ""));
+    entry.title = m_config.readIniString(kTitle, key, "");
+    entry.dosBox = isNonZeroNumber(m_config.readIniString(kDosBox, key, ""));
     return entry;
 }
 
@@ -72,18 +72,18 @@ bool EntryStore::writeEntry(int number, const Entry& entry)
 {
     const std::string key = std::to_string(number);
     // Every field is attempted even after a failure, as the program's writes are.
-    bool ok = m_config.writeIniString(kName, key, entry.name, m_configFilePath);
-    ok = m_config.writeIniString(kCrypt, key, flagText(entry.crypt), "") && ok;
+    bool ok = m_config.writeIniString(kName, key, entry.name);
+    ok = m_config.writeIniString(kCrypt, key, flagText(entry.crypt)) && ok;
     const std::string text = entry.crypt ? scrambleText(entry.text, true, m_random) : entry.text;
-    ok = m_config.writeIniString(kText, key, text, "") && ok;
-    ok = m_config.writeIniString(kTitle, key, entry.title, "") && ok;
-    ok = m_config.writeIniString(kDosBox, key, flagText(entry.dosBox), "") && ok;
+    ok = m_config.writeIniString(kText, key, text) && ok;
+    ok = m_config.writeIniString(kTitle, key, entry.title) && ok;
+    ok = m_config.writeIniString(kDosBox, key, flagText(entry.dosBox)) && ok;
     return ok;
 }
 
 bool EntryStore::writeEntryField(int number, const std::string& section, const std::string& value)
 {
-    return m_config.writeIniString(section, std::to_string(number), value, m_configFilePath);
+    return m_config.writeIniString(section, std::to_string(number), value);
 }
 
 bool EntryStore::writeText(int number, const std::string& storedText, bool crypt)

@@ -30,9 +30,9 @@ public:
     // enumeration stops there even if the file names more.
     static constexpr int kMaxEntries = 32767;
 
-    EntryStore(config::ConfigAccess& config, std::string configFilePath, RandomSource& random);
+    EntryStore(config::ConfigAccess& config, RandomSource& random);
 
-    const std::string& configFilePath() const { return m_configFilePath; }
+    const std::string& configFilePath() const;
     // The access the entries are read through, for options a send reads beside them.
     config::ConfigAccess& config() const { return m_config; }
 
@@ -59,7 +59,6 @@ public:
 
 private:
     config::ConfigAccess& m_config;
-    std::string m_configFilePath;
     RandomSource& m_random;
 };
 

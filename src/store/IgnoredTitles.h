@@ -16,7 +16,7 @@ namespace kx::store {
 class IgnoredTitles
 {
 public:
-    IgnoredTitles(config::ConfigAccess& config, std::string configFilePath);
+    explicit IgnoredTitles(config::ConfigAccess& config);
 
     // Reads keys 1, 2, ... up to the first empty or missing one, replacing what was held.
     void readFromFile();
@@ -37,7 +37,6 @@ public:
 
 private:
     config::ConfigAccess& m_config;
-    std::string m_configFilePath;
     std::vector<std::string> m_titles;
 };
 

@@ -109,7 +109,7 @@ SendResult Transmitter::run(const PreparedSend& send)
     }
     m_services.events.processPendingEvents();
     platform::TypingGuard guard;
-    if (store::loadExtraOptions(m_services.entries.config(), m_services.entries.configFilePath()).focusGuard)
+    if (store::loadExtraOptions(m_services.entries.config()).focusGuard)
         guard = [this, target = send.target()] { return m_services.windows.hasKeyboardFocus(target); };
     const platform::TypingResult typed = m_services.keyboard.type(send.keys(), guard);
     if (!typed.stoppedByGuard)

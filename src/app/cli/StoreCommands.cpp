@@ -242,7 +242,7 @@ int remove(CliContext& context, const std::vector<std::string>& args)
 
 int ignore(CliContext& context, const std::vector<std::string>& args)
 {
-    store::IgnoredTitles ignored(context.config, context.configPath);
+    store::IgnoredTitles ignored(context.config);
     if (args.size() == 1 && args[0] == "list") {
         // Only what the file holds: the default titles belong to the program's start-up.
         ignored.readFromFile();

@@ -158,7 +158,7 @@ void OptionsDialog::setUp()
     m_setUpDue = false;
     setWindowTitle(QStringLiteral("[Kalmotex] - Optionen"));
     // The menu treats any value but 0 as sorted, and so does the box.
-    m_sortBox->setChecked(store::loadSortNamesOption(m_services.config, m_services.configFile));
+    m_sortBox->setChecked(store::loadSortNamesOption(m_services.config));
     // setChecked is no click: the store is not written back.
     m_autostartBox->setChecked(m_services.autostart.initialState());
 
@@ -222,9 +222,9 @@ void OptionsDialog::chooseColour()
 
 void OptionsDialog::confirm()
 {
-    store::saveBorderStripOptions(m_services.config, m_services.configFile, m_services.options);
+    store::saveBorderStripOptions(m_services.config, m_services.options);
     m_services.placeStrip();
-    store::saveSortNamesOption(m_services.config, m_services.configFile, m_sortBox->isChecked());
+    store::saveSortNamesOption(m_services.config, m_sortBox->isChecked());
     // Hidden, not closed: the next opening shows the dialog as it is.
     hide();
 }

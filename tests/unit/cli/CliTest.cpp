@@ -67,8 +67,8 @@ protected:
 
     std::string value(const std::string& section, const std::string& key, const std::string& path)
     {
-        kx::config::ConfigAccess config;
-        return config.readIniString(section, key, "<missing>", path);
+        kx::config::ConfigAccess config(path);
+        return config.readIniString(section, key, "<missing>");
     }
 
     TempDir dir;
@@ -164,8 +164,8 @@ TEST_F(Cli, aFileThatCannotBeReadOrWrittenIsAFailure)
 TEST_F(Cli, aWritingCommandThatFailsPartWayHasTheFileRestored)
 {
     table.add({ "half", "half", true, [](cli::CliContext& context, const std::vector<std::string>&) {
-                   context.config.writeIniString("Name", "1", "Halb", context.configPath);
-                   context.config.writeIniString("Name", "9", "Neu", "");
+                   context.config.writeIniString("Name", "1", "Halb");
+                   context.config.writeIniString("Name", "9", "Neu");
                    return context.failure("stopped part-way");
                } });
     const std::string path = writeFixture();

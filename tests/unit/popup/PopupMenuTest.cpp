@@ -34,15 +34,20 @@ protected:
     {
         return m_dir.write("Kalmotex.ini", contents).string();
     }
+    config::ConfigAccess& withConfig(std::string_view contents)
+    {
+        writeConfig(contents);
+        return m_config;
+    }
 
     test::TempDir m_dir;
-    config::ConfigAccess m_config;
+    config::ConfigAccess m_config { m_dir.file("Kalmotex.ini").string() };
     PopupMenu m_menu;
 };
 
 TEST_F(PopupMenuFromFile, withoutEntriesHoldsOnlyTheFixedItemsAndEditIsTheDefault)
 {
-    m_menu.rebuild(m_config, writeConfig("[Common]\r\nSortNames=1\r\n"));
+    m_menu.rebuild(withConfig("[Common]\r\nSortNames=1\r\n"));
     EXPECT_EQ(m_menu.items(), fixedItems());
     EXPECT_EQ(m_menu.itemCount(), 5);
     EXPECT_EQ(m_menu.defaultItemIndex(), 2);
@@ -51,13 +56,13 @@ TEST_F(PopupMenuFromFile, withoutEntriesHoldsOnlyTheFixedItemsAndEditIsTheDefaul
 
 TEST_F(PopupMenuFromFile, enumerationStopsAtTheFirstMissingName)
 {
-    m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=Eins\r\n2=Zwei\r\n4=Vier\r\n"));
+    m_menu.rebuild(withConfig("[Name]\r\n1=Eins\r\n2=Zwei\r\n4=Vier\r\n"));
     EXPECT_EQ(m_menu.items(), withFixedItems({ { "Eins", 1 }, { "Zwei", 2 } }));
 }
 
 TEST_F(PopupMenuFromFile, sortedByDefaultAndTagsKeepTheEntryNumbers)
 {
-    m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=Mitte\r\n"));
+    m_menu.rebuild(withConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=Mitte\r\n"));
     EXPECT_EQ(m_menu.items(), withFixedItems({ { "Alpha", 2 }, { "Mitte", 3 }, { "Zeta", 1 } }));
     EXPECT_EQ(m_menu.choiceFor(1), (MenuChoice { MenuCommand::SendEntry, 2 }));
     EXPECT_EQ(m_menu.defaultItemIndex(), 5);
@@ -65,30 +70,29 @@ TEST_F(PopupMenuFromFile, sortedByDefaultAndTagsKeepTheEntryNumbers)
 
 TEST_F(PopupMenuFromFile, sortNamesZeroKeepsEntryNumberOrder)
 {
-    m_menu.rebuild(m_config,
-        writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=Mitte\r\n[Common]\r\nSortNames=0\r\n"));
+    m_menu.rebuild(withConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n3=Mitte\r\n[Common]\r\nSortNames=0\r\n"));
     EXPECT_EQ(m_menu.items(), withFixedItems({ { "Zeta", 1 }, { "Alpha", 2 }, { "Mitte", 3 } }));
 }
 
 TEST_F(PopupMenuFromFile, sortingIgnoresCaseAndKeepsEqualNamesInEntryOrder)
 {
-    m_menu.rebuild(m_config, writeConfig("[Name]\r\n1=beta\r\n2=Alpha\r\n3=Beta\r\n4=ärger\r\n5=Zorn\r\n"));
+    m_menu.rebuild(withConfig("[Name]\r\n1=beta\r\n2=Alpha\r\n3=Beta\r\n4=ärger\r\n5=Zorn\r\n"));
     EXPECT_EQ(m_menu.items(),
         withFixedItems({ { "Alpha", 2 }, { "ärger", 4 }, { "beta", 1 }, { "Beta", 3 }, { "Zorn", 5 } }));
 }
 
 TEST_F(PopupMenuFromFile, rebuildingSortsAgainWhenANameChanges)
 {
-    const std::string file = writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n");
-    m_menu.rebuild(m_config, file);
-    m_menu.rebuild(m_config, file);
+    writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n");
+    m_menu.rebuild(m_config);
+    m_menu.rebuild(m_config);
     EXPECT_EQ(m_menu.item(1), (MenuItem { "Alpha", { MenuCommand::SendEntry, 2 } }));
     writeConfig("[Name]\r\n1=Zeta\r\n2=Zz\r\n");
-    m_menu.rebuild(m_config, file);
+    m_menu.rebuild(m_config);
     EXPECT_EQ(m_menu.item(1), (MenuItem { "Zeta", { MenuCommand::SendEntry, 1 } }));
     EXPECT_EQ(m_menu.item(2), (MenuItem { "Zz", { MenuCommand::SendEntry, 2 } }));
     writeConfig("[Name]\r\n1=Alpha\r\n2=Zeta\r\n");
-    m_menu.rebuild(m_config, file);
+    m_menu.rebuild(m_config);
     EXPECT_EQ(m_menu.item(1), (MenuItem { "Alpha", { MenuCommand::SendEntry, 1 } }));
 }
 

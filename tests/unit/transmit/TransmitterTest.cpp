@@ -83,10 +83,10 @@ protected:
 
     test::TempDir m_dir;
     std::string m_configPath = m_dir.file("Kalmotex.ini").string();
-    config::ConfigAccess config;
+    config::ConfigAccess config { m_configPath };
     test::SequenceRandom random { { 0.25, 0.5, 0.75 } };
-    store::EntryStore entries { config, m_configPath, random };
-    store::IgnoredTitles ignoredTitles { config, m_configPath };
+    store::EntryStore entries { config, random };
+    store::IgnoredTitles ignoredTitles { config };
     platform::FakeDesktop desktop;
     test::ScriptedPrompts prompts;
     PickingChooser chooser;

@@ -80,10 +80,10 @@ struct Rig
 
     test::TempDir dir;
     std::string file;
-    config::ConfigAccess config;
+    config::ConfigAccess config { file };
     test::SequenceRandom random { { 0.5 } };
-    store::EntryStore entries { config, file, random };
-    store::IgnoredTitles ignored { config, file };
+    store::EntryStore entries { config, random };
+    store::IgnoredTitles ignored { config };
     platform::FakeDesktop desktop;
     WindowHandle main = 0;
     test::ScriptedPrompts prompts;

@@ -49,8 +49,9 @@ struct Rig
 {
     explicit Rig(std::string_view ini)
         : file(dir.write("Kalmotex.ini", ini).string())
-        , entries(config, file, random)
-        , ignored(config, file)
+        , config(file)
+        , entries(config, random)
+        , ignored(config)
         , transmitter({ entries,
               ignored,
               desktop,
@@ -62,7 +63,7 @@ struct Rig
               clock,
               desktop,
               [] { return platform::WindowHandle { 0 }; } })
-        , tray(config, file, transmitter, { [this] { ++shown; }, [this] { ++exited; } })
+        , tray(config, transmitter, { [this] { ++shown; }, [this] { ++exited; } })
     {
     }
 
