@@ -156,7 +156,7 @@ int main()
     for (int i = 0; i < 100; ++i) {
         const std::string key = std::to_string(1 + i * 300);
         phase = Phase {};
-        config.writeIniString("Title", key, "Neuer Titel " + std::to_string(i));
+        static_cast<void>(config.writeIniString("Title", key, "Neuer Titel " + std::to_string(i)));
         writes.push_back(phase.wallMs());
         writesCpu.push_back(phase.cpuMs());
     }

@@ -57,12 +57,13 @@ std::string ConfigAccess::readIniString(
     return cutToBuffer(defaultValue);
 }
 
-bool ConfigAccess::writeIniString(
+text::Result ConfigAccess::writeIniString(
     const std::string& section, const std::string& key, const std::string& value)
 {
-    const bool written = m_file->write(section, key, value);
-    m_writeCount += written ? 1 : 0;
-    return written;
+    if (!m_file->write(section, key, value))
+        return text::Result::failure("cannot write [" + section + "] " + key + " to " + fileName());
+    ++m_writeCount;
+    return {};
 }
 
 ConfigFileState inspectConfigFile(const std::string& path)

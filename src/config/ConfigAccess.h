@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -32,9 +34,9 @@ public:
     std::string readIniString(
         const std::string& section, const std::string& key, const std::string& defaultValue);
 
-    // Writes one value (creating file, section and key as needed). Returns false, leaving
-    // the file as it was, when the write could not be done or the value holds a line break.
-    bool writeIniString(const std::string& section, const std::string& key, const std::string& value);
+    // Writes one value (creating file, section and key as needed). A failure leaves the file
+    // as it was: the write could not be done or the value holds a line break.
+    text::Result writeIniString(const std::string& section, const std::string& key, const std::string& value);
 
     // How many writeIniString calls succeeded.
     std::size_t writeCount() const { return m_writeCount; }

@@ -68,38 +68,38 @@ Entry EntryStore::readEntry(int number)
     return entry;
 }
 
-bool EntryStore::writeEntry(int number, const Entry& entry)
+text::Result EntryStore::writeEntry(int number, const Entry& entry)
 {
     const std::string key = std::to_string(number);
     // Every field is attempted even after a failure, as the program's writes are.
-    bool ok = m_config.writeIniString(kName, key, entry.name);
-    ok = m_config.writeIniString(kCrypt, key, flagText(entry.crypt)) && ok;
+    text::Result result = m_config.writeIniString(kName, key, entry.name);
+    result &= m_config.writeIniString(kCrypt, key, flagText(entry.crypt));
     const std::string text = entry.crypt ? scrambleText(entry.text, true, m_random) : entry.text;
-    ok = m_config.writeIniString(kText, key, text) && ok;
-    ok = m_config.writeIniString(kTitle, key, entry.title) && ok;
-    ok = m_config.writeIniString(kDosBox, key, flagText(entry.dosBox)) && ok;
-    return ok;
+    result &= m_config.writeIniString(kText, key, text);
+    result &= m_config.writeIniString(kTitle, key, entry.title);
+    result &= m_config.writeIniString(kDosBox, key, flagText(entry.dosBox));
+    return result;
 }
 
-bool EntryStore::writeEntryField(int number, const std::string& section, const std::string& value)
+text::Result EntryStore::writeEntryField(int number, const std::string& section, const std::string& value)
 {
     return m_config.writeIniString(section, std::to_string(number), value);
 }
 
-bool EntryStore::writeText(int number, const std::string& storedText, bool crypt)
+text::Result EntryStore::writeText(int number, const std::string& storedText, bool crypt)
 {
     const std::string text = crypt ? scrambleText(storedText, true, m_random) : storedText;
-    bool ok = writeEntryField(number, kText, text);
-    ok = writeEntryField(number, kCrypt, flagText(crypt)) && ok;
-    return ok;
+    text::Result result = writeEntryField(number, kText, text);
+    result &= writeEntryField(number, kCrypt, flagText(crypt));
+    return result;
 }
 
-bool EntryStore::deleteEntry(int deleted, int highest)
+text::Result EntryStore::deleteEntry(int deleted, int highest)
 {
     const Entry moved = readEntry(highest);
-    bool ok = writeEntry(deleted, moved);
-    ok = writeEntry(highest, Entry {}) && ok;
-    return ok;
+    text::Result result = writeEntry(deleted, moved);
+    result &= writeEntry(highest, Entry {});
+    return result;
 }
 
 } // namespace kx::store

@@ -28,12 +28,14 @@ void IgnoredTitles::loadIgnoredTitles()
 {
     readFromFile();
     if (m_titles.empty()) {
-        addIgnoredTitle("DFÜ-Netzwerkmonitor");
-        addIgnoredTitle("Microsoft Office Shortcut-Leiste");
+        // Held for this run even when they cannot be stored; a failed write of the entries is
+        // what the user is told about.
+        static_cast<void>(addIgnoredTitle("DFÜ-Netzwerkmonitor"));
+        static_cast<void>(addIgnoredTitle("Microsoft Office Shortcut-Leiste"));
     }
 }
 
-bool IgnoredTitles::addIgnoredTitle(const std::string& title)
+text::Result IgnoredTitles::addIgnoredTitle(const std::string& title)
 {
     m_titles.push_back(title);
     return m_config.writeIniString("Ignore", std::to_string(m_titles.size()), title);

@@ -31,7 +31,7 @@ bool loadSortNamesOption(config::ConfigAccess& config)
     return rounded.value_or(defaultValue) != 0;
 }
 
-bool saveSortNamesOption(config::ConfigAccess& config, bool sorted)
+text::Result saveSortNamesOption(config::ConfigAccess& config, bool sorted)
 {
     return config.writeIniString(kCommon, "SortNames", sorted ? "1" : "0");
 }
@@ -46,13 +46,14 @@ BorderStripOptions loadBorderStripOptions(config::ConfigAccess& config)
     return options;
 }
 
-bool saveBorderStripOptions(config::ConfigAccess& config, const BorderStripOptions& options)
+text::Result saveBorderStripOptions(config::ConfigAccess& config, const BorderStripOptions& options)
 {
-    bool ok = config.writeIniString(kCommon, "PumActViaBorder", std::to_string(options.viaBorder));
-    ok = config.writeIniString(kCommon, "PumActBorderByClick", std::to_string(options.borderByClick)) && ok;
-    ok = config.writeIniString(kCommon, "PumActPos", std::to_string(options.pos)) && ok;
-    ok = config.writeIniString(kCommon, "PumActBorderCol", std::to_string(options.borderColour)) && ok;
-    return ok;
+    text::Result result
+        = config.writeIniString(kCommon, "PumActViaBorder", std::to_string(options.viaBorder));
+    result &= config.writeIniString(kCommon, "PumActBorderByClick", std::to_string(options.borderByClick));
+    result &= config.writeIniString(kCommon, "PumActPos", std::to_string(options.pos));
+    result &= config.writeIniString(kCommon, "PumActBorderCol", std::to_string(options.borderColour));
+    return result;
 }
 
 ExtraOptions loadExtraOptions(config::ConfigAccess& config)
@@ -66,14 +67,14 @@ ExtraOptions loadExtraOptions(config::ConfigAccess& config)
     return options;
 }
 
-bool saveExtraOptions(config::ConfigAccess& config, const ExtraOptions& options)
+text::Result saveExtraOptions(config::ConfigAccess& config, const ExtraOptions& options)
 {
     const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
-    bool ok = config.writeIniString(kCommon, "Hotkey", options.hotkey);
-    ok = config.writeIniString(kCommon, "SingleInstance", flag(options.singleInstance)) && ok;
-    ok = config.writeIniString(kCommon, "TypeToFilter", flag(options.typeToFilter)) && ok;
-    ok = config.writeIniString(kCommon, "FocusGuard", flag(options.focusGuard)) && ok;
-    return ok;
+    text::Result result = config.writeIniString(kCommon, "Hotkey", options.hotkey);
+    result &= config.writeIniString(kCommon, "SingleInstance", flag(options.singleInstance));
+    result &= config.writeIniString(kCommon, "TypeToFilter", flag(options.typeToFilter));
+    result &= config.writeIniString(kCommon, "FocusGuard", flag(options.focusGuard));
+    return result;
 }
 
 } // namespace kx::store

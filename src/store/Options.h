@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <cstdint>
 #include <string>
 
@@ -17,7 +19,7 @@ constexpr std::int32_t kDefaultBorderColour = -2147483633; // 0x8000000F, button
 // `SortNames`, default "1": the popup menu lists the entries sorted by name. Read as a 16-bit
 // number, on when it is not zero; written as "1" or "0".
 bool loadSortNamesOption(config::ConfigAccess& config);
-bool saveSortNamesOption(config::ConfigAccess& config, bool sorted);
+text::Result saveSortNamesOption(config::ConfigAccess& config, bool sorted);
 
 // The strip along a screen edge that opens the popup menu of entries.
 struct BorderStripOptions
@@ -34,7 +36,7 @@ struct BorderStripOptions
 // the first three outside their range count as 0, the colour is taken as read.
 BorderStripOptions loadBorderStripOptions(config::ConfigAccess& config);
 // Writes PumActViaBorder, PumActBorderByClick, PumActPos, PumActBorderCol in this order.
-bool saveBorderStripOptions(config::ConfigAccess& config, const BorderStripOptions& options);
+text::Result saveBorderStripOptions(config::ConfigAccess& config, const BorderStripOptions& options);
 
 // Features the classic program did not have, also kept in section `Common`. A key that is
 // missing reads as its default; the ones that change how the classic program behaves are
@@ -52,6 +54,6 @@ struct ExtraOptions
 // The switches read as numbers like the other options (non-zero = on); the hotkey is
 // taken as stored, in the portable text form "Ctrl+Alt+V".
 ExtraOptions loadExtraOptions(config::ConfigAccess& config);
-bool saveExtraOptions(config::ConfigAccess& config, const ExtraOptions& options);
+text::Result saveExtraOptions(config::ConfigAccess& config, const ExtraOptions& options);
 
 } // namespace kx::store

@@ -1,8 +1,5 @@
 #include "transmit/KeystrokeEncoding.h"
 
-#include "platform/Clipboard.h"
-#include "platform/KeyboardOutput.h"
-
 #include <cstring>
 
 namespace kx::transmit {
@@ -51,14 +48,6 @@ std::string encodeKeystrokes(std::string_view sendText)
         }
     }
     return result;
-}
-
-bool pasteIntoConsole(
-    std::string& sendText, platform::Clipboard& clipboard, const platform::KeyboardOutput& keyboard)
-{
-    const bool ok = clipboard.setText(sendText);
-    sendText = keyboard.consolePasteSequence();
-    return ok;
 }
 
 } // namespace kx::transmit

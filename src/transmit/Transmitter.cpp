@@ -73,8 +73,16 @@ std::optional<PreparedSend> Transmitter::prepare(int number, SendRecord& record)
     record.charactersTotal = characters;
     const bool pastes = entry.dosBox;
     if (pastes) {
-        if (!pasteIntoConsole(keys, m_services.clipboard, m_services.keyboard) && m_debug)
-            *m_debug << "clipboard: could not take the text of entry " << number << '\n';
+        // Pasting whatever the clipboard held before would send the wrong text, perhaps
+        // one the user never meant to leave this program.
+        if (const text::Result put = m_services.clipboard.setText(keys); !put) {
+            if (m_debug)
+                *m_debug << "entry " << number << ": " << put.error() << ", nothing typed\n";
+            record.outcome = SendOutcome::TypingFailed;
+            reportClipboardRefused();
+            return std::nullopt;
+        }
+        keys = m_services.keyboard.consolePasteSequence();
     } else {
         keys = encodeKeystrokes(keys);
     }
@@ -203,6 +211,15 @@ void Transmitter::reportNoTarget()
 {
     m_services.prompts.message(
         "Es wurde kein passendes Zielfenster identifiziert.\rDie Übertragung wird daher abgebrochen.",
+        platform::PromptIcon::Critical,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
+}
+
+void Transmitter::reportClipboardRefused()
+{
+    m_services.prompts.message("Der Text konnte nicht in die Zwischenablage gelegt werden.\rDie Übertragung "
+                               "in das Konsolenfenster wird daher abgebrochen.",
         platform::PromptIcon::Critical,
         platform::PromptButtons::Ok,
         platform::PromptAnswer::Ok);

@@ -7,6 +7,7 @@
 #include "popup/qt/ProgramIcon.h"
 #include "popup/qt/TrayController.h"
 #include "store/IgnoredTitles.h"
+#include "text/Result.h"
 #include "ui/AboutDialog.h"
 #include "ui/CaptionButton.h"
 #include "ui/SnippetEditor.h"
@@ -406,9 +407,9 @@ void MainWindow::seedConfigFile()
         platform::PromptAnswer::Ok);
 }
 
-void MainWindow::reportWriteFailure(bool ok)
+void MainWindow::reportWriteFailure(const text::Result& written)
 {
-    if (ok || m_writeFailureReported)
+    if (written || m_writeFailureReported)
         return;
     m_writeFailureReported = true;
     m_services.prompts.message("Die Konfigurationsdatei '" + m_paths.configFilePath

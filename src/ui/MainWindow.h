@@ -34,6 +34,10 @@ class OptionsController;
 class TrayController;
 } // namespace kx::popup
 
+namespace kx::text {
+class Result;
+}
+
 namespace kx::ui {
 
 class AboutDialog;
@@ -165,7 +169,7 @@ private:
     std::vector<std::string> listNames() const;
     std::vector<int> listNumbers() const;
     void setBackColour(QWidget* widget, bool windowBackground);
-    void reportWriteFailure(bool ok);
+    void reportWriteFailure(const text::Result& written);
 
     MainWindowServices m_services;
     StartupPaths m_paths;

@@ -197,7 +197,7 @@ int set(CliContext& context, const std::vector<std::string>& args)
     const int number = static_cast<int>(*numberArg);
     auto& entries = context.entries;
 
-    bool written = false;
+    text::Result written;
     if (field == "name") {
         value = text::trimSpaces(value);
         if (value.empty())

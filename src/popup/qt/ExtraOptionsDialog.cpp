@@ -140,7 +140,8 @@ void ExtraOptionsDialog::save()
     options.singleInstance = m_singleInstance->isChecked();
     options.typeToFilter = m_typeToFilter->isChecked();
     options.focusGuard = m_focusGuard->isChecked();
-    store::saveExtraOptions(m_services.config, options);
+    // As with the other options, a failed write leaves this run's settings in effect.
+    static_cast<void>(store::saveExtraOptions(m_services.config, options));
 }
 
 void ExtraOptionsDialog::done(int result)

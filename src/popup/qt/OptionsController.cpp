@@ -84,7 +84,11 @@ OptionsController::OptionsController(Borrowed borrowed)
 
 OptionsController::~OptionsController() = default;
 
-void OptionsController::removeStaleAutostartEntry() { m_autostart.removeStaleEntry(); }
+void OptionsController::removeStaleAutostartEntry()
+{
+    if (const text::Result removed = m_autostart.removeStaleEntry(); !removed)
+        qWarning("Autostart: %s", removed.error().c_str());
+}
 
 void OptionsController::loadOptions()
 {

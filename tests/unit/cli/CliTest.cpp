@@ -164,8 +164,8 @@ TEST_F(Cli, aFileThatCannotBeReadOrWrittenIsAFailure)
 TEST_F(Cli, aWritingCommandThatFailsPartWayHasTheFileRestored)
 {
     table.add({ "half", "half", true, [](cli::CliContext& context, const std::vector<std::string>&) {
-                   context.config.writeIniString("Name", "1", "Halb");
-                   context.config.writeIniString("Name", "9", "Neu");
+                   EXPECT_TRUE(context.config.writeIniString("Name", "1", "Halb"));
+                   EXPECT_TRUE(context.config.writeIniString("Name", "9", "Neu"));
                    return context.failure("stopped part-way");
                } });
     const std::string path = writeFixture();

@@ -1,5 +1,4 @@
 #include "transmit/KeystrokeEncoding.h"
-#include "backends/fake/FakeDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -52,20 +51,6 @@ INSTANTIATE_TEST_SUITE_P(Examples,
 TEST(EscapeKeystrokeChars, wrapsOnlyTheTenSpecialCharacters)
 {
     EXPECT_EQ(escapeKeystrokeChars("a@b\r\t~x"), "a@b\r\t{~}x");
-}
-
-TEST(PasteIntoConsole, putsTheExpandedTextOnTheClipboardAndTypesThePasteKeys)
-{
-    platform::FakeDesktop desktop;
-    std::string sendText = "dir\r";
-    EXPECT_TRUE(pasteIntoConsole(sendText, desktop, desktop));
-    EXPECT_EQ(desktop.clipboardText(), "dir\r");
-    EXPECT_EQ(sendText, "+{INSERT}");
-
-    desktop.setConsolePasteSequence("% BE");
-    sendText = "cls";
-    pasteIntoConsole(sendText, desktop, desktop);
-    EXPECT_EQ(sendText, "% BE");
 }
 
 } // namespace

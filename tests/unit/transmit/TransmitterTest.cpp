@@ -232,6 +232,22 @@ TEST_F(TransmitterTest, dosBoxEntryPastesThroughTheClipboardBeforeTheSearch)
             "clipboard: cls" }));
 }
 
+TEST_F(TransmitterTest, aConsoleEntryWhoseTextTheClipboardRefusesTypesNothingAndSaysWhy)
+{
+    writeConfig("[Name]\n1=a\n[Text]\n1=dir\N\n[DosBox]\n1=1");
+    desktop.openWindow("xterm");
+    desktop.clearEvents();
+    desktop.setClipboardFails(true);
+    prompts.answerMessage(
+        "Der Text konnte nicht in die Zwischenablage gelegt werden.\rDie Übertragung in das "
+        "Konsolenfenster wird daher abgebrochen.");
+
+    transmitter.sendEntry(1);
+
+    EXPECT_EQ(desktop.events(), Events { "clipboard failed" });
+    EXPECT_EQ(transmitter.sendLog().newest(0).outcome, SendOutcome::TypingFailed);
+}
+
 TEST_F(TransmitterTest, anEntryNumberWithNothingStoredActivatesTheLastUsedWindowAndTypesNothing)
 {
     writeConfig("[Name]\n1=a\n[Text]\n1=x");
