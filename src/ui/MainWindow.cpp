@@ -6,8 +6,8 @@
 #include "popup/qt/OptionsController.h"
 #include "popup/qt/ProgramIcon.h"
 #include "popup/qt/TrayController.h"
+#include "store/EntryCommands.h"
 #include "store/IgnoredTitles.h"
-#include "text/Result.h"
 #include "ui/AboutDialog.h"
 #include "ui/CaptionButton.h"
 #include "ui/SnippetEditor.h"
@@ -44,6 +44,7 @@ MainWindow::MainWindow(MainWindowServices services, StartupPaths paths, QWidget*
     : QMainWindow(parent)
     , m_services(services)
     , m_paths(std::move(paths))
+    , m_commands(std::make_unique<store::EntryCommands>(services.entries, services.prompts))
 {
     setObjectName(QStringLiteral("MainForm"));
     // The same icon as in the notification area.
@@ -403,19 +404,6 @@ void MainWindow::seedConfigFile()
     m_services.prompts.message("Die Datei 'sample.ini' konnte nicht nach '" + m_paths.configFilePath
             + "' kopiert werden.",
         platform::PromptIcon::Information,
-        platform::PromptButtons::Ok,
-        platform::PromptAnswer::Ok);
-}
-
-void MainWindow::reportWriteFailure(const text::Result& written)
-{
-    if (written || m_writeFailureReported)
-        return;
-    m_writeFailureReported = true;
-    m_services.prompts.message("Die Konfigurationsdatei '" + m_paths.configFilePath
-            + "' kann nicht gespeichert werden. Änderungen an den Textbausteinen gehen "
-              "verloren.",
-        platform::PromptIcon::Warning,
         platform::PromptButtons::Ok,
         platform::PromptAnswer::Ok);
 }

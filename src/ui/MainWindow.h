@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ namespace kx::platform {
 class Prompts;
 }
 namespace kx::store {
+class EntryCommands;
 class EntryStore;
 class IgnoredTitles;
 } // namespace kx::store
@@ -33,10 +35,6 @@ namespace kx::popup {
 class OptionsController;
 class TrayController;
 } // namespace kx::popup
-
-namespace kx::text {
-class Result;
-}
 
 namespace kx::ui {
 
@@ -137,8 +135,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The question asked when a new name equals an existing one; true = use it anyway.
-    bool confirmDuplicateName(const std::string& name);
     // Start-up and shutdown steps that other parts of the program fill in.
     void removeStaleAutostartValue();
     bool installTrayIconAndHide();
@@ -169,16 +165,15 @@ private:
     std::vector<std::string> listNames() const;
     std::vector<int> listNumbers() const;
     void setBackColour(QWidget* widget, bool windowBackground);
-    void reportWriteFailure(const text::Result& written);
 
     MainWindowServices m_services;
     StartupPaths m_paths;
+    std::unique_ptr<store::EntryCommands> m_commands;
 
     bool m_debugMode = false;
     bool m_loaded = false;
     bool m_unloaded = false;
     bool m_hiddenAtStart = false;
-    bool m_writeFailureReported = false;
 
     int m_currEntryListIndex = -1;
     QString m_searchText;
