@@ -10,22 +10,6 @@ bool isSpecial(char c) { return c != '\0' && std::strchr(keystrokeSpecialChars, 
 
 } // namespace
 
-std::string escapeKeystrokeChars(const std::string& text)
-{
-    std::string result;
-    result.reserve(text.size() + text.size() / 4);
-    for (const char c : text) {
-        if (isSpecial(c)) {
-            result += '{';
-            result += c;
-            result += '}';
-        } else {
-            result += c;
-        }
-    }
-    return result;
-}
-
 std::string encodeKeystrokes(std::string_view sendText)
 {
     // One pass gives the same result as escaping first and then replacing CR, TAB and "@":

@@ -48,10 +48,5 @@ INSTANTIATE_TEST_SUITE_P(Examples,
     testing::ValuesIn(encodingCases),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(EscapeKeystrokeChars, wrapsOnlyTheTenSpecialCharacters)
-{
-    EXPECT_EQ(escapeKeystrokeChars("a@b\r\t~x"), "a@b\r\t{~}x");
-}
-
 } // namespace
 } // namespace kx::transmit
