@@ -10,7 +10,7 @@
 
 namespace {
 
-// The spelling EscapeText produces: no raw tab, line break or double quote, and every
+// The spelling escapeText produces: no raw tab, line break or double quote, and every
 // backslash starts one of the escapes it writes.
 bool isOwnSpelling(std::string_view stored)
 {

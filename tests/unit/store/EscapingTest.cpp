@@ -4,8 +4,8 @@
 
 #include <string>
 
-using kx::store::EscapeText;
-using kx::store::UnescapeText;
+using kx::store::escapeText;
+using kx::store::unescapeText;
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-using kx::store::ScrambleText;
+using kx::store::scrambleText;
 using kx::test::SequenceRandom;
 
 namespace {
