@@ -68,7 +68,7 @@ int main(int argc, char** argv)
         kx::test::ScriptedPrompts prompts;
         NoOpener opener;
         auto form = std::make_unique<kx::ui::MainWindow>(
-            kx::ui::MainWindowServices { config, store, ignored, prompts, opener },
+            kx::ui::MainWindowServices { store, ignored, prompts, opener },
             kx::ui::StartupPaths { path, dir.file("sample.ini").string(), dir.path().string() });
         form->load({ "debug" });
         QApplication::processEvents();

@@ -4,10 +4,15 @@
 #include "store/EntryStore.h"
 #include "text/Text.h"
 
+#include <string_view>
 #include <utility>
 
 namespace kx::store {
 
+namespace {
+
+// The position of the first name equal to `candidate` when both are upper-cased, skipping
+// position `skipPosition` (the entry being renamed); nothing when there is none.
 std::optional<std::size_t> findDuplicateName(const std::vector<std::string>& names,
     std::string_view candidate,
     std::optional<std::size_t> skipPosition)
@@ -21,6 +26,8 @@ std::optional<std::size_t> findDuplicateName(const std::vector<std::string>& nam
     }
     return std::nullopt;
 }
+
+} // namespace
 
 std::optional<DeletePlan> planDelete(const std::vector<int>& itemNumbers, std::size_t position)
 {

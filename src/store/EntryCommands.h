@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace kx::platform {
@@ -18,12 +17,6 @@ class Prompts;
 namespace kx::store {
 
 class EntryStore;
-
-// The position of the first name equal to `candidate` when both are upper-cased, skipping
-// position `skipPosition` (the entry being renamed); nothing when there is none.
-std::optional<std::size_t> findDuplicateName(const std::vector<std::string>& names,
-    std::string_view candidate,
-    std::optional<std::size_t> skipPosition = std::nullopt);
 
 // What deleting the item at `position` of a list with these entry numbers does: entry
 // `highest` moves into the number `deleted`, so the item at `highestPosition` takes the

@@ -17,9 +17,6 @@ class QListWidget;
 class QMenu;
 class QRadioButton;
 
-namespace kx::config {
-class ConfigAccess;
-}
 namespace kx::platform {
 class Prompts;
 }
@@ -46,7 +43,6 @@ class TitleComboBox;
 // What the main window works with; owned by the program's composition root.
 struct MainWindowServices
 {
-    config::ConfigAccess& config;
     store::EntryStore& entries;
     store::IgnoredTitles& ignoredTitles;
     platform::Prompts& prompts;
@@ -87,7 +83,6 @@ public:
     void setOptions(popup::OptionsController* options) { m_options = options; }
 
     bool debugMode() const { return m_debugMode; }
-    const std::string& configFilePath() const { return m_paths.configFilePath; }
 
     void loadEntryList();
     void refreshCommandState();

@@ -27,16 +27,6 @@ std::string duplicateQuestion(const std::string& name)
         + "'.\r\rMöchten Sie ihn dennoch verwenden?";
 }
 
-TEST(EntryCommandRules, duplicateNamesAreFoundWithoutRegardToCaseSkippingTheEntryItself)
-{
-    const std::vector<std::string> names { "Adresse", "Äpfel", "Gruß", "adresse" };
-    EXPECT_EQ(findDuplicateName(names, "ADRESSE"), 0u);
-    EXPECT_EQ(findDuplicateName(names, "äPFEL"), 1u);
-    EXPECT_EQ(findDuplicateName(names, "Adresse "), std::nullopt); // no other normalisation
-    EXPECT_EQ(findDuplicateName(names, "GRUSS", 2u), std::nullopt);
-    EXPECT_EQ(findDuplicateName(names, "Adresse", 0u), 3u);
-}
-
 TEST(EntryCommandRules, deletingMovesTheHighestNumberIntoTheFreedOne)
 {
     EXPECT_EQ(planDelete({ 2, 3, 1 }, 0), (DeletePlan { 2, 3, 1 }));

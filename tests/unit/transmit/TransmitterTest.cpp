@@ -234,7 +234,7 @@ TEST_F(TransmitterTest, dosBoxEntryPastesThroughTheClipboardBeforeTheSearch)
 
 TEST_F(TransmitterTest, aConsoleEntryWhoseTextTheClipboardRefusesTypesNothingAndSaysWhy)
 {
-    writeConfig("[Name]\n1=a\n[Text]\n1=dir\N\n[DosBox]\n1=1");
+    writeConfig("[Name]\n1=a\n[Text]\n1=dir\\N\n[DosBox]\n1=1");
     desktop.openWindow("xterm");
     desktop.clearEvents();
     desktop.setClipboardFails(true);

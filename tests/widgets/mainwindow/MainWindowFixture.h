@@ -41,9 +41,9 @@ struct MainWindowFixture
         config = std::make_unique<config::ConfigAccess>(configPath);
         entries = std::make_unique<store::EntryStore>(*config, random);
         ignored = std::make_unique<store::IgnoredTitles>(*config);
-        form = std::make_unique<ui::MainWindow>(
-            ui::MainWindowServices { *config, *entries, *ignored, prompts, opener },
-            ui::StartupPaths { configPath, dir.file("sample.ini").string(), dir.path().string() });
+        form
+            = std::make_unique<ui::MainWindow>(ui::MainWindowServices { *entries, *ignored, prompts, opener },
+                ui::StartupPaths { configPath, dir.file("sample.ini").string(), dir.path().string() });
         form->load(arguments);
         return *form;
     }

@@ -65,7 +65,7 @@ private slots:
         test::RecordingOpener opener;
         store::EntryStore entries(config, random);
         store::IgnoredTitles ignored(config);
-        ui::MainWindow form(ui::MainWindowServices { config, entries, ignored, prompts, opener }, paths);
+        ui::MainWindow form(ui::MainWindowServices { entries, ignored, prompts, opener }, paths);
         form.load({});
         QVERIFY2(prompts.wentAsScripted(), prompts.report().c_str());
         QVERIFY(fs::is_regular_file(paths.configFilePath));
