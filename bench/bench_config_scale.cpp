@@ -83,10 +83,10 @@ void generate(const fs::path& file)
         const std::string key = std::to_string(i) + "=";
         const bool scrambled = i % 2 == 0;
         const std::string plain = words(engine, 100) + "\r" + words(engine, 99);
-        const std::string stored = store::EscapeText(plain);
+        const std::string stored = store::escapeText(plain);
         names += key + "Baustein " + std::to_string(i) + " " + words(engine, 6) + "\r\n";
         crypts += key + (scrambled ? "1" : "0") + "\r\n";
-        texts += key + (scrambled ? store::ScrambleText(stored, true, random) : stored) + "\r\n";
+        texts += key + (scrambled ? store::scrambleText(stored, true, random) : stored) + "\r\n";
         titles += key + "Dokument " + std::to_string(i % 50) + " - Editor\r\n";
         dosBoxes += key + "0\r\n";
     }
@@ -122,17 +122,17 @@ int main()
         kEntries,
         static_cast<double>(fs::file_size(file)) / 1e6);
 
-    config::ConfigAccess config;
+    config::ConfigAccess config(file.string());
     store::TimeSeededRandom random;
-    store::EntryStore entries(config, file.string(), random);
+    store::EntryStore entries(config, random);
 
     Phase phase;
-    config.readIniString("Name", "1", "", file.string());
+    config.readIniString("Name", "1", "");
     const double parseMs = phase.wallMs(), parseCpuMs = phase.cpuMs();
 
     // A fresh access layer, so the parse counts as it does at the program's start.
-    config::ConfigAccess startConfig;
-    store::EntryStore startEntries(startConfig, file.string(), random);
+    config::ConfigAccess startConfig(file.string());
+    store::EntryStore startEntries(startConfig, random);
     phase = Phase {};
     const auto list = startEntries.enumerateEntries();
     const double enumerateMs = phase.wallMs(), enumerateCpuMs = phase.cpuMs();
@@ -146,17 +146,17 @@ int main()
     // How much of (b) is unscrambling rather than file access.
     std::vector<std::string> scrambledTexts;
     for (int i = 2; i <= kEntries; i += 2)
-        scrambledTexts.push_back(config.readIniString("Text", std::to_string(i), "", ""));
+        scrambledTexts.push_back(config.readIniString("Text", std::to_string(i), ""));
     phase = Phase {};
     for (const auto& text : scrambledTexts)
-        characters += store::ScrambleText(text, false, random).size();
+        characters += store::scrambleText(text, false, random).size();
     const double unscrambleCpuMs = phase.cpuMs();
 
     std::vector<double> writes, writesCpu;
     for (int i = 0; i < 100; ++i) {
         const std::string key = std::to_string(1 + i * 300);
         phase = Phase {};
-        config.writeIniString("Title", key, "Neuer Titel " + std::to_string(i), file.string());
+        static_cast<void>(config.writeIniString("Title", key, "Neuer Titel " + std::to_string(i)));
         writes.push_back(phase.wallMs());
         writesCpu.push_back(phase.cpuMs());
     }

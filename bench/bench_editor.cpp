@@ -48,7 +48,7 @@ int main(int argc, char** argv)
         editor.viewport()->repaint();
         fillAndPaint.push_back(timer.nsecsElapsed() / 1e6);
         timer.restart();
-        const std::string stored = kx::ui::EditorTextToStored(editor.editorText().toStdString());
+        const std::string stored = kx::ui::editorTextToStored(editor.editorText().toStdString());
         readBack.push_back(timer.nsecsElapsed() / 1e6);
         if (stored.size() < plain.size())
             return 1;

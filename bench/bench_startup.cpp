@@ -62,14 +62,14 @@ int main(int argc, char** argv)
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer timer;
         timer.start();
-        kx::config::ConfigAccess config;
+        kx::config::ConfigAccess config(path);
         kx::store::TimeSeededRandom random;
-        kx::store::EntryStore store(config, path, random);
-        kx::store::IgnoredTitles ignored(config, path);
+        kx::store::EntryStore store(config, random);
+        kx::store::IgnoredTitles ignored(config);
         kx::test::ScriptedPrompts prompts;
         NoOpener opener;
         auto form = std::make_unique<kx::ui::MainWindow>(
-            kx::ui::MainWindowServices { config, store, ignored, prompts, opener },
+            kx::ui::MainWindowServices { store, ignored, prompts, opener },
             kx::ui::StartupPaths { path, dir.file("sample.ini").string(), dir.path().string() });
         form->load({ "debug" });
         QApplication::processEvents();
@@ -91,9 +91,9 @@ int main(int argc, char** argv)
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer timer;
         timer.start();
-        kx::config::ConfigAccess config;
+        kx::config::ConfigAccess config(path);
         kx::store::TimeSeededRandom random;
-        kx::store::EntryStore store(config, path, random);
+        kx::store::EntryStore store(config, random);
         const auto items = store.enumerateEntries();
         readMs.push_back(timer.nsecsElapsed() / 1e6);
         std::vector<std::string> names;

@@ -88,9 +88,9 @@ int main()
         using Clock = std::chrono::steady_clock;
         std::string sendText = original;
         const auto start = Clock::now();
-        transmit::ExpandPlaceholders(sendText, clock);
+        sendText = transmit::expandPlaceholders(sendText, clock);
         const auto expanded = Clock::now();
-        transmit::EncodeKeystrokes(sendText);
+        sendText = transmit::encodeKeystrokes(sendText);
         const auto encoded = Clock::now();
         const transmit::KeystrokeParse parsed = transmit::parseKeystrokes(sendText);
         const auto done = Clock::now();

@@ -27,49 +27,43 @@ std::string cutToBuffer(const std::string& text)
 
 } // namespace
 
-ConfigAccess::ConfigAccess() = default;
+ConfigAccess::ConfigAccess(std::string fileName)
+    : m_file(std::make_unique<IniFile>(std::move(fileName)))
+{
+}
+
 ConfigAccess::~ConfigAccess() = default;
 
-IniFile& ConfigAccess::fileFor(const std::string& fileName)
-{
-    if (!fileName.empty())
-        m_lastIniFile = fileName;
-    if (!m_file || m_file->name() != m_lastIniFile) {
-        m_file = std::make_unique<IniFile>(m_lastIniFile);
-        m_file->setConsistentReads(m_readScopes > 0);
-    }
-    return *m_file;
-}
+const std::string& ConfigAccess::fileName() const { return m_file->name(); }
 
 ConfigAccess::ReadScope::ReadScope(ConfigAccess& config)
     : m_config(config)
 {
-    if (m_config.m_readScopes++ == 0 && m_config.m_file)
+    if (m_config.m_readScopes++ == 0)
         m_config.m_file->setConsistentReads(true);
 }
 
 ConfigAccess::ReadScope::~ReadScope()
 {
-    if (--m_config.m_readScopes == 0 && m_config.m_file)
+    if (--m_config.m_readScopes == 0)
         m_config.m_file->setConsistentReads(false);
 }
 
-std::string ConfigAccess::readIniString(const std::string& section,
-    const std::string& key,
-    const std::string& defaultValue,
-    const std::string& fileName)
+std::string ConfigAccess::readIniString(
+    const std::string& section, const std::string& key, const std::string& defaultValue)
 {
-    if (auto value = fileFor(fileName).read(section, key))
+    if (auto value = m_file->read(section, key))
         return std::move(*value);
     return cutToBuffer(defaultValue);
 }
 
-bool ConfigAccess::writeIniString(
-    const std::string& section, const std::string& key, const std::string& value, const std::string& fileName)
+text::Result ConfigAccess::writeIniString(
+    const std::string& section, const std::string& key, const std::string& value)
 {
-    const bool written = fileFor(fileName).write(section, key, value);
-    m_writeCount += written ? 1 : 0;
-    return written;
+    if (!m_file->write(section, key, value))
+        return text::Result::failure("cannot write [" + section + "] " + key + " to " + fileName());
+    ++m_writeCount;
+    return {};
 }
 
 ConfigFileState inspectConfigFile(const std::string& path)

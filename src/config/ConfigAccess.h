@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -13,32 +15,29 @@ namespace kx::config {
 
 class IniFile;
 
-// The thin access layer over the configuration file: one value per call, addressed by
-// section, key and file. Every call sees the file as it is now (nothing but the parse of
-// an unchanged file is kept between calls).
+// The thin access layer over one configuration file: one value per call, addressed by
+// section and key. Every call sees the file as it is now (nothing but the parse of an
+// unchanged file is kept between calls).
 class ConfigAccess
 {
 public:
-    ConfigAccess();
+    explicit ConfigAccess(std::string fileName);
     ~ConfigAccess();
     ConfigAccess(const ConfigAccess&) = delete;
     ConfigAccess& operator=(const ConfigAccess&) = delete;
 
+    // The file as it was given.
+    const std::string& fileName() const;
+
     // The value, cut to 32766 characters; `defaultValue` when the file, section or key is
-    // missing. An empty `fileName` means the file of the last call that named one.
-    std::string readIniString(const std::string& section,
-        const std::string& key,
-        const std::string& defaultValue,
-        const std::string& fileName);
+    // missing.
+    std::string readIniString(
+        const std::string& section, const std::string& key, const std::string& defaultValue);
 
-    // Writes one value (creating file, section and key as needed). Returns false, leaving
-    // the file as it was, when the write could not be done or the value holds a line break.
-    bool writeIniString(const std::string& section,
-        const std::string& key,
-        const std::string& value,
-        const std::string& fileName);
+    // Writes one value (creating file, section and key as needed). A failure leaves the file
+    // as it was: the write could not be done or the value holds a line break.
+    text::Result writeIniString(const std::string& section, const std::string& key, const std::string& value);
 
-    const std::string& lastIniFile() const { return m_lastIniFile; }
     // How many writeIniString calls succeeded.
     std::size_t writeCount() const { return m_writeCount; }
 
@@ -62,9 +61,6 @@ public:
     };
 
 private:
-    IniFile& fileFor(const std::string& fileName);
-
-    std::string m_lastIniFile;
     std::unique_ptr<IniFile> m_file;
     int m_readScopes = 0;
     std::size_t m_writeCount = 0;

@@ -31,7 +31,7 @@ bool ignoreMarkedTitle(const std::vector<std::string>& lines,
     if (answer != PromptAnswer::Yes)
         return false;
     // A failed write still ignores the title for this run; the send reads the list held.
-    ignoredTitles.addIgnoredTitle(title);
+    static_cast<void>(ignoredTitles.addIgnoredTitle(title));
     return true;
 }
 

@@ -18,8 +18,8 @@ std::string handleDigits(platform::WindowHandle window)
     const auto high = static_cast<std::uint32_t>(window >> 32);
     // X11 ids and Windows handles fit in 32 bits; anything wider keeps all of its digits.
     if (high == 0)
-        return store::HexPad(low, 8);
-    return store::HexPad(static_cast<std::int32_t>(high), 1) + store::HexPad(low, 8);
+        return store::hexPad(low, 8);
+    return store::hexPad(static_cast<std::int32_t>(high), 1) + store::hexPad(low, 8);
 }
 
 } // namespace

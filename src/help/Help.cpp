@@ -18,7 +18,7 @@ std::optional<std::string> findHelpPage(const std::string& folder)
     return std::nullopt;
 }
 
-void ShowHelp(const std::string& folder, platform::Prompts& prompts, DocumentOpener& opener)
+void showHelpPage(const std::string& folder, platform::Prompts& prompts, DocumentOpener& opener)
 {
     const std::optional<std::string> page = findHelpPage(folder);
     if (!page) {

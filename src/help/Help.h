@@ -22,6 +22,6 @@ public:
 std::optional<std::string> findHelpPage(const std::string& folder);
 
 // Opens the help page of `folder`, or says that there is none.
-void ShowHelp(const std::string& folder, platform::Prompts& prompts, DocumentOpener& opener);
+void showHelpPage(const std::string& folder, platform::Prompts& prompts, DocumentOpener& opener);
 
 } // namespace kx::help

@@ -1,16 +1,10 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <string>
 
 namespace kx::platform {
-
-struct AutostartResult
-{
-    bool ok = true;
-    // Where and what the system said ("/home/ute/.config/autostart/[Kalmotex].desktop: Permission
-    // denied"), for the log.
-    std::string error;
-};
 
 // The per-user mechanism that starts programs when the user logs on: the registry's Run
 // key on Windows, the XDG autostart folder on Linux desktops. Entries are named; an
@@ -24,12 +18,14 @@ public:
     virtual ~AutostartStore() = default;
 
     virtual bool hasEntry(const std::string& name) = 0;
-    // Creates the entry or replaces what it starts. Failure changes nothing.
-    virtual AutostartResult addEntry(
+    // Creates the entry or replaces what it starts. Failure changes nothing; its reason says
+    // where and what the system said ("/home/ute/.config/autostart/[Kalmotex].desktop:
+    // Permission denied").
+    virtual text::Result addEntry(
         const std::string& name, const std::string& program, const std::string& arguments)
         = 0;
     // A missing entry is no failure; a failure changes nothing.
-    virtual AutostartResult removeEntry(const std::string& name) = 0;
+    virtual text::Result removeEntry(const std::string& name) = 0;
 
     // The folder of start-up shortcuts, or "" when the platform has none.
     virtual std::string startupFolder() = 0;

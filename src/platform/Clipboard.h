@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <string>
 
 namespace kx::platform {
@@ -10,8 +12,8 @@ public:
     virtual ~Clipboard() = default;
 
     // Replaces the clipboard's contents with plain text (UTF-8). On X11 both CLIPBOARD and
-    // PRIMARY get it, so Shift+Insert pastes it in terminals. False when it failed.
-    virtual bool setText(const std::string& text) = 0;
+    // PRIMARY get it, so Shift+Insert pastes it in terminals. A failure says what refused.
+    virtual text::Result setText(const std::string& text) = 0;
 };
 
 } // namespace kx::platform

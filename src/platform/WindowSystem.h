@@ -46,8 +46,11 @@ public:
     // True when the window is shown on screen (mapped and viewable on X11).
     virtual bool isWindowVisible(WindowHandle window) = 0;
 
-    // Brings the window to the foreground and returns once the activation has taken
-    // effect (bounded wait), or as soon as it is clear that it will not.
+    // Asks the desktop to make the window the active one with the keyboard focus, and
+    // returns once that is confirmed, once the ways the platform has were all ignored, or
+    // when the bounded wait ran out; a window that has the keyboard already is left alone
+    // (confirmed, empty request). An unconfirmed result does not stop the caller: where
+    // the keys then go is the caller's decision.
     [[nodiscard]] virtual ActivationResult activate(WindowHandle window) = 0;
 
     // True when keys typed now would reach the window: it is the active window and the

@@ -29,7 +29,7 @@ AutostartSwitch::AutostartSwitch(
 {
 }
 
-void AutostartSwitch::removeStaleEntry() { note(m_store.removeEntry(kStaleEntryName).error); }
+text::Result AutostartSwitch::removeStaleEntry() { return m_store.removeEntry(kStaleEntryName); }
 
 bool AutostartSwitch::initialState()
 {
@@ -46,29 +46,17 @@ bool AutostartSwitch::initialState()
                 platform::PromptIcon::Information,
                 platform::PromptButtons::Ok,
                 platform::PromptAnswer::Ok);
-        apply(true);
+        // Like a click on the box, a refused entry shows no message; the box shows it on.
+        static_cast<void>(apply(true));
         return true;
     }
     return m_store.hasEntry(kEntryName);
 }
 
-bool AutostartSwitch::apply(bool checked)
+text::Result AutostartSwitch::apply(bool checked)
 {
-    const platform::AutostartResult result = checked
-        ? m_store.addEntry(kEntryName, m_executablePath, kArguments)
-        : m_store.removeEntry(kEntryName);
-    if (result.ok)
-        return true;
-    // Like the Windows registry value it stands for, a refused entry is not reported to the
-    // user; the box keeps the state the user chose, and the reason is kept for the log.
-    note(result.error);
-    return false;
-}
-
-void AutostartSwitch::note(const std::string& error)
-{
-    if (!error.empty())
-        m_lastError = error;
+    return checked ? m_store.addEntry(kEntryName, m_executablePath, kArguments)
+                   : m_store.removeEntry(kEntryName);
 }
 
 } // namespace kx::popup

@@ -26,9 +26,9 @@ std::string displayedCaption(std::string_view caption)
 
 bool isEntryItem(const MenuItem& item) { return item.choice.command == MenuCommand::SendEntry; }
 
-void PopupMenu::rebuild(const std::vector<store::EntryListItem>& entries, int sortNames)
+void PopupMenu::rebuild(const std::vector<store::EntryListItem>& entries, bool sorted)
 {
-    if (sortNames == 0) {
+    if (!sorted) {
         m_items.clear();
         m_items.reserve(entries.size() + 5);
         for (const auto& entry : entries)
@@ -72,20 +72,20 @@ const std::vector<std::size_t>& PopupMenu::sortedOrder(const std::vector<store::
     return m_sortedOrder;
 }
 
-void PopupMenu::rebuild(config::ConfigAccess& config, const std::string& configFile)
+void PopupMenu::rebuild(config::ConfigAccess& config)
 {
     // One version of the file for the whole build, and one freshness check instead of one
     // per entry.
     const config::ConfigAccess::ReadScope scope(config);
-    const int sortNames = store::GetSortNamesOption(config, configFile);
+    const bool sorted = store::loadSortNamesOption(config);
     std::vector<store::EntryListItem> entries;
     for (int number = 1;; ++number) {
-        std::string name = config.readIniString("Name", std::to_string(number), "", configFile);
+        std::string name = config.readIniString("Name", std::to_string(number), "");
         if (name.empty())
             break;
         entries.push_back({ number, std::move(name), {} });
     }
-    rebuild(entries, sortNames);
+    rebuild(entries, sorted);
 }
 
 void PopupMenu::addItem(std::string caption, MenuChoice choice)

@@ -52,14 +52,14 @@ bool isEntryItem(const MenuItem& item);
 class PopupMenu
 {
 public:
-    // Rebuilds the items: the entries in entry-number order (sortNames == 0) or sorted
+    // Rebuilds the items: the entries in entry-number order (not `sorted`) or sorted
     // like the entry list, then the five fixed items. `entries` is the enumeration of the
     // configuration file (numbers 1, 2, ... up to the first empty name).
-    void rebuild(const std::vector<store::EntryListItem>& entries, int sortNames);
+    void rebuild(const std::vector<store::EntryListItem>& entries, bool sorted);
 
     // Rebuilds the items from the configuration file as it is now: the names of section
     // `Name` (one read per entry) and the `SortNames` option.
-    void rebuild(config::ConfigAccess& config, const std::string& configFile);
+    void rebuild(config::ConfigAccess& config);
 
     // Appends one element.
     void addItem(std::string caption, MenuChoice choice);

@@ -10,8 +10,8 @@ struct Entry
     std::string name;
     std::string text; // stored (escaped) form, always in clear here
     std::string title; // empty = the last used window is the target
-    int crypt = 0; // 1 = the text is stored scrambled
-    int dosBox = 0; // 1 = the target is a console window
+    bool crypt = false; // the text is stored scrambled
+    bool dosBox = false; // the target is a console window
 
     friend bool operator==(const Entry&, const Entry&) = default;
 };

@@ -1,11 +1,18 @@
 #include "store/EntryCommands.h"
 
+#include "platform/Prompts.h"
+#include "store/EntryStore.h"
 #include "text/Text.h"
 
+#include <string_view>
 #include <utility>
 
 namespace kx::store {
 
+namespace {
+
+// The position of the first name equal to `candidate` when both are upper-cased, skipping
+// position `skipPosition` (the entry being renamed); nothing when there is none.
 std::optional<std::size_t> findDuplicateName(const std::vector<std::string>& names,
     std::string_view candidate,
     std::optional<std::size_t> skipPosition)
@@ -20,40 +27,125 @@ std::optional<std::size_t> findDuplicateName(const std::vector<std::string>& nam
     return std::nullopt;
 }
 
-HighestEntry highestEntryNumber(const std::vector<int>& itemNumbers)
-{
-    HighestEntry highest;
-    for (std::size_t i = 0; i < itemNumbers.size(); ++i) {
-        if (itemNumbers[i] > highest.number) {
-            highest.number = itemNumbers[i];
-            highest.position = i;
-        }
-    }
-    return highest;
-}
+} // namespace
 
 std::optional<DeletePlan> planDelete(const std::vector<int>& itemNumbers, std::size_t position)
 {
     if (position >= itemNumbers.size())
         return std::nullopt;
-    const HighestEntry highest = highestEntryNumber(itemNumbers);
-    if (!highest.position)
-        return std::nullopt;
-    return DeletePlan { itemNumbers[position], highest.number, *highest.position };
-}
-
-void applyDeleteToList(std::vector<int>& itemNumbers, std::size_t position, const DeletePlan& plan)
-{
-    itemNumbers.at(plan.highestPosition) = plan.deleted;
-    itemNumbers.erase(itemNumbers.begin() + static_cast<std::ptrdiff_t>(position));
+    DeletePlan plan { itemNumbers[position], 0, 0 };
+    // The first item that carries the highest number.
+    for (std::size_t i = 0; i < itemNumbers.size(); ++i) {
+        if (itemNumbers[i] > plan.highest) {
+            plan.highest = itemNumbers[i];
+            plan.highestPosition = i;
+        }
+    }
+    return plan;
 }
 
 Entry makeNewEntry(std::string name)
 {
     Entry entry;
     entry.name = std::move(name);
-    entry.crypt = 1;
+    entry.crypt = true;
     return entry;
+}
+
+EntryCommands::EntryCommands(EntryStore& entries, platform::Prompts& prompts)
+    : m_entries(entries)
+    , m_prompts(prompts)
+{
+}
+
+std::optional<EntryCommands::NewEntry> EntryCommands::createEntry(const std::vector<std::string>& names)
+{
+    std::optional<std::string> name = askName("Bitte geben Sie einen Namen für den neuen Eintrag an:",
+        "[Kalmotex] - Neuen Eintrag erstellen",
+        "",
+        names,
+        std::nullopt);
+    if (!name)
+        return std::nullopt;
+    const int number = static_cast<int>(names.size()) + 1;
+    report(m_entries.writeEntry(number, makeNewEntry(*name)));
+    return NewEntry { std::move(*name), number };
+}
+
+std::optional<std::string> EntryCommands::renameEntry(
+    const std::vector<std::string>& names, std::size_t position, int number)
+{
+    const std::string& oldName = names.at(position);
+    std::optional<std::string> name
+        = askName("Bitte geben Sie einen neuen Namen für den Eintrag ''" + oldName + "'' an:",
+            "[Kalmotex] - Eintrag umbenennen",
+            oldName,
+            names,
+            position);
+    if (name)
+        report(m_entries.writeEntryField(number, "Name", *name));
+    return name;
+}
+
+std::optional<DeletePlan> EntryCommands::deleteEntry(
+    const std::vector<std::string>& names, const std::vector<int>& numbers, std::size_t position)
+{
+    if (m_prompts.message("Wollen Sie den Eintrag '" + names.at(position) + "'\rwirklich löschen?",
+            platform::PromptIcon::Question,
+            platform::PromptButtons::YesNo,
+            platform::PromptAnswer::Yes)
+        != platform::PromptAnswer::Yes)
+        return std::nullopt;
+    const std::optional<DeletePlan> plan = planDelete(numbers, position);
+    if (plan)
+        report(m_entries.deleteEntry(plan->deleted, plan->highest));
+    return plan;
+}
+
+void EntryCommands::writeField(int number, const std::string& field, const std::string& value)
+{
+    report(m_entries.writeEntryField(number, field, value));
+}
+
+void EntryCommands::writeText(int number, const std::string& storedText, bool crypt)
+{
+    report(m_entries.writeText(number, storedText, crypt));
+}
+
+std::optional<std::string> EntryCommands::askName(const std::string& prompt,
+    const std::string& title,
+    const std::string& defaultText,
+    const std::vector<std::string>& names,
+    std::optional<std::size_t> ownPosition)
+{
+    for (;;) {
+        const std::string name = text::trimSpaces(m_prompts.input(prompt, title, defaultText).value_or(""));
+        if (name.empty())
+            return std::nullopt;
+        if (!findDuplicateName(names, name, ownPosition))
+            return name;
+        if (m_prompts.message("Es gibt bereits einen Eintrag mit dem Namen \r'" + name
+                    + "'.\r\rMöchten Sie ihn dennoch verwenden?",
+                platform::PromptIcon::Question,
+                platform::PromptButtons::YesNo,
+                platform::PromptAnswer::No)
+            == platform::PromptAnswer::Yes)
+            return name;
+    }
+}
+
+void EntryCommands::report(const text::Result& written)
+{
+    // Once per run: every later change fails the same way, and the user knows by now.
+    if (written || m_failureReported)
+        return;
+    m_failureReported = true;
+    m_prompts.message("Die Konfigurationsdatei '" + m_entries.configFilePath()
+            + "' kann nicht gespeichert werden. Änderungen an den Textbausteinen gehen "
+              "verloren.",
+        platform::PromptIcon::Warning,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
 }
 
 } // namespace kx::store

@@ -1,46 +1,84 @@
 #pragma once
 
 #include "store/Entry.h"
+#include "text/Result.h"
 
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-// The rules of the entry commands (new, rename, delete) on the entry list's contents, so
-// the main window's handlers only ask, call and update the list.
+namespace kx::platform {
+class Prompts;
+}
+
+// The entry commands (new, rename, delete) with their questions, and the writes of the
+// current entry's fields, so the main window only forwards and shows what changed.
 namespace kx::store {
 
-// The position of the first name equal to `candidate` when both are upper-cased, skipping
-// position `skipPosition` (the entry being renamed); nothing when there is none.
-std::optional<std::size_t> findDuplicateName(const std::vector<std::string>& names,
-    std::string_view candidate,
-    std::optional<std::size_t> skipPosition = std::nullopt);
+class EntryStore;
 
-// The highest entry number among the list's item numbers (in list order) and the first
-// position that carries it; number 0 and no position for an empty list.
-struct HighestEntry
-{
-    int number = 0;
-    std::optional<std::size_t> position;
-};
-HighestEntry highestEntryNumber(const std::vector<int>& itemNumbers);
-
-// What deleting the item at `position` does: `EntryStore::deleteEntry(deleted, highest)`,
-// then the item at `highestPosition` takes the number `deleted`, then the item at
-// `position` is removed. Nothing when `position` is not an item.
+// What deleting the item at `position` of a list with these entry numbers does: entry
+// `highest` moves into the number `deleted`, so the item at `highestPosition` takes the
+// number `deleted`, and the item at `position` goes.
 struct DeletePlan
 {
     int deleted = 0;
     int highest = 0;
     std::size_t highestPosition = 0;
+
+    friend bool operator==(const DeletePlan&, const DeletePlan&) = default;
 };
+// Nothing when `position` is not an item.
 std::optional<DeletePlan> planDelete(const std::vector<int>& itemNumbers, std::size_t position);
-// The list side of a delete: renumbers and removes items as the plan says.
-void applyDeleteToList(std::vector<int>& itemNumbers, std::size_t position, const DeletePlan& plan);
 
 // A new entry as "Neu" creates it: the name, no text, no title, scrambled, no console.
 Entry makeNewEntry(std::string name);
+
+// The commands on the entries as the entry list shows them: `names` and `numbers` are the
+// list's items in list order. Questions go to the user through `prompts`; a write that
+// fails is told once per run, naming the configuration file.
+class EntryCommands
+{
+public:
+    EntryCommands(EntryStore& entries, platform::Prompts& prompts);
+
+    struct NewEntry
+    {
+        std::string name;
+        int number = 0;
+    };
+    // Asks for a name (blanks trimmed) until it is one no item has in any case, or the user
+    // keeps the duplicate; then stores it as entry n + 1. Nothing when the user cancelled or
+    // gave no name.
+    std::optional<NewEntry> createEntry(const std::vector<std::string>& names);
+
+    // Asks for a new name of the item at `position` (entry `number`), the old one offered;
+    // the item's own name in other letters asks nothing more. Stores it and returns it;
+    // nothing when cancelled or empty.
+    std::optional<std::string> renameEntry(
+        const std::vector<std::string>& names, std::size_t position, int number);
+
+    // Asks whether the item at `position` should go; on yes, moves the highest entry into
+    // its number and returns how the list changes. Nothing when the user said no.
+    std::optional<DeletePlan> deleteEntry(
+        const std::vector<std::string>& names, const std::vector<int>& numbers, std::size_t position);
+
+    // One field of an entry, and its text with `Crypt`, as the editor pane changes them.
+    void writeField(int number, const std::string& field, const std::string& value);
+    void writeText(int number, const std::string& storedText, bool crypt);
+
+private:
+    std::optional<std::string> askName(const std::string& prompt,
+        const std::string& title,
+        const std::string& defaultText,
+        const std::vector<std::string>& names,
+        std::optional<std::size_t> ownPosition);
+    void report(const text::Result& written);
+
+    EntryStore& m_entries;
+    platform::Prompts& m_prompts;
+    bool m_failureReported = false;
+};
 
 } // namespace kx::store

@@ -17,16 +17,17 @@ const std::string kText = "Text";
 const std::string kCrypt = "Crypt";
 const std::string kDosBox = "DosBox";
 
-std::string flagText(int flag) { return flag != 0 ? "1" : "0"; }
+std::string flagText(bool flag) { return flag ? "1" : "0"; }
 
 } // namespace
 
-EntryStore::EntryStore(config::ConfigAccess& config, std::string configFilePath, RandomSource& random)
+EntryStore::EntryStore(config::ConfigAccess& config, RandomSource& random)
     : m_config(config)
-    , m_configFilePath(std::move(configFilePath))
     , m_random(random)
 {
 }
+
+const std::string& EntryStore::configFilePath() const { return m_config.fileName(); }
 
 std::vector<EntryListItem> EntryStore::enumerateEntries()
 {
@@ -34,10 +35,10 @@ std::vector<EntryListItem> EntryStore::enumerateEntries()
     std::vector<EntryListItem> items;
     for (int i = 1; i <= kMaxEntries; ++i) {
         const std::string key = std::to_string(i);
-        std::string name = m_config.readIniString(kName, key, "", m_configFilePath);
+        std::string name = m_config.readIniString(kName, key, "");
         if (name.empty())
             break;
-        std::string title = text::trimSpaces(m_config.readIniString(kTitle, key, "", ""));
+        std::string title = text::trimSpaces(m_config.readIniString(kTitle, key, ""));
         items.push_back({ i, std::move(name), std::move(title) });
     }
     return items;
@@ -47,8 +48,7 @@ int EntryStore::entryCount()
 {
     const config::ConfigAccess::ReadScope scope(m_config);
     int count = 0;
-    while (count < kMaxEntries
-        && !m_config.readIniString(kName, std::to_string(count + 1), "", m_configFilePath).empty())
+    while (count < kMaxEntries && !m_config.readIniString(kName, std::to_string(count + 1), "").empty())
         ++count;
     return count;
 }
@@ -58,48 +58,48 @@ Entry EntryStore::readEntry(int number)
     const config::ConfigAccess::ReadScope scope(m_config);
     const std::string key = std::to_string(number);
     Entry entry;
-    entry.name = m_config.readIniString(kName, key, "", m_configFilePath);
-    entry.crypt = isNonZeroNumber(m_config.readIniString(kCrypt, key, "", "")) ? 1 : 0;
-    entry.text = m_config.readIniString(kText, key, "", "");
-    if (entry.crypt != 0)
-        entry.text = ScrambleText(entry.text, false, m_random);
-    entry.title = m_config.readIniString(kTitle, key, "", "");
-    entry.dosBox = isNonZeroNumber(m_config.readIniString(kDosBox, key, "", "")) ? 1 : 0;
+    entry.name = m_config.readIniString(kName, key, "");
+    entry.crypt = isNonZeroNumber(m_config.readIniString(kCrypt, key, ""));
+    entry.text = m_config.readIniString(kText, key, "");
+    if (entry.crypt)
+        entry.text = scrambleText(entry.text, false, m_random);
+    entry.title = m_config.readIniString(kTitle, key, "");
+    entry.dosBox = isNonZeroNumber(m_config.readIniString(kDosBox, key, ""));
     return entry;
 }
 
-bool EntryStore::writeEntry(int number, const Entry& entry)
+text::Result EntryStore::writeEntry(int number, const Entry& entry)
 {
     const std::string key = std::to_string(number);
     // Every field is attempted even after a failure, as the program's writes are.
-    bool ok = m_config.writeIniString(kName, key, entry.name, m_configFilePath);
-    ok = m_config.writeIniString(kCrypt, key, std::to_string(entry.crypt), "") && ok;
-    const std::string text = entry.crypt != 0 ? ScrambleText(entry.text, true, m_random) : entry.text;
-    ok = m_config.writeIniString(kText, key, text, "") && ok;
-    ok = m_config.writeIniString(kTitle, key, entry.title, "") && ok;
-    ok = m_config.writeIniString(kDosBox, key, std::to_string(entry.dosBox), "") && ok;
-    return ok;
+    text::Result result = m_config.writeIniString(kName, key, entry.name);
+    result &= m_config.writeIniString(kCrypt, key, flagText(entry.crypt));
+    const std::string text = entry.crypt ? scrambleText(entry.text, true, m_random) : entry.text;
+    result &= m_config.writeIniString(kText, key, text);
+    result &= m_config.writeIniString(kTitle, key, entry.title);
+    result &= m_config.writeIniString(kDosBox, key, flagText(entry.dosBox));
+    return result;
 }
 
-bool EntryStore::writeEntryField(int number, const std::string& section, const std::string& value)
+text::Result EntryStore::writeEntryField(int number, const std::string& section, const std::string& value)
 {
-    return m_config.writeIniString(section, std::to_string(number), value, m_configFilePath);
+    return m_config.writeIniString(section, std::to_string(number), value);
 }
 
-bool EntryStore::writeText(int number, const std::string& storedText, int crypt)
+text::Result EntryStore::writeText(int number, const std::string& storedText, bool crypt)
 {
-    const std::string text = crypt != 0 ? ScrambleText(storedText, true, m_random) : storedText;
-    bool ok = writeEntryField(number, kText, text);
-    ok = writeEntryField(number, kCrypt, flagText(crypt)) && ok;
-    return ok;
+    const std::string text = crypt ? scrambleText(storedText, true, m_random) : storedText;
+    text::Result result = writeEntryField(number, kText, text);
+    result &= writeEntryField(number, kCrypt, flagText(crypt));
+    return result;
 }
 
-bool EntryStore::deleteEntry(int deleted, int highest)
+text::Result EntryStore::deleteEntry(int deleted, int highest)
 {
     const Entry moved = readEntry(highest);
-    bool ok = writeEntry(deleted, moved);
-    ok = writeEntry(highest, Entry {}) && ok;
-    return ok;
+    text::Result result = writeEntry(deleted, moved);
+    result &= writeEntry(highest, Entry {});
+    return result;
 }
 
 } // namespace kx::store

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Entry.h"
+#include "text/Result.h"
 
 #include <string>
 #include <vector>
@@ -30,9 +31,9 @@ public:
     // enumeration stops there even if the file names more.
     static constexpr int kMaxEntries = 32767;
 
-    EntryStore(config::ConfigAccess& config, std::string configFilePath, RandomSource& random);
+    EntryStore(config::ConfigAccess& config, RandomSource& random);
 
-    const std::string& configFilePath() const { return m_configFilePath; }
+    const std::string& configFilePath() const;
     // The access the entries are read through, for options a send reads beside them.
     config::ConfigAccess& config() const { return m_config; }
 
@@ -42,24 +43,23 @@ public:
     // The number of entries n (names only, n + 1 reads).
     int entryCount();
 
-    // An entry number under which nothing is stored yields empty fields and zero flags.
+    // An entry number under which nothing is stored yields empty fields and flags off.
     Entry readEntry(int number);
-    // Writes all five fields; the text is scrambled afresh when crypt is set.
-    // False when a write failed (the file then keeps its earlier contents for that field).
-    bool writeEntry(int number, const Entry& entry);
+    // Writes all five fields; the text is scrambled afresh when crypt is set. Every field is
+    // attempted; a failed one keeps its earlier contents, and the first failure is reported.
+    text::Result writeEntry(int number, const Entry& entry);
     // One field ("Name", "Title", "Text", "Crypt", "DosBox") of one entry, value as stored.
-    bool writeEntryField(int number, const std::string& section, const std::string& value);
+    text::Result writeEntryField(int number, const std::string& section, const std::string& value);
     // Stores an entry's text the way leaving the editor does: `Text` (scrambled afresh when
     // crypt is set), then `Crypt` as "0" or "1".
-    bool writeText(int number, const std::string& storedText, int crypt);
+    text::Result writeText(int number, const std::string& storedText, bool crypt);
 
     // Deleting entry `deleted` when `highest` is the highest number: entry `highest` moves
     // into `deleted`, and `highest` is blanked (empty name and texts, flags "0").
-    bool deleteEntry(int deleted, int highest);
+    text::Result deleteEntry(int deleted, int highest);
 
 private:
     config::ConfigAccess& m_config;
-    std::string m_configFilePath;
     RandomSource& m_random;
 };
 

@@ -5,7 +5,7 @@ namespace kx::store {
 // Every character of the table is ASCII, and UTF-8 never uses ASCII bytes inside a
 // multi-byte character, so walking bytes is walking characters here.
 
-std::string EscapeText(const std::string& text)
+std::string escapeText(const std::string& text)
 {
     std::string stored;
     stored.reserve(text.size() + text.size() / 8);
@@ -33,7 +33,7 @@ std::string EscapeText(const std::string& text)
     return stored;
 }
 
-std::string UnescapeText(const std::string& text)
+std::string unescapeText(const std::string& text)
 {
     std::string plain;
     plain.reserve(text.size());

@@ -7,9 +7,8 @@
 
 namespace kx::store {
 
-IgnoredTitles::IgnoredTitles(config::ConfigAccess& config, std::string configFilePath)
+IgnoredTitles::IgnoredTitles(config::ConfigAccess& config)
     : m_config(config)
-    , m_configFilePath(std::move(configFilePath))
 {
 }
 
@@ -18,7 +17,7 @@ void IgnoredTitles::readFromFile()
     const config::ConfigAccess::ReadScope scope(m_config);
     m_titles.clear();
     for (std::size_t i = 1;; ++i) {
-        std::string title = m_config.readIniString("Ignore", std::to_string(i), "", m_configFilePath);
+        std::string title = m_config.readIniString("Ignore", std::to_string(i), "");
         if (title.empty())
             break;
         m_titles.push_back(std::move(title));
@@ -29,15 +28,17 @@ void IgnoredTitles::loadIgnoredTitles()
 {
     readFromFile();
     if (m_titles.empty()) {
-        addIgnoredTitle("DFÜ-Netzwerkmonitor");
-        addIgnoredTitle("Microsoft Office Shortcut-Leiste");
+        // Held for this run even when they cannot be stored; a failed write of the entries is
+        // what the user is told about.
+        static_cast<void>(addIgnoredTitle("DFÜ-Netzwerkmonitor"));
+        static_cast<void>(addIgnoredTitle("Microsoft Office Shortcut-Leiste"));
     }
 }
 
-bool IgnoredTitles::addIgnoredTitle(const std::string& title)
+text::Result IgnoredTitles::addIgnoredTitle(const std::string& title)
 {
     m_titles.push_back(title);
-    return m_config.writeIniString("Ignore", std::to_string(m_titles.size()), title, m_configFilePath);
+    return m_config.writeIniString("Ignore", std::to_string(m_titles.size()), title);
 }
 
 bool IgnoredTitles::contains(std::string_view title) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -16,16 +18,16 @@ namespace kx::store {
 class IgnoredTitles
 {
 public:
-    IgnoredTitles(config::ConfigAccess& config, std::string configFilePath);
+    explicit IgnoredTitles(config::ConfigAccess& config);
 
     // Reads keys 1, 2, ... up to the first empty or missing one, replacing what was held.
     void readFromFile();
     // The program's start-up: readFromFile, and when not a single title was read, adds
     // "DFÜ-Netzwerkmonitor" and "Microsoft Office Shortcut-Leiste" as keys 1 and 2.
     void loadIgnoredTitles();
-    // Appends the title as the next number and stores it; no duplicate check. False when
-    // the write failed (the title is then still held for this run).
-    bool addIgnoredTitle(const std::string& title);
+    // Appends the title as the next number and stores it; no duplicate check. When the write
+    // fails, the title is still held for this run.
+    text::Result addIgnoredTitle(const std::string& title);
 
     std::size_t count() const { return m_titles.size(); }
     // Title number 1 .. count().
@@ -37,7 +39,6 @@ public:
 
 private:
     config::ConfigAccess& m_config;
-    std::string m_configFilePath;
     std::vector<std::string> m_titles;
 };
 

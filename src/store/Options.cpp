@@ -9,78 +9,72 @@ namespace {
 
 const std::string kCommon = "Common";
 
-std::int32_t readInt32(config::ConfigAccess& config,
-    const std::string& fileName,
-    const std::string& key,
-    std::int32_t defaultValue)
+std::int32_t readInt32(config::ConfigAccess& config, const std::string& key, std::int32_t defaultValue)
 {
-    const auto value
-        = parseRuntimeNumber(config.readIniString(kCommon, key, std::to_string(defaultValue), fileName));
+    const auto value = parseRuntimeNumber(config.readIniString(kCommon, key, std::to_string(defaultValue)));
     const auto rounded = value ? roundToInt32(*value) : std::nullopt;
     return rounded.value_or(defaultValue);
 }
 
-std::int32_t readInRange(
-    config::ConfigAccess& config, const std::string& fileName, const std::string& key, std::int32_t max)
+std::int32_t readInRange(config::ConfigAccess& config, const std::string& key, std::int32_t max)
 {
-    return config::valueInRange(readInt32(config, fileName, key, 0), 0, max, 0);
+    return config::valueInRange(readInt32(config, key, 0), 0, max, 0);
 }
 
 } // namespace
 
-std::int16_t GetSortNamesOption(config::ConfigAccess& config, const std::string& fileName)
+bool loadSortNamesOption(config::ConfigAccess& config)
 {
     constexpr std::int16_t defaultValue = 1;
-    const auto value = parseRuntimeNumber(config.readIniString(kCommon, "SortNames", "1", fileName));
+    const auto value = parseRuntimeNumber(config.readIniString(kCommon, "SortNames", "1"));
     const auto rounded = value ? roundToInt16(*value) : std::nullopt;
-    return rounded.value_or(defaultValue);
+    return rounded.value_or(defaultValue) != 0;
 }
 
-bool SaveSortNamesOption(config::ConfigAccess& config, const std::string& fileName, std::int16_t value)
+text::Result saveSortNamesOption(config::ConfigAccess& config, bool sorted)
 {
-    return config.writeIniString(kCommon, "SortNames", std::to_string(value), fileName);
+    return config.writeIniString(kCommon, "SortNames", sorted ? "1" : "0");
 }
 
-BorderStripOptions loadBorderStripOptions(config::ConfigAccess& config, const std::string& fileName)
+BorderStripOptions loadBorderStripOptions(config::ConfigAccess& config)
 {
     BorderStripOptions options;
-    options.borderByClick = readInRange(config, fileName, "PumActBorderByClick", 1);
-    options.viaBorder = readInRange(config, fileName, "PumActViaBorder", 1);
-    options.pos = readInRange(config, fileName, "PumActPos", 3);
-    options.borderColour = readInt32(config, fileName, "PumActBorderCol", kDefaultBorderColour);
+    options.borderByClick = readInRange(config, "PumActBorderByClick", 1);
+    options.viaBorder = readInRange(config, "PumActViaBorder", 1);
+    options.pos = readInRange(config, "PumActPos", 3);
+    options.borderColour = readInt32(config, "PumActBorderCol", kDefaultBorderColour);
     return options;
 }
 
-bool saveBorderStripOptions(
-    config::ConfigAccess& config, const std::string& fileName, const BorderStripOptions& options)
+text::Result saveBorderStripOptions(config::ConfigAccess& config, const BorderStripOptions& options)
 {
-    bool ok = config.writeIniString(kCommon, "PumActViaBorder", std::to_string(options.viaBorder), fileName);
-    ok = config.writeIniString(kCommon, "PumActBorderByClick", std::to_string(options.borderByClick), "")
-        && ok;
-    ok = config.writeIniString(kCommon, "PumActPos", std::to_string(options.pos), "") && ok;
-    ok = config.writeIniString(kCommon, "PumActBorderCol", std::to_string(options.borderColour), "") && ok;
-    return ok;
+    text::Result result
+        = config.writeIniString(kCommon, "PumActViaBorder", std::to_string(options.viaBorder));
+    result &= config.writeIniString(kCommon, "PumActBorderByClick", std::to_string(options.borderByClick));
+    result &= config.writeIniString(kCommon, "PumActPos", std::to_string(options.pos));
+    result &= config.writeIniString(kCommon, "PumActBorderCol", std::to_string(options.borderColour));
+    return result;
 }
 
-ExtraOptions loadExtraOptions(config::ConfigAccess& config, const std::string& fileName)
+ExtraOptions loadExtraOptions(config::ConfigAccess& config)
 {
     const ExtraOptions defaults;
     ExtraOptions options;
-    options.hotkey = config.readIniString(kCommon, "Hotkey", defaults.hotkey, fileName);
-    options.singleInstance = readInt32(config, fileName, "SingleInstance", defaults.singleInstance) != 0;
-    options.typeToFilter = readInt32(config, fileName, "TypeToFilter", defaults.typeToFilter) != 0;
-    options.focusGuard = readInt32(config, fileName, "FocusGuard", defaults.focusGuard) != 0;
+    options.hotkey = config.readIniString(kCommon, "Hotkey", defaults.hotkey);
+    options.singleInstance = readInt32(config, "SingleInstance", defaults.singleInstance) != 0;
+    options.typeToFilter = readInt32(config, "TypeToFilter", defaults.typeToFilter) != 0;
+    options.focusGuard = readInt32(config, "FocusGuard", defaults.focusGuard) != 0;
     return options;
 }
 
-bool saveExtraOptions(config::ConfigAccess& config, const std::string& fileName, const ExtraOptions& options)
+text::Result saveExtraOptions(config::ConfigAccess& config, const ExtraOptions& options)
 {
     const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
-    bool ok = config.writeIniString(kCommon, "Hotkey", options.hotkey, fileName);
-    ok = config.writeIniString(kCommon, "SingleInstance", flag(options.singleInstance), fileName) && ok;
-    ok = config.writeIniString(kCommon, "TypeToFilter", flag(options.typeToFilter), fileName) && ok;
-    ok = config.writeIniString(kCommon, "FocusGuard", flag(options.focusGuard), fileName) && ok;
-    return ok;
+    text::Result result = config.writeIniString(kCommon, "Hotkey", options.hotkey);
+    result &= config.writeIniString(kCommon, "SingleInstance", flag(options.singleInstance));
+    result &= config.writeIniString(kCommon, "TypeToFilter", flag(options.typeToFilter));
+    result &= config.writeIniString(kCommon, "FocusGuard", flag(options.focusGuard));
+    return result;
 }
 
 } // namespace kx::store

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <cstdint>
 #include <string>
 
@@ -14,9 +16,10 @@ namespace kx::store {
 
 constexpr std::int32_t kDefaultBorderColour = -2147483633; // 0x8000000F, button faces
 
-// `SortNames`, default "1"; any 16-bit value is used as read (non-zero = sorted).
-std::int16_t GetSortNamesOption(config::ConfigAccess& config, const std::string& fileName);
-bool SaveSortNamesOption(config::ConfigAccess& config, const std::string& fileName, std::int16_t value);
+// `SortNames`, default "1": the popup menu lists the entries sorted by name. Read as a 16-bit
+// number, on when it is not zero; written as "1" or "0".
+bool loadSortNamesOption(config::ConfigAccess& config);
+text::Result saveSortNamesOption(config::ConfigAccess& config, bool sorted);
 
 // The strip along a screen edge that opens the popup menu of entries.
 struct BorderStripOptions
@@ -31,10 +34,9 @@ struct BorderStripOptions
 
 // Reads PumActBorderByClick, PumActViaBorder, PumActPos, PumActBorderCol in this order;
 // the first three outside their range count as 0, the colour is taken as read.
-BorderStripOptions loadBorderStripOptions(config::ConfigAccess& config, const std::string& fileName);
+BorderStripOptions loadBorderStripOptions(config::ConfigAccess& config);
 // Writes PumActViaBorder, PumActBorderByClick, PumActPos, PumActBorderCol in this order.
-bool saveBorderStripOptions(
-    config::ConfigAccess& config, const std::string& fileName, const BorderStripOptions& options);
+text::Result saveBorderStripOptions(config::ConfigAccess& config, const BorderStripOptions& options);
 
 // Features the classic program did not have, also kept in section `Common`. A key that is
 // missing reads as its default; the ones that change how the classic program behaves are
@@ -51,7 +53,7 @@ struct ExtraOptions
 
 // The switches read as numbers like the other options (non-zero = on); the hotkey is
 // taken as stored, in the portable text form "Ctrl+Alt+V".
-ExtraOptions loadExtraOptions(config::ConfigAccess& config, const std::string& fileName);
-bool saveExtraOptions(config::ConfigAccess& config, const std::string& fileName, const ExtraOptions& options);
+ExtraOptions loadExtraOptions(config::ConfigAccess& config);
+text::Result saveExtraOptions(config::ConfigAccess& config, const ExtraOptions& options);
 
 } // namespace kx::store

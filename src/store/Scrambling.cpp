@@ -93,9 +93,9 @@ std::string scramble(std::string_view codes, RandomSource& random)
         const unsigned high = randomBelow(random, 16);
         const unsigned low = randomBelow(random, 16);
         value |= (high << 12) | low;
-        scrambled += HexPad(static_cast<std::int32_t>(value), 4);
+        scrambled += hexPad(static_cast<std::int32_t>(value), 4);
     }
-    scrambled += HexPad(static_cast<std::int32_t>(key), 4);
+    scrambled += hexPad(static_cast<std::int32_t>(key), 4);
     return scrambled;
 }
 
@@ -118,7 +118,7 @@ template <typename Char> std::string unscramble(std::basic_string_view<Char> tex
 
 } // namespace
 
-std::string HexPad(std::int32_t value, std::int32_t width)
+std::string hexPad(std::int32_t value, std::int32_t width)
 {
     static constexpr char digits[] = "0123456789ABCDEF";
     auto bits = static_cast<std::uint32_t>(value);
@@ -132,7 +132,7 @@ std::string HexPad(std::int32_t value, std::int32_t width)
     return hex;
 }
 
-std::string ScrambleText(const std::string& text, bool encode, RandomSource& random)
+std::string scrambleText(const std::string& text, bool encode, RandomSource& random)
 {
     if (encode) {
         if (const auto codes = text::encodeWindows1252(text))

@@ -14,10 +14,10 @@ class RandomSource;
 // Windows-1252 lacks is scrambled as its UTF-8 bytes and the result starts with "U".
 // Decode (random unused): the text back; digits count in either case, malformed groups
 // give characters without meaning, never a failure.
-std::string ScrambleText(const std::string& text, bool encode, RandomSource& random);
+std::string scrambleText(const std::string& text, bool encode, RandomSource& random);
 
 // Upper-case hexadecimal digits of the value (a negative one as its 32-bit two's
 // complement), padded with "0" in front to `width` characters.
-std::string HexPad(std::int32_t value, std::int32_t width);
+std::string hexPad(std::int32_t value, std::int32_t width);
 
 } // namespace kx::store

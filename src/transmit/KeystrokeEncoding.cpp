@@ -1,8 +1,5 @@
 #include "transmit/KeystrokeEncoding.h"
 
-#include "platform/Clipboard.h"
-#include "platform/KeyboardOutput.h"
-
 #include <cstring>
 
 namespace kx::transmit {
@@ -13,23 +10,7 @@ bool isSpecial(char c) { return c != '\0' && std::strchr(keystrokeSpecialChars, 
 
 } // namespace
 
-std::string EscapeKeystrokeChars(const std::string& text)
-{
-    std::string result;
-    result.reserve(text.size() + text.size() / 4);
-    for (const char c : text) {
-        if (isSpecial(c)) {
-            result += '{';
-            result += c;
-            result += '}';
-        } else {
-            result += c;
-        }
-    }
-    return result;
-}
-
-void EncodeKeystrokes(std::string& sendText)
+std::string encodeKeystrokes(std::string_view sendText)
 {
     // One pass gives the same result as escaping first and then replacing CR, TAB and "@":
     // none of those replacements meets a character that an earlier one produced.
@@ -50,15 +31,7 @@ void EncodeKeystrokes(std::string& sendText)
             result += c;
         }
     }
-    sendText = std::move(result);
-}
-
-bool PasteIntoConsole(
-    std::string& sendText, platform::Clipboard& clipboard, const platform::KeyboardOutput& keyboard)
-{
-    const bool ok = clipboard.setText(sendText);
-    sendText = keyboard.consolePasteSequence();
-    return ok;
+    return result;
 }
 
 } // namespace kx::transmit

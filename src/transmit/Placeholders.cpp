@@ -4,7 +4,6 @@
 #include "transmit/Clock.h"
 
 #include <array>
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -51,12 +50,19 @@ std::u32string replaceAllNoCase(
     return result;
 }
 
+// The whole file decoded like the configuration file; empty when it cannot be read.
+std::string readTextFile(const std::string& fileName)
+{
+    std::ifstream file(pathFromUtf8(fileName), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return file.bad() ? std::string() : text::decodeFileText(bytes);
+}
+
 std::u32string fileReplacement(const std::string& name)
 {
     if (!isPlainFile(name))
         return text::toUtf32("\r*** [Kalmotex]: Konnte Datei '" + name + "' nicht finden! ***\r");
-    int errorNumber = 0;
-    std::string contents = ReadTextFile(name, errorNumber);
+    std::string contents = readTextFile(name);
     std::erase(contents, '\n');
     return text::toUtf32(contents);
 }
@@ -115,34 +121,16 @@ bool isPlainFile(const std::string& fileName)
     return std::filesystem::is_regular_file(pathFromUtf8(fileName), error);
 }
 
-std::string ReadTextFile(const std::string& fileName, int& errorNumber)
-{
-    if (!isPlainFile(fileName))
-        return {};
-    errno = 0;
-    std::ifstream file(pathFromUtf8(fileName), std::ios::binary);
-    if (!file) {
-        errorNumber = errno != 0 ? errno : EIO;
-        return {};
-    }
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) {
-        errorNumber = errno != 0 ? errno : EIO;
-        return {};
-    }
-    return text::decodeFileText(bytes);
-}
-
-void ExpandPlaceholders(std::string& sendText, const Clock& clock)
+std::string expandPlaceholders(std::string sendText, const Clock& clock)
 {
     if (sendText.find('%') == std::string::npos)
-        return;
+        return sendText;
     std::u32string text = expandFiles(text::toUtf32(sendText));
     for (const TimePlaceholder& placeholder : timePlaceholders) {
         const std::string value = formatLocalTime(placeholder.format, clock.now());
         text = replaceAllNoCase(text, placeholder.word, text::toUtf32(value));
     }
-    sendText = text::toUtf8(text);
+    return text::toUtf8(text);
 }
 
 } // namespace kx::transmit

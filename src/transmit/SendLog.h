@@ -18,7 +18,8 @@ enum class SendOutcome
     NoTarget, // no window qualified; nothing was typed
     Busy, // another send was still under way; this one did nothing
     SelectionCancelled, // the user cancelled the choice among several windows
-    TypingFailed, // the keyboard stopped for a reason of its own (a keymap change refused)
+    TypingFailed, // the keyboard stopped for a reason of its own (a keymap change refused), or
+                  // the clipboard refused a console entry's text and nothing was typed
 };
 
 // The outcome as the window debugger shows it, in German ("vollständig", ...).

@@ -71,12 +71,20 @@ std::optional<PreparedSend> Transmitter::prepare(int number, SendRecord& record)
     std::string keys = expandedEntryText(entry, m_services.clock);
     const std::size_t characters = visibleCharacterCount(keys);
     record.charactersTotal = characters;
-    const bool pastes = entry.dosBox != 0;
+    const bool pastes = entry.dosBox;
     if (pastes) {
-        if (!PasteIntoConsole(keys, m_services.clipboard, m_services.keyboard) && m_debug)
-            *m_debug << "clipboard: could not take the text of entry " << number << '\n';
+        // Pasting whatever the clipboard held before would send the wrong text, perhaps
+        // one the user never meant to leave this program.
+        if (const text::Result put = m_services.clipboard.setText(keys); !put) {
+            if (m_debug)
+                *m_debug << "entry " << number << ": " << put.error() << ", nothing typed\n";
+            record.outcome = SendOutcome::TypingFailed;
+            reportClipboardRefused();
+            return std::nullopt;
+        }
+        keys = m_services.keyboard.consolePasteSequence();
     } else {
-        EncodeKeystrokes(keys);
+        keys = encodeKeystrokes(keys);
     }
     const platform::WindowHandle target
         = chooseTarget(text::upperCase(text::trimSpaces(entry.title)), record);
@@ -109,7 +117,7 @@ SendResult Transmitter::run(const PreparedSend& send)
     }
     m_services.events.processPendingEvents();
     platform::TypingGuard guard;
-    if (store::loadExtraOptions(m_services.entries.config(), m_services.entries.configFilePath()).focusGuard)
+    if (store::loadExtraOptions(m_services.entries.config()).focusGuard)
         guard = [this, target = send.target()] { return m_services.windows.hasKeyboardFocus(target); };
     const platform::TypingResult typed = m_services.keyboard.type(send.keys(), guard);
     if (!typed.stoppedByGuard)
@@ -208,6 +216,15 @@ void Transmitter::reportNoTarget()
         platform::PromptAnswer::Ok);
 }
 
+void Transmitter::reportClipboardRefused()
+{
+    m_services.prompts.message("Der Text konnte nicht in die Zwischenablage gelegt werden.\rDie Übertragung "
+                               "in das Konsolenfenster wird daher abgebrochen.",
+        platform::PromptIcon::Critical,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
+}
+
 void Transmitter::reportFocusLost(std::size_t typed, std::size_t total)
 {
     m_services.prompts.message(
@@ -228,9 +245,7 @@ std::string Transmitter::describe(platform::WindowHandle window)
 
 std::string expandedEntryText(const store::Entry& entry, const Clock& clock)
 {
-    std::string text = store::UnescapeText(entry.text);
-    ExpandPlaceholders(text, clock);
-    return text;
+    return expandPlaceholders(store::unescapeText(entry.text), clock);
 }
 
 } // namespace kx::transmit

@@ -110,8 +110,9 @@ public:
     // placeholders expanded), turns it into key actions (a console entry puts its text on
     // the clipboard and types the platform's paste keys) and chooses the window: the one
     // whose title contains the entry's title, with the selection dialog when several do,
-    // or the last used window when the title is empty. Nothing when no window qualifies
-    // (the message has been shown) or the choice was cancelled.
+    // or the last used window when the title is empty. Nothing when the clipboard refused a
+    // console entry's text or no window qualifies (a message has said so in both cases), or
+    // the choice was cancelled.
     std::optional<PreparedSend> prepare(int number);
     // Activates the send's window (debug output names the way it took and what confirmed
     // it), handles pending events except user input once, then types the keys. When the
@@ -136,11 +137,12 @@ public:
 
 private:
     // prepare(), noting the entry's name, the chosen window's title and why nothing came of
-    // it (no window, choice cancelled) in `record`.
+    // it (clipboard refused, no window, choice cancelled) in `record`.
     std::optional<PreparedSend> prepare(int number, SendRecord& record);
     platform::WindowHandle chooseTarget(const std::string& upperCaseTitle, SendRecord& record);
     void reportFocusLost(std::size_t typed, std::size_t total);
     void reportNoTarget();
+    void reportClipboardRefused();
     std::string describe(platform::WindowHandle window);
 
     SendServices m_services;

@@ -6,6 +6,7 @@
 #include "popup/qt/OptionsController.h"
 #include "popup/qt/ProgramIcon.h"
 #include "popup/qt/TrayController.h"
+#include "store/EntryCommands.h"
 #include "store/IgnoredTitles.h"
 #include "ui/AboutDialog.h"
 #include "ui/CaptionButton.h"
@@ -43,6 +44,7 @@ MainWindow::MainWindow(MainWindowServices services, StartupPaths paths, QWidget*
     : QMainWindow(parent)
     , m_services(services)
     , m_paths(std::move(paths))
+    , m_commands(std::make_unique<store::EntryCommands>(services.entries, services.prompts))
 {
     setObjectName(QStringLiteral("MainForm"));
     // The same icon as in the notification area.
@@ -406,19 +408,6 @@ void MainWindow::seedConfigFile()
         platform::PromptAnswer::Ok);
 }
 
-void MainWindow::reportWriteFailure(bool ok)
-{
-    if (ok || m_writeFailureReported)
-        return;
-    m_writeFailureReported = true;
-    m_services.prompts.message("Die Konfigurationsdatei '" + m_paths.configFilePath
-            + "' kann nicht gespeichert werden. Änderungen an den Textbausteinen gehen "
-              "verloren.",
-        platform::PromptIcon::Warning,
-        platform::PromptButtons::Ok,
-        platform::PromptAnswer::Ok);
-}
-
 void MainWindow::hideEvent(QHideEvent* event)
 {
     QMainWindow::hideEvent(event);
@@ -545,7 +534,7 @@ void MainWindow::recordLayoutBase()
 
 void MainWindow::showHelp()
 {
-    help::ShowHelp(m_paths.helpFolder, m_services.prompts, m_services.documentOpener);
+    help::showHelpPage(m_paths.helpFolder, m_services.prompts, m_services.documentOpener);
 }
 
 void MainWindow::showAbout()

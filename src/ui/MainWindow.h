@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,13 +17,11 @@ class QListWidget;
 class QMenu;
 class QRadioButton;
 
-namespace kx::config {
-class ConfigAccess;
-}
 namespace kx::platform {
 class Prompts;
 }
 namespace kx::store {
+class EntryCommands;
 class EntryStore;
 class IgnoredTitles;
 } // namespace kx::store
@@ -44,7 +43,6 @@ class TitleComboBox;
 // What the main window works with; owned by the program's composition root.
 struct MainWindowServices
 {
-    config::ConfigAccess& config;
     store::EntryStore& entries;
     store::IgnoredTitles& ignoredTitles;
     platform::Prompts& prompts;
@@ -85,7 +83,6 @@ public:
     void setOptions(popup::OptionsController* options) { m_options = options; }
 
     bool debugMode() const { return m_debugMode; }
-    const std::string& configFilePath() const { return m_paths.configFilePath; }
 
     void loadEntryList();
     void refreshCommandState();
@@ -133,8 +130,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The question asked when a new name equals an existing one; true = use it anyway.
-    bool confirmDuplicateName(const std::string& name);
     // Start-up and shutdown steps that other parts of the program fill in.
     void removeStaleAutostartValue();
     bool installTrayIconAndHide();
@@ -165,16 +160,15 @@ private:
     std::vector<std::string> listNames() const;
     std::vector<int> listNumbers() const;
     void setBackColour(QWidget* widget, bool windowBackground);
-    void reportWriteFailure(bool ok);
 
     MainWindowServices m_services;
     StartupPaths m_paths;
+    std::unique_ptr<store::EntryCommands> m_commands;
 
     bool m_debugMode = false;
     bool m_loaded = false;
     bool m_unloaded = false;
     bool m_hiddenAtStart = false;
-    bool m_writeFailureReported = false;
 
     int m_currEntryListIndex = -1;
     QString m_searchText;

@@ -1,9 +1,6 @@
 #include "ui/MainWindow.h"
 
-#include "platform/Prompts.h"
 #include "store/EntryCommands.h"
-#include "store/EntryStore.h"
-#include "text/Text.h"
 #include "ui/CaptionButton.h"
 #include "ui/EditorText.h"
 #include "ui/QtText.h"
@@ -71,7 +68,7 @@ void MainWindow::writeEntryField(const std::string& section, const std::string& 
     if (m_entryList->count() == 0 || m_currEntryListIndex < 0 || m_currEntryListIndex >= m_entryList->count())
         return;
     const int number = m_entryList->item(m_currEntryListIndex)->data(Qt::UserRole).toInt();
-    reportWriteFailure(m_services.entries.writeEntryField(number, section, value));
+    m_commands->writeField(number, section, value);
 }
 
 void MainWindow::writeCurrentText()
@@ -80,44 +77,20 @@ void MainWindow::writeCurrentText()
         return;
     if (m_entryList->count() == 0 || m_currEntryListIndex < 0 || m_currEntryListIndex >= m_entryList->count())
         return;
-    const int crypt = m_cryptCheckBox->isChecked() ? 1 : 0;
-    const std::string stored = EditorTextToStored(toStdString(m_editor->editorText()));
+    const std::string stored = editorTextToStored(toStdString(m_editor->editorText()));
     const int number = m_entryList->item(m_currEntryListIndex)->data(Qt::UserRole).toInt();
-    reportWriteFailure(m_services.entries.writeText(number, stored, crypt));
+    m_commands->writeText(number, stored, m_cryptCheckBox->isChecked());
 }
 
 void MainWindow::newEntry()
 {
-    std::string name;
-    for (;;) {
-        const auto answer = m_services.prompts.input("Bitte geben Sie einen Namen für den neuen Eintrag an:",
-            "[Kalmotex] - Neuen Eintrag erstellen",
-            "");
-        name = text::trimSpaces(answer.value_or(""));
-        if (name.empty())
-            return;
-        if (!store::findDuplicateName(listNames(), name))
-            break;
-        if (confirmDuplicateName(name))
-            break;
-    }
-    const int row = insertSortedEntry(toQString(name), 0);
-    const int number = m_entryList->count();
-    m_entryList->item(row)->setData(Qt::UserRole, number);
-    reportWriteFailure(m_services.entries.writeEntry(number, store::makeNewEntry(name)));
+    const auto created = m_commands->createEntry(listNames());
+    if (!created)
+        return;
+    const int row = insertSortedEntry(toQString(created->name), created->number);
     selectListRow(row);
     refreshCommandState();
     m_editor->setFocus(Qt::OtherFocusReason);
-}
-
-bool MainWindow::confirmDuplicateName(const std::string& name)
-{
-    return m_services.prompts.message("Es gibt bereits einen Eintrag mit dem Namen \r'" + name
-                   + "'.\r\rMöchten Sie ihn dennoch verwenden?",
-               platform::PromptIcon::Question,
-               platform::PromptButtons::YesNo,
-               platform::PromptAnswer::No)
-        == platform::PromptAnswer::Yes;
 }
 
 void MainWindow::renameEntry()
@@ -126,29 +99,15 @@ void MainWindow::renameEntry()
     if (position < 0)
         return;
     const int number = m_entryList->item(position)->data(Qt::UserRole).toInt();
-    const std::string oldName = toStdString(m_entryList->item(position)->text());
-    std::string name;
-    for (;;) {
-        const auto answer = m_services.prompts.input("Bitte geben Sie einen neuen Namen für den Eintrag ''"
-                + oldName + "'' an:",
-            "[Kalmotex] - Eintrag umbenennen",
-            oldName);
-        name = text::trimSpaces(answer.value_or(""));
-        if (name.empty())
-            return;
-        if (!store::findDuplicateName(listNames(), name, static_cast<std::size_t>(position)))
-            break;
-        if (confirmDuplicateName(name))
-            break;
-    }
+    const auto name = m_commands->renameEntry(listNames(), static_cast<std::size_t>(position), number);
+    if (!name)
+        return;
     {
         const QSignalBlocker block(m_entryList);
         delete m_entryList->takeItem(position);
         m_entryList->setCurrentRow(-1);
     }
-    const int row = insertSortedEntry(toQString(name), number);
-    selectListRow(row);
-    writeEntryField("Name", name);
+    selectListRow(insertSortedEntry(toQString(*name), number));
 }
 
 void MainWindow::deleteEntry()
@@ -156,17 +115,9 @@ void MainWindow::deleteEntry()
     const int position = m_entryList->currentRow();
     if (position < 0)
         return;
-    const std::string name = toStdString(m_entryList->item(position)->text());
-    if (m_services.prompts.message("Wollen Sie den Eintrag '" + name + "'\rwirklich löschen?",
-            platform::PromptIcon::Question,
-            platform::PromptButtons::YesNo,
-            platform::PromptAnswer::Yes)
-        != platform::PromptAnswer::Yes)
-        return;
-    const auto plan = store::planDelete(listNumbers(), static_cast<std::size_t>(position));
+    const auto plan = m_commands->deleteEntry(listNames(), listNumbers(), static_cast<std::size_t>(position));
     if (!plan)
         return;
-    reportWriteFailure(m_services.entries.deleteEntry(plan->deleted, plan->highest));
     {
         const QSignalBlocker block(m_entryList);
         m_entryList->item(static_cast<int>(plan->highestPosition))->setData(Qt::UserRole, plan->deleted);

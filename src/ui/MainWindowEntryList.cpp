@@ -141,10 +141,10 @@ void MainWindow::showCurrentEntry()
         return;
     const int number = item->data(Qt::UserRole).toInt();
     const store::Entry entry = m_services.entries.readEntry(number);
-    m_editor->showTextInEditor(toQString(StoredTextToEditor(entry.text)));
+    m_editor->showTextInEditor(toQString(storedTextToEditor(entry.text)));
     m_destinationTextList->setEditText(toQString(text::trimSpaces(entry.title)));
-    m_cryptCheckBox->setChecked(entry.crypt != 0);
-    m_dosBoxCheckBox->setChecked(entry.dosBox != 0);
+    m_cryptCheckBox->setChecked(entry.crypt);
+    m_dosBoxCheckBox->setChecked(entry.dosBox);
     m_entryRefreshing = true;
     refreshCommandState();
     m_entryRefreshing = false;

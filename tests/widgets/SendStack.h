@@ -36,10 +36,10 @@ struct SendStack
 
     TempDir dir;
     std::string file;
-    config::ConfigAccess config;
+    config::ConfigAccess config { file };
     SequenceRandom random { { 0.5 } };
-    store::EntryStore entries { config, file, random };
-    store::IgnoredTitles ignored { config, file };
+    store::EntryStore entries { config, random };
+    store::IgnoredTitles ignored { config };
     platform::FakeDesktop desktop;
     platform::WindowHandle main = 0;
     ScriptedPrompts prompts;

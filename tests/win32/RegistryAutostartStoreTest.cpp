@@ -61,8 +61,8 @@ class RegistryAutostart : public ::testing::Test
 protected:
     void TearDown() override
     {
-        store.removeEntry("[Kalmotex]");
-        store.removeEntry("Kalmotex");
+        (void)store.removeEntry("[Kalmotex]");
+        (void)store.removeEntry("Kalmotex");
         RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
     }
 
@@ -74,7 +74,7 @@ TEST_F(RegistryAutostart, entryIsTheProgramPathUnquotedWithItsArgument)
 {
     const auto added
         = store.addEntry("[Kalmotex]", "C:\\Program Files\\Kalmotex\\Kalmotex.exe", "/AUTOSTART");
-    ASSERT_TRUE(added.ok) << added.error;
+    ASSERT_TRUE(added.ok()) << added.error();
     const auto stored = readValue(kRunKey, L"[Kalmotex]");
     ASSERT_TRUE(stored.has_value());
     EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
@@ -84,7 +84,7 @@ TEST_F(RegistryAutostart, entryIsTheProgramPathUnquotedWithItsArgument)
     EXPECT_FALSE(store.hasEntry("Kalmotex"));
 
     // Added again, the data is replaced; a path beyond ASCII survives.
-    ASSERT_TRUE(store.addEntry("[Kalmotex]", "C:\\Users\\Jürgen Ω\\Kalmotex.exe", "/AUTOSTART").ok);
+    ASSERT_TRUE(store.addEntry("[Kalmotex]", "C:\\Users\\Jürgen Ω\\Kalmotex.exe", "/AUTOSTART").ok());
     EXPECT_EQ(readValue(kRunKey, L"[Kalmotex]")->data,
         std::wstring(L"C:\\Users\\Jürgen Ω\\Kalmotex.exe /AUTOSTART") + L'\0');
 }
@@ -92,26 +92,26 @@ TEST_F(RegistryAutostart, entryIsTheProgramPathUnquotedWithItsArgument)
 TEST_F(RegistryAutostart, removingDeletesOnlyTheNamedValueAndAMissingOneIsNoFailure)
 {
     writeValue(kRunKey, L"Kalmotex", L"C:\\alt\\Kalmotex.exe");
-    ASSERT_TRUE(store.addEntry("[Kalmotex]", "C:\\Kalmotex.exe", "/AUTOSTART").ok);
+    ASSERT_TRUE(store.addEntry("[Kalmotex]", "C:\\Kalmotex.exe", "/AUTOSTART").ok());
 
     const auto removedStale = store.removeEntry("Kalmotex");
-    EXPECT_TRUE(removedStale.ok) << removedStale.error;
+    EXPECT_TRUE(removedStale.ok()) << removedStale.error();
     EXPECT_FALSE(readValue(kRunKey, L"Kalmotex").has_value());
     EXPECT_TRUE(store.hasEntry("[Kalmotex]"));
 
-    EXPECT_TRUE(store.removeEntry("[Kalmotex]").ok);
+    EXPECT_TRUE(store.removeEntry("[Kalmotex]").ok());
     EXPECT_FALSE(readValue(kRunKey, L"[Kalmotex]").has_value());
     EXPECT_FALSE(store.hasEntry("[Kalmotex]"));
     const auto again = store.removeEntry("[Kalmotex]");
-    EXPECT_TRUE(again.ok) << again.error;
+    EXPECT_TRUE(again.ok()) << again.error();
 }
 
 TEST_F(RegistryAutostart, missingRunKeyIsCreatedOnAddAndIsNoFailureOnRemove)
 {
     RegistryAutostartStore elsewhere({ std::wstring(kTestKey) + L"\\Run", L"" });
     EXPECT_FALSE(elsewhere.hasEntry("[Kalmotex]"));
-    EXPECT_TRUE(elsewhere.removeEntry("[Kalmotex]").ok);
-    ASSERT_TRUE(elsewhere.addEntry("[Kalmotex]", "C:\\Kalmotex.exe", "/AUTOSTART").ok);
+    EXPECT_TRUE(elsewhere.removeEntry("[Kalmotex]").ok());
+    ASSERT_TRUE(elsewhere.addEntry("[Kalmotex]", "C:\\Kalmotex.exe", "/AUTOSTART").ok());
     EXPECT_TRUE(elsewhere.hasEntry("[Kalmotex]"));
 }
 

@@ -105,7 +105,7 @@ bool CliContext::requireEntry(long long number) const
     bool exists = number >= 1 && number <= store::EntryStore::kMaxEntries;
     const config::ConfigAccess::ReadScope scope(config);
     for (long long i = 1; exists && i <= number; ++i)
-        exists = !config.readIniString("Name", std::to_string(i), "", configPath).empty();
+        exists = !config.readIniString("Name", std::to_string(i), "").empty();
     if (!exists)
         failure("there is no entry " + std::to_string(number));
     return exists;
@@ -179,9 +179,9 @@ int runCli(const std::vector<std::string>& arguments,
         return kExitFailure;
     }
 
-    config::ConfigAccess config;
+    config::ConfigAccess config(configPath);
     store::TimeSeededRandom random;
-    store::EntryStore entries(config, configPath, random);
+    store::EntryStore entries(config, random);
     CliContext context { config, configPath, entries, random, out, err };
     const std::vector<std::string> commandArguments(arguments.begin() + static_cast<std::ptrdiff_t>(next) + 1,
         arguments.end());

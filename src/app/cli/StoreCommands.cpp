@@ -40,10 +40,10 @@ std::string asLines(std::string_view text)
 }
 
 // "0" or "1" as a flag value; other values are usage errors.
-std::optional<int> flagArgument(const CliContext& context, std::string_view what, const std::string& value)
+std::optional<bool> flagArgument(const CliContext& context, std::string_view what, const std::string& value)
 {
     if (value == "0" || value == "1")
-        return value == "1" ? 1 : 0;
+        return value == "1";
     context.usageError(std::string(what) + " must be 0 or 1, not " + inQuotes(value));
     return std::nullopt;
 }
@@ -82,7 +82,7 @@ int show(CliContext& context, const std::vector<std::string>& args)
         return kExitFailure;
 
     const store::Entry entry = context.entries.readEntry(static_cast<int>(*number));
-    const std::string text = store::UnescapeText(entry.text);
+    const std::string text = store::unescapeText(entry.text);
     auto& out = context.out;
     if (json) {
         out << "{\"number\":" << *number << ",\"name\":" << jsonString(entry.name)
@@ -115,8 +115,8 @@ std::optional<std::string> readTextFile(const CliContext& context, const std::st
 int add(CliContext& context, const std::vector<std::string>& args)
 {
     std::optional<std::string> name, text, textFile, title;
-    int crypt = 1; // new entries are scrambled, as the program creates them
-    int dosBox = 0;
+    bool crypt = true; // new entries are scrambled, as the program creates them
+    bool dosBox = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!arg.starts_with("--")) {
@@ -161,7 +161,7 @@ int add(CliContext& context, const std::vector<std::string>& args)
         if (!text)
             return kExitFailure;
     }
-    entry.text = store::EscapeText(text.value_or(""));
+    entry.text = store::escapeText(text.value_or(""));
     entry.title = title.value_or("");
     entry.crypt = crypt;
     entry.dosBox = dosBox;
@@ -186,7 +186,7 @@ int set(CliContext& context, const std::vector<std::string>& args)
     std::string value = args[2];
     if (field != "name" && field != "title" && field != "text" && field != "crypt" && field != "dosbox")
         return context.usageError("unknown field " + inQuotes(field));
-    std::optional<int> flag;
+    std::optional<bool> flag;
     if (field == "crypt" || field == "dosbox") {
         flag = flagArgument(context, field, value);
         if (!flag)
@@ -197,7 +197,7 @@ int set(CliContext& context, const std::vector<std::string>& args)
     const int number = static_cast<int>(*numberArg);
     auto& entries = context.entries;
 
-    bool written = false;
+    text::Result written;
     if (field == "name") {
         value = text::trimSpaces(value);
         if (value.empty())
@@ -211,15 +211,15 @@ int set(CliContext& context, const std::vector<std::string>& args)
         written = entries.writeEntryField(number, "Title", value);
     } else if (field == "text") {
         // Only Text changes, stored in the form the entry's current Crypt asks for.
-        const int crypt = entries.readEntry(number).crypt;
-        const std::string stored = store::EscapeText(value);
+        const bool crypt = entries.readEntry(number).crypt;
+        const std::string stored = store::escapeText(value);
         written = entries.writeEntryField(number,
             "Text",
-            crypt != 0 ? store::ScrambleText(stored, true, context.random) : stored);
+            crypt ? store::scrambleText(stored, true, context.random) : stored);
     } else if (field == "crypt") {
         written = entries.writeText(number, entries.readEntry(number).text, *flag);
     } else {
-        written = entries.writeEntryField(number, "DosBox", std::to_string(*flag));
+        written = entries.writeEntryField(number, "DosBox", *flag ? "1" : "0");
     }
     return written ? kExitOk : writeFailed(context);
 }
@@ -242,7 +242,7 @@ int remove(CliContext& context, const std::vector<std::string>& args)
 
 int ignore(CliContext& context, const std::vector<std::string>& args)
 {
-    store::IgnoredTitles ignored(context.config, context.configPath);
+    store::IgnoredTitles ignored(context.config);
     if (args.size() == 1 && args[0] == "list") {
         // Only what the file holds: the default titles belong to the program's start-up.
         ignored.readFromFile();

@@ -103,11 +103,11 @@ void addTransmitCommands(CommandTable& table, std::shared_ptr<const transmit::Cl
             const store::Entry entry = context.entries.readEntry(static_cast<int>(parsed->number));
             std::string text = expandedAsSent(context, entry, *clock);
             std::optional<std::string> clipboard;
-            if (entry.dosBox != 0) {
+            if (entry.dosBox) {
                 clipboard = std::move(text);
                 text = consolePasteKeys;
             } else {
-                transmit::EncodeKeystrokes(text);
+                text = transmit::encodeKeystrokes(text);
             }
             if (parsed->json) {
                 context.out << "{\"keys\":" << jsonString(text)

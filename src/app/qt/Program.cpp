@@ -21,8 +21,9 @@ ui::StartupPaths startupPaths()
 }
 
 Program::Program(ui::StartupPaths paths, app::Desktop desktop)
-    : m_entries(m_config, paths.configFilePath, m_random)
-    , m_ignoredTitles(m_config, paths.configFilePath)
+    : m_config(paths.configFilePath)
+    , m_entries(m_config, m_random)
+    , m_ignoredTitles(m_config)
     , m_windows(std::move(desktop.windows))
     , m_keyboard(std::move(desktop.keyboard))
     , m_clipboard(
@@ -39,13 +40,12 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
         });
     }
     m_mainWindow = std::make_unique<ui::MainWindow>(
-        ui::MainWindowServices { m_config, m_entries, m_ignoredTitles, m_prompts, m_documentOpener },
+        ui::MainWindowServices { m_entries, m_ignoredTitles, m_prompts, m_documentOpener },
         std::move(paths));
     m_prompts.setParent(m_mainWindow.get());
 
     ui::MainWindow* mainWindow = m_mainWindow.get();
     m_tray = std::make_unique<popup::TraySession>(popup::TraySession::Borrowed { m_config,
-                                                      m_entries.configFilePath(),
                                                       m_entries,
                                                       m_ignoredTitles,
                                                       *m_windows,
@@ -62,7 +62,6 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
     popup::TrayController* tray = &m_tray->tray();
     if (m_globalHotkey)
         m_hotkey = std::make_unique<popup::HotkeyController>(popup::HotkeyController::Borrowed { m_config,
-            m_entries.configFilePath(),
             *m_globalHotkey,
             m_prompts,
             [tray] { tray->showMenu(); },
@@ -72,7 +71,6 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
             } });
     QObject::connect(mainWindow, &ui::MainWindow::extraOptionsRequested, [this] { openExtraOptions(); });
     m_options = std::make_unique<popup::OptionsController>(popup::OptionsController::Borrowed { m_config,
-        m_entries.configFilePath(),
         *m_autostartStore,
         m_prompts,
         QCoreApplication::applicationFilePath().toStdString(),
@@ -123,7 +121,6 @@ void Program::openExtraOptions()
     if (!m_extraOptions)
         m_extraOptions
             = std::make_unique<popup::ExtraOptionsDialog>(popup::ExtraOptionsDialog::Services { m_config,
-                                                              m_entries.configFilePath(),
                                                               [this] {
                                                                   if (m_hotkey)
                                                                       m_hotkey->suspend();

@@ -59,9 +59,8 @@ int main(int argc, char** argv)
     // and ends, before it puts a second icon into the tray.
     std::optional<std::string> instanceSocket;
     {
-        kx::config::ConfigAccess options;
-        if (kx::store::loadExtraOptions(options, paths.configFilePath).singleInstance
-            && !session.desktop->instanceAddress.empty())
+        kx::config::ConfigAccess options(paths.configFilePath);
+        if (kx::store::loadExtraOptions(options).singleInstance && !session.desktop->instanceAddress.empty())
             instanceSocket = session.desktop->instanceAddress;
     }
     if (instanceSocket) {

@@ -2,19 +2,19 @@
 
 namespace kx::platform {
 
-AutostartResult FakeAutostartStore::addEntry(
+text::Result FakeAutostartStore::addEntry(
     const std::string& name, const std::string& program, const std::string& arguments)
 {
     if (!m_failure.empty())
-        return AutostartResult { false, m_failure };
+        return text::Result::failure(m_failure);
     m_entries[name] = arguments.empty() ? program : program + " " + arguments;
     return {};
 }
 
-AutostartResult FakeAutostartStore::removeEntry(const std::string& name)
+text::Result FakeAutostartStore::removeEntry(const std::string& name)
 {
     if (!m_failure.empty())
-        return AutostartResult { false, m_failure };
+        return text::Result::failure(m_failure);
     m_entries.erase(name);
     return {};
 }

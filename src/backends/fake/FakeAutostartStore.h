@@ -22,9 +22,9 @@ class FakeAutostartStore : public AutostartStore
 {
 public:
     bool hasEntry(const std::string& name) override { return m_entries.contains(name); }
-    AutostartResult addEntry(
+    text::Result addEntry(
         const std::string& name, const std::string& program, const std::string& arguments) override;
-    AutostartResult removeEntry(const std::string& name) override;
+    text::Result removeEntry(const std::string& name) override;
 
     std::string startupFolder() override { return m_startupFolder; }
     bool isPlainFile(const std::string& path) override;

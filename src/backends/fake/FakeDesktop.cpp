@@ -151,15 +151,15 @@ void FakeDesktop::deliver(WindowHandle window, const KeyStrokes& strokes)
         m_unfocusedReceived += text;
 }
 
-bool FakeDesktop::setText(const std::string& text)
+text::Result FakeDesktop::setText(const std::string& text)
 {
     if (m_clipboardFails) {
         m_events.push_back("clipboard failed");
-        return false;
+        return text::Result::failure("clipboard: refused by the fake desktop");
     }
     m_events.push_back("clipboard: " + text);
     m_clipboard.push_back(text);
-    return true;
+    return {};
 }
 
 void FakeDesktop::processPendingEvents()

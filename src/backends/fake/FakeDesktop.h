@@ -91,7 +91,7 @@ public:
     std::string consolePasteSequence() const override { return m_consolePaste; }
 
     // Clipboard
-    bool setText(const std::string& text) override;
+    text::Result setText(const std::string& text) override;
 
     // EventPump: logs "process events", then runs what was posted.
     void processPendingEvents() override;

@@ -5,20 +5,26 @@
 
 namespace kx::platform {
 
-bool QtClipboard::setText(const std::string& text)
+text::Result QtClipboard::setText(const std::string& text)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard)
-        return false;
+        return text::Result::failure("clipboard: none without a running application");
     const QString value = QString::fromStdString(text);
     clipboard->clear(QClipboard::Clipboard);
     clipboard->setText(value, QClipboard::Clipboard);
-    bool ok = clipboard->text(QClipboard::Clipboard) == value;
+    // Reading back shows whether the system took the text.
+    const bool clipboardTook = clipboard->text(QClipboard::Clipboard) == value;
+    bool selectionTook = true;
     if (clipboard->supportsSelection()) {
         clipboard->setText(value, QClipboard::Selection);
-        ok = ok && clipboard->text(QClipboard::Selection) == value;
+        selectionTook = clipboard->text(QClipboard::Selection) == value;
     }
-    return ok;
+    if (!clipboardTook)
+        return text::Result::failure("clipboard: the CLIPBOARD selection did not take the text");
+    if (!selectionTook)
+        return text::Result::failure("clipboard: the PRIMARY selection did not take the text");
+    return {};
 }
 
 } // namespace kx::platform

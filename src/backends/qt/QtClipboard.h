@@ -11,7 +11,7 @@ namespace kx::platform {
 class QtClipboard : public Clipboard
 {
 public:
-    bool setText(const std::string& text) override;
+    text::Result setText(const std::string& text) override;
 };
 
 } // namespace kx::platform

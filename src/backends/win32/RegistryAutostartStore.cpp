@@ -28,10 +28,10 @@ private:
     HKEY m_key = nullptr;
 };
 
-AutostartResult failure(const std::wstring& key, const std::string& name, LSTATUS status)
+text::Result failure(const std::wstring& key, const std::string& name, LSTATUS status)
 {
-    return AutostartResult { false,
-        "HKEY_CURRENT_USER\\" + toUtf8(key) + "\\" + name + ": " + systemErrorText(status) };
+    return text::Result::failure(
+        "HKEY_CURRENT_USER\\" + toUtf8(key) + "\\" + name + ": " + systemErrorText(status));
 }
 
 } // namespace
@@ -56,7 +56,7 @@ bool RegistryAutostartStore::hasEntry(const std::string& name)
     return RegQueryValueExW(key.get(), toWide(name).c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
 }
 
-AutostartResult RegistryAutostartStore::addEntry(
+text::Result RegistryAutostartStore::addEntry(
     const std::string& name, const std::string& program, const std::string& arguments)
 {
     OpenKey key;
@@ -84,7 +84,7 @@ AutostartResult RegistryAutostartStore::addEntry(
     return {};
 }
 
-AutostartResult RegistryAutostartStore::removeEntry(const std::string& name)
+text::Result RegistryAutostartStore::removeEntry(const std::string& name)
 {
     OpenKey key;
     LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, m_keys.run.c_str(), 0, KEY_SET_VALUE, key.out());

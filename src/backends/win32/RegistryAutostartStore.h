@@ -26,9 +26,9 @@ public:
 
     bool hasEntry(const std::string& name) override;
     // Creates the Run key when it is missing.
-    AutostartResult addEntry(
+    text::Result addEntry(
         const std::string& name, const std::string& program, const std::string& arguments) override;
-    AutostartResult removeEntry(const std::string& name) override;
+    text::Result removeEntry(const std::string& name) override;
 
     std::string startupFolder() override;
     bool isPlainFile(const std::string& path) override;

@@ -29,19 +29,19 @@ Win32Clipboard::~Win32Clipboard()
         DestroyWindow(static_cast<HWND>(m_owner));
 }
 
-bool Win32Clipboard::setText(const std::string& text)
+text::Result Win32Clipboard::setText(const std::string& text)
 {
     if (!m_owner)
-        return false;
+        return text::Result::failure("clipboard: no owner window");
     const std::wstring wide = toWide(text);
     const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (!memory)
-        return false;
+        return text::Result::failure("clipboard: out of memory");
     void* target = GlobalLock(memory);
     if (!target) {
         GlobalFree(memory);
-        return false;
+        return text::Result::failure("clipboard: out of memory");
     }
     std::memcpy(target, wide.c_str(), bytes);
     GlobalUnlock(memory);
@@ -54,14 +54,16 @@ bool Win32Clipboard::setText(const std::string& text)
     }
     if (!opened) {
         GlobalFree(memory);
-        return false;
+        return text::Result::failure("clipboard: held open by another program");
     }
-    bool ok = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    const bool ok = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
     // On success the system owns the memory.
     if (!ok)
         GlobalFree(memory);
     CloseClipboard();
-    return ok;
+    if (!ok)
+        return text::Result::failure("clipboard: SetClipboardData refused the text");
+    return {};
 }
 
 } // namespace kx::platform::win32

@@ -18,7 +18,7 @@ public:
 
     // Another program may have the clipboard open for a moment: opening is tried a few
     // times before it gives up and returns false.
-    bool setText(const std::string& text) override;
+    text::Result setText(const std::string& text) override;
 
 private:
     void* m_owner = nullptr; // HWND

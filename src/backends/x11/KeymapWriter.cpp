@@ -18,17 +18,15 @@ struct XkbDescDeleter
 
 } // namespace
 
-bool XkbKeymapWriter::setSpareSymbols(Display* display, const SpareSymbols& symbols, std::string& error)
+text::Result XkbKeymapWriter::setSpareSymbols(Display* display, const SpareSymbols& symbols)
 {
     if (symbols.empty())
-        return true;
+        return text::Result::success();
     ErrorTrap trap(display);
     std::unique_ptr<XkbDescRec, XkbDescDeleter> xkb(
         XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd));
-    if (!xkb) {
-        error = "reading the keymap failed";
-        return false;
-    }
+    if (!xkb)
+        return text::Result::failure("reading the keymap failed");
     KeyCodeValue low = 255;
     KeyCodeValue high = 0;
     for (const auto& [code, keysym] : symbols) {
@@ -53,11 +51,9 @@ bool XkbKeymapWriter::setSpareSymbols(Display* display, const SpareSymbols& symb
     changes.first_key_sym = low;
     changes.num_key_syms = static_cast<unsigned char>(high - low + 1);
     XkbChangeMap(display, xkb.get(), &changes);
-    if (trap.failed()) {
-        error = "changing the keymap failed: " + trap.firstError();
-        return false;
-    }
-    return true;
+    if (trap.failed())
+        return text::Result::failure("changing the keymap failed: " + trap.firstError());
+    return text::Result::success();
 }
 
 } // namespace kx::platform::x11

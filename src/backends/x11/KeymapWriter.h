@@ -1,10 +1,10 @@
 #pragma once
 
 #include "backends/x11/KeymapPlan.h"
+#include "text/Result.h"
 
 #include <X11/Xlib.h>
 
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -20,15 +20,15 @@ public:
     virtual ~KeymapWriter() = default;
 
     // Puts the symbols on the spare keycodes (NoSymbol: takes them away) in one keymap
-    // change. False, with `error` saying what failed, when the change was not made.
-    virtual bool setSpareSymbols(Display* display, const SpareSymbols& symbols, std::string& error) = 0;
+    // change. A failure says what failed; the keymap is then unchanged.
+    virtual text::Result setSpareSymbols(Display* display, const SpareSymbols& symbols) = 0;
 };
 
 // Writes the change with XKB (one request for the whole keycode range).
 class XkbKeymapWriter : public KeymapWriter
 {
 public:
-    bool setSpareSymbols(Display* display, const SpareSymbols& symbols, std::string& error) override;
+    text::Result setSpareSymbols(Display* display, const SpareSymbols& symbols) override;
 };
 
 } // namespace kx::platform::x11

@@ -403,14 +403,14 @@ void X11KeyboardOutput::waitForModifierRelease()
     }
 }
 
-bool X11KeyboardOutput::bind(const SpareSymbols& bindings, std::string& error)
+text::Result X11KeyboardOutput::bind(const SpareSymbols& bindings)
 {
     for (const auto& [code, keysym] : bindings)
         if (std::find(m_borrowed.begin(), m_borrowed.end(), code) == m_borrowed.end())
             m_borrowed.push_back(code);
     // Armed before the change, so an interruption in between still restores.
     emergency::prepare(m_display, m_borrowed);
-    return m_keymapWriter->setSpareSymbols(m_display, bindings, error);
+    return m_keymapWriter->setSpareSymbols(m_display, bindings);
 }
 
 void X11KeyboardOutput::keyEvent(KeyCodeValue code, bool press)
@@ -536,10 +536,13 @@ TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes, const TypingGuar
             XSync(m_display, False);
             std::this_thread::sleep_for(m_restoreDelay);
         }
-        if (!round.bindings.empty() && !bind(round.bindings, result.error)) {
-            result.ok = false;
-            complete = false;
-            break;
+        if (!round.bindings.empty()) {
+            if (const text::Result bound = bind(round.bindings); !bound) {
+                result.ok = false;
+                result.error = bound.error();
+                complete = false;
+                break;
+            }
         }
         if (!sendKeys(round.keys, guard, typed)) {
             result.stoppedByGuard = true;
@@ -603,11 +606,11 @@ TypingResult X11KeyboardOutput::giveBackLocked(Display* display)
     SpareSymbols cleared;
     for (const KeyCodeValue code : m_borrowed)
         cleared.emplace_back(code, NoSymbol);
-    std::string error;
-    if (!m_keymapWriter->setSpareSymbols(display, cleared, error)) {
+    if (const text::Result written = m_keymapWriter->setSpareSymbols(display, cleared); !written) {
         // The keycodes stay borrowed and the last-resort restore stays armed until a retry
         // succeeds, so a crash or the end of the program still gives them back.
-        return { false, "give back " + std::to_string(m_borrowed.size()) + " borrowed keycodes: " + error };
+        return { false,
+            "give back " + std::to_string(m_borrowed.size()) + " borrowed keycodes: " + written.error() };
     }
     XSync(display, False);
     emergency::disarm();

@@ -94,7 +94,7 @@ private:
     // Waits, at most setGrabWait(), until no other client holds the keyboard; false when
     // one still does.
     bool waitForKeyboardUngrabbed();
-    bool bind(const SpareSymbols& bindings, std::string& error);
+    text::Result bind(const SpareSymbols& bindings);
     // Types the keys, in guarded batches when there is a guard; `typed` follows the strokes
     // typed whole. False when the guard stopped it.
     bool sendKeys(const std::vector<PlannedKey>& keys, const TypingGuard& guard, std::size_t& typed);

@@ -16,13 +16,13 @@ namespace kx::platform {
 
 namespace {
 
-AutostartResult failure(const fs::path& path, int error)
+text::Result failure(const fs::path& path, int error)
 {
-    return AutostartResult { false, path.string() + ": " + std::generic_category().message(error) };
+    return text::Result::failure(path.string() + ": " + std::generic_category().message(error));
 }
 
 // The folders the XDG base-directory rules ask for are private (mode 0700).
-AutostartResult makeFolder(const fs::path& folder)
+text::Result makeFolder(const fs::path& folder)
 {
     fs::path partial;
     for (const fs::path& part : folder) {
@@ -111,10 +111,10 @@ bool XdgAutostartStore::hasEntry(const std::string& name)
     return fs::is_regular_file(file, error) && !isHidden(file);
 }
 
-AutostartResult XdgAutostartStore::addEntry(
+text::Result XdgAutostartStore::addEntry(
     const std::string& name, const std::string& program, const std::string& arguments)
 {
-    if (AutostartResult made = makeFolder(m_folder); !made.ok)
+    if (text::Result made = makeFolder(m_folder); !made)
         return made;
     std::string title = name;
     if (title.size() >= 2 && title.front() == '[' && title.back() == ']')
@@ -126,7 +126,7 @@ AutostartResult XdgAutostartStore::addEntry(
     return {};
 }
 
-AutostartResult XdgAutostartStore::removeEntry(const std::string& name)
+text::Result XdgAutostartStore::removeEntry(const std::string& name)
 {
     const fs::path file = entryFile(name);
     if (::unlink(file.c_str()) != 0 && errno != ENOENT)

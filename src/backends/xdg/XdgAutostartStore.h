@@ -19,9 +19,9 @@ public:
     bool hasEntry(const std::string& name) override;
     // Creates the folder when missing; the file is replaced in one step, so a desktop that
     // reads it meanwhile sees the old entry or the complete new one.
-    AutostartResult addEntry(
+    text::Result addEntry(
         const std::string& name, const std::string& program, const std::string& arguments) override;
-    AutostartResult removeEntry(const std::string& name) override;
+    text::Result removeEntry(const std::string& name) override;
 
     std::string startupFolder() override { return {}; }
     bool isPlainFile(const std::string&) override { return false; }

@@ -16,7 +16,8 @@ void copyMarkedLineOnCtrlC(QListWidget* list, platform::Clipboard& clipboard)
     list->addAction(copy);
     QObject::connect(copy, &QAction::triggered, list, [list, &clipboard] {
         if (const QListWidgetItem* item = list->currentItem(); item && item->isSelected())
-            clipboard.setText(item->text().toStdString());
+            // A copy the clipboard refuses leaves it as it was, as in any other program.
+            static_cast<void>(clipboard.setText(item->text().toStdString()));
     });
 }
 

@@ -113,7 +113,7 @@ void ExtraOptionsDialog::openDialog()
         activateWindow();
         return;
     }
-    const store::ExtraOptions options = store::loadExtraOptions(m_services.config, m_services.configFile);
+    const store::ExtraOptions options = store::loadExtraOptions(m_services.config);
     m_hotkey->setKeySequence(
         QKeySequence::fromString(QString::fromStdString(options.hotkey), QKeySequence::PortableText));
     m_singleInstance->setChecked(options.singleInstance);
@@ -140,7 +140,8 @@ void ExtraOptionsDialog::save()
     options.singleInstance = m_singleInstance->isChecked();
     options.typeToFilter = m_typeToFilter->isChecked();
     options.focusGuard = m_focusGuard->isChecked();
-    store::saveExtraOptions(m_services.config, m_services.configFile, options);
+    // As with the other options, a failed write leaves this run's settings in effect.
+    static_cast<void>(store::saveExtraOptions(m_services.config, options));
 }
 
 void ExtraOptionsDialog::done(int result)

@@ -27,7 +27,6 @@ public:
     struct Services
     {
         config::ConfigAccess& config;
-        std::string configFile;
         std::function<void()> opening; // before the dialog shows (the hotkey lets go)
         std::function<void(bool saved)> closed; // after it has closed, saved or not
     };

@@ -17,7 +17,6 @@ const std::string kChooseAnother = " Bitte wählen Sie unter Extras → Weitere 
 HotkeyController::HotkeyController(Borrowed borrowed, QObject* parent)
     : QObject(parent)
     , m_config(borrowed.config)
-    , m_configFile(std::move(borrowed.configFile))
     , m_hotkey(borrowed.hotkey)
     , m_prompts(borrowed.prompts)
     , m_openMenu(std::move(borrowed.openMenu))
@@ -52,7 +51,7 @@ void HotkeyController::apply(bool tellUser)
 {
     m_held.reset();
     m_hotkey.release();
-    const std::string stored = store::loadExtraOptions(m_config, m_configFile).hotkey;
+    const std::string stored = store::loadExtraOptions(m_config).hotkey;
     const ParsedHotkey parsed = parseHotkey(stored);
     if (!parsed.combination) {
         if (!parsed.error.empty() && tellUser)

@@ -31,7 +31,6 @@ public:
     struct Borrowed
     {
         config::ConfigAccess& config;
-        std::string configFile;
         platform::GlobalHotkey& hotkey;
         platform::Prompts& prompts;
         std::function<void()> openMenu; // opens the popup menu; returns when it has closed
@@ -57,7 +56,6 @@ private:
     void tell(const std::string& text);
 
     config::ConfigAccess& m_config;
-    std::string m_configFile;
     platform::GlobalHotkey& m_hotkey;
     platform::Prompts& m_prompts;
     std::function<void()> m_openMenu;

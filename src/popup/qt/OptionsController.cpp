@@ -63,7 +63,6 @@ QColor toQColor(std::int32_t value)
 
 OptionsController::OptionsController(Borrowed borrowed)
     : m_config(borrowed.config)
-    , m_configFile(std::move(borrowed.configFile))
     , m_autostart(borrowed.autostartStore, borrowed.prompts, std::move(borrowed.executablePath))
     , m_strip(std::make_unique<BorderStrip>(
           m_options, std::move(borrowed.openMenu), std::move(borrowed.prepareStrip)))
@@ -82,7 +81,6 @@ OptionsDialog& OptionsController::dialog()
     // Built on first use: most starts never open it.
     if (!m_dialog) {
         m_dialog = std::make_unique<OptionsDialog>(OptionsDialog::Services { m_config,
-                                                       m_configFile,
                                                        m_autostart,
                                                        m_options,
                                                        [this] { placeBorderStrip(); },
@@ -97,11 +95,15 @@ OptionsDialog& OptionsController::dialog()
 
 OptionsController::~OptionsController() = default;
 
-void OptionsController::removeStaleAutostartEntry() { m_autostart.removeStaleEntry(); }
+void OptionsController::removeStaleAutostartEntry()
+{
+    if (const text::Result removed = m_autostart.removeStaleEntry(); !removed)
+        qWarning("Autostart: %s", removed.error().c_str());
+}
 
 void OptionsController::loadOptions()
 {
-    m_options = store::loadBorderStripOptions(m_config, m_configFile);
+    m_options = store::loadBorderStripOptions(m_config);
     // A stored value that is no colour reads as the default, the face of buttons.
     if (!decodeBorderColour(m_options.borderColour))
         m_options.borderColour = store::kDefaultBorderColour;

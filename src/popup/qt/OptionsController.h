@@ -33,7 +33,6 @@ public:
     struct Borrowed
     {
         config::ConfigAccess& config;
-        std::string configFile;
         platform::AutostartStore& autostartStore;
         platform::Prompts& prompts;
         std::string executablePath; // started by the autostart entry
@@ -69,7 +68,6 @@ public:
 
 private:
     config::ConfigAccess& m_config;
-    std::string m_configFile;
     store::BorderStripOptions m_options;
     AutostartSwitch m_autostart;
     std::unique_ptr<BorderStrip> m_strip;

@@ -54,8 +54,8 @@ void OptionsDialog::buildControls()
     // does not write it back. A switch the store refused is only logged: the box keeps the
     // state the user chose, as it does with the registry value on Windows.
     connect(m_autostartBox, &QCheckBox::clicked, this, [this](bool checked) {
-        if (!m_services.autostart.apply(checked))
-            qWarning("Autostart: %s", m_services.autostart.lastError().c_str());
+        if (const text::Result switched = m_services.autostart.apply(checked); !switched)
+            qWarning("Autostart: %s", switched.error().c_str());
     });
 
     auto* menuFrame = new QGroupBox(QStringLiteral("Auswahlmenü"), this);
@@ -158,7 +158,7 @@ void OptionsDialog::setUp()
     m_setUpDue = false;
     setWindowTitle(QStringLiteral("[Kalmotex] - Optionen"));
     // The menu treats any value but 0 as sorted, and so does the box.
-    m_sortBox->setChecked(store::GetSortNamesOption(m_services.config, m_services.configFile) != 0);
+    m_sortBox->setChecked(store::loadSortNamesOption(m_services.config));
     // setChecked is no click: the store is not written back.
     m_autostartBox->setChecked(m_services.autostart.initialState());
 
@@ -222,9 +222,11 @@ void OptionsDialog::chooseColour()
 
 void OptionsDialog::confirm()
 {
-    store::saveBorderStripOptions(m_services.config, m_services.configFile, m_services.options);
+    // The options take effect for this run even when they cannot be stored; the user hears
+    // of a configuration that cannot be written when the entries are changed.
+    static_cast<void>(store::saveBorderStripOptions(m_services.config, m_services.options));
     m_services.placeStrip();
-    store::SaveSortNamesOption(m_services.config, m_services.configFile, m_sortBox->isChecked() ? 1 : 0);
+    static_cast<void>(store::saveSortNamesOption(m_services.config, m_sortBox->isChecked()));
     // Hidden, not closed: the next opening shows the dialog as it is.
     hide();
 }

@@ -44,7 +44,6 @@ public:
     struct Services
     {
         config::ConfigAccess& config;
-        std::string configFile;
         AutostartSwitch& autostart;
         store::BorderStripOptions& options; // the in-memory options the buttons change
         std::function<void()> placeStrip; // after "&OK"

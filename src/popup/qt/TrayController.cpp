@@ -10,14 +10,10 @@
 
 namespace kx::popup {
 
-TrayController::TrayController(config::ConfigAccess& config,
-    std::string configFile,
-    transmit::Transmitter& transmitter,
-    Actions actions,
-    QObject* parent)
+TrayController::TrayController(
+    config::ConfigAccess& config, transmit::Transmitter& transmitter, Actions actions, QObject* parent)
     : QObject(parent)
     , m_config(config)
-    , m_configFile(std::move(configFile))
     , m_transmitter(transmitter)
     , m_actions(std::move(actions))
     , m_icon(std::make_unique<NotificationIcon>())
@@ -49,14 +45,14 @@ void TrayController::showMenu()
         return;
     m_menuOpen = true;
     rebuildMenu();
-    m_menu->setTypeToFilter(store::loadExtraOptions(m_config, m_configFile).typeToFilter);
+    m_menu->setTypeToFilter(store::loadExtraOptions(m_config).typeToFilter);
     m_menu->setItems(m_model.items(), m_model.defaultItemIndex());
     const int chosen = m_menu->exec(QCursor::pos());
     m_menuOpen = false;
     chooseMenuItem(chosen);
 }
 
-void TrayController::rebuildMenu() { m_model.rebuild(m_config, m_configFile); }
+void TrayController::rebuildMenu() { m_model.rebuild(m_config); }
 
 void TrayController::chooseMenuItem(int index)
 {

@@ -36,7 +36,6 @@ public:
     };
 
     TrayController(config::ConfigAccess& config,
-        std::string configFile,
         transmit::Transmitter& transmitter,
         Actions actions,
         QObject* parent = nullptr);
@@ -73,7 +72,6 @@ private:
     void sendEntry(int number);
 
     config::ConfigAccess& m_config;
-    std::string m_configFile;
     transmit::Transmitter& m_transmitter;
     Actions m_actions;
     PopupMenu m_model;

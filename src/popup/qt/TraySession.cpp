@@ -14,9 +14,8 @@ namespace kx::popup {
 
 struct TraySession::Parts
 {
-    Parts(QWidget* mainWindow, config::ConfigAccess& config, const std::string& configFile)
-        : chooser(mainWindow,
-            [&config, configFile] { return store::loadExtraOptions(config, configFile).typeToFilter; })
+    Parts(QWidget* mainWindow, config::ConfigAccess& config)
+        : chooser(mainWindow, [&config] { return store::loadExtraOptions(config).typeToFilter; })
     {
     }
 
@@ -24,7 +23,7 @@ struct TraySession::Parts
 };
 
 TraySession::TraySession(Borrowed borrowed, TrayController::Actions actions)
-    : m_parts(std::make_unique<Parts>(borrowed.mainWindow, borrowed.config, borrowed.configFile))
+    : m_parts(std::make_unique<Parts>(borrowed.mainWindow, borrowed.config))
     , m_debugLines(std::make_unique<transmit::WindowDebugLines>())
 {
     QPointer<QWidget> mainWindow = borrowed.mainWindow;
@@ -41,10 +40,7 @@ TraySession::TraySession(Borrowed borrowed, TrayController::Actions actions)
         [mainWindow]() -> platform::WindowHandle {
             return mainWindow ? static_cast<platform::WindowHandle>(mainWindow->winId()) : 0;
         } });
-    m_tray = std::make_unique<TrayController>(borrowed.config,
-        borrowed.configFile,
-        *m_transmitter,
-        std::move(actions));
+    m_tray = std::make_unique<TrayController>(borrowed.config, *m_transmitter, std::move(actions));
 }
 
 TraySession::~TraySession() = default;

@@ -38,7 +38,6 @@ public:
     struct Borrowed
     {
         config::ConfigAccess& config;
-        std::string configFile;
         store::EntryStore& entries;
         const store::IgnoredTitles& ignoredTitles;
         platform::WindowSystem& windows;

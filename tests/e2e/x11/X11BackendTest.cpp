@@ -171,7 +171,7 @@ public:
     {
     }
 
-    bool setSpareSymbols(Display* display, const SpareSymbols& symbols, std::string& error) override
+    text::Result setSpareSymbols(Display* display, const SpareSymbols& symbols) override
     {
         const bool restore = std::all_of(symbols.begin(), symbols.end(), [](const auto& symbol) {
             return symbol.second == NoSymbol;
@@ -179,10 +179,9 @@ public:
         if (restore && m_refusals != 0) {
             if (m_refusals > 0)
                 --m_refusals;
-            error = "refused for the test";
-            return false;
+            return text::Result::failure("refused for the test");
         }
-        return m_xkb.setSpareSymbols(display, symbols, error);
+        return m_xkb.setSpareSymbols(display, symbols);
     }
 
 private:

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     std::string encoded = keys;
-    transmit::EncodeKeystrokes(encoded);
+    encoded = transmit::encodeKeystrokes(encoded);
     const transmit::KeystrokeParse typed = transmit::parseKeystrokes(encoded);
     KX_FUZZ_CHECK(typed.ok());
     const std::u32string text = text::toUtf32(keys);

@@ -67,8 +67,8 @@ protected:
 
     std::string value(const std::string& section, const std::string& key, const std::string& path)
     {
-        kx::config::ConfigAccess config;
-        return config.readIniString(section, key, "<missing>", path);
+        kx::config::ConfigAccess config(path);
+        return config.readIniString(section, key, "<missing>");
     }
 
     TempDir dir;
@@ -160,8 +160,8 @@ TEST_F(Cli, aWriteThatCannotBeDoneFailsAndSaysSo)
 TEST_F(Cli, aWritingCommandThatFailsPartWayHasTheFileRestored)
 {
     table.add({ "half", "half", true, [](cli::CliContext& context, const std::vector<std::string>&) {
-                   context.config.writeIniString("Name", "1", "Halb", context.configPath);
-                   context.config.writeIniString("Name", "9", "Neu", "");
+                   EXPECT_TRUE(context.config.writeIniString("Name", "1", "Halb"));
+                   EXPECT_TRUE(context.config.writeIniString("Name", "9", "Neu"));
                    return context.failure("stopped part-way");
                } });
     const std::string path = writeFixture();
@@ -217,7 +217,7 @@ TEST_F(Cli, addStoresTheTextEscapedAndScrambledByDefault)
     const std::string stored = value("Text", "4", path);
     EXPECT_EQ(stored.size(), 4 * 20 + 4u);
     kx::test::SequenceRandom unused({ 0.0 });
-    EXPECT_EQ(kx::store::ScrambleText(stored, false, unused), "Zeile 1\\N\\LZeile 2 ä");
+    EXPECT_EQ(kx::store::scrambleText(stored, false, unused), "Zeile 1\\N\\LZeile 2 ä");
     EXPECT_EQ(value("Title", "4", path), "Notepad");
     EXPECT_EQ(value("DosBox", "4", path), "1");
 

@@ -30,8 +30,8 @@ protected:
 
     const std::string m_original = "[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n";
     test::TempDir m_dir;
-    config::ConfigAccess config;
-    store::IgnoredTitles ignoredTitles { config, m_dir.file("Kalmotex.ini").string() };
+    config::ConfigAccess config { m_dir.file("Kalmotex.ini").string() };
+    store::IgnoredTitles ignoredTitles { config };
     test::ScriptedPrompts prompts;
 };
 

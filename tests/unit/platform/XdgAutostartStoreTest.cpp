@@ -28,9 +28,9 @@ TEST(XdgAutostartStore, addsReplacesAndRemovesADesktopEntryInAFolderItCreates)
     const fs::path folder = dir.path() / "config" / "autostart";
     XdgAutostartStore store(folder);
     EXPECT_FALSE(store.hasEntry("[Kalmotex]"));
-    EXPECT_TRUE(store.removeEntry("[Kalmotex]").ok); // nothing there: no failure
+    EXPECT_TRUE(store.removeEntry("[Kalmotex]")); // nothing there: no failure
 
-    ASSERT_TRUE(store.addEntry("[Kalmotex]", "/opt/kx/kalmotex", "/AUTOSTART").ok);
+    ASSERT_TRUE(store.addEntry("[Kalmotex]", "/opt/kx/kalmotex", "/AUTOSTART"));
     EXPECT_TRUE(store.hasEntry("[Kalmotex]"));
     EXPECT_FALSE(store.hasEntry("Kalmotex"));
     EXPECT_EQ(readBytes(folder / "[Kalmotex].desktop"),
@@ -39,16 +39,16 @@ TEST(XdgAutostartStore, addsReplacesAndRemovesADesktopEntryInAFolderItCreates)
     EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
     EXPECT_EQ(fs::status(dir.path() / "config").permissions() & fs::perms::all, fs::perms::owner_all);
 
-    ASSERT_TRUE(store.addEntry("[Kalmotex]", "/home/ute/kx/kalmotex", "/AUTOSTART").ok);
+    ASSERT_TRUE(store.addEntry("[Kalmotex]", "/home/ute/kx/kalmotex", "/AUTOSTART"));
     EXPECT_NE(readBytes(folder / "[Kalmotex].desktop").find("Exec=/home/ute/kx/kalmotex /AUTOSTART\n"),
         std::string::npos);
     EXPECT_EQ(filesIn(folder), std::vector<std::string> { "[Kalmotex].desktop" });
 
     // The unbracketed name is another entry; removing it leaves the own one.
-    ASSERT_TRUE(store.addEntry("Kalmotex", "/old/kalmotex", "").ok);
-    EXPECT_TRUE(store.removeEntry("Kalmotex").ok);
+    ASSERT_TRUE(store.addEntry("Kalmotex", "/old/kalmotex", ""));
+    EXPECT_TRUE(store.removeEntry("Kalmotex"));
     EXPECT_TRUE(store.hasEntry("[Kalmotex]"));
-    EXPECT_TRUE(store.removeEntry("[Kalmotex]").ok);
+    EXPECT_TRUE(store.removeEntry("[Kalmotex]"));
     EXPECT_FALSE(store.hasEntry("[Kalmotex]"));
     EXPECT_TRUE(filesIn(folder).empty());
     EXPECT_EQ(store.startupFolder(), "");
@@ -70,20 +70,20 @@ TEST(XdgAutostartStore, aFolderThatCannotBeWrittenGivesTheReasonAndChangesNothin
     TempDir dir;
     dir.write("config", "not a folder");
     XdgAutostartStore blocked(dir.path() / "config" / "autostart");
-    const AutostartResult added = blocked.addEntry("[Kalmotex]", "/opt/kx/kalmotex", "/AUTOSTART");
-    EXPECT_FALSE(added.ok);
-    EXPECT_NE(added.error.find((dir.path() / "config").string()), std::string::npos) << added.error;
-    EXPECT_NE(added.error.find("Not a directory"), std::string::npos) << added.error;
+    const kx::text::Result added = blocked.addEntry("[Kalmotex]", "/opt/kx/kalmotex", "/AUTOSTART");
+    EXPECT_FALSE(added);
+    EXPECT_NE(added.error().find((dir.path() / "config").string()), std::string::npos) << added.error();
+    EXPECT_NE(added.error().find("Not a directory"), std::string::npos) << added.error();
     EXPECT_EQ(readBytes(dir.path() / "config"), "not a folder");
 
     // A folder standing where the entry file goes: neither written over nor removed.
     fs::create_directories(dir.path() / "autostart" / "[Kalmotex].desktop");
     dir.write("autostart/other.desktop", "[Desktop Entry]\n");
     XdgAutostartStore store(dir.path() / "autostart");
-    EXPECT_FALSE(store.addEntry("[Kalmotex]", "/opt/kx/kalmotex", "/AUTOSTART").ok);
-    const AutostartResult removed = store.removeEntry("[Kalmotex]");
-    EXPECT_FALSE(removed.ok);
-    EXPECT_NE(removed.error.find("[Kalmotex].desktop: "), std::string::npos) << removed.error;
+    EXPECT_FALSE(store.addEntry("[Kalmotex]", "/opt/kx/kalmotex", "/AUTOSTART"));
+    const kx::text::Result removed = store.removeEntry("[Kalmotex]");
+    EXPECT_FALSE(removed);
+    EXPECT_NE(removed.error().find("[Kalmotex].desktop: "), std::string::npos) << removed.error();
     EXPECT_TRUE(fs::is_directory(dir.path() / "autostart" / "[Kalmotex].desktop"));
     EXPECT_EQ(filesIn(dir.path() / "autostart"),
         (std::vector<std::string> { "[Kalmotex].desktop", "other.desktop" }));
@@ -114,7 +114,7 @@ TEST(XdgAutostartStore, execQuotesThePathOnlyWhenItNeedsQuotes)
 
     TempDir dir;
     XdgAutostartStore store(dir.path());
-    ASSERT_TRUE(store.addEntry("[Kalmotex]", "/home/ute/Meine Programme/100%/kalmotex", "/AUTOSTART").ok);
+    ASSERT_TRUE(store.addEntry("[Kalmotex]", "/home/ute/Meine Programme/100%/kalmotex", "/AUTOSTART"));
     EXPECT_NE(readBytes(dir.file("[Kalmotex].desktop"))
                   .find("\nExec=\"/home/ute/Meine Programme/100%%/kalmotex\" /AUTOSTART\n"),
         std::string::npos);

@@ -22,14 +22,14 @@ TEST_F(AutostartSwitching, startUpRemovesOnlyTheUnbracketedEntry)
     store.setEntry("Kalmotex", "C:\\alt\\Kalmotex.exe");
     store.setEntry("[Kalmotex]", "C:\\Programme\\Kalmotex\\Kalmotex.exe /AUTOSTART");
     store.setEntry("Anderes", "anderes.exe");
-    autostart.removeStaleEntry();
+    EXPECT_TRUE(autostart.removeStaleEntry());
     EXPECT_EQ(store.entries(),
         (Entries { { "Anderes", "anderes.exe" },
             { "[Kalmotex]", "C:\\Programme\\Kalmotex\\Kalmotex.exe /AUTOSTART" } }));
 
-    autostart.removeStaleEntry(); // nothing left to remove: no message either
+    EXPECT_TRUE(autostart.removeStaleEntry()); // nothing left to remove: no message either
     store.setFailure("Zugriff verweigert");
-    autostart.removeStaleEntry(); // start-up shows no message
+    EXPECT_FALSE(autostart.removeStaleEntry()); // start-up shows no message
     EXPECT_TRUE(prompts.shown().empty());
 }
 
@@ -53,11 +53,10 @@ TEST_F(AutostartSwitching, aRefusedSwitchChangesNothingAndAsksNothing)
 {
     store.setEntry("[Kalmotex]", "alt /AUTOSTART");
     store.setFailure("/home/ute/.config/autostart: Permission denied");
-    EXPECT_FALSE(autostart.apply(false));
+    EXPECT_EQ(autostart.apply(false).error(), "/home/ute/.config/autostart: Permission denied");
     EXPECT_FALSE(autostart.apply(true));
     EXPECT_TRUE(prompts.shown().empty());
     EXPECT_EQ(store.entries(), (Entries { { "[Kalmotex]", "alt /AUTOSTART" } }));
-    EXPECT_EQ(autostart.lastError(), "/home/ute/.config/autostart: Permission denied");
 }
 
 TEST_F(AutostartSwitching, aStartupShortcutIsReplacedByTheEntry)

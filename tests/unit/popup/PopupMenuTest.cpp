@@ -34,15 +34,20 @@ protected:
     {
         return m_dir.write("Kalmotex.ini", contents).string();
     }
+    config::ConfigAccess& withConfig(std::string_view contents)
+    {
+        writeConfig(contents);
+        return m_config;
+    }
 
     test::TempDir m_dir;
-    config::ConfigAccess m_config;
+    config::ConfigAccess m_config { m_dir.file("Kalmotex.ini").string() };
     PopupMenu m_menu;
 };
 
 TEST_F(PopupMenuFromFile, withoutEntriesHoldsOnlyTheFixedItemsAndEditIsTheDefault)
 {
-    m_menu.rebuild(m_config, writeConfig("[Common]\r\nSortNames=1\r\n"));
+    m_menu.rebuild(withConfig("[Common]\r\nSortNames=1\r\n"));
     EXPECT_EQ(m_menu.items(), fixedItems());
     EXPECT_EQ(m_menu.itemCount(), 5);
     EXPECT_EQ(m_menu.defaultItemIndex(), 2);
@@ -71,7 +76,7 @@ TEST_F(PopupMenuFromFile, entriesStopAtTheFirstMissingNameAndAreSortedUnlessSort
             { { "Alpha", 2 }, { "ärger", 4 }, { "beta", 1 }, { "Beta", 3 }, { "Zorn", 5 } } },
     };
     for (const auto& c : cases) {
-        m_menu.rebuild(m_config, writeConfig(c.file));
+        m_menu.rebuild(withConfig(c.file));
         EXPECT_EQ(m_menu.items(), withFixedItems(c.entries)) << c.name;
     }
     EXPECT_EQ(m_menu.choiceFor(1), (MenuChoice { MenuCommand::SendEntry, 2 }));
@@ -80,16 +85,16 @@ TEST_F(PopupMenuFromFile, entriesStopAtTheFirstMissingNameAndAreSortedUnlessSort
 
 TEST_F(PopupMenuFromFile, rebuildingSortsAgainWhenANameChanges)
 {
-    const std::string file = writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n");
-    m_menu.rebuild(m_config, file);
-    m_menu.rebuild(m_config, file);
+    writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n");
+    m_menu.rebuild(m_config);
+    m_menu.rebuild(m_config);
     EXPECT_EQ(m_menu.item(1), (MenuItem { "Alpha", { MenuCommand::SendEntry, 2 } }));
     writeConfig("[Name]\r\n1=Zeta\r\n2=Zz\r\n");
-    m_menu.rebuild(m_config, file);
+    m_menu.rebuild(m_config);
     EXPECT_EQ(m_menu.item(1), (MenuItem { "Zeta", { MenuCommand::SendEntry, 1 } }));
     EXPECT_EQ(m_menu.item(2), (MenuItem { "Zz", { MenuCommand::SendEntry, 2 } }));
     writeConfig("[Name]\r\n1=Alpha\r\n2=Zeta\r\n");
-    m_menu.rebuild(m_config, file);
+    m_menu.rebuild(m_config);
     EXPECT_EQ(m_menu.item(1), (MenuItem { "Alpha", { MenuCommand::SendEntry, 1 } }));
 }
 

@@ -24,70 +24,60 @@ protected:
     }
 
     TempDir dir;
-    ConfigAccess config;
+    ConfigAccess config { dir.file("Kalmotex.ini").string() };
 };
 
-TEST_F(ConfigReading, anEmptyIgnoreSectionGetsTheTwoDefaultTitles)
+TEST_F(ConfigReading, anIgnoreSectionWithoutKeyOneGetsTheTwoDefaultTitles)
 {
-    const std::string path = dir.file("Kalmotex.ini").string();
-    kx::store::IgnoredTitles titles(config, path);
+    kx::store::IgnoredTitles titles(config);
     titles.loadIgnoredTitles();
+    EXPECT_EQ(titles.titles(),
+        (std::vector<std::string> { "DFÜ-Netzwerkmonitor", "Microsoft Office Shortcut-Leiste" }));
+    EXPECT_EQ(readBytes(dir.file("Kalmotex.ini")), readBytes(kData / "default-ignored-titles.expected.ini"));
 
-    ASSERT_EQ(titles.count(), 2u);
-    EXPECT_EQ(titles.title(1), "DFÜ-Netzwerkmonitor");
-    EXPECT_EQ(titles.title(2), "Microsoft Office Shortcut-Leiste");
-    EXPECT_EQ(readBytes(path), readBytes(kData / "default-ignored-titles.expected.ini"));
-}
-
-TEST_F(ConfigReading, anIgnoreSectionWithoutKeyOneCountsAsEmpty)
-{
-    const std::string path = configWith("[Ignore]\r\n2=Alt\r\n3=Auch alt\r\n");
-    kx::store::IgnoredTitles titles(config, path);
+    configWith("[Ignore]\r\n2=Alt\r\n3=Auch alt\r\n");
     titles.loadIgnoredTitles();
-
-    ASSERT_EQ(titles.count(), 2u);
-    EXPECT_EQ(config.readIniString("Ignore", "2", "", path), "Microsoft Office Shortcut-Leiste");
-    EXPECT_EQ(config.readIniString("Ignore", "3", "", path), "Auch alt");
+    EXPECT_EQ(titles.count(), 2u);
+    EXPECT_EQ(config.readIniString("Ignore", "3", ""), "Auch alt");
 }
 
 TEST_F(ConfigReading, storedTitlesSuppressTheDefaultsAndAddingAppends)
 {
-    const std::string path = configWith("[Ignore]\r\n1=Taskleiste\r\n2=Uhr\r\n");
-    kx::store::IgnoredTitles titles(config, path);
+    configWith("[Ignore]\r\n1=Taskleiste\r\n2=Uhr\r\n");
+    kx::store::IgnoredTitles titles(config);
     titles.loadIgnoredTitles();
     ASSERT_EQ(titles.count(), 2u);
 
     EXPECT_TRUE(titles.addIgnoredTitle("Uhr"));
     EXPECT_EQ(titles.count(), 3u);
-    EXPECT_EQ(config.readIniString("Ignore", "3", "", path), "Uhr");
+    EXPECT_EQ(config.readIniString("Ignore", "3", ""), "Uhr");
     EXPECT_TRUE(titles.contains("Uhr"));
     EXPECT_FALSE(titles.contains("uhr"));
 
-    kx::store::IgnoredTitles reread(config, path);
+    kx::store::IgnoredTitles reread(config);
     reread.readFromFile();
     EXPECT_EQ(reread.titles(), (std::vector<std::string> { "Taskleiste", "Uhr", "Uhr" }));
 }
 
-TEST_F(ConfigReading, sortNamesIsASixteenBitNumberDefaultingToOne)
+TEST_F(ConfigReading, sortNamesIsOnForANonZeroSixteenBitNumberAndByDefault)
 {
     const struct
     {
         const char* line;
-        std::int16_t expected;
+        bool expected;
     } cases[] = {
-        { "", 1 }, // no key
-        { "SortNames=0", 0 },
-        { "SortNames=1", 1 },
-        { "SortNames=", 0 }, // an empty value beats the default
-        { "SortNames=ja", 0 },
-        { "SortNames=-1", -1 },
-        { "SortNames=2.5", 2 },
-        { "SortNames=&HFFFF", -1 },
-        { "SortNames=70000", 1 }, // does not fit: the default
+        { "", true }, // no key
+        { "SortNames=0", false },
+        { "SortNames=", false }, // an empty value beats the default
+        { "SortNames=ja", false },
+        { "SortNames=0.5", false }, // rounds to even
+        { "SortNames=-1", true },
+        { "SortNames=&HFFFF", true },
+        { "SortNames=70000", true }, // does not fit: the default
     };
     for (const auto& c : cases) {
-        const std::string path = configWith(std::string("[Common]\r\n") + c.line + "\r\n");
-        EXPECT_EQ(kx::store::GetSortNamesOption(config, path), c.expected) << c.line;
+        configWith(std::string("[Common]\r\n") + c.line + "\r\n");
+        EXPECT_EQ(kx::store::loadSortNamesOption(config), c.expected) << c.line;
     }
 }
 
@@ -114,42 +104,41 @@ TEST_F(ConfigReading, popupActivationOptionsOutsideTheirRangeCountAsZero)
         { "PumActBorderCol=-2147483648", { 0, 0, 0, -2147483647 - 1 } },
     };
     for (const auto& c : cases) {
-        const std::string path = configWith(std::string("[Common]\r\n") + c.lines + "\r\n");
-        EXPECT_EQ(kx::store::loadBorderStripOptions(config, path), c.expected) << c.lines;
+        configWith(std::string("[Common]\r\n") + c.lines + "\r\n");
+        EXPECT_EQ(kx::store::loadBorderStripOptions(config), c.expected) << c.lines;
     }
 }
 
 TEST_F(ConfigReading, popupActivationOptionsAreWrittenInTheirOrderAsSignedDecimals)
 {
     const std::string path = configWith("[Common]\r\nSortNames=1\r\n");
-    ASSERT_TRUE(kx::store::saveBorderStripOptions(config, path, { 1, 0, 2, 255 }));
+    ASSERT_TRUE(kx::store::saveBorderStripOptions(config, { 1, 0, 2, 255 }));
     EXPECT_EQ(readBytes(path),
         "[Common]\r\nSortNames=1\r\nPumActViaBorder=1\r\nPumActBorderByClick=0\r\nPumActPos=2\r\n"
         "PumActBorderCol=255\r\n");
 
-    ASSERT_TRUE(
-        kx::store::saveBorderStripOptions(config, path, { 0, 1, 3, kx::store::kDefaultBorderColour }));
+    ASSERT_TRUE(kx::store::saveBorderStripOptions(config, { 0, 1, 3, kx::store::kDefaultBorderColour }));
     EXPECT_EQ(readBytes(path),
         "[Common]\r\nSortNames=1\r\nPumActViaBorder=0\r\nPumActBorderByClick=1\r\nPumActPos=3\r\n"
         "PumActBorderCol=-2147483633\r\n");
-    EXPECT_EQ(kx::store::loadBorderStripOptions(config, path),
+    EXPECT_EQ(kx::store::loadBorderStripOptions(config),
         (kx::store::BorderStripOptions { 0, 1, 3, kx::store::kDefaultBorderColour }));
 }
 
 TEST_F(ConfigReading, extraOptionsReadTheirDefaultsAndSurviveARoundTrip)
 {
     const std::string path = configWith("[Common]\r\nSortNames=1\r\n");
-    EXPECT_EQ(kx::store::loadExtraOptions(config, path), kx::store::ExtraOptions {});
+    EXPECT_EQ(kx::store::loadExtraOptions(config), kx::store::ExtraOptions {});
 
     const kx::store::ExtraOptions changed { "", false, true, false };
-    ASSERT_TRUE(kx::store::saveExtraOptions(config, path, changed));
+    ASSERT_TRUE(kx::store::saveExtraOptions(config, changed));
     EXPECT_EQ(readBytes(path),
         "[Common]\r\nSortNames=1\r\nHotkey=\r\nSingleInstance=0\r\nTypeToFilter=1\r\nFocusGuard=0\r\n");
-    EXPECT_EQ(kx::store::loadExtraOptions(config, path), changed);
+    EXPECT_EQ(kx::store::loadExtraOptions(config), changed);
 
     // Switches read like the classic options: a leading number counts, text alone is off.
-    const std::string odd = configWith("[Common]\r\nSingleInstance=ja\r\nTypeToFilter=2 Stück\r\n");
-    const auto read = kx::store::loadExtraOptions(config, odd);
+    configWith("[Common]\r\nSingleInstance=ja\r\nTypeToFilter=2 Stück\r\n");
+    const auto read = kx::store::loadExtraOptions(config);
     EXPECT_FALSE(read.singleInstance);
     EXPECT_TRUE(read.typeToFilter);
     EXPECT_EQ(read.hotkey, "Ctrl+Alt+V");

@@ -1,55 +1,144 @@
 #include "store/EntryCommands.h"
 
+#include "config/ConfigAccess.h"
+#include "store/EntryStore.h"
+#include "support/ScriptedPrompts.h"
+#include "support/SequenceRandom.h"
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 using namespace kx::store;
+using kx::platform::PromptAnswer;
+using kx::test::readBytes;
 
 namespace {
 
-TEST(EntryCommands, duplicateNamesAreFoundWithoutRegardToCase)
+const std::filesystem::path kData = KX_TEST_DATA_DIR;
+const std::string kNewPrompt = "Bitte geben Sie einen Namen für den neuen Eintrag an:";
+
+std::string duplicateQuestion(const std::string& name)
 {
-    const std::vector<std::string> names { "Adresse", "Äpfel", "Gruß", "adresse" };
-    EXPECT_EQ(findDuplicateName(names, "ADRESSE"), 0u);
-    EXPECT_EQ(findDuplicateName(names, "äPFEL"), 1u);
-    EXPECT_EQ(findDuplicateName(names, "gruß"), 2u);
-    EXPECT_EQ(findDuplicateName(names, "Adresse "), std::nullopt); // no other normalisation
-    EXPECT_EQ(findDuplicateName(names, "Neu"), std::nullopt);
-    EXPECT_EQ(findDuplicateName({}, "Neu"), std::nullopt);
+    return "Es gibt bereits einen Eintrag mit dem Namen \r'" + name
+        + "'.\r\rMöchten Sie ihn dennoch verwenden?";
 }
 
-TEST(EntryCommands, renamingSkipsTheEntryItselfButNotOthersWithTheSameName)
+TEST(EntryCommandRules, deletingMovesTheHighestNumberIntoTheFreedOne)
 {
-    const std::vector<std::string> names { "Adresse", "Gruß", "adresse" };
-    EXPECT_EQ(findDuplicateName(names, "Gruß", 1u), std::nullopt);
-    EXPECT_EQ(findDuplicateName(names, "GRUSS", 1u), std::nullopt);
-    EXPECT_EQ(findDuplicateName(names, "Adresse", 0u), 2u);
-}
-
-TEST(EntryCommands, deletingKeepsTheListNumberedOneToN)
-{
-    const struct
-    {
-        std::vector<int> before;
-        std::size_t position;
-        std::vector<int> after;
-    } cases[] = {
-        { { 2, 3, 1 }, 0, { 2, 1 } }, // entry 2 deleted: the item of entry 3 becomes 2
-        { { 2, 3, 1 }, 1, { 2, 1 } }, // the highest itself
-        { { 1 }, 0, {} },
-        { { 4, 1, 3, 2 }, 1, { 1, 3, 2 } },
-    };
-    for (const auto& c : cases) {
-        std::vector<int> numbers = c.before;
-        const auto plan = planDelete(numbers, c.position);
-        ASSERT_TRUE(plan);
-        EXPECT_EQ(plan->deleted, c.before[c.position]);
-        applyDeleteToList(numbers, c.position, *plan);
-        EXPECT_EQ(numbers, c.after) << "deleting position " << c.position;
-    }
+    EXPECT_EQ(planDelete({ 2, 3, 1 }, 0), (DeletePlan { 2, 3, 1 }));
+    EXPECT_EQ(planDelete({ 2, 3, 1 }, 1), (DeletePlan { 3, 3, 1 })); // the highest itself
+    EXPECT_EQ(planDelete({ 4, 1, 3, 2 }, 1), (DeletePlan { 1, 4, 0 }));
     EXPECT_EQ(planDelete({ 1, 2 }, 2), std::nullopt);
+}
+
+// The commands over a configuration file, the user's answers scripted.
+class EntryCommandsTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { EXPECT_TRUE(prompts.wentAsScripted()) << prompts.report(); }
+
+    std::string path() const { return dir.file("Kalmotex.ini").string(); }
+    std::string file() const { return readBytes(path()); }
+
+    kx::test::TempDir dir;
+    kx::config::ConfigAccess config { path() };
+    kx::test::SequenceRandom random { { 0.5 } };
+    EntryStore entries { config, random };
+    kx::test::ScriptedPrompts prompts;
+    EntryCommands commands { entries, prompts };
+};
+
+TEST_F(EntryCommandsTest, aNewNameIsTrimmedAndStoredScrambledAsTheNextNumber)
+{
+    prompts.answerInput(kNewPrompt, "  Neu  ");
+    const auto created = commands.createEntry({});
+    ASSERT_TRUE(created);
+    EXPECT_EQ(created->name, "Neu");
+    EXPECT_EQ(created->number, 1);
+    EXPECT_EQ(file(), readBytes(kData / "new-entry.expected.ini"));
+    EXPECT_EQ(prompts.shown().at(0).title, "[Kalmotex] - Neuen Eintrag erstellen");
+
+    // Cancelled or only blanks: nothing.
+    prompts.answerInput(kNewPrompt, std::nullopt);
+    prompts.answerInput(kNewPrompt, "   ");
+    EXPECT_FALSE(commands.createEntry({ "Neu" }));
+    EXPECT_FALSE(commands.createEntry({ "Neu" }));
+    EXPECT_EQ(file(), readBytes(kData / "new-entry.expected.ini"));
+}
+
+TEST_F(EntryCommandsTest, aDuplicateNameInAnyCaseIsAskedForUntilTheUserKeepsIt)
+{
+    prompts.answerInput(kNewPrompt, "APFEL");
+    prompts.answerMessage(duplicateQuestion("APFEL"), PromptAnswer::No);
+    prompts.answerInput(kNewPrompt, "apfel");
+    prompts.answerMessage(duplicateQuestion("apfel"), PromptAnswer::Yes);
+    const auto created = commands.createEntry({ "Apfel", "Gruß" });
+    ASSERT_TRUE(created);
+    EXPECT_EQ(created->name, "apfel");
+    EXPECT_EQ(created->number, 3);
+    EXPECT_EQ(prompts.shown().at(1).defaultAnswer, PromptAnswer::No);
+    EXPECT_EQ(config.readIniString("Name", "3", ""), "apfel");
+}
+
+TEST_F(EntryCommandsTest, renamingOffersTheOldNameAndAsksOnlyForAnotherEntrysName)
+{
+    dir.write("Kalmotex.ini", "[Name]\r\n1=Gruß\r\n2=adresse\r\n");
+    const std::vector<std::string> names { "adresse", "Gruß" }; // list order
+    const std::string prompt = "Bitte geben Sie einen neuen Namen für den Eintrag ''adresse'' an:";
+    prompts.answerInput(prompt, "ADRESSE");
+    EXPECT_EQ(commands.renameEntry(names, 0, 2), "ADRESSE");
+    EXPECT_EQ(prompts.shown().at(0).defaultText, "adresse");
+    EXPECT_EQ(prompts.shown().at(0).title, "[Kalmotex] - Eintrag umbenennen");
+    EXPECT_EQ(config.readIniString("Name", "2", ""), "ADRESSE");
+
+    prompts.answerInput(prompt, "gruß");
+    prompts.answerMessage(duplicateQuestion("gruß"), PromptAnswer::No);
+    prompts.answerInput(prompt, std::nullopt);
+    EXPECT_EQ(commands.renameEntry(names, 0, 2), std::nullopt);
+    EXPECT_EQ(config.readIniString("Name", "2", ""), "ADRESSE");
+}
+
+TEST_F(EntryCommandsTest, deletingAsksAndMovesTheHighestEntryIntoTheFreedNumber)
+{
+    std::filesystem::copy_file(kData / "three-entries.ini", path());
+    // The moved entry is scrambled afresh: key 0xABCD, nibbles 0 0 and F 8.
+    random = kx::test::SequenceRandom({ 43981.0 / 65536.0, 0.0, 0.0, 0.9375, 0.5 });
+    const std::vector<std::string> names { "Adresse", "Geheim", "Grüße" };
+    const std::vector<int> numbers { 2, 3, 1 };
+
+    prompts.answerMessage("Wollen Sie den Eintrag 'Adresse'\rwirklich löschen?", PromptAnswer::No);
+    EXPECT_EQ(commands.deleteEntry(names, numbers, 0), std::nullopt);
+    EXPECT_EQ(file(), readBytes(kData / "three-entries.ini"));
+
+    prompts.answerMessage("Wollen Sie den Eintrag 'Adresse'\rwirklich löschen?", PromptAnswer::Yes);
+    EXPECT_EQ(commands.deleteEntry(names, numbers, 0), (DeletePlan { 2, 3, 1 }));
+    EXPECT_EQ(prompts.shown().at(1).defaultAnswer, PromptAnswer::Yes);
+    EXPECT_EQ(file(), readBytes(kData / "three-entries-delete-2.expected.ini"));
+}
+
+TEST(EntryCommands, aFailedWriteIsToldOncePerRun)
+{
+    kx::test::TempDir dir;
+    const std::string path = dir.file("missing-folder").string() + "/Kalmotex.ini";
+    kx::config::ConfigAccess config(path);
+    kx::test::SequenceRandom random({ 0.5 });
+    EntryStore entries(config, random);
+    kx::test::ScriptedPrompts prompts;
+    EntryCommands commands(entries, prompts);
+    prompts.answerInput(kNewPrompt, "Eins");
+    prompts.answerMessage("Die Konfigurationsdatei '" + path
+        + "' kann nicht gespeichert werden. Änderungen an den Textbausteinen gehen verloren.");
+    prompts.answerInput(kNewPrompt, "Zwei");
+
+    EXPECT_TRUE(commands.createEntry({}));
+    EXPECT_TRUE(commands.createEntry({ "Eins" }));
+    commands.writeText(1, "x", false);
+    EXPECT_TRUE(prompts.wentAsScripted()) << prompts.report();
+    EXPECT_EQ(prompts.shown().at(1).icon, kx::platform::PromptIcon::Warning);
 }
 
 } // namespace

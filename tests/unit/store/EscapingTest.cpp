@@ -4,17 +4,17 @@
 
 #include <string>
 
-using kx::store::EscapeText;
-using kx::store::UnescapeText;
+using kx::store::escapeText;
+using kx::store::unescapeText;
 
 namespace {
 
 TEST(Escaping, storesControlCharactersAsBackslashLetters)
 {
-    EXPECT_EQ(EscapeText("\\\r\t\""), "\\\\\\N\\T\\H");
-    EXPECT_EQ(EscapeText("a\r\nb"), "a\\N\\Lb");
-    EXPECT_EQ(EscapeText("Grüße €"), "Grüße €");
-    EXPECT_EQ(EscapeText(""), "");
+    EXPECT_EQ(escapeText("\\\r\t\""), "\\\\\\N\\T\\H");
+    EXPECT_EQ(escapeText("a\r\nb"), "a\\N\\Lb");
+    EXPECT_EQ(escapeText("Grüße €"), "Grüße €");
+    EXPECT_EQ(escapeText(""), "");
 }
 
 TEST(Escaping, unescapesLettersInEitherCaseAndRepairsMalformedText)
@@ -35,7 +35,7 @@ TEST(Escaping, unescapesLettersInEitherCaseAndRepairsMalformedText)
         { "", "" },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(UnescapeText(c.stored), c.plain) << "stored: " << c.stored;
+        EXPECT_EQ(unescapeText(c.stored), c.plain) << "stored: " << c.stored;
 }
 
 TEST(Escaping, roundTripsEveryByteAndMixedText)
@@ -43,12 +43,12 @@ TEST(Escaping, roundTripsEveryByteAndMixedText)
     std::string everyByte;
     for (int c = 0; c < 256; ++c)
         everyByte += static_cast<char>(c);
-    EXPECT_EQ(UnescapeText(EscapeText(everyByte)), everyByte);
+    EXPECT_EQ(unescapeText(escapeText(everyByte)), everyByte);
 
     const std::string mixed = "C:\\Temp\\new\\\"Zitat\"\r\n\tEnde\\";
-    const std::string stored = EscapeText(mixed);
+    const std::string stored = escapeText(mixed);
     EXPECT_EQ(stored.find_first_of("\r\n\t\""), std::string::npos);
-    EXPECT_EQ(UnescapeText(stored), mixed);
+    EXPECT_EQ(unescapeText(stored), mixed);
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 
 #include <string>
 
-using kx::store::ScrambleText;
+using kx::store::scrambleText;
 using kx::test::SequenceRandom;
 
 namespace {
@@ -16,7 +16,7 @@ namespace {
 std::string unscramble(const std::string& text)
 {
     SequenceRandom unused({ 0.0 });
-    return ScrambleText(text, false, unused);
+    return scrambleText(text, false, unused);
 }
 
 bool isUpperHex(const std::string& text)
@@ -30,11 +30,11 @@ TEST(Scrambling, scramblesWithTheDrawnKeyAndRandomNibbles)
 {
     SequenceRandom random({ 43981.0 / 65536.0, 0.0, 0.0, 0.9375, 0.5 });
     // 'A' 0x41 ^ 0xE6 = 0xA7, 'b' 0x62 ^ 0xF3 = 0x91 with nibbles F and 8.
-    EXPECT_EQ(ScrambleText("Ab", true, random), "0A70F918ABCD");
+    EXPECT_EQ(scrambleText("Ab", true, random), "0A70F918ABCD");
     EXPECT_EQ(random.reseeds(), 1);
 
     SequenceRandom half({ 0.5 });
-    EXPECT_EQ(ScrambleText("", true, half), "8000");
+    EXPECT_EQ(scrambleText("", true, half), "8000");
 }
 
 TEST(Scrambling, unscramblesHandMadeVectors)
@@ -79,7 +79,7 @@ TEST(Scrambling, roundTripsAllWindows1252CodesWhateverTheRandomNumbers)
     };
     for (const auto& numbers : sequences) {
         SequenceRandom random(numbers);
-        const std::string scrambled = ScrambleText(text, true, random);
+        const std::string scrambled = scrambleText(text, true, random);
         EXPECT_EQ(scrambled.size(), 4 * 256 + 4u);
         EXPECT_TRUE(isUpperHex(scrambled));
         EXPECT_EQ(unscramble(scrambled), text);
@@ -89,8 +89,8 @@ TEST(Scrambling, roundTripsAllWindows1252CodesWhateverTheRandomNumbers)
 TEST(Scrambling, scramblingTwiceGivesDifferentStringsForTheSameText)
 {
     kx::store::TimeSeededRandom random;
-    const std::string first = ScrambleText("Geheimnis", true, random);
-    const std::string second = ScrambleText("Geheimnis", true, random);
+    const std::string first = scrambleText("Geheimnis", true, random);
+    const std::string second = scrambleText("Geheimnis", true, random);
     EXPECT_NE(first, second);
     EXPECT_EQ(unscramble(first), "Geheimnis");
     EXPECT_EQ(unscramble(second), "Geheimnis");

@@ -1,5 +1,4 @@
 #include "transmit/KeystrokeEncoding.h"
-#include "backends/fake/FakeDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +39,7 @@ class EncodeKeystrokesTest : public testing::TestWithParam<EncodingCase>
 TEST_P(EncodeKeystrokesTest, producesTheKeystrokeString)
 {
     std::string text = GetParam().text;
-    EncodeKeystrokes(text);
+    text = encodeKeystrokes(text);
     EXPECT_EQ(text, GetParam().keys);
 }
 
@@ -48,25 +47,6 @@ INSTANTIATE_TEST_SUITE_P(Examples,
     EncodeKeystrokesTest,
     testing::ValuesIn(encodingCases),
     [](const auto& row) { return std::string(row.param.name); });
-
-TEST(EscapeKeystrokeChars, wrapsOnlyTheTenSpecialCharacters)
-{
-    EXPECT_EQ(EscapeKeystrokeChars("a@b\r\t~x"), "a@b\r\t{~}x");
-}
-
-TEST(PasteIntoConsole, putsTheExpandedTextOnTheClipboardAndTypesThePasteKeys)
-{
-    platform::FakeDesktop desktop;
-    std::string sendText = "dir\r";
-    EXPECT_TRUE(PasteIntoConsole(sendText, desktop, desktop));
-    EXPECT_EQ(desktop.clipboardText(), "dir\r");
-    EXPECT_EQ(sendText, "+{INSERT}");
-
-    desktop.setConsolePasteSequence("% BE");
-    sendText = "cls";
-    PasteIntoConsole(sendText, desktop, desktop);
-    EXPECT_EQ(sendText, "% BE");
-}
 
 } // namespace
 } // namespace kx::transmit

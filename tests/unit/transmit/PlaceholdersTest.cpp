@@ -28,7 +28,7 @@ protected:
 
     std::string expand(std::string text)
     {
-        ExpandPlaceholders(text, m_clock);
+        text = expandPlaceholders(text, m_clock);
         return text;
     }
     std::string placeholder(const std::filesystem::path& file, const char* word = "%datei=")

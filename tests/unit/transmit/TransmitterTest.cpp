@@ -83,10 +83,10 @@ protected:
 
     test::TempDir m_dir;
     std::string m_configPath = m_dir.file("Kalmotex.ini").string();
-    config::ConfigAccess config;
+    config::ConfigAccess config { m_configPath };
     test::SequenceRandom random { { 0.25, 0.5, 0.75 } };
-    store::EntryStore entries { config, m_configPath, random };
-    store::IgnoredTitles ignoredTitles { config, m_configPath };
+    store::EntryStore entries { config, random };
+    store::IgnoredTitles ignoredTitles { config };
     platform::FakeDesktop desktop;
     test::ScriptedPrompts prompts;
     PickingChooser chooser;
@@ -227,6 +227,22 @@ TEST_F(TransmitterTest, dosBoxEntryPastesThroughTheClipboardBeforeTheSearch)
             "process events",
             "type xterm: <Shift+Insert>",
             "clipboard: cls" }));
+}
+
+TEST_F(TransmitterTest, aConsoleEntryWhoseTextTheClipboardRefusesTypesNothingAndSaysWhy)
+{
+    writeConfig("[Name]\n1=a\n[Text]\n1=dir\\N\n[DosBox]\n1=1");
+    desktop.openWindow("xterm");
+    desktop.clearEvents();
+    desktop.setClipboardFails(true);
+    prompts.answerMessage(
+        "Der Text konnte nicht in die Zwischenablage gelegt werden.\rDie Übertragung in das "
+        "Konsolenfenster wird daher abgebrochen.");
+
+    transmitter.sendEntry(1);
+
+    EXPECT_EQ(desktop.events(), Events { "clipboard failed" });
+    EXPECT_EQ(transmitter.sendLog().newest(0).outcome, SendOutcome::TypingFailed);
 }
 
 TEST_F(TransmitterTest, anEntryNumberWithNothingStoredActivatesTheLastUsedWindowAndTypesNothing)

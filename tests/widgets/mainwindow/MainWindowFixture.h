@@ -38,18 +38,19 @@ struct MainWindowFixture
     {
         const std::string configPath
             = configFilePath.empty() ? dir.file("Kalmotex.ini").string() : configFilePath;
-        entries = std::make_unique<store::EntryStore>(config, configPath, random);
-        ignored = std::make_unique<store::IgnoredTitles>(config, configPath);
-        form = std::make_unique<ui::MainWindow>(
-            ui::MainWindowServices { config, *entries, *ignored, prompts, opener },
-            ui::StartupPaths { configPath, dir.file("sample.ini").string(), dir.path().string() });
+        config = std::make_unique<config::ConfigAccess>(configPath);
+        entries = std::make_unique<store::EntryStore>(*config, random);
+        ignored = std::make_unique<store::IgnoredTitles>(*config);
+        form
+            = std::make_unique<ui::MainWindow>(ui::MainWindowServices { *entries, *ignored, prompts, opener },
+                ui::StartupPaths { configPath, dir.file("sample.ini").string(), dir.path().string() });
         form->load(arguments);
         return *form;
     }
 
     std::string value(const std::string& section, const std::string& key)
     {
-        return config.readIniString(section, key, "<missing>", form->configFilePath());
+        return config->readIniString(section, key, "<missing>");
     }
 
     QStringList listNames() const
@@ -69,7 +70,7 @@ struct MainWindowFixture
 
     TempDir dir;
     std::string configFilePath; // empty: Kalmotex.ini in dir
-    config::ConfigAccess config;
+    std::unique_ptr<config::ConfigAccess> config;
     store::TimeSeededRandom random;
     ScriptedPrompts prompts;
     RecordingOpener opener;

@@ -59,13 +59,13 @@ private slots:
         // A start from anywhere else, as from a desktop menu.
         fs::current_path(root.path());
         QVERIFY(app::enterConfigFolder(paths));
-        config::ConfigAccess config;
+        config::ConfigAccess config(paths.configFilePath);
         store::TimeSeededRandom random;
         test::ScriptedPrompts prompts;
         test::RecordingOpener opener;
-        store::EntryStore entries(config, paths.configFilePath, random);
-        store::IgnoredTitles ignored(config, paths.configFilePath);
-        ui::MainWindow form(ui::MainWindowServices { config, entries, ignored, prompts, opener }, paths);
+        store::EntryStore entries(config, random);
+        store::IgnoredTitles ignored(config);
+        ui::MainWindow form(ui::MainWindowServices { entries, ignored, prompts, opener }, paths);
         form.load({});
         QVERIFY2(prompts.wentAsScripted(), prompts.report().c_str());
         QVERIFY(fs::is_regular_file(paths.configFilePath));

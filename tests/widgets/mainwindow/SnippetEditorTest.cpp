@@ -40,29 +40,19 @@ class SnippetEditorTest : public QObject
     Q_OBJECT
 
 private slots:
-    void replaceAllDoesNotSearchWhatItInserted()
-    {
-        std::string text = "aXa";
-        kx::ui::ReplaceAll(text, "a", "aa", false);
-        QCOMPARE(QString::fromStdString(text), QString("aaXaa"));
-        std::string mixed = "Ab ab AB";
-        kx::ui::ReplaceAll(mixed, "ab", "-", true);
-        QCOMPARE(QString::fromStdString(mixed), QString("- - -"));
-    }
-
     void symbolsShowAsThreeLinesAndStoreBackExactly()
     {
         SnippetEditor editor;
         const std::string stored = "A\\NB\\TC";
-        editor.showTextInEditor(QString::fromStdString(kx::ui::StoredTextToEditor(stored)));
+        editor.showTextInEditor(QString::fromStdString(kx::ui::storedTextToEditor(stored)));
         QCOMPARE(editor.document()->blockCount(), 3);
         QCOMPARE(editor.editorText(), A_CR_B_TAB_C);
         QCOMPARE(editor.textLength(), 9);
-        QCOMPARE(kx::ui::EditorTextToStored(editor.editorText().toStdString()), stored);
+        QCOMPARE(kx::ui::editorTextToStored(editor.editorText().toStdString()), stored);
         // A lone line feed keeps its place and comes back as itself.
         const std::string withLf = "x\\Ly";
-        editor.showTextInEditor(QString::fromStdString(kx::ui::StoredTextToEditor(withLf)));
-        QCOMPARE(kx::ui::EditorTextToStored(editor.editorText().toStdString()), withLf);
+        editor.showTextInEditor(QString::fromStdString(kx::ui::storedTextToEditor(withLf)));
+        QCOMPARE(kx::ui::editorTextToStored(editor.editorText().toStdString()), withLf);
     }
 
     void symbolsAreDrawnAsColouredArrows()

@@ -34,12 +34,11 @@ struct Fixture
     {
         dir.write("Kalmotex.ini", ini);
         hotkey = std::make_unique<kx::popup::HotkeyController>(
-            kx::popup::HotkeyController::Borrowed { config, path(), desktopHotkey, prompts, [this] {
+            kx::popup::HotkeyController::Borrowed { config, desktopHotkey, prompts, [this] {
                                                        ++menusOpened;
                                                    } });
         dialog = std::make_unique<kx::popup::ExtraOptionsDialog>(
             kx::popup::ExtraOptionsDialog::Services { config,
-                path(),
                 [this] { hotkey->suspend(); },
                 [this](bool saved) { hotkey->apply(saved); } });
     }
@@ -68,7 +67,7 @@ struct Fixture
     }
 
     kx::test::TempDir dir;
-    kx::config::ConfigAccess config;
+    kx::config::ConfigAccess config { dir.file("Kalmotex.ini").string() };
     kx::platform::FakeGlobalHotkey desktopHotkey;
     kx::test::ScriptedPrompts prompts;
     int menusOpened = 0;

@@ -30,7 +30,6 @@ struct OptionsFixture
     popup::OptionsController& start()
     {
         controller = std::make_unique<popup::OptionsController>(popup::OptionsController::Borrowed { config,
-            configPath(),
             autostart,
             prompts,
             "/opt/kalmotex/kalmotex",
@@ -66,7 +65,7 @@ struct OptionsFixture
     template <typename T> T* find(const QString& name) { return dialog().findChild<T*>(name); }
 
     TempDir dir;
-    config::ConfigAccess config;
+    config::ConfigAccess config { dir.file("Kalmotex.ini").string() };
     kx::platform::FakeAutostartStore autostart;
     ScriptedPrompts prompts;
     int menusOpened = 0;

@@ -31,7 +31,7 @@ struct Rig : test::SendStack
         : SendStack(ini)
     {
     }
-    popup::TrayController tray { config, file, transmitter, { [this] { ++shown; }, [this] { ++exited; } } };
+    popup::TrayController tray { config, transmitter, { [this] { ++shown; }, [this] { ++exited; } } };
     int shown = 0;
     int exited = 0;
 };
