@@ -7,6 +7,7 @@
 #include "backends/win32/RegistryAutostartStore.h"
 #include "backends/win32/Win32Clipboard.h"
 #include "backends/win32/Win32KeyboardOutput.h"
+#include "backends/win32/Win32WindowInventory.h"
 #include "backends/win32/Win32WindowSystem.h"
 #else
 #include "backends/posix/UnixSocketClient.h"
@@ -40,6 +41,7 @@ DesktopSelection openWindowsDesktop()
     desktop.keyboard = std::make_unique<platform::win32::Win32KeyboardOutput>();
     desktop.clipboard = std::make_unique<platform::win32::Win32Clipboard>();
     desktop.autostart = std::make_unique<platform::win32::RegistryAutostartStore>();
+    desktop.inventory = std::make_unique<platform::win32::Win32WindowInventory>();
     desktop.instanceAddress = platform::win32::currentInstancePipe();
     return { std::move(desktop), {} };
 }
