@@ -1,4 +1,5 @@
 #include "TestWindows.h"
+#include "backends/win32/Win32WindowInventory.h"
 #include "backends/win32/Win32WindowSystem.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +53,15 @@ TEST_F(WindowStack, listsWindowsTopFirstWithTheirTitlesHiddenOnesToo)
     EXPECT_TRUE(windows.isWindowVisible(bottom));
     for (WindowHandle window = bottom; window != 0; window = windows.windowAbove(window))
         EXPECT_NE(window, handleOf(hidden));
+
+    // The monitor's list: shown windows only, bottom first.
+    const std::vector<WindowHandle> stack = Win32WindowInventory().stackBottomUp();
+    const auto at = [&](const TestWindow& w) {
+        return std::find(stack.begin(), stack.end(), handleOf(w)) - stack.begin();
+    };
+    EXPECT_LT(at(lower), at(upper));
+    EXPECT_LT(at(upper), static_cast<long>(stack.size()));
+    EXPECT_EQ(at(hidden), static_cast<long>(stack.size()));
 }
 
 TEST_F(WindowStack, toolAndOwnedWindowsAreNoApplicationWindows)
