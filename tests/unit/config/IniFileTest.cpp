@@ -323,8 +323,6 @@ TEST(IniFileFreshness, aFileRenamedOverItWithTheSameSizeAndStampIsSeen)
     std::filesystem::last_write_time(other, stamp);
     std::filesystem::rename(other, path);
     EXPECT_EQ(ini.read("A", "k"), "2");
-    EXPECT_EQ(ini.read("A", "k"), "2");
-    EXPECT_EQ(ini.parseCount(), 2u);
 }
 
 TEST(IniFileFreshness, anEditRightAfterItsOwnWriteIsSeen)

@@ -62,17 +62,35 @@ TEST_F(PlaceholdersTest, replacesDateAndTimeInAnyCase)
         EXPECT_EQ(expand(text), expanded) << text;
 }
 
-TEST_F(PlaceholdersTest, insertsFileContentsWithLineFeedsRemoved)
+TEST_F(PlaceholdersTest, insertsFilesByTheirExactNameDecodedLikeTheConfiguration)
 {
-    const auto file = m_dir.write("t.txt", "A\r\nB\r\n");
-    EXPECT_EQ(expand("<" + placeholder(file, "%Datei=") + ">"), "<A\rB\r>");
-}
-
-TEST_F(PlaceholdersTest, replacesAMissingFileByAMessageFramedByEnterKeys)
-{
-    const auto file = m_dir.file("missing.txt");
-    EXPECT_EQ(expand("x" + placeholder(file) + "y"), "x" + missing(file) + "y");
-    EXPECT_EQ(expand("%datei=%"), "\r*** [Kalmotex]: Konnte Datei '' nicht finden! ***\r");
+    const auto lines = m_dir.write("t.txt", "A\r\nB\r\n");
+    const auto lower = m_dir.write("a.txt", "klein");
+    const auto upper = m_dir.write("A.txt", "GROSS");
+    const auto empty = m_dir.write("empty.txt", "");
+    const auto legacy = m_dir.write("legacy.txt",
+        "Gr\xfc\xdf"
+        "e");
+    const auto utf8 = m_dir.write("utf8.txt",
+        "\xef\xbb\xbfGr\xc3\xbc\xc3\x9f"
+        "e");
+    const auto self = m_dir.write("self.txt", "%jahr% " + placeholder(m_dir.file("self.txt")));
+    const auto gone = m_dir.file("missing.txt");
+    const std::pair<std::string, std::string> cases[] = {
+        { "<" + placeholder(lines, "%Datei=") + ">", "<A\rB\r>" }, // line feeds removed
+        { "x" + placeholder(gone) + "y", "x" + missing(gone) + "y" },
+        { "%datei=%", missing("") },
+        // Date and time inside the contents are expanded, file placeholders are not.
+        { placeholder(self), "2026 " + placeholder(self) },
+        { placeholder(lower) + "-" + placeholder(lower, "%DATEI=") + "-" + placeholder(upper),
+            "klein-klein-GROSS" },
+        // Placeholders that follow closely, after both shorter and longer contents.
+        { placeholder(empty) + placeholder(lower) + placeholder(empty) + placeholder(upper), "kleinGROSS" },
+        { placeholder(lower) + " %jahr% %datei=" + lower.string(), "klein 2026 %datei=" + lower.string() },
+        { placeholder(legacy) + "|" + placeholder(utf8), "Grüße|Grüße" },
+    };
+    for (const auto& [text, expanded] : cases)
+        EXPECT_EQ(expand(text), expanded) << text;
 }
 
 TEST_F(PlaceholdersTest, treatsAnythingButARegularFileAsMissing)
@@ -86,43 +104,6 @@ TEST_F(PlaceholdersTest, treatsAnythingButARegularFileAsMissing)
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(expand(placeholder(fifo)), missing(fifo));
 #endif
-}
-
-TEST_F(PlaceholdersTest, expandsDateAndTimeInsideInsertedContentsButNotFilePlaceholders)
-{
-    const auto self = m_dir.file("self.txt");
-    m_dir.write("self.txt", "%jahr% " + placeholder(self));
-    EXPECT_EQ(expand(placeholder(self)), "2026 " + placeholder(self));
-}
-
-TEST_F(PlaceholdersTest, givesIdenticalPlaceholdersTheSameContentsAndKeepsNamesExact)
-{
-    const auto lower = m_dir.write("a.txt", "klein");
-    const auto upper = m_dir.write("A.txt", "GROSS");
-    EXPECT_EQ(expand(placeholder(lower) + "-" + placeholder(lower, "%DATEI=") + "-" + placeholder(upper)),
-        "klein-klein-GROSS");
-    // Placeholders that follow closely, after both shorter and longer contents.
-    const auto empty = m_dir.write("empty.txt", "");
-    EXPECT_EQ(expand(placeholder(empty) + placeholder(lower) + placeholder(empty) + placeholder(upper)),
-        "kleinGROSS");
-}
-
-TEST_F(PlaceholdersTest, leavesAnUnterminatedFilePlaceholderInTheText)
-{
-    const auto file = m_dir.write("b.txt", "B");
-    EXPECT_EQ(expand(placeholder(file) + " %jahr% %datei=" + file.string()),
-        "B 2026 %datei=" + file.string());
-}
-
-TEST_F(PlaceholdersTest, decodesFilesLikeTheConfiguration)
-{
-    const auto legacy = m_dir.write("legacy.txt",
-        "Gr\xfc\xdf"
-        "e");
-    const auto utf8 = m_dir.write("utf8.txt",
-        "\xef\xbb\xbfGr\xc3\xbc\xc3\x9f"
-        "e");
-    EXPECT_EQ(expand(placeholder(legacy) + "|" + placeholder(utf8)), "Grüße|Grüße");
 }
 
 } // namespace

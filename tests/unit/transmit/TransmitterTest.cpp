@@ -194,8 +194,6 @@ TEST_F(TransmitterTest, titleSearchWithSeveralMatchesLetsTheChooserPickInStackOr
             { "Zeta - Editor", zeta } }));
     EXPECT_EQ(desktop.events(),
         (Events { "activate Zeta - Editor", "process events", "type Zeta - Editor: Hallo" }));
-
-    // A cancelled choice types nothing: theSendLogRecordsEveryOutcomeNewestFirst.
 }
 
 TEST_F(TransmitterTest, titlesAreCutTo127CharactersBeforeMatching)
@@ -254,21 +252,6 @@ TEST_F(TransmitterTest, anEntryNumberWithNothingStoredActivatesTheLastUsedWindow
     transmitter.sendEntry(42);
 
     EXPECT_EQ(desktop.events(), (Events { "activate Editor", "process events", "type Editor: " }));
-}
-
-TEST_F(TransmitterTest, sendsTheEntryAsTheFileHoldsItAtThatMoment)
-{
-    writeConfig("[Name]\n1=a\n[Text]\n1=alt");
-    const WindowHandle editor = desktop.openWindow("Editor");
-    transmitter.sendEntry(1);
-    writeConfig("[Name]\n1=a\n[Text]\n1=neu");
-    transmitter.sendEntry(1);
-
-    store::Entry scrambled { "s", "geheim\\Nzwei", "", 1, 0 };
-    ASSERT_TRUE(entries.writeEntry(2, scrambled));
-    transmitter.sendEntry(2);
-
-    EXPECT_EQ(desktop.received(editor), "altneugeheim<Enter>zwei");
 }
 
 TEST_F(TransmitterTest, aPreparedSendTypesWhatTheEntryHeldIntoTheWindowChosenThen)
@@ -353,30 +336,6 @@ std::string focusLostMessage(int typed, int total)
         + std::to_string(typed) + " von " + std::to_string(total) + " Zeichen.";
 }
 
-TEST_F(TransmitterTest, focusLeavingTheTargetStopsTypingAtOnceAndSaysHowMuchArrived)
-{
-    writeConfig("[Name]\n1=Brief\n[Text]\n1=Hallo Welt");
-    const WindowHandle chat = desktop.openWindow("Chat");
-    const WindowHandle editor = desktop.openWindow("Editor");
-    desktop.duringNextTyping(4, [&] { desktop.focus(chat); });
-    desktop.clearEvents();
-    prompts.answerMessage(focusLostMessage(4, 10));
-
-    transmitter.sendEntry(1);
-
-    EXPECT_EQ(desktop.received(editor), "Hall");
-    EXPECT_EQ(desktop.received(chat), "");
-    EXPECT_EQ(desktop.events(),
-        (Events { "activate Editor",
-            "process events",
-            "type Editor: Hall",
-            "typing stopped after 4 of 10 keys" }));
-    ASSERT_EQ(prompts.shown().size(), 1u);
-    EXPECT_EQ(prompts.shown()[0].icon, platform::PromptIcon::Warning);
-    EXPECT_EQ(prompts.shown()[0].buttons, platform::PromptButtons::Ok);
-    EXPECT_FALSE(transmitter.isSending());
-}
-
 TEST_F(TransmitterTest, theCountIsInCharactersAsTheUserSeesThemNotKeys)
 {
     // "ä€" and a CR LF line break: two keys for the break, one character in the count.
@@ -425,6 +384,8 @@ TEST_F(TransmitterTest, withTheGuardSwitchedOffTheRestGoesWhereTheFocusWentAsBef
     transmitter.sendEntry(1);
     EXPECT_EQ(desktop.received(editor), "HallHa");
     EXPECT_EQ(desktop.received(chat), "o Welt");
+    EXPECT_EQ(prompts.shown().at(0).icon, platform::PromptIcon::Warning);
+    EXPECT_FALSE(transmitter.isSending());
 }
 
 // Send log: one record per send asked for, newest first, never the text.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
 // After GoogleTest: X.h defines None, which GoogleTest uses as a name.
@@ -90,6 +91,8 @@ struct PlanCase
     const char* name;
     KeyStrokes strokes;
     const char* expected;
+    std::function<void(KeymapSnapshot&)> changeKeymap = {};
+    const char* error = "";
 };
 
 void PrintTo(const PlanCase& row, std::ostream* out) { *out << row.name; }
@@ -100,9 +103,12 @@ class KeymapPlanCases : public testing::TestWithParam<PlanCase>
 
 TEST_P(KeymapPlanCases, plansKeysAndBindings)
 {
-    const KeyPlan plan = planKeystrokes(germanKeymap(), GetParam().strokes);
+    KeymapSnapshot keymap = germanKeymap();
+    if (GetParam().changeKeymap)
+        GetParam().changeKeymap(keymap);
+    const KeyPlan plan = planKeystrokes(keymap, GetParam().strokes);
     EXPECT_EQ(describe(plan), GetParam().expected);
-    EXPECT_EQ(plan.error, "");
+    EXPECT_EQ(plan.error, GetParam().error);
 }
 
 INSTANTIATE_TEST_SUITE_P(X11,
@@ -131,52 +137,36 @@ INSTANTIATE_TEST_SUITE_P(X11,
         // F13 is not on the keymap; a level behind Ctrl+Alt is not a level to type with.
         PlanCase {
             "missingNamedKeyIsBorrowed", KeyStrokes { { NamedKey::F13, 0, NoModifier } }, "8=FFCA: 8" },
-        PlanCase { "emptySequence", KeyStrokes {}, "" }),
+        PlanCase { "emptySequence", KeyStrokes {}, "" },
+        // Keys with one group only wrap into the current one.
+        PlanCase { "currentGroupIsPreferred",
+            charactersOf(U"θΘa"),
+            "24 24+S 38",
+            [](KeymapSnapshot& keymap) { keymap.group = 1; } },
+        PlanCase { "levelsBehindUnpressableModifiersAreBorrowed",
+            charactersOf(U"€e"),
+            "8=10020AC: 8 26",
+            [](KeymapSnapshot& keymap) { keymap.pressableModifiers = ShiftMask; } },
+        // Three distinct missing symbols on two spares: the round ends where the third
+        // appears, and repeats inside a round reuse their binding.
+        PlanCase { "tooFewSparesRebindInFewestRounds",
+            charactersOf(U"ΩαΩaβα"),
+            "8=10003A9,93=10003B1: 8 93 8 38 | 8=10003B2,93=10003B1: 8 93",
+            [](KeymapSnapshot& keymap) {
+                keymap.spareKeycodes = { 8, 93 };
+            } },
+        PlanCase { "withoutSparesMissingCharactersAreReportedAndTheRestTyped",
+            charactersOf(U"aΩa"),
+            "38 38",
+            [](KeymapSnapshot& keymap) { keymap.spareKeycodes.clear(); },
+            "no spare keycode for missing symbols" },
+        PlanCase { "controlCharactersTypeNothingAndAreReported",
+            charactersOf(U"a\x01"
+                         U"c"),
+            "38 54",
+            {},
+            "U+0001 has no key" }),
     [](const testing::TestParamInfo<PlanCase>& row) { return std::string(row.param.name); });
-
-TEST(KeymapPlan, currentGroupIsPreferred)
-{
-    KeymapSnapshot keymap = germanKeymap();
-    keymap.group = 1;
-    EXPECT_EQ(describe(planKeystrokes(keymap, charactersOf(U"θΘ"))), "24 24+S");
-    // Keys with one group only wrap into it.
-    EXPECT_EQ(describe(planKeystrokes(keymap, charactersOf(U"a"))), "38");
-}
-
-TEST(KeymapPlan, levelsBehindUnpressableModifiersAreBorrowed)
-{
-    KeymapSnapshot keymap = germanKeymap();
-    keymap.pressableModifiers = ShiftMask;
-    EXPECT_EQ(describe(planKeystrokes(keymap, charactersOf(U"€e"))), "8=10020AC: 8 26");
-}
-
-TEST(KeymapPlan, tooFewSparesRebindInFewestRounds)
-{
-    KeymapSnapshot keymap = germanKeymap();
-    keymap.spareKeycodes = { 8, 93 };
-    // Three distinct missing symbols on two spares: the round ends where the third appears,
-    // and repeats inside a round reuse their binding.
-    const auto plan = planKeystrokes(keymap, charactersOf(U"ΩαΩaβα"));
-    EXPECT_EQ(describe(plan), "8=10003A9,93=10003B1: 8 93 8 38 | 8=10003B2,93=10003B1: 8 93");
-}
-
-TEST(KeymapPlan, withoutSparesMissingCharactersAreReportedAndTheRestTyped)
-{
-    KeymapSnapshot keymap = germanKeymap();
-    keymap.spareKeycodes.clear();
-    const auto plan = planKeystrokes(keymap, charactersOf(U"aΩa"));
-    EXPECT_EQ(describe(plan), "38 38");
-    EXPECT_EQ(plan.error, "no spare keycode for missing symbols");
-}
-
-TEST(KeymapPlan, controlCharactersTypeNothingAndAreReported)
-{
-    const auto plan = planKeystrokes(germanKeymap(),
-        charactersOf(U"a\x01"
-                     U"c"));
-    EXPECT_EQ(describe(plan), "38 54");
-    EXPECT_EQ(plan.error, "U+0001 has no key");
-}
 
 TEST(KeymapPlan, keysymsAndCharactersCorrespond)
 {

@@ -98,18 +98,14 @@ private slots:
         QVERIFY(!bar->isVisible());
         // The filter line sits above the rows and is no row itself.
         QVERIFY(menu.itemRect(1).top() > menu.fontMetrics().height());
-        // No match: a grey line, Enter chooses nothing; Backspace takes the letter back.
-        QSignalSpy chosen(&menu, &PopupMenuWidget::triggered);
+        // No match: a grey line that cannot be chosen (that Enter then sends nothing and
+        // Backspace takes the letter back: e2e tray_filter).
         QTest::keyClicks(&menu, "x");
         QCOMPARE(shownRows(menu), QStringList({ "(keine Treffer)" }) + fixedRows());
         QVERIFY(!menu.isChoosable(1));
-        QCOMPARE(menu.currentIndex(), 0);
-        QTest::keyClick(&menu, Qt::Key_Return);
-        QVERIFY(menu.isVisible());
-        QCOMPARE(chosen.count(), 0);
         QTest::keyClick(&menu, Qt::Key_Backspace);
-        QCOMPARE(shownRows(menu), matching + fixedRows());
-        // The element of the full list is chosen, not the row it has in the narrowed one.
+        // A click on a narrowed row chooses its element of the full list.
+        QSignalSpy chosen(&menu, &PopupMenuWidget::triggered);
         const QPoint fourth = menu.itemRect(4).center();
         QTest::mouseMove(&menu, fourth);
         QTest::mouseClick(&menu, Qt::LeftButton, {}, fourth);
