@@ -1,7 +1,6 @@
 #include "config/ConfigAccess.h"
 
 #include "config/IniFile.h"
-#include "platform/Prompts.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -81,18 +80,6 @@ ConfigFileState inspectConfigFile(const std::string& path)
     const bool readable = std::fread(&first, 1, 1, file) == 1 || std::feof(file);
     std::fclose(file);
     return readable ? ConfigFileState::readable : ConfigFileState::unreadable;
-}
-
-bool reportUnreadableConfig(const std::string& path, platform::Prompts& prompts)
-{
-    if (inspectConfigFile(path) != ConfigFileState::unreadable)
-        return false;
-    prompts.message("Die Konfigurationsdatei '" + path
-            + "' kann nicht gelesen werden. Kalmotex wird beendet, damit sie nicht überschrieben wird.",
-        platform::PromptIcon::Critical,
-        platform::PromptButtons::Ok,
-        platform::PromptAnswer::Ok);
-    return true;
 }
 
 std::int32_t valueInRange(std::int32_t value, std::int32_t min, std::int32_t max, std::int32_t defaultValue)

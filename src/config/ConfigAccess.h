@@ -7,10 +7,6 @@
 #include <memory>
 #include <string>
 
-namespace kx::platform {
-class Prompts;
-}
-
 namespace kx::config {
 
 class IniFile;
@@ -74,11 +70,6 @@ enum class ConfigFileState
 };
 // Whether `path` can serve as the configuration file, tried by reading from it.
 ConfigFileState inspectConfigFile(const std::string& path);
-
-// When the configuration file is there but cannot be read, tells the user so (in German)
-// and returns true: the program then ends rather than run without its entries, where every
-// change would be refused or would replace a file it never read.
-bool reportUnreadableConfig(const std::string& path, platform::Prompts& prompts);
 
 std::int32_t valueInRange(std::int32_t value, std::int32_t min, std::int32_t max, std::int32_t defaultValue);
 // The path with a "/" appended unless it already ends in one ("/" for an empty path).

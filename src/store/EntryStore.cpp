@@ -1,6 +1,7 @@
 #include "store/EntryStore.h"
 
 #include "config/ConfigAccess.h"
+#include "platform/Prompts.h"
 #include "store/RuntimeNumber.h"
 #include "store/Scrambling.h"
 #include "text/Text.h"
@@ -100,6 +101,18 @@ text::Result EntryStore::deleteEntry(int deleted, int highest)
     text::Result result = writeEntry(deleted, moved);
     result &= writeEntry(highest, Entry {});
     return result;
+}
+
+bool reportUnreadableConfig(const std::string& path, platform::Prompts& prompts)
+{
+    if (config::inspectConfigFile(path) != config::ConfigFileState::unreadable)
+        return false;
+    prompts.message("Die Konfigurationsdatei '" + path
+            + "' kann nicht gelesen werden. Kalmotex wird beendet, damit sie nicht überschrieben wird.",
+        platform::PromptIcon::Critical,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
+    return true;
 }
 
 } // namespace kx::store

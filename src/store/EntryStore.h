@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace kx::platform {
+class Prompts;
+}
+
 namespace kx::config {
 class ConfigAccess;
 }
@@ -62,5 +66,10 @@ private:
     config::ConfigAccess& m_config;
     RandomSource& m_random;
 };
+
+// When the configuration file is there but cannot be read, tells the user so (in German)
+// and returns true: the program then ends rather than run without its entries, where every
+// change would be refused or would replace a file it never read.
+bool reportUnreadableConfig(const std::string& path, platform::Prompts& prompts);
 
 } // namespace kx::store

@@ -5,6 +5,7 @@
 #include "config/CommandLine.h"
 #include "config/ConfigAccess.h"
 #include "popup/qt/ProgramIcon.h"
+#include "store/EntryStore.h"
 #include "store/Options.h"
 
 #include <QApplication>
@@ -77,7 +78,7 @@ int main(int argc, char** argv)
     }
     kx::app::enterConfigFolder(paths);
     kx::app::Program program(std::move(paths), std::move(*session.desktop));
-    if (kx::config::reportUnreadableConfig(program.entries().configFilePath(), program.prompts()))
+    if (kx::store::reportUnreadableConfig(program.entries().configFilePath(), program.prompts()))
         return 1;
     kx::ui::MainWindow& mainWindow = program.mainWindow();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &mainWindow, &kx::ui::MainWindow::unload);

@@ -52,7 +52,7 @@ const ReadableCase readableCases[] = {
 std::vector<std::string> programStartMessages(const fs::path& config)
 {
     kx::test::ScriptedPrompts prompts;
-    kx::config::reportUnreadableConfig(config.string(), prompts);
+    kx::store::reportUnreadableConfig(config.string(), prompts);
     std::vector<std::string> texts;
     for (const auto& shown : prompts.shown())
         texts.push_back(shown.text);
