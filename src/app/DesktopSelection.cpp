@@ -65,8 +65,12 @@ DesktopSelection openX11Desktop(const std::string& display)
     try {
         desktop.windows = std::make_unique<platform::x11::X11WindowSystem>(connection);
         auto keyboard = std::make_unique<platform::x11::X11KeyboardOutput>(connection);
-        // A send returns with its last key; the keymap is given back after it.
+        // A send returns with its last key; the keymap is given back a second after it, so
+        // that a target starved of CPU still reads its keys with the borrowed symbols (at
+        // 100 ms, some arrived as nothing under a load average of 20). The next send reuses
+        // what is still borrowed, so the wait costs nothing.
         keyboard->setDeferKeymapRestore(true);
+        keyboard->setRestoreDelay(std::chrono::seconds(1));
         desktop.keyboard = std::move(keyboard);
     } catch (const std::runtime_error&) {
         return failure("Der X-Server des Displays „" + display

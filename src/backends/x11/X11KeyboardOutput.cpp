@@ -507,9 +507,13 @@ bool X11KeyboardOutput::waitForKeyboardUngrabbed()
 TypingResult X11KeyboardOutput::type(const KeyStrokes& strokes, const TypingGuard& guard)
 {
     std::unique_lock lock(m_mutex);
-    // Keycodes still borrowed from a failed restore stay bound; the plan types around them
-    // and the restore after this send gives them back with the others.
-    TypingResult result = restorePendingLocked();
+    // Keycodes still borrowed stay bound: the plan finds their symbols in the keymap and
+    // types with them (a send right after another changes nothing), takes other spare
+    // keycodes for what is missing, and the restore after this send gives all of them
+    // back. Giving them back here instead would race the previous target, which looks the
+    // symbols up only when it reads its keys, perhaps later than this send starts.
+    // Without deferral the previous send has restored already, unless that failed.
+    TypingResult result = m_deferRestore ? TypingResult {} : restorePendingLocked();
     ErrorTrap trap(m_display);
 
     const KeymapSnapshot keymap = readKeymap();

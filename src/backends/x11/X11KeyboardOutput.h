@@ -24,9 +24,10 @@ namespace kx::platform::x11 {
 // for the duration of the send. The keymap is given back a short while after the last key
 // (the target reads the keymap when it handles the events, which can be after XSync
 // returns): by type() itself before it returns, or, with deferral on, by a thread of this
-// object over a connection of its own, so that a send returns with its last key. The next
-// type() and the destructor give it back in any case. A restore the server refuses is
-// reported on stderr and tried again at restoreDueAt().
+// object over a connection of its own, so that a send returns with its last key. Without
+// deferral the next type() gives back what a failed restore left; with it, the next type()
+// reuses what is still borrowed. The destructor gives it back in any case. A restore the
+// server refuses is reported on stderr and tried again at restoreDueAt().
 //
 // The last resort, for a program that ends without running its destructors: from the first
 // borrowed keycode until a restore has succeeded, handlers for SIGTERM, SIGINT, SIGHUP,
@@ -70,7 +71,10 @@ public:
     // Gives the keymap back now, first waiting until restoreDueAt() if that is still ahead.
     // When that fails the change stays pending and the error says what failed.
     TypingResult restorePendingKeymap();
-    // How long after the last key the keymap is given back (default 100 ms).
+    // How long after the last key the keymap is given back (default 100 ms), and how long
+    // the target gets to read its keys before a spare keycode carries another symbol. The
+    // target looks a key's symbol up only when it reads the key, so this must outlast the
+    // time a busy target takes to get to its input.
     void setRestoreDelay(std::chrono::milliseconds delay) { m_restoreDelay = delay; }
     // How long type() waits for another client's keyboard grab to end (default 1 s).
     void setGrabWait(std::chrono::milliseconds wait) { m_grabWait = wait; }
