@@ -86,33 +86,27 @@ TEST_F(IgnoreMarkedTitleTest, aListRewrittenWhileTheQuestionIsOpenStillAddsTheTi
     EXPECT_TRUE(rewriting.wentAsScripted()) << rewriting.report();
 }
 
-class FixedEditor : public TextEditorLauncher
+struct FixedEditor : TextEditorLauncher
 {
-public:
-    explicit FixedEditor(bool starts)
-        : m_starts(starts)
-    {
-    }
     bool openInEditor(const std::string& file) override
     {
         opened.push_back(file);
-        return m_starts;
+        return starts;
     }
+    bool starts = true;
     Lines opened;
-
-private:
-    bool m_starts;
 };
 
 TEST(EditConfigFileTest, opensTheFileOrSaysInGermanThatNoEditorStarted)
 {
     test::ScriptedPrompts prompts;
-    FixedEditor works(true);
+    FixedEditor works;
     editConfigFile("/home/a b/Kalmotex.ini", works, prompts);
     EXPECT_EQ(works.opened, Lines { "/home/a b/Kalmotex.ini" });
     EXPECT_TRUE(prompts.shown().empty());
 
-    FixedEditor fails(false);
+    FixedEditor fails;
+    fails.starts = false;
     prompts.answerMessage("Es konnte kein Texteditor gestartet werden.\rBitte öffnen Sie die "
                           "Konfigurationsdatei selbst:\r/k/Kalmotex.ini\r(Ein Editor kann mit der "
                           "Umgebungsvariablen VISUAL oder EDITOR gewählt werden.)");
