@@ -27,7 +27,7 @@ protected:
     ConfigAccess config { dir.file("Kalmotex.ini").string() };
 };
 
-TEST_F(ConfigReading, anIgnoreSectionWithoutKeyOneGetsTheTwoDefaultTitles)
+TEST_F(ConfigReading, anIgnoreSectionWithoutKeyOneGetsTheTwoDefaultTitlesStoredOnesSuppressThem)
 {
     kx::store::IgnoredTitles titles(config);
     titles.loadIgnoredTitles();
@@ -39,15 +39,11 @@ TEST_F(ConfigReading, anIgnoreSectionWithoutKeyOneGetsTheTwoDefaultTitles)
     titles.loadIgnoredTitles();
     EXPECT_EQ(titles.count(), 2u);
     EXPECT_EQ(config.readIniString("Ignore", "3", ""), "Auch alt");
-}
 
-TEST_F(ConfigReading, storedTitlesSuppressTheDefaultsAndAddingAppends)
-{
+    // Stored titles: no defaults; adding appends, a title already there too.
     configWith("[Ignore]\r\n1=Taskleiste\r\n2=Uhr\r\n");
-    kx::store::IgnoredTitles titles(config);
     titles.loadIgnoredTitles();
     ASSERT_EQ(titles.count(), 2u);
-
     EXPECT_TRUE(titles.addIgnoredTitle("Uhr"));
     EXPECT_EQ(titles.count(), 3u);
     EXPECT_EQ(config.readIniString("Ignore", "3", ""), "Uhr");
