@@ -27,22 +27,16 @@ namespace config = kx::config;
 using kx::test::readBytes;
 using kx::test::TempDir;
 
-namespace {
-
-struct ReadCase
-{
-    const char* name;
-    std::string file;
-    const char* section;
-    const char* key;
-    std::optional<std::string> expected;
-};
-
-} // namespace
-
 TEST(IniFileRead, followsTheProfileFileRules)
 {
-    const std::vector<ReadCase> cases = {
+    const struct
+    {
+        const char* name;
+        std::string file;
+        const char* section;
+        const char* key;
+        std::optional<std::string> expected;
+    } cases[] = {
         { "plain", "[Name]\r\n1=Gruss\r\n", "Name", "1", "Gruss" },
         { "blanks and tabs trimmed", "[Name]\r\n \t1 \t=\t  a b \t\r\n", "Name", "1", "a b" },
         { "double quotes removed", "[N]\r\nk=\" a \"\r\n", "N", "k", " a " },
@@ -91,36 +85,29 @@ TEST(IniFileRead, followsTheProfileFileRules)
             kx::text::toUtf8(std::u32string(32766, U'ä')) },
     };
     TempDir dir;
-    for (const ReadCase& c : cases) {
+    for (const auto& c : cases) {
         IniFile ini(dir.write("case.ini", c.file));
         EXPECT_EQ(ini.read(c.section, c.key), c.expected) << c.name;
     }
 }
 
-namespace {
-
-struct Write
-{
-    const char* section;
-    const char* key;
-    std::string value;
-};
-
-struct WriteCase
-{
-    const char* name;
-    std::optional<std::string> before; // nothing: the file does not exist
-    std::vector<Write> writes;
-    std::string after;
-    bool succeeds = true;
-};
-
-} // namespace
-
 TEST(IniFileWrite, changesOnlyWhatItMustByteForByte)
 {
+    struct Write
+    {
+        const char* section;
+        const char* key;
+        std::string value;
+    };
     const std::string sample = "; Kalmotex\r\n[Name]\r\n1=Gruss\r\n  Zwei = \"b\" \r\n\r\n[Other]\r\nx=1\r\n";
-    const std::vector<WriteCase> cases = {
+    const struct
+    {
+        const char* name;
+        std::optional<std::string> before; // nothing: the file does not exist
+        std::vector<Write> writes;
+        std::string after;
+        bool succeeds = true;
+    } cases[] = {
         { "new file uses CR LF", std::nullopt, { { "Name", "1", "Hallo" } }, "[Name]\r\n1=Hallo\r\n" },
         { "empty file", "", { { "Name", "1", "a" } }, "[Name]\r\n1=a\r\n" },
         { "existing key keeps its spelling and place",
@@ -225,7 +212,7 @@ TEST(IniFileWrite, changesOnlyWhatItMustByteForByte)
             { { "A", "b", "ö" } },
             "[A]\r\na=\xC3\xBC\r\nb=\xF6\r\nc=\xE4\r\n" },
     };
-    for (const WriteCase& c : cases) {
+    for (const auto& c : cases) {
         TempDir dir;
         const auto path = dir.file("case.ini");
         std::filesystem::file_time_type stamp;

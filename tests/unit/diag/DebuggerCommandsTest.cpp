@@ -116,14 +116,13 @@ TEST(EditConfigFileTest, opensTheFileOrSaysInGermanThatNoEditorStarted)
 
 TEST(TerminalEditorCommandsTest, theUsersEditorRunsInATerminalWithTheFileAsOneArgument)
 {
-    struct Row
+    const struct
     {
         const char* name;
         std::string visual;
         std::string editor;
         std::string script; // what sh -c runs; empty = no terminal command at all
-    };
-    const Row rows[] = {
+    } rows[] = {
         { "VISUAL wins", "gvim -f", "nano", "gvim -f \"$1\"" },
         { "EDITOR without VISUAL", "", "nano", "nano \"$1\"" },
         { "blank VISUAL counts as unset", "  ", "vi", "vi \"$1\"" },
@@ -131,7 +130,7 @@ TEST(TerminalEditorCommandsTest, theUsersEditorRunsInATerminalWithTheFileAsOneAr
         { "blank EDITOR", "", "\t", "" },
     };
     const std::string file = "/home/a b/Kalmotex 'neu'.ini";
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         const std::vector<LaunchCommand> commands = terminalEditorCommands(file, row.visual, row.editor);
         if (row.script.empty()) {
             EXPECT_TRUE(commands.empty()) << row.name;

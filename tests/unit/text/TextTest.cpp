@@ -10,13 +10,12 @@ using namespace kx::text;
 
 TEST(Utf8, invalidBytesBecomeOneReplacementCharacterEach)
 {
-    struct Row
+    const struct
     {
         const char* name;
         std::string bytes;
         std::u32string expected;
-    };
-    const std::vector<Row> rows = {
+    } rows[] = {
         { "ascii", "Abc", U"Abc" },
         { "umlaut", "\xC3\xA4", U"ä" },
         { "euro", "\xE2\x82\xAC", U"€" },
@@ -33,7 +32,7 @@ TEST(Utf8, invalidBytesBecomeOneReplacementCharacterEach)
         { "latin1 byte", "gr\xFC\xDF", U"gr\uFFFD\uFFFD" },
         { "nul kept", std::string("a\0b", 3), std::u32string(U"a\0b", 3) },
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         EXPECT_EQ(toUtf32(row.bytes), row.expected) << row.name;
         const bool valid = row.expected.find(U'\uFFFD') == std::u32string::npos;
         EXPECT_EQ(isValidUtf8(row.bytes), valid) << row.name;
@@ -131,12 +130,11 @@ TEST(SortedList, tiesKeepADeterministicOrder)
 
 TEST(SortedList, sortingAListGivesTheOrderOfThePairwiseComparison)
 {
-    struct Row
+    const struct
     {
         const char* name;
         std::vector<std::string> texts;
-    };
-    const std::vector<Row> rows = {
+    } rows[] = {
         { "case and diacritics", { "Äpfel", "apfel", "Apfel", "äpfel", "APFEL", "Apfelmus", "Äpfelchen" } },
         { "sharp s and ligatures",
             { "Straße", "Strasse", "STRASSE", "Straẞe", "Æra", "aera", "Œuvre", "oeuvre" } },
