@@ -182,6 +182,7 @@ TEST_F(Cli, aMissingConfigurationIsEmptyUntilTheFirstWriteCreatesItWithItsFolder
     EXPECT_EQ(runWithDefault({ "ignore", "list" }, path).out, ""); // no default titles here
     EXPECT_EQ(runWithDefault({ "show", "1" }, path).code, 1);
     EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(run({ "list" }, dir.file("none.ini").string()).out, ""); // the same with --config
 
     const Result add = runWithDefault({ "add", "  Erster  ", "--text", "A\rB" }, path);
     EXPECT_EQ(add.code, 0) << add.err;
