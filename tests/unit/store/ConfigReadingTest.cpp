@@ -105,21 +105,8 @@ TEST_F(ConfigReading, popupActivationOptionsOutsideTheirRangeCountAsZero)
     }
 }
 
-TEST_F(ConfigReading, popupActivationOptionsAreWrittenInTheirOrderAsSignedDecimals)
-{
-    const std::string path = configWith("[Common]\r\nSortNames=1\r\n");
-    ASSERT_TRUE(kx::store::saveBorderStripOptions(config, { 1, 0, 2, 255 }));
-    EXPECT_EQ(readBytes(path),
-        "[Common]\r\nSortNames=1\r\nPumActViaBorder=1\r\nPumActBorderByClick=0\r\nPumActPos=2\r\n"
-        "PumActBorderCol=255\r\n");
-
-    ASSERT_TRUE(kx::store::saveBorderStripOptions(config, { 0, 1, 3, kx::store::kDefaultBorderColour }));
-    EXPECT_EQ(readBytes(path),
-        "[Common]\r\nSortNames=1\r\nPumActViaBorder=0\r\nPumActBorderByClick=1\r\nPumActPos=3\r\n"
-        "PumActBorderCol=-2147483633\r\n");
-    EXPECT_EQ(kx::store::loadBorderStripOptions(config),
-        (kx::store::BorderStripOptions { 0, 1, 3, kx::store::kDefaultBorderColour }));
-}
+// How the popup activation options are written: the widget test OptionsDialogTest (their
+// order after "&OK") and e2e autostart (the default colour as a signed decimal).
 
 TEST_F(ConfigReading, extraOptionsReadTheirDefaultsAndSurviveARoundTrip)
 {
