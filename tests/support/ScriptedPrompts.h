@@ -58,8 +58,6 @@ public:
     }
 
     const std::vector<Shown>& shown() const { return m_shown; }
-    // Scripted answers not used yet.
-    std::size_t pending() const { return m_script.size(); }
     // No error and nothing left over: the dialogue went exactly as scripted.
     bool wentAsScripted() const { return m_errors.empty() && m_script.empty(); }
     // All errors and leftovers in one readable text, for a test's failure message.

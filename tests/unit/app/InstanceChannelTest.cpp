@@ -2,64 +2,45 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 using namespace kx::app;
 
 namespace {
 
-struct PathCase
+TEST(InstanceChannel, socketPathFollowsTheRules)
 {
-    const char* name;
-    InstanceEnvironment environment;
-    std::string expected;
-};
-
-void PrintTo(const PathCase& row, std::ostream* out) { *out << row.name; }
-
-class SocketPath : public ::testing::TestWithParam<PathCase>
-{
-};
-
-TEST_P(SocketPath, followsTheRules)
-{
-    EXPECT_EQ(instanceSocketPath(GetParam().environment), GetParam().expected);
-}
-
-const std::string longFolder = "/run/user/" + std::string(80, 'x');
-
-INSTANTIATE_TEST_SUITE_P(InstanceChannel,
-    SocketPath,
-    ::testing::Values(
-        PathCase { "runtimeFolder", { "/run/user/1000", ":0", "1000" }, "/run/user/1000/kalmotex-0.socket" },
-        PathCase { "trailingSlash", { "/run/user/1000/", ":5", "1000" }, "/run/user/1000/kalmotex-5.socket" },
+    const std::string longFolder = "/run/user/" + std::string(80, 'x');
+    // With "/kalmotex-0.socket" (18 bytes) exactly as long as a socket's address may be.
+    const std::string limitFolder = "/" + std::string(kMaxSocketPathLength - 19, 'r');
+    const struct
+    {
+        const char* name;
+        InstanceEnvironment environment;
+        std::string expected;
+    } cases[] = {
+        { "runtime folder", { "/run/user/1000", ":0", "1000" }, "/run/user/1000/kalmotex-0.socket" },
+        { "trailing slash", { "/run/user/1000/", ":5", "1000" }, "/run/user/1000/kalmotex-5.socket" },
         // Every screen of one server is one session.
-        PathCase { "screenNumberDropped", { "/run/user/7", ":3.1", "7" }, "/run/user/7/kalmotex-3.socket" },
-        PathCase { "remoteDisplay",
+        { "screen number dropped", { "/run/user/7", ":3.1", "7" }, "/run/user/7/kalmotex-3.socket" },
+        { "remote display",
             { "/run/user/7", "host.example:10.0", "7" },
             "/run/user/7/kalmotex-host.example_10.socket" },
-        PathCase { "slashesNeverMakeFolders",
+        { "slashes never make folders",
             { "/run/user/7", "/tmp/a b:0", "7" },
             "/run/user/7/kalmotex-_tmp_a_b_0.socket" },
-        PathCase {
-            "waylandName", { "/run/user/7", "wayland-0", "7" }, "/run/user/7/kalmotex-wayland-0.socket" },
-        PathCase { "noRuntimeFolder", { "", ":0", "1000" }, "/tmp/kalmotex-1000-0.socket" },
-        PathCase {
-            "relativeRuntimeFolderIgnored", { "run/user", ":0", "1000" }, "/tmp/kalmotex-1000-0.socket" },
-        PathCase { "noDisplay", { "/run/user/7", "", "7" }, "/run/user/7/kalmotex-none.socket" },
+        { "wayland name", { "/run/user/7", "wayland-0", "7" }, "/run/user/7/kalmotex-wayland-0.socket" },
+        { "no runtime folder", { "", ":0", "1000" }, "/tmp/kalmotex-1000-0.socket" },
+        { "relative runtime folder ignored", { "run/user", ":0", "1000" }, "/tmp/kalmotex-1000-0.socket" },
+        { "no display", { "/run/user/7", "", "7" }, "/run/user/7/kalmotex-none.socket" },
         // A local socket's address holds 107 bytes; a longer path could not be listened at.
-        PathCase { "tooLongForASocketAddress", { longFolder, ":0", "1000" }, "/tmp/kalmotex-1000-0.socket" }),
-    [](const auto& row) { return std::string(row.param.name); });
-
-TEST(InstanceChannel, pathAtTheAddressLimitStaysInTheRuntimeFolder)
-{
-    // "kalmotex-0.socket" is 17 bytes, with the slash 18.
-    const std::string folder = "/" + std::string(kMaxSocketPathLength - 19, 'r');
-    const std::string path = instanceSocketPath({ folder, ":0", "1" });
-    EXPECT_EQ(path, folder + "/kalmotex-0.socket");
-    EXPECT_EQ(path.size(), kMaxSocketPathLength);
-    EXPECT_EQ(instanceSocketPath({ folder + "r", ":0", "1" }), "/tmp/kalmotex-1-0.socket");
+        { "too long for a socket address", { longFolder, ":0", "1000" }, "/tmp/kalmotex-1000-0.socket" },
+        { "at the address limit", { limitFolder, ":0", "1" }, limitFolder + "/kalmotex-0.socket" },
+        { "one byte beyond the limit", { limitFolder + "r", ":0", "1" }, "/tmp/kalmotex-1-0.socket" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(instanceSocketPath(c.environment), c.expected) << c.name;
+    ASSERT_EQ(limitFolder.size() + 18, kMaxSocketPathLength);
 }
 
 TEST(InstanceChannel, requestsRoundTrip)

@@ -173,16 +173,19 @@ TEST_F(Cli, aWritingCommandThatFailsPartWayHasTheFileRestored)
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
-TEST_F(Cli, aMissingConfigurationIsEmptyUntilTheFirstWrite)
+// The default file's folders are created as needed; a --config file's are not
+// (aWriteThatCannotBeDoneFailsAndSaysSo).
+TEST_F(Cli, aMissingConfigurationIsEmptyUntilTheFirstWriteCreatesItWithItsFolders)
 {
-    const std::string path = dir.file("neu.ini").string();
-    EXPECT_EQ(run({ "list" }, path).out, "");
-    EXPECT_EQ(run({ "ignore", "list" }, path).out, ""); // no default titles here
-    EXPECT_EQ(run({ "show", "1" }, path).code, 1);
+    const std::string path = (dir.path() / "config" / "kalmotex" / "Kalmotex.ini").string();
+    EXPECT_EQ(runWithDefault({ "list" }, path).out, "");
+    EXPECT_EQ(runWithDefault({ "ignore", "list" }, path).out, ""); // no default titles here
+    EXPECT_EQ(runWithDefault({ "show", "1" }, path).code, 1);
     EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(run({ "list" }, dir.file("none.ini").string()).out, ""); // the same with --config
 
-    const Result add = run({ "add", "  Erster  ", "--text", "A\rB" }, path);
-    EXPECT_EQ(add.code, 0);
+    const Result add = runWithDefault({ "add", "  Erster  ", "--text", "A\rB" }, path);
+    EXPECT_EQ(add.code, 0) << add.err;
     EXPECT_EQ(add.out, "1\n");
     EXPECT_EQ(value("Name", "1", path), "Erster");
     EXPECT_EQ(value("Crypt", "1", path), "1");
@@ -191,10 +194,14 @@ TEST_F(Cli, aMissingConfigurationIsEmptyUntilTheFirstWrite)
     EXPECT_EQ(value("Ignore", "1", path), "<missing>");
 }
 
-TEST_F(Cli, listAndShowPrintTheEntries)
+TEST_F(Cli, listShowDeleteAndIgnoreWorkOnTheEntriesAsNumbered)
 {
     const std::string path = writeFixture();
     EXPECT_EQ(run({ "list" }, path).out, "1\tGruß\n2\tAdresse\n3\tGeheim\n");
+    const Result ignore = run({ "ignore", "add", "Taskleiste" }, path);
+    EXPECT_EQ(ignore.code, 0);
+    EXPECT_EQ(ignore.out, "2\n");
+    EXPECT_EQ(run({ "ignore", "list" }, path).out, "1\tUhr\n2\tTaskleiste\n");
 
     EXPECT_EQ(run({ "show", "1", "--json" }, path).out,
         "{\"number\":1,\"name\":\"Gruß\",\"title\":\"Editor\",\"crypt\":0,\"dosbox\":0,"
@@ -203,6 +210,11 @@ TEST_F(Cli, listAndShowPrintTheEntries)
         "{\"number\":3,\"name\":\"Geheim\",\"title\":\"\",\"crypt\":1,\"dosbox\":0,\"text\":\"Ab\"}\n");
     EXPECT_EQ(run({ "show", "1" }, path).out,
         "number: 1\nname: Gruß\ntitle: Editor\ncrypt: 0\ndosbox: 0\ntext:\nHallo\n\tWelt \"zitiert\"\n");
+
+    // Delete moves the highest entry into the freed number (the file, field by field:
+    // EntryCommandsTest).
+    ASSERT_EQ(run({ "delete", "1" }, path).code, 0);
+    EXPECT_EQ(run({ "list" }, path).out, "1\tGeheim\n2\tAdresse\n");
 }
 
 TEST_F(Cli, addStoresTheTextEscapedAndScrambledByDefault)
@@ -250,31 +262,6 @@ TEST_F(Cli, setChangesOneFieldAndCryptRestoresTheText)
     EXPECT_EQ(run({ "show", "2", "--json" }, path).out,
         "{\"number\":2,\"name\":\"Anschrift\",\"title\":\"Word\",\"crypt\":0,\"dosbox\":0,\"text\":\"Weg "
         "1\"}\n");
-}
-
-TEST_F(Cli, deleteMovesTheHighestEntryIntoTheFreedNumber)
-{
-    const std::string path = writeFixture();
-    ASSERT_EQ(run({ "delete", "1" }, path).code, 0);
-    // What the file holds afterwards, field by field: EntryStoreTest.
-    EXPECT_EQ(run({ "list" }, path).out, "1\tGeheim\n2\tAdresse\n");
-}
-
-TEST_F(Cli, ignoredTitlesAreListedAndAppended)
-{
-    const std::string path = writeFixture();
-    const Result add = run({ "ignore", "add", "Taskleiste" }, path);
-    EXPECT_EQ(add.code, 0);
-    EXPECT_EQ(add.out, "2\n");
-    EXPECT_EQ(run({ "ignore", "list" }, path).out, "1\tUhr\n2\tTaskleiste\n");
-}
-
-TEST_F(Cli, theDefaultFilesFolderIsCreatedByTheFirstWrite)
-{
-    const std::string path = (dir.path() / "config" / "kalmotex" / "Kalmotex.ini").string();
-    const Result r = runWithDefault({ "add", "Erster" }, path);
-    EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(value("Name", "1", path), "Erster");
 }
 
 TEST(CliJson, escapesQuotesBackslashesAndControlCharacters)

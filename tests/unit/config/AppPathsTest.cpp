@@ -79,44 +79,28 @@ TEST(AppPaths, configurationInTheUsersFolderOtherwise)
     EXPECT_TRUE(std::filesystem::is_directory(home + "/.config/kalmotex"));
 }
 #endif
-namespace {
-
-// A prefix as a package lays it out: bin/ for the programs, share/kalmotex/ for their files.
-struct InstalledTree
-{
-    explicit InstalledTree(const TempDir& dir)
-        : bin(withTrailingSlash((dir.path() / "usr" / "bin").generic_string()))
-        , shared(withTrailingSlash((dir.path() / "usr" / "share" / "kalmotex").generic_string()))
-    {
-        fs::create_directories(bin);
-        fs::create_directories(shared);
-        dir.write("usr/share/kalmotex/sample.ini", "[Name]\r\n1=Gruß\r\n");
-        dir.write("usr/share/kalmotex/hilfe.htm", "<html></html>");
-    }
-
-    std::string bin;
-    std::string shared;
-};
-
-} // namespace
-
 TEST(AppPaths, aPortableCopyOrABuildFolderKeepsEverythingBesideTheProgram)
 {
+    // A prefix as a package lays it out: bin/ for the programs, share/kalmotex/ for their files.
     TempDir dir;
-    const InstalledTree tree(dir);
+    const std::string bin = withTrailingSlash((dir.path() / "usr" / "bin").generic_string());
+    fs::create_directories(bin);
+    fs::create_directories(dir.path() / "usr" / "share" / "kalmotex");
+    dir.write("usr/share/kalmotex/sample.ini", "[Name]\r\n1=Gruß\r\n");
+    dir.write("usr/share/kalmotex/hilfe.htm", "<html></html>");
     const auto environment = fakeEnvironment({ { "XDG_CONFIG_HOME", (dir.path() / "xdg").string() } });
 
     // A sample beside the program: a portable copy that happens to sit in a bin/ folder.
     dir.write("usr/bin/sample.ini", "");
-    EXPECT_EQ(installedDataFolder(tree.bin), std::nullopt);
-    EXPECT_EQ(dataFolder(tree.bin), tree.bin);
-    EXPECT_EQ(locateConfig(tree.bin, environment).file, tree.bin + "Kalmotex.ini");
+    EXPECT_EQ(installedDataFolder(bin), std::nullopt);
+    EXPECT_EQ(dataFolder(bin), bin);
+    EXPECT_EQ(locateConfig(bin, environment).file, bin + "Kalmotex.ini");
 
     // Its sample deleted, its configuration still beside it.
-    fs::remove(tree.bin + "sample.ini");
+    fs::remove(bin + "sample.ini");
     dir.write("usr/bin/Kalmotex.ini", "");
-    EXPECT_EQ(dataFolder(tree.bin), tree.bin);
-    EXPECT_TRUE(locateConfig(tree.bin, environment).besideProgram);
+    EXPECT_EQ(dataFolder(bin), bin);
+    EXPECT_TRUE(locateConfig(bin, environment).besideProgram);
 
     // A build folder: nothing shared beside it, or a shared folder without a sample.
     TempDir build;

@@ -9,12 +9,11 @@ using namespace kx::config;
 
 TEST(CommandLine, helpAndVersionAreAnsweredInsteadOfStarting)
 {
-    struct Row
+    const struct
     {
         std::vector<std::string> arguments;
         InformationRequest expected;
-    };
-    const std::vector<Row> rows = {
+    } rows[] = {
         { {}, InformationRequest::none },
         { { "debug" }, InformationRequest::none },
         { { "/AUTOSTART" }, InformationRequest::none },
@@ -26,7 +25,7 @@ TEST(CommandLine, helpAndVersionAreAnsweredInsteadOfStarting)
         { { "--version" }, InformationRequest::version },
         { { "--version", "--help" }, InformationRequest::version },
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         std::string line;
         for (const auto& a : row.arguments)
             line += a + " ";

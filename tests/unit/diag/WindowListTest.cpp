@@ -14,7 +14,7 @@ using platform::WindowHandle;
 
 TEST(WindowListTest, linesShowIndexHandleVisibilityAndTitle)
 {
-    struct Row
+    const struct
     {
         const char* name;
         std::size_t index;
@@ -22,15 +22,14 @@ TEST(WindowListTest, linesShowIndexHandleVisibilityAndTitle)
         bool visible;
         std::string title;
         std::string expected;
-    };
-    const Row rows[] = {
+    } rows[] = {
         { "example", 1, 0x1A2B4, true, "Editor", "001 0001A2B4 V 'Editor'" },
         { "hidden, untitled", 12, 0xFFFFFFFF, false, "", "012 FFFFFFFF X ''" },
         { "index beyond three digits", 1234, 0x3a00007, true, "x", "1234 03A00007 V 'x'" },
         { "apostrophes and umlauts kept", 2, 0x100, true, "Brief 'Ü'", "002 00000100 V 'Brief 'Ü''" },
         { "handle wider than 32 bits", 3, 0x1000000AB, true, "w", "003 1000000AB V 'w'" },
     };
-    for (const Row& row : rows)
+    for (const auto& row : rows)
         EXPECT_EQ(windowListLine(row.index, row.window, row.visible, row.title), row.expected) << row.name;
 }
 

@@ -7,36 +7,27 @@
 namespace kx::popup {
 namespace {
 
-std::vector<MenuItem> fixedItems()
-{
-    return { { "-", {} },
-        { "&Bearbeiten", { MenuCommand::ShowMainWindow, 0 } },
-        { "-", {} },
-        { "&Abbrechen", {} },
-        { "B&eenden", { MenuCommand::Exit, 0 } } };
-}
-
 // The entries (name and number) in menu order, then the fixed items.
 std::vector<MenuItem> withFixedItems(const std::vector<std::pair<std::string, int>>& entries)
 {
     std::vector<MenuItem> items;
     for (const auto& [name, number] : entries)
         items.push_back({ name, { MenuCommand::SendEntry, number } });
-    for (auto& item : fixedItems())
-        items.push_back(item);
+    items.insert(items.end(),
+        { { "-", {} },
+            { "&Bearbeiten", { MenuCommand::ShowMainWindow, 0 } },
+            { "-", {} },
+            { "&Abbrechen", {} },
+            { "B&eenden", { MenuCommand::Exit, 0 } } });
     return items;
 }
 
 class PopupMenuFromFile : public ::testing::Test
 {
 protected:
-    std::string writeConfig(std::string_view contents)
-    {
-        return m_dir.write("Kalmotex.ini", contents).string();
-    }
     config::ConfigAccess& withConfig(std::string_view contents)
     {
-        writeConfig(contents);
+        m_dir.write("Kalmotex.ini", contents);
         return m_config;
     }
 
@@ -45,15 +36,7 @@ protected:
     PopupMenu m_menu;
 };
 
-TEST_F(PopupMenuFromFile, withoutEntriesHoldsOnlyTheFixedItemsAndEditIsTheDefault)
-{
-    m_menu.rebuild(withConfig("[Common]\r\nSortNames=1\r\n"));
-    EXPECT_EQ(m_menu.items(), fixedItems());
-    EXPECT_EQ(m_menu.itemCount(), 5);
-    EXPECT_EQ(m_menu.defaultItemIndex(), 2);
-    EXPECT_EQ(m_menu.item(2).caption, "&Bearbeiten");
-}
-
+// "&Bearbeiten", after the entries, is the default item.
 TEST_F(PopupMenuFromFile, entriesStopAtTheFirstMissingNameAndAreSortedUnlessSortNamesIsZero)
 {
     const struct
@@ -62,6 +45,7 @@ TEST_F(PopupMenuFromFile, entriesStopAtTheFirstMissingNameAndAreSortedUnlessSort
         const char* file;
         std::vector<std::pair<std::string, int>> entries;
     } cases[] = {
+        { "no entries", "[Common]\r\nSortNames=1\r\n", {} },
         { "stops at the first gap",
             "[Name]\r\n1=Eins\r\n2=Zwei\r\n4=Vier\r\n",
             { { "Eins", 1 }, { "Zwei", 2 } } },
@@ -78,50 +62,38 @@ TEST_F(PopupMenuFromFile, entriesStopAtTheFirstMissingNameAndAreSortedUnlessSort
     for (const auto& c : cases) {
         m_menu.rebuild(withConfig(c.file));
         EXPECT_EQ(m_menu.items(), withFixedItems(c.entries)) << c.name;
+        EXPECT_EQ(m_menu.defaultItemIndex(), static_cast<int>(c.entries.size()) + 2) << c.name;
     }
     EXPECT_EQ(m_menu.choiceFor(1), (MenuChoice { MenuCommand::SendEntry, 2 }));
-    EXPECT_EQ(m_menu.defaultItemIndex(), 7);
 }
 
 TEST_F(PopupMenuFromFile, rebuildingSortsAgainWhenANameChanges)
 {
-    writeConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n");
-    m_menu.rebuild(m_config);
+    m_menu.rebuild(withConfig("[Name]\r\n1=Zeta\r\n2=Alpha\r\n"));
     m_menu.rebuild(m_config);
     EXPECT_EQ(m_menu.item(1), (MenuItem { "Alpha", { MenuCommand::SendEntry, 2 } }));
-    writeConfig("[Name]\r\n1=Zeta\r\n2=Zz\r\n");
-    m_menu.rebuild(m_config);
+    m_menu.rebuild(withConfig("[Name]\r\n1=Zeta\r\n2=Zz\r\n"));
     EXPECT_EQ(m_menu.item(1), (MenuItem { "Zeta", { MenuCommand::SendEntry, 1 } }));
     EXPECT_EQ(m_menu.item(2), (MenuItem { "Zz", { MenuCommand::SendEntry, 2 } }));
-    writeConfig("[Name]\r\n1=Alpha\r\n2=Zeta\r\n");
-    m_menu.rebuild(m_config);
+    m_menu.rebuild(withConfig("[Name]\r\n1=Alpha\r\n2=Zeta\r\n"));
     EXPECT_EQ(m_menu.item(1), (MenuItem { "Alpha", { MenuCommand::SendEntry, 1 } }));
 }
 
-TEST(PopupMenuCaptions, namesAreUsedUnchangedIncludingAmpersandsAndSeparators)
+// The shown captions of "&Adresse" and "R&&D-Bericht": PopupMenuWidgetTest.
+TEST(PopupMenuCaptions, namesAreUsedUnchangedAndOnlyEntriesCountAsEntries)
 {
     PopupMenu menu;
     menu.rebuild({ { 1, "A&&B", "" }, { 2, "-", "" }, { 3, "&Gruß", "" } }, 0);
-    EXPECT_EQ(menu.item(1).caption, "A&&B");
+    EXPECT_EQ(menu.items(), withFixedItems({ { "A&&B", 1 }, { "-", 2 }, { "&Gruß", 3 } }));
     EXPECT_TRUE(isSeparatorCaption(menu.item(2).caption));
-    EXPECT_EQ(menu.item(2).choice, (MenuChoice { MenuCommand::SendEntry, 2 }));
-    EXPECT_EQ(menu.item(3).caption, "&Gruß");
-}
-
-TEST(PopupMenuCaptions, displayedCaptionIsWhatTheMenuShowsAndOnlyEntriesCountAsEntries)
-{
-    EXPECT_EQ(displayedCaption("&Adresse"), "Adresse");
-    EXPECT_EQ(displayedCaption("R&&D-Bericht"), "R&D-Bericht");
-    EXPECT_EQ(displayedCaption("&Grüße"), "Grüße");
-    EXPECT_EQ(displayedCaption("Ende&"), "Ende");
-    EXPECT_EQ(displayedCaption("&&&Ä"), "&Ä");
-    PopupMenu menu;
-    menu.rebuild({ { 1, "-", "" }, { 2, "Zwei", "" } }, 0);
     std::vector<bool> entries;
     for (const auto& item : menu.items())
         entries.push_back(isEntryItem(item));
     // A name that is exactly "-" is still an entry (drawn as a line); the fixed items are not.
-    EXPECT_EQ(entries, (std::vector<bool> { true, true, false, false, false, false, false }));
+    EXPECT_EQ(entries, (std::vector<bool> { true, true, true, false, false, false, false, false }));
+    EXPECT_EQ(displayedCaption("&Grüße"), "Grüße");
+    EXPECT_EQ(displayedCaption("Ende&"), "Ende");
+    EXPECT_EQ(displayedCaption("&&&Ä"), "&Ä");
 }
 
 TEST(PopupMenuClicks, indexOutsideTheMenuDoesNothing)

@@ -27,7 +27,7 @@ protected:
     ConfigAccess config { dir.file("Kalmotex.ini").string() };
 };
 
-TEST_F(ConfigReading, anIgnoreSectionWithoutKeyOneGetsTheTwoDefaultTitles)
+TEST_F(ConfigReading, anIgnoreSectionWithoutKeyOneGetsTheTwoDefaultTitlesStoredOnesSuppressThem)
 {
     kx::store::IgnoredTitles titles(config);
     titles.loadIgnoredTitles();
@@ -39,15 +39,11 @@ TEST_F(ConfigReading, anIgnoreSectionWithoutKeyOneGetsTheTwoDefaultTitles)
     titles.loadIgnoredTitles();
     EXPECT_EQ(titles.count(), 2u);
     EXPECT_EQ(config.readIniString("Ignore", "3", ""), "Auch alt");
-}
 
-TEST_F(ConfigReading, storedTitlesSuppressTheDefaultsAndAddingAppends)
-{
+    // Stored titles: no defaults; adding appends, a title already there too.
     configWith("[Ignore]\r\n1=Taskleiste\r\n2=Uhr\r\n");
-    kx::store::IgnoredTitles titles(config);
     titles.loadIgnoredTitles();
     ASSERT_EQ(titles.count(), 2u);
-
     EXPECT_TRUE(titles.addIgnoredTitle("Uhr"));
     EXPECT_EQ(titles.count(), 3u);
     EXPECT_EQ(config.readIniString("Ignore", "3", ""), "Uhr");
@@ -109,21 +105,8 @@ TEST_F(ConfigReading, popupActivationOptionsOutsideTheirRangeCountAsZero)
     }
 }
 
-TEST_F(ConfigReading, popupActivationOptionsAreWrittenInTheirOrderAsSignedDecimals)
-{
-    const std::string path = configWith("[Common]\r\nSortNames=1\r\n");
-    ASSERT_TRUE(kx::store::saveBorderStripOptions(config, { 1, 0, 2, 255 }));
-    EXPECT_EQ(readBytes(path),
-        "[Common]\r\nSortNames=1\r\nPumActViaBorder=1\r\nPumActBorderByClick=0\r\nPumActPos=2\r\n"
-        "PumActBorderCol=255\r\n");
-
-    ASSERT_TRUE(kx::store::saveBorderStripOptions(config, { 0, 1, 3, kx::store::kDefaultBorderColour }));
-    EXPECT_EQ(readBytes(path),
-        "[Common]\r\nSortNames=1\r\nPumActViaBorder=0\r\nPumActBorderByClick=1\r\nPumActPos=3\r\n"
-        "PumActBorderCol=-2147483633\r\n");
-    EXPECT_EQ(kx::store::loadBorderStripOptions(config),
-        (kx::store::BorderStripOptions { 0, 1, 3, kx::store::kDefaultBorderColour }));
-}
+// How the popup activation options are written: the widget test OptionsDialogTest (their
+// order after "&OK") and e2e autostart (the default colour as a signed decimal).
 
 TEST_F(ConfigReading, extraOptionsReadTheirDefaultsAndSurviveARoundTrip)
 {

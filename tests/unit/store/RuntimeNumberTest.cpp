@@ -12,15 +12,13 @@ using kx::store::roundToInt32;
 
 namespace {
 
-struct ValCase
+TEST(RuntimeNumber, readsTheLongestNumericPrefixDecimalHexadecimalOrOctal)
 {
-    const char* text;
-    std::optional<double> expected;
-};
-
-TEST(RuntimeNumber, readsTheLongestNumericPrefix)
-{
-    const ValCase cases[] = {
+    const struct
+    {
+        const char* text;
+        std::optional<double> expected;
+    } cases[] = {
         { "", 0.0 },
         { "12abc", 12.0 },
         { "1 2 3", 123.0 },
@@ -39,14 +37,7 @@ TEST(RuntimeNumber, readsTheLongestNumericPrefix)
         { "1e-400", 0.0 },
         { "1e400", std::nullopt },
         { "12345e-400", 0.0 },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(parseRuntimeNumber(c.text), c.expected) << "text: \"" << c.text << '"';
-}
-
-TEST(RuntimeNumber, readsHexadecimalAndOctalAsTheSmallestIntegerTypeThatHoldsThem)
-{
-    const ValCase cases[] = {
+        // Hexadecimal and octal as the smallest integer type that holds them.
         { "&H3", 3.0 },
         { "&H8000", -32768.0 },
         { "&HFFFF", -1.0 },

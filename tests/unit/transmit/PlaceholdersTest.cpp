@@ -26,11 +26,7 @@ protected:
             << "the de_DE.UTF-8 locale is missing; scripts/bootstrap generates it";
     }
 
-    std::string expand(std::string text)
-    {
-        text = expandPlaceholders(text, m_clock);
-        return text;
-    }
+    std::string expand(const std::string& text) { return expandPlaceholders(text, m_clock); }
     std::string placeholder(const std::filesystem::path& file, const char* word = "%datei=")
     {
         return word + file.string() + "%";

@@ -57,12 +57,6 @@ TEST(SendLogTest, keepsTheLastFiftyNewestFirstAndDropsTheOldest)
     EXPECT_EQ(changes, 175);
 }
 
-TEST(SendLogTest, aKeyboardFailureReadsAsShown)
-{
-    // The other outcomes are read in the send's own log test.
-    EXPECT_EQ(outcomeText(SendOutcome::TypingFailed), "abgebrochen: Tastaturfehler");
-}
-
 KeyStroke character(char32_t c) { return { NamedKey::Character, c, platform::NoModifier }; }
 KeyStroke key(NamedKey k) { return { k, 0, platform::NoModifier }; }
 

@@ -86,87 +86,77 @@ std::string describe(const KeyPlan& plan)
     return out.str();
 }
 
-struct PlanCase
+TEST(KeymapPlan, plansKeysAndBindings)
 {
-    const char* name;
-    KeyStrokes strokes;
-    const char* expected;
-    std::function<void(KeymapSnapshot&)> changeKeymap = {};
-    const char* error = "";
-};
-
-void PrintTo(const PlanCase& row, std::ostream* out) { *out << row.name; }
-
-class KeymapPlanCases : public testing::TestWithParam<PlanCase>
-{
-};
-
-TEST_P(KeymapPlanCases, plansKeysAndBindings)
-{
-    KeymapSnapshot keymap = germanKeymap();
-    if (GetParam().changeKeymap)
-        GetParam().changeKeymap(keymap);
-    const KeyPlan plan = planKeystrokes(keymap, GetParam().strokes);
-    EXPECT_EQ(describe(plan), GetParam().expected);
-    EXPECT_EQ(plan.error, GetParam().error);
-}
-
-INSTANTIATE_TEST_SUITE_P(X11,
-    KeymapPlanCases,
-    testing::Values(PlanCase { "levelsWithShiftAndAltGr", charactersOf(U"aA€!"), "38 38+S 26+5 10+S" },
+    const struct
+    {
+        const char* name;
+        KeyStrokes strokes;
+        const char* expected;
+        std::function<void(KeymapSnapshot&)> changeKeymap = {};
+        const char* error = "";
+    } cases[] = {
+        { "levels with Shift and AltGr", charactersOf(U"aA€!"), "38 38+S 26+5 10+S" },
         // ^ is only a dead key here: borrowed, never the dead key; ° is on its Shift level.
-        PlanCase { "deadKeyIsNeverUsed", charactersOf(U"^°"), "8=5E: 8 49+S" },
+        { "dead key is never used", charactersOf(U"^°"), "8=5E: 8 49+S" },
         // The keypad's 1 needs Num Lock; the main row's 1 is taken.
-        PlanCase { "keypadNotUsedForCharacters", charactersOf(U"1+"), "8=2B: 10 8" },
-        PlanCase {
-            "missingCharactersShareOneBinding", charactersOf(U"ΩaΩ✓"), "8=10003A9,93=1002713: 8 38 8 93" },
-        PlanCase { "otherGroupIsNotUsed", charactersOf(U"θq"), "8=10003B8: 8 24" },
-        PlanCase { "crLfIsOneEnter", charactersOf(U"a\r\nc\n\n"), "38 36 54 36 36" },
-        PlanCase { "tabCharacter", charactersOf(U"\ta"), "23 38" },
-        PlanCase { "controlCombination", charactersOf(U"c", Ctrl), "54+C" },
-        PlanCase { "shiftedCharacterAddsShift", charactersOf(U"a", Shift), "38+S" },
-        PlanCase { "altSpace",
+        { "keypad not used for characters", charactersOf(U"1+"), "8=2B: 10 8" },
+        { "missing characters share one binding", charactersOf(U"ΩaΩ✓"), "8=10003A9,93=1002713: 8 38 8 93" },
+        { "other group is not used", charactersOf(U"θq"), "8=10003B8: 8 24" },
+        { "CR LF is one Enter", charactersOf(U"a\r\nc\n\n"), "38 36 54 36 36" },
+        { "tab character", charactersOf(U"\ta"), "23 38" },
+        { "control combination", charactersOf(U"c", Ctrl), "54+C" },
+        { "shifted character adds Shift", charactersOf(U"a", Shift), "38+S" },
+        { "Alt+Space",
             KeyStrokes { { NamedKey::Character, U' ', Alt }, { NamedKey::Character, U'B', NoModifier } },
             "8=42: 65+A 8" },
-        PlanCase { "namedKeys",
+        { "named keys",
             KeyStrokes { { NamedKey::Enter, 0, NoModifier },
                 { NamedKey::Tab, 0, Shift },
                 { NamedKey::F1, 0, NoModifier },
                 { NamedKey::Add, 0, NoModifier } },
             "36 23+S 67 86" },
         // F13 is not on the keymap; a level behind Ctrl+Alt is not a level to type with.
-        PlanCase {
-            "missingNamedKeyIsBorrowed", KeyStrokes { { NamedKey::F13, 0, NoModifier } }, "8=FFCA: 8" },
-        PlanCase { "emptySequence", KeyStrokes {}, "" },
+        { "missing named key is borrowed", KeyStrokes { { NamedKey::F13, 0, NoModifier } }, "8=FFCA: 8" },
+        { "empty sequence", KeyStrokes {}, "" },
         // Keys with one group only wrap into the current one.
-        PlanCase { "currentGroupIsPreferred",
+        { "current group is preferred",
             charactersOf(U"θΘa"),
             "24 24+S 38",
             [](KeymapSnapshot& keymap) { keymap.group = 1; } },
-        PlanCase { "levelsBehindUnpressableModifiersAreBorrowed",
+        { "levels behind unpressable modifiers are borrowed",
             charactersOf(U"€e"),
             "8=10020AC: 8 26",
             [](KeymapSnapshot& keymap) { keymap.pressableModifiers = ShiftMask; } },
         // Three distinct missing symbols on two spares: the round ends where the third
         // appears, and repeats inside a round reuse their binding.
-        PlanCase { "tooFewSparesRebindInFewestRounds",
+        { "too few spares rebind in fewest rounds",
             charactersOf(U"ΩαΩaβα"),
             "8=10003A9,93=10003B1: 8 93 8 38 | 8=10003B2,93=10003B1: 8 93",
             [](KeymapSnapshot& keymap) {
                 keymap.spareKeycodes = { 8, 93 };
             } },
-        PlanCase { "withoutSparesMissingCharactersAreReportedAndTheRestTyped",
+        { "without spares missing characters are reported and the rest typed",
             charactersOf(U"aΩa"),
             "38 38",
             [](KeymapSnapshot& keymap) { keymap.spareKeycodes.clear(); },
             "no spare keycode for missing symbols" },
-        PlanCase { "controlCharactersTypeNothingAndAreReported",
+        { "control characters type nothing and are reported",
             charactersOf(U"a\x01"
                          U"c"),
             "38 54",
             {},
-            "U+0001 has no key" }),
-    [](const testing::TestParamInfo<PlanCase>& row) { return std::string(row.param.name); });
+            "U+0001 has no key" },
+    };
+    for (const auto& c : cases) {
+        KeymapSnapshot keymap = germanKeymap();
+        if (c.changeKeymap)
+            c.changeKeymap(keymap);
+        const KeyPlan plan = planKeystrokes(keymap, c.strokes);
+        EXPECT_EQ(describe(plan), c.expected) << c.name;
+        EXPECT_EQ(plan.error, c.error) << c.name;
+    }
+}
 
 TEST(KeymapPlan, keysymsAndCharactersCorrespond)
 {
@@ -184,16 +174,12 @@ TEST(KeymapPlan, keysymsAndCharactersCorrespond)
     EXPECT_EQ(characterOfKeysym(XK_Return), 0U);
 }
 
-// The hotkey's keys as X11 names them: every key the options can name has a keysym, so a
-// combination the dialog accepts never fails for want of one.
-TEST(X11HotkeyKeys, everyNamedKeyHasAKeysym)
+// Every key the options can name has a keysym, so a combination the dialog accepts never
+// fails for want of one; characters map to their keysyms, letters in lower case.
+TEST(X11HotkeyKeys, everyNamedKeyAndCharacterHasItsKeysym)
 {
     for (std::string_view name : kx::popup::namedKeys())
         EXPECT_TRUE(keysymForKey(std::string(name))) << name;
-}
-
-TEST(X11HotkeyKeys, charactersMapToTheirKeysymsLettersInLowerCase)
-{
     const struct
     {
         const char* key;
