@@ -84,34 +84,21 @@ void click(QWidget* widget)
 
 const KeyCombination kCtrlAltV { kx::platform::HotkeyCtrl | kx::platform::HotkeyAlt, "V" };
 
-// The program's pieces around one configuration file: the dialog, the hotkey on a fake
-// desktop, the prompts answered by script, the menu counted.
-struct ExtraOptionsFixture
+// The dialog "Weitere Optionen" and the hotkey on a fake desktop, over the options' file,
+// prompts and menu count.
+struct ExtraOptionsFixture : OptionsFixture
 {
     explicit ExtraOptionsFixture(const std::string& ini)
+        : OptionsFixture(ini)
     {
-        dir.write("Kalmotex.ini", ini);
-        hotkey = std::make_unique<kx::popup::HotkeyController>(
-            kx::popup::HotkeyController::Borrowed { config, desktopHotkey, prompts, [this] {
-                                                       ++menusOpened;
-                                                   } });
-        dialog = std::make_unique<kx::popup::ExtraOptionsDialog>(
-            kx::popup::ExtraOptionsDialog::Services { config,
-                [this] { hotkey->suspend(); },
-                [this](bool saved) { hotkey->apply(saved); } });
     }
 
-    std::string path() const { return dir.file("Kalmotex.ini").string(); }
-    std::string fileBytes() const { return kx::test::readBytes(dir.file("Kalmotex.ini")); }
-    template <typename T> T* find(const char* name)
-    {
-        return dialog->findChild<T*>(QString::fromLatin1(name));
-    }
-    QKeySequenceEdit* keyEdit() { return find<QKeySequenceEdit>("HotkeyEdit"); }
-    QCheckBox* box(const char* name) { return find<QCheckBox>(name); }
+    QWidget* control(const char* name) { return extra.findChild<QWidget*>(QString::fromLatin1(name)); }
+    QKeySequenceEdit* keyEdit() { return extra.findChild<QKeySequenceEdit*>("HotkeyEdit"); }
+    QCheckBox* box(const char* name) { return qobject_cast<QCheckBox*>(control(name)); }
     void click(const char* name)
     {
-        auto* button = find<QAbstractButton>(name);
+        QWidget* button = control(name);
         QVERIFY(button && button->isVisible() && button->isEnabled());
         QTest::mouseClick(button, Qt::LeftButton);
     }
@@ -124,13 +111,11 @@ struct ExtraOptionsFixture
         return menusOpened == before + 1;
     }
 
-    kx::test::TempDir dir;
-    kx::config::ConfigAccess config { dir.file("Kalmotex.ini").string() };
     kx::platform::FakeGlobalHotkey desktopHotkey;
-    kx::test::ScriptedPrompts prompts;
-    int menusOpened = 0;
-    std::unique_ptr<kx::popup::HotkeyController> hotkey;
-    std::unique_ptr<kx::popup::ExtraOptionsDialog> dialog;
+    kx::popup::HotkeyController hotkey { { config, desktopHotkey, prompts, [this] { ++menusOpened; } } };
+    kx::popup::ExtraOptionsDialog extra {
+        { config, [this] { hotkey.suspend(); }, [this](bool saved) { hotkey.apply(saved); } }
+    };
 };
 
 QString takenMessage(const char* combination)
@@ -333,9 +318,9 @@ private slots:
     {
         QFETCH(QString, ini);
         ExtraOptionsFixture f(ini.toStdString());
-        f.dialog->openDialog();
-        QVERIFY(f.dialog->isVisible());
-        QCOMPARE(f.dialog->windowTitle(), QStringLiteral("[Kalmotex] - Weitere Optionen"));
+        f.extra.openDialog();
+        QVERIFY(f.extra.isVisible());
+        QCOMPARE(f.extra.windowTitle(), QStringLiteral("[Kalmotex] - Weitere Optionen"));
         QTEST(f.keyEdit()->keySequence().toString(QKeySequence::PortableText), "keys");
         QTEST(f.box("SingleInstanceChk")->isChecked(), "singleInstance");
         QTEST(f.box("TypeToFilterChk")->isChecked(), "typeToFilter");
@@ -346,9 +331,9 @@ private slots:
     {
         ExtraOptionsFixture f("");
         QStringList captions;
-        for (const QLabel* label : f.dialog->findChildren<QLabel*>())
+        for (const QLabel* label : f.extra.findChildren<QLabel*>())
             captions << label->text();
-        for (const QAbstractButton* button : f.dialog->findChildren<QAbstractButton*>())
+        for (const QAbstractButton* button : f.extra.findChildren<QAbstractButton*>())
             captions << button->text();
         captions.sort();
         QCOMPARE(captions,
@@ -370,14 +355,14 @@ private slots:
     void okWritesTheOptionsToTheFile()
     {
         ExtraOptionsFixture f("[Common]\r\nSortNames=1\r\n[Name]\r\n1=A\r\n");
-        f.dialog->openDialog();
+        f.extra.openDialog();
         f.keyEdit()->setFocus();
         f.keyEdit()->clear();
         QTest::keyClick(f.keyEdit(), Qt::Key_F5, Qt::ControlModifier | Qt::ShiftModifier);
         f.click("SingleInstanceChk");
         f.click("TypeToFilterChk");
         f.click("OkBtn");
-        QVERIFY(!f.dialog->isVisible());
+        QVERIFY(!f.extra.isVisible());
         QCOMPARE(f.fileBytes(),
             std::string(
                 "[Common]\r\nSortNames=1\r\nHotkey=Ctrl+Shift+F5\r\nSingleInstance=0\r\nTypeToFilter=1\r\n"
@@ -390,9 +375,9 @@ private slots:
     {
         const std::string ini = "[Common]\r\nHotkey=Ctrl+Alt+V\r\n";
         ExtraOptionsFixture f(ini);
-        f.hotkey->apply();
+        f.hotkey.apply();
         for (const char* how : { "cancel", "close box", "Escape" }) {
-            f.dialog->openDialog();
+            f.extra.openDialog();
             // The combination is free while the dialog records one.
             QVERIFY2(!f.pressOpensMenu(kCtrlAltV), how);
             f.click("HotkeyClearBtn");
@@ -400,10 +385,10 @@ private slots:
             if (QByteArray(how) == "cancel")
                 f.click("CancelBtn");
             else if (QByteArray(how) == "close box")
-                QVERIFY(f.dialog->close());
+                QVERIFY(f.extra.close());
             else
                 QTest::keyClick(f.box("FocusGuardChk"), Qt::Key_Escape);
-            QVERIFY2(!f.dialog->isVisible(), how);
+            QVERIFY2(!f.extra.isVisible(), how);
             QCOMPARE(f.fileBytes(), ini);
             // The combination the file names works again.
             QVERIFY2(f.pressOpensMenu(kCtrlAltV), how);
@@ -415,20 +400,20 @@ private slots:
         ExtraOptionsFixture f("");
         f.desktopHotkey.takeByOtherProgram(kCtrlAltV);
         f.prompts.answerMessage(takenMessage("Strg+Alt+V").toStdString());
-        f.hotkey->apply();
+        f.hotkey.apply();
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
         QCOMPARE(int(f.prompts.shown().at(0).icon), int(kx::platform::PromptIcon::Warning));
 
         // Cancelling the dialog does not ask again; "&OK" with the same combination tells
         // again; with a free one the hotkey works.
-        f.dialog->openDialog();
+        f.extra.openDialog();
         f.click("CancelBtn");
         QCOMPARE(f.prompts.shown().size(), std::size_t(1));
         f.prompts.answerMessage(takenMessage("Strg+Alt+V").toStdString());
-        f.dialog->openDialog();
+        f.extra.openDialog();
         f.click("OkBtn");
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
-        f.dialog->openDialog();
+        f.extra.openDialog();
         f.keyEdit()->clear();
         QTest::keyClick(f.keyEdit(), Qt::Key_Space, Qt::ControlModifier | Qt::AltModifier);
         f.click("OkBtn");
@@ -457,7 +442,7 @@ private slots:
         ExtraOptionsFixture f(ini.toStdString());
         f.desktopHotkey.removeKey("F13");
         f.prompts.answerMessage(message.toStdString());
-        f.hotkey->apply();
+        f.hotkey.apply();
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
         QVERIFY(!f.desktopHotkey.held());
     }
