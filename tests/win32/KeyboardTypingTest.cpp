@@ -216,10 +216,5 @@ TEST_F(KeyboardTyping, modifierHeldByTheUserIsReleasedBeforeTyping)
     EXPECT_EQ(GetAsyncKeyState(VK_LSHIFT) & 0x8000, 0);
 }
 
-TEST(KeyboardConsolePaste, isAltSpaceThenBThenE)
-{
-    EXPECT_EQ(Win32KeyboardOutput().consolePasteSequence(), "% BE");
-}
-
 } // namespace
 } // namespace kx::platform::win32
