@@ -13,16 +13,14 @@
 
 namespace kx::test {
 
-// A selection dialog the user always cancels; counts how often it opened.
+// A selection dialog the user always cancels.
 class CancellingChooser : public transmit::WindowChooser
 {
 public:
     std::optional<platform::WindowHandle> choose(const std::vector<transmit::WindowCandidate>&) override
     {
-        ++opened;
         return std::nullopt;
     }
-    int opened = 0;
 };
 
 // The program's send pipeline on the fake desktop, over a configuration file of its own

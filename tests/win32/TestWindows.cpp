@@ -67,35 +67,4 @@ TestWindow::~TestWindow()
         DestroyWindow(m_window);
 }
 
-EditWindow::EditWindow(const std::wstring& title)
-    : m_frame(title)
-    , m_edit(CreateWindowExW(0,
-          L"EDIT",
-          L"",
-          WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL,
-          0,
-          0,
-          380,
-          260,
-          m_frame.hwnd(),
-          nullptr,
-          GetModuleHandleW(nullptr),
-          nullptr))
-{
-}
-
-EditWindow::~EditWindow()
-{
-    if (m_edit)
-        DestroyWindow(m_edit);
-}
-
-std::wstring EditWindow::text() const
-{
-    std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(m_edit)) + 1, L'\0');
-    buffer.resize(
-        static_cast<std::size_t>(GetWindowTextW(m_edit, buffer.data(), static_cast<int>(buffer.size()))));
-    return buffer;
-}
-
 } // namespace kx::platform::win32::test

@@ -45,23 +45,4 @@ private:
     HWND m_window = nullptr;
 };
 
-// A test window filled by a multi-line edit control that keeps Enter and Tab (both go
-// in as text, not to a dialog manager).
-class EditWindow
-{
-public:
-    explicit EditWindow(const std::wstring& title);
-    ~EditWindow();
-    EditWindow(const EditWindow&) = delete;
-    EditWindow& operator=(const EditWindow&) = delete;
-
-    HWND frame() const { return m_frame.hwnd(); }
-    HWND edit() const { return m_edit; }
-    std::wstring text() const;
-
-private:
-    TestWindow m_frame;
-    HWND m_edit = nullptr;
-};
-
 } // namespace kx::platform::win32::test

@@ -33,6 +33,22 @@ TEST(CommandLine, helpAndVersionAreAnsweredInsteadOfStarting)
     }
 }
 
+TEST(CommandLine, debugModeComesFromTheWholeCommandLine)
+{
+    const std::vector<std::pair<std::vector<std::string>, bool>> rows = {
+        { { "debug" }, true },
+        { { "DEBUG" }, true },
+        { {}, false },
+        { { "/AUTOSTART" }, false },
+        { { "-debug" }, false },
+        { { "debug", "x" }, false },
+        { { "", "debug" }, false },
+        { { " debug " }, false }, // quoted with blanks
+    };
+    for (const auto& [arguments, debug] : rows)
+        EXPECT_EQ(isDebugCommandLine(arguments), debug) << testing::PrintToString(arguments);
+}
+
 TEST(CommandLine, usageNamesTheDebugWordAndTheOptions)
 {
     const std::string usage = programUsage();

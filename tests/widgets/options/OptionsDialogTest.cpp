@@ -1,19 +1,29 @@
 // The options dialog as the user sees it: what the configuration file makes it show, what
-// "&OK" and the close box write, the edge buttons and the colour choice.
+// "&OK" and the close box write, the edge buttons and the colour choice. And the dialog
+// "Weitere Optionen" with the hotkey it sets: the exact bytes "&OK" writes, nothing written
+// on cancel, the German message when another program holds the combination.
 
 #include "OptionsFixture.h"
+#include "backends/fake/FakeGlobalHotkey.h"
 #include "popup/qt/EdgeButton.h"
+#include "popup/qt/ExtraOptionsDialog.h"
+#include "popup/qt/HotkeyController.h"
 #include "popup/qt/MonitorPicture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeySequenceEdit>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSet>
 #include <QTest>
 
+using kx::platform::KeyCombination;
 using kx::test::OptionsFixture;
 
 namespace {
@@ -70,6 +80,49 @@ void click(QWidget* widget)
     QVERIFY(widget);
     QVERIFY(widget->isVisible() && widget->isEnabled());
     QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(4, widget->height() / 2));
+}
+
+const KeyCombination kCtrlAltV { kx::platform::HotkeyCtrl | kx::platform::HotkeyAlt, "V" };
+
+// The dialog "Weitere Optionen" and the hotkey on a fake desktop, over the options' file,
+// prompts and menu count.
+struct ExtraOptionsFixture : OptionsFixture
+{
+    explicit ExtraOptionsFixture(const std::string& ini)
+        : OptionsFixture(ini)
+    {
+    }
+
+    QWidget* control(const char* name) { return extra.findChild<QWidget*>(QString::fromLatin1(name)); }
+    QKeySequenceEdit* keyEdit() { return extra.findChild<QKeySequenceEdit*>("HotkeyEdit"); }
+    QCheckBox* box(const char* name) { return qobject_cast<QCheckBox*>(control(name)); }
+    void click(const char* name)
+    {
+        QWidget* button = control(name);
+        QVERIFY(button && button->isVisible() && button->isEnabled());
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    // The user presses the combination somewhere on the desktop; true when the menu opened.
+    bool pressOpensMenu(const KeyCombination& combination)
+    {
+        const int before = menusOpened;
+        desktopHotkey.press(combination);
+        QCoreApplication::processEvents();
+        return menusOpened == before + 1;
+    }
+
+    kx::platform::FakeGlobalHotkey desktopHotkey;
+    kx::popup::HotkeyController hotkey { { config, desktopHotkey, prompts, [this] { ++menusOpened; } } };
+    kx::popup::ExtraOptionsDialog extra {
+        { config, [this] { hotkey.suspend(); }, [this](bool saved) { hotkey.apply(saved); } }
+    };
+};
+
+QString takenMessage(const char* combination)
+{
+    return QStringLiteral("Die Tastenkombination %1 wird schon von einem anderen Programm verwendet. Bitte "
+                          "wählen Sie unter Extras → Weitere Optionen eine andere.")
+        .arg(QString::fromUtf8(combination));
 }
 
 } // namespace
@@ -242,6 +295,156 @@ private slots:
         QVERIFY(f.fileBytes().find("PumActBorderCol=16711680") != std::string::npos);
         click(f.find<QPushButton>(QStringLiteral("Btn_1")));
         QVERIFY(f.fileBytes().find("PumActBorderCol=32768") != std::string::npos);
+    }
+
+    // "Weitere Optionen".
+    void dialogShowsTheOptionsOfTheFile_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("singleInstance");
+        QTest::addColumn<bool>("typeToFilter");
+        QTest::addColumn<bool>("focusGuard");
+        QTest::newRow("no section Common: the defaults") << "[Name]\r\n"
+                                                         << "Ctrl+Alt+V" << true << false << true;
+        QTest::newRow("every option set")
+            << "[Common]\r\nHotkey=Meta+F12\r\nSingleInstance=0\r\nTypeToFilter=1\r\nFocusGuard=0\r\n"
+            << "Meta+F12" << false << true << false;
+        QTest::newRow("no hotkey") << "[Common]\r\nHotkey=\r\n"
+                                   << "" << true << false << true;
+    }
+
+    void dialogShowsTheOptionsOfTheFile()
+    {
+        QFETCH(QString, ini);
+        ExtraOptionsFixture f(ini.toStdString());
+        f.extra.openDialog();
+        QVERIFY(f.extra.isVisible());
+        QCOMPARE(f.extra.windowTitle(), QStringLiteral("[Kalmotex] - Weitere Optionen"));
+        QTEST(f.keyEdit()->keySequence().toString(QKeySequence::PortableText), "keys");
+        QTEST(f.box("SingleInstanceChk")->isChecked(), "singleInstance");
+        QTEST(f.box("TypeToFilterChk")->isChecked(), "typeToFilter");
+        QTEST(f.box("FocusGuardChk")->isChecked(), "focusGuard");
+    }
+
+    void captionsAreGermanWithUniqueAccessKeys()
+    {
+        ExtraOptionsFixture f("");
+        QStringList captions;
+        for (const QLabel* label : f.extra.findChildren<QLabel*>())
+            captions << label->text();
+        for (const QAbstractButton* button : f.extra.findChildren<QAbstractButton*>())
+            captions << button->text();
+        captions.sort();
+        QCOMPARE(captions,
+            QStringList({ QStringLiteral("&Abbrechen"),
+                QStringLiteral("&Keines"),
+                QStringLiteral("&Nur ein Programm gleichzeitig (ein zweiter Start zeigt das laufende)"),
+                QStringLiteral("&OK"),
+                QStringLiteral("&Tastenkürzel für das Menü:"),
+                QStringLiteral("Tippen &filtert das Menü und die Fensterauswahl"),
+                QStringLiteral("Übertragung &stoppen, wenn das Zielfenster den Fokus verliert") }));
+        QSet<QChar> keys;
+        for (const QString& caption : captions) {
+            const QChar key = caption.at(caption.indexOf(u'&') + 1).toLower();
+            QVERIFY2(!keys.contains(key), qPrintable(caption));
+            keys.insert(key);
+        }
+    }
+
+    void okWritesTheOptionsToTheFile()
+    {
+        ExtraOptionsFixture f("[Common]\r\nSortNames=1\r\n[Name]\r\n1=A\r\n");
+        f.extra.openDialog();
+        f.keyEdit()->setFocus();
+        f.keyEdit()->clear();
+        QTest::keyClick(f.keyEdit(), Qt::Key_F5, Qt::ControlModifier | Qt::ShiftModifier);
+        f.click("SingleInstanceChk");
+        f.click("TypeToFilterChk");
+        f.click("OkBtn");
+        QVERIFY(!f.extra.isVisible());
+        QCOMPARE(f.fileBytes(),
+            std::string(
+                "[Common]\r\nSortNames=1\r\nHotkey=Ctrl+Shift+F5\r\nSingleInstance=0\r\nTypeToFilter=1\r\n"
+                "FocusGuard=1\r\n[Name]\r\n1=A\r\n"));
+        // That the new combination opens the menu at once and the old one no more: e2e hotkey_send.
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+    }
+
+    void cancelAndCloseBoxWriteNothing()
+    {
+        const std::string ini = "[Common]\r\nHotkey=Ctrl+Alt+V\r\n";
+        ExtraOptionsFixture f(ini);
+        f.hotkey.apply();
+        for (const char* how : { "cancel", "close box", "Escape" }) {
+            f.extra.openDialog();
+            // The combination is free while the dialog records one.
+            QVERIFY2(!f.pressOpensMenu(kCtrlAltV), how);
+            f.click("HotkeyClearBtn");
+            f.click("FocusGuardChk");
+            if (QByteArray(how) == "cancel")
+                f.click("CancelBtn");
+            else if (QByteArray(how) == "close box")
+                QVERIFY(f.extra.close());
+            else
+                QTest::keyClick(f.box("FocusGuardChk"), Qt::Key_Escape);
+            QVERIFY2(!f.extra.isVisible(), how);
+            QCOMPARE(f.fileBytes(), ini);
+            // The combination the file names works again.
+            QVERIFY2(f.pressOpensMenu(kCtrlAltV), how);
+        }
+    }
+
+    void aCombinationHeldElsewhereIsReportedInGerman()
+    {
+        ExtraOptionsFixture f("");
+        f.desktopHotkey.takeByOtherProgram(kCtrlAltV);
+        f.prompts.answerMessage(takenMessage("Strg+Alt+V").toStdString());
+        f.hotkey.apply();
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QCOMPARE(int(f.prompts.shown().at(0).icon), int(kx::platform::PromptIcon::Warning));
+
+        // Cancelling the dialog does not ask again; "&OK" with the same combination tells
+        // again; with a free one the hotkey works.
+        f.extra.openDialog();
+        f.click("CancelBtn");
+        QCOMPARE(f.prompts.shown().size(), std::size_t(1));
+        f.prompts.answerMessage(takenMessage("Strg+Alt+V").toStdString());
+        f.extra.openDialog();
+        f.click("OkBtn");
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        f.extra.openDialog();
+        f.keyEdit()->clear();
+        QTest::keyClick(f.keyEdit(), Qt::Key_Space, Qt::ControlModifier | Qt::AltModifier);
+        f.click("OkBtn");
+        QVERIFY(f.pressOpensMenu({ kx::platform::HotkeyCtrl | kx::platform::HotkeyAlt, "Space" }));
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+    }
+
+    void storedTextsThatNameNoKeyAreReported_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("message");
+        const QString choose
+            = QStringLiteral(" Bitte wählen Sie unter Extras → Weitere Optionen eine andere.");
+        QTest::newRow("unknown key")
+            << "[Common]\r\nHotkey=Ctrl+Alt+Foo\r\n"
+            << "Die Tastenkombination „Ctrl+Alt+Foo“ ist ungültig: unbekannte Taste „Foo“." + choose;
+        QTest::newRow("missing key")
+            << "[Common]\r\nHotkey=Ctrl+Alt+F13\r\n"
+            << "Die Tastenkombination Strg+Alt+F13 gibt es auf dieser Tastatur nicht." + choose;
+    }
+
+    void storedTextsThatNameNoKeyAreReported()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QString, message);
+        ExtraOptionsFixture f(ini.toStdString());
+        f.desktopHotkey.removeKey("F13");
+        f.prompts.answerMessage(message.toStdString());
+        f.hotkey.apply();
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QVERIFY(!f.desktopHotkey.held());
     }
 };
 

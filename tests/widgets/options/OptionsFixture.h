@@ -26,8 +26,9 @@ struct OptionsFixture
 {
     explicit OptionsFixture(const std::string& iniContents) { dir.write("Kalmotex.ini", iniContents); }
 
-    // Loads the options (which sets the dialog up) and places the strip, as at start-up.
-    popup::OptionsController& start()
+    // Loads the options (which sets the dialog up), places the strip, as at start-up, and
+    // shows the dialog (modal as from the menu); true once it shows.
+    bool open(bool modal = false)
     {
         controller = std::make_unique<popup::OptionsController>(popup::OptionsController::Borrowed { config,
             autostart,
@@ -46,17 +47,10 @@ struct OptionsFixture
         controller->removeStaleAutostartEntry();
         controller->loadOptions();
         controller->placeBorderStrip();
-        return *controller;
-    }
-
-    // Starts the options and shows the dialog (modal as from the menu); true once it shows.
-    bool open(bool modal = false)
-    {
-        start().showOptionsDialog(modal);
+        controller->showOptionsDialog(modal);
         return QTest::qWaitForWindowExposed(&dialog());
     }
 
-    std::string configPath() const { return dir.file("Kalmotex.ini").string(); }
     std::string fileBytes() const { return readBytes(dir.file("Kalmotex.ini")); }
 
     popup::OptionsDialog& dialog() { return controller->dialog(); }
