@@ -352,7 +352,7 @@ private slots:
         }
     }
 
-    void okWritesTheOptionsToTheFile()
+    void okWritesTheOptionsAndGrabsTheNewHotkey()
     {
         ExtraOptionsFixture f("[Common]\r\nSortNames=1\r\n[Name]\r\n1=A\r\n");
         f.extra.openDialog();
@@ -367,7 +367,10 @@ private slots:
             std::string(
                 "[Common]\r\nSortNames=1\r\nHotkey=Ctrl+Shift+F5\r\nSingleInstance=0\r\nTypeToFilter=1\r\n"
                 "FocusGuard=1\r\n[Name]\r\n1=A\r\n"));
-        // That the new combination opens the menu at once and the old one no more: e2e hotkey_send.
+        // The new combination is the one that opens the menu now (no other test sees the old
+        // one keep working).
+        QVERIFY(f.pressOpensMenu({ kx::platform::HotkeyCtrl | kx::platform::HotkeyShift, "F5" }));
+        QVERIFY(!f.pressOpensMenu(kCtrlAltV));
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
     }
 
