@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <thread>
 
 namespace kx::platform::win32 {
@@ -41,17 +42,22 @@ KeyLayout systemLayout()
 constexpr std::size_t kSliceEvents = 16;
 constexpr auto kSliceTimeout = std::chrono::seconds(5);
 
-// An unassigned virtual key: sent after each slice, it does nothing in the target, but
-// the target's key state shows when it was taken.
-constexpr WORD kMarkerKey = 0x97;
+// Two unassigned virtual keys taking turns: each slice ends by pressing one, the next
+// slice begins by releasing it. They do nothing in the target, but its key state shows the
+// key down once it has taken everything sent before the press.
+constexpr WORD kMarkerKeys[] = { 0x97, 0x98 };
 
-// The low bit of the marker key's state in this thread's (attached: the target's) key
-// state. GetKeyboardState, unlike GetKeyState, is not served from a cache under Wine.
-bool markerToggled()
+// Whether the marker is down in this thread's (attached: the target's) key state.
+// GetKeyboardState, unlike GetKeyState, is not served from a cache under Wine.
+// Not the toggle bit: attaching clears the shared key state, and a target that has emptied
+// its queue gets the keyboard's key state again, whose toggle bits were not cleared. Compared
+// before and after a slice, a marker's toggle bit then may not change at all (after a send
+// that left it toggled), and the wait would run into its timeout.
+bool markerDown(WORD marker)
 {
     BYTE state[256] = {};
     GetKeyboardState(state);
-    return (state[kMarkerKey] & 1) != 0;
+    return (state[marker] & 0x80) != 0;
 }
 
 } // namespace
@@ -94,6 +100,8 @@ TypingResult Win32KeyboardOutput::type(const KeyStrokes& strokes, const TypingGu
     // Slices end between strokes, so a key's modifiers are never cut from their release
     // and the guard can tell how many strokes went out whole.
     std::size_t stroke = 0;
+    std::size_t slices = 0;
+    WORD heldMarker = 0;
     for (std::size_t start = 0; start < inputs.size();) {
         if (guard && !guard()) {
             result.stoppedByGuard = true;
@@ -104,13 +112,15 @@ TypingResult Win32KeyboardOutput::type(const KeyStrokes& strokes, const TypingGu
             end = eventsAfterStroke[stroke++];
         while (stroke < eventsAfterStroke.size() && eventsAfterStroke[stroke] == end)
             ++stroke; // strokes that add no event (an LF after Enter) go with the one before
-        std::vector<INPUT> slice(inputs.begin() + static_cast<std::ptrdiff_t>(start),
+        std::vector<INPUT> slice;
+        if (heldMarker)
+            slice.push_back(keyEvent(heldMarker, true));
+        slice.insert(slice.end(),
+            inputs.begin() + static_cast<std::ptrdiff_t>(start),
             inputs.begin() + static_cast<std::ptrdiff_t>(end));
-        const bool markerBefore = markerToggled();
-        if (attached) {
-            slice.push_back(keyEvent(kMarkerKey, false));
-            slice.push_back(keyEvent(kMarkerKey, true));
-        }
+        const WORD marker = attached ? kMarkerKeys[slices++ % 2] : 0;
+        if (marker)
+            slice.push_back(keyEvent(marker, false));
         const UINT count = static_cast<UINT>(slice.size());
         SetLastError(0);
         const UINT sent = SendInput(count, slice.data(), sizeof(INPUT));
@@ -120,20 +130,27 @@ TypingResult Win32KeyboardOutput::type(const KeyStrokes& strokes, const TypingGu
                 + " key events taken: " + systemErrorText(GetLastError());
             // Nothing we pressed may stay down.
             std::vector<INPUT> release;
-            for (const WORD vk : { VK_SHIFT, VK_CONTROL, VK_MENU })
+            for (const WORD vk :
+                std::initializer_list<WORD> { VK_SHIFT, VK_CONTROL, VK_MENU, kMarkerKeys[0], kMarkerKeys[1] })
                 release.push_back(keyEvent(vk, true));
             SendInput(static_cast<UINT>(release.size()), release.data(), sizeof(INPUT));
+            heldMarker = 0;
             break;
         }
-        if (attached) {
-            // Every key press flips the low bit of the key state; the marker's flips once the
-            // target has taken everything sent before it.
+        heldMarker = marker;
+        if (marker) {
+            // Attaching cleared the key state, and this marker's release went ahead of the
+            // press the last wait saw: it shows down only once the target took this press.
             const auto deadline = std::chrono::steady_clock::now() + kSliceTimeout;
-            while (markerToggled() == markerBefore && std::chrono::steady_clock::now() < deadline)
+            while (!markerDown(marker) && std::chrono::steady_clock::now() < deadline)
                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         start = end;
         result.strokesTyped = stroke;
+    }
+    if (heldMarker) {
+        INPUT release = keyEvent(heldMarker, true);
+        SendInput(1, &release, sizeof(INPUT));
     }
     if (inputs.empty() && !(guard && !guard()))
         result.strokesTyped = strokes.size();
