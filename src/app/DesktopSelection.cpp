@@ -11,6 +11,11 @@
 #include "backends/win32/Win32WindowSystem.h"
 #else
 #include "backends/posix/UnixSocketClient.h"
+#include "backends/wayland/ToplevelWatcher.h"
+#include "backends/wayland/VirtualKeyboardOutput.h"
+#include "backends/wayland/WaylandConnection.h"
+#include "backends/wayland/WaylandWindowInventory.h"
+#include "backends/wayland/WaylandWindowSystem.h"
 #include "backends/x11/X11GlobalHotkey.h"
 #include "backends/x11/X11KeyboardOutput.h"
 #include "backends/x11/X11WindowInventory.h"
@@ -84,9 +89,41 @@ DesktopSelection openX11Desktop(const std::string& display)
     } catch (const std::runtime_error&) {
         // A server that refuses a second connection still takes typed text.
     }
+    desktop.guiPlatform = "xcb";
     desktop.instanceAddress
         = instanceSocketPath(currentInstanceEnvironment(platform::posix::currentUserId()));
     return { std::move(desktop), {} };
+}
+
+// Empty when the compositor lacks what the backend needs (GNOME, KDE): the caller falls back
+// to X11.
+std::optional<Desktop> openWaylandDesktop(const std::string& waylandDisplay)
+{
+    namespace wl = platform::wayland;
+    std::shared_ptr<wl::WaylandConnection> connection;
+    try {
+        connection = std::make_shared<wl::WaylandConnection>(waylandDisplay);
+    } catch (const std::runtime_error&) {
+        return std::nullopt;
+    }
+    if (connection->toplevelManager().name == 0 || connection->virtualKeyboardManager().name == 0)
+        return std::nullopt;
+    Desktop desktop;
+    try {
+        auto watcher = std::make_shared<wl::ToplevelWatcher>(connection);
+        // Qt names the program's windows after its desktop file (main.cpp sets it).
+        desktop.windows = std::make_unique<wl::WaylandWindowSystem>(watcher,
+            std::vector<std::string> { "de.kalmotex.Kalmotex" });
+        desktop.inventory = std::make_unique<wl::WaylandWindowInventory>(watcher);
+        desktop.keyboard = std::make_unique<wl::VirtualKeyboardOutput>(connection);
+    } catch (const std::runtime_error&) {
+        return std::nullopt;
+    }
+    desktop.autostart = std::make_unique<platform::XdgAutostartStore>(platform::currentAutostartFolder());
+    desktop.guiPlatform = "wayland";
+    desktop.instanceAddress
+        = instanceSocketPath(currentInstanceEnvironment(platform::posix::currentUserId()));
+    return desktop;
 }
 
 #endif
@@ -103,10 +140,14 @@ DesktopSelection openSessionDesktop([[maybe_unused]] const SessionEnvironment& e
 #ifdef _WIN32
     return openWindowsDesktop();
 #else
+    if (!environment.waylandDisplay.empty()) {
+        if (std::optional<Desktop> wayland = openWaylandDesktop(environment.waylandDisplay))
+            return { std::move(wayland), {} };
+    }
     if (environment.display.empty()) {
         if (!environment.waylandDisplay.empty())
-            return failure("Die Wayland-Sitzung bietet kein X11 (Xwayland) an, und Kalmotex kann bisher nur "
-                           "unter X11 Text eingeben.");
+            return failure("Der Wayland-Compositor bietet weder die Fensterliste und virtuelle Tastatur von "
+                           "wlroots noch X11 (Xwayland) an, also kann Kalmotex dort keinen Text eingeben.");
         return failure(
             "Es ist kein X11-Display angegeben (die Umgebungsvariable DISPLAY ist nicht gesetzt).");
     }

@@ -31,6 +31,9 @@ struct Desktop
     std::unique_ptr<platform::WindowInventory> inventory;
     // Null when the desktop needs nothing beyond the toolkit's window flags.
     std::unique_ptr<platform::WindowStates> windowStates;
+    // The GUI toolkit's platform plugin that matches the backend ("xcb", "wayland"); empty
+    // where the toolkit's own choice is right.
+    std::string guiPlatform;
     // Where the running program listens for a second start and kalmotex-cli (the instance
     // channel); empty where the desktop has none.
     std::string instanceAddress;
@@ -53,7 +56,8 @@ struct DesktopSelection
 };
 
 // Opens the desktop of the session with the backend made for it: the Windows desktop in a
-// Windows build, X11 for an X server (Xwayland included) elsewhere. Call it before the GUI
+// Windows build; elsewhere the Wayland backend when the compositor offers the wlroots window
+// list and a virtual keyboard, else X11 for an X server (Xwayland included). Call it before the GUI
 // toolkit starts, which may end the program with a message of its own when it finds no
 // display.
 DesktopSelection openSessionDesktop(const SessionEnvironment& environment);

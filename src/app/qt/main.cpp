@@ -38,6 +38,13 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // Qt's windows on the display the backend works with: X11 windows for the X11 backend also
+    // in a Wayland session. A platform the user chose stays.
+    if (!session.desktop->guiPlatform.empty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", session.desktop->guiPlatform.c_str());
+    // Before QApplication: on Wayland the windows' app id is the desktop file's name, by which
+    // the backend tells the program's own windows from the others.
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.kalmotex.Kalmotex"));
     QApplication application(argc, argv);
     // The interface is German by design, Qt's standard buttons and key names included.
     if (!kx::platform::loadGermanQtTranslation(application))

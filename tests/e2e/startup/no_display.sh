@@ -27,9 +27,9 @@ refused "Kalmotex kann nicht starten: Es ist kein X11-Display angegeben (die Umg
     -u DISPLAY -u WAYLAND_DISPLAY
 refused "Kalmotex kann nicht starten: Das X11-Display „:$unserved“ ist nicht erreichbar." \
     -u WAYLAND_DISPLAY DISPLAY=":$unserved"
-refused "Kalmotex kann nicht starten: Die Wayland-Sitzung bietet kein X11 (Xwayland) an, und Kalmotex kann bisher nur unter X11 Text eingeben." \
+refused "Kalmotex kann nicht starten: Der Wayland-Compositor bietet weder die Fensterliste und virtuelle Tastatur von wlroots noch X11 (Xwayland) an, also kann Kalmotex dort keinen Text eingeben." \
     -u DISPLAY WAYLAND_DISPLAY=wayland-0
-refused "Kalmotex kann nicht starten: Die Wayland-Sitzung bietet kein X11 (Xwayland) an, und Kalmotex kann bisher nur unter X11 Text eingeben." \
+refused "Kalmotex kann nicht starten: Der Wayland-Compositor bietet weder die Fensterliste und virtuelle Tastatur von wlroots noch X11 (Xwayland) an, also kann Kalmotex dort keinen Text eingeben." \
     DISPLAY= WAYLAND_DISPLAY=wayland-0
 
 cli() { env -u DISPLAY -u WAYLAND_DISPLAY "$bin/kalmotex-cli" --config "$work/Kalmotex.ini" "$@"; }
