@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The headless sway the `wayland` tests share, started and stopped by CTest's fixture:
+#
+#   sway_rig.sh start STATE_DIR   sway on a virtual output; returns once its socket and its
+#                                 IPC answer; STATE_DIR/env says how clients reach it
+#   sway_rig.sh stop STATE_DIR    ends it (its clients go with it) and removes STATE_DIR
+#
+# sway 1.7 refuses to run as root, so it runs as the system user `nobody` in a runtime folder
+# of its own; the tests, as whoever runs them, connect to its socket by its full path.
+set -euo pipefail
+command=${1:?start or stop}
+state=${2:?state folder}
+timeout=${RIG_TIMEOUT:-20}
+
+# "STATE STARTTIME" of a process (see rig.sh): the start time tells a reused PID apart.
+proc_state() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | awk '{print $1, $20}'; }
+
+stop()
+{
+    [ -f "$state/pid" ] || { rm -rf "$state"; return 0; }
+    local pid start now
+    read -r pid start <"$state/pid"
+    now=$(proc_state "$pid")
+    if [ -n "$now" ] && [ "${now#* }" = "$start" ]; then
+        kill -TERM "$pid" 2>/dev/null || true
+        local limit=$(($(date +%s) + timeout))
+        while now=$(proc_state "$pid") && [ -n "$now" ] && [ "${now%% *}" != Z ]; do
+            if [ "$(date +%s)" -ge "$limit" ]; then
+                kill -KILL "$pid" 2>/dev/null || true
+                break
+            fi
+            sleep 0.02
+        done
+    fi
+    rm -rf "$state"
+}
+
+wait_for()
+{
+    local what=$1 limit=$(($(date +%s) + timeout))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        if [ "$(date +%s)" -ge "$limit" ]; then
+            echo "sway_rig: timed out after $timeout s waiting for $what; sway said:" >&2
+            tail -n 20 "$state/sway.log" >&2 || true
+            stop
+            exit 1
+        fi
+        sleep 0.02
+    done
+}
+
+start()
+{
+    stop # what a run that was killed left behind
+    command -v sway >/dev/null || { echo "sway_rig: sway is not installed (run scripts/bootstrap)" >&2; exit 1; }
+    mkdir -p "$state/sway" "$state/clients"
+    # The sway user reaches its runtime folder through folders it may not list.
+    chmod 711 "$state"
+    chmod 700 "$state/sway" "$state/clients"
+    printf 'xwayland disable\nfocus_follows_mouse no\noutput HEADLESS-1 resolution 1280x1024\n' >"$state/config"
+    chmod 644 "$state/config"
+    local run=()
+    if [ "$(id -u)" -eq 0 ]; then
+        chown nobody:nogroup "$state/sway"
+        run=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    fi
+    setsid "${run[@]}" env -i PATH=/usr/bin:/bin HOME="$state/sway" XDG_RUNTIME_DIR="$state/sway" \
+        WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+        sway -c "$state/config" >"$state/sway.log" 2>&1 </dev/null &
+    local pid=$!
+    echo "$pid $(proc_state "$pid" | cut -d' ' -f2)" >"$state/pid"
+    wait_for "sway's socket" test -S "$state/sway/wayland-1"
+    wait_for "sway's IPC socket" compgen -G "$state/sway/sway-ipc.*.sock"
+    local ipc
+    ipc=$(compgen -G "$state/sway/sway-ipc.*.sock" | head -n 1)
+    wait_for "sway's IPC to answer" env SWAYSOCK="$ipc" swaymsg -t get_version
+    {
+        echo "export WAYLAND_DISPLAY=$state/sway/wayland-1"
+        echo "export SWAYSOCK=$ipc"
+        echo "export XDG_RUNTIME_DIR=$state/clients"
+    } >"$state/env"
+}
+
+case $command in
+start) start ;;
+stop) stop ;;
+*) echo "sway_rig: unknown command $command" >&2; exit 2 ;;
+esac

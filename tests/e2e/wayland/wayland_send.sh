@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# kalmotex-cli send N under sway: 2,000 mixed characters (umlauts, €, Ω, ✓, an emoji, Enter,
+# Tab) arrive exactly in the foot terminal used last, even though the program's own main
+# window has the focus; after the user turns to the other terminal, the next send goes there.
+set -uo pipefail
+source "$RIG_LIB"
+source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
+source "$(dirname "$0")/wayland_lib.sh"
+
+wl_setup
+text=
+while [ ${#text} -lt 2000 ]; do
+    text+=$'Grüße aus Köln: 5 € für Ω-Maß ✓ 😀 äöüÄÖÜß\r\t{x} [y] <z> ~^%+ "q" \\'
+done
+text=${text:0:2000}
+printf '%s' "$text" >"$RIG_DIR/text"
+tray_cli add Lang --text-file "$RIG_DIR/text" --crypt 0
+tray_cli add Kurz --text $'kurz\r' --crypt 0
+
+wl_foot ziel-b "$RIG_DIR/b.out"
+wl_foot ziel-a "$RIG_DIR/a.out"
+wl_focus ziel-b
+wl_focus ziel-a
+wl_start
+rig_wait_until "$RIG_TIMEOUT" "the main window to have the focus" _wl_is_focused de.kalmotex.Kalmotex
+
+cli_start long send 1
+cli_end long
+[ "$CLI_STATUS" -eq 0 ] || rig_fail "send 1 failed: $CLI_OUTPUT"
+tray_expect_file "$RIG_DIR/a.out" "$text"
+tray_expect_empty "$RIG_DIR/b.out"
+
+wl_focus ziel-b
+cli_start short send 2
+cli_end short
+[ "$CLI_STATUS" -eq 0 ] || rig_fail "send 2 failed: $CLI_OUTPUT"
+tray_expect_file "$RIG_DIR/b.out" $'kurz\r'
+tray_expect_file "$RIG_DIR/a.out" "$text"
+echo "PASS"
