@@ -64,3 +64,4 @@ cli_end()
     CLI_STATUS=$?
     CLI_OUTPUT=$(cat "$RIG_DIR/$1.log")
 }
+_wl_focused_title_is() { [ "$(_wl_tree | jq -r '[.. | select(.focused? == true) | .name] | first // ""')" = "$1" ]; }
