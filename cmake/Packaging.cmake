@@ -22,10 +22,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # kalmotex_VERSION_ARCH.deb
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The shared libraries are found by dpkg-shlibdeps; Qt's X11 platform plugin is loaded at run
-# time, so no library names it and it is listed here.
+# The shared libraries are found by dpkg-shlibdeps; Qt's X11 and Wayland platform plugins are
+# loaded at run time, so no library names them and they are listed here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland")
 # German standard buttons (qtbase_de.qm); xdg-open for the help page and the configuration.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
 
