@@ -12,8 +12,7 @@ using namespace kx::platform::wayland;
 
 namespace {
 
-template <typename T, void (*Free)(T*)>
-struct Deleter
+template <typename T, void (*Free)(T*)> struct Deleter
 {
     void operator()(T* p) const { Free(p); }
 };
@@ -30,8 +29,10 @@ std::u32string readBack(const VirtualKeyPlan& plan)
     std::u32string text;
     for (const KeymapRound& round : plan.rounds) {
         const std::string source = keymapText(round.characters);
-        const Keymap keymap(xkb_keymap_new_from_string(
-            context.get(), source.c_str(), XKB_KEYMAP_FORMAT_TEXT_V1, XKB_KEYMAP_COMPILE_NO_FLAGS));
+        const Keymap keymap(xkb_keymap_new_from_string(context.get(),
+            source.c_str(),
+            XKB_KEYMAP_FORMAT_TEXT_V1,
+            XKB_KEYMAP_COMPILE_NO_FLAGS));
         if (!keymap) {
             ADD_FAILURE() << "the keymap does not compile:\n" << source;
             return text;
@@ -39,7 +40,8 @@ std::u32string readBack(const VirtualKeyPlan& plan)
         const State state(xkb_state_new(keymap.get()));
         for (const VirtualKey& key : round.keys) {
             EXPECT_LE(key.code, 255u) << "Xwayland takes keycodes up to 255";
-            for (const auto& [bit, code] : { std::pair { Shift, shiftKey }, { Ctrl, controlKey }, { Alt, altKey } })
+            for (const auto& [bit, code] :
+                { std::pair { Shift, shiftKey }, { Ctrl, controlKey }, { Alt, altKey } })
                 if (key.modifiers & bit)
                     xkb_state_update_key(state.get(), code, XKB_KEY_DOWN);
             text += xkb_state_key_get_utf32(state.get(), key.code);
@@ -90,7 +92,8 @@ TEST(UploadedKeymap, modifiersOfTheKeystrokeStringReachTheKey)
 
 TEST(UploadedKeymap, otherControlCharactersTypeNothingAndAreReported)
 {
-    const VirtualKeyPlan plan = planVirtualKeys(charactersOf(U"a\x01" U"b"));
+    const VirtualKeyPlan plan = planVirtualKeys(charactersOf(U"a\x01"
+                                                             U"b"));
     EXPECT_EQ(readBack(plan), U"ab");
     EXPECT_EQ(plan.error, "U+0001 has no key");
 }
