@@ -39,13 +39,19 @@ int main(int argc, char** argv)
     }
 
     // Qt's windows on the display the backend works with: X11 windows for the X11 backend also
-    // in a Wayland session. A platform the user chose stays.
-    if (!session.desktop->guiPlatform.empty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", session.desktop->guiPlatform.c_str());
+    // in a Wayland session. A platform the user chose stays. As an option, not through the
+    // environment, so that programs started from here (an editor) choose for themselves.
+    std::string platformOption = "-platform";
+    std::string platformName = session.desktop->guiPlatform;
+    std::vector<char*> qtArguments(argv, argv + argc);
+    if (!platformName.empty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qtArguments.insert(qtArguments.begin() + 1, { platformOption.data(), platformName.data() });
+    int qtArgumentCount = static_cast<int>(qtArguments.size());
+    qtArguments.push_back(nullptr);
     // Before QApplication: on Wayland the windows' app id is the desktop file's name, by which
     // the backend tells the program's own windows from the others.
     QGuiApplication::setDesktopFileName(QStringLiteral("de.kalmotex.Kalmotex"));
-    QApplication application(argc, argv);
+    QApplication application(qtArgumentCount, qtArguments.data());
     // The interface is German by design, Qt's standard buttons and key names included.
     if (!kx::platform::loadGermanQtTranslation(application))
         std::cerr << "kalmotex: Qt's German texts (qtbase_de.qm, package qt6-translations-l10n) are "
@@ -60,7 +66,7 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
 
     // QApplication has taken its own options out of argv.
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::vector<std::string> arguments(qtArguments.begin() + 1, qtArguments.begin() + qtArgumentCount);
 
     kx::ui::StartupPaths paths = kx::app::startupPaths();
     // One program per user and display: a second start shows the first one's main window

@@ -139,6 +139,7 @@ TypingResult VirtualKeyboardOutput::type(const KeyStrokes& strokes, const Typing
                 result.strokesTyped = typed;
                 return result;
             }
+            const auto batchStart = std::chrono::steady_clock::now();
             const std::size_t end = std::min(start + m_guardBatch, round.keys.size());
             for (std::size_t i = start; i < end; ++i) {
                 const VirtualKey& k = round.keys[i];
@@ -166,6 +167,11 @@ TypingResult VirtualKeyboardOutput::type(const KeyStrokes& strokes, const Typing
                 result.error = "typing: " + m_connection->error();
                 result.strokesTyped = typed;
                 return result;
+            }
+            if (end < round.keys.size()) {
+                const auto due
+                    = batchStart + std::chrono::microseconds(1'000'000 * (end - start) / m_maxRate);
+                m_connection->waitUntil(due, [] { return false; });
             }
         }
     }

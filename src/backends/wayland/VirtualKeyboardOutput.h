@@ -26,6 +26,13 @@ namespace kx::platform::wayland {
 // Keys go out in batches of setGuardBatch() strokes; before each batch the guard is asked
 // (its round trip through the compositor brings the window's "activated" state), and after
 // each a round trip keeps the socket from filling. Modifiers are released after every stroke.
+//
+// The pace is capped at setMaxRate() strokes per second. The compositor passes every key on
+// to the target at once, and libwayland 1.21 gives up on a client whose socket is full: a
+// target that reads nothing for a while (a loaded machine) is disconnected after some
+// thousands of keys. Whole batches make few, full socket writes, which hold the most; the cap
+// turns that into time (at 12,000 per second, a target may stall for about a quarter of a
+// second at any point of a long send, or for all of a send of 2,000 characters).
 class VirtualKeyboardOutput : public KeyboardOutput
 {
 public:
@@ -42,6 +49,10 @@ public:
 
     void setGuardBatch(std::size_t strokes) { m_guardBatch = strokes == 0 ? 1 : strokes; }
     void setKeymapHold(std::chrono::milliseconds hold) { m_keymapHold = hold; }
+    void setMaxRate(std::size_t strokesPerSecond)
+    {
+        m_maxRate = strokesPerSecond == 0 ? 1 : strokesPerSecond;
+    }
 
 private:
     // Makes `characters` the keymap in force, unless the one in force has them all; false
@@ -58,7 +69,8 @@ private:
     std::vector<char32_t> m_inForce; // the characters of the keymap in force, in keycode order
     std::optional<std::chrono::steady_clock::time_point> m_lastKey;
     std::chrono::milliseconds m_keymapHold { 200 };
-    std::size_t m_guardBatch = 16;
+    std::size_t m_guardBatch = 64;
+    std::size_t m_maxRate = 12000;
 };
 
 } // namespace kx::platform::wayland

@@ -20,7 +20,8 @@ wl_start
 
 cli_start long send 1
 rig_wait_for_file_bytes "$RIG_DIR/a.out" 500
-wl_focus ziel-b
+# The message takes the focus from B as soon as the program sees the change.
+swaymsg '[app_id="ziel-b"] focus' >/dev/null || rig_fail "sway could not focus ziel-b"
 rig_wait_until "$RIG_TIMEOUT" "the message about the lost focus" _wl_focused_title_is Kalmotex
 wtype -k Return
 cli_end long

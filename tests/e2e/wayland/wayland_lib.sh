@@ -65,3 +65,11 @@ cli_end()
     CLI_OUTPUT=$(cat "$RIG_DIR/$1.log")
 }
 _wl_focused_title_is() { [ "$(_wl_tree | jq -r '[.. | select(.focused? == true) | .name] | first // ""')" = "$1" ]; }
+
+# As rig.sh's, with a screenshot of the sway output.
+rig_fail()
+{
+    _rig_log "FAIL: $*"
+    [ -z "$RIG_DIR" ] || ! grim "$RIG_DIR/failure.png" 2>/dev/null || _rig_log "screenshot: $RIG_DIR/failure.png"
+    exit 1
+}
