@@ -203,22 +203,17 @@ std::string keymapText(const std::vector<char32_t>& characters)
         else
             addKey(free[i], keysymName(keysym), "ONE_LEVEL");
     }
-    // Types and actions of our own, so that the keymap needs no include files: the
-    // compositor compiles it, and every client (Xwayland too) reads it again.
+    // The compositor compiles the keymap (types from its xkeyboard-config data), and every
+    // client, Xwayland too, reads its own serialisation of it.
     return "xkb_keymap {\n"
            "xkb_keycodes \"kalmotex\" {\n    minimum = 8;\n    maximum = 255;\n"
         + codes
         + "};\n"
-          "xkb_types \"kalmotex\" {\n"
-          "    type \"ONE_LEVEL\" { modifiers = none; level_name[Level1] = \"Any\"; };\n"
-          "    type \"TWO_LEVEL\" { modifiers = Shift; map[Shift] = Level2; level_name[Level1] = \"Base\"; "
-          "level_name[Level2] = \"Shift\"; };\n"
-          "};\n"
-          "xkb_compatibility \"kalmotex\" {\n"
-          "    interpret Shift_L { action = SetMods(modifiers = Shift); };\n"
-          "    interpret Control_L { action = SetMods(modifiers = Control); };\n"
-          "    interpret Alt_L { action = SetMods(modifiers = Mod1); };\n"
-          "};\n"
+          // X servers refuse a keymap whose types differ from the standard set (XkbSetMap:
+          // BadValue from Xwayland's default keymap), so X11 programs under Xwayland would keep
+          // reading the keys with the old one: the standard types, from the compositor's data.
+          "xkb_types \"kalmotex\" { include \"complete\" };\n"
+          "xkb_compatibility \"kalmotex\" { include \"complete\" };\n"
           "xkb_symbols \"kalmotex\" {\n"
         + symbols + "    modifier_map Shift { <K" + std::to_string(shiftKey)
         + "> };\n    modifier_map Control { <K" + std::to_string(controlKey)

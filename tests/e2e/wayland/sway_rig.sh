@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The headless sway the `wayland` tests share, started and stopped by CTest's fixture:
 #
-#   sway_rig.sh start STATE_DIR   sway on a virtual output; returns once its socket and its
-#                                 IPC answer; STATE_DIR/env says how clients reach it
+#   sway_rig.sh start STATE_DIR   sway on a virtual output with Xwayland; returns once its
+#                                 socket, its IPC and Xwayland answer; STATE_DIR/env says how
+#                                 clients reach it (WL_XDISPLAY: Xwayland's display)
 #   sway_rig.sh stop STATE_DIR    ends it (its clients go with it) and removes STATE_DIR
 #
 # sway 1.7 refuses to run as root, so it runs as the system user `nobody` in a runtime folder
@@ -58,7 +59,7 @@ start()
     # The sway user reaches its runtime folder through folders it may not list.
     chmod 711 "$state"
     chmod 700 "$state/sway" "$state/clients"
-    printf 'xwayland disable\nfocus_follows_mouse no\noutput HEADLESS-1 resolution 1280x1024\n' >"$state/config"
+    printf 'xwayland enable\nfocus_follows_mouse no\noutput HEADLESS-1 resolution 1280x1024\n' >"$state/config"
     chmod 644 "$state/config"
     local run=()
     if [ "$(id -u)" -eq 0 ]; then
@@ -75,7 +76,12 @@ start()
     local ipc
     ipc=$(compgen -G "$state/sway/sway-ipc.*.sock" | head -n 1)
     wait_for "sway's IPC to answer" env SWAYSOCK="$ipc" swaymsg -t get_version
+    # Xwayland runs as the sway user too: its display, and access for whoever runs the tests.
+    env SWAYSOCK="$ipc" swaymsg exec "printenv DISPLAY >'$state/sway/display.new' \
+        && xhost +si:localuser:$(id -un) && mv '$state/sway/display.new' '$state/sway/display'" >/dev/null
+    wait_for "Xwayland to let us in" test -s "$state/sway/display"
     {
+        echo "export WL_XDISPLAY=$(cat "$state/sway/display")"
         echo "export WAYLAND_DISPLAY=$state/sway/wayland-1"
         echo "export SWAYSOCK=$ipc"
         echo "export XDG_RUNTIME_DIR=$state/clients"

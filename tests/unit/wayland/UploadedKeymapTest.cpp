@@ -25,7 +25,7 @@ using State = std::unique_ptr<xkb_state, Deleter<xkb_state, xkb_state_unref>>;
 // character of each key press (control characters included, as Ctrl makes them).
 std::u32string readBack(const VirtualKeyPlan& plan)
 {
-    const Context context(xkb_context_new(XKB_CONTEXT_NO_DEFAULT_INCLUDES));
+    const Context context(xkb_context_new(XKB_CONTEXT_NO_FLAGS));
     std::u32string text;
     for (const KeymapRound& round : plan.rounds) {
         const std::string source = keymapText(round.characters);

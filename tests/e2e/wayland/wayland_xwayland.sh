@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# An X11 program under Xwayland gets the same 2,000 mixed characters exactly: Xwayland takes
+# the keymap the program uploads for the send, and its keycodes.
+set -uo pipefail
+source "$RIG_LIB"
+source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
+source "$(dirname "$0")/wayland_lib.sh"
+
+wl_setup
+text=
+while [ ${#text} -lt 2000 ]; do
+    text+=$'Grüße aus Köln: 5 € für Ω-Maß ✓ 😀 äöüÄÖÜß\r\t{x} [y] <z> ~^%+ "q" \\'
+done
+text=${text:0:2000}
+printf '%s' "$text" >"$RIG_DIR/text"
+tray_cli add Lang --text-file "$RIG_DIR/text" --title 'X-Ziel' --crypt 0
+
+DISPLAY=$WL_XDISPLAY rig_spawn xterm xterm -u8 -fa 'DejaVu Sans Mono' -fs 10 -T X-Ziel \
+    -e sh -c 'stty raw -echo && exec cat >"$0"' "$RIG_DIR/x.out"
+rig_wait_until "$RIG_TIMEOUT" "the capture of the xterm to start" test -e "$RIG_DIR/x.out"
+wl_start
+
+cli_start long send 1
+cli_end long
+[ "$CLI_STATUS" -eq 0 ] || rig_fail "send 1 failed: $CLI_OUTPUT"
+tray_expect_file "$RIG_DIR/x.out" "$text"
+echo "PASS"
