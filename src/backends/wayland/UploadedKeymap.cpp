@@ -209,9 +209,10 @@ std::string keymapText(const std::vector<char32_t>& characters)
            "xkb_keycodes \"kalmotex\" {\n    minimum = 8;\n    maximum = 255;\n"
         + codes
         + "};\n"
-          // X servers refuse a keymap whose types differ from the standard set (XkbSetMap:
-          // BadValue from Xwayland's default keymap), so X11 programs under Xwayland would keep
-          // reading the keys with the old one: the standard types, from the compositor's data.
+          // The standard types and compatibility, from the compositor's xkeyboard-config data:
+          // the X server refuses a type set of our own (XkbSetMap: BadValue from Xwayland's
+          // default keymap), and Xwayland 22.1 crashed on the standard types with a compatibility
+          // section of our own; X11 programs then read the keys with the old keymap.
           "xkb_types \"kalmotex\" { include \"complete\" };\n"
           "xkb_compatibility \"kalmotex\" { include \"complete\" };\n"
           "xkb_symbols \"kalmotex\" {\n"
