@@ -180,6 +180,8 @@ VirtualKeyPlan planVirtualKeys(const KeyStrokes& strokes)
     return plan;
 }
 
+std::size_t characterKeyCount() { return characterKeyCodes().size(); }
+
 KeyCode characterKeyCode(std::size_t position) { return characterKeyCodes().at(position); }
 
 std::string keymapText(const std::vector<char32_t>& characters)
@@ -196,6 +198,8 @@ std::string keymapText(const std::vector<char32_t>& characters)
     for (const NamedKeyCode& named : namedKeys)
         addKey(named.code, named.keysym, "ONE_LEVEL");
     for (std::size_t i = 0; i < characters.size() && i < free.size(); ++i) {
+        if (characters[i] == 0)
+            continue;
         const xkb_keysym_t keysym = xkb_utf32_to_keysym(characters[i]);
         const xkb_keysym_t upper = xkb_keysym_to_upper(keysym);
         if (upper != keysym)

@@ -50,10 +50,12 @@ struct VirtualKeyPlan
 // characters make more rounds.
 VirtualKeyPlan planVirtualKeys(const KeyStrokes& strokes);
 
-// The keycode of the character at `position` in a keymap's characters.
+// How many keycodes a keymap has for characters, and the keycode of the one at `position`.
+std::size_t characterKeyCount();
 KeyCode characterKeyCode(std::size_t position);
 
-// The XKB keymap text of a round with `characters` (keycodes as planVirtualKeys assigned them).
+// The XKB keymap text with `characters` on the character keycodes in order (0: a keycode
+// without a symbol).
 std::string keymapText(const std::vector<char32_t>& characters);
 
 } // namespace kx::platform::wayland

@@ -31,14 +31,6 @@ std::uint32_t milliseconds()
         duration_cast<std::chrono::milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-// True when the keymap with `inForce` types every one of `characters`.
-bool covers(const std::vector<char32_t>& inForce, const std::vector<char32_t>& characters)
-{
-    return std::all_of(characters.begin(), characters.end(), [&](char32_t c) {
-        return std::find(inForce.begin(), inForce.end(), c) != inForce.end();
-    });
-}
-
 } // namespace
 
 VirtualKeyboardOutput::VirtualKeyboardOutput(std::shared_ptr<WaylandConnection> connection)
@@ -54,6 +46,8 @@ VirtualKeyboardOutput::VirtualKeyboardOutput(std::shared_ptr<WaylandConnection> 
     m_keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(manager, m_connection->seat());
     zwp_virtual_keyboard_manager_v1_destroy(manager);
     // The seat has a keyboard from now on, with a keymap of the named keys alone.
+    m_inForce.assign(characterKeyCount(), 0);
+    m_lastUse.assign(characterKeyCount(), 0);
     std::string error;
     if (!useKeymap({}, error) || !m_connection->roundTrip())
         throw std::runtime_error("the virtual keyboard was refused: " + error + m_connection->error());
@@ -67,15 +61,41 @@ VirtualKeyboardOutput::~VirtualKeyboardOutput()
 
 bool VirtualKeyboardOutput::useKeymap(const std::vector<char32_t>& characters, std::string& error)
 {
-    if (m_lastKey && covers(m_inForce, characters))
-        return true;
-    if (m_lastKey) {
-        // Every key typed with the old keymap has reached the compositor; give the programs
-        // that read them the hold to look them up before their meaning changes.
-        m_connection->roundTrip();
-        m_connection->waitUntil(*m_lastKey + m_keymapHold, [] { return false; });
+    ++m_rounds;
+    std::vector<char32_t> missing;
+    for (const char32_t c : characters) {
+        const auto found = std::find(m_inForce.begin(), m_inForce.end(), c);
+        if (found == m_inForce.end())
+            missing.push_back(c);
+        else
+            m_lastUse[static_cast<std::size_t>(found - m_inForce.begin())] = m_rounds;
     }
-    const std::string text = keymapText(characters);
+    if (m_lastKeymap && missing.empty())
+        return true;
+    bool evicts = false;
+    for (const char32_t c : missing) {
+        auto slot = std::find(m_inForce.begin(), m_inForce.end(), U'\0');
+        if (slot == m_inForce.end()) {
+            // The character used longest ago, of those this round does not type.
+            std::size_t oldest = m_lastUse.size();
+            for (std::size_t i = 0; i < m_lastUse.size(); ++i)
+                if (m_lastUse[i] != m_rounds
+                    && (oldest == m_lastUse.size() || m_lastUse[i] < m_lastUse[oldest]))
+                    oldest = i;
+            slot = m_inForce.begin() + static_cast<std::ptrdiff_t>(oldest);
+            evicts = true;
+        }
+        *slot = c;
+        m_lastUse[static_cast<std::size_t>(slot - m_inForce.begin())] = m_rounds;
+    }
+    // Every key typed so far has reached the compositor before the keymap changes.
+    if (m_lastKey)
+        m_connection->roundTrip();
+    auto due = m_lastKeymap.value_or(std::chrono::steady_clock::time_point {}) + m_keymapInterval;
+    if (evicts && m_lastKey)
+        due = std::max(due, *m_lastKey + m_evictionHold);
+    m_connection->waitUntil(due, [] { return false; });
+    const std::string text = keymapText(m_inForce);
     const int fd = memfd_create("kalmotex-keymap", MFD_CLOEXEC);
     if (fd < 0) {
         error = std::string("memfd_create: ") + std::strerror(errno);
@@ -98,8 +118,7 @@ bool VirtualKeyboardOutput::useKeymap(const std::vector<char32_t>& characters, s
     zwp_virtual_keyboard_v1_keymap(m_keyboard, keymapFormatXkbV1, fd, static_cast<std::uint32_t>(size));
     // The request carries a duplicate of the descriptor.
     ::close(fd);
-    m_inForce = characters;
-    m_lastKey = std::chrono::steady_clock::now();
+    m_lastKeymap = std::chrono::steady_clock::now();
     return true;
 }
 

@@ -15,13 +15,15 @@ namespace kx::platform::wayland {
 
 // Keyboard input through one virtual keyboard (zwp_virtual_keyboard_v1) that lives as long
 // as this object: a seat that gets a keyboard only when a send starts loses its first keys.
-// Each send uploads a keymap made for it (UploadedKeymap.h) unless the keymap in force has
-// every character already, so no modifier is pressed for a character and the user's layout
-// stays as it is.
+// A send uploads a keymap (UploadedKeymap.h) in which every one of its characters has a
+// keycode, so no modifier is pressed for a character and the user's layout stays as it is.
 //
-// Keymap changes are paced: a new keymap goes up only after a round trip and setKeymapHold()
-// after the last key typed with the old one, since X11 programs under Xwayland look a key up
-// when they read it, and very fast keymap changes hung sway 1.7.
+// X11 programs under Xwayland look a key up in the keymap in force when they read it, which
+// can be after later sends changed the keymap. So a character keeps its keycode from send to
+// send: new characters take free keycodes, and only when none is left do the characters
+// used longest ago give theirs up. Such an eviction waits until setEvictionHold() has passed
+// since the last key; any keymap change waits setKeymapInterval() after the one before, as
+// very fast keymap changes hung sway 1.7.
 //
 // Keys go out in batches of setGuardBatch() strokes; before each batch the guard is asked
 // (its round trip through the compositor brings the window's "activated" state), and after
@@ -48,15 +50,16 @@ public:
     std::string consolePasteSequence() const override { return "+{INSERT}"; }
 
     void setGuardBatch(std::size_t strokes) { m_guardBatch = strokes == 0 ? 1 : strokes; }
-    void setKeymapHold(std::chrono::milliseconds hold) { m_keymapHold = hold; }
+    void setEvictionHold(std::chrono::milliseconds hold) { m_evictionHold = hold; }
+    void setKeymapInterval(std::chrono::milliseconds interval) { m_keymapInterval = interval; }
     void setMaxRate(std::size_t strokesPerSecond)
     {
         m_maxRate = strokesPerSecond == 0 ? 1 : strokesPerSecond;
     }
 
 private:
-    // Makes `characters` the keymap in force, unless the one in force has them all; false
-    // when the keymap could not be handed over.
+    // Gives every one of `characters` a keycode in the keymap in force, uploading a new one
+    // when one lacks a keycode; false when the keymap could not be handed over.
     bool useKeymap(const std::vector<char32_t>& characters, std::string& error);
     void key(KeyCode code, bool press);
     void setModifiers(std::uint8_t modifiers);
@@ -66,9 +69,15 @@ private:
 
     std::shared_ptr<WaylandConnection> m_connection;
     zwp_virtual_keyboard_v1* m_keyboard = nullptr;
-    std::vector<char32_t> m_inForce; // the characters of the keymap in force, in keycode order
+    // The character on each character keycode of the keymap in force (0: none), and the
+    // number of the round (a send has one, or more when it has many characters) that last used it.
+    std::vector<char32_t> m_inForce;
+    std::vector<std::uint64_t> m_lastUse;
+    std::uint64_t m_rounds = 0;
     std::optional<std::chrono::steady_clock::time_point> m_lastKey;
-    std::chrono::milliseconds m_keymapHold { 200 };
+    std::optional<std::chrono::steady_clock::time_point> m_lastKeymap;
+    std::chrono::milliseconds m_evictionHold { 1000 };
+    std::chrono::milliseconds m_keymapInterval { 50 };
     std::size_t m_guardBatch = 64;
     std::size_t m_maxRate = 12000;
 };
