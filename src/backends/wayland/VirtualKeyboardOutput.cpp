@@ -72,21 +72,23 @@ bool VirtualKeyboardOutput::useKeymap(const std::vector<char32_t>& characters, s
     }
     if (m_lastKeymap && missing.empty())
         return true;
+    // Taken over once the compositor has the keymap.
+    std::vector<char32_t> next = m_inForce;
+    std::vector<std::uint64_t> nextUse = m_lastUse;
     bool evicts = false;
     for (const char32_t c : missing) {
-        auto slot = std::find(m_inForce.begin(), m_inForce.end(), U'\0');
-        if (slot == m_inForce.end()) {
+        auto slot = std::find(next.begin(), next.end(), U'\0');
+        if (slot == next.end()) {
             // The character used longest ago, of those this round does not type.
-            std::size_t oldest = m_lastUse.size();
-            for (std::size_t i = 0; i < m_lastUse.size(); ++i)
-                if (m_lastUse[i] != m_rounds
-                    && (oldest == m_lastUse.size() || m_lastUse[i] < m_lastUse[oldest]))
+            std::size_t oldest = nextUse.size();
+            for (std::size_t i = 0; i < nextUse.size(); ++i)
+                if (nextUse[i] != m_rounds && (oldest == nextUse.size() || nextUse[i] < nextUse[oldest]))
                     oldest = i;
-            slot = m_inForce.begin() + static_cast<std::ptrdiff_t>(oldest);
+            slot = next.begin() + static_cast<std::ptrdiff_t>(oldest);
             evicts = true;
         }
         *slot = c;
-        m_lastUse[static_cast<std::size_t>(slot - m_inForce.begin())] = m_rounds;
+        nextUse[static_cast<std::size_t>(slot - next.begin())] = m_rounds;
     }
     // Every key typed so far has reached the compositor before the keymap changes.
     if (m_lastKey)
@@ -95,7 +97,7 @@ bool VirtualKeyboardOutput::useKeymap(const std::vector<char32_t>& characters, s
     if (evicts && m_lastKey)
         due = std::max(due, *m_lastKey + m_evictionHold);
     m_connection->waitUntil(due, [] { return false; });
-    const std::string text = keymapText(m_inForce);
+    const std::string text = keymapText(next);
     const int fd = memfd_create("kalmotex-keymap", MFD_CLOEXEC);
     if (fd < 0) {
         error = std::string("memfd_create: ") + std::strerror(errno);
@@ -118,6 +120,8 @@ bool VirtualKeyboardOutput::useKeymap(const std::vector<char32_t>& characters, s
     zwp_virtual_keyboard_v1_keymap(m_keyboard, keymapFormatXkbV1, fd, static_cast<std::uint32_t>(size));
     // The request carries a duplicate of the descriptor.
     ::close(fd);
+    m_inForce = std::move(next);
+    m_lastUse = std::move(nextUse);
     m_lastKeymap = std::chrono::steady_clock::now();
     return true;
 }
@@ -163,19 +167,21 @@ TypingResult VirtualKeyboardOutput::type(const KeyStrokes& strokes, const Typing
             for (std::size_t i = start; i < end; ++i) {
                 const VirtualKey& k = round.keys[i];
                 const KeyCode code = codeInForce(k);
+                constexpr std::pair<Modifier, KeyCode> modifierKeys[]
+                    = { { Shift, shiftKey }, { Ctrl, controlKey }, { Alt, altKey } };
                 if (k.modifiers != 0) {
-                    for (const auto& [bit, modifierKey] : { std::pair { Shift, shiftKey },
-                             std::pair { Ctrl, controlKey },
-                             std::pair { Alt, altKey } })
+                    for (const auto& [bit, modifierKey] : modifierKeys)
                         if (k.modifiers & bit)
                             key(modifierKey, true);
+                    // wlroots hands a virtual keyboard's modifier state on as we set it.
                     setModifiers(k.modifiers);
                 }
                 key(code, true);
                 key(code, false);
                 if (k.modifiers != 0) {
-                    for (const KeyCode modifierKey : { shiftKey, controlKey, altKey })
-                        key(modifierKey, false);
+                    for (const auto& [bit, modifierKey] : modifierKeys)
+                        if (k.modifiers & bit)
+                            key(modifierKey, false);
                     setModifiers(0);
                 }
             }
