@@ -11,6 +11,7 @@
 #include "backends/win32/Win32WindowSystem.h"
 #else
 #include "backends/posix/UnixSocketClient.h"
+#include "backends/wayland/DataControlClipboard.h"
 #include "backends/wayland/ToplevelWatcher.h"
 #include "backends/wayland/VirtualKeyboardOutput.h"
 #include "backends/wayland/WaylandConnection.h"
@@ -116,6 +117,10 @@ std::optional<Desktop> openWaylandDesktop(const std::string& waylandDisplay)
             std::vector<std::string> { "de.kalmotex.Kalmotex" });
         desktop.inventory = std::make_unique<wl::WaylandWindowInventory>(watcher);
         desktop.keyboard = std::make_unique<wl::VirtualKeyboardOutput>(connection);
+        // Without it Qt's clipboard stays, which takes text only while one of the program's
+        // windows has the keyboard focus.
+        if (connection->dataControlManager().name != 0)
+            desktop.clipboard = std::make_unique<wl::DataControlClipboard>(connection);
     } catch (const std::runtime_error&) {
         return std::nullopt;
     }

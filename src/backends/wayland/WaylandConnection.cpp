@@ -53,6 +53,8 @@ void WaylandConnection::addGlobal(std::uint32_t name, const char* interface, std
         m_toplevelManager = { name, version };
     else if (which == "zwp_virtual_keyboard_manager_v1")
         m_virtualKeyboardManager = { name, version };
+    else if (which == "zwlr_data_control_manager_v1")
+        m_dataControlManager = { name, version };
 }
 
 int WaylandConnection::descriptor() const { return wl_display_get_fd(m_display); }

@@ -36,6 +36,7 @@ public:
     wl_seat* seat() const { return m_seat; }
     const Global& toplevelManager() const { return m_toplevelManager; }
     const Global& virtualKeyboardManager() const { return m_virtualKeyboardManager; }
+    const Global& dataControlManager() const { return m_dataControlManager; }
 
     // The socket that becomes readable when the compositor has sent something.
     int descriptor() const;
@@ -66,6 +67,7 @@ private:
     wl_seat* m_seat = nullptr;
     Global m_toplevelManager;
     Global m_virtualKeyboardManager;
+    Global m_dataControlManager;
 };
 
 } // namespace kx::platform::wayland
