@@ -92,8 +92,14 @@ std::string instanceSocketPath(const InstanceEnvironment& environment)
 
 std::string formatInstanceRequest(const InstanceRequest& request)
 {
-    if (request.command == InstanceCommand::Send)
+    switch (request.command) {
+    case InstanceCommand::Send:
         return "send " + std::to_string(request.entryNumber) + "\n";
+    case InstanceCommand::Menu:
+        return "menu\n";
+    case InstanceCommand::Show:
+        break;
+    }
     return "show\n";
 }
 
@@ -102,6 +108,8 @@ std::optional<InstanceRequest> parseInstanceRequest(std::string_view line)
     line = withoutNewline(line);
     if (line == "show")
         return InstanceRequest { InstanceCommand::Show, 0 };
+    if (line == "menu")
+        return InstanceRequest { InstanceCommand::Menu, 0 };
     constexpr std::string_view send = "send ";
     if (!line.starts_with(send))
         return std::nullopt;

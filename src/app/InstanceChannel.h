@@ -12,8 +12,9 @@
 // Requests (ASCII, ending in "\n"):
 //   show           raise and activate the main window (a second start sends this)
 //   send N         do what a click on the menu item of entry N does (N = entry number, 1..32767)
+//   menu           open the popup menu at the pointer, as the hotkey does (answered at once)
 // Answers (ASCII, ending in "\n"):
-//   ok             done; for send: the keys were typed
+//   ok             done; for send: the keys were typed; for menu: the menu is opening
 //   busy           refused: a send is under way or the popup menu is open
 //   no-entry       there is no entry N in the menu
 //   not-typed      the send ran but typed nothing: no target window, or the choice was cancelled
@@ -54,6 +55,7 @@ enum class InstanceCommand
 {
     Show,
     Send,
+    Menu,
 };
 
 struct InstanceRequest

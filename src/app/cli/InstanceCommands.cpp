@@ -4,9 +4,35 @@
 #include "platform/InstanceClient.h"
 #include "store/EntryStore.h"
 
+#include <variant>
+
 namespace kx::app::cli {
 
 namespace {
+
+// The running program's answer to `request`, or the exit status when there is none.
+std::variant<InstanceAnswer, int> exchange(CliContext& context,
+    platform::InstanceClient& client,
+    const InstanceTarget& target,
+    const InstanceRequest& request)
+{
+    const platform::InstanceReply reply = client.exchange(target.address, formatInstanceRequest(request));
+    switch (reply.status) {
+    case platform::InstanceReply::Status::NotRunning:
+        return context.failure("kalmotex is not running on " + target.session
+            + " (or runs with SingleInstance=0; see kalmotex-cli(1))");
+    case platform::InstanceReply::Status::Failed:
+        return context.failure(reply.error);
+    case platform::InstanceReply::Status::Answered:
+        break;
+    }
+    const std::optional<InstanceAnswer> answer = parseInstanceAnswer(reply.line);
+    if (!answer)
+        return context.failure("kalmotex gave an unknown answer: '" + reply.line + "'");
+    if (*answer == InstanceAnswer::BadRequest)
+        return context.failure("kalmotex did not understand the request");
+    return *answer;
+}
 
 int sendThroughInstance(CliContext& context,
     const std::vector<std::string>& args,
@@ -23,21 +49,11 @@ int sendThroughInstance(CliContext& context,
     if (*number < 1 || *number > store::EntryStore::kMaxEntries)
         return context.failure("there is no entry " + std::to_string(*number));
 
-    const platform::InstanceReply reply = client.exchange(target.address,
-        formatInstanceRequest({ InstanceCommand::Send, static_cast<int>(*number) }));
-    switch (reply.status) {
-    case platform::InstanceReply::Status::NotRunning:
-        return context.failure("kalmotex is not running on " + target.session
-            + " (or runs with SingleInstance=0; see kalmotex-cli(1))");
-    case platform::InstanceReply::Status::Failed:
-        return context.failure(reply.error);
-    case platform::InstanceReply::Status::Answered:
-        break;
-    }
-    const std::optional<InstanceAnswer> answer = parseInstanceAnswer(reply.line);
-    if (!answer)
-        return context.failure("kalmotex gave an unknown answer: '" + reply.line + "'");
-    switch (*answer) {
+    const auto answer
+        = exchange(context, client, target, { InstanceCommand::Send, static_cast<int>(*number) });
+    if (const int* status = std::get_if<int>(&answer))
+        return *status;
+    switch (std::get<InstanceAnswer>(answer)) {
     case InstanceAnswer::Ok:
         return kExitOk;
     case InstanceAnswer::Busy:
@@ -50,6 +66,21 @@ int sendThroughInstance(CliContext& context,
         break;
     }
     return context.failure("kalmotex did not understand the request");
+}
+
+int openMenuOfInstance(CliContext& context,
+    const std::vector<std::string>& args,
+    platform::InstanceClient& client,
+    const InstanceTarget& target)
+{
+    if (!args.empty())
+        return context.usageError("menu takes no arguments");
+    const auto answer = exchange(context, client, target, { InstanceCommand::Menu, 0 });
+    if (const int* status = std::get_if<int>(&answer))
+        return *status;
+    if (std::get<InstanceAnswer>(answer) == InstanceAnswer::Ok)
+        return kExitOk;
+    return context.failure("kalmotex is busy (a send is under way or its menu is open)");
 }
 
 } // namespace
@@ -65,8 +96,14 @@ void addInstanceCommands(CommandTable& table, platform::InstanceClient& client, 
     table.add({ "send",
         "send N",
         false,
-        [&client, target = std::move(target)](CliContext& context, const std::vector<std::string>& args) {
+        [&client, target](CliContext& context, const std::vector<std::string>& args) {
             return sendThroughInstance(context, args, client, target);
+        } });
+    table.add({ "menu",
+        "menu",
+        false,
+        [&client, target = std::move(target)](CliContext& context, const std::vector<std::string>& args) {
+            return openMenuOfInstance(context, args, client, target);
         } });
 }
 

@@ -65,6 +65,8 @@ InstanceAnswer InstanceServer::handle(const std::string& requestLine)
             m_showMainWindow();
         return InstanceAnswer::Ok;
     }
+    if (request->command == InstanceCommand::Menu)
+        return m_tray.requestMenu() ? InstanceAnswer::Ok : InstanceAnswer::Busy;
     return answerFor(m_tray.chooseEntry(request->entryNumber));
 }
 

@@ -19,7 +19,7 @@ class TrayController;
 namespace kx::app {
 
 // The running program's end of the instance channel (config/InstanceChannel.h): answers
-// "show" from a second start and "send N" from kalmotex-cli, one request per connection,
+// "show" from a second start, "send N" and "menu" from kalmotex-cli, one request per connection,
 // on the GUI thread. A send is the tray menu's own choice of the entry, refusals included.
 class InstanceServer : public QObject
 {

@@ -7,6 +7,7 @@
 #include "transmit/Transmitter.h"
 
 #include <QCursor>
+#include <QTimer>
 
 namespace kx::popup {
 
@@ -72,6 +73,14 @@ void TrayController::chooseMenuItem(int index)
     case MenuCommand::Nothing:
         break;
     }
+}
+
+bool TrayController::requestMenu()
+{
+    if (m_menuOpen || m_transmitter.isSending())
+        return false;
+    QTimer::singleShot(0, this, &TrayController::showMenu);
+    return true;
 }
 
 TrayController::RequestOutcome TrayController::chooseEntry(int number)

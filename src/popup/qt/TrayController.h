@@ -64,6 +64,10 @@ public:
     // A send of entry `number` asked for from outside (another process): the menu is
     // rebuilt and its item for the entry chosen, exactly as a click on it.
     RequestOutcome chooseEntry(int number);
+    // The menu asked for from outside (kalmotex-cli menu, from a compositor's key binding):
+    // opened as showMenu() does once the caller's event has been handled, so that the asker
+    // is answered first. False when it is refused (the menu is open or a send is under way).
+    bool requestMenu();
 
     const PopupMenu& menuModel() const { return m_model; }
     const NotificationIcon& notificationIcon() const { return *m_icon; }

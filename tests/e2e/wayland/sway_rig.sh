@@ -60,6 +60,9 @@ start()
     chmod 711 "$state"
     chmod 700 "$state/sway" "$state/clients"
     printf 'xwayland enable\nfocus_follows_mouse no\noutput HEADLESS-1 resolution 1280x1024\n' >"$state/config"
+    # The README's rule for the popup menu that kalmotex-cli menu opens.
+    printf '%s\n' 'for_window [app_id="de.kalmotex.Kalmotex" title="^PumMain$"] floating enable, move position cursor' \
+        >>"$state/config"
     chmod 644 "$state/config"
     local run=()
     if [ "$(id -u)" -eq 0 ]; then

@@ -46,6 +46,7 @@ TEST(InstanceChannel, socketPathFollowsTheRules)
 TEST(InstanceChannel, requestsRoundTrip)
 {
     for (const InstanceRequest request : { InstanceRequest { InstanceCommand::Show, 0 },
+             InstanceRequest { InstanceCommand::Menu, 0 },
              InstanceRequest { InstanceCommand::Send, 1 },
              InstanceRequest { InstanceCommand::Send, 32767 } }) {
         const std::string line = formatInstanceRequest(request);
