@@ -156,7 +156,15 @@ DesktopSelection openSessionDesktop([[maybe_unused]] const SessionEnvironment& e
         return failure(
             "Es ist kein X11-Display angegeben (die Umgebungsvariable DISPLAY ist nicht gesetzt).");
     }
-    return openX11Desktop(environment.display);
+    DesktopSelection x11 = openX11Desktop(environment.display);
+    if (x11.desktop && !environment.waylandDisplay.empty()) {
+        x11.desktop->noticeKey = "XwaylandNoticeShown";
+        x11.desktop->notice
+            = "Dieser Wayland-Compositor bietet die Fensterliste und virtuelle Tastatur von wlroots nicht "
+              "an (so GNOME und KDE). Kalmotex läuft deshalb über Xwayland und erreicht nur Fenster von "
+              "X11-Programmen; in Wayland-Fenster kann es keinen Text eingeben.";
+    }
+    return x11;
 #endif
 }
 

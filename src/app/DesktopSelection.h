@@ -37,6 +37,10 @@ struct Desktop
     // Where the running program listens for a second start and kalmotex-cli (the instance
     // channel); empty where the desktop has none.
     std::string instanceAddress;
+    // Said to the user once per configuration file, remembered under this key in section
+    // Common: what the program cannot do on this desktop. Empty keys: nothing to say.
+    std::string noticeKey;
+    std::string notice;
 };
 
 // What tells the running session apart: the environment variables of a graphical session.

@@ -1,6 +1,7 @@
 #include "store/Options.h"
 
 #include "config/ConfigAccess.h"
+#include "platform/Prompts.h"
 #include "store/RuntimeNumber.h"
 
 namespace kx::store {
@@ -75,6 +76,19 @@ text::Result saveExtraOptions(config::ConfigAccess& config, const ExtraOptions& 
     result &= config.writeIniString(kCommon, "TypeToFilter", flag(options.typeToFilter));
     result &= config.writeIniString(kCommon, "FocusGuard", flag(options.focusGuard));
     return result;
+}
+
+bool showNoticeOnce(
+    config::ConfigAccess& config, platform::Prompts& prompts, const std::string& key, const std::string& text)
+{
+    if (readInt32(config, key, 0) != 0)
+        return false;
+    prompts.message(text,
+        platform::PromptIcon::Information,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
+    (void)config.writeIniString(kCommon, key, "1");
+    return true;
 }
 
 } // namespace kx::store

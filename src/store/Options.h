@@ -8,6 +8,9 @@
 namespace kx::config {
 class ConfigAccess;
 }
+namespace kx::platform {
+class Prompts;
+}
 
 // The options of section `Common`, read the way the program reads them: the number at the
 // start of the text (no number = 0), rounded half to even; a value that does not fit its
@@ -55,5 +58,14 @@ struct ExtraOptions
 // taken as stored, in the portable text form "Ctrl+Alt+V".
 ExtraOptions loadExtraOptions(config::ConfigAccess& config);
 text::Result saveExtraOptions(config::ConfigAccess& config, const ExtraOptions& options);
+
+// A message the program gives once per configuration file (about the desktop it runs on,
+// say): shown as an information box unless `key` in section `Common` is on, then remembered
+// there as "1". Whether it was shown now. When the file cannot be written it is shown
+// again at the next start, which is better than never.
+bool showNoticeOnce(config::ConfigAccess& config,
+    platform::Prompts& prompts,
+    const std::string& key,
+    const std::string& text);
 
 } // namespace kx::store

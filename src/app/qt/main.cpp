@@ -90,9 +90,15 @@ int main(int argc, char** argv)
         }
     }
     kx::app::enterConfigFolder(paths);
+    const std::string noticeKey = session.desktop->noticeKey;
+    const std::string notice = session.desktop->notice;
     kx::app::Program program(std::move(paths), std::move(*session.desktop));
     if (kx::store::reportUnreadableConfig(program.entries().configFilePath(), program.prompts()))
         return 1;
+    if (!noticeKey.empty()) {
+        kx::config::ConfigAccess options(program.entries().configFilePath());
+        kx::store::showNoticeOnce(options, program.prompts(), noticeKey, notice);
+    }
     kx::ui::MainWindow& mainWindow = program.mainWindow();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &mainWindow, &kx::ui::MainWindow::unload);
     mainWindow.load(arguments);
