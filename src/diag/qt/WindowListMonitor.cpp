@@ -74,6 +74,13 @@ void WindowListMonitor::fillList()
         m_list->addItem(QString::fromStdString(line));
 }
 
+bool WindowListMonitor::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && m_timer.isActive())
+        fillList();
+    return QWidget::event(event);
+}
+
 void WindowListMonitor::closeEvent(QCloseEvent* event)
 {
     // Opened again, it starts as new: empty until the first tick, "visible only" checked.

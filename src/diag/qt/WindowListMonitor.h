@@ -21,7 +21,9 @@ namespace kx::diag {
 
 // The window-list monitor of debug mode: every second it lists the windows from the main
 // window up to the top of the stack, with handle, visibility and title ("visible only"
-// leaves hidden ones out). The first list appears at the first tick after opening.
+// leaves hidden ones out). The first list appears at the first tick after opening; turning
+// to the monitor refreshes it at once, since that changes the order on Wayland (the
+// activation order stands in for the stack there).
 // Closing it ("Exit" or the close box) stops the refresh and forgets its state.
 class WindowListMonitor : public QWidget
 {
@@ -44,6 +46,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     platform::WindowInventory& m_windows;

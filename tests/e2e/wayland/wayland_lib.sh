@@ -73,3 +73,4 @@ rig_fail()
     [ -z "$RIG_DIR" ] || ! grim "$RIG_DIR/failure.png" 2>/dev/null || _rig_log "screenshot: $RIG_DIR/failure.png"
     exit 1
 }
+_wl_has_title() { _wl_tree | jq -e --arg t "$1" '[.. | select(.name? == $t)] | length > 0'; }
