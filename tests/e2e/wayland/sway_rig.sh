@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The headless sway the `wayland` tests share, started and stopped by CTest's fixture:
 #
-#   sway_rig.sh start STATE_DIR   sway on a virtual output with Xwayland; returns once its
-#                                 socket, its IPC and Xwayland answer; STATE_DIR/env says how
-#                                 clients reach it (WL_XDISPLAY: Xwayland's display)
-#   sway_rig.sh stop STATE_DIR    ends it (its clients go with it) and removes STATE_DIR
+#   sway_rig.sh start STATE_DIR   sway on a virtual output with Xwayland, and swaybar with a
+#                                 tray on a session bus of its own; returns once its socket,
+#                                 its IPC and Xwayland answer; STATE_DIR/env says how clients
+#                                 reach it (WL_XDISPLAY: Xwayland's display, WL_BUS: the bus)
+#   sway_rig.sh stop STATE_DIR    ends them (sway's clients go with it), removes STATE_DIR
 #
 # sway 1.7 refuses to run as root, so it runs as the system user `nobody` in a runtime folder
 # of its own; the tests, as whoever runs them, connect to its socket by its full path.
@@ -16,23 +17,29 @@ timeout=${RIG_TIMEOUT:-20}
 # "STATE STARTTIME" of a process (see rig.sh): the start time tells a reused PID apart.
 proc_state() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | awk '{print $1, $20}'; }
 
+# Ends the process recorded in FILE ("PID STARTTIME"), if it is still that process.
+end_recorded()
+{
+    [ -f "$1" ] || return 0
+    local pid start now
+    read -r pid start <"$1"
+    now=$(proc_state "$pid")
+    [ -n "$now" ] && [ "${now#* }" = "$start" ] || return 0
+    kill -TERM "$pid" 2>/dev/null || true
+    local limit=$(($(date +%s) + timeout))
+    while now=$(proc_state "$pid") && [ -n "$now" ] && [ "${now%% *}" != Z ]; do
+        if [ "$(date +%s)" -ge "$limit" ]; then
+            kill -KILL "$pid" 2>/dev/null || true
+            break
+        fi
+        sleep 0.02
+    done
+}
+
 stop()
 {
-    [ -f "$state/pid" ] || { rm -rf "$state"; return 0; }
-    local pid start now
-    read -r pid start <"$state/pid"
-    now=$(proc_state "$pid")
-    if [ -n "$now" ] && [ "${now#* }" = "$start" ]; then
-        kill -TERM "$pid" 2>/dev/null || true
-        local limit=$(($(date +%s) + timeout))
-        while now=$(proc_state "$pid") && [ -n "$now" ] && [ "${now%% *}" != Z ]; do
-            if [ "$(date +%s)" -ge "$limit" ]; then
-                kill -KILL "$pid" 2>/dev/null || true
-                break
-            fi
-            sleep 0.02
-        done
-    fi
+    end_recorded "$state/pid"
+    end_recorded "$state/dbus.pid"
     rm -rf "$state"
 }
 
@@ -64,12 +71,30 @@ start()
     printf '%s\n' 'for_window [app_id="de.kalmotex.Kalmotex" title="^PumMain$"] floating enable, move position cursor' \
         >>"$state/config"
     chmod 644 "$state/config"
+    # swaybar's tray, for the test of the program's icon: a session bus for the sway user and
+    # the tests, and a bar that hosts StatusNotifierItems.
+    printf 'bar {\n    position top\n    tray_output *\n}\n' >>"$state/config"
+    cat >"$state/bus.conf" <<'CONF'
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <include>/usr/share/dbus-1/session.conf</include>
+  <policy context="default"><allow user="*"/></policy>
+</busconfig>
+CONF
+    chmod 644 "$state/bus.conf"
     local run=()
     if [ "$(id -u)" -eq 0 ]; then
         chown nobody:nogroup "$state/sway"
         run=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
     fi
+    local bus="unix:path=$state/sway/bus"
+    setsid "${run[@]}" env -i PATH=/usr/bin:/bin dbus-daemon --nofork --nopidfile \
+        --config-file="$state/bus.conf" --address="$bus" >"$state/dbus.log" 2>&1 </dev/null &
+    echo "$! $(proc_state "$!" | cut -d' ' -f2)" >"$state/dbus.pid"
+    wait_for "the session bus" test -S "$state/sway/bus"
     setsid "${run[@]}" env -i PATH=/usr/bin:/bin HOME="$state/sway" XDG_RUNTIME_DIR="$state/sway" \
+        DBUS_SESSION_BUS_ADDRESS="$bus" \
         WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
         sway -c "$state/config" >"$state/sway.log" 2>&1 </dev/null &
     local pid=$!
@@ -88,6 +113,9 @@ start()
         echo "export WAYLAND_DISPLAY=$state/sway/wayland-1"
         echo "export SWAYSOCK=$ipc"
         echo "export XDG_RUNTIME_DIR=$state/clients"
+        # Not exported: with a tray host the program hides its main window, which the other
+        # tests wait for.
+        echo "WL_BUS=$bus"
     } >"$state/env"
 }
 
