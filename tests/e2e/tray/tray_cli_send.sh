@@ -3,6 +3,7 @@
 # running program send entry N as a click on it in the menu does: into the terminal used
 # last, by entry number whatever the menu's order. Refusals and the no-target message
 # reach the command's status and its message; without a program it says so and fails.
+# kalmotex-cli menu opens the menu.
 set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
@@ -68,8 +69,17 @@ cli_end notarget
 expect_cli 1 "kalmotex-cli: nothing typed: no target window, or the choice was cancelled"
 tray_expect_empty "$RIG_DIR/b.out"
 
+# kalmotex-cli menu opens the menu at once, for a desktop's key binding; the entry chosen
+# there goes to the terminal used last.
+cli_run menu menu
+expect_cli 0 ""
+tray_wait_menu_open
+tray_keys Down Return
+tray_wait_menu_closed
+tray_expect_file "$RIG_DIR/a.out" $'zeta\tZHallo äöü €\rHallo äöü €\rHallo äöü €\r'
+
 rig_kill kalmotex
 cli_run gone send 1
 expect_cli 1 "kalmotex-cli: kalmotex is not running on display $DISPLAY (or runs with SingleInstance=0; see kalmotex-cli(1))"
-tray_expect_file "$RIG_DIR/a.out" $'zeta\tZHallo äöü €\rHallo äöü €\r'
+tray_expect_file "$RIG_DIR/a.out" $'zeta\tZHallo äöü €\rHallo äöü €\rHallo äöü €\r'
 echo "PASS"
