@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 using kx::config::ConfigAccess;
 using kx::store::showNoticeOnce;
 using kx::test::ScriptedPrompts;
@@ -28,17 +26,6 @@ TEST(NoticeOnce, isShownAtTheFirstStartOnly)
 
     EXPECT_TRUE(prompts.wentAsScripted());
     EXPECT_EQ(config.readIniString("Common", "XwaylandNoticeShown", ""), "1");
-}
-
-TEST(NoticeOnce, aFileThatSaysSoAlreadyKeepsItQuiet)
-{
-    TempDir dir;
-    std::ofstream(dir.file("Kalmotex.ini")) << "[Common]\r\nXwaylandNoticeShown=1\r\n";
-    ConfigAccess config { dir.file("Kalmotex.ini").string() };
-    ScriptedPrompts prompts;
-
-    EXPECT_FALSE(showNoticeOnce(config, prompts, "XwaylandNoticeShown", kText));
-    EXPECT_TRUE(prompts.shown().empty());
 }
 
 } // namespace
