@@ -126,6 +126,7 @@ std::optional<Desktop> openWaylandDesktop(const std::string& waylandDisplay)
     }
     desktop.autostart = std::make_unique<platform::XdgAutostartStore>(platform::currentAutostartFolder());
     desktop.guiPlatform = "wayland";
+    desktop.edgeStrip = false;
     desktop.instanceAddress
         = instanceSocketPath(currentInstanceEnvironment(platform::posix::currentUserId()));
     return desktop;

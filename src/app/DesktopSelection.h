@@ -31,6 +31,8 @@ struct Desktop
     std::unique_ptr<platform::WindowInventory> inventory;
     // Null when the desktop needs nothing beyond the toolkit's window flags.
     std::unique_ptr<platform::WindowStates> windowStates;
+    // False where no window can be kept along a screen edge (Wayland, for now).
+    bool edgeStrip = true;
     // The GUI toolkit's platform plugin that matches the backend ("xcb", "wayland"); empty
     // where the toolkit's own choice is right.
     std::string guiPlatform;

@@ -81,7 +81,8 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
             // Qt has no flag for everything the strip is to the desktop.
             if (m_windowStates)
                 m_windowStates->makeScreenEdgeStrip(static_cast<platform::WindowHandle>(window));
-        } });
+        },
+        desktop.edgeStrip });
     m_mainWindow->setOptions(m_options.get());
     QObject::connect(mainWindow, &ui::MainWindow::optionsRequested, [this](bool modal) {
         m_options->showOptionsDialog(modal);

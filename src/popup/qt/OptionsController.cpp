@@ -66,6 +66,7 @@ OptionsController::OptionsController(Borrowed borrowed)
     , m_autostart(borrowed.autostartStore, borrowed.prompts, std::move(borrowed.executablePath))
     , m_strip(std::make_unique<BorderStrip>(
           m_options, std::move(borrowed.openMenu), std::move(borrowed.prepareStrip)))
+    , m_stripPossible(borrowed.stripPossible)
     , m_dialogParent(borrowed.dialogParent)
     , m_chooseColour(std::move(borrowed.chooseColour))
 {
@@ -112,7 +113,11 @@ void OptionsController::loadOptions()
     setBorderColour(m_options.borderColour);
 }
 
-void OptionsController::placeBorderStrip() { m_strip->place(); }
+void OptionsController::placeBorderStrip()
+{
+    if (m_stripPossible)
+        m_strip->place();
+}
 
 void OptionsController::showOptionsDialog(bool modal) { dialog().open(modal); }
 

@@ -42,6 +42,9 @@ public:
         std::function<std::optional<QColor>(const QColor& initial)> chooseColour = {};
         // Gets the strip's native window before each showing (see BorderStrip).
         std::function<void(WId)> prepareStrip = {};
+        // False where the desktop cannot keep a window along a screen edge (Wayland, where Qt
+        // would make the strip an ordinary window): the strip then stays hidden.
+        bool stripPossible = true;
     };
 
     explicit OptionsController(Borrowed borrowed);
@@ -51,7 +54,8 @@ public:
     void removeStaleAutostartEntry();
     // Start-up: reads the options from the configuration file and sets the dialog up.
     void loadOptions();
-    // Places, shows or hides the border strip from the in-memory options.
+    // Places, shows or hides the border strip from the in-memory options (hidden where it is
+    // not possible).
     void placeBorderStrip();
     // "&Optionen..." (modal) and the button "&Optionen" (modeless).
     void showOptionsDialog(bool modal);
@@ -71,6 +75,7 @@ private:
     store::BorderStripOptions m_options;
     AutostartSwitch m_autostart;
     std::unique_ptr<BorderStrip> m_strip;
+    bool m_stripPossible;
     QWidget* m_dialogParent;
     std::function<std::optional<QColor>(const QColor& initial)> m_chooseColour;
     std::unique_ptr<OptionsDialog> m_dialog; // none until first used

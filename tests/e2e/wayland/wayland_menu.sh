@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # kalmotex-cli menu, as the sway key binding the README shows runs it: the popup menu opens
 # floating at the pointer with the README's sway rule (in the rig's configuration), a second request meanwhile is
-# refused, and the entry chosen with the keys arrives in the terminal used last.
+# refused, and the entry chosen with the keys arrives in the terminal used last. The border
+# strip, switched on, stays hidden: Qt would make it an ordinary window here.
 set -uo pipefail
 source "$RIG_LIB"
 source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
@@ -17,6 +18,7 @@ _wl_menu_at()
 _wl_menu_gone() { _wl_tree | jq -e '[.. | select(.name? == "PumMain")] | length == 0'; }
 
 wl_setup
+sed -i 's/^SortNames=1\r$/&\nPumActViaBorder=1\r/' "$TRAY_INI"
 tray_cli add Erste --text $'eins\r' --crypt 0
 tray_cli add Zweite --text $'zwei\r' --crypt 0
 wl_foot ziel "$RIG_DIR/ziel.out"
@@ -36,4 +38,6 @@ cli_end again
 wtype -k Down -k Down -k Return
 rig_wait_until "$RIG_TIMEOUT" "the menu to close" _wl_menu_gone
 tray_expect_file "$RIG_DIR/ziel.out" $'zwei\r'
+windows=$(_wl_tree | jq '[.. | select(.app_id? == "de.kalmotex.Kalmotex")] | length')
+[ "$windows" -eq 1 ] || rig_fail "the program shows $windows windows, not its main window alone"
 echo "PASS"
