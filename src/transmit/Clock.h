@@ -32,6 +32,10 @@ private:
     std::tm m_time {};
 };
 
+// The same time of day `days` days later (earlier when negative) in the proleptic Gregorian
+// calendar, with weekday and day of the year to match. Only the date fields of `time` are read.
+std::tm addDays(const std::tm& time, int days);
+
 // std::strftime with the current LC_TIME locale, as UTF-8 (a locale in a legacy charset is
 // taken for Windows-1252). Empty when the result would be unreasonably long.
 std::string formatLocalTime(const char* format, const std::tm& time);
