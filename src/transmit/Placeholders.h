@@ -36,8 +36,8 @@ struct ExpandedText
 //    Identical placeholders are read once. "%datei=" inside inserted contents stays as it
 //    is; a "%datei=" without a closing "%" stays in the text.
 // 2. every distinct QUESTION of "%eingabe=QUESTION%" (exactly as written, also inside
-//    inserted contents) is asked once, in the order they first appear, before anything
-//    else is read; a cancelled question cancels the whole text (nothing comes back).
+//    inserted contents) is asked once, in the order they first appear, before the
+//    clipboard is read; a cancelled question cancels the whole text (nothing comes back).
 // 3. left to right, in any case: "%cursor%" (removed; the first one marks the caret),
 //    "%zwischenablage%" (the clipboard's text), "%eingabe=QUESTION%" (the answer),
 //    "%datum+N%" and "%datum-N%" (N of 1 to 5 digits: the date N days later or earlier, in

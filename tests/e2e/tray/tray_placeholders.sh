@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The placeholders that ask and that place the caret, in real sends: the program's input
-# box "[Kalmotex] - Eingabe" is answered with the keyboard and the answer arrives in the
-# terminal used last, wherever the question stood; Escape there types nothing. After
-# "ab%cursor%cd" typed into a line editor, a marker typed next lands between b and c.
+# The placeholders that ask, read the clipboard and place the caret, in real sends: the
+# program's input box "[Kalmotex] - Eingabe" is answered with the keyboard and the answer
+# arrives in the terminal used last, wherever the question stood; Escape there types
+# nothing. The text another program put on the clipboard is typed. After "ab%cursor%cd"
+# typed into a line editor, a marker typed next lands between b and c.
 set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
@@ -31,6 +32,7 @@ wait_for_question()
 tray_setup
 tray_cli add Frage --text 'Hallo %eingabe=Ihr Name?%, bis %eingabe=Wann?%, %Eingabe=Ihr Name?%!' --crypt 0
 tray_cli add Zeile --text 'ab%cursor%cd' --title 'Zeile' --crypt 0
+tray_cli add Ablage --text '<%zwischenablage%>' --title 'Ziel A' --crypt 0
 tray_two_terminals
 tray_start
 
@@ -53,6 +55,17 @@ tray_keys Escape
 send_end cancel
 [ "$SEND_STATUS" -eq 1 ] || rig_fail "a cancelled question: kalmotex-cli send 1 ended with $SEND_STATUS"
 tray_expect_file "$RIG_DIR/a.out" 'Hallo Eva, bis morgen, Eva!'
+
+# Another program holds the clipboard: a terminal that took it with OSC 52, as programs in
+# terminals copy.
+rig_spawn "xterm:Ablage" xterm -u8 -xrm 'XTerm*allowWindowOps: true' -T Ablage \
+    -e sh -c 'printf "\033]52;c;%s\007" "$(printf "Ablage äö" | base64)"; exec cat'
+_clipboard_holds() { [ "$("$RIG_PROBE" clipboard CLIPBOARD 2>/dev/null)" = "$1" ]; }
+rig_wait_until "$RIG_TIMEOUT" "the terminal's text on the clipboard" _clipboard_holds 'Ablage äö'
+send_start paste 3
+send_end paste
+[ "$SEND_STATUS" -eq 0 ] || rig_fail "kalmotex-cli send 3 ended with $SEND_STATUS"
+tray_expect_file "$RIG_DIR/a.out" 'Hallo Eva, bis morgen, Eva!<Ablage äö>'
 
 # A line editor where Left moves the caret: bash's readline; Return writes the line out.
 LC_ALL=C.UTF-8 LANG=C.UTF-8 rig_spawn "xterm:Zeile" xterm -u8 -fa 'DejaVu Sans Mono' -fs 10 -T Zeile \
