@@ -10,7 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <vector>
+#include <tuple>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -105,71 +105,28 @@ TEST_F(PlaceholdersTest, treatsAnythingButARegularFileAsMissing)
 #endif
 }
 
-// The clipboard holds "Ablage %jahr%"; "Name" is answered "Eva" and "Ort" "Bonn".
+// The clipboard holds "Ablage %jahr%"; "Name" is answered "Eva", "Ort" "Bonn".
 TEST_F(PlaceholdersTest, expandsCursorClipboardQuestionsAndShiftedDatesInOnePass)
 {
     const std::map<std::string, std::string> answers = { { "Name", "Eva" }, { "Ort", "Bonn" } };
     const PlaceholderInputs inputs { [] { return std::string("Ablage %jahr%"); },
         [&](const std::string& question) { return std::optional(answers.at(question)); } };
-    struct Row
-    {
-        const char* text;
-        const char* expanded;
-        std::size_t charactersAfterCursor;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, std::size_t> rows[] = {
         { "ab%cursor%cd", "abcd", 2 },
-        { "%CURSOR%a\r\nb\tc", "a\r\nb\tc", 5 }, // CR LF is one character
-        { "a%cursor%b%Cursor%c%cursor%", "abc", 2 }, // only the first one counts
-        { "ende%cursor%", "ende", 0 },
-        { "ohne", "ohne", 0 },
-        { "[%Zwischenablage%|%ZWISCHENABLAGE%]", "[Ablage %jahr%|Ablage %jahr%]", 0 },
-        { "%eingabe=Name% aus %EINGABE=Ort%, %Eingabe=Name%", "Eva aus Bonn, Eva", 0 },
-        { "%eingabe=Name%%cursor% %jahr%", "Eva 2026", 5 },
-        { "%datum+1%|%DATUM-7%|%datum+0%|%datum+00365%|%datum%",
-            "08.03.2026|28.02.2026|07.03.2026|07.03.2027|07.03.2026",
+        { "a%CURSOR%b\r\n\tc%Cursor%d", "ab\r\n\tcd", 5 }, // CR LF counts once; only the first counts
+        { "[%Zwischenablage%]", "[Ablage %jahr%]", 0 }, // inserted as it is
+        { "%eingabe=Name% aus %EINGABE=Ort%, %eingabe=Name%", "Eva aus Bonn, Eva", 0 },
+        { "%datum+1%|%DATUM-7%|%datum+00365%", "08.03.2026|28.02.2026|07.03.2027", 0 },
+        { "%datum+%|%datum+x%|%datum+123456%|%cursorx%|%eingabe=%|%jahr%cursor%|%eingabe=Ort",
+            "%datum+%|%datum+x%|%datum+123456%|%cursorx%|%eingabe=%|2026cursor%|%eingabe=Ort",
             0 },
-        // Not placeholders: they stay as written.
-        { "%datum+%|%datum+x%|%datum*1%|%datum+123456%|%datum 1%",
-            "%datum+%|%datum+x%|%datum*1%|%datum+123456%|%datum 1%",
-            0 },
-        { "%cursorx% %zwischen% %eingabe=% 5%", "%cursorx% %zwischen% %eingabe=% 5%", 0 },
-        { "%jahr%cursor%", "2026cursor%", 0 }, // the closing "%" of %jahr% opens nothing
-        { "%eingabe=Ort", "%eingabe=Ort", 0 },
     };
-    for (const Row& row : rows) {
-        const std::optional<ExpandedText> expanded = expandPlaceholders(row.text, m_clock, inputs);
-        ASSERT_TRUE(expanded) << row.text;
-        EXPECT_EQ(expanded->text, row.expanded) << row.text;
-        EXPECT_EQ(expanded->charactersAfterCursor, row.charactersAfterCursor) << row.text;
+    for (const auto& [text, expected, charactersAfterCursor] : rows) {
+        const std::optional<ExpandedText> expanded = expandPlaceholders(text, m_clock, inputs);
+        ASSERT_TRUE(expanded) << text;
+        EXPECT_EQ(expanded->text, expected) << text;
+        EXPECT_EQ(expanded->charactersAfterCursor, charactersAfterCursor) << text;
     }
-}
-
-TEST_F(PlaceholdersTest, asksEachDistinctQuestionOnceInOrderAndACancelCancelsTheText)
-{
-    std::vector<std::string> asked;
-    bool clipboardRead = false;
-    const PlaceholderInputs inputs { [&] {
-                                        clipboardRead = true;
-                                        return std::string();
-                                    },
-        [&](const std::string& question) -> std::optional<std::string> {
-            asked.push_back(question);
-            if (question == "Abbrechen?")
-                return std::nullopt;
-            return "";
-        } };
-
-    const auto answered
-        = expandPlaceholders("%eingabe=Wer?%%eingabe=Wann?%%eingabe=Wer?%%eingabe=wer?%", m_clock, inputs);
-    ASSERT_TRUE(answered);
-    EXPECT_EQ(answered->text, "");
-    EXPECT_EQ(asked, (std::vector<std::string> { "Wer?", "Wann?", "wer?" }));
-
-    asked.clear();
-    EXPECT_FALSE(expandPlaceholders("%zwischenablage%%eingabe=Abbrechen?%%eingabe=Danach%", m_clock, inputs));
-    EXPECT_EQ(asked, std::vector<std::string> { "Abbrechen?" });
-    EXPECT_FALSE(clipboardRead);
 }
 
 TEST_F(PlaceholdersTest, withoutInputsQuestionsStayAndClipboardAndCursorGiveNothing)
@@ -179,30 +136,17 @@ TEST_F(PlaceholdersTest, withoutInputsQuestionsStayAndClipboardAndCursorGiveNoth
 
 TEST_F(PlaceholdersTest, shiftedDatesCrossMonthYearAndLeapDays)
 {
-    struct Row
-    {
-        int year, month, day;
-        const char* text;
-        const char* expanded;
-    };
-    const Row rows[] = {
-        { 2024, 2, 28, "%datum+1%", "29.02.2024" },
-        { 2024, 2, 28, "%datum+2%", "01.03.2024" },
+    const std::tuple<int, int, int, const char*, const char*> rows[] = {
+        { 2024, 2, 28, "%datum+1%|%datum+2%", "29.02.2024|01.03.2024" },
         { 2024, 3, 1, "%datum-1%", "29.02.2024" },
-        { 2023, 3, 1, "%datum-1%", "28.02.2023" },
         { 2100, 2, 28, "%datum+1%", "01.03.2100" },
         { 2000, 2, 28, "%datum+1%", "29.02.2000" },
-        { 2026, 12, 31, "%datum+1%", "01.01.2027" },
-        { 2027, 1, 1, "%datum-1%", "31.12.2026" },
-        { 2026, 1, 31, "%datum+30%", "02.03.2026" },
+        { 2026, 12, 31, "%datum+1%|%datum-30%", "01.01.2027|01.12.2026" },
         { 2024, 2, 29, "%datum+366%|%datum-366%", "01.03.2025|28.02.2023" },
-        { 2026, 3, 29, "%datum+1% %wochentag%", "30.03.2026 Sonntag" }, // across the clock change
     };
-    for (const Row& row : rows) {
-        const FixedClock clock(row.year, row.month, row.day, 23, 59, 59);
-        EXPECT_EQ(expandPlaceholders(row.text, clock), row.expanded)
-            << row.text << " on " << row.day << "." << row.month << "." << row.year;
-    }
+    for (const auto& [year, month, day, text, expanded] : rows)
+        EXPECT_EQ(expandPlaceholders(text, FixedClock(year, month, day, 23, 59, 59)), expanded)
+            << text << " from " << year << "-" << month << "-" << day;
 }
 
 } // namespace

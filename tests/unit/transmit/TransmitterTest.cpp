@@ -398,37 +398,6 @@ std::vector<std::string> describeLog(const SendLog& log)
     return rows;
 }
 
-TEST_F(TransmitterTest, questionsAreAskedBeforeTypingAndTheCaretGoesBackToTheCursorMark)
-{
-    writeConfig("[Name]\n1=Brief\n[Text]\n1=%eingabe=Name?%: %cursor%%zwischenablage%!");
-    ASSERT_TRUE(desktop.setText("Ablage"));
-    desktop.openWindow("Editor");
-    desktop.clearEvents();
-    prompts.answerInput("Name?", "Eva");
-
-    transmitter.sendEntry(1);
-
-    EXPECT_EQ(desktop.events(),
-        (Events { "activate Editor",
-            "process events",
-            "type Editor: Eva: Ablage!<Left><Left><Left><Left><Left><Left><Left>" }));
-    ASSERT_EQ(prompts.shown().size(), 1u);
-    EXPECT_EQ(prompts.shown()[0].title, "[Kalmotex] - Eingabe");
-}
-
-TEST_F(TransmitterTest, aCancelledQuestionTypesNothing)
-{
-    writeConfig("[Name]\n1=Brief\n[Text]\n1=Hallo %eingabe=Name?%");
-    desktop.openWindow("Editor");
-    desktop.clearEvents();
-    prompts.answerInput("Name?", std::nullopt);
-
-    transmitter.sendEntry(1);
-
-    EXPECT_EQ(desktop.events(), Events {});
-    EXPECT_EQ(outcomeText(transmitter.sendLog().newest(0).outcome), "Eingabe abgebrochen");
-}
-
 TEST_F(TransmitterTest, theSendLogRecordsEveryOutcomeNewestFirst)
 {
     writeConfig("[Name]\n1=Gruß\n2=Niemand\n3=Doppelt\n4=Lang\n[Text]\n1=Moin\n2=x\n3=yz\n4=abcdef\n"
