@@ -149,22 +149,20 @@ struct Placeholder
     int days = 0;
 };
 
+// "%DATUM+N%" or "%DATUM-N%" at the start of `rest` (upper case), N of 1 to 5 digits.
 std::optional<Placeholder> shiftedDateAt(std::u32string_view rest, std::size_t pos)
 {
-    std::size_t digitsEnd = shiftedDateWord.size() + 1;
-    if (rest.size() <= digitsEnd || (rest[digitsEnd - 1] != U'+' && rest[digitsEnd - 1] != U'-'))
+    std::size_t i = shiftedDateWord.size();
+    if (i >= rest.size() || (rest[i] != U'+' && rest[i] != U'-'))
         return std::nullopt;
+    const bool earlier = rest[i++] == U'-';
+    const std::size_t digitsStart = i;
     int days = 0;
-    while (digitsEnd < rest.size() && rest[digitsEnd] >= U'0' && rest[digitsEnd] <= U'9'
-        && digitsEnd - shiftedDateWord.size() - 1 < maxDayDigits) {
-        days = days * 10 + static_cast<int>(rest[digitsEnd] - U'0');
-        ++digitsEnd;
-    }
-    if (digitsEnd == shiftedDateWord.size() + 1 || digitsEnd >= rest.size() || rest[digitsEnd] != U'%')
+    while (i < rest.size() && i - digitsStart < maxDayDigits && rest[i] >= U'0' && rest[i] <= U'9')
+        days = days * 10 + static_cast<int>(rest[i++] - U'0');
+    if (i == digitsStart || i >= rest.size() || rest[i] != U'%')
         return std::nullopt;
-    if (rest[shiftedDateWord.size()] == U'-')
-        days = -days;
-    return Placeholder { pos, pos + digitsEnd + 1, PlaceholderKind::ShiftedDate, {}, days };
+    return Placeholder { pos, pos + i + 1, PlaceholderKind::ShiftedDate, {}, earlier ? -days : days };
 }
 
 // The placeholder starting at the "%" at `pos`, if one does. `haystack` is `text` in upper
