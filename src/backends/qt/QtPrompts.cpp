@@ -1,6 +1,7 @@
 #include "backends/qt/QtPrompts.h"
 
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace kx::platform {
@@ -81,6 +82,14 @@ std::unique_ptr<QInputDialog> QtPrompts::makeInputBox(
     box->setLabelText(fromUtf8(prompt));
     box->setTextEchoMode(QLineEdit::Normal);
     box->setTextValue(fromUtf8(defaultText));
+    // Wide enough that the window manager need not cut the title short: its text, the
+    // icon and the buttons of the title bar (a short question makes a narrow box). The
+    // dialog's layout fixes its size from its contents, so the label carries the width.
+    if (auto* label = box->findChild<QLabel*>()) {
+        const QFontMetrics metrics(box->font());
+        label->setMinimumWidth(
+            metrics.horizontalAdvance(box->windowTitle()) + 16 * metrics.averageCharWidth());
+    }
     return box;
 }
 
