@@ -77,7 +77,11 @@ platform::PromptAnswer QtPrompts::message(const std::string& text,
 std::unique_ptr<QInputDialog> QtPrompts::makeInputBox(
     const std::string& prompt, const std::string& title, const std::string& defaultText) const
 {
-    auto box = std::make_unique<QInputDialog>(m_parent);
+    // Over the parent only while the user works in it. A question asked during a send, while
+    // another program is active, stands alone: openbox and fluxbox raise a dialog's parent
+    // with it, and the main window would then cover the window the send goes to.
+    const bool parentActive = m_parent && m_parent->isActiveWindow();
+    auto box = std::make_unique<QInputDialog>(parentActive ? m_parent.data() : nullptr);
     box->setWindowTitle(fromUtf8(title));
     box->setLabelText(fromUtf8(prompt));
     box->setTextEchoMode(QLineEdit::Normal);

@@ -13,7 +13,7 @@ class QMessageBox;
 namespace kx::platform {
 
 // Message boxes titled "Kalmotex" and input boxes with the caller's title, as modal Qt
-// dialogs over the given parent window.
+// dialogs over the given parent window (input boxes only while it is the active window).
 class QtPrompts : public platform::Prompts
 {
 public:

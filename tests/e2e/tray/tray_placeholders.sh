@@ -38,6 +38,10 @@ tray_cli add Zeile --text 'ab%cursor%cd' --title 'Zeile' --crypt 0
 tray_cli add Ablage --text '<%zwischenablage%>' --title 'Ziel A' --crypt 0
 tray_two_terminals
 tray_start
+# The main window open below the terminal: a window manager that raises a dialog's parent
+# with it must not make it the last used window.
+tray_open_main_window
+tray_activate "$TRAY_WINDOW_A"
 
 send_start ask 1
 answer_question 'Eva'
