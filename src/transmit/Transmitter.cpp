@@ -70,7 +70,7 @@ std::optional<PreparedSend> Transmitter::prepare(int number, SendRecord& record)
     record.entryName = entry.name;
     const PlaceholderInputs inputs { [this] { return m_services.clipboard.readText(); },
         [this](const std::string& question) {
-            return m_services.prompts.input(question, "[Kalmotex] - Eingabe", "");
+            return m_services.prompts.standaloneInput(question, "[Kalmotex] - Eingabe");
         } };
     std::optional<ExpandedText> expanded = expandedEntryText(entry, m_services.clock, inputs);
     if (!expanded) {

@@ -77,11 +77,13 @@ platform::PromptAnswer QtPrompts::message(const std::string& text,
 std::unique_ptr<QInputDialog> QtPrompts::makeInputBox(
     const std::string& prompt, const std::string& title, const std::string& defaultText) const
 {
-    // Over the parent only while the user works in it. A question asked during a send, while
-    // another program is active, stands alone: openbox and fluxbox raise a dialog's parent
-    // with it, and the main window would then cover the window the send goes to.
-    const bool parentActive = m_parent && m_parent->isActiveWindow();
-    auto box = std::make_unique<QInputDialog>(parentActive ? m_parent.data() : nullptr);
+    return makeInputBox(prompt, title, defaultText, m_parent);
+}
+
+std::unique_ptr<QInputDialog> QtPrompts::makeInputBox(
+    const std::string& prompt, const std::string& title, const std::string& defaultText, QWidget* parent)
+{
+    auto box = std::make_unique<QInputDialog>(parent);
     box->setWindowTitle(fromUtf8(title));
     box->setLabelText(fromUtf8(prompt));
     box->setTextEchoMode(QLineEdit::Normal);
@@ -97,14 +99,25 @@ std::unique_ptr<QInputDialog> QtPrompts::makeInputBox(
     return box;
 }
 
+std::optional<std::string> QtPrompts::answer(QInputDialog& box)
+{
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QByteArray utf8 = box.textValue().toUtf8();
+    return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
 std::optional<std::string> QtPrompts::input(
     const std::string& prompt, const std::string& title, const std::string& defaultText)
 {
-    const std::unique_ptr<QInputDialog> box = makeInputBox(prompt, title, defaultText);
-    if (box->exec() != QDialog::Accepted)
-        return std::nullopt;
-    const QByteArray utf8 = box->textValue().toUtf8();
-    return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    return answer(*makeInputBox(prompt, title, defaultText));
+}
+
+std::optional<std::string> QtPrompts::standaloneInput(const std::string& prompt, const std::string& title)
+{
+    // No parent: openbox and fluxbox raise a dialog's parent with it, and the main window
+    // would then cover the window the send goes to.
+    return answer(*makeInputBox(prompt, title, {}, nullptr));
 }
 
 } // namespace kx::platform
