@@ -32,8 +32,8 @@ private:
     std::tm m_time {};
 };
 
-// The same time of day `days` days later (earlier when negative) in the proleptic Gregorian
-// calendar, with weekday and day of the year to match. Only the date fields of `time` are read.
+// `time` moved `days` days later (earlier when negative) in the proleptic Gregorian calendar:
+// date, weekday and day of the year computed, the time of day kept as it is.
 std::tm addDays(const std::tm& time, int days);
 
 // std::strftime with the current LC_TIME locale, as UTF-8 (a locale in a legacy charset is
