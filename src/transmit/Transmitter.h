@@ -2,6 +2,7 @@
 
 #include "platform/KeyStroke.h"
 #include "platform/WindowSystem.h"
+#include "transmit/Placeholders.h"
 #include "transmit/SendLog.h"
 #include "transmit/WindowChooser.h"
 
@@ -107,12 +108,14 @@ public:
     int typedSends() const { return m_typedSends; }
 
     // Reads entry `number` as the configuration file holds it now (unscrambled, unescaped,
-    // placeholders expanded), turns it into key actions (a console entry puts its text on
+    // placeholders expanded, its questions asked in input boxes titled "[Kalmotex] -
+    // Eingabe"), turns it into key actions (with Left presses after them that bring the
+    // caret back to a "%cursor%") (a console entry puts its text on
     // the clipboard and types the platform's paste keys) and chooses the window: the one
     // whose title contains the entry's title, with the selection dialog when several do,
-    // or the last used window when the title is empty. Nothing when the clipboard refused a
-    // console entry's text or no window qualifies (a message has said so in both cases), or
-    // the choice was cancelled.
+    // or the last used window when the title is empty. Nothing when a question was
+    // cancelled, the clipboard refused a console entry's text or no window qualifies (a
+    // message has said so in both cases), or the choice was cancelled.
     std::optional<PreparedSend> prepare(int number);
     // Activates the send's window (debug output names the way it took and what confirmed
     // it), handles pending events except user input once, then types the keys. When the
@@ -154,5 +157,8 @@ private:
 
 // The entry's text as a send types it: unescaped and with its placeholders expanded.
 std::string expandedEntryText(const store::Entry& entry, const Clock& clock);
+// The same with the clipboard and the questions; nothing when a question was cancelled.
+std::optional<ExpandedText> expandedEntryText(
+    const store::Entry& entry, const Clock& clock, const PlaceholderInputs& inputs);
 
 } // namespace kx::transmit
