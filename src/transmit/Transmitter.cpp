@@ -58,12 +58,6 @@ bool Transmitter::sendEntry(int number)
     return true;
 }
 
-std::optional<PreparedSend> Transmitter::prepare(int number)
-{
-    SendRecord record;
-    return prepare(number, record);
-}
-
 std::optional<PreparedSend> Transmitter::prepare(int number, SendRecord& record)
 {
     const store::Entry entry = m_services.entries.readEntry(number);
