@@ -41,6 +41,14 @@ public:
     // An input box titled `title`; returns the text entered, or nothing when cancelled.
     virtual std::optional<std::string>
     input(const std::string& prompt, const std::string& title, const std::string& defaultText) = 0;
+
+    // An input box with an empty field that stands alone, tied to none of the program's
+    // windows: for a question asked on the way to another program's window, where raising one
+    // of the program's windows with it would change which window counts as used last.
+    virtual std::optional<std::string> standaloneInput(const std::string& prompt, const std::string& title)
+    {
+        return input(prompt, title, {});
+    }
 };
 
 } // namespace kx::platform

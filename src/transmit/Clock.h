@@ -32,6 +32,10 @@ private:
     std::tm m_time {};
 };
 
+// `time` moved `days` days later (earlier when negative) in the proleptic Gregorian calendar:
+// date, weekday and day of the year computed, the time of day kept as it is.
+std::tm addDays(const std::tm& time, int days);
+
 // std::strftime with the current LC_TIME locale, as UTF-8 (a locale in a legacy charset is
 // taken for Windows-1252). Empty when the result would be unreasonably long.
 std::string formatLocalTime(const char* format, const std::tm& time);

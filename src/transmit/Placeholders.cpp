@@ -2,13 +2,16 @@
 
 #include "text/Text.h"
 #include "transmit/Clock.h"
+#include "transmit/TypedCharacters.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <string_view>
+#include <vector>
 
 namespace kx::transmit {
 
@@ -113,6 +116,118 @@ constexpr std::array<TimePlaceholder, 9> timePlaceholders = { {
     { U"%JAHR%", "%Y" },
 } };
 
+std::u32string expandTimes(std::u32string text, const Clock& clock)
+{
+    for (const TimePlaceholder& placeholder : timePlaceholders) {
+        const std::string value = formatLocalTime(placeholder.format, clock.now());
+        text = replaceAllNoCase(text, placeholder.word, text::toUtf32(value));
+    }
+    return text;
+}
+
+constexpr std::u32string_view cursorWord = U"%CURSOR%";
+constexpr std::u32string_view clipboardWord = U"%ZWISCHENABLAGE%";
+constexpr std::u32string_view questionWord = U"%EINGABE=";
+constexpr std::u32string_view shiftedDateWord = U"%DATUM";
+constexpr std::size_t maxDayDigits = 5;
+
+enum class PlaceholderKind
+{
+    Cursor,
+    Clipboard,
+    Question,
+    ShiftedDate,
+};
+
+// One placeholder of the text: [begin, end) in code points.
+struct Placeholder
+{
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    PlaceholderKind kind = PlaceholderKind::Cursor;
+    std::u32string question;
+    int days = 0;
+};
+
+// "%DATUM+N%" or "%DATUM-N%" at the start of `rest` (upper case), N of 1 to 5 digits.
+std::optional<Placeholder> shiftedDateAt(std::u32string_view rest, std::size_t pos)
+{
+    std::size_t i = shiftedDateWord.size();
+    if (i >= rest.size() || (rest[i] != U'+' && rest[i] != U'-'))
+        return std::nullopt;
+    const bool earlier = rest[i++] == U'-';
+    const std::size_t digitsStart = i;
+    int days = 0;
+    while (i < rest.size() && i - digitsStart < maxDayDigits && rest[i] >= U'0' && rest[i] <= U'9')
+        days = days * 10 + static_cast<int>(rest[i++] - U'0');
+    if (i == digitsStart || i >= rest.size() || rest[i] != U'%')
+        return std::nullopt;
+    return Placeholder { pos, pos + i + 1, PlaceholderKind::ShiftedDate, {}, earlier ? -days : days };
+}
+
+// The placeholder starting at the "%" at `pos`, if one does. `haystack` is `text` in upper
+// case.
+std::optional<Placeholder> placeholderAt(
+    const std::u32string& text, std::u32string_view haystack, std::size_t pos)
+{
+    const std::u32string_view rest = haystack.substr(pos);
+    if (rest.starts_with(cursorWord))
+        return Placeholder { pos, pos + cursorWord.size(), PlaceholderKind::Cursor, {} };
+    if (rest.starts_with(clipboardWord))
+        return Placeholder { pos, pos + clipboardWord.size(), PlaceholderKind::Clipboard, {} };
+    if (rest.starts_with(questionWord)) {
+        const std::size_t start = pos + questionWord.size();
+        const std::size_t close = text.find(U'%', start);
+        if (close == std::u32string::npos || close == start)
+            return std::nullopt;
+        return Placeholder { pos, close + 1, PlaceholderKind::Question, text.substr(start, close - start) };
+    }
+    if (rest.starts_with(shiftedDateWord))
+        return shiftedDateAt(rest, pos);
+    return std::nullopt;
+}
+
+// The placeholders of the text other than files and the plain date and time, left to right.
+std::vector<Placeholder> findPlaceholders(const std::u32string& text)
+{
+    const std::u32string haystack = upper(text);
+    std::vector<Placeholder> found;
+    std::size_t pos = haystack.find(U'%');
+    while (pos != std::u32string::npos) {
+        std::size_t next = pos + 1;
+        if (const std::optional<Placeholder> placeholder = placeholderAt(text, haystack, pos)) {
+            found.push_back(*placeholder);
+            next = placeholder->end;
+        } else {
+            // The closing "%" of a time placeholder opens nothing ("%jahr%cursor%").
+            for (const TimePlaceholder& time : timePlaceholders)
+                if (std::u32string_view(haystack).substr(pos).starts_with(time.word))
+                    next = pos + time.word.size();
+        }
+        pos = haystack.find(U'%', next);
+    }
+    return found;
+}
+
+// Each distinct question once, in the order of first appearance; nothing when one is
+// cancelled.
+std::optional<std::map<std::u32string, std::u32string>> askQuestions(
+    const std::vector<Placeholder>& placeholders, const PlaceholderInputs& inputs)
+{
+    std::map<std::u32string, std::u32string> answers;
+    if (!inputs.ask)
+        return answers;
+    for (const Placeholder& placeholder : placeholders) {
+        if (placeholder.kind != PlaceholderKind::Question || answers.contains(placeholder.question))
+            continue;
+        const std::optional<std::string> answer = inputs.ask(text::toUtf8(placeholder.question));
+        if (!answer)
+            return std::nullopt;
+        answers.emplace(placeholder.question, text::toUtf32(*answer));
+    }
+    return answers;
+}
+
 } // namespace
 
 bool isPlainFile(const std::string& fileName)
@@ -121,16 +236,59 @@ bool isPlainFile(const std::string& fileName)
     return std::filesystem::is_regular_file(pathFromUtf8(fileName), error);
 }
 
+std::optional<ExpandedText> expandPlaceholders(
+    const std::string& sendText, const Clock& clock, const PlaceholderInputs& inputs)
+{
+    if (sendText.find('%') == std::string::npos)
+        return ExpandedText { sendText };
+    const std::u32string text = expandFiles(text::toUtf32(sendText));
+    const std::vector<Placeholder> placeholders = findPlaceholders(text);
+    const auto answers = askQuestions(placeholders, inputs);
+    if (!answers)
+        return std::nullopt;
+
+    std::u32string result;
+    std::optional<std::size_t> cursor;
+    std::optional<std::u32string> clipboard;
+    std::size_t pos = 0;
+    for (const Placeholder& placeholder : placeholders) {
+        result += expandTimes(text.substr(pos, placeholder.begin - pos), clock);
+        pos = placeholder.end;
+        switch (placeholder.kind) {
+        case PlaceholderKind::Cursor:
+            if (!cursor)
+                cursor = result.size();
+            break;
+        case PlaceholderKind::Clipboard:
+            if (!clipboard)
+                clipboard = text::toUtf32(inputs.clipboardText ? inputs.clipboardText() : std::string());
+            result += *clipboard;
+            break;
+        case PlaceholderKind::Question:
+            if (const auto answer = answers->find(placeholder.question); answer != answers->end())
+                result += answer->second;
+            else
+                result.append(text, placeholder.begin, placeholder.end - placeholder.begin);
+            break;
+        case PlaceholderKind::ShiftedDate:
+            result += text::toUtf32(formatLocalTime("%x", addDays(clock.now(), placeholder.days)));
+            break;
+        }
+    }
+    result += expandTimes(text.substr(pos), clock);
+
+    ExpandedText expanded { text::toUtf8(result) };
+    if (cursor)
+        expanded.charactersAfterCursor = visibleCharacterCount(text::toUtf8(result.substr(*cursor)));
+    return expanded;
+}
+
 std::string expandPlaceholders(std::string sendText, const Clock& clock)
 {
     if (sendText.find('%') == std::string::npos)
         return sendText;
-    std::u32string text = expandFiles(text::toUtf32(sendText));
-    for (const TimePlaceholder& placeholder : timePlaceholders) {
-        const std::string value = formatLocalTime(placeholder.format, clock.now());
-        text = replaceAllNoCase(text, placeholder.word, text::toUtf32(value));
-    }
-    return text::toUtf8(text);
+    // Without a way to ask, no question can be cancelled.
+    return expandPlaceholders(sendText, clock, PlaceholderInputs {})->text;
 }
 
 } // namespace kx::transmit

@@ -15,6 +15,8 @@ std::string outcomeText(SendOutcome outcome)
         return "abgelehnt: Übertragung läuft";
     case SendOutcome::SelectionCancelled:
         return "Auswahl abgebrochen";
+    case SendOutcome::InputCancelled:
+        return "Eingabe abgebrochen";
     case SendOutcome::TypingFailed:
         return "abgebrochen: Tastaturfehler";
     }

@@ -18,6 +18,7 @@ enum class SendOutcome
     NoTarget, // no window qualified; nothing was typed
     Busy, // another send was still under way; this one did nothing
     SelectionCancelled, // the user cancelled the choice among several windows
+    InputCancelled, // the user cancelled a question of the text ("%eingabe=...%")
     TypingFailed, // the keyboard stopped for a reason of its own (a keymap change refused), or
                   // the clipboard refused a console entry's text and nothing was typed
 };

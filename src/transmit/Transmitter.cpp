@@ -58,17 +58,20 @@ bool Transmitter::sendEntry(int number)
     return true;
 }
 
-std::optional<PreparedSend> Transmitter::prepare(int number)
-{
-    SendRecord record;
-    return prepare(number, record);
-}
-
 std::optional<PreparedSend> Transmitter::prepare(int number, SendRecord& record)
 {
     const store::Entry entry = m_services.entries.readEntry(number);
     record.entryName = entry.name;
-    std::string keys = expandedEntryText(entry, m_services.clock);
+    const PlaceholderInputs inputs { [this] { return m_services.clipboard.readText(); },
+        [this](const std::string& question) {
+            return m_services.prompts.standaloneInput(question, "[Kalmotex] - Eingabe");
+        } };
+    std::optional<ExpandedText> expanded = expandedEntryText(entry, m_services.clock, inputs);
+    if (!expanded) {
+        record.outcome = SendOutcome::InputCancelled;
+        return std::nullopt;
+    }
+    std::string keys = std::move(expanded->text);
     const std::size_t characters = visibleCharacterCount(keys);
     record.charactersTotal = characters;
     const bool pastes = entry.dosBox;
@@ -95,6 +98,10 @@ std::optional<PreparedSend> Transmitter::prepare(int number, SendRecord& record)
     if (!parsed.ok() && m_debug)
         *m_debug << "type into " << describe(target) << ": keystroke string not typed, " << parsed.error
                  << " at character " << parsed.errorPosition << '\n';
+    if (parsed.ok())
+        parsed.strokes.insert(parsed.strokes.end(),
+            expanded->charactersAfterCursor,
+            platform::KeyStroke { platform::NamedKey::Left });
     return PreparedSend(target, std::move(parsed.strokes), characters, pastes);
 }
 
@@ -246,6 +253,12 @@ std::string Transmitter::describe(platform::WindowHandle window)
 std::string expandedEntryText(const store::Entry& entry, const Clock& clock)
 {
     return expandPlaceholders(store::unescapeText(entry.text), clock);
+}
+
+std::optional<ExpandedText> expandedEntryText(
+    const store::Entry& entry, const Clock& clock, const PlaceholderInputs& inputs)
+{
+    return expandPlaceholders(store::unescapeText(entry.text), clock, inputs);
 }
 
 } // namespace kx::transmit

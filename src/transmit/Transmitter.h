@@ -2,6 +2,7 @@
 
 #include "platform/KeyStroke.h"
 #include "platform/WindowSystem.h"
+#include "transmit/Placeholders.h"
 #include "transmit/SendLog.h"
 #include "transmit/WindowChooser.h"
 
@@ -106,22 +107,6 @@ public:
     // How many sends have reached their typing so far (with or without a typing error).
     int typedSends() const { return m_typedSends; }
 
-    // Reads entry `number` as the configuration file holds it now (unscrambled, unescaped,
-    // placeholders expanded), turns it into key actions (a console entry puts its text on
-    // the clipboard and types the platform's paste keys) and chooses the window: the one
-    // whose title contains the entry's title, with the selection dialog when several do,
-    // or the last used window when the title is empty. Nothing when the clipboard refused a
-    // console entry's text or no window qualifies (a message has said so in both cases), or
-    // the choice was cancelled.
-    std::optional<PreparedSend> prepare(int number);
-    // Activates the send's window (debug output names the way it took and what confirmed
-    // it), handles pending events except user input once, then types the keys. When the
-    // activation is not confirmed the keys are typed all the same; they go wherever the
-    // focus is. With the option `FocusGuard` on (read now), typing stops as soon as the
-    // window no longer has the keyboard focus, and a message says how many characters
-    // were typed.
-    SendResult run(const PreparedSend& send);
-
     // The last sends (never their texts), for the window debugger.
     SendLog& sendLog() { return m_sendLog; }
 
@@ -136,9 +121,24 @@ public:
     std::string windowTitle(platform::WindowHandle window);
 
 private:
-    // prepare(), noting the entry's name, the chosen window's title and why nothing came of
-    // it (clipboard refused, no window, choice cancelled) in `record`.
+    // Reads entry `number` as the configuration file holds it now (unscrambled, unescaped,
+    // placeholders expanded, its questions asked in input boxes titled "[Kalmotex] -
+    // Eingabe") and turns it into key actions, with Left presses after them that bring the
+    // caret back to a "%cursor%"; a console entry puts its text on the clipboard and types
+    // the platform's paste keys. Chooses the window: the one whose title contains the
+    // entry's title, with the selection dialog when several do, or the last used window
+    // when the title is empty. Nothing when a question or the choice was cancelled, the
+    // clipboard refused a console entry's text or no window qualifies (a message has said
+    // so in the last two cases); `record` notes the entry's name, the chosen window's title
+    // and why nothing came of it.
     std::optional<PreparedSend> prepare(int number, SendRecord& record);
+    // Activates the send's window (debug output names the way it took and what confirmed
+    // it), handles pending events except user input once, then types the keys. When the
+    // activation is not confirmed the keys are typed all the same; they go wherever the
+    // focus is. With the option `FocusGuard` on (read now), typing stops as soon as the
+    // window no longer has the keyboard focus, and a message says how many characters
+    // were typed.
+    SendResult run(const PreparedSend& send);
     platform::WindowHandle chooseTarget(const std::string& upperCaseTitle, SendRecord& record);
     void reportFocusLost(std::size_t typed, std::size_t total);
     void reportNoTarget();
@@ -154,5 +154,8 @@ private:
 
 // The entry's text as a send types it: unescaped and with its placeholders expanded.
 std::string expandedEntryText(const store::Entry& entry, const Clock& clock);
+// The same with the clipboard and the questions; nothing when a question was cancelled.
+std::optional<ExpandedText> expandedEntryText(
+    const store::Entry& entry, const Clock& clock, const PlaceholderInputs& inputs);
 
 } // namespace kx::transmit

@@ -51,6 +51,7 @@ TEST(Win32ClipboardText, holdsTheTextAsUnicodeAfterTheObjectIsGone)
         Win32Clipboard clipboard;
         ASSERT_TRUE(clipboard.setText("dir\r\näöü € 😀"));
         EXPECT_EQ(clipboardText(), L"dir\r\näöü € \U0001F600");
+        EXPECT_EQ(clipboard.readText(), "dir\r\näöü € 😀");
         ASSERT_TRUE(clipboard.setText("zweiter Text"));
         EXPECT_EQ(clipboardText(), L"zweiter Text");
     }
@@ -64,6 +65,7 @@ TEST(Win32ClipboardText, failsWhileAnotherWindowKeepsTheClipboardOpen)
     ASSERT_TRUE(OpenClipboard(other));
     Win32Clipboard clipboard;
     EXPECT_FALSE(clipboard.setText("blockiert"));
+    EXPECT_EQ(clipboard.readText(), "");
     CloseClipboard();
     EXPECT_TRUE(clipboard.setText("frei"));
     EXPECT_EQ(clipboardText(), L"frei");

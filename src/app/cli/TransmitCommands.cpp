@@ -6,6 +6,7 @@
 #include "transmit/KeystrokeEncoding.h"
 #include "transmit/Transmitter.h"
 
+#include <algorithm>
 #include <clocale>
 #include <filesystem>
 #include <optional>
@@ -55,19 +56,32 @@ std::optional<EntryArguments> parseArguments(const CliContext& context,
     return parsed;
 }
 
-// The entry's text as a send types it. kalmotex works in its configuration's folder, so a
-// relative "%datei=" name is looked up there, wherever this command was started.
-std::string expandedAsSent(const CliContext& context, const store::Entry& entry, const transmit::Clock& clock)
+// The entry's text as a send types it, without the clipboard (empty) and answers (the
+// questions stay). kalmotex works in its configuration's folder, so a relative "%datei="
+// name is looked up there, wherever this command was started.
+transmit::ExpandedText expandedAsSent(
+    const CliContext& context, const store::Entry& entry, const transmit::Clock& clock)
 {
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path before = fs::current_path(error);
     const fs::path folder = fs::absolute(context.configPath, error).parent_path();
     fs::current_path(folder, error);
-    std::string text = transmit::expandedEntryText(entry, clock);
+    // Without a way to ask, nothing can be cancelled.
+    transmit::ExpandedText expanded = *transmit::expandedEntryText(entry, clock, {});
     if (!before.empty())
         fs::current_path(before, error);
-    return text;
+    return expanded;
+}
+
+// The Left presses that bring the caret back to "%cursor%", in counts the keystroke syntax
+// takes (up to 10000 each).
+std::string leftKeys(std::size_t count)
+{
+    std::string keys;
+    for (; count > 0; count -= std::min<std::size_t>(count, 10000))
+        keys += "{LEFT " + std::to_string(std::min<std::size_t>(count, 10000)) + "}";
+    return keys;
 }
 
 } // namespace
@@ -86,9 +100,8 @@ void addTransmitCommands(CommandTable& table, std::shared_ptr<const transmit::Cl
                  return kExitUsage;
              if (!context.requireEntry(parsed->number))
                  return kExitFailure;
-             context.out << expandedAsSent(context,
-                 context.entries.readEntry(static_cast<int>(parsed->number)),
-                 *clock);
+             const store::Entry entry = context.entries.readEntry(static_cast<int>(parsed->number));
+             context.out << expandedAsSent(context, entry, *clock).text;
              return kExitOk;
          } });
     table.add({ "keys",
@@ -101,14 +114,16 @@ void addTransmitCommands(CommandTable& table, std::shared_ptr<const transmit::Cl
             if (!context.requireEntry(parsed->number))
                 return kExitFailure;
             const store::Entry entry = context.entries.readEntry(static_cast<int>(parsed->number));
-            std::string text = expandedAsSent(context, entry, *clock);
+            transmit::ExpandedText expanded = expandedAsSent(context, entry, *clock);
+            std::string text;
             std::optional<std::string> clipboard;
             if (entry.dosBox) {
-                clipboard = std::move(text);
+                clipboard = std::move(expanded.text);
                 text = consolePasteKeys;
             } else {
-                text = transmit::encodeKeystrokes(text);
+                text = transmit::encodeKeystrokes(expanded.text);
             }
+            text += leftKeys(expanded.charactersAfterCursor);
             if (parsed->json) {
                 context.out << "{\"keys\":" << jsonString(text)
                             << ",\"clipboard\":" << (clipboard ? jsonString(*clipboard) : "null") << "}\n";

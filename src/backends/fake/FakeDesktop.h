@@ -92,6 +92,7 @@ public:
 
     // Clipboard
     text::Result setText(const std::string& text) override;
+    std::string readText() override { return clipboardText(); }
 
     // EventPump: logs "process events", then runs what was posted.
     void processPendingEvents() override;

@@ -27,4 +27,13 @@ text::Result QtClipboard::setText(const std::string& text)
     return {};
 }
 
+std::string QtClipboard::readText()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return {};
+    const QByteArray utf8 = clipboard->text(QClipboard::Clipboard).toUtf8();
+    return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
 } // namespace kx::platform

@@ -12,6 +12,7 @@ class QtClipboard : public Clipboard
 {
 public:
     text::Result setText(const std::string& text) override;
+    std::string readText() override;
 };
 
 } // namespace kx::platform

@@ -1,6 +1,7 @@
 #include "backends/qt/QtPrompts.h"
 
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace kx::platform {
@@ -76,22 +77,47 @@ platform::PromptAnswer QtPrompts::message(const std::string& text,
 std::unique_ptr<QInputDialog> QtPrompts::makeInputBox(
     const std::string& prompt, const std::string& title, const std::string& defaultText) const
 {
-    auto box = std::make_unique<QInputDialog>(m_parent);
+    return makeInputBox(prompt, title, defaultText, m_parent);
+}
+
+std::unique_ptr<QInputDialog> QtPrompts::makeInputBox(
+    const std::string& prompt, const std::string& title, const std::string& defaultText, QWidget* parent)
+{
+    auto box = std::make_unique<QInputDialog>(parent);
     box->setWindowTitle(fromUtf8(title));
     box->setLabelText(fromUtf8(prompt));
     box->setTextEchoMode(QLineEdit::Normal);
     box->setTextValue(fromUtf8(defaultText));
+    // Wide enough that the window manager need not cut the title short: its text, the
+    // icon and the buttons of the title bar (a short question makes a narrow box). The
+    // dialog's layout fixes its size from its contents, so the label carries the width.
+    if (auto* label = box->findChild<QLabel*>()) {
+        const QFontMetrics metrics(box->font());
+        label->setMinimumWidth(
+            metrics.horizontalAdvance(box->windowTitle()) + 16 * metrics.averageCharWidth());
+    }
     return box;
+}
+
+std::optional<std::string> QtPrompts::answer(QInputDialog& box)
+{
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QByteArray utf8 = box.textValue().toUtf8();
+    return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
 }
 
 std::optional<std::string> QtPrompts::input(
     const std::string& prompt, const std::string& title, const std::string& defaultText)
 {
-    const std::unique_ptr<QInputDialog> box = makeInputBox(prompt, title, defaultText);
-    if (box->exec() != QDialog::Accepted)
-        return std::nullopt;
-    const QByteArray utf8 = box->textValue().toUtf8();
-    return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    return answer(*makeInputBox(prompt, title, defaultText));
+}
+
+std::optional<std::string> QtPrompts::standaloneInput(const std::string& prompt, const std::string& title)
+{
+    // No parent: openbox and fluxbox raise a dialog's parent with it, and the main window
+    // would then cover the window the send goes to.
+    return answer(*makeInputBox(prompt, title, {}, nullptr));
 }
 
 } // namespace kx::platform

@@ -13,7 +13,7 @@ class QMessageBox;
 namespace kx::platform {
 
 // Message boxes titled "Kalmotex" and input boxes with the caller's title, as modal Qt
-// dialogs over the given parent window.
+// dialogs over the given parent window (a standalone input box over none).
 class QtPrompts : public platform::Prompts
 {
 public:
@@ -27,6 +27,7 @@ public:
         platform::PromptAnswer defaultAnswer) override;
     std::optional<std::string> input(
         const std::string& prompt, const std::string& title, const std::string& defaultText) override;
+    std::optional<std::string> standaloneInput(const std::string& prompt, const std::string& title) override;
 
     // The boxes `message` and `input` show, built but not yet shown.
     std::unique_ptr<QMessageBox> makeMessageBox(const std::string& text,
@@ -37,6 +38,11 @@ public:
         const std::string& prompt, const std::string& title, const std::string& defaultText) const;
 
 private:
+    static std::unique_ptr<QInputDialog> makeInputBox(
+        const std::string& prompt, const std::string& title, const std::string& defaultText, QWidget* parent);
+    // Runs the box; its text, or nothing when cancelled.
+    static std::optional<std::string> answer(QInputDialog& box);
+
     QPointer<QWidget> m_parent;
 };
 

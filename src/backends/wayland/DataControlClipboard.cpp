@@ -5,8 +5,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <iterator>
+#include <poll.h>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
 #include <unistd.h>
 
@@ -50,18 +55,24 @@ const zwlr_data_control_source_v1_listener kSourceListener = {
     },
 };
 
-// What others put on the clipboard is never read here; their offers are let go at once.
-void dropOffer(void*, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1* offer)
-{
-    if (offer)
-        zwlr_data_control_offer_v1_destroy(offer);
-}
+const zwlr_data_control_offer_v1_listener kOfferListener = {
+    [](void* self, zwlr_data_control_offer_v1* offer, const char* type) {
+        static_cast<DataControlClipboard*>(self)->offerType(offer, type);
+    },
+};
 
+// Only the clipboard is read; what is offered as the primary selection is let go at once.
 const zwlr_data_control_device_v1_listener kDeviceListener = {
-    [](void*, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1*) {},
-    dropOffer,
+    [](void* self, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1* offer) {
+        static_cast<DataControlClipboard*>(self)->offered(offer);
+    },
+    [](void* self, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1* offer) {
+        static_cast<DataControlClipboard*>(self)->selected(offer);
+    },
     [](void*, zwlr_data_control_device_v1*) {},
-    dropOffer,
+    [](void* self, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1* offer) {
+        static_cast<DataControlClipboard*>(self)->dropped(offer);
+    },
 };
 
 } // namespace
@@ -79,11 +90,13 @@ DataControlClipboard::DataControlClipboard(std::shared_ptr<WaylandConnection> co
         &zwlr_data_control_manager_v1_interface,
         std::min<std::uint32_t>(global.version, 2)));
     m_device = zwlr_data_control_manager_v1_get_data_device(m_manager, m_connection->seat());
-    zwlr_data_control_device_v1_add_listener(m_device, &kDeviceListener, nullptr);
+    zwlr_data_control_device_v1_add_listener(m_device, &kDeviceListener, this);
 }
 
 DataControlClipboard::~DataControlClipboard()
 {
+    if (m_selection)
+        zwlr_data_control_offer_v1_destroy(m_selection);
     zwlr_data_control_device_v1_destroy(m_device);
     zwlr_data_control_manager_v1_destroy(m_manager);
 }
@@ -95,6 +108,75 @@ zwlr_data_control_source_v1* DataControlClipboard::offer(const std::shared_ptr<c
         zwlr_data_control_source_v1_offer(source, type);
     zwlr_data_control_source_v1_add_listener(source, &kSourceListener, new Source { text });
     return source;
+}
+
+void DataControlClipboard::offered(zwlr_data_control_offer_v1* offer)
+{
+    m_pending = offer;
+    m_pendingType.clear();
+    zwlr_data_control_offer_v1_add_listener(offer, &kOfferListener, this);
+}
+
+void DataControlClipboard::offerType(zwlr_data_control_offer_v1* offer, const char* type)
+{
+    // The first text type in the order of preference wins.
+    if (offer != m_pending)
+        return;
+    const auto rank = [](std::string_view candidate) {
+        return std::find(std::begin(kTextTypes), std::end(kTextTypes), candidate) - std::begin(kTextTypes);
+    };
+    if (rank(type) < rank(m_pendingType.empty() ? std::string_view("-") : m_pendingType))
+        m_pendingType = type;
+}
+
+void DataControlClipboard::dropped(zwlr_data_control_offer_v1* offer)
+{
+    if (!offer)
+        return;
+    if (offer == m_pending)
+        m_pending = nullptr;
+    zwlr_data_control_offer_v1_destroy(offer);
+}
+
+void DataControlClipboard::selected(zwlr_data_control_offer_v1* offer)
+{
+    if (m_selection && m_selection != offer)
+        zwlr_data_control_offer_v1_destroy(m_selection);
+    m_selection = offer;
+    m_selectionType = offer == m_pending ? m_pendingType : std::string();
+    m_pending = nullptr;
+}
+
+std::string DataControlClipboard::readText()
+{
+    m_connection->dispatchPending();
+    if (!m_selection || m_selectionType.empty())
+        return {};
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        return {};
+    zwlr_data_control_offer_v1_receive(m_selection, m_selectionType.c_str(), ends[1]);
+    ::close(ends[1]);
+    // When the text is our own, its "send" comes to this connection and must be dispatched.
+    m_connection->roundTrip();
+    std::string text;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    char buffer[4096];
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd readable { ends[0], POLLIN, 0 };
+        if (left.count() <= 0 || ::poll(&readable, 1, static_cast<int>(left.count())) <= 0)
+            break;
+        const ssize_t got = ::read(ends[0], buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(ends[0]);
+    return text;
 }
 
 text::Result DataControlClipboard::setText(const std::string& text)

@@ -14,6 +14,17 @@ namespace {
 constexpr int kOpenAttempts = 10;
 constexpr auto kOpenRetryDelay = std::chrono::milliseconds(20);
 
+bool openClipboard(void* owner)
+{
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        if (attempt > 0)
+            std::this_thread::sleep_for(kOpenRetryDelay);
+        if (OpenClipboard(static_cast<HWND>(owner)))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 Win32Clipboard::Win32Clipboard()
@@ -46,13 +57,7 @@ text::Result Win32Clipboard::setText(const std::string& text)
     std::memcpy(target, wide.c_str(), bytes);
     GlobalUnlock(memory);
 
-    bool opened = false;
-    for (int attempt = 0; attempt < kOpenAttempts && !opened; ++attempt) {
-        if (attempt > 0)
-            std::this_thread::sleep_for(kOpenRetryDelay);
-        opened = OpenClipboard(static_cast<HWND>(m_owner));
-    }
-    if (!opened) {
+    if (!openClipboard(m_owner)) {
         GlobalFree(memory);
         return text::Result::failure("clipboard: held open by another program");
     }
@@ -64,6 +69,22 @@ text::Result Win32Clipboard::setText(const std::string& text)
     if (!ok)
         return text::Result::failure("clipboard: SetClipboardData refused the text");
     return {};
+}
+
+std::string Win32Clipboard::readText()
+{
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !openClipboard(m_owner))
+        return {};
+    std::string text;
+    if (HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(memory))) {
+            // The text ends at its NUL, which may come before the end of the memory block.
+            text = toUtf8(std::wstring_view(wide, wcsnlen(wide, GlobalSize(memory) / sizeof(wchar_t))));
+            GlobalUnlock(memory);
+        }
+    }
+    CloseClipboard();
+    return text;
 }
 
 } // namespace kx::platform::win32

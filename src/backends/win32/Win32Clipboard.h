@@ -19,6 +19,8 @@ public:
     // Another program may have the clipboard open for a moment: opening is tried a few
     // times before it gives up and returns false.
     text::Result setText(const std::string& text) override;
+    // Tried as often as setText before it gives up with nothing.
+    std::string readText() override;
 
 private:
     void* m_owner = nullptr; // HWND

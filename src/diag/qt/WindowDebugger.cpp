@@ -99,6 +99,7 @@ WindowDebugger::WindowDebugger(WindowDebuggerServices services, QWidget* parent)
              transmit::SendOutcome::NoTarget,
              transmit::SendOutcome::Busy,
              transmit::SendOutcome::SelectionCancelled,
+             transmit::SendOutcome::InputCancelled,
              transmit::SendOutcome::TypingFailed })
         widestOutcome = std::max(widestOutcome,
             metrics.horizontalAdvance(QString::fromStdString(transmit::outcomeText(outcome))));

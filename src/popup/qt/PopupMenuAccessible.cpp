@@ -64,7 +64,8 @@ public:
         s.focusable = !s.disabled;
         s.selectable = !s.disabled;
         const bool current = m_menu->currentIndex() == m_row + 1;
-        s.focused = current && m_menu->hasFocus();
+        // The open menu holds the keyboard without taking Qt's focus (see the widget).
+        s.focused = current && m_menu->isVisible();
         s.selected = current;
         s.hotTracked = current;
         s.defaultButton = m_menu->defaultIndex() == m_row + 1;

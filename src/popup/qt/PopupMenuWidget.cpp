@@ -54,7 +54,12 @@ PopupMenuWidget::PopupMenuWidget(QWidget* parent)
     // openbox then hands it to another window of ours, not to the one the send activated:
     // the keys typed next went into the program's own main window.
     setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
+    // Nor does it take Qt's focus: Qt hands that back when the last popup closes, and if
+    // the program has not yet heard that its main window lost the X focus (it learns that
+    // some 100 ms late, later on a busy machine), handing it back asks the window manager
+    // to activate the main window again, in front of the window the send is about to type
+    // into. Keys reach the open menu all the same: Qt gives them to the active popup.
+    setFocusPolicy(Qt::NoFocus);
     m_scrollBar = new QScrollBar(Qt::Vertical, this);
     m_scrollBar->setFocusPolicy(Qt::NoFocus);
     m_scrollBar->hide();
@@ -314,7 +319,6 @@ void PopupMenuWidget::popup(const QPoint& pos)
     raise();
     // Keys reach the menu through its keyboard grab; it never takes the focus (see the
     // constructor), so the window the user was in keeps it.
-    setFocus(Qt::PopupFocusReason);
     takeInput();
     QAccessibleEvent opened(this, QAccessible::PopupMenuStart);
     QAccessible::updateAccessibility(&opened);
@@ -437,7 +441,7 @@ void PopupMenuWidget::setCurrent(int row)
     m_current = row;
     update(before);
     update(itemRect(m_current + 1));
-    if (m_current >= 0 && hasFocus()) {
+    if (m_current >= 0 && isVisible()) {
         // Screen readers follow the highlight as they follow a normal menu's.
         QAccessibleEvent focus(this, QAccessible::Focus);
         focus.setChild(m_current);

@@ -7,7 +7,10 @@
 
 #include <clocale>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
+#include <tuple>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -100,6 +103,50 @@ TEST_F(PlaceholdersTest, treatsAnythingButARegularFileAsMissing)
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(expand(placeholder(fifo)), missing(fifo));
 #endif
+}
+
+// The clipboard holds "Ablage %jahr%"; "Name" is answered "Eva", "Ort" "Bonn".
+TEST_F(PlaceholdersTest, expandsCursorClipboardQuestionsAndShiftedDatesInOnePass)
+{
+    const std::map<std::string, std::string> answers = { { "Name", "Eva" }, { "Ort", "Bonn" } };
+    const PlaceholderInputs inputs { [] { return std::string("Ablage %jahr%"); },
+        [&](const std::string& question) { return std::optional(answers.at(question)); } };
+    const std::tuple<const char*, const char*, std::size_t> rows[] = {
+        { "ab%cursor%cd", "abcd", 2 },
+        { "a%CURSOR%b\r\n\tc%Cursor%d", "ab\r\n\tcd", 5 }, // CR LF counts once; only the first counts
+        { "[%Zwischenablage%]", "[Ablage %jahr%]", 0 }, // inserted as it is
+        { "%eingabe=Name% aus %EINGABE=Ort%, %eingabe=Name%", "Eva aus Bonn, Eva", 0 },
+        { "%datum+1%|%DATUM-7%|%datum+00365%", "08.03.2026|28.02.2026|07.03.2027", 0 },
+        { "%datum+%|%datum+x%|%datum+123456%|%cursorx%|%eingabe=%|%jahr%cursor%|%eingabe=Ort",
+            "%datum+%|%datum+x%|%datum+123456%|%cursorx%|%eingabe=%|2026cursor%|%eingabe=Ort",
+            0 },
+    };
+    for (const auto& [text, expected, charactersAfterCursor] : rows) {
+        const std::optional<ExpandedText> expanded = expandPlaceholders(text, m_clock, inputs);
+        ASSERT_TRUE(expanded) << text;
+        EXPECT_EQ(expanded->text, expected) << text;
+        EXPECT_EQ(expanded->charactersAfterCursor, charactersAfterCursor) << text;
+    }
+}
+
+TEST_F(PlaceholdersTest, withoutInputsQuestionsStayAndClipboardAndCursorGiveNothing)
+{
+    EXPECT_EQ(expand("<%zwischenablage%|%eingabe=Name%|%cursor%>"), "<|%eingabe=Name%|>");
+}
+
+TEST_F(PlaceholdersTest, shiftedDatesCrossMonthYearAndLeapDays)
+{
+    const std::tuple<int, int, int, const char*, const char*> rows[] = {
+        { 2024, 2, 28, "%datum+1%|%datum+2%", "29.02.2024|01.03.2024" },
+        { 2024, 3, 1, "%datum-1%", "29.02.2024" },
+        { 2100, 2, 28, "%datum+1%", "01.03.2100" },
+        { 2000, 2, 28, "%datum+1%", "29.02.2000" },
+        { 2026, 12, 31, "%datum+1%|%datum-30%", "01.01.2027|01.12.2026" },
+        { 2024, 2, 29, "%datum+366%|%datum-366%", "01.03.2025|28.02.2023" },
+    };
+    for (const auto& [year, month, day, text, expanded] : rows)
+        EXPECT_EQ(expandPlaceholders(text, FixedClock(year, month, day, 23, 59, 59)), expanded)
+            << text << " from " << year << "-" << month << "-" << day;
 }
 
 } // namespace

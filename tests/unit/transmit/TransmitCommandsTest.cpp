@@ -22,10 +22,11 @@ protected:
         const auto inserted = m_dir.write("a.txt", "eins\r\nzwei");
         m_config = m_dir
                        .write("Kalmotex.ini",
-                           "[Name]\r\n1=Gruß\r\n2=Konsole\r\n"
+                           "[Name]\r\n1=Gruß\r\n2=Konsole\r\n3=Marke\r\n"
                            "[Text]\r\n1=Hallo\\N%JAHR%\\T50% @ %datei="
                                + inserted.string()
                                + "%\r\n2=dir\\N\r\n"
+                                 "3=ab%cursor%cd\r\n"
                                  "[DosBox]\r\n2=1\r\n")
                        .string();
     }
@@ -52,6 +53,7 @@ TEST_F(TransmitCommandsTest, keysPrintsTheKeystrokeStringOrTheConsolePasteKeys)
 {
     EXPECT_EQ(run({ "keys", "1" }).out, "Hallo~2026{TAB}50{%} {@} eins~zwei");
     EXPECT_EQ(run({ "keys", "2" }).out, "+{INSERT}");
+    EXPECT_EQ(run({ "keys", "3" }).out, "abcd{LEFT 2}");
     EXPECT_EQ(run({ "keys", "--json", "1" }).out,
         "{\"keys\":\"Hallo~2026{TAB}50{%} {@} eins~zwei\",\"clipboard\":null}\n");
     EXPECT_EQ(run({ "keys", "2", "--json" }).out, "{\"keys\":\"+{INSERT}\",\"clipboard\":\"dir\\r\"}\n");
@@ -83,7 +85,7 @@ TEST_F(TransmitCommandsTest, rejectsMissingEntriesAndMalformedArguments)
         { { "expand", "1", "2" }, kExitUsage },
         { { "expand", "1", "--json" }, kExitUsage },
         { { "keys", "1", "--xml" }, kExitUsage },
-        { { "expand", "3" }, kExitFailure },
+        { { "expand", "4" }, kExitFailure },
         { { "keys", "0" }, kExitFailure },
     };
     for (const auto& [arguments, code] : cases) {

@@ -251,22 +251,6 @@ TEST_F(TransmitterTest, aConsoleEntryWhoseTextTheClipboardRefusesTypesNothingAnd
     EXPECT_EQ(outcomeText(transmitter.sendLog().newest(0).outcome), "abgebrochen: Tastaturfehler");
 }
 
-TEST_F(TransmitterTest, aPreparedSendTypesWhatTheEntryHeldIntoTheWindowChosenThen)
-{
-    writeConfig("[Name]\n1=a\n[Text]\n1=vorher");
-    const WindowHandle editor = desktop.openWindow("Editor");
-    const std::optional<PreparedSend> send = transmitter.prepare(1);
-    ASSERT_TRUE(send);
-    EXPECT_EQ(send->target(), editor);
-
-    writeConfig("[Name]\n1=a\n[Text]\n1=nachher");
-    const WindowHandle shell = desktop.openWindow("Shell");
-    transmitter.run(*send);
-
-    EXPECT_EQ(desktop.received(editor), "vorher");
-    EXPECT_EQ(desktop.received(shell), "");
-}
-
 // A second send asked for while the first waits for its window, handles pending events or
 // shows the selection dialog (a tray click that got through) must not type anything, least
 // of all into the first one's window; the first arrives whole in its own.

@@ -132,6 +132,7 @@ class OptionsDialogTest : public QObject
     Q_OBJECT
 
 private slots:
+    // Both dialogs over the same file: "Optionen" and "Weitere Optionen".
     void valuesFromTheFileShowInTheControls_data()
     {
         QTest::addColumn<QString>("ini");
@@ -140,15 +141,21 @@ private slots:
         QTest::addColumn<int>("byClick");
         QTest::addColumn<int>("edge");
         QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("singleInstance");
+        QTest::addColumn<bool>("typeToFilter");
+        QTest::addColumn<bool>("focusGuard");
         const QColor face = QApplication::palette().color(QPalette::Button);
-        QTest::newRow("no section Common: the defaults") << "[Name]\n1=A\n" << true << 0 << 0 << 0 << face;
+        QTest::newRow("no section Common: the defaults")
+            << "[Name]\n1=A\n"
+            << true << 0 << 0 << 0 << face << "Ctrl+Alt+V" << true << false << true;
         QTest::newRow("every option set")
             << "[Common]\nSortNames=0\nPumActViaBorder=1\nPumActBorderByClick=1\nPumActPos=3\n"
-               "PumActBorderCol=255\n"
-            << false << 1 << 1 << 3 << QColor(255, 0, 0);
-        QTest::newRow("a colour value that is none reads as the face colour")
-            << "[Common]\nPumActViaBorder=1\nPumActBorderCol=1073741824\n"
-            << true << 1 << 0 << 0 << face;
+               "PumActBorderCol=255\nHotkey=Meta+F12\nSingleInstance=0\nTypeToFilter=1\nFocusGuard=0\n"
+            << false << 1 << 1 << 3 << QColor(255, 0, 0) << "Meta+F12" << false << true << false;
+        QTest::newRow("a colour value that is none reads as the face colour, no hotkey")
+            << "[Common]\nPumActViaBorder=1\nPumActBorderCol=1073741824\nHotkey=\n"
+            << true << 1 << 0 << 0 << face << "" << true << false << true;
     }
 
     void valuesFromTheFileShowInTheControls()
@@ -159,7 +166,7 @@ private slots:
         QFETCH(int, byClick);
         QFETCH(int, edge);
         QFETCH(QColor, colour);
-        OptionsFixture f(ini.toStdString());
+        ExtraOptionsFixture f(ini.toStdString());
         QVERIFY(f.open());
 
         QCOMPARE(f.dialog().windowTitle(), QStringLiteral("[Kalmotex] - Optionen"));
@@ -175,6 +182,14 @@ private slots:
         QVERIFY(stripControlsShown(f, on));
         const char* edges[] = { "top", "bottom", "left", "right" };
         QCOMPARE(stripEdge(f), on ? QString::fromLatin1(edges[edge]) : QString());
+
+        f.extra.openDialog();
+        QVERIFY(f.extra.isVisible());
+        QCOMPARE(f.extra.windowTitle(), QStringLiteral("[Kalmotex] - Weitere Optionen"));
+        QTEST(f.keyEdit()->keySequence().toString(QKeySequence::PortableText), "keys");
+        QTEST(f.box("SingleInstanceChk")->isChecked(), "singleInstance");
+        QTEST(f.box("TypeToFilterChk")->isChecked(), "typeToFilter");
+        QTEST(f.box("FocusGuardChk")->isChecked(), "focusGuard");
         // Reading wrote nothing.
         QCOMPARE(QString::fromStdString(f.fileBytes()), ini);
     }
@@ -295,36 +310,6 @@ private slots:
         QVERIFY(f.fileBytes().find("PumActBorderCol=16711680") != std::string::npos);
         click(f.find<QPushButton>(QStringLiteral("Btn_1")));
         QVERIFY(f.fileBytes().find("PumActBorderCol=32768") != std::string::npos);
-    }
-
-    // "Weitere Optionen".
-    void dialogShowsTheOptionsOfTheFile_data()
-    {
-        QTest::addColumn<QString>("ini");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<bool>("singleInstance");
-        QTest::addColumn<bool>("typeToFilter");
-        QTest::addColumn<bool>("focusGuard");
-        QTest::newRow("no section Common: the defaults") << "[Name]\r\n"
-                                                         << "Ctrl+Alt+V" << true << false << true;
-        QTest::newRow("every option set")
-            << "[Common]\r\nHotkey=Meta+F12\r\nSingleInstance=0\r\nTypeToFilter=1\r\nFocusGuard=0\r\n"
-            << "Meta+F12" << false << true << false;
-        QTest::newRow("no hotkey") << "[Common]\r\nHotkey=\r\n"
-                                   << "" << true << false << true;
-    }
-
-    void dialogShowsTheOptionsOfTheFile()
-    {
-        QFETCH(QString, ini);
-        ExtraOptionsFixture f(ini.toStdString());
-        f.extra.openDialog();
-        QVERIFY(f.extra.isVisible());
-        QCOMPARE(f.extra.windowTitle(), QStringLiteral("[Kalmotex] - Weitere Optionen"));
-        QTEST(f.keyEdit()->keySequence().toString(QKeySequence::PortableText), "keys");
-        QTEST(f.box("SingleInstanceChk")->isChecked(), "singleInstance");
-        QTEST(f.box("TypeToFilterChk")->isChecked(), "typeToFilter");
-        QTEST(f.box("FocusGuardChk")->isChecked(), "focusGuard");
     }
 
     void captionsAreGermanWithUniqueAccessKeys()
