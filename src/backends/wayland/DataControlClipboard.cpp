@@ -119,7 +119,7 @@ void DataControlClipboard::offered(zwlr_data_control_offer_v1* offer)
 
 void DataControlClipboard::offerType(zwlr_data_control_offer_v1* offer, const char* type)
 {
-    // The first text type in the order of preference wins.
+    // Of the text types offered, the one first in kTextTypes is read.
     if (offer != m_pending)
         return;
     const auto rank = [](std::string_view candidate) {
