@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# A long entry is being typed into foot A when the user turns to foot B: typing stops, A holds
-# a strict beginning of the text and nothing after it, B gets nothing, and the program says why.
+# A long entry is being typed into foot A when the user turns to foot B: typing stops, and the
+# program says why. The compositor is asked for the focus between batches of 64 keys, so a
+# batch sent as the focus moves may reach B, but nothing after it: A and then B hold a strict
+# beginning of the text.
 set -uo pipefail
 source "$RIG_LIB"
 source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
@@ -26,12 +28,15 @@ rig_wait_until "$RIG_TIMEOUT" "the message about the lost focus" _wl_focused_tit
 wtype -k Return
 cli_end long
 
-# A holds a beginning of the text and nothing more: the size stays once B has its marker.
+# Nothing follows once B has its marker.
 wl_focus ziel-b
 wtype ENDE
-rig_wait_for_file_bytes "$RIG_DIR/b.out" 4
-[ "$(cat "$RIG_DIR/b.out")" = ENDE ] || rig_fail "B received more than the marker: $(head -c 200 "$RIG_DIR/b.out")"
-typed=$(cat "$RIG_DIR/a.out")
-[ ${#typed} -gt 0 ] && [ ${#typed} -lt ${#text} ] || rig_fail "A holds ${#typed} of ${#text} characters"
-[ "$typed" = "${text:0:${#typed}}" ] || rig_fail "A does not hold the beginning of the text: ${typed:0:80}"
+b_has_marker() { [ "$(tail -c 4 "$RIG_DIR/b.out" 2>/dev/null)" = ENDE ]; }
+rig_wait_until "$RIG_TIMEOUT" "the marker in B" b_has_marker
+received=$(cat "$RIG_DIR/b.out")
+spill=${received%ENDE}
+[ ${#spill} -le 64 ] || rig_fail "B received ${#spill} characters of the text, more than a batch"
+typed=$(cat "$RIG_DIR/a.out")$spill
+[ ${#typed} -gt 0 ] && [ ${#typed} -lt ${#text} ] || rig_fail "A and B hold ${#typed} of ${#text} characters"
+[ "$typed" = "${text:0:${#typed}}" ] || rig_fail "A and B do not hold the beginning of the text: ${typed:0:80}"
 echo "PASS"
