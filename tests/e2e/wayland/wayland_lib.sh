@@ -74,3 +74,4 @@ rig_fail()
     exit 1
 }
 _wl_has_title() { _wl_tree | jq -e --arg t "$1" '[.. | select(.name? == $t)] | length > 0'; }
+_wl_no_title() { ! _wl_has_title "$1"; }
