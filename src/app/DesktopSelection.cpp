@@ -12,6 +12,7 @@
 #else
 #include "backends/posix/UnixSocketClient.h"
 #include "backends/wayland/DataControlClipboard.h"
+#include "backends/wayland/LayerShellStrip.h"
 #include "backends/wayland/ToplevelWatcher.h"
 #include "backends/wayland/VirtualKeyboardOutput.h"
 #include "backends/wayland/WaylandConnection.h"
@@ -121,12 +122,16 @@ std::optional<Desktop> openWaylandDesktop(const std::string& waylandDisplay)
         // windows has the keyboard focus.
         if (connection->dataControlManager().name != 0)
             desktop.clipboard = std::make_unique<wl::DataControlClipboard>(connection);
+        // Without a layer shell Qt would make the strip an ordinary tiled window: none then.
+        if (connection->layerShell().name != 0 && connection->compositor().name != 0
+            && connection->shm().name != 0)
+            desktop.nativeEdgeStrip = std::make_unique<wl::LayerShellStrip>(connection);
     } catch (const std::runtime_error&) {
         return std::nullopt;
     }
     desktop.autostart = std::make_unique<platform::XdgAutostartStore>(platform::currentAutostartFolder());
     desktop.guiPlatform = "wayland";
-    desktop.edgeStrip = false;
+    desktop.edgeStrip = desktop.nativeEdgeStrip != nullptr;
     desktop.instanceAddress
         = instanceSocketPath(currentInstanceEnvironment(platform::posix::currentUserId()));
     return desktop;

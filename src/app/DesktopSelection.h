@@ -2,6 +2,7 @@
 
 #include "platform/AutostartStore.h"
 #include "platform/Clipboard.h"
+#include "platform/EdgeStrip.h"
 #include "platform/GlobalHotkey.h"
 #include "platform/KeyboardOutput.h"
 #include "platform/WindowInventory.h"
@@ -31,7 +32,10 @@ struct Desktop
     std::unique_ptr<platform::WindowInventory> inventory;
     // Null when the desktop needs nothing beyond the toolkit's window flags.
     std::unique_ptr<platform::WindowStates> windowStates;
-    // False where no window can be kept along a screen edge (Wayland, for now).
+    // The border strip drawn by the desktop's own means; null where the toolkit's window is
+    // the strip (X11, Windows).
+    std::unique_ptr<platform::EdgeStrip> nativeEdgeStrip;
+    // False where no strip can be kept along a screen edge (Wayland without a layer shell).
     bool edgeStrip = true;
     // The GUI toolkit's platform plugin that matches the backend ("xcb", "wayland"); empty
     // where the toolkit's own choice is right.

@@ -30,6 +30,7 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
           desktop.clipboard ? std::move(desktop.clipboard) : std::make_unique<platform::QtClipboard>())
     , m_autostartStore(std::move(desktop.autostart))
     , m_windowStates(std::move(desktop.windowStates))
+    , m_nativeStrip(std::move(desktop.nativeEdgeStrip))
     , m_inventory(std::move(desktop.inventory))
     , m_globalHotkey(std::move(desktop.hotkey))
 {
@@ -82,7 +83,8 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
             if (m_windowStates)
                 m_windowStates->makeScreenEdgeStrip(static_cast<platform::WindowHandle>(window));
         },
-        desktop.edgeStrip });
+        desktop.edgeStrip,
+        m_nativeStrip.get() });
     m_mainWindow->setOptions(m_options.get());
     QObject::connect(mainWindow, &ui::MainWindow::optionsRequested, [this](bool modal) {
         m_options->showOptionsDialog(modal);

@@ -75,6 +75,8 @@ private:
     std::unique_ptr<platform::Clipboard> m_clipboard;
     std::unique_ptr<platform::AutostartStore> m_autostartStore;
     std::unique_ptr<platform::WindowStates> m_windowStates;
+    // The options' border strip draws into it, so it outlives them.
+    std::unique_ptr<platform::EdgeStrip> m_nativeStrip;
     std::unique_ptr<platform::WindowInventory> m_inventory;
     platform::QtEventPump m_events;
     transmit::SystemClock m_clock;

@@ -46,15 +46,22 @@ WaylandConnection::~WaylandConnection()
 void WaylandConnection::addGlobal(std::uint32_t name, const char* interface, std::uint32_t version)
 {
     const std::string_view which(interface);
-    if (which == "wl_seat" && !m_seat)
+    if (which == "wl_seat" && !m_seat) {
         // The first seat is the one the user types on; version 1 is all activation needs.
         m_seat = static_cast<wl_seat*>(wl_registry_bind(m_registry, name, &wl_seat_interface, 1));
-    else if (which == "zwlr_foreign_toplevel_manager_v1")
+        m_seatGlobal = { name, version };
+    } else if (which == "zwlr_foreign_toplevel_manager_v1")
         m_toplevelManager = { name, version };
     else if (which == "zwp_virtual_keyboard_manager_v1")
         m_virtualKeyboardManager = { name, version };
     else if (which == "zwlr_data_control_manager_v1")
         m_dataControlManager = { name, version };
+    else if (which == "wl_compositor")
+        m_compositor = { name, version };
+    else if (which == "wl_shm")
+        m_shm = { name, version };
+    else if (which == "zwlr_layer_shell_v1")
+        m_layerShell = { name, version };
 }
 
 int WaylandConnection::descriptor() const { return wl_display_get_fd(m_display); }

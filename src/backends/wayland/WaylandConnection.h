@@ -37,6 +37,11 @@ public:
     const Global& toplevelManager() const { return m_toplevelManager; }
     const Global& virtualKeyboardManager() const { return m_virtualKeyboardManager; }
     const Global& dataControlManager() const { return m_dataControlManager; }
+    // For the border strip, which binds them itself.
+    const Global& seatGlobal() const { return m_seatGlobal; }
+    const Global& compositor() const { return m_compositor; }
+    const Global& shm() const { return m_shm; }
+    const Global& layerShell() const { return m_layerShell; }
 
     // The socket that becomes readable when the compositor has sent something.
     int descriptor() const;
@@ -68,6 +73,10 @@ private:
     Global m_toplevelManager;
     Global m_virtualKeyboardManager;
     Global m_dataControlManager;
+    Global m_seatGlobal;
+    Global m_compositor;
+    Global m_shm;
+    Global m_layerShell;
 };
 
 } // namespace kx::platform::wayland

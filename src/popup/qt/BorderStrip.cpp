@@ -6,25 +6,44 @@
 #include <QMouseEvent>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace kx::popup {
 
 BorderStrip::BorderStrip(const store::BorderStripOptions& options,
     std::function<void()> openMenu,
-    std::function<void(WId)> beforeShow)
+    std::function<void(WId)> beforeShow,
+    platform::EdgeStrip* native)
     : QWidget(nullptr,
         Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
     , m_options(options)
     , m_openMenu(std::move(openMenu))
     , m_beforeShow(std::move(beforeShow))
+    , m_native(native)
 {
     setObjectName(QStringLiteral("BorderStrip"));
     setWindowTitle(QStringLiteral("[Kalmotex]"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAutoFillBackground(true);
     setMouseTracking(true);
+    if (m_native)
+        // Later, from Qt's event loop: the menu runs one of its own, which must not start
+        // inside the backend's dispatch of the pointer event.
+        m_native->setTouchHandler([this](bool clicked) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, clicked] { nativeTouched(clicked); },
+                Qt::QueuedConnection);
+        });
 }
 
-BorderStrip::~BorderStrip() = default;
+BorderStrip::~BorderStrip()
+{
+    if (m_native) {
+        m_native->setTouchHandler({});
+        m_native->place(std::nullopt, 0);
+    }
+}
 
 void BorderStrip::place()
 {
@@ -36,10 +55,19 @@ void BorderStrip::retire()
 {
     m_edge.reset();
     hide();
+    if (m_native)
+        m_native->place(std::nullopt, 0);
 }
 
 void BorderStrip::applyPlacement()
 {
+    if (m_native) {
+        const std::optional<platform::EdgeStrip::Edge> edge = m_edge
+            ? std::optional(static_cast<platform::EdgeStrip::Edge>(std::clamp(*m_edge, 0, 3)))
+            : std::nullopt;
+        m_native->place(edge, palette().color(QPalette::Window).rgb() & 0xffffffu);
+        return;
+    }
     hide();
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!m_edge || !screen)
@@ -71,6 +99,8 @@ void BorderStrip::setColour(const QColor& colour)
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, colour);
     setPalette(palette);
+    if (m_native && m_edge)
+        applyPlacement();
 }
 
 void BorderStrip::mouseMoveEvent(QMouseEvent* event)
@@ -91,6 +121,15 @@ void BorderStrip::mouseReleaseEvent(QMouseEvent* event)
         m_closedAt.reset();
         openMenuAt(event->globalPosition().toPoint());
     }
+}
+
+void BorderStrip::nativeTouched(bool clicked)
+{
+    if (m_menuOpen || !m_openMenu || m_options.borderByClick != (clicked ? 1 : 0))
+        return;
+    m_menuOpen = true;
+    m_openMenu();
+    m_menuOpen = false;
 }
 
 void BorderStrip::openMenuAt(const QPoint& at)

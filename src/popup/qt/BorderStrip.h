@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/EdgeStrip.h"
 #include "store/Options.h"
 
 #include <QWidget>
@@ -23,10 +24,13 @@ public:
     // change of the click mode applies to a visible strip at once. `openMenu` opens the
     // popup menu and returns when it has closed. Both must outlive the strip.
     // `beforeShow`, when given, gets the native window before each showing, to tell the
-    // window system what Qt cannot (such as staying out of the task bar).
+    // window system what Qt cannot (such as staying out of the task bar). `native`, when
+    // given, is drawn and touched instead of this widget (where Qt cannot keep a window
+    // along an edge); it must outlive the strip.
     BorderStrip(const store::BorderStripOptions& options,
         std::function<void()> openMenu,
-        std::function<void(WId)> beforeShow = {});
+        std::function<void(WId)> beforeShow = {},
+        platform::EdgeStrip* native = nullptr);
     ~BorderStrip() override;
 
     // Places, shows or hides the strip from the options: one pixel thick along the whole
@@ -49,10 +53,13 @@ private:
     void openMenuAt(const QPoint& at);
     // Shows the strip at the edge last chosen by place(), on the primary screen as it is now.
     void applyPlacement();
+    // The native strip was entered or clicked: opens the menu as the options say.
+    void nativeTouched(bool clicked);
 
     const store::BorderStripOptions& m_options;
     std::function<void()> m_openMenu;
     std::function<void(WId)> m_beforeShow;
+    platform::EdgeStrip* m_native;
     bool m_menuOpen = false;
     // Where the pointer was when the menu last closed: Qt announces the strip under the
     // pointer anew then, but only a real move of the pointer opens the menu again.

@@ -65,7 +65,7 @@ OptionsController::OptionsController(Borrowed borrowed)
     : m_config(borrowed.config)
     , m_autostart(borrowed.autostartStore, borrowed.prompts, std::move(borrowed.executablePath))
     , m_strip(std::make_unique<BorderStrip>(
-          m_options, std::move(borrowed.openMenu), std::move(borrowed.prepareStrip)))
+          m_options, std::move(borrowed.openMenu), std::move(borrowed.prepareStrip), borrowed.nativeStrip))
     , m_stripPossible(borrowed.stripPossible)
     , m_dialogParent(borrowed.dialogParent)
     , m_chooseColour(std::move(borrowed.chooseColour))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/EdgeStrip.h"
 #include "popup/AutostartSwitch.h"
 #include "store/Options.h"
 
@@ -42,9 +43,11 @@ public:
         std::function<std::optional<QColor>(const QColor& initial)> chooseColour = {};
         // Gets the strip's native window before each showing (see BorderStrip).
         std::function<void(WId)> prepareStrip = {};
-        // False where the desktop cannot keep a window along a screen edge (Wayland, where Qt
-        // would make the strip an ordinary window): the strip then stays hidden.
+        // False where the desktop cannot keep a window along a screen edge (Wayland without
+        // a layer shell, where Qt would make the strip an ordinary window): it stays hidden.
         bool stripPossible = true;
+        // The desktop's own strip, drawn instead of Qt's window (see BorderStrip).
+        platform::EdgeStrip* nativeStrip = nullptr;
     };
 
     explicit OptionsController(Borrowed borrowed);

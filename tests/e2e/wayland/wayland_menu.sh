@@ -2,7 +2,7 @@
 # kalmotex-cli menu, as the sway key binding the README shows runs it: the popup menu opens
 # floating at the pointer with the README's sway rule (in the rig's configuration), a second request meanwhile is
 # refused, and the entry chosen with the keys arrives in the terminal used last. The border
-# strip, switched on, stays hidden: Qt would make it an ordinary window here.
+# strip, switched on, is no window of its own here (a layer surface).
 set -uo pipefail
 source "$RIG_LIB"
 source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
