@@ -14,7 +14,13 @@ public:
     virtual ~EdgeStrip() = default;
 
     // The edges as the options number them.
-    enum class Edge { Top = 0, Bottom = 1, Left = 2, Right = 3 };
+    enum class Edge
+    {
+        Top = 0,
+        Bottom = 1,
+        Left = 2,
+        Right = 3
+    };
 
     // Shows the strip one pixel thick along `edge` of the output in `rgb` (0xRRGGBB);
     // nothing hides it.

@@ -65,7 +65,10 @@ LayerShellStrip::~LayerShellStrip()
     wl_display_flush(m_connection->display());
 }
 
-void LayerShellStrip::setTouchHandler(std::function<void(bool clicked)> handler) { m_touched = std::move(handler); }
+void LayerShellStrip::setTouchHandler(std::function<void(bool clicked)> handler)
+{
+    m_touched = std::move(handler);
+}
 
 void LayerShellStrip::seatCapabilities(std::uint32_t capabilities)
 {
@@ -80,14 +83,21 @@ void LayerShellStrip::seatCapabilities(std::uint32_t capabilities)
                     if (strip->m_pointerInside && strip->m_touched)
                         strip->m_touched(false);
                 },
-            .leave = [](void* self, wl_pointer*, std::uint32_t,
-                         wl_surface*) { static_cast<LayerShellStrip*>(self)->m_pointerInside = false; },
+            .leave =
+                [](void* self, wl_pointer*, std::uint32_t, wl_surface*) {
+                    static_cast<LayerShellStrip*>(self)->m_pointerInside = false;
+                },
             .motion = [](void*, wl_pointer*, std::uint32_t, wl_fixed_t, wl_fixed_t) {},
             .button =
-                [](void* self, wl_pointer*, std::uint32_t, std::uint32_t, std::uint32_t button, std::uint32_t state) {
+                [](void* self,
+                    wl_pointer*,
+                    std::uint32_t,
+                    std::uint32_t,
+                    std::uint32_t button,
+                    std::uint32_t state) {
                     auto* strip = static_cast<LayerShellStrip*>(self);
-                    if (strip->m_pointerInside && button == leftButton && state == WL_POINTER_BUTTON_STATE_RELEASED
-                        && strip->m_touched)
+                    if (strip->m_pointerInside && button == leftButton
+                        && state == WL_POINTER_BUTTON_STATE_RELEASED && strip->m_touched)
                         strip->m_touched(true);
                 },
             .axis = [](void*, wl_pointer*, std::uint32_t, std::uint32_t, wl_fixed_t) {},
@@ -132,8 +142,11 @@ void LayerShellStrip::place(std::optional<Edge> edge, std::uint32_t rgb)
                      : ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM;
     m_surface = wl_compositor_create_surface(m_compositor);
     // No output given: the compositor's choice, the one the user works on.
-    m_layerSurface = zwlr_layer_shell_v1_get_layer_surface(
-        m_layerShell, m_surface, nullptr, ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "kalmotex-strip");
+    m_layerSurface = zwlr_layer_shell_v1_get_layer_surface(m_layerShell,
+        m_surface,
+        nullptr,
+        ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY,
+        "kalmotex-strip");
     zwlr_layer_surface_v1_set_anchor(m_layerSurface, anchor);
     zwlr_layer_surface_v1_set_size(m_layerSurface, across ? 0 : 1, across ? 1 : 0);
     // -1, not 0: reserves no room and also stays at the very edge, over a bar's reserved zone
@@ -141,9 +154,11 @@ void LayerShellStrip::place(std::optional<Edge> edge, std::uint32_t rgb)
     zwlr_layer_surface_v1_set_exclusive_zone(m_layerSurface, -1);
     zwlr_layer_surface_v1_set_keyboard_interactivity(m_layerSurface, 0);
     static const zwlr_layer_surface_v1_listener listener = {
-        [](void* self, zwlr_layer_surface_v1*, std::uint32_t serial, std::uint32_t width, std::uint32_t height) {
-            static_cast<LayerShellStrip*>(self)->configure(serial, width, height);
-        },
+        [](void* self,
+            zwlr_layer_surface_v1*,
+            std::uint32_t serial,
+            std::uint32_t width,
+            std::uint32_t height) { static_cast<LayerShellStrip*>(self)->configure(serial, width, height); },
         [](void* self, zwlr_layer_surface_v1*) { static_cast<LayerShellStrip*>(self)->removeSurface(); },
     };
     zwlr_layer_surface_v1_add_listener(m_layerSurface, &listener, this);
@@ -177,8 +192,12 @@ void LayerShellStrip::draw(std::uint32_t width, std::uint32_t height)
     close(file);
     if (m_buffer)
         wl_buffer_destroy(m_buffer);
-    m_buffer = wl_shm_pool_create_buffer(pool, 0, static_cast<std::int32_t>(width),
-        static_cast<std::int32_t>(height), static_cast<std::int32_t>(stride), WL_SHM_FORMAT_ARGB8888);
+    m_buffer = wl_shm_pool_create_buffer(pool,
+        0,
+        static_cast<std::int32_t>(width),
+        static_cast<std::int32_t>(height),
+        static_cast<std::int32_t>(stride),
+        WL_SHM_FORMAT_ARGB8888);
     wl_shm_pool_destroy(pool);
     wl_surface_attach(m_surface, m_buffer, 0, 0);
     wl_surface_damage(m_surface, 0, 0, static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
