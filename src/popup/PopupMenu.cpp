@@ -2,9 +2,11 @@
 
 #include "config/ConfigAccess.h"
 #include "store/Options.h"
+#include "store/TeamLibrary.h"
 #include "text/Text.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace kx::popup {
 
@@ -24,9 +26,13 @@ std::string displayedCaption(std::string_view caption)
     return text;
 }
 
-bool isEntryItem(const MenuItem& item) { return item.choice.command == MenuCommand::SendEntry; }
+bool isEntryItem(const MenuItem& item)
+{
+    return item.choice.command == MenuCommand::SendEntry || item.choice.command == MenuCommand::SendTeamEntry;
+}
 
-void PopupMenu::rebuild(const std::vector<store::EntryListItem>& entries, bool sorted)
+void PopupMenu::rebuild(
+    const std::vector<store::EntryListItem>& entries, bool sorted, const TeamMenuSection* team)
 {
     if (!sorted) {
         m_items.clear();
@@ -42,6 +48,20 @@ void PopupMenu::rebuild(const std::vector<store::EntryListItem>& entries, bool s
         for (std::size_t i : order)
             addItem(entries[i].name, { MenuCommand::SendEntry, entries[i].number });
         m_sortedItems = true;
+    }
+
+    if (team) {
+        addItem("-", {});
+        m_items.push_back({ "Team", {}, false, team->tip });
+        std::vector<std::string_view> names;
+        for (const auto& entry : team->entries)
+            names.push_back(entry.name);
+        std::vector<std::size_t> order(names.size());
+        std::iota(order.begin(), order.end(), std::size_t { 0 });
+        if (sorted)
+            order = text::sortedListOrder(names);
+        for (std::size_t i : order)
+            addItem(team->entries[i].name, { MenuCommand::SendTeamEntry, team->entries[i].number });
     }
 
     addItem("-", {});
@@ -72,7 +92,27 @@ const std::vector<std::size_t>& PopupMenu::sortedOrder(const std::vector<store::
     return m_sortedOrder;
 }
 
-void PopupMenu::rebuild(config::ConfigAccess& config)
+namespace {
+
+// The heading's tip: where the entries come from, or why there are none.
+std::string teamTip(const store::TeamLibrary& team)
+{
+    switch (team.state()) {
+    case store::TeamLibrary::State::missing:
+        return "Die Team-Datei fehlt: " + team.path();
+    case store::TeamLibrary::State::unreadable:
+        return "Die Team-Datei kann nicht gelesen werden: " + team.path();
+    case store::TeamLibrary::State::readable:
+        return (team.writable() ? "Team-Datei: " : "Team-Datei (schreibgeschützt): ") + team.path();
+    case store::TeamLibrary::State::none:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+void PopupMenu::rebuild(config::ConfigAccess& config, store::TeamLibrary* team)
 {
     // One version of the file for the whole build, and one freshness check instead of one
     // per entry.
@@ -84,6 +124,11 @@ void PopupMenu::rebuild(config::ConfigAccess& config)
         if (name.empty())
             break;
         entries.push_back({ number, std::move(name), {} });
+    }
+    if (team && team->refresh(config) != store::TeamLibrary::State::none) {
+        const TeamMenuSection section { teamTip(*team), team->enumerateEntries() };
+        rebuild(entries, sorted, &section);
+        return;
     }
     rebuild(entries, sorted);
 }

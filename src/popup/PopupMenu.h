@@ -9,6 +9,9 @@
 namespace kx::config {
 class ConfigAccess;
 }
+namespace kx::store {
+class TeamLibrary;
+}
 
 namespace kx::popup {
 
@@ -17,6 +20,7 @@ enum class MenuCommand
 {
     Nothing, // separator and "&Abbrechen"
     SendEntry,
+    SendTeamEntry, // an entry of the team file
     ShowMainWindow,
     Exit,
 };
@@ -24,7 +28,7 @@ enum class MenuCommand
 struct MenuChoice
 {
     MenuCommand command = MenuCommand::Nothing;
-    int entryNumber = 0; // only for SendEntry
+    int entryNumber = 0; // only for SendEntry and SendTeamEntry
 
     friend bool operator==(const MenuChoice&, const MenuChoice&) = default;
 };
@@ -34,8 +38,18 @@ struct MenuItem
 {
     std::string caption; // "&" marks the access key, "&&" is one ampersand, "-" is a separator
     MenuChoice choice;
+    bool enabled = true; // false: drawn greyed, cannot be chosen
+    std::string tip = {}; // shown when the pointer rests on the item; empty for none
 
     friend bool operator==(const MenuItem&, const MenuItem&) = default;
+};
+
+// What the menu shows of the team library: a greyed heading "Team" with `tip`, then the
+// team's entries.
+struct TeamMenuSection
+{
+    std::string tip = {}; // the file, or why it cannot be read
+    std::vector<store::EntryListItem> entries;
 };
 
 // True for a caption that the menu draws as a separator line.
@@ -44,7 +58,7 @@ bool isSeparatorCaption(std::string_view caption);
 // The caption as the menu shows it: "&&" becomes "&", a single "&" disappears.
 std::string displayedCaption(std::string_view caption);
 
-// True for an item that stands for an entry.
+// True for an item that stands for an entry, one's own or the team's.
 bool isEntryItem(const MenuItem& item);
 
 // The items of the popup menu of entries. Elements are numbered from 1, like the menu's
@@ -53,18 +67,21 @@ class PopupMenu
 {
 public:
     // Rebuilds the items: the entries in entry-number order (not `sorted`) or sorted
-    // like the entry list, then the five fixed items. `entries` is the enumeration of the
+    // like the entry list, then, with a team file, a separator and the team section in the
+    // same order, then the five fixed items. `entries` is the enumeration of the
     // configuration file (numbers 1, 2, ... up to the first empty name).
-    void rebuild(const std::vector<store::EntryListItem>& entries, bool sorted);
+    void rebuild(
+        const std::vector<store::EntryListItem>& entries, bool sorted, const TeamMenuSection* team = nullptr);
 
     // Rebuilds the items from the configuration file as it is now: the names of section
-    // `Name` (one read per entry) and the `SortNames` option.
-    void rebuild(config::ConfigAccess& config);
+    // `Name` (one read per entry) and the `SortNames` option; with `team`, the team file
+    // that `TeamFile` names, read now as well (one's own `SortNames` orders both).
+    void rebuild(config::ConfigAccess& config, store::TeamLibrary* team = nullptr);
 
     // Appends one element.
     void addItem(std::string caption, MenuChoice choice);
 
-    // Number of elements in use; (entries + 5) after every build.
+    // Number of elements in use; (entries + 5) after every build without a team file.
     int itemCount() const { return static_cast<int>(m_items.size()); }
 
     // Element `index` (1 .. itemCount()).

@@ -29,7 +29,9 @@ Transmitter::Transmitter(SendServices services)
 {
 }
 
-bool Transmitter::sendEntry(int number)
+bool Transmitter::sendEntry(int number) { return sendEntry(m_services.entries, number); }
+
+bool Transmitter::sendEntry(store::EntryStore& source, int number)
 {
     SendRecord record;
     record.time = m_services.clock.now();
@@ -37,7 +39,7 @@ bool Transmitter::sendEntry(int number)
     // platform may handle events while it activates: a second send started from there
     // would type into the first one's window.
     if (m_sending) {
-        record.entryName = m_services.entries.readEntry(number).name;
+        record.entryName = source.readEntry(number).name;
         record.outcome = SendOutcome::Busy;
         m_sendLog.add(std::move(record));
         return false;
@@ -48,7 +50,7 @@ bool Transmitter::sendEntry(int number)
         bool& sending;
         ~Done() { sending = false; }
     } done { m_sending };
-    if (const std::optional<PreparedSend> send = prepare(number, record)) {
+    if (const std::optional<PreparedSend> send = prepare(source, number, record)) {
         const SendResult result = run(*send);
         record.outcome = result.outcome;
         record.charactersTyped = result.charactersTyped;
@@ -58,9 +60,9 @@ bool Transmitter::sendEntry(int number)
     return true;
 }
 
-std::optional<PreparedSend> Transmitter::prepare(int number, SendRecord& record)
+std::optional<PreparedSend> Transmitter::prepare(store::EntryStore& source, int number, SendRecord& record)
 {
-    const store::Entry entry = m_services.entries.readEntry(number);
+    const store::Entry entry = source.readEntry(number);
     record.entryName = entry.name;
     const PlaceholderInputs inputs { [this] { return m_services.clipboard.readText(); },
         [this](const std::string& question) {

@@ -101,6 +101,9 @@ public:
     // (from an event handled during that send); true otherwise, also when no window was
     // found or the choice cancelled. Every call adds one record to the send log.
     bool sendEntry(int number);
+    // The same for entry `number` of `source` (the team file): read from there, sent like
+    // one's own; the options still come from the program's own file.
+    bool sendEntry(store::EntryStore& source, int number);
     // Whether a send is under way now (it may be waiting in the selection dialog or the
     // no-target message).
     bool isSending() const { return m_sending; }
@@ -131,7 +134,7 @@ private:
     // clipboard refused a console entry's text or no window qualifies (a message has said
     // so in the last two cases); `record` notes the entry's name, the chosen window's title
     // and why nothing came of it.
-    std::optional<PreparedSend> prepare(int number, SendRecord& record);
+    std::optional<PreparedSend> prepare(store::EntryStore& source, int number, SendRecord& record);
     // Activates the send's window (debug output names the way it took and what confirmed
     // it), handles pending events except user input once, then types the keys. When the
     // activation is not confirmed the keys are typed all the same; they go wherever the

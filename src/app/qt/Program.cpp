@@ -24,6 +24,7 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
     : m_config(paths.configFilePath)
     , m_entries(m_config, m_random)
     , m_ignoredTitles(m_config)
+    , m_team(m_random)
     , m_windows(std::move(desktop.windows))
     , m_keyboard(std::move(desktop.keyboard))
     , m_clipboard(
@@ -55,7 +56,8 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
                                                       m_events,
                                                       m_clock,
                                                       m_prompts,
-                                                      mainWindow },
+                                                      mainWindow,
+                                                      &m_team },
         popup::TrayController::Actions { [this] { showMainWindow(); },
             [mainWindow] { mainWindow->exitProgram(); } });
     m_mainWindow->setTray(&m_tray->tray());

@@ -12,6 +12,7 @@
 #include "popup/qt/TraySession.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
+#include "store/TeamLibrary.h"
 #include "store/TimeSeededRandom.h"
 #include "transmit/Clock.h"
 #include "ui/MainWindow.h"
@@ -64,6 +65,7 @@ private:
     store::TimeSeededRandom m_random;
     store::EntryStore m_entries;
     store::IgnoredTitles m_ignoredTitles;
+    store::TeamLibrary m_team;
     platform::QtPrompts m_prompts;
     help::DesktopOpener m_documentOpener;
     std::unique_ptr<ui::MainWindow> m_mainWindow;

@@ -32,7 +32,12 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        if (!isValid() || t != QAccessible::Name)
+        if (!isValid())
+            return {};
+        // A screen reader says the tip too: for the team heading, why it has no entries.
+        if (t == QAccessible::Description)
+            return m_menu->itemTip(m_row + 1);
+        if (t != QAccessible::Name)
             return {};
         return m_menu->visibleCaption(m_row + 1);
     }

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionMenuItem>
+#include <QToolTip>
 #include <QWindow>
 
 #include <algorithm>
@@ -112,6 +113,27 @@ bool PopupMenuWidget::isSeparator(int index) const
 
 int PopupMenuWidget::defaultIndex() const { return m_defaultRow + 1; }
 
+QString PopupMenuWidget::itemTip(int index) const
+{
+    if (index < 1 || index > count() || elementAt(index - 1) < 0)
+        return {};
+    return QString::fromStdString(m_items[static_cast<std::size_t>(elementAt(index - 1))].tip);
+}
+
+bool PopupMenuWidget::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = itemTip(indexAt(help->pos()));
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, this, itemRect(indexAt(help->pos())));
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void PopupMenuWidget::initStyleOption(QStyleOptionMenuItem* option, int row) const
 {
     option->initFrom(this);
@@ -141,6 +163,8 @@ void PopupMenuWidget::initStyleOption(QStyleOptionMenuItem* option, int row) con
         option->menuItemType = QStyleOptionMenuItem::Separator;
     } else {
         option->text = m_captions[static_cast<std::size_t>(element)];
+        if (!m_items[static_cast<std::size_t>(element)].enabled)
+            option->state &= ~QStyle::State_Enabled;
     }
 }
 
@@ -377,10 +401,14 @@ void PopupMenuWidget::setFilterText(const QString& text)
     m_pendingRow = -1;
     if (isVisible())
         placeMenu(false);
-    // The first entry shown is highlighted, so Enter sends it.
-    if (!text.isEmpty() && !m_shown.empty() && elementAt(0) >= 0
-        && isEntryItem(m_items[static_cast<std::size_t>(elementAt(0))]))
-        setCurrent(0);
+    // The first entry shown is highlighted, so Enter sends it; it may be a team entry,
+    // below the separator and the team's heading.
+    for (int row = 0; !text.isEmpty() && row < count(); ++row) {
+        if (elementAt(row) >= 0 && isEntryItem(m_items[static_cast<std::size_t>(elementAt(row))])) {
+            setCurrent(row);
+            break;
+        }
+    }
     update();
 }
 
@@ -430,6 +458,7 @@ QRect PopupMenuWidget::itemRect(int index) const
 bool PopupMenuWidget::isSelectable(int row) const
 {
     return row >= 0 && row < count() && elementAt(row) >= 0
+        && m_items[static_cast<std::size_t>(elementAt(row))].enabled
         && !isSeparatorCaption(m_items[static_cast<std::size_t>(elementAt(row))].caption);
 }
 

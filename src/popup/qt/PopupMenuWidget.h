@@ -56,7 +56,9 @@ public:
     int count() const { return static_cast<int>(m_shown.size()); }
     QString visibleCaption(int index) const;
     bool isSeparator(int index) const;
-    // False for separators and the "(keine Treffer)" row.
+    // The tip shown when the pointer rests on row `index`; empty for none.
+    QString itemTip(int index) const;
+    // False for separators, greyed items and the "(keine Treffer)" row.
     bool isChoosable(int index) const { return isSelectable(index - 1); }
     // The row drawn in bold, 0 for none (or when it is filtered out).
     int defaultIndex() const;
@@ -74,6 +76,7 @@ signals:
     void triggered(int index);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;

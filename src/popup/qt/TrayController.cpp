@@ -4,6 +4,7 @@
 #include "popup/qt/PopupMenuWidget.h"
 #include "popup/qt/ProgramIcon.h"
 #include "store/Options.h"
+#include "store/TeamLibrary.h"
 #include "transmit/Transmitter.h"
 
 #include <QCursor>
@@ -53,14 +54,17 @@ void TrayController::showMenu()
     chooseMenuItem(chosen);
 }
 
-void TrayController::rebuildMenu() { m_model.rebuild(m_config); }
+void TrayController::rebuildMenu() { m_model.rebuild(m_config, m_team); }
 
 void TrayController::chooseMenuItem(int index)
 {
     const MenuChoice choice = m_model.choiceFor(index);
     switch (choice.command) {
     case MenuCommand::SendEntry:
-        sendEntry(choice.entryNumber);
+        sendEntry(choice.entryNumber, false);
+        break;
+    case MenuCommand::SendTeamEntry:
+        sendEntry(choice.entryNumber, true);
         break;
     case MenuCommand::ShowMainWindow:
         if (m_actions.showMainWindow)
@@ -102,10 +106,16 @@ TrayController::RequestOutcome TrayController::chooseEntry(int number)
     return RequestOutcome::NoSuchEntry;
 }
 
-void TrayController::sendEntry(int number)
+void TrayController::sendEntry(int number, bool fromTeam)
 {
+    store::EntryStore* team = fromTeam && m_team ? m_team->entries() : nullptr;
+    if (fromTeam && !team)
+        return;
     m_icon->setBusy(true);
-    m_transmitter.sendEntry(number);
+    if (team)
+        m_transmitter.sendEntry(*team, number);
+    else
+        m_transmitter.sendEntry(number);
     m_icon->setBusy(m_transmitter.isSending());
 }
 

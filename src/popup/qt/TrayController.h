@@ -12,6 +12,9 @@
 namespace kx::config {
 class ConfigAccess;
 }
+namespace kx::store {
+class TeamLibrary;
+}
 namespace kx::transmit {
 class Transmitter;
 }
@@ -40,6 +43,10 @@ public:
         Actions actions,
         QObject* parent = nullptr);
     ~TrayController() override;
+
+    // The team file whose entries the menu shows after one's own (read at every opening);
+    // null (the default) for none. Borrowed; must outlive this.
+    void setTeamLibrary(store::TeamLibrary* team) { m_team = team; }
 
     // Registers the icon with the tip "[Kalmotex]". Returns whether a notification area
     // shows it now; when it does not, the caller keeps its main window visible.
@@ -73,11 +80,12 @@ public:
     const NotificationIcon& notificationIcon() const { return *m_icon; }
 
 private:
-    void sendEntry(int number);
+    void sendEntry(int number, bool fromTeam);
 
     config::ConfigAccess& m_config;
     transmit::Transmitter& m_transmitter;
     Actions m_actions;
+    store::TeamLibrary* m_team = nullptr;
     PopupMenu m_model;
     std::unique_ptr<NotificationIcon> m_icon;
     std::unique_ptr<PopupMenuWidget> m_menu;

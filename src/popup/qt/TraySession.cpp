@@ -41,6 +41,7 @@ TraySession::TraySession(Borrowed borrowed, TrayController::Actions actions)
             return mainWindow ? static_cast<platform::WindowHandle>(mainWindow->winId()) : 0;
         } });
     m_tray = std::make_unique<TrayController>(borrowed.config, *m_transmitter, std::move(actions));
+    m_tray->setTeamLibrary(borrowed.team);
 }
 
 TraySession::~TraySession() = default;

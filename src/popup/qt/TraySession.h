@@ -20,6 +20,7 @@ class WindowSystem;
 namespace kx::store {
 class EntryStore;
 class IgnoredTitles;
+class TeamLibrary;
 } // namespace kx::store
 namespace kx::transmit {
 class Clock;
@@ -47,6 +48,7 @@ public:
         const transmit::Clock& clock;
         platform::Prompts& prompts;
         QWidget* mainWindow; // where the last-used walk starts; parent of the dialog
+        store::TeamLibrary* team = nullptr; // the team file's entries in the menu; null: none
     };
 
     TraySession(Borrowed borrowed, TrayController::Actions actions);

@@ -1,6 +1,10 @@
 #include "popup/PopupMenu.h"
 #include "config/ConfigAccess.h"
+#include "store/TeamLibrary.h"
+#include "support/SequenceRandom.h"
 #include "support/TempDir.h"
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +37,7 @@ protected:
 
     test::TempDir m_dir;
     config::ConfigAccess m_config { m_dir.file("Kalmotex.ini").string() };
+    test::SequenceRandom m_random { { 0.5 } };
     PopupMenu m_menu;
 };
 
@@ -77,6 +82,55 @@ TEST_F(PopupMenuFromFile, rebuildingSortsAgainWhenANameChanges)
     EXPECT_EQ(m_menu.item(2), (MenuItem { "Zz", { MenuCommand::SendEntry, 2 } }));
     m_menu.rebuild(withConfig("[Name]\r\n1=Alpha\r\n2=Zeta\r\n"));
     EXPECT_EQ(m_menu.item(1), (MenuItem { "Alpha", { MenuCommand::SendEntry, 1 } }));
+}
+
+TEST_F(PopupMenuFromFile, theTeamFileFollowsOnesOwnEntriesUnderAGreyedHeadingThatSaysWhereTheyComeFrom)
+{
+    const std::string team = m_dir.file("team.ini").string();
+    const struct
+    {
+        const char* name;
+        const char* sortNames; // one's own; the team file's says the opposite
+        const char* teamFile; // nullptr: missing; "/": a folder stands there
+        const char* tip; // followed by the path
+        std::vector<std::pair<std::string, int>> entries;
+    } cases[] = {
+        { "sorted",
+            "1",
+            "[Name]\r\n1=Zoll\r\n2=Adresse\r\n[Common]\r\nSortNames=0\r\n",
+            "Team-Datei: ",
+            { { "Adresse", 2 }, { "Zoll", 1 } } },
+        { "unsorted",
+            "0",
+            "[Name]\r\n1=Zoll\r\n2=Adresse\r\n",
+            "Team-Datei: ",
+            { { "Zoll", 1 }, { "Adresse", 2 } } },
+        { "missing", "1", nullptr, "Die Team-Datei fehlt: ", {} },
+        { "unreadable", "1", "/", "Die Team-Datei kann nicht gelesen werden: ", {} },
+    };
+    store::TeamLibrary library(m_random);
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(team);
+        if (c.teamFile && std::string_view(c.teamFile) == "/")
+            std::filesystem::create_directory(team);
+        else if (c.teamFile)
+            m_dir.write("team.ini", c.teamFile);
+        m_menu.rebuild(
+            withConfig(std::string("[Name]\r\n1=Eigen\r\n[Common]\r\nTeamFile=team.ini\r\nSortNames=")
+                + c.sortNames),
+            &library);
+        std::vector<MenuItem> expected { { "Eigen", { MenuCommand::SendEntry, 1 } },
+            { "-", {} },
+            { "Team", {}, false, c.tip + team } };
+        for (const auto& [name, number] : c.entries)
+            expected.push_back({ name, { MenuCommand::SendTeamEntry, number } });
+        for (const MenuItem& fixed : withFixedItems({}))
+            expected.push_back(fixed);
+        EXPECT_EQ(m_menu.items(), expected) << c.name;
+    }
+    // Without TeamFile the menu is as it always was.
+    m_menu.rebuild(withConfig("[Name]\r\n1=Eigen\r\n"), &library);
+    EXPECT_EQ(m_menu.items(), withFixedItems({ { "Eigen", 1 } }));
 }
 
 // The shown captions of "&Adresse" and "R&&D-Bericht": PopupMenuWidgetTest.

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The team file that TeamFile names: its entries follow one's own under the greyed heading
+# "Team", sorted like them; one chosen from the menu arrives in the terminal used last, and
+# an entry added to the team file meanwhile is there at the next opening.
+set -uo pipefail
+source "$RIG_LIB"
+source "$(dirname "$0")/tray_lib.sh"
+
+tray_setup
+# A relative TeamFile counts from the folder of the program's own file.
+printf '[Common]\r\nSortNames=1\r\nTeamFile=team.ini\r\n[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n' >"$TRAY_INI"
+tray_cli add Eigen --text e --crypt 0
+TEAM_INI=$TRAY_APP/team.ini
+team_cli() { "$TRAY_CLI_BIN" --config "$TEAM_INI" "$@" >/dev/null || rig_fail "kalmotex-cli (team) $*"; }
+team_cli add Zoll --text zoll --crypt 0
+team_cli add Adresse --text $'Musterweg 1\r12345 Ort' --crypt 0
+tray_two_terminals
+tray_start
+
+# Eigen, -, Team (greyed), Adresse, Zoll, -, &Bearbeiten, ...: Down passes over the heading.
+tray_open_menu 1
+tray_keys Down Down Return
+tray_wait_menu_closed
+expected=$'Musterweg 1\r12345 Ort'
+tray_expect_file "$RIG_DIR/a.out" "$expected"
+
+team_cli add Absender --text 'Firma Muster' --crypt 0
+tray_open_menu 1
+tray_keys Down Down Return # now "Absender" comes first
+expected+='Firma Muster'
+tray_expect_file "$RIG_DIR/a.out" "$expected"
+
+tray_expect_empty "$RIG_DIR/b.out"
+echo "PASS"
