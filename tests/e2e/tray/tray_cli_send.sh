@@ -8,18 +8,6 @@ set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
-# Runs kalmotex-cli ARGS in the background under NAME as cli_start does, waits for it to end
-# and sets CLI_STATUS and CLI_OUTPUT (stdout and stderr together) as cli_end does.
-cli_start() { rig_spawn "$1" "$TRAY_CLI_BIN" "${@:2}"; }
-cli_end()
-{
-    local pid
-    pid=$(rig_pid "$1")
-    rig_wait_for_exit "$1"
-    wait "$pid"
-    CLI_STATUS=$?
-    CLI_OUTPUT=$(cat "$RIG_DIR/$1.log")
-}
 cli_run() { cli_start "$@" && cli_end "$1"; }
 
 expect_cli()

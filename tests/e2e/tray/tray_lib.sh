@@ -4,6 +4,7 @@
 #   tray_prepare [--sample] a private copy of the program folder with an empty
 #                           configuration (or none, so the program seeds it from sample.ini)
 #   tray_cli ARGS...        kalmotex-cli on that configuration
+#   cli_start NAME ARGS... / cli_end NAME   kalmotex-cli in the background, then its end
 #   tray_start              starts kalmotex, waits for its icon in the tray (TRAY_ICON)
 #   tray_icons              the program's icons in trayer's panel, one id a line
 #   tray_open_menu [BUTTON] presses BUTTON (1 left, 3 right) on the icon, waits for the menu
@@ -48,6 +49,19 @@ tray_prepare()
 }
 
 tray_cli() { "$TRAY_CLI_BIN" --config "$TRAY_INI" "$@" >/dev/null || rig_fail "kalmotex-cli $*"; }
+
+# kalmotex-cli ARGS in the background under NAME, for a send whose end the test awaits later;
+# cli_end NAME waits for it and sets CLI_STATUS and CLI_OUTPUT (stdout and stderr together).
+cli_start() { rig_spawn "$1" "$TRAY_CLI_BIN" "${@:2}"; }
+cli_end()
+{
+    local pid
+    pid=$(rig_pid "$1")
+    rig_wait_for_exit "$1"
+    wait "$pid"
+    CLI_STATUS=$?
+    CLI_OUTPUT=$(cat "$RIG_DIR/$1.log")
+}
 
 # The icon: the program's only viewable window right after start (the main window is
 # hidden), embedded in trayer's panel.

@@ -54,15 +54,16 @@ wl_start()
     rig_wait_until "$RIG_TIMEOUT" "the main window" _wl_has_window de.kalmotex.Kalmotex
 }
 
-cli_start() { rig_spawn "$1" "$TRAY_CLI_BIN" "${@:2}"; }
-cli_end()
+# 2,000 mixed characters (umlauts, €, Ω, ✓, an emoji, Enter, Tab, keystroke-syntax
+# characters) in WL_TEXT and in the file RIG_DIR/text.
+wl_mixed_text()
 {
-    local pid
-    pid=$(rig_pid "$1")
-    rig_wait_for_exit "$1"
-    wait "$pid"
-    CLI_STATUS=$?
-    CLI_OUTPUT=$(cat "$RIG_DIR/$1.log")
+    WL_TEXT=
+    while [ ${#WL_TEXT} -lt 2000 ]; do
+        WL_TEXT+=$'Grüße aus Köln: 5 € für Ω-Maß ✓ 😀 äöüÄÖÜß\r\t{x} [y] <z> ~^%+ "q" \\'
+    done
+    WL_TEXT=${WL_TEXT:0:2000}
+    printf '%s' "$WL_TEXT" >"$RIG_DIR/text"
 }
 _wl_focused_title_is() { [ "$(_wl_tree | jq -r '[.. | select(.focused? == true) | .name] | first // ""')" = "$1" ]; }
 

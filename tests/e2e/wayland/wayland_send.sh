@@ -9,12 +9,8 @@ source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
 source "$(dirname "$0")/wayland_lib.sh"
 
 wl_setup
-text=
-while [ ${#text} -lt 2000 ]; do
-    text+=$'Grüße aus Köln: 5 € für Ω-Maß ✓ 😀 äöüÄÖÜß\r\t{x} [y] <z> ~^%+ "q" \\'
-done
-text=${text:0:2000}
-printf '%s' "$text" >"$RIG_DIR/text"
+wl_mixed_text
+text=$WL_TEXT
 tray_cli add Lang --text-file "$RIG_DIR/text" --crypt 0
 tray_cli add Kurz --text $'kurz\r' --crypt 0
 
