@@ -66,13 +66,4 @@ std::vector<EntryListItem> TeamLibrary::enumerateEntries()
     return m_entries->enumerateEntries();
 }
 
-text::Result TeamLibrary::writeEntry(int number, const Entry& entry)
-{
-    if (!m_entries)
-        return text::Result::failure("no team file is set");
-    if (m_state == State::readable && !m_writable)
-        return text::Result::failure("team file is read-only: " + m_path);
-    return m_entries->writeEntry(number, entry);
-}
-
 } // namespace kx::store

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "store/EntryStore.h"
-#include "text/Result.h"
 
 #include <memory>
 #include <string>
@@ -51,10 +50,6 @@ public:
     std::vector<EntryListItem> enumerateEntries();
     // The entries of the team file, for a send; null while no file is set.
     EntryStore* entries() { return m_entries.get(); }
-
-    // Writes one entry to the team file; refused while the file is
-    // read-only or none is set.
-    text::Result writeEntry(int number, const Entry& entry);
 
 private:
     RandomSource& m_random;
