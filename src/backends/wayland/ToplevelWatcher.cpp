@@ -126,6 +126,18 @@ const ToplevelWatcher::Toplevel* ToplevelWatcher::find(WindowHandle window) cons
     return nullptr;
 }
 
+std::string ToplevelWatcher::title(WindowHandle window) const
+{
+    const Toplevel* toplevel = find(window);
+    return toplevel ? toplevel->title : std::string();
+}
+
+bool ToplevelWatcher::isVisible(WindowHandle window) const
+{
+    const Toplevel* toplevel = find(window);
+    return toplevel && !toplevel->minimized;
+}
+
 std::vector<WindowHandle> ToplevelWatcher::activationOrder() const
 {
     std::vector<WindowHandle> order;

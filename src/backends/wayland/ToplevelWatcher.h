@@ -51,6 +51,10 @@ public:
     std::vector<WindowHandle> activationOrder() const;
     // Null when the window is gone (or never was).
     const Toplevel* find(WindowHandle window) const;
+    // The window's title; empty for a window that is gone.
+    std::string title(WindowHandle window) const;
+    // Known and not minimised.
+    bool isVisible(WindowHandle window) const;
     // Asks the compositor to activate the window on the seat; false when it is gone.
     bool requestActivation(WindowHandle window);
 

@@ -8,16 +8,8 @@ std::vector<WindowHandle> WaylandWindowInventory::stackBottomUp()
     return m_watcher->activationOrder();
 }
 
-std::string WaylandWindowInventory::windowTitle(WindowHandle window)
-{
-    const ToplevelWatcher::Toplevel* toplevel = m_watcher->find(window);
-    return toplevel ? toplevel->title : std::string();
-}
+std::string WaylandWindowInventory::windowTitle(WindowHandle window) { return m_watcher->title(window); }
 
-bool WaylandWindowInventory::isWindowVisible(WindowHandle window)
-{
-    const ToplevelWatcher::Toplevel* toplevel = m_watcher->find(window);
-    return toplevel && !toplevel->minimized;
-}
+bool WaylandWindowInventory::isWindowVisible(WindowHandle window) { return m_watcher->isVisible(window); }
 
 } // namespace kx::platform::wayland

@@ -38,17 +38,9 @@ WindowHandle WaylandWindowSystem::windowAbove(WindowHandle window)
     return it + 1 == stack.end() ? 0 : *(it + 1);
 }
 
-std::string WaylandWindowSystem::windowTitle(WindowHandle window)
-{
-    const ToplevelWatcher::Toplevel* toplevel = m_watcher->find(window);
-    return toplevel ? toplevel->title : std::string();
-}
+std::string WaylandWindowSystem::windowTitle(WindowHandle window) { return m_watcher->title(window); }
 
-bool WaylandWindowSystem::isWindowVisible(WindowHandle window)
-{
-    const ToplevelWatcher::Toplevel* toplevel = m_watcher->find(window);
-    return toplevel && !toplevel->minimized;
-}
+bool WaylandWindowSystem::isWindowVisible(WindowHandle window) { return m_watcher->isVisible(window); }
 
 ActivationResult WaylandWindowSystem::activate(WindowHandle window)
 {
