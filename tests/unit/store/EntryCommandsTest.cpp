@@ -121,26 +121,6 @@ TEST_F(EntryCommandsTest, deletingAsksAndMovesTheHighestEntryIntoTheFreedNumber)
     EXPECT_EQ(file(), readBytes(kData / "three-entries-delete-2.expected.ini"));
 }
 
-TEST_F(EntryCommandsTest, entriesAnotherProgramAddedMeanwhileAreKept)
-{
-    dir.write("Kalmotex.ini", "[Name]\r\n1=Eins\r\n");
-    kx::config::ConfigAccess otherConfig(path());
-    EntryStore other(otherConfig, random);
-    ASSERT_TRUE(other.appendEntry(makeNewEntry("Fremd")).written);
-
-    // The list still shows "Eins" only.
-    prompts.answerInput(kNewPrompt, "Neu");
-    EXPECT_EQ(commands.createEntry({ "Eins" })->number, 3);
-    ASSERT_TRUE(other.appendEntry(makeNewEntry("Später")).written);
-    prompts.answerMessage("Wollen Sie den Eintrag 'Eins'\rwirklich löschen?", PromptAnswer::Yes);
-    ASSERT_TRUE(commands.deleteEntry({ "Eins", "Neu" }, { 1, 3 }, 0));
-
-    std::vector<std::string> names;
-    for (const auto& item : entries.enumerateEntries())
-        names.push_back(item.name);
-    EXPECT_EQ(names, (std::vector<std::string> { "Später", "Fremd", "Neu" }));
-}
-
 TEST_F(EntryCommandsTest, aFailedWriteIsToldOncePerRun)
 {
     std::filesystem::create_directory(path()); // no file can be written there

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
 #include <string>
 #include <thread>
 
@@ -95,10 +94,8 @@ TEST_F(EntryStoreFiles, twoProgramsAddingAtOnceLoseNoEntry)
     std::thread second(addMany, "B");
     first.join();
     second.join();
-    std::set<std::string> names;
-    for (const auto& item : store.enumerateEntries())
-        names.insert(item.name);
-    EXPECT_EQ(names.size(), 50u);
+    // Two writers taking one number would leave fewer.
+    EXPECT_EQ(store.entryCount(), 50);
 }
 
 TEST(SampleConfiguration, isAWindowsStyleFileWithReadableEntries)
