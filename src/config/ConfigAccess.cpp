@@ -48,6 +48,14 @@ ConfigAccess::ReadScope::~ReadScope()
         m_config.m_file->setConsistentReads(false);
 }
 
+ConfigAccess::WriteScope::WriteScope(ConfigAccess& config)
+    : m_config(config)
+    , m_held(config.m_file->holdLock())
+{
+}
+
+ConfigAccess::WriteScope::~WriteScope() { m_config.m_file->releaseLock(); }
+
 std::string ConfigAccess::readIniString(
     const std::string& section, const std::string& key, const std::string& defaultValue)
 {

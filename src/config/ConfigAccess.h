@@ -56,6 +56,25 @@ public:
         ConfigAccess& m_config;
     };
 
+    // While one exists, this program holds the file's lock: what is read and written in
+    // between is one step that no other program's write comes between (counting the
+    // entries and adding one after them). When the lock cannot be had, held() is false and
+    // the writes in the scope fail. Scopes nest.
+    class WriteScope
+    {
+    public:
+        explicit WriteScope(ConfigAccess& config);
+        ~WriteScope();
+        WriteScope(const WriteScope&) = delete;
+        WriteScope& operator=(const WriteScope&) = delete;
+
+        bool held() const { return m_held; }
+
+    private:
+        ConfigAccess& m_config;
+        bool m_held;
+    };
+
 private:
     std::unique_ptr<IniFile> m_file;
     int m_readScopes = 0;

@@ -593,6 +593,19 @@ void IniFile::setConsistentReads(bool on)
     m_checkedForReads = false;
 }
 
+bool IniFile::holdLock()
+{
+    if (m_lockHolds++ == 0)
+        m_heldLock = std::make_unique<FileLock>(m_path, lockPatience);
+    return m_heldLock->held();
+}
+
+void IniFile::releaseLock()
+{
+    if (m_lockHolds > 0 && --m_lockHolds == 0)
+        m_heldLock.reset();
+}
+
 bool IniFile::refreshForRead()
 {
     if (m_consistentReads && m_checkedForReads)
@@ -725,8 +738,11 @@ bool IniFile::write(std::string_view section, std::string_view key, std::string_
         valueBytes.remove_prefix(1);
     const std::string newValue = text::toUtf8(text::toUtf32(valueBytes));
 
-    const FileLock lock(m_path, lockPatience);
-    if (!lock.held())
+    // A second lock of our own would wait for the one held already.
+    std::optional<FileLock> ownLock;
+    if (!m_heldLock)
+        ownLock.emplace(m_path, lockPatience);
+    if (!(m_heldLock ? m_heldLock->held() : ownLock->held()))
         return false;
     const auto target = replacementTarget(m_path);
     if (!target)

@@ -52,6 +52,13 @@ public:
     // until it is switched off (see ConfigAccess::ReadScope). Writes always check.
     void setConsistentReads(bool on);
 
+    // Takes the lock that writes take and keeps it until releaseLock(), so that the reads
+    // and writes in between are one step no other writer comes between; writes meanwhile
+    // use it instead of their own. False when the lock could not be had in time: writes
+    // then fail until releaseLock(). Calls nest.
+    bool holdLock();
+    void releaseLock();
+
     // On (the default), a write reaches the disk before it returns. Off only where losing
     // the file in a power cut does not matter (a benchmark comparing the cost).
     void setSyncToDisk(bool on) { m_syncToDisk = on; }
@@ -169,6 +176,9 @@ private:
 
     bool m_consistentReads = false;
     bool m_checkedForReads = false; // since consistent reads were switched on
+
+    std::unique_ptr<FileLock> m_heldLock; // while holdLock() calls are open
+    int m_lockHolds = 0;
 };
 
 // Puts `contents` back as the whole file `path`, or removes the file when there is nothing

@@ -92,9 +92,6 @@ const std::vector<std::size_t>& PopupMenu::sortedOrder(const std::vector<store::
     return m_sortedOrder;
 }
 
-namespace {
-
-// The heading's tip: where the entries come from, or why there are none.
 std::string teamTip(const store::TeamLibrary& team)
 {
     switch (team.state()) {
@@ -109,8 +106,6 @@ std::string teamTip(const store::TeamLibrary& team)
     }
     return {};
 }
-
-} // namespace
 
 void PopupMenu::rebuild(config::ConfigAccess& config, store::TeamLibrary* team)
 {

@@ -52,6 +52,10 @@ struct TeamMenuSection
     std::vector<store::EntryListItem> entries;
 };
 
+// Where the team's entries come from, or why there are none (the heading's tip); empty
+// while no team file is set.
+std::string teamTip(const store::TeamLibrary& team);
+
 // True for a caption that the menu draws as a separator line.
 bool isSeparatorCaption(std::string_view caption);
 

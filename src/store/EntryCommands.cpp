@@ -67,9 +67,12 @@ std::optional<EntryCommands::NewEntry> EntryCommands::createEntry(const std::vec
         std::nullopt);
     if (!name)
         return std::nullopt;
-    const int number = static_cast<int>(names.size()) + 1;
-    report(m_entries.writeEntry(number, makeNewEntry(*name)));
-    return NewEntry { std::move(*name), number };
+    // Numbered by the file, not the list: another program may have added entries since.
+    const EntryStore::Appended appended = m_entries.appendEntry(makeNewEntry(*name));
+    report(appended.written);
+    if (appended.number == 0)
+        return std::nullopt;
+    return NewEntry { std::move(*name), appended.number };
 }
 
 std::optional<std::string> EntryCommands::renameEntry(
@@ -98,7 +101,7 @@ std::optional<DeletePlan> EntryCommands::deleteEntry(
         return std::nullopt;
     const std::optional<DeletePlan> plan = planDelete(numbers, position);
     if (plan)
-        report(m_entries.deleteEntry(plan->deleted, plan->highest));
+        report(m_entries.deleteEntry(plan->deleted));
     return plan;
 }
 

@@ -49,8 +49,8 @@ public:
         int number = 0;
     };
     // Asks for a name (blanks trimmed) until it is one no item has in any case, or the user
-    // keeps the duplicate; then stores it as entry n + 1. Nothing when the user cancelled or
-    // gave no name.
+    // keeps the duplicate; then stores it after the last entry the file holds now. Nothing
+    // when the user cancelled or gave no name, or the file has no room.
     std::optional<NewEntry> createEntry(const std::vector<std::string>& names);
 
     // Asks for a new name of the item at `position` (entry `number`), the old one offered;
@@ -59,8 +59,9 @@ public:
     std::optional<std::string> renameEntry(
         const std::vector<std::string>& names, std::size_t position, int number);
 
-    // Asks whether the item at `position` should go; on yes, moves the highest entry into
-    // its number and returns how the list changes. Nothing when the user said no.
+    // Asks whether the item at `position` should go; on yes, moves the file's highest entry
+    // into its number and returns how the list changes (as far as the list was up to date
+    // with the file). Nothing when the user said no.
     std::optional<DeletePlan> deleteEntry(
         const std::vector<std::string>& names, const std::vector<int>& numbers, std::size_t position);
 

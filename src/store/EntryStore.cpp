@@ -95,8 +95,25 @@ text::Result EntryStore::writeText(int number, const std::string& storedText, bo
     return result;
 }
 
-text::Result EntryStore::deleteEntry(int deleted, int highest)
+EntryStore::Appended EntryStore::appendEntry(const Entry& entry)
 {
+    const config::ConfigAccess::WriteScope lock(m_config);
+    if (!lock.held())
+        return { 0, text::Result::failure("cannot lock " + configFilePath()) };
+    const int count = entryCount();
+    if (count >= kMaxEntries)
+        return { 0, text::Result::failure(configFilePath() + " holds the most entries there can be") };
+    return { count + 1, writeEntry(count + 1, entry) };
+}
+
+text::Result EntryStore::deleteEntry(int deleted)
+{
+    const config::ConfigAccess::WriteScope lock(m_config);
+    if (!lock.held())
+        return text::Result::failure("cannot lock " + configFilePath());
+    const int highest = entryCount();
+    if (deleted < 1 || deleted > highest)
+        return {};
     const Entry moved = readEntry(highest);
     text::Result result = writeEntry(deleted, moved);
     result &= writeEntry(highest, Entry {});

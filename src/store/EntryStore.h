@@ -58,9 +58,21 @@ public:
     // crypt is set), then `Crypt` as "0" or "1".
     text::Result writeText(int number, const std::string& storedText, bool crypt);
 
-    // Deleting entry `deleted` when `highest` is the highest number: entry `highest` moves
-    // into `deleted`, and `highest` is blanked (empty name and texts, flags "0").
-    text::Result deleteEntry(int deleted, int highest);
+    struct Appended
+    {
+        int number = 0; // 0: nothing stored (no lock, or kMaxEntries there already)
+        text::Result written;
+    };
+    // Stores `entry` after the last entry the file holds now. The file stays locked from the
+    // count to the last field, so an entry another program adds meanwhile is never
+    // overwritten.
+    Appended appendEntry(const Entry& entry);
+
+    // Deletes entry `deleted`: the highest entry the file holds now moves into its number
+    // and is blanked (empty name and texts, flags "0"), all under the file's lock, so an
+    // entry another program added meanwhile moves rather than drops out behind the blank.
+    // Nothing happens to a number the file no longer holds.
+    text::Result deleteEntry(int deleted);
 
 private:
     config::ConfigAccess& m_config;

@@ -96,6 +96,7 @@ void MainWindow::buildControls()
     // Left pane: the list takes the height, the buttons stay at the bottom.
     m_listFrame = new QGroupBox(QStringLiteral("Textbausteine"), client);
     m_listFrame->setObjectName(QStringLiteral("ListenFrame"));
+    buildLibraryTabs(m_listFrame);
     m_entryList = new QListWidget(m_listFrame);
     m_entryList->setObjectName(QStringLiteral("lbEntryList"));
     m_entryList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -169,7 +170,8 @@ void MainWindow::buildControls()
 
     layoutControls(client);
 
-    QWidget* order[] = { m_entryList,
+    QWidget* order[] = { m_libraryTabs,
+        m_entryList,
         m_buttons[NewButton],
         m_buttons[RenameButton],
         m_buttons[DeleteButton],
@@ -445,6 +447,7 @@ void MainWindow::layoutControls(QWidget* client)
     auto* listColumn = new QVBoxLayout(m_listFrame);
     listColumn->setContentsMargins(inset, gap, inset, gap);
     listColumn->setSpacing(inset);
+    listColumn->addWidget(m_libraryTabs);
     listColumn->addWidget(m_entryList, 1);
     listColumn->addWidget(m_container1);
 

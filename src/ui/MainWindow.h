@@ -16,6 +16,7 @@ class QLabel;
 class QListWidget;
 class QMenu;
 class QRadioButton;
+class QTabBar;
 
 namespace kx::platform {
 class Prompts;
@@ -24,6 +25,7 @@ namespace kx::store {
 class EntryCommands;
 class EntryStore;
 class IgnoredTitles;
+class TeamLibrary;
 } // namespace kx::store
 namespace kx::help {
 class DocumentOpener;
@@ -47,6 +49,9 @@ struct MainWindowServices
     store::IgnoredTitles& ignoredTitles;
     platform::Prompts& prompts;
     help::DocumentOpener& documentOpener;
+    // The file `TeamFile` names, shown instead of one's own entries on the "Team" tab;
+    // null for none.
+    store::TeamLibrary* team = nullptr;
 };
 
 // Where the program's files are, decided before start-up.
@@ -60,7 +65,8 @@ struct StartupPaths
 // The main window and start-up object: the entry list, the editor, the sending options of
 // the current entry and the commands. Its load runs the program's start-up, its unload
 // the shutdown. Its code is split by concern: MainWindow.cpp (controls, start-up,
-// layout), MainWindowEntryList.cpp, MainWindowEditorPane.cpp, MainWindowCommands.cpp.
+// layout), MainWindowEntryList.cpp, MainWindowEditorPane.cpp, MainWindowCommands.cpp,
+// MainWindowTeam.cpp (switching between one's own and the team's entries).
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -111,6 +117,8 @@ public:
 
     SnippetEditor* editor() const { return m_editor; }
     QListWidget* entryList() const { return m_entryList; }
+    // "Eigene" (0) and "Team" (1) above the entry list; hidden while no team file is set.
+    QTabBar* libraryTabs() const { return m_libraryTabs; }
     QMenu* editMenu() const { return m_editMenu; }
 
 signals:
@@ -127,6 +135,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -161,9 +170,24 @@ private:
     std::vector<int> listNumbers() const;
     void setBackColour(QWidget* widget, bool windowBackground);
 
+    // The entries shown (one's own, or the team's on the "Team" tab) and their commands.
+    store::EntryStore& shownEntries();
+    store::EntryCommands& commands();
+    QTabBar* buildLibraryTabs(QWidget* parent);
+    void onLibraryChanged(int index);
+    // Looks at the team file as it is now: shows or hides the tabs, and whether it can be edited.
+    void refreshTeam();
+    bool editingLocked() const { return m_showsTeam && m_teamLocked; }
+    void applyEditingLock();
+
     MainWindowServices m_services;
     StartupPaths m_paths;
     std::unique_ptr<store::EntryCommands> m_commands;
+    std::unique_ptr<store::EntryCommands> m_teamCommands;
+    const store::EntryStore* m_teamCommandsStore = nullptr; // what m_teamCommands works on
+    bool m_showsTeam = false;
+    bool m_teamLocked = true; // missing, unreadable or read-only
+    QString m_teamTip;
 
     bool m_debugMode = false;
     bool m_loaded = false;
@@ -178,6 +202,7 @@ private:
     qreal m_dpi = 96;
 
     QGroupBox* m_listFrame = nullptr;
+    QTabBar* m_libraryTabs = nullptr;
     QListWidget* m_entryList = nullptr;
     QWidget* m_container1 = nullptr;
     QGroupBox* m_textFrame = nullptr;

@@ -61,30 +61,33 @@ void MainWindow::refreshCommandState()
     const bool titleBox = m_destinationType[1]->isEnabled() && m_destinationType[1]->isChecked();
     m_destinationTextList->setEnabled(titleBox);
     setBackColour(m_destinationTextList, titleBox);
+    applyEditingLock();
 }
 
 void MainWindow::writeEntryField(const std::string& section, const std::string& value)
 {
+    if (editingLocked())
+        return;
     if (m_entryList->count() == 0 || m_currEntryListIndex < 0 || m_currEntryListIndex >= m_entryList->count())
         return;
     const int number = m_entryList->item(m_currEntryListIndex)->data(Qt::UserRole).toInt();
-    m_commands->writeField(number, section, value);
+    commands().writeField(number, section, value);
 }
 
 void MainWindow::writeCurrentText()
 {
-    if (m_unloaded)
+    if (m_unloaded || editingLocked())
         return;
     if (m_entryList->count() == 0 || m_currEntryListIndex < 0 || m_currEntryListIndex >= m_entryList->count())
         return;
     const std::string stored = editorTextToStored(toStdString(m_editor->editorText()));
     const int number = m_entryList->item(m_currEntryListIndex)->data(Qt::UserRole).toInt();
-    m_commands->writeText(number, stored, m_cryptCheckBox->isChecked());
+    commands().writeText(number, stored, m_cryptCheckBox->isChecked());
 }
 
 void MainWindow::newEntry()
 {
-    const auto created = m_commands->createEntry(listNames());
+    const auto created = commands().createEntry(listNames());
     if (!created)
         return;
     const int row = insertSortedEntry(toQString(created->name), created->number);
@@ -99,7 +102,7 @@ void MainWindow::renameEntry()
     if (position < 0)
         return;
     const int number = m_entryList->item(position)->data(Qt::UserRole).toInt();
-    const auto name = m_commands->renameEntry(listNames(), static_cast<std::size_t>(position), number);
+    const auto name = commands().renameEntry(listNames(), static_cast<std::size_t>(position), number);
     if (!name)
         return;
     {
@@ -115,17 +118,11 @@ void MainWindow::deleteEntry()
     const int position = m_entryList->currentRow();
     if (position < 0)
         return;
-    const auto plan = m_commands->deleteEntry(listNames(), listNumbers(), static_cast<std::size_t>(position));
-    if (!plan)
+    if (!commands().deleteEntry(listNames(), listNumbers(), static_cast<std::size_t>(position)))
         return;
-    {
-        const QSignalBlocker block(m_entryList);
-        m_entryList->item(static_cast<int>(plan->highestPosition))->setData(Qt::UserRole, plan->deleted);
-        delete m_entryList->takeItem(position);
-        m_entryList->setCurrentRow(-1);
-        m_entryList->clearSelection();
-    }
-    m_currEntryListIndex = -1;
+    // The file's highest entry moved, which need not be the list's when another program
+    // added entries meanwhile: the list is read again.
+    loadEntryList();
     refreshCommandState();
 }
 

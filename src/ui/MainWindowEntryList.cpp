@@ -71,7 +71,7 @@ int MainWindow::insertSortedEntry(const QString& name, int number)
 
 void MainWindow::loadEntryList()
 {
-    const std::vector<store::EntryListItem> entries = m_services.entries.enumerateEntries();
+    const std::vector<store::EntryListItem> entries = shownEntries().enumerateEntries();
     std::vector<std::string_view> names;
     std::vector<std::string_view> titles;
     names.reserve(entries.size());
@@ -94,6 +94,7 @@ void MainWindow::loadEntryList()
     titleItems.reserve(static_cast<qsizetype>(titles.size()));
     for (const std::size_t i : text::sortedListOrder(titles))
         titleItems.append(toQString(titles[i]));
+    m_destinationTextList->clear();
     m_destinationTextList->addItems(titleItems);
     m_destinationTextList->setEditText(typed);
 }
@@ -140,7 +141,7 @@ void MainWindow::showCurrentEntry()
     if (!item)
         return;
     const int number = item->data(Qt::UserRole).toInt();
-    const store::Entry entry = m_services.entries.readEntry(number);
+    const store::Entry entry = shownEntries().readEntry(number);
     m_editor->showTextInEditor(toQString(storedTextToEditor(entry.text)));
     m_destinationTextList->setEditText(toQString(text::trimSpaces(entry.title)));
     m_cryptCheckBox->setChecked(entry.crypt);

@@ -255,6 +255,10 @@ void SnippetEditor::skipGlyphLineBreak()
 
 void SnippetEditor::keyPressEvent(QKeyEvent* event)
 {
+    if (isReadOnly()) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -166,12 +166,12 @@ int add(CliContext& context, const std::vector<std::string>& args)
     entry.crypt = crypt;
     entry.dosBox = dosBox;
 
-    const int count = context.entries.entryCount();
-    if (count >= kMaxEntries)
+    if (context.entries.entryCount() >= kMaxEntries)
         return context.failure("the configuration already holds " + std::to_string(kMaxEntries) + " entries");
-    if (!context.entries.writeEntry(count + 1, entry))
+    const store::EntryStore::Appended appended = context.entries.appendEntry(entry);
+    if (!appended.written)
         return writeFailed(context);
-    context.out << count + 1 << '\n';
+    context.out << appended.number << '\n';
     return kExitOk;
 }
 
@@ -234,8 +234,7 @@ int remove(CliContext& context, const std::vector<std::string>& args)
     if (!context.requireEntry(*number))
         return kExitFailure;
     // The program's delete: the highest entry moves into the freed number.
-    const int highest = context.entries.entryCount();
-    if (!context.entries.deleteEntry(static_cast<int>(*number), highest))
+    if (!context.entries.deleteEntry(static_cast<int>(*number)))
         return writeFailed(context);
     return kExitOk;
 }

@@ -42,7 +42,7 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
         });
     }
     m_mainWindow = std::make_unique<ui::MainWindow>(
-        ui::MainWindowServices { m_entries, m_ignoredTitles, m_prompts, m_documentOpener },
+        ui::MainWindowServices { m_entries, m_ignoredTitles, m_prompts, m_documentOpener, &m_team },
         std::move(paths));
     m_prompts.setParent(m_mainWindow.get());
 

@@ -72,6 +72,7 @@ TEST_F(EntryCommandsTest, aNewNameIsTrimmedAndStoredScrambledAsTheNextNumber)
 
 TEST_F(EntryCommandsTest, aDuplicateNameInAnyCaseIsAskedForUntilTheUserKeepsIt)
 {
+    dir.write("Kalmotex.ini", "[Name]\r\n1=Apfel\r\n2=Gruß\r\n");
     prompts.answerInput(kNewPrompt, "APFEL");
     prompts.answerMessage(duplicateQuestion("APFEL"), PromptAnswer::No);
     prompts.answerInput(kNewPrompt, "apfel");

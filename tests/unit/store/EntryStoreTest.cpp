@@ -1,6 +1,7 @@
 #include "store/EntryStore.h"
 
 #include "config/ConfigAccess.h"
+#include "store/EntryCommands.h"
 #include "store/IgnoredTitles.h"
 #include "store/Options.h"
 #include "store/TimeSeededRandom.h"
@@ -11,6 +12,7 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 
 using kx::config::ConfigAccess;
 using kx::store::Entry;
@@ -77,6 +79,23 @@ TEST_F(EntryStoreFiles, readEntryTestsFlagsForNonZeroAndUnscrambles)
         EXPECT_EQ(entry.dosBox, e.dosBox) << "entry " << e.number;
     }
     EXPECT_EQ(store.readEntry(99), Entry {});
+}
+
+TEST_F(EntryStoreFiles, twoProgramsAddingAtOnceLoseNoEntry)
+{
+    const auto addMany = [this](const std::string& prefix) {
+        ConfigAccess own(dir.file("Kalmotex.ini").string()); // each with its own view, as two programs
+        kx::store::TimeSeededRandom ownRandom;
+        EntryStore writer(own, ownRandom);
+        for (int i = 0; i < 25; ++i)
+            EXPECT_TRUE(writer.appendEntry(kx::store::makeNewEntry(prefix + std::to_string(i))).written);
+    };
+    std::thread first(addMany, "A");
+    std::thread second(addMany, "B");
+    first.join();
+    second.join();
+    // Two writers taking one number would leave fewer.
+    EXPECT_EQ(store.entryCount(), 50);
 }
 
 TEST(SampleConfiguration, isAWindowsStyleFileWithReadableEntries)

@@ -4,6 +4,7 @@
 #include "help/Help.h"
 #include "store/EntryStore.h"
 #include "store/IgnoredTitles.h"
+#include "store/TeamLibrary.h"
 #include "store/TimeSeededRandom.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -41,9 +42,9 @@ struct MainWindowFixture
         config = std::make_unique<config::ConfigAccess>(configPath);
         entries = std::make_unique<store::EntryStore>(*config, random);
         ignored = std::make_unique<store::IgnoredTitles>(*config);
-        form
-            = std::make_unique<ui::MainWindow>(ui::MainWindowServices { *entries, *ignored, prompts, opener },
-                ui::StartupPaths { configPath, dir.file("sample.ini").string(), dir.path().string() });
+        form = std::make_unique<ui::MainWindow>(
+            ui::MainWindowServices { *entries, *ignored, prompts, opener, &team },
+            ui::StartupPaths { configPath, dir.file("sample.ini").string(), dir.path().string() });
         form->load(arguments);
         return *form;
     }
@@ -72,6 +73,7 @@ struct MainWindowFixture
     std::string configFilePath; // empty: Kalmotex.ini in dir
     std::unique_ptr<config::ConfigAccess> config;
     store::TimeSeededRandom random;
+    store::TeamLibrary team { random };
     ScriptedPrompts prompts;
     RecordingOpener opener;
     std::unique_ptr<store::EntryStore> entries;

@@ -16,14 +16,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTabBar>
 #include <QTest>
 #include <QTextBlock>
 
 #include <filesystem>
 #include <random>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace kx;
@@ -57,6 +60,16 @@ struct CurrentFolderGuard
     ~CurrentFolderGuard() { fs::current_path(saved); }
     fs::path saved = fs::current_path();
 };
+
+const char* const ownWithTeam = "[Common]\r\nTeamFile=team.ini\r\n[Name]\r\n1=Eigen\r\n";
+
+void cliAdd(const std::string& teamFile, const QString& name)
+{
+    QProcess cli;
+    cli.start(KX_PROGRAM_DIR "/kalmotex-cli", { "--config", QString::fromStdString(teamFile), "add", name });
+    QVERIFY(cli.waitForFinished());
+    QCOMPARE(cli.exitCode(), 0);
+}
 
 } // namespace
 
@@ -111,6 +124,71 @@ private slots:
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
         QCOMPARE(f.prompts.shown().at(0).icon, kx::platform::PromptIcon::Information);
         QCOMPARE(f.form->entryList()->count(), 0);
+    }
+
+    void teamEntriesAreEditedWhileAnotherProgramAddsSome()
+    {
+        MainWindowFixture f(ownWithTeam);
+        const std::string team = f.dir.file("team.ini").string();
+        f.dir.write("team.ini", "[Name]\r\n1=Zoll\r\n");
+        kx::ui::MainWindow& form = f.start();
+        form.libraryTabs()->setCurrentIndex(1);
+        QCOMPARE(f.listNames(), QStringList { "Zoll" });
+
+        // Meanwhile the list is not read again: it shows "Zoll" and the new "Neu" only.
+        cliAdd(team, "Fremd");
+        f.prompts.answerInput("Bitte geben Sie einen Namen für den neuen Eintrag an:", "Neu");
+        form.newEntry();
+        form.editor()->showTextInEditor(QStringLiteral("Text vom Team"));
+        form.writeCurrentText();
+        cliAdd(team, "Später");
+        f.prompts.answerMessage("Wollen Sie den Eintrag 'Zoll'\rwirklich löschen?", PromptAnswer::Yes);
+        form.entryList()->setCurrentRow(1);
+        form.deleteEntry();
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+
+        QCOMPARE(f.listNames(), (QStringList { "Fremd", "Neu", "Später" }));
+        kx::config::ConfigAccess teamConfig(team);
+        kx::store::EntryStore teamEntries(teamConfig, f.random);
+        QCOMPARE(teamEntries.entryCount(), 3);
+        QCOMPARE(teamEntries.readEntry(3).text, std::string("Text vom Team"));
+    }
+
+    void aTeamFileThatCannotBeWrittenIsOnlyShown_data()
+    {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << false << "Die Team-Datei fehlt: ";
+        QTest::newRow("read-only") << true << "Team-Datei (schreibgeschützt): ";
+    }
+
+    void aTeamFileThatCannotBeWrittenIsOnlyShown()
+    {
+        QFETCH(bool, present);
+        QFETCH(QString, reason);
+        if (present && geteuid() == 0)
+            QSKIP("root writes any file; MainWindowTest_unprivileged runs this as nobody");
+        MainWindowFixture f(ownWithTeam);
+        const std::string team = f.dir.file("team.ini").string();
+        // Nothing is written, and a missing file is not created.
+        const std::string contents = present ? "[Name]\r\n1=Zoll\r\n[Text]\r\n1=zoll\r\n" : "";
+        if (present) {
+            f.dir.write("team.ini", contents);
+            std::filesystem::permissions(team, std::filesystem::perms::owner_read);
+        }
+        kx::ui::MainWindow& form = f.start();
+        form.libraryTabs()->setCurrentIndex(1);
+
+        QCOMPARE(form.libraryTabs()->tabToolTip(1), reason + QString::fromStdString(team));
+        QCOMPARE(f.find<QWidget>("ListenFrame")->toolTip(), form.libraryTabs()->tabToolTip(1));
+        QVERIFY(form.editor()->isReadOnly());
+        for (const char* disabled : { "Btn_8", "Btn_1", "Btn_2", "CryptChk", "DosBoxChk" })
+            QVERIFY2(!f.find<QWidget>(disabled)->isEnabled(), disabled);
+        QVERIFY(!f.find<QAction>("meTexte_1")->isEnabled());
+        form.editor()->showTextInEditor(QStringLiteral("geändert"));
+        form.writeCurrentText();
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QCOMPARE(kx::test::readBytes(team), contents);
     }
 
     void listIsSortedByNameAndItemsCarryTheirEntryNumbers()
