@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "popup/qt/HotkeyController.h"
 #include "store/EntryCommands.h"
 #include "ui/CaptionButton.h"
 #include "ui/EditorText.h"
@@ -127,6 +128,9 @@ void MainWindow::deleteEntry()
     }
     m_currEntryListIndex = -1;
     refreshCommandState();
+    // The hotkeys of the entries that moved follow them.
+    if (m_hotkeys)
+        m_hotkeys->apply(false);
 }
 
 } // namespace kx::ui
