@@ -38,21 +38,26 @@ struct HotkeyResult
     std::string error; // what was attempted and what the system said, for diagnostics
 };
 
-// A key combination that reaches this program wherever the keyboard focus is, without
-// taking the focus from the window that has it. At most one is held at a time. Runs on
-// the GUI thread; `pressed` handlers run there, from dispatchEvents().
+// Key combinations that reach this program wherever the keyboard focus is, without
+// taking the focus from the window that has it. Several may be held at once, each under a
+// number the caller chooses. Runs on the GUI thread; `pressed` handlers run there, from
+// dispatchEvents().
 class GlobalHotkey
 {
 public:
     virtual ~GlobalHotkey() = default;
 
-    // Gives up the combination held before, if any, and takes `combination`.
-    virtual HotkeyResult grab(const KeyCombination& combination) = 0;
-    // Gives up the combination held, if any.
-    virtual void release() = 0;
+    // Gives up the combination `id` held before, if any, and takes `combination` for it.
+    // Two ids holding the same combination is the caller's mistake; the backend may refuse
+    // the second or let one of them win.
+    virtual HotkeyResult grab(int id, const KeyCombination& combination) = 0;
+    // Gives up the combination `id` holds, if any.
+    virtual void release(int id) = 0;
+    // Gives up every combination held.
+    virtual void releaseAll() = 0;
 
-    // Called once for every press of the combination held.
-    virtual void setPressedHandler(std::function<void()> pressed) = 0;
+    // Called once for every press of a combination held, with the id it is held under.
+    virtual void setPressedHandler(std::function<void(int id)> pressed) = 0;
     // A file descriptor that becomes readable when events may be waiting; -1 when the
     // backend calls the handler by itself.
     virtual int eventDescriptor() const = 0;

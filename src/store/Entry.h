@@ -12,6 +12,8 @@ struct Entry
     std::string title; // empty = the last used window is the target
     bool crypt = false; // the text is stored scrambled
     bool dosBox = false; // the target is a console window
+    // The entry's own key combination as stored ("Ctrl+Alt+1"); empty = none.
+    std::string hotkey;
 
     friend bool operator==(const Entry&, const Entry&) = default;
 };

@@ -17,6 +17,7 @@ const std::string kTitle = "Title";
 const std::string kText = "Text";
 const std::string kCrypt = "Crypt";
 const std::string kDosBox = "DosBox";
+const std::string kHotkey = "Hotkey";
 
 std::string flagText(bool flag) { return flag ? "1" : "0"; }
 
@@ -40,7 +41,7 @@ std::vector<EntryListItem> EntryStore::enumerateEntries()
         if (name.empty())
             break;
         std::string title = text::trimSpaces(m_config.readIniString(kTitle, key, ""));
-        items.push_back({ i, std::move(name), std::move(title) });
+        items.push_back({ i, std::move(name), std::move(title), m_config.readIniString(kHotkey, key, "") });
     }
     return items;
 }
@@ -66,6 +67,7 @@ Entry EntryStore::readEntry(int number)
         entry.text = scrambleText(entry.text, false, m_random);
     entry.title = m_config.readIniString(kTitle, key, "");
     entry.dosBox = isNonZeroNumber(m_config.readIniString(kDosBox, key, ""));
+    entry.hotkey = m_config.readIniString(kHotkey, key, "");
     return entry;
 }
 
@@ -79,6 +81,8 @@ text::Result EntryStore::writeEntry(int number, const Entry& entry)
     result &= m_config.writeIniString(kText, key, text);
     result &= m_config.writeIniString(kTitle, key, entry.title);
     result &= m_config.writeIniString(kDosBox, key, flagText(entry.dosBox));
+    if (!entry.hotkey.empty() || !m_config.readIniString(kHotkey, key, "").empty())
+        result &= m_config.writeIniString(kHotkey, key, entry.hotkey);
     return result;
 }
 

@@ -24,6 +24,7 @@ struct EntryListItem
     int number = 0;
     std::string name;
     std::string title; // blanks at both ends removed; empty = no title
+    std::string hotkey = {}; // the entry's own key combination as stored; empty = none
 };
 
 // The entries of the configuration file, read and written field by field at the moment
@@ -49,10 +50,13 @@ public:
 
     // An entry number under which nothing is stored yields empty fields and flags off.
     Entry readEntry(int number);
-    // Writes all five fields; the text is scrambled afresh when crypt is set. Every field is
-    // attempted; a failed one keeps its earlier contents, and the first failure is reported.
+    // Writes all five fields, and the hotkey when it or the stored one is not empty (a file
+    // without hotkeys gets no section for them); the text is scrambled afresh when crypt is
+    // set. Every field is attempted; a failed one keeps its earlier contents, and the first
+    // failure is reported.
     text::Result writeEntry(int number, const Entry& entry);
-    // One field ("Name", "Title", "Text", "Crypt", "DosBox") of one entry, value as stored.
+    // One field ("Name", "Title", "Text", "Crypt", "DosBox", "Hotkey") of one entry, value as
+    // stored.
     text::Result writeEntryField(int number, const std::string& section, const std::string& value);
     // Stores an entry's text the way leaving the editor does: `Text` (scrambled afresh when
     // crypt is set), then `Crypt` as "0" or "1".
@@ -68,9 +72,10 @@ public:
     // overwritten.
     Appended appendEntry(const Entry& entry);
 
-    // Deletes entry `deleted`: the highest entry the file holds now moves into its number
-    // and is blanked (empty name and texts, flags "0"), all under the file's lock, so an
-    // entry another program added meanwhile moves rather than drops out behind the blank.
+    // Deletes entry `deleted`: the highest entry the file holds now moves into its number,
+    // its hotkey with it, and is blanked (empty name and texts, flags "0", no hotkey), all
+    // under the file's lock, so an entry another program added meanwhile moves rather than
+    // drops out behind the blank.
     // Nothing happens to a number the file no longer holds.
     text::Result deleteEntry(int deleted);
 

@@ -3,6 +3,7 @@
 #include "config/CommandLine.h"
 #include "help/Help.h"
 #include "platform/Prompts.h"
+#include "popup/qt/OneCombinationEdit.h"
 #include "popup/qt/OptionsController.h"
 #include "popup/qt/ProgramIcon.h"
 #include "popup/qt/TrayController.h"
@@ -148,6 +149,16 @@ void MainWindow::buildControls()
     m_destinationTextList->setMinimumWidth(twips(1515));
     m_destinationTextList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_destinationTextList->lineEdit()->setObjectName(QStringLiteral("DestinationTextListEdit"));
+    m_hotkeyLabel = new QLabel(QStringLiteral("Tasten&kürzel:"), m_container2);
+    // The recorded combination hands the focus on, which stores it.
+    m_hotkeyEdit
+        = new popup::OneCombinationEdit([this] { m_buttons[OkButton]->setFocus(Qt::OtherFocusReason); },
+            m_container2);
+    m_hotkeyEdit->setObjectName(QStringLiteral("EntryHotkeyEdit"));
+    m_hotkeyEdit->setClearButtonEnabled(true);
+    m_hotkeyLabel->setBuddy(m_hotkeyEdit);
+    m_hotkeyLabel->setVisible(false);
+    m_hotkeyEdit->setVisible(false);
 
     // A sorting aid, never shown, so outside the layouts.
     m_sortList = new QListWidget(m_textFrame);
@@ -182,6 +193,7 @@ void MainWindow::buildControls()
         m_destinationType[0],
         m_destinationType[1],
         m_destinationTextList,
+        m_hotkeyEdit,
         m_buttons[OkButton],
         m_buttons[HelpButton],
         m_buttons[AboutButton],
@@ -464,6 +476,8 @@ void MainWindow::layoutControls(QWidget* client)
     options->addWidget(m_destinationType[0], 1, 1, 1, 2);
     options->addWidget(m_destinationType[1], 2, 1, 1, 2);
     options->addWidget(m_destinationTextList, 2, 3);
+    options->addWidget(m_hotkeyLabel, 3, 0);
+    options->addWidget(m_hotkeyEdit, 3, 1, 1, 3);
     options->setColumnMinimumWidth(0, twips(1200 - 105));
     options->setColumnStretch(3, 1);
     m_container2->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);

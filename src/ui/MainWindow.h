@@ -31,6 +31,8 @@ namespace kx::help {
 class DocumentOpener;
 }
 namespace kx::popup {
+class HotkeyController;
+class OneCombinationEdit;
 class OptionsController;
 class TrayController;
 } // namespace kx::popup
@@ -87,6 +89,9 @@ public:
     // The options, the border strip, the options dialog and the autostart switch, which
     // start-up and shutdown drive. Set before load().
     void setOptions(popup::OptionsController* options) { m_options = options; }
+    // The global hotkeys; with one that handles entries, the editor pane shows the field
+    // for the current entry's own combination. Null (the default): no such field.
+    void setHotkeys(popup::HotkeyController* hotkeys);
 
     bool debugMode() const { return m_debugMode; }
 
@@ -164,6 +169,8 @@ private:
     void onDosBoxToggled(bool checked);
     void onFocusChanged(QWidget* old, QWidget* now);
     void onTitleBoxFocusLost();
+    void onHotkeyFieldLeft();
+    void showHotkeyField();
     void selectListRow(int row);
     int insertSortedEntry(const QString& name, int number);
     std::vector<std::string> listNames() const;
@@ -215,6 +222,8 @@ private:
     QRadioButton* m_destinationType[2] = { nullptr, nullptr };
     QButtonGroup* m_destinationTypeGroup = nullptr;
     TitleComboBox* m_destinationTextList = nullptr;
+    QLabel* m_hotkeyLabel = nullptr;
+    popup::OneCombinationEdit* m_hotkeyEdit = nullptr;
     QListWidget* m_sortList = nullptr;
     QGroupBox* m_commandFrame = nullptr;
     // The command buttons, by the number in their object name ("Btn_8") and picture.
@@ -255,6 +264,7 @@ private:
     QPointer<AboutDialog> m_about;
     popup::TrayController* m_tray = nullptr;
     popup::OptionsController* m_options = nullptr;
+    popup::HotkeyController* m_hotkeys = nullptr;
 };
 
 } // namespace kx::ui

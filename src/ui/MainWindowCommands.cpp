@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "popup/qt/HotkeyController.h"
 #include "store/EntryCommands.h"
 #include "ui/CaptionButton.h"
 #include "ui/EditorText.h"
@@ -124,6 +125,9 @@ void MainWindow::deleteEntry()
     // added entries meanwhile: the list is read again.
     loadEntryList();
     refreshCommandState();
+    // The hotkeys of the entries that moved follow them.
+    if (m_hotkeys)
+        m_hotkeys->apply(false);
 }
 
 } // namespace kx::ui

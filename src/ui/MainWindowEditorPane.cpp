@@ -1,6 +1,10 @@
 #include "ui/MainWindow.h"
 
 #include "platform/Prompts.h"
+#include "popup/qt/HotkeyController.h"
+#include "popup/qt/OneCombinationEdit.h"
+#include "store/EntryCommands.h"
+#include "store/EntryStore.h"
 #include "text/Text.h"
 #include "ui/QtText.h"
 #include "ui/SnippetEditor.h"
@@ -10,6 +14,8 @@
 #include <QClipboard>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
 #include <QMouseEvent>
 
 // The editor pane: the sending options of the current entry, the title box's history,
@@ -69,6 +75,12 @@ void MainWindow::addComboHistory(QComboBox* combo)
 
 void MainWindow::onFocusChanged(QWidget* old, QWidget* now)
 {
+    // While the key field has the focus no combination is held, or pressing one would reach
+    // its grab instead of the field; in another program (no focus here) they all work.
+    if (m_hotkeys && now == m_hotkeyEdit && old != m_hotkeyEdit)
+        m_hotkeys->suspend();
+    if (m_hotkeys && old == m_hotkeyEdit && now != m_hotkeyEdit)
+        onHotkeyFieldLeft();
     // A control is left when the focus moves to another widget; a popup (the title box's
     // own list, a menu) or a change to another program is no leaving.
     if (!old || !now || (now->window()->windowFlags() & Qt::Popup) == Qt::Popup)
@@ -77,6 +89,35 @@ void MainWindow::onFocusChanged(QWidget* old, QWidget* now)
         writeCurrentText();
     if (withinWidget(m_destinationTextList, old) && !withinWidget(m_destinationTextList, now))
         onTitleBoxFocusLost();
+}
+
+void MainWindow::setHotkeys(popup::HotkeyController* hotkeys)
+{
+    m_hotkeys = hotkeys;
+    showHotkeyField();
+}
+
+void MainWindow::showHotkeyField()
+{
+    // Team entries have no hotkeys: their numbers belong to another file.
+    const bool shown = m_hotkeys && m_hotkeys->handlesEntries() && !m_showsTeam;
+    m_hotkeyLabel->setVisible(shown);
+    m_hotkeyEdit->setVisible(shown);
+}
+
+void MainWindow::onHotkeyFieldLeft()
+{
+    // The entry shown, whose combination the field holds.
+    if (QListWidgetItem* item = m_entryList->item(m_currEntryListIndex)) {
+        const int number = item->data(Qt::UserRole).toInt();
+        const std::string stored = m_services.entries.readEntry(number).hotkey;
+        const std::string wanted = m_hotkeyEdit->combinationText();
+        if (wanted != stored && m_hotkeys->acceptEntryHotkey(number, wanted))
+            m_commands->writeField(number, "Hotkey", wanted);
+        else
+            m_hotkeyEdit->setCombinationText(stored);
+    }
+    m_hotkeys->apply(false);
 }
 
 void MainWindow::onTitleBoxFocusLost()

@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "popup/qt/OneCombinationEdit.h"
 #include "store/EntryStore.h"
 #include "text/Text.h"
 #include "ui/EditorText.h"
@@ -146,6 +147,7 @@ void MainWindow::showCurrentEntry()
     m_destinationTextList->setEditText(toQString(text::trimSpaces(entry.title)));
     m_cryptCheckBox->setChecked(entry.crypt);
     m_dosBoxCheckBox->setChecked(entry.dosBox);
+    m_hotkeyEdit->setCombinationText(entry.hotkey);
     m_entryRefreshing = true;
     refreshCommandState();
     m_entryRefreshing = false;

@@ -69,6 +69,7 @@ void MainWindow::refreshTeam()
 void MainWindow::onLibraryChanged(int index)
 {
     m_showsTeam = index == 1;
+    showHotkeyField();
     refreshTeam();
     loadEntryList();
     refreshCommandState();

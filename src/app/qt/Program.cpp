@@ -71,7 +71,9 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
             [mainWindow](const std::string& error) {
                 if (mainWindow->debugMode())
                     std::cerr << error << '\n';
-            } });
+            },
+            &m_entries,
+            [tray](int number) { tray->chooseEntry(number); } });
     QObject::connect(mainWindow, &ui::MainWindow::extraOptionsRequested, [this] { openExtraOptions(); });
     m_options = std::make_unique<popup::OptionsController>(popup::OptionsController::Borrowed { m_config,
         *m_autostartStore,
@@ -88,6 +90,7 @@ Program::Program(ui::StartupPaths paths, app::Desktop desktop)
         desktop.edgeStrip,
         m_nativeStrip.get() });
     m_mainWindow->setOptions(m_options.get());
+    m_mainWindow->setHotkeys(m_hotkey.get());
     QObject::connect(mainWindow, &ui::MainWindow::optionsRequested, [this](bool modal) {
         m_options->showOptionsDialog(modal);
     });

@@ -2,19 +2,21 @@
 
 #include "platform/GlobalHotkey.h"
 
+#include <map>
 #include <optional>
 #include <vector>
 
 namespace kx::platform {
 
-// A global hotkey in memory, for tests: combinations that "another program" holds are
-// refused, and press() stands for the user pressing the combination held.
+// Global hotkeys in memory, for tests: combinations that "another program" holds are
+// refused, and press() stands for the user pressing a combination.
 class FakeGlobalHotkey : public GlobalHotkey
 {
 public:
-    HotkeyResult grab(const KeyCombination& combination) override;
-    void release() override { m_held.reset(); }
-    void setPressedHandler(std::function<void()> pressed) override { m_pressed = std::move(pressed); }
+    HotkeyResult grab(int id, const KeyCombination& combination) override;
+    void release(int id) override { m_held.erase(id); }
+    void releaseAll() override { m_held.clear(); }
+    void setPressedHandler(std::function<void(int)> pressed) override { m_pressed = std::move(pressed); }
     int eventDescriptor() const override { return -1; }
     void dispatchEvents() override { }
 
@@ -22,19 +24,19 @@ public:
     void takeByOtherProgram(const KeyCombination& combination) { m_taken.push_back(combination); }
     // A key that this keyboard lacks.
     void removeKey(const std::string& key) { m_missingKeys.push_back(key); }
-    // The user presses `combination`: the handler runs when it is the one held. Returns
+    // The user presses `combination`: the handler runs when an id holds it. Returns
     // whether it did.
     bool press(const KeyCombination& combination);
 
-    const std::optional<KeyCombination>& held() const { return m_held; }
-    int grabCount() const { return m_grabCount; }
+    // The combination `id` holds, if any.
+    std::optional<KeyCombination> held(int id) const;
+    bool holdsAny() const { return !m_held.empty(); }
 
 private:
-    std::optional<KeyCombination> m_held;
+    std::map<int, KeyCombination> m_held;
     std::vector<KeyCombination> m_taken;
     std::vector<std::string> m_missingKeys;
-    std::function<void()> m_pressed;
-    int m_grabCount = 0;
+    std::function<void(int)> m_pressed;
 };
 
 } // namespace kx::platform

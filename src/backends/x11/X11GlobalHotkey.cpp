@@ -4,6 +4,7 @@
 
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <utility>
@@ -80,7 +81,7 @@ X11GlobalHotkey::X11GlobalHotkey(const std::string& displayName)
 {
 }
 
-X11GlobalHotkey::~X11GlobalHotkey() { release(); }
+X11GlobalHotkey::~X11GlobalHotkey() { releaseAll(); }
 
 int X11GlobalHotkey::eventDescriptor() const { return ConnectionNumber(m_connection.display()); }
 
@@ -121,9 +122,9 @@ std::vector<unsigned> X11GlobalHotkey::lockVariants() const
     return variants;
 }
 
-HotkeyResult X11GlobalHotkey::grab(const KeyCombination& combination)
+HotkeyResult X11GlobalHotkey::grab(int id, const KeyCombination& combination)
 {
-    release();
+    release(id);
     Display* display = m_connection.display();
     const std::optional<KeySym> keysym = keysymForKey(combination.key);
     const KeyCode keycode = keysym ? XKeysymToKeycode(display, *keysym) : 0;
@@ -162,7 +163,7 @@ HotkeyResult X11GlobalHotkey::grab(const KeyCombination& combination)
         return { HotkeyStatus::Taken,
             "grab key " + hex(keycode) + " modifiers " + hex(modifiers) + " on the root window: " + error };
     }
-    m_grab = wanted;
+    m_grabs[id] = wanted;
     return {};
 }
 
@@ -175,12 +176,19 @@ void X11GlobalHotkey::ungrabAll(const Grab& grab)
     trap.failed();
 }
 
-void X11GlobalHotkey::release()
+void X11GlobalHotkey::release(int id)
 {
-    if (!m_grab)
+    const auto held = m_grabs.find(id);
+    if (held == m_grabs.end())
         return;
-    ungrabAll(*m_grab);
-    m_grab.reset();
+    ungrabAll(held->second);
+    m_grabs.erase(held);
+}
+
+void X11GlobalHotkey::releaseAll()
+{
+    while (!m_grabs.empty())
+        release(m_grabs.begin()->first);
 }
 
 void X11GlobalHotkey::dispatchEvents()
@@ -189,14 +197,22 @@ void X11GlobalHotkey::dispatchEvents()
     while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
-        if (event.type != KeyPress || !m_grab || event.xkey.keycode != m_grab->keycode)
+        if (event.type != KeyPress)
+            continue;
+        // The state names the lock keys that were on and any pointer buttons held; neither
+        // is part of a combination.
+        const unsigned modifiers = event.xkey.state & 0xffu & ~lockMask();
+        const auto held = std::find_if(m_grabs.begin(), m_grabs.end(), [&](const auto& grab) {
+            return grab.second.keycode == event.xkey.keycode && grab.second.modifiers == modifiers;
+        });
+        if (held == m_grabs.end())
             continue;
         // The grab holds the whole keyboard until the key goes up; give it back at once, so
         // the menu that opens now can take the keyboard for itself.
         XUngrabKeyboard(display, event.xkey.time);
         XSync(display, False);
         if (m_pressed)
-            m_pressed();
+            m_pressed(held->first);
     }
 }
 

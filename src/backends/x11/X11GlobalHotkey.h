@@ -5,6 +5,7 @@
 
 #include <X11/Xlib.h>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,7 +17,7 @@ namespace kx::platform::x11 {
 // when X11 has no keysym for it.
 std::optional<KeySym> keysymForKey(const std::string& key);
 
-// A global hotkey through a passive grab (XGrabKey) on the root window. It has an X
+// Global hotkeys through passive grabs (XGrabKey) on the root window. It has an X
 // connection of its own, so the key events of the grab never mix with the events the
 // window system and the keyboard wait for on theirs.
 class X11GlobalHotkey : public GlobalHotkey
@@ -26,9 +27,10 @@ public:
     explicit X11GlobalHotkey(const std::string& displayName);
     ~X11GlobalHotkey() override;
 
-    HotkeyResult grab(const KeyCombination& combination) override;
-    void release() override;
-    void setPressedHandler(std::function<void()> pressed) override { m_pressed = std::move(pressed); }
+    HotkeyResult grab(int id, const KeyCombination& combination) override;
+    void release(int id) override;
+    void releaseAll() override;
+    void setPressedHandler(std::function<void(int)> pressed) override { m_pressed = std::move(pressed); }
     int eventDescriptor() const override;
     void dispatchEvents() override;
 
@@ -42,12 +44,13 @@ private:
     // keyboard has: a passive grab matches the modifier state exactly, and a lock that is
     // on would otherwise make the hotkey do nothing.
     std::vector<unsigned> lockVariants() const;
+    unsigned lockMask() const { return lockVariants().back(); }
     unsigned maskOfModifierKey(KeySym keysym) const;
     void ungrabAll(const Grab& grab);
 
     X11Connection m_connection;
-    std::optional<Grab> m_grab;
-    std::function<void()> m_pressed;
+    std::map<int, Grab> m_grabs;
+    std::function<void(int)> m_pressed;
 };
 
 } // namespace kx::platform::x11

@@ -1,61 +1,17 @@
 #include "popup/qt/ExtraOptionsDialog.h"
 
+#include "popup/qt/OneCombinationEdit.h"
 #include "store/Options.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace kx::popup {
-
-namespace {
-
-// A key-sequence field that takes one combination, not a sequence of up to four: the key
-// that completes it (any key but a modifier) ends the recording, since `done` moves the
-// focus away. Enter then means "&OK" instead of a second combination.
-class OneCombinationEdit : public QKeySequenceEdit
-{
-public:
-    OneCombinationEdit(std::function<void()> done, QWidget* parent)
-        : QKeySequenceEdit(parent)
-        , m_done(std::move(done))
-    {
-    }
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        QKeySequenceEdit::keyPressEvent(event);
-        switch (event->key()) {
-        case Qt::Key_Control:
-        case Qt::Key_Shift:
-        case Qt::Key_Alt:
-        case Qt::Key_AltGr:
-        case Qt::Key_Meta:
-        case Qt::Key_Super_L:
-        case Qt::Key_Super_R:
-        case Qt::Key_Hyper_L:
-        case Qt::Key_Hyper_R:
-        case Qt::Key_CapsLock:
-        case Qt::Key_NumLock:
-        case Qt::Key_ScrollLock:
-        case Qt::Key_unknown:
-            return;
-        default:
-            m_done();
-        }
-    }
-
-private:
-    std::function<void()> m_done;
-};
-
-} // namespace
 
 ExtraOptionsDialog::ExtraOptionsDialog(Services services, QWidget* parent)
     : QDialog(parent)
@@ -114,8 +70,7 @@ void ExtraOptionsDialog::openDialog()
         return;
     }
     const store::ExtraOptions options = store::loadExtraOptions(m_services.config);
-    m_hotkey->setKeySequence(
-        QKeySequence::fromString(QString::fromStdString(options.hotkey), QKeySequence::PortableText));
+    m_hotkey->setCombinationText(options.hotkey);
     m_singleInstance->setChecked(options.singleInstance);
     m_typeToFilter->setChecked(options.typeToFilter);
     m_focusGuard->setChecked(options.focusGuard);
@@ -133,10 +88,7 @@ void ExtraOptionsDialog::openDialog()
 void ExtraOptionsDialog::save()
 {
     store::ExtraOptions options;
-    const QKeySequence sequence = m_hotkey->keySequence();
-    options.hotkey = sequence.isEmpty()
-        ? std::string()
-        : QKeySequence(sequence[0]).toString(QKeySequence::PortableText).toStdString();
+    options.hotkey = m_hotkey->combinationText();
     options.singleInstance = m_singleInstance->isChecked();
     options.typeToFilter = m_typeToFilter->isChecked();
     options.focusGuard = m_focusGuard->isChecked();

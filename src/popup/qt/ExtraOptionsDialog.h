@@ -6,7 +6,6 @@
 #include <string>
 
 class QCheckBox;
-class QKeySequenceEdit;
 class QPushButton;
 
 namespace kx::config {
@@ -14,6 +13,8 @@ class ConfigAccess;
 }
 
 namespace kx::popup {
+
+class OneCombinationEdit;
 
 // "[Kalmotex] - Weitere Optionen": the switches of the features the classic program did
 // not have: the hotkey that opens the popup menu, one running program, typing to filter,
@@ -42,7 +43,7 @@ private:
     void save();
 
     Services m_services;
-    QKeySequenceEdit* m_hotkey = nullptr;
+    OneCombinationEdit* m_hotkey = nullptr;
     QPushButton* m_clearHotkey = nullptr;
     QPushButton* m_ok = nullptr;
     QCheckBox* m_singleInstance = nullptr;

@@ -1,6 +1,7 @@
 #include "popup/qt/HotkeyController.h"
 
 #include "platform/Prompts.h"
+#include "popup/EntryHotkeys.h"
 #include "popup/HotkeyText.h"
 #include "store/Options.h"
 
@@ -11,6 +12,8 @@ namespace kx::popup {
 namespace {
 
 const std::string kChooseAnother = " Bitte wählen Sie unter Extras → Weitere Optionen eine andere.";
+// Entries are numbered from 1, so their numbers never meet the menu's id.
+constexpr int kMenuId = 0;
 
 } // namespace
 
@@ -21,15 +24,19 @@ HotkeyController::HotkeyController(Borrowed borrowed, QObject* parent)
     , m_prompts(borrowed.prompts)
     , m_openMenu(std::move(borrowed.openMenu))
     , m_report(std::move(borrowed.report))
+    , m_entries(borrowed.entries)
+    , m_sendEntry(std::move(borrowed.sendEntry))
 {
-    // The menu opens from a pass of the event loop of its own, not from inside the
-    // backend's event handling.
-    m_hotkey.setPressedHandler([this] {
+    // The menu opens, and an entry is sent, from a pass of the event loop of its own, not
+    // from inside the backend's event handling.
+    m_hotkey.setPressedHandler([this](int id) {
         QMetaObject::invokeMethod(
             this,
-            [this] {
-                if (m_held && m_openMenu)
+            [this, id] {
+                if (id == kMenuId && m_held && m_openMenu)
                     m_openMenu();
+                else if (id != kMenuId && m_sendEntry)
+                    m_sendEntry(id);
             },
             Qt::QueuedConnection);
     });
@@ -43,46 +50,89 @@ HotkeyController::HotkeyController(Borrowed borrowed, QObject* parent)
 HotkeyController::~HotkeyController()
 {
     m_notifier.reset();
-    m_hotkey.release();
+    m_hotkey.releaseAll();
     m_hotkey.setPressedHandler({});
 }
 
 void HotkeyController::apply(bool tellUser)
 {
-    m_held.reset();
-    m_hotkey.release();
+    suspend();
     const std::string stored = store::loadExtraOptions(m_config).hotkey;
     const ParsedHotkey parsed = parseHotkey(stored);
-    if (!parsed.combination) {
-        if (!parsed.error.empty() && tellUser)
-            tell("Die Tastenkombination „" + stored + "“ ist ungültig: " + parsed.error + "."
+    if (parsed.combination) {
+        const platform::HotkeyResult result = m_hotkey.grab(kMenuId, *parsed.combination);
+        // Events read from the connection while grabbing wait in the backend's queue, where
+        // no descriptor tells of them.
+        m_hotkey.dispatchEvents();
+        if (result.status == platform::HotkeyStatus::Grabbed)
+            m_held = parsed.combination;
+        else if (m_report)
+            m_report(result.error);
+        if (!m_held && tellUser)
+            tell("Die Tastenkombination " + germanHotkeyText(*parsed.combination)
+                + (result.status == platform::HotkeyStatus::Taken
+                        ? " wird schon von einem anderen Programm verwendet."
+                        : " gibt es auf dieser Tastatur nicht.")
                 + kChooseAnother);
-        return;
+    } else if (!parsed.error.empty() && tellUser) {
+        tell("Die Tastenkombination „" + stored + "“ ist ungültig: " + parsed.error + "." + kChooseAnother);
     }
-    const platform::HotkeyResult result = m_hotkey.grab(*parsed.combination);
-    // Events read from the connection while grabbing wait in the backend's queue, where no
-    // descriptor tells of them.
+    grabEntries(tellUser);
+}
+
+void HotkeyController::grabEntries(bool tellUser)
+{
+    if (!m_entries)
+        return;
+    for (const EntryHotkey& entry : usableEntryHotkeys(m_entries->enumerateEntries(), menuCombination())) {
+        if (const std::string refused = grabForEntry(entry.number, entry.name, entry.combination);
+            !refused.empty() && tellUser)
+            tell(refused);
+    }
+}
+
+bool HotkeyController::acceptEntryHotkey(int number, const std::string& text)
+{
+    const ParsedHotkey parsed = parseHotkey(text);
+    if (!parsed.combination) {
+        if (!parsed.error.empty())
+            tell("Die Tastenkombination „" + text + "“ ist ungültig: " + parsed.error + ".");
+        return parsed.error.empty();
+    }
+    if (!m_entries)
+        return false;
+    std::string refused
+        = entryHotkeyRefusal(number, *parsed.combination, m_entries->enumerateEntries(), menuCombination());
+    if (refused.empty())
+        refused = grabForEntry(number, m_entries->readEntry(number).name, *parsed.combination);
+    if (!refused.empty())
+        tell(refused);
+    return refused.empty();
+}
+
+std::string HotkeyController::grabForEntry(
+    int number, const std::string& name, const platform::KeyCombination& combination)
+{
+    const platform::HotkeyResult result = m_hotkey.grab(number, combination);
     m_hotkey.dispatchEvents();
-    if (result.status == platform::HotkeyStatus::Grabbed) {
-        m_held = parsed.combination;
-        return;
-    }
+    if (result.status == platform::HotkeyStatus::Grabbed)
+        return {};
     if (m_report)
-        m_report(result.error);
-    if (!tellUser)
-        return;
-    const std::string shown = germanHotkeyText(*parsed.combination);
-    if (result.status == platform::HotkeyStatus::Taken)
-        tell("Die Tastenkombination " + shown + " wird schon von einem anderen Programm verwendet."
-            + kChooseAnother);
-    else
-        tell("Die Tastenkombination " + shown + " gibt es auf dieser Tastatur nicht." + kChooseAnother);
+        m_report("entry " + std::to_string(number) + ": " + result.error);
+    return "Die Tastenkombination " + germanHotkeyText(combination) + " für den Textbaustein »" + name + "« "
+        + (result.status == platform::HotkeyStatus::Taken ? "ist von einem anderen Programm belegt."
+                                                          : "gibt es auf dieser Tastatur nicht.");
+}
+
+std::optional<platform::KeyCombination> HotkeyController::menuCombination() const
+{
+    return parseHotkey(store::loadExtraOptions(m_config).hotkey).combination;
 }
 
 void HotkeyController::suspend()
 {
     m_held.reset();
-    m_hotkey.release();
+    m_hotkey.releaseAll();
 }
 
 void HotkeyController::tell(const std::string& text)

@@ -117,17 +117,10 @@ keys_reach_terminal ctrl+shift+F5
 
 tray_quit
 sed -i '/^Hotkey=/d' "$TRAY_INI" # the default again
-rig_spawn holder sh -c 'exec "$0" grab-hotkey Ctrl+Alt+V >"$1"' "$RIG_PROBE" "$RIG_DIR/holder.out"
-rig_wait_until "$RIG_TIMEOUT" "the other program to hold Ctrl+Alt+V" grep -q grabbed "$RIG_DIR/holder.out"
+tray_hold_hotkey Ctrl+Alt+V
 rig_spawn kalmotex-again "$TRAY_APP/kalmotex"
-box=$(rig_wait_for_window "Kalmotex") || exit 1
 # The box is the active window and names the combination in German; Enter closes it.
-rig_wait_for_active "$box"
-message=$(tray_message_text "$box" 'anderen Programm')
-grep -q 'Tastenkombination Strg+Alt+V wird schon von einem anderen Programm verwendet.' <<<"$message" \
-    || rig_fail "unexpected message: $message"
-xdotool key Return
-rig_wait_for_no_window "Kalmotex"
+tray_expect_message 'Tastenkombination Strg+Alt+V wird schon von einem anderen Programm verwendet.'
 TRAY_ICON=$(tray_wait_icon) || exit 1
 tray_open_menu 1
 tray_keys Escape

@@ -23,6 +23,10 @@
 #   tray_open_extras KEY TITLE   "&Extras", then KEY in the main window; the dialog TITLE
 #                           active (TRAY_DIALOG)
 #   tray_quit               "B&eenden" from the menu of a right press; waits for the end
+#   tray_hold_hotkey COMBO  another program holds COMBO ("Ctrl+Alt+V") from now on; it
+#                           writes "pressed" to $RIG_DIR/holder.out for each press
+#   tray_expect_message TEXT  the message box "Kalmotex" becomes active and says TEXT
+#                           (after the first few characters); Enter closes it
 
 : "${KX_BINARY_DIR:?}"
 TRAY_BIN=$KX_BINARY_DIR/bin/kalmotex
@@ -160,6 +164,23 @@ tray_message_text()
 }
 
 tray_setup() { rig_start --tray; tray_prepare "$@"; }
+
+tray_hold_hotkey()
+{
+    rig_spawn holder sh -c 'exec "$0" grab-hotkey "$1" >"$2"' "$RIG_PROBE" "$1" "$RIG_DIR/holder.out"
+    rig_wait_until "$RIG_TIMEOUT" "the other program to hold $1" grep -q grabbed "$RIG_DIR/holder.out"
+}
+
+tray_expect_message()
+{
+    local box message
+    box=$(rig_wait_for_window "Kalmotex") || exit 1
+    rig_wait_for_active "$box"
+    message=$(tray_message_text "$box" "${1: -12}")
+    grep -qF -- "$1" <<<"$message" || rig_fail "unexpected message: $message"
+    xdotool key Return
+    rig_wait_for_no_window "Kalmotex"
+}
 
 tray_activate()
 {

@@ -265,8 +265,8 @@ int run(int argc, char** argv)
         if (!parsed.combination)
             throw std::runtime_error("not a key combination: " + parsed.error);
         kx::platform::x11::X11GlobalHotkey hotkey(DisplayString(connection->display()));
-        hotkey.setPressedHandler([] { std::cout << "pressed" << std::endl; });
-        const kx::platform::HotkeyResult result = hotkey.grab(*parsed.combination);
+        hotkey.setPressedHandler([](int) { std::cout << "pressed" << std::endl; });
+        const kx::platform::HotkeyResult result = hotkey.grab(1, *parsed.combination);
         if (result.status != kx::platform::HotkeyStatus::Grabbed)
             throw std::runtime_error(result.error);
         std::cout << "grabbed" << std::endl;

@@ -98,6 +98,19 @@ TEST_F(EntryStoreFiles, twoProgramsAddingAtOnceLoseNoEntry)
     EXPECT_EQ(store.entryCount(), 50);
 }
 
+TEST_F(EntryStoreFiles, aHotkeyMovesWithItsEntryOnDeleteAndAFileWithoutHotkeysGetsNone)
+{
+    const std::string hotkeys = "[Name]\r\n1=A\r\n2=B\r\n3=C\r\n[Hotkey]\r\n1=Ctrl+Alt+1\r\n3=Ctrl+Alt+3\r\n";
+    dir.write("Kalmotex.ini", hotkeys);
+    ASSERT_TRUE(store.deleteEntry(1));
+    EXPECT_EQ(store.readEntry(1).hotkey, "Ctrl+Alt+3");
+    EXPECT_EQ(store.readEntry(3).hotkey, "");
+
+    dir.write("Kalmotex.ini", "[Name]\r\n1=A\r\n2=B\r\n");
+    ASSERT_TRUE(store.deleteEntry(1));
+    EXPECT_EQ(readBytes(dir.file("Kalmotex.ini")).find("[Hotkey]"), std::string::npos);
+}
+
 TEST(SampleConfiguration, isAWindowsStyleFileWithReadableEntries)
 {
     const auto sample = std::filesystem::path(KX_SOURCE_DIR) / "data" / "sample.ini";

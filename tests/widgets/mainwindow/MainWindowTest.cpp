@@ -1,6 +1,8 @@
 #include "MainWindowFixture.h"
 
 #include "app/qt/StartFolder.h"
+#include "backends/fake/FakeGlobalHotkey.h"
+#include "popup/qt/HotkeyController.h"
 #include "transmit/Clock.h"
 #include "transmit/Transmitter.h"
 #include "ui/EditorText.h"
@@ -13,6 +15,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -304,6 +307,50 @@ private slots:
         QCOMPARE(list.editor()->editorText(), QString("xAbyab"));
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
         QVERIFY2(four.prompts.wentAsScripted(), four.prompts.report().c_str());
+    }
+
+    void aCombinationSomebodyHasIsRefusedNamingThem_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("another entry's")
+            << int(Qt::Key_1)
+            << "Die Tastenkombination Strg+Alt+1 ist schon dem Textbaustein »Gruß« "
+               "zugeordnet."
+            << "";
+        QTest::newRow("the menu's") << int(Qt::Key_V)
+                                    << "Die Tastenkombination Strg+Alt+V öffnet schon das Menü."
+                                    << "";
+        QTest::newRow("another program's") << int(Qt::Key_3)
+                                           << "Die Tastenkombination Strg+Alt+3 für den Textbaustein »Apfel« "
+                                              "ist von einem anderen Programm belegt."
+                                           << "";
+        QTest::newRow("a free one") << int(Qt::Key_4) << ""
+                                    << "Ctrl+Alt+4";
+    }
+
+    void aCombinationSomebodyHasIsRefusedNamingThem()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, message);
+        QFETCH(QString, stored);
+        MainWindowFixture f(std::string(kx::test::fourEntries) + "[Hotkey]\r\n1=Ctrl+Alt+1\r\n");
+        kx::ui::MainWindow& form = f.start();
+        kx::platform::FakeGlobalHotkey desktop;
+        desktop.takeByOtherProgram({ kx::platform::HotkeyCtrl | kx::platform::HotkeyAlt, "3" });
+        kx::popup::HotkeyController hotkeys { { *f.config, desktop, f.prompts, {}, {}, f.entries.get() } };
+        form.setHotkeys(&hotkeys);
+        activate(form);
+        form.entryList()->setCurrentRow(1); // "Apfel", number 4
+        if (!message.isEmpty())
+            f.prompts.answerMessage(message.toStdString());
+        auto* field = f.find<QKeySequenceEdit>("EntryHotkeyEdit");
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key(key), Qt::ControlModifier | Qt::AltModifier);
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QCOMPARE(QString::fromStdString(f.config->readIniString("Hotkey", "4", "")), stored);
+        QCOMPARE(field->keySequence().toString(QKeySequence::PortableText), stored);
     }
 
     void leavingTheEditorStoresTheTextOfTheEntryThatWasShown()
