@@ -5,7 +5,6 @@
 # reach the command's status and its message; without a program it says so and fails.
 # kalmotex-cli menu opens the menu.
 set -uo pipefail
-source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
 cli_run() { cli_start "$@" && cli_end "$1"; }

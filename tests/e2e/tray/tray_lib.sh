@@ -1,10 +1,12 @@
-# Helpers for driving the real program through its notification-area icon. Source after
-# the rig (rig.sh) and call rig_start --tray first.
+# Helpers for driving the real program through its notification-area icon. Sources the rig
+# (rig.sh); call rig_start --tray first.
 #
 #   tray_prepare [--sample] a private copy of the program folder with an empty
 #                           configuration (or none, so the program seeds it from sample.ini)
 #   tray_cli ARGS...        kalmotex-cli on that configuration
-#   cli_start NAME ARGS... / cli_end NAME   kalmotex-cli in the background, then its end
+#   cli_start NAME ARGS... / cli_end NAME [STATUS]   kalmotex-cli in the background, then
+#                           its end (failing the test unless it ends with STATUS, if given)
+#   cli_ok NAME ARGS...     both, the command to succeed
 #   tray_start              starts kalmotex, waits for its icon in the tray (TRAY_ICON)
 #   tray_icons              the program's icons in trayer's panel, one id a line
 #   tray_open_menu [BUTTON] presses BUTTON (1 left, 3 right) on the icon, waits for the menu
@@ -12,6 +14,7 @@
 #   tray_wait_menu_open
 #   tray_keys KEYS...       xdotool key presses
 #   tray_wait_menu_closed
+#   tray_choose KEYS...     tray_open_menu 1, KEYS, then waits for the menu to close
 #   tray_expect_file FILE EXPECTED   waits for the bytes and compares them exactly
 #
 # The usual preambles:
@@ -24,6 +27,7 @@
 #                           active (TRAY_DIALOG)
 #   tray_quit               "B&eenden" from the menu of a right press; waits for the end
 
+source "${RIG_LIB:-$(dirname "${BASH_SOURCE[0]}")/../rig/rig.sh}"
 : "${KX_BINARY_DIR:?}"
 TRAY_BIN=$KX_BINARY_DIR/bin/kalmotex
 TRAY_CLI_BIN=$KX_BINARY_DIR/bin/kalmotex-cli
@@ -51,7 +55,7 @@ tray_prepare()
 tray_cli() { "$TRAY_CLI_BIN" --config "$TRAY_INI" "$@" >/dev/null || rig_fail "kalmotex-cli $*"; }
 
 # kalmotex-cli ARGS in the background under NAME, for a send whose end the test awaits later;
-# cli_end NAME waits for it and sets CLI_STATUS and CLI_OUTPUT (stdout and stderr together).
+# cli_end sets CLI_STATUS and CLI_OUTPUT (stdout and stderr together).
 cli_start() { rig_spawn "$1" "$TRAY_CLI_BIN" "${@:2}"; }
 cli_end()
 {
@@ -61,7 +65,9 @@ cli_end()
     wait "$pid"
     CLI_STATUS=$?
     CLI_OUTPUT=$(cat "$RIG_DIR/$1.log")
+    [ -z "${2:-}" ] || [ "$CLI_STATUS" -eq "$2" ] || rig_fail "kalmotex-cli ($1) ended with $CLI_STATUS: $CLI_OUTPUT"
 }
+cli_ok() { cli_start "$@" && cli_end "$1" 0; }
 
 # The icon: the program's only viewable window right after start (the main window is
 # hidden), embedded in trayer's panel.
@@ -127,6 +133,13 @@ tray_wait_menu_open() { rig_wait_until "$RIG_TIMEOUT" "the popup menu to open" _
 tray_keys() { xdotool key --delay 20 "$@"; }
 
 tray_wait_menu_closed() { rig_wait_until "$RIG_TIMEOUT" "the popup menu to close" _tray_menu_closed; }
+
+tray_choose()
+{
+    tray_open_menu 1
+    tray_keys "$@"
+    tray_wait_menu_closed
+}
 
 tray_expect_file()
 {
