@@ -35,7 +35,7 @@ rig_wait_until "$RIG_TIMEOUT" "the terminal's title in section Ignore" ignored_t
 tray_activate "$main"
 xdotool key --clearmodifiers alt+d
 xdotool key b
-tray_wait_exited
+rig_wait_for_exit kalmotex
 rig_wait_for_no_window "[Kalmotex] - Debugger"
 
 # Debug mode: the monitor opens with the main window; its title bar shows the program's

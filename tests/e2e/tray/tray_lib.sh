@@ -154,10 +154,6 @@ tray_expect_file()
 # round trip through it (opening and closing its menu) is enough to know nothing is pending.
 tray_expect_empty() { [ ! -s "$1" ] || rig_fail "$1 should be empty, holds: $(od -An -c "$1")"; }
 
-_tray_process_gone() { ! kill -0 "$TRAY_PID" 2>/dev/null || [ "$(awk '{print $3}' "/proc/$TRAY_PID/stat" 2>/dev/null)" = Z ]; }
-
-tray_wait_exited() { rig_wait_until "$RIG_TIMEOUT" "the program to end" _tray_process_gone; }
-
 # The text of message box BOX as the user reads it: selected with the mouse from inside the
 # first line to past the end (the icon is on the left, the button at the bottom), taken
 # from PRIMARY once it holds PATTERN.
@@ -208,5 +204,5 @@ tray_quit()
 {
     tray_open_menu 3
     tray_keys e # "B&eenden"
-    tray_wait_exited
+    rig_wait_for_exit kalmotex
 }
