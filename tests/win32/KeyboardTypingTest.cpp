@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace kx::platform::win32 {
 namespace {
 
@@ -135,31 +133,6 @@ protected:
     Win32WindowSystem windows;
     Win32KeyboardOutput keyboard;
 };
-
-TEST_F(KeyboardTyping, otherProgramsWindowIsListedWithItsTitleAndTakesMixedText)
-{
-    ASSERT_NE(target.threadOfFrame(), GetCurrentThreadId());
-    const std::vector<WindowHandle> list = windows.topLevelWindows();
-    EXPECT_NE(std::find(list.begin(), list.end(), handleOf(target.frame())), list.end());
-    EXPECT_EQ(windows.windowTitle(handleOf(target.frame())), "Kalmotex Zielprogramm äöü");
-
-    // Mixed text, then lines enough to go out in several slices.
-    KeyStrokes strokes = charactersOf(U"Grüße € 😀");
-    strokes.push_back(named(NamedKey::Tab));
-    std::u32string lines = U"Ω\r\n";
-    std::wstring expected = L"Grüße € \U0001F600\tΩ\r\n";
-    for (int i = 0; i < 24; ++i) {
-        lines += U"Zeile " + std::u32string(1, U'A' + static_cast<char32_t>(i)) + U" äö😀\r";
-        expected += L"Zeile " + std::wstring(1, static_cast<wchar_t>(L'A' + i)) + L" äö\U0001F600\r\n";
-    }
-    strokes = charactersOf(lines, strokes);
-    const TypingResult typed = keyboard.type(strokes);
-    ASSERT_TRUE(typed.ok) << typed.error;
-    // type() waits until the target's thread has taken the keys, so the text is complete
-    // already; the bounded wait only guards against a slow target.
-    pumpUntil([&] { return target.text() == expected; });
-    EXPECT_EQ(target.text(), expected);
-}
 
 TEST_F(KeyboardTyping, aGuardThatSaysNoStopsBetweenStrokesAndCountsWhatWentOut)
 {

@@ -4,6 +4,8 @@
 // that file (UTF-8) after every change, so a script outside Wine sees what arrived. It ends
 // when its window is closed.
 
+#include "backends/win32/WideText.h"
+
 #include <windows.h>
 
 #include <string>
@@ -18,23 +20,7 @@ void writeCapture()
     const int length = GetWindowTextLengthW(edit);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), length + 1)));
-    const int size = WideCharToMultiByte(CP_UTF8,
-        0,
-        text.data(),
-        static_cast<int>(text.size()),
-        nullptr,
-        0,
-        nullptr,
-        nullptr);
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8,
-        0,
-        text.data(),
-        static_cast<int>(text.size()),
-        utf8.data(),
-        size,
-        nullptr,
-        nullptr);
+    const std::string utf8 = kx::platform::win32::toUtf8(text);
     // Written whole to a temporary file and renamed, so a reader never sees half a text.
     const std::wstring temporary = std::wstring(captureFile) + L".tmp";
     HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

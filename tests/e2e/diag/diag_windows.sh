@@ -5,7 +5,6 @@
 # of debug mode, an entry typed with Enter and Tab is stored as those keys when the window
 # is hidden; "Beenden" ends the program.
 set -uo pipefail
-source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
 
 TITLE=Zielterminal
@@ -18,8 +17,7 @@ terminal=$RIG_LAST_WINDOW
 tray_start
 
 # A send to the window used last: the debugger then shows the terminal as the last line.
-tray_open_menu 1
-tray_keys Down Return
+tray_choose Down Return
 tray_expect_file "$RIG_DIR/ziel.out" "Hallo"
 tray_open_main_window
 main=$TRAY_MAIN
@@ -37,7 +35,7 @@ rig_wait_until "$RIG_TIMEOUT" "the terminal's title in section Ignore" ignored_t
 tray_activate "$main"
 xdotool key --clearmodifiers alt+d
 xdotool key b
-tray_wait_exited
+rig_wait_for_exit kalmotex
 rig_wait_for_no_window "[Kalmotex] - Debugger"
 
 # Debug mode: the monitor opens with the main window; its title bar shows the program's

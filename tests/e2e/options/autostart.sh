@@ -4,7 +4,6 @@
 # driven by its access key, cleared it removes the entry, ticked it writes one that starts
 # this program with /AUTOSTART. "&OK" writes the options to section Common, not the entry.
 set -uo pipefail
-source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
 
 tray_setup

@@ -6,8 +6,6 @@
 # nothing; a click opens the menu. The options and the strip survive a restart of the
 # program, and with the strip switched off no strip appears.
 set -uo pipefail
-source "$RIG_LIB"
-source "$(dirname "$0")/../tray/tray_lib.sh"
 source "$(dirname "$0")/options_lib.sh"
 
 tray_setup
@@ -17,13 +15,13 @@ rig_xterm "Ziel" "$RIG_DIR/ziel.out"
 target=$RIG_LAST_WINDOW
 
 expected=
-# edge, expected geometry "x y w h", a point on the strip
+# edge, expected geometry "x y w h", a point on the strip, a move along it
 for edge in 0 1 2 3; do
     case $edge in
-    0) geometry="0 0 $SCREEN_W 1" point="640 0" ;;
-    1) geometry="0 $((SCREEN_H - 1)) $SCREEN_W 1" point="640 $((SCREEN_H - 1))" ;;
-    2) geometry="0 0 1 $SCREEN_H" point="0 512" ;;
-    3) geometry="$((SCREEN_W - 1)) 0 1 $SCREEN_H" point="$((SCREEN_W - 1)) 512" ;;
+    0) geometry="0 0 $SCREEN_W 1" point="640 0" along="40 0" ;;
+    1) geometry="0 $((SCREEN_H - 1)) $SCREEN_W 1" point="640 $((SCREEN_H - 1))" along="40 0" ;;
+    2) geometry="0 0 1 $SCREEN_H" point="0 512" along="0 40" ;;
+    3) geometry="$((SCREEN_W - 1)) 0 1 $SCREEN_H" point="$((SCREEN_W - 1)) 512" along="0 40" ;;
     esac
     options_preset 1 0 "$edge" 255
     xdotool mousemove 400 400
@@ -58,10 +56,7 @@ for edge in 0 1 2 3; do
 
     # The menu does not come back by itself while the pointer rests on the strip; moving
     # along the strip opens it again.
-    case $edge in
-    0 | 1) xdotool mousemove_relative -- 40 0 ;;
-    *) xdotool mousemove_relative -- 0 40 ;;
-    esac
+    xdotool mousemove_relative -- $along
     tray_wait_menu_open
     tray_keys Escape
     tray_wait_menu_closed
@@ -110,9 +105,7 @@ done
 # Switched off: the program comes up with its icon and no strip.
 options_preset 0 1 2 255
 tray_start
-tray_open_menu 1
-tray_keys Escape
-tray_wait_menu_closed
+tray_choose Escape
 [ -z "$(xdotool search --onlyvisible --name '^\[Kalmotex\]$')" ] || rig_fail "a strip is shown though it is off"
 tray_quit
 echo "PASS"

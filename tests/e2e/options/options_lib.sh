@@ -1,4 +1,4 @@
-# Helpers for the screen-border strip and the options. Source after tray_lib.sh.
+# Helpers for the screen-border strip and the options; sources tray_lib.sh.
 #
 #   options_preset VIA CLICK POS COLOUR   writes section Common of the configuration
 #   options_wait_strip                    waits for the strip, sets STRIP (its id)
@@ -6,6 +6,7 @@
 #   options_expect_not_active WINDOW      WINDOW is not the active window
 #   options_menu_corner                   the open menu's top-left corner, "X Y"
 
+source "$(dirname "${BASH_SOURCE[0]}")/../tray/tray_lib.sh"
 SCREEN_W=1280
 SCREEN_H=1024
 

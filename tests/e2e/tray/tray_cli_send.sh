@@ -5,14 +5,16 @@
 # reach the command's status and its message; without a program it says so and fails.
 # kalmotex-cli menu opens the menu.
 set -uo pipefail
-source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
-cli_run() { cli_start "$@" && cli_end "$1"; }
-
+# Runs kalmotex-cli ARGS as NAME, if given, and expects its STATUS and exact OUTPUT.
 expect_cli()
 {
     local status=$1 output=$2
+    if [ $# -gt 2 ]; then
+        cli_start "${@:3}"
+        cli_end "$3"
+    fi
     [ "$CLI_STATUS" -eq "$status" ] && [ "$CLI_OUTPUT" = "$output" ] \
         || rig_fail "kalmotex-cli: expected status $status and '$output', got $CLI_STATUS and '$CLI_OUTPUT'"
 }
@@ -25,26 +27,21 @@ tray_two_terminals
 tray_start
 
 # The menu shows Brief first; entry 1 is Zeta.
-cli_run send1 send 1
-expect_cli 0 ""
+expect_cli 0 "" send1 send 1
 tray_expect_file "$RIG_DIR/a.out" $'zeta\tZ'
-cli_run send2 send 2
-expect_cli 0 ""
+expect_cli 0 "" send2 send 2
 tray_expect_file "$RIG_DIR/a.out" $'zeta\tZHallo äöü €\r'
 
 # A terminal too busy to read its keys for half a second after the send still gets every
 # character, those typed through keycodes the layout lacks included.
 xterm_a=$(rig_pid "xterm:Ziel A")
 kill -STOP "$xterm_a"
-cli_run busy send 2
-expect_cli 0 ""
+expect_cli 0 "" busy send 2
 rig_spawn resume sh -c 'sleep 0.5; exec kill -CONT "$0"' "$xterm_a"
 tray_expect_file "$RIG_DIR/a.out" $'zeta\tZHallo äöü €\rHallo äöü €\r'
 
-cli_run missing send 9
-expect_cli 1 "kalmotex-cli: there is no entry 9"
-cli_run malformed send zwei
-expect_cli 2 "kalmotex-cli: 'zwei' is not an entry number"
+expect_cli 1 "kalmotex-cli: there is no entry 9" missing send 9
+expect_cli 2 "kalmotex-cli: 'zwei' is not an entry number" malformed send zwei
 
 # No window has the entry's title: the program shows its message, and the command waits
 # for it to be confirmed.
@@ -59,15 +56,13 @@ tray_expect_empty "$RIG_DIR/b.out"
 
 # kalmotex-cli menu opens the menu at once, for a desktop's key binding; the entry chosen
 # there goes to the terminal used last.
-cli_run menu menu
-expect_cli 0 ""
+expect_cli 0 "" menu menu
 tray_wait_menu_open
 tray_keys Down Return
 tray_wait_menu_closed
 tray_expect_file "$RIG_DIR/a.out" $'zeta\tZHallo äöü €\rHallo äöü €\rHallo äöü €\r'
 
 rig_kill kalmotex
-cli_run gone send 1
-expect_cli 1 "kalmotex-cli: kalmotex is not running on display $DISPLAY (or runs with SingleInstance=0; see kalmotex-cli(1))"
+expect_cli 1 "kalmotex-cli: kalmotex is not running on display $DISPLAY (or runs with SingleInstance=0; see kalmotex-cli(1))" gone send 1
 tray_expect_file "$RIG_DIR/a.out" $'zeta\tZHallo äöü €\rHallo äöü €\rHallo äöü €\r'
 echo "PASS"

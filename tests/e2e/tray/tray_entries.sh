@@ -5,7 +5,6 @@
 # appears and nothing is typed. A DOS-box entry reaches its terminal through the clipboard:
 # the text is put on CLIPBOARD and PRIMARY and pasted (PRIMARY) with Shift+Insert.
 set -uo pipefail
-source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
 tray_setup
@@ -21,39 +20,33 @@ tray_activate "$RIG_LAST_WINDOW"
 tray_start
 
 # Sorted: Gruss, Konsolen, Niemand, Verzeichnis.
-tray_open_menu 1
-tray_keys Down Return
+tray_choose Down Return
 tray_expect_file "$RIG_DIR/ziel.out" "alt"
 
 sed -i 's/^1=alt\r$/1=neu\\Nzwei\r/' "$TRAY_INI"
 grep -q '^1=neu' "$TRAY_INI" || rig_fail "could not edit $TRAY_INI"
-tray_open_menu 1
-tray_keys Down Return
+tray_choose Down Return
 tray_expect_file "$RIG_DIR/ziel.out" $'altneu\rzwei'
 
-tray_open_menu 1
-tray_keys Down Down Return
+tray_choose Down Down Return
 rig_wait_for_active "$(rig_wait_for_window "Auswahl - [Kalmotex]")"
 # Sorted: "Konsole eins" (preselected), "Konsole zwei".
 tray_keys Down alt+o
 rig_wait_for_no_window "Auswahl - [Kalmotex]"
 tray_expect_file "$RIG_DIR/zwei.out" "an beide?"
-tray_open_menu 1
-tray_keys Down Down Return
+tray_choose Down Down Return
 rig_wait_for_active "$(rig_wait_for_window "Auswahl - [Kalmotex]")"
 tray_keys alt+a
 rig_wait_for_no_window "Auswahl - [Kalmotex]"
 
-tray_open_menu 1
-tray_keys Down Down Down Return
+tray_choose Down Down Down Return
 box=$(rig_wait_for_window "Kalmotex") || exit 1
 # Keys go to the focused window: press Return only once the box has the focus.
 rig_wait_for_active "$box"
 tray_keys Return
 rig_wait_for_no_window "Kalmotex"
 
-tray_open_menu 1
-tray_keys Down Down Down Down Return
+tray_choose Down Down Down Down Return
 tray_expect_file "$RIG_DIR/dos.out" $'dir /w äö €\r'
 [ "$("$RIG_PROBE" clipboard)" = $'dir /w äö €\r' ] || rig_fail "CLIPBOARD holds $("$RIG_PROBE" clipboard | od -An -c)"
 # Every send went through the program in turn: nothing more arrived anywhere.

@@ -3,7 +3,6 @@
 # and Enter types the first one shown into the terminal used last; a filter that matches
 # nothing sends nothing, Backspace takes letters back, Escape clears the filter first.
 set -uo pipefail
-source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
 tray_setup
@@ -19,31 +18,23 @@ tray_activate "$window"
 tray_start
 
 # Sorted: Adresse, Gruppe, Grüße an Müller, Zeta. "gru" keeps the two in the middle.
-tray_open_menu 1
-tray_keys g r u Return
-tray_wait_menu_closed
+tray_choose g r u Return
 expected='Team'
 tray_expect_file "$RIG_DIR/a.out" "$expected"
 
 # "mul" finds "Müller"; the "xy" before it matched nothing, so Return did nothing.
-tray_open_menu 1
-tray_keys x y Return BackSpace BackSpace m u l Return
-tray_wait_menu_closed
+tray_choose x y Return BackSpace BackSpace m u l Return
 expected+='Gruß'
 tray_expect_file "$RIG_DIR/a.out" "$expected"
 
 # "e" would be the access key of "B&eenden"; here it is a filter letter. The first Escape
 # clears the filter, so "adr" then finds "&Adresse" by the name it shows.
-tray_open_menu 1
-tray_keys e Escape a d r Return
-tray_wait_menu_closed
+tray_choose e Escape a d r Return
 expected+='Anschrift'
 tray_expect_file "$RIG_DIR/a.out" "$expected"
 
 # Escape twice closes the menu without sending.
-tray_open_menu 1
-tray_keys z Escape Escape
-tray_wait_menu_closed
+tray_choose z Escape Escape
 tray_expect_file "$RIG_DIR/a.out" "$expected"
 kill -0 "$TRAY_PID" || rig_fail "the program ended"
 echo "PASS"

@@ -4,7 +4,6 @@
 # the menu is open and the program hears of that late: the menu stays open, and closing it
 # must not bring the main window back in front of the window the send types into.
 set -uo pipefail
-source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
 rig_start

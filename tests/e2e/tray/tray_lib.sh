@@ -1,10 +1,12 @@
-# Helpers for driving the real program through its notification-area icon. Source after
-# the rig (rig.sh) and call rig_start --tray first.
+# Helpers for driving the real program through its notification-area icon. Sources the rig
+# (rig.sh); call rig_start --tray first.
 #
 #   tray_prepare [--sample] a private copy of the program folder with an empty
 #                           configuration (or none, so the program seeds it from sample.ini)
 #   tray_cli ARGS...        kalmotex-cli on that configuration
-#   cli_start NAME ARGS... / cli_end NAME   kalmotex-cli in the background, then its end
+#   cli_start NAME ARGS... / cli_end NAME [STATUS]   kalmotex-cli in the background, then
+#                           its end (failing the test unless it ends with STATUS, if given)
+#   cli_ok NAME ARGS...     both, the command to succeed
 #   tray_start              starts kalmotex, waits for its icon in the tray (TRAY_ICON)
 #   tray_icons              the program's icons in trayer's panel, one id a line
 #   tray_open_menu [BUTTON] presses BUTTON (1 left, 3 right) on the icon, waits for the menu
@@ -12,6 +14,7 @@
 #   tray_wait_menu_open
 #   tray_keys KEYS...       xdotool key presses
 #   tray_wait_menu_closed
+#   tray_choose KEYS...     tray_open_menu 1, KEYS, then waits for the menu to close
 #   tray_expect_file FILE EXPECTED   waits for the bytes and compares them exactly
 #
 # The usual preambles:
@@ -28,6 +31,7 @@
 #   tray_expect_message TEXT  the message box "Kalmotex" becomes active and says TEXT
 #                           (after the first few characters); Enter closes it
 
+source "${RIG_LIB:-$(dirname "${BASH_SOURCE[0]}")/../rig/rig.sh}"
 : "${KX_BINARY_DIR:?}"
 TRAY_BIN=$KX_BINARY_DIR/bin/kalmotex
 TRAY_CLI_BIN=$KX_BINARY_DIR/bin/kalmotex-cli
@@ -55,7 +59,7 @@ tray_prepare()
 tray_cli() { "$TRAY_CLI_BIN" --config "$TRAY_INI" "$@" >/dev/null || rig_fail "kalmotex-cli $*"; }
 
 # kalmotex-cli ARGS in the background under NAME, for a send whose end the test awaits later;
-# cli_end NAME waits for it and sets CLI_STATUS and CLI_OUTPUT (stdout and stderr together).
+# cli_end sets CLI_STATUS and CLI_OUTPUT (stdout and stderr together).
 cli_start() { rig_spawn "$1" "$TRAY_CLI_BIN" "${@:2}"; }
 cli_end()
 {
@@ -65,7 +69,9 @@ cli_end()
     wait "$pid"
     CLI_STATUS=$?
     CLI_OUTPUT=$(cat "$RIG_DIR/$1.log")
+    [ -z "${2:-}" ] || [ "$CLI_STATUS" -eq "$2" ] || rig_fail "kalmotex-cli ($1) ended with $CLI_STATUS: $CLI_OUTPUT"
 }
+cli_ok() { cli_start "$@" && cli_end "$1" 0; }
 
 # The icon: the program's only viewable window right after start (the main window is
 # hidden), embedded in trayer's panel.
@@ -132,6 +138,13 @@ tray_keys() { xdotool key --delay 20 "$@"; }
 
 tray_wait_menu_closed() { rig_wait_until "$RIG_TIMEOUT" "the popup menu to close" _tray_menu_closed; }
 
+tray_choose()
+{
+    tray_open_menu 1
+    tray_keys "$@"
+    tray_wait_menu_closed
+}
+
 tray_expect_file()
 {
     local file=$1 expected=$2 n
@@ -144,10 +157,6 @@ tray_expect_file()
 # Something that must not arrive: every earlier step is synchronous with the program, so a
 # round trip through it (opening and closing its menu) is enough to know nothing is pending.
 tray_expect_empty() { [ ! -s "$1" ] || rig_fail "$1 should be empty, holds: $(od -An -c "$1")"; }
-
-_tray_process_gone() { ! kill -0 "$TRAY_PID" 2>/dev/null || [ "$(awk '{print $3}' "/proc/$TRAY_PID/stat" 2>/dev/null)" = Z ]; }
-
-tray_wait_exited() { rig_wait_until "$RIG_TIMEOUT" "the program to end" _tray_process_gone; }
 
 # The text of message box BOX as the user reads it: selected with the mouse from inside the
 # first line to past the end (the icon is on the left, the button at the bottom), taken
@@ -216,5 +225,5 @@ tray_quit()
 {
     tray_open_menu 3
     tray_keys e # "B&eenden"
-    tray_wait_exited
+    rig_wait_for_exit kalmotex
 }

@@ -5,7 +5,6 @@
 # window manager's key chain, another program's menu) opens the menu all the same, and the
 # menu takes the keyboard as soon as the other client lets go: the keys typed then reach it.
 set -uo pipefail
-source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
 tray_setup

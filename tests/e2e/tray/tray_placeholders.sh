@@ -5,20 +5,7 @@
 # nothing. The text another program put on the clipboard is typed. After "ab%cursor%cd"
 # typed into a line editor, a marker typed next lands between b and c.
 set -uo pipefail
-source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
-
-# kalmotex-cli send N under NAME in the background; send_end NAME [STATUS] fails the test
-# unless it ends with STATUS (0).
-send_start() { rig_spawn "$1" "$TRAY_CLI_BIN" send "$2"; }
-send_end()
-{
-    local pid=$(rig_pid "$1") status
-    rig_wait_for_exit "$1"
-    wait "$pid"
-    status=$?
-    [ "$status" -eq "${2:-0}" ] || rig_fail "kalmotex-cli send ($1) ended with $status"
-}
 
 # Types TEXT into the next input box (another window than the last one) once it has the
 # keyboard, then KEY (Return).
@@ -43,14 +30,14 @@ tray_start
 tray_open_main_window
 tray_activate "$TRAY_WINDOW_A"
 
-send_start ask 1
+cli_start ask send 1
 answer_question 'Eva'
 answer_question 'morgen'
-send_end ask
+cli_end ask 0
 tray_expect_file "$RIG_DIR/a.out" 'Hallo Eva, bis morgen, Eva!'
-send_start cancel 1
+cli_start cancel send 1
 answer_question 'Eva' Escape
-send_end cancel 1
+cli_end cancel 1
 
 # A line editor where Left moves the caret (bash's readline; Return writes the line out),
 # in a terminal that takes the clipboard with OSC 52 first, as programs in terminals copy.
@@ -61,15 +48,13 @@ line_xterm=$RIG_LAST_PID
 line_window=$(rig_wait_for_window Zeile) || exit 1
 _clipboard_holds() { [ "$("$RIG_PROBE" clipboard CLIPBOARD 2>/dev/null)" = "$1" ]; }
 rig_wait_until "$RIG_TIMEOUT" "the terminal's text on the clipboard" _clipboard_holds 'Ablage äö'
-send_start paste 3
-send_end paste
+cli_ok paste send 3
 tray_expect_file "$RIG_DIR/a.out" 'Hallo Eva, bis morgen, Eva!<Ablage äö>'
 
 # Keys typed before readline takes the terminal out of line mode could be read as a line.
 _readline_waits() { stty -F "$(readlink "/proc/$(pgrep -P "$line_xterm")/fd/0")" -a 2>/dev/null | grep -q -- -icanon; }
 rig_wait_until "$RIG_TIMEOUT" "readline to wait for a line in 'Zeile'" _readline_waits
-send_start caret 2
-send_end caret
+cli_ok caret send 2
 rig_wait_for_active "$line_window"
 xdotool type --delay 20 'X'
 tray_keys Return

@@ -3,7 +3,6 @@
 # active, and the second start ends at once with status 0: one process, one tray icon, and
 # that one still sends. A socket left by a program that was killed blocks no new start.
 set -uo pipefail
-source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
 tray_setup
@@ -37,8 +36,7 @@ kill -0 "$first" 2>/dev/null || rig_fail "closing the main window ended the prog
 # The first program still sends from its menu, into the terminal used before.
 xdotool windowactivate --sync "$xterm_window"
 rig_wait_for_active "$xterm_window"
-tray_open_menu 1
-tray_keys Down Return
+tray_choose Down Return
 tray_expect_file "$RIG_DIR/ziel.out" "eins"
 
 # A program that is killed leaves its socket behind; the next start takes it over.

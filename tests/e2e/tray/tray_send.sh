@@ -3,7 +3,6 @@
 # types it into the terminal used last: Enter, Tab, umlauts, the euro sign, a scrambled
 # text and a date placeholder arrive byte for byte, and the other terminal gets nothing.
 set -uo pipefail
-source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
 tray_setup
@@ -16,24 +15,19 @@ tray_two_terminals
 tray_start
 
 # Sorted: Brief, Datum, Geheim, Zeta, -, &Bearbeiten, -, &Abbrechen, B&eenden.
-tray_open_menu 1
-tray_keys Down Return
-tray_wait_menu_closed
+tray_choose Down Return
 expected=$'Hallo Welt\rZeile 2\tTab äöüß €'
 tray_expect_file "$RIG_DIR/a.out" "$expected"
 
-tray_open_menu 1
-tray_keys Down Down Down Return
+tray_choose Down Down Down Return
 expected+='Passwort: 12345'
 tray_expect_file "$RIG_DIR/a.out" "$expected"
 
-tray_open_menu 1
-tray_keys Down Down Return
+tray_choose Down Down Return
 expected+="Heute ist $(date +%x)."
 tray_expect_file "$RIG_DIR/a.out" "$expected"
 
-tray_open_menu 1
-tray_keys Up Up Up Up Return # from the bottom up, over the separators, to "Zeta"
+tray_choose Up Up Up Up Return # from the bottom up, over the separators, to "Zeta"
 expected+='z'
 tray_expect_file "$RIG_DIR/a.out" "$expected"
 

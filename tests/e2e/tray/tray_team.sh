@@ -3,7 +3,6 @@
 # "Team", sorted like them; one chosen from the menu arrives in the terminal used last, and
 # an entry added to the team file meanwhile is there at the next opening.
 set -uo pipefail
-source "$RIG_LIB"
 source "$(dirname "$0")/tray_lib.sh"
 
 tray_setup
@@ -18,15 +17,12 @@ tray_two_terminals
 tray_start
 
 # Eigen, -, Team (greyed), Adresse, Zoll, -, &Bearbeiten, ...: Down passes over the heading.
-tray_open_menu 1
-tray_keys Down Down Return
-tray_wait_menu_closed
+tray_choose Down Down Return
 expected=$'Musterweg 1\r12345 Ort'
 tray_expect_file "$RIG_DIR/a.out" "$expected"
 
 team_cli add Absender --text 'Firma Muster' --crypt 0
-tray_open_menu 1
-tray_keys Down Down Return # now "Absender" comes first
+tray_choose Down Down Return # now "Absender" comes first
 expected+='Firma Muster'
 tray_expect_file "$RIG_DIR/a.out" "$expected"
 

@@ -12,28 +12,20 @@
 set -euo pipefail
 command=${1:?start or stop}
 state=${2:?state folder}
-timeout=${RIG_TIMEOUT:-20}
-
-# "STATE STARTTIME" of a process (see rig.sh): the start time tells a reused PID apart.
-proc_state() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | awk '{print $1, $20}'; }
+# The rig's process bookkeeping and waits, without its trap: the start and the stop are
+# separate runs, which find each other's processes in STATE_DIR.
+source "$(dirname "$0")/../rig/rig.sh"
+timeout=$RIG_TIMEOUT
 
 # Ends the process recorded in FILE ("PID STARTTIME"), if it is still that process.
 end_recorded()
 {
     [ -f "$1" ] || return 0
-    local pid start now
+    local pid start
     read -r pid start <"$1"
-    now=$(proc_state "$pid")
-    [ -n "$now" ] && [ "${now#* }" = "$start" ] || return 0
+    _rig_alive_as "$pid" "$start" || return 0
     kill -TERM "$pid" 2>/dev/null || true
-    local limit=$(($(date +%s) + timeout))
-    while now=$(proc_state "$pid") && [ -n "$now" ] && [ "${now%% *}" != Z ]; do
-        if [ "$(date +%s)" -ge "$limit" ]; then
-            kill -KILL "$pid" 2>/dev/null || true
-            break
-        fi
-        sleep 0.02
-    done
+    _rig_poll "$timeout" eval '! _rig_alive_as "$pid" "$start"' || kill -KILL "$pid" 2>/dev/null || true
 }
 
 stop()
@@ -45,17 +37,13 @@ stop()
 
 wait_for()
 {
-    local what=$1 limit=$(($(date +%s) + timeout))
+    local what=$1
     shift
-    until "$@" >/dev/null 2>&1; do
-        if [ "$(date +%s)" -ge "$limit" ]; then
-            echo "sway_rig: timed out after $timeout s waiting for $what; sway said:" >&2
-            tail -n 20 "$state/sway.log" >&2 || true
-            stop
-            exit 1
-        fi
-        sleep 0.02
-    done
+    _rig_poll "$timeout" "$@" && return 0
+    echo "sway_rig: timed out after $timeout s waiting for $what; sway said:" >&2
+    tail -n 20 "$state/sway.log" >&2 || true
+    stop
+    exit 1
 }
 
 start()
@@ -91,14 +79,14 @@ CONF
     local bus="unix:path=$state/sway/bus"
     setsid "${run[@]}" env -i PATH=/usr/bin:/bin dbus-daemon --nofork --nopidfile \
         --config-file="$state/bus.conf" --address="$bus" >"$state/dbus.log" 2>&1 </dev/null &
-    echo "$! $(proc_state "$!" | cut -d' ' -f2)" >"$state/dbus.pid"
+    echo "$! $(_rig_proc_state "$!" | cut -d' ' -f2)" >"$state/dbus.pid"
     wait_for "the session bus" test -S "$state/sway/bus"
     setsid "${run[@]}" env -i PATH=/usr/bin:/bin HOME="$state/sway" XDG_RUNTIME_DIR="$state/sway" \
         DBUS_SESSION_BUS_ADDRESS="$bus" \
         WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
         sway -c "$state/config" >"$state/sway.log" 2>&1 </dev/null &
     local pid=$!
-    echo "$pid $(proc_state "$pid" | cut -d' ' -f2)" >"$state/pid"
+    echo "$pid $(_rig_proc_state "$pid" | cut -d' ' -f2)" >"$state/pid"
     wait_for "sway's socket" test -S "$state/sway/wayland-1"
     wait_for "sway's IPC socket" compgen -G "$state/sway/sway-ipc.*.sock"
     local ipc

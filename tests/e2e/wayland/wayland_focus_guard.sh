@@ -4,8 +4,6 @@
 # batch sent as the focus moves may reach B, but nothing after it: A and then B hold a strict
 # beginning of the text.
 set -uo pipefail
-source "$RIG_LIB"
-source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
 source "$(dirname "$0")/wayland_lib.sh"
 
 wl_setup

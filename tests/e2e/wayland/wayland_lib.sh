@@ -1,5 +1,5 @@
 # Helpers for driving the real program in the shared headless sway (sway_rig.sh, started by
-# CTest's fixture). Source after rig.sh and tray_lib.sh, which give the process bookkeeping,
+# CTest's fixture). Sources tray_lib.sh (and rig.sh), which give the process bookkeeping,
 # the waits and the program folder; call wl_setup first.
 #
 #   wl_setup                  a private RIG_DIR with the trap that stops what the test starts,
@@ -9,9 +9,9 @@
 #   wl_focused                the app id of the focused window ("" for none)
 #   wl_focus APP_ID           focuses it (as a click would) and waits until sway says so
 #   wl_start                  starts kalmotex and waits for its main window (no tray host)
-#   cli_start NAME ARGS / cli_end NAME: kalmotex-cli in the background; CLI_STATUS, CLI_OUTPUT
 
 : "${WL_STATE:?the state folder of the sway fixture}"
+source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
 
 wl_setup()
 {
@@ -76,3 +76,5 @@ rig_fail()
 }
 _wl_has_title() { _wl_tree | jq -e --arg t "$1" '[.. | select(.name? == $t)] | length > 0'; }
 _wl_no_title() { ! _wl_has_title "$1"; }
+_wl_menu_open() { _wl_tree | jq -e '[.. | select(.name? == "PumMain")] | length == 1'; }
+_wl_menu_gone() { _wl_tree | jq -e '[.. | select(.name? == "PumMain")] | length == 0'; }

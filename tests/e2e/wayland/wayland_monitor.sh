@@ -4,8 +4,6 @@
 # terminal opened first but used last is the line just below the monitor itself. A line is
 # read by copying it (Ctrl+C, through the Wayland clipboard) and pasting it into a terminal.
 set -uo pipefail
-source "$RIG_LIB"
-source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
 source "$(dirname "$0")/wayland_lib.sh"
 
 wl_setup

@@ -3,15 +3,11 @@
 # the keyboard; the pointer entering it (or, as the options say, a click on it) opens the
 # menu, and the entry chosen with the keys arrives in the terminal used last.
 set -uo pipefail
-source "$RIG_LIB"
-source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
 source "$(dirname "$0")/wayland_lib.sh"
 
 # The colour of the pixel at X, Y of the screen as "R G B".
 _wl_pixel() { grim -t ppm -g "$1,$2 1x1" - | tail -c 3 | od -An -tu1 | xargs; }
 _wl_pixel_is() { [ "$(_wl_pixel "$1" "$2")" = "$3" ]; }
-_wl_menu_open() { _wl_tree | jq -e '[.. | select(.name? == "PumMain")] | length == 1'; }
-_wl_menu_gone() { _wl_tree | jq -e '[.. | select(.name? == "PumMain")] | length == 0'; }
 
 wl_setup
 tray_cli add Erste --text $'eins\r' --crypt 0

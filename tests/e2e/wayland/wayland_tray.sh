@@ -3,8 +3,6 @@
 # the main window stays hidden; a click on the icon opens the popup menu, and the entry
 # chosen with the keys arrives in the terminal used last.
 set -uo pipefail
-source "$RIG_LIB"
-source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
 source "$(dirname "$0")/wayland_lib.sh"
 
 wl_setup

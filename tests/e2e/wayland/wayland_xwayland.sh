@@ -3,8 +3,6 @@
 # the keymap the program uploads for the send, and its keycodes. An xterm that reads its keys
 # only after later sends changed the keymap still reads each send's own characters.
 set -uo pipefail
-source "$RIG_LIB"
-source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
 source "$(dirname "$0")/wayland_lib.sh"
 
 wl_setup
@@ -19,9 +17,7 @@ DISPLAY=$WL_XDISPLAY rig_spawn xterm xterm -u8 -fa 'DejaVu Sans Mono' -fs 10 -T 
 rig_wait_until "$RIG_TIMEOUT" "the capture of the xterm to start" test -e "$RIG_DIR/x.out"
 wl_start
 
-cli_start long send 1
-cli_end long
-[ "$CLI_STATUS" -eq 0 ] || rig_fail "send 1 failed: $CLI_OUTPUT"
+cli_ok long send 1
 tray_expect_file "$RIG_DIR/x.out" "$text"
 
 xterm=$(rig_pid xterm)

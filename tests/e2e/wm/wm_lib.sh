@@ -1,4 +1,4 @@
-# The common start of the window-manager tests: source after rig.sh and tray_lib.sh.
+# The common start of the window-manager tests; sources tray_lib.sh.
 #
 #   wm_start WM   the rig under WM, two entries ("eins" to the window used last, "zwei" to
 #                 the window titled "Ziel B"), the program in debug mode (no tray; the
@@ -6,6 +6,7 @@
 #                 and "Ziel B"
 #   wm_send N     kalmotex-cli send N, failing the test when it fails
 
+source "$(dirname "${BASH_SOURCE[0]}")/../tray/tray_lib.sh"
 wm_send()
 {
     "$TRAY_CLI_BIN" send "$1" >"$RIG_DIR/cli.out" 2>&1 || rig_fail "kalmotex-cli send $1 under $RIG_WM: $(cat "$RIG_DIR/cli.out")"

@@ -4,8 +4,6 @@
 # linger on the root), and sends to the window used last and by title still arrive, with
 # activations confirmed the way twm allows.
 set -uo pipefail
-source "$RIG_LIB"
-source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
 source "$KX_SOURCE_DIR/tests/e2e/wm/wm_lib.sh"
 
 wm_start openbox

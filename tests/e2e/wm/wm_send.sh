@@ -4,8 +4,6 @@
 # terminal, now the one used last. The program's debug output says how each activation was
 # confirmed; none may have run into its bound.
 set -uo pipefail
-source "$RIG_LIB"
-source "$KX_SOURCE_DIR/tests/e2e/tray/tray_lib.sh"
 source "$KX_SOURCE_DIR/tests/e2e/wm/wm_lib.sh"
 
 wm_start "$KX_WM"

@@ -1,12 +1,8 @@
 // kx-x11-probe: drives the X11 backend from end-to-end test scripts and the typing benchmark.
-// Windows are named by id (decimal or 0x); see usage() for the commands. "stack" prints
-// "0x<id> visible|hidden <title>" top-down; "activate" and "selection-owner" succeed when it
-// took effect or is owned; "type" types a UTF-8 file (CR, LF or CR LF: Enter; TAB: Tab),
-// after activating --window, with --guard only while that has the focus, and prints the
-// characters per second on stderr; "grab-keyboard" and "grab-hotkey" hold the keyboard or a
-// combination ("Ctrl+Alt+V") as another program would, print "grabbed" once they have it
-// (and "pressed" for each press of the combination); "wm-roundtrip" succeeds once the window
-// manager has handled every event sent to it before.
+// Windows are named by id (decimal or 0x); see usage() for the commands. "type" types a UTF-8
+// file (CR, LF or CR LF: Enter; TAB: Tab); "grab-keyboard" and "grab-hotkey" hold the
+// keyboard or a combination ("Ctrl+Alt+V") as another program would, and print "grabbed"
+// once they have it.
 #include "backends/x11/X11Connection.h"
 #include "backends/x11/X11GlobalHotkey.h"
 #include "backends/x11/X11KeyboardOutput.h"

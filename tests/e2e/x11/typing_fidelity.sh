@@ -2,7 +2,6 @@
 # Every character arrives exactly, under the us and the de layout, in the activated window,
 # also more missing characters than spare keycodes, and the keymap is the same afterwards.
 set -euo pipefail
-source "$RIG_LIB"
 source "$(dirname "$0")/x11_lib.sh"
 x11_start_target
 rig_xterm "Anderes" "$RIG_DIR/other"

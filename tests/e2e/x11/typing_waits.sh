@@ -5,7 +5,6 @@
 # killed while it has spare keycodes borrowed still gives them back, and one that ends
 # normally with the restore still pending gives them back on its way out.
 set -euo pipefail
-source "$RIG_LIB"
 source "$(dirname "$0")/x11_lib.sh"
 x11_start_target
 "$probe" activate "$target"

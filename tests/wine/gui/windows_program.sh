@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# The Windows program as a user gets it, under Wine in the rig's X server: the installer
-# runs silently, the installed program shows its icon in the task bar of Wine's desktop,
-# kalmotex-cli.exe sends an entry through it into the window used last, byte for byte
-# (umlauts and characters outside the keyboard layout too), a click on the icon opens the
-# menu and an entry chosen there arrives as well, touching the border strip opens the menu,
-# the options dialog switches the autostart value on and off and writes [Common], and the
-# uninstaller removes every installed file and the autostart value but not the user's
-# Kalmotex.ini. With SCREENSHOTS=FOLDER it leaves pictures of the menu, the main window and
-# the options dialog there.
+# The Windows program as a user gets it, under Wine in the rig's X server: the silent
+# installer, the icon in the task bar of Wine's desktop, sends from kalmotex-cli.exe, the
+# icon's menu and the border strip into the window used last, the options dialog's
+# autostart value and [Common], and the uninstaller, which leaves the user's Kalmotex.ini.
+# With SCREENSHOTS=FOLDER it leaves pictures of the menu, main window and options there.
 #
 #   windows_program.sh INSTALLER TARGET_WINDOW_EXE WINDOW_TITLES_EXE
 set -euo pipefail
@@ -61,10 +57,11 @@ ls "$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Kalmotex/Kalmote
 config_folder=$home/AppData/Roaming/Kalmotex
 mkdir -p "$config_folder"
 ini=$config_folder/Kalmotex.ini
-# The border strip along the left edge opens the menu when the pointer touches it.
-printf '[Common]\r\nPumActViaBorder=1\r\nPumActPos=2\r\n[Name]\r\n1=Gruß\r\n2=Zweites\r\n[Crypt]\r\n1=0\r\n2=0\r\n[Text]\r\n1=Grüße € Ω ✓\\NZeile 2\r\n2=zwei\r\n' \
+# The border strip along the left edge opens the menu when the pointer touches it. The
+# first text goes in several slices, with umlauts, characters outside the layout, an emoji.
+printf '[Common]\r\nPumActViaBorder=1\r\nPumActPos=2\r\n[Name]\r\n1=Gruß\r\n2=Zweites\r\n[Crypt]\r\n1=0\r\n2=0\r\n[Text]\r\n1=Grüße € Ω ✓ 😀\\TTab\\NZeile 2\r\n2=zwei\r\n' \
     >"$ini"
-expected=$(printf 'Grüße € Ω ✓\r\nZeile 2')
+expected=$(printf 'Grüße € Ω ✓ 😀\tTab\r\nZeile 2')
 
 rig_spawn kalmotex "$wine" "$program_folder/bin/kalmotex.exe"
 desktop=$(rig_wait_for_window "Default - Wine desktop")
