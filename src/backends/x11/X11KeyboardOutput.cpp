@@ -417,7 +417,9 @@ void X11KeyboardOutput::keyEvent(KeyCodeValue code, bool press)
 {
     XTestFakeKeyEvent(m_display, code, press ? True : False, CurrentTime);
     // Batches keep the server's and the target's queues short; the last sync is in type().
-    if (++m_eventsSinceSync >= 64) {
+    // A guarded batch syncs once after its ungrab: under the grab a round trip would only
+    // cost time, as the server handles nobody else's requests anyway.
+    if (++m_eventsSinceSync >= 64 && !m_inGuardedBatch) {
         XSync(m_display, False);
         m_eventsSinceSync = 0;
     }
@@ -456,6 +458,7 @@ bool X11KeyboardOutput::sendKeys(
                 XFlush(m_display);
                 return false;
             }
+            m_inGuardedBatch = true;
         }
         for (std::size_t k = first; k < end; ++k) {
             setHeldModifiers(keys[k].modifiers);
@@ -466,6 +469,7 @@ bool X11KeyboardOutput::sendKeys(
             // Nothing held between batches: a click elsewhere must not become Shift+click,
             // and a stop leaves no key to release into another window.
             setHeldModifiers(0);
+            m_inGuardedBatch = false;
             XUngrabServer(m_display);
             // A round trip with nothing of ours queued behind it: the server turns to the
             // other clients (the window manager moving the focus) before the next grab.
