@@ -38,8 +38,8 @@ void MainWindow::onDestinationTypeClicked(int index)
     if (index == 0) {
         m_destinationTextList->setEditText(QString());
         refreshCommandState();
-        writeEntryField("Title", "");
-        writeEntryField("DosBox", "0");
+        if (writeEntryField("Title", ""))
+            writeEntryField("DosBox", "0");
     } else {
         m_titleModePending = true;
         refreshCommandState();
@@ -113,7 +113,8 @@ void MainWindow::onHotkeyFieldLeft()
         const std::string stored = m_services.entries.readEntry(number).hotkey;
         const std::string wanted = m_hotkeyEdit->combinationText();
         if (wanted != stored && m_hotkeys->acceptEntryHotkey(number, wanted))
-            m_commands->writeField(number, "Hotkey", wanted);
+            followEntry(item,
+                m_commands->writeField({ number, toStdString(item->text()) }, "Hotkey", wanted));
         else
             m_hotkeyEdit->setCombinationText(stored);
     }

@@ -141,8 +141,13 @@ void MainWindow::showCurrentEntry()
     QListWidgetItem* item = m_entryList->currentItem();
     if (!item)
         return;
-    const int number = item->data(Qt::UserRole).toInt();
-    const store::Entry entry = shownEntries().readEntry(number);
+    // Another program may have moved the entry since the list was read; when it is gone,
+    // the number's entry is shown, and writes to it are refused.
+    const int listed = item->data(Qt::UserRole).toInt();
+    const int number = shownEntries().locateEntry({ listed, toStdString(item->text()) });
+    if (number != 0)
+        item->setData(Qt::UserRole, number);
+    const store::Entry entry = shownEntries().readEntry(number != 0 ? number : listed);
     m_editor->showTextInEditor(toQString(storedTextToEditor(entry.text)));
     m_destinationTextList->setEditText(toQString(text::trimSpaces(entry.title)));
     m_cryptCheckBox->setChecked(entry.crypt);
