@@ -209,6 +209,7 @@ private:
 
     int m_currEntryListIndex = -1;
     QString m_searchText;
+    std::vector<std::string> m_typedTitles; // stay in the title box when the list is read again
     bool m_titleModePending = false;
     bool m_entryRefreshing = false;
 

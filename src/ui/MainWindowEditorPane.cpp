@@ -18,6 +18,8 @@
 #include <QListWidget>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 // The editor pane: the sending options of the current entry, the title box's history,
 // and the edit and search commands.
 namespace kx::ui {
@@ -51,9 +53,12 @@ void MainWindow::onDosBoxToggled(bool checked) { writeEntryField("DosBox", check
 
 void MainWindow::addComboHistory(QComboBox* combo)
 {
-    const QString text = toQString(text::trimSpaces(toStdString(combo->currentText())));
-    if (text.isEmpty())
+    const std::string trimmed = text::trimSpaces(toStdString(combo->currentText()));
+    if (trimmed.empty())
         return;
+    if (std::find(m_typedTitles.begin(), m_typedTitles.end(), trimmed) == m_typedTitles.end())
+        m_typedTitles.push_back(trimmed);
+    const QString text = toQString(trimmed);
     for (int i = 0; i < combo->count(); ++i) {
         if (combo->itemText(i) == text)
             return;

@@ -81,6 +81,10 @@ void MainWindow::loadEntryList()
         if (!entry.title.empty())
             titles.push_back(entry.title);
     }
+    for (const std::string& title : m_typedTitles) {
+        if (std::find(titles.begin(), titles.end(), title) == titles.end())
+            titles.push_back(title);
+    }
 
     const QSignalBlocker block(m_entryList);
     m_entryList->clear();

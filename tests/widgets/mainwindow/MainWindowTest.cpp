@@ -290,6 +290,11 @@ private slots:
         titleBox->setEditText(QString());
         QTest::keyClicks(titleBox->lineEdit(), "Ed");
         QCOMPARE(titleBox->currentText(), QString("Ed"));
+
+        // No entry has "x" any more, yet reading the list again keeps what was typed.
+        QTest::mouseClick(f.find<QRadioButton>("OptDestinationType_0"), Qt::LeftButton);
+        form.loadEntryList();
+        QVERIFY(titleBox->findText("x") >= 0);
     }
 
     // The commands ask through the core; the window puts the result into the list.
