@@ -68,14 +68,14 @@ std::optional<EntryCommands::NewEntry> EntryCommands::createEntry(const std::vec
     if (!name)
         return std::nullopt;
     // Numbered by the file, not the list: another program may have added entries since.
-    const EntryStore::Appended appended = m_entries.appendEntry(makeNewEntry(*name));
+    const EntryStore::Stored appended = m_entries.appendEntry(makeNewEntry(*name));
     report(appended.written);
     if (appended.number == 0)
         return std::nullopt;
     return NewEntry { std::move(*name), appended.number };
 }
 
-std::optional<std::string> EntryCommands::renameEntry(
+std::optional<EntryCommands::NewEntry> EntryCommands::renameEntry(
     const std::vector<std::string>& names, std::size_t position, int number)
 {
     const std::string& oldName = names.at(position);
@@ -85,9 +85,11 @@ std::optional<std::string> EntryCommands::renameEntry(
             oldName,
             names,
             position);
-    if (name)
-        report(m_entries.writeEntryField(number, "Name", *name));
-    return name;
+    if (!name)
+        return std::nullopt;
+    const int now = writeShown({ number, oldName },
+        [&](int at) { return m_entries.writeEntryField(at, "Name", *name); });
+    return NewEntry { std::move(*name), now };
 }
 
 std::optional<DeletePlan> EntryCommands::deleteEntry(
@@ -101,18 +103,37 @@ std::optional<DeletePlan> EntryCommands::deleteEntry(
         return std::nullopt;
     const std::optional<DeletePlan> plan = planDelete(numbers, position);
     if (plan)
-        report(m_entries.deleteEntry(plan->deleted));
+        writeShown({ plan->deleted, names.at(position) },
+            [this](int at) { return m_entries.deleteEntry(at); });
     return plan;
 }
 
-void EntryCommands::writeField(int number, const std::string& field, const std::string& value)
+int EntryCommands::writeField(const ShownEntry& shown, const std::string& field, const std::string& value)
 {
-    report(m_entries.writeEntryField(number, field, value));
+    return writeShown(shown, [&](int at) { return m_entries.writeEntryField(at, field, value); });
 }
 
-void EntryCommands::writeText(int number, const std::string& storedText, bool crypt)
+int EntryCommands::writeText(const ShownEntry& shown, const std::string& storedText, bool crypt)
 {
-    report(m_entries.writeText(number, storedText, crypt));
+    return writeShown(shown, [&](int at) { return m_entries.writeText(at, storedText, crypt); });
+}
+
+int EntryCommands::writeShown(const ShownEntry& shown, const std::function<text::Result(int number)>& write)
+{
+    const EntryStore::Stored stored = m_entries.writeShown(shown, write);
+    report(stored.written);
+    if (stored.number != 0)
+        return stored.number;
+    if (!stored.written)
+        return shown.number; // the file could not be locked: not known to be gone
+    m_prompts.message("Der Eintrag '" + shown.name + "' steht nicht mehr in der Datei '"
+            + m_entries.configFilePath()
+            + "': er wurde inzwischen gelöscht oder umbenannt. Die Änderung wird nicht "
+              "gespeichert, die Liste wird neu eingelesen.",
+        platform::PromptIcon::Warning,
+        platform::PromptButtons::Ok,
+        platform::PromptAnswer::Ok);
+    return 0;
 }
 
 std::optional<std::string> EntryCommands::askName(const std::string& prompt,

@@ -4,6 +4,7 @@
 #include "text/Result.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@ class Prompts;
 namespace kx::store {
 
 class EntryStore;
+struct ShownEntry;
 
 // What deleting the item at `position` of a list with these entry numbers does: entry
 // `highest` moves into the number `deleted`, so the item at `highestPosition` takes the
@@ -37,7 +39,9 @@ Entry makeNewEntry(std::string name);
 
 // The commands on the entries as the entry list shows them: `names` and `numbers` are the
 // list's items in list order. Questions go to the user through `prompts`; a write that
-// fails is told once per run, naming the configuration file.
+// fails is told once per run, naming the configuration file. The list may be older than
+// the file: an entry is written where its name is now, and when another program deleted or
+// renamed it, nothing is written and the user is told that the list is read again.
 class EntryCommands
 {
 public:
@@ -54,20 +58,21 @@ public:
     std::optional<NewEntry> createEntry(const std::vector<std::string>& names);
 
     // Asks for a new name of the item at `position` (entry `number`), the old one offered;
-    // the item's own name in other letters asks nothing more. Stores it and returns it;
-    // nothing when cancelled or empty.
-    std::optional<std::string> renameEntry(
+    // the item's own name in other letters asks nothing more. Stores it and returns it with
+    // the entry's number now, 0 when the entry is gone; nothing when cancelled or empty.
+    std::optional<NewEntry> renameEntry(
         const std::vector<std::string>& names, std::size_t position, int number);
 
     // Asks whether the item at `position` should go; on yes, moves the file's highest entry
     // into its number and returns how the list changes (as far as the list was up to date
-    // with the file). Nothing when the user said no.
+    // with the file; the list is to be read again). Nothing when the user said no.
     std::optional<DeletePlan> deleteEntry(
         const std::vector<std::string>& names, const std::vector<int>& numbers, std::size_t position);
 
     // One field of an entry, and its text with `Crypt`, as the editor pane changes them.
-    void writeField(int number, const std::string& field, const std::string& value);
-    void writeText(int number, const std::string& storedText, bool crypt);
+    // Each returns the entry's number now; 0 when it is gone.
+    int writeField(const ShownEntry& shown, const std::string& field, const std::string& value);
+    int writeText(const ShownEntry& shown, const std::string& storedText, bool crypt);
 
 private:
     std::optional<std::string> askName(const std::string& prompt,
@@ -76,6 +81,8 @@ private:
         const std::vector<std::string>& names,
         std::optional<std::size_t> ownPosition);
     void report(const text::Result& written);
+    // Writes through EntryStore::writeShown and tells the user when the entry is gone.
+    int writeShown(const ShownEntry& shown, const std::function<text::Result(int number)>& write);
 
     EntryStore& m_entries;
     platform::Prompts& m_prompts;

@@ -99,7 +99,7 @@ text::Result EntryStore::writeText(int number, const std::string& storedText, bo
     return result;
 }
 
-EntryStore::Appended EntryStore::appendEntry(const Entry& entry)
+EntryStore::Stored EntryStore::appendEntry(const Entry& entry)
 {
     const config::ConfigAccess::WriteScope lock(m_config);
     if (!lock.held())
@@ -108,6 +108,36 @@ EntryStore::Appended EntryStore::appendEntry(const Entry& entry)
     if (count >= kMaxEntries)
         return { 0, text::Result::failure(configFilePath() + " holds the most entries there can be") };
     return { count + 1, writeEntry(count + 1, entry) };
+}
+
+int EntryStore::locateEntry(const ShownEntry& shown)
+{
+    const config::ConfigAccess::ReadScope scope(m_config);
+    if (shown.number >= 1 && m_config.readIniString(kName, std::to_string(shown.number), "") == shown.name)
+        return shown.number;
+    // Exact letters: a name that differs only in case may be a duplicate the user kept.
+    int found = 0;
+    const int count = entryCount();
+    for (int i = 1; i <= count; ++i) {
+        if (m_config.readIniString(kName, std::to_string(i), "") != shown.name)
+            continue;
+        if (found != 0)
+            return 0;
+        found = i;
+    }
+    return found;
+}
+
+EntryStore::Stored EntryStore::writeShown(const ShownEntry& shown,
+    const std::function<text::Result(int number)>& write)
+{
+    const config::ConfigAccess::WriteScope lock(m_config);
+    if (!lock.held())
+        return { 0, text::Result::failure("cannot lock " + configFilePath()) };
+    const int number = locateEntry(shown);
+    if (number == 0)
+        return {};
+    return { number, write(number) };
 }
 
 text::Result EntryStore::deleteEntry(int deleted)

@@ -3,6 +3,7 @@
 #include "store/Entry.h"
 #include "text/Result.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,13 @@ struct EntryListItem
     std::string name;
     std::string title; // blanks at both ends removed; empty = no title
     std::string hotkey = {}; // the entry's own key combination as stored; empty = none
+};
+
+// An entry as a list showed it: the number it had when the list was read, and its name.
+struct ShownEntry
+{
+    int number = 0;
+    std::string name;
 };
 
 // The entries of the configuration file, read and written field by field at the moment
@@ -62,15 +70,26 @@ public:
     // crypt is set), then `Crypt` as "0" or "1".
     text::Result writeText(int number, const std::string& storedText, bool crypt);
 
-    struct Appended
+    struct Stored
     {
-        int number = 0; // 0: nothing stored (no lock, or kMaxEntries there already)
+        int number = 0; // 0: nothing stored (see each call)
         text::Result written;
     };
     // Stores `entry` after the last entry the file holds now. The file stays locked from the
     // count to the last field, so an entry another program adds meanwhile is never
-    // overwritten.
-    Appended appendEntry(const Entry& entry);
+    // overwritten. Number 0: no lock, or kMaxEntries there already.
+    Stored appendEntry(const Entry& entry);
+
+    // The number that holds the entry `shown` now: its own number while that still holds
+    // its name, else the one entry with exactly that name; 0 when no entry or several have
+    // it. Another program's delete moves the highest entry into the freed number, so a
+    // list read earlier can be out of date.
+    int locateEntry(const ShownEntry& shown);
+    // Locates `shown` and calls `write` with its number, all under the file's lock, so no
+    // other program's change comes between finding the entry and writing it. Number 0:
+    // nothing written, because the entry is gone (`written` succeeded) or the file could
+    // not be locked.
+    Stored writeShown(const ShownEntry& shown, const std::function<text::Result(int number)>& write);
 
     // Deletes entry `deleted`: the highest entry the file holds now moves into its number,
     // its hotkey with it, and is blanked (empty name and texts, flags "0", no hotkey), all

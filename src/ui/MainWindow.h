@@ -14,6 +14,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QMenu;
 class QRadioButton;
 class QTabBar;
@@ -103,7 +104,9 @@ public:
     void renameEntry();
     void deleteEntry();
     void writeCurrentText();
-    void writeEntryField(const std::string& section, const std::string& value);
+    // False when another program deleted or renamed the entry: nothing was written, and
+    // the list was read again.
+    bool writeEntryField(const std::string& section, const std::string& value);
 
     void cutText();
     void copyText();
@@ -186,6 +189,9 @@ private:
     void refreshTeam();
     bool editingLocked() const { return m_showsTeam && m_teamLocked; }
     void applyEditingLock();
+    // After a write to `item`'s entry, which is now `number`: the item follows it, or the
+    // list is read again when it is gone (0). False when gone.
+    bool followEntry(QListWidgetItem* item, int number);
 
     MainWindowServices m_services;
     StartupPaths m_paths;
@@ -203,6 +209,7 @@ private:
 
     int m_currEntryListIndex = -1;
     QString m_searchText;
+    std::vector<std::string> m_typedTitles; // stay in the title box when the list is read again
     bool m_titleModePending = false;
     bool m_entryRefreshing = false;
 

@@ -2,6 +2,7 @@
 
 #include "popup/qt/HotkeyController.h"
 #include "store/EntryCommands.h"
+#include "store/EntryStore.h"
 #include "ui/CaptionButton.h"
 #include "ui/EditorText.h"
 #include "ui/QtText.h"
@@ -65,14 +66,34 @@ void MainWindow::refreshCommandState()
     applyEditingLock();
 }
 
-void MainWindow::writeEntryField(const std::string& section, const std::string& value)
+namespace {
+
+store::ShownEntry shownEntry(const QListWidgetItem* item)
+{
+    return { item->data(Qt::UserRole).toInt(), toStdString(item->text()) };
+}
+
+} // namespace
+
+bool MainWindow::followEntry(QListWidgetItem* item, int number)
+{
+    if (number == 0) {
+        loadEntryList();
+        refreshCommandState();
+        return false;
+    }
+    item->setData(Qt::UserRole, number);
+    return true;
+}
+
+bool MainWindow::writeEntryField(const std::string& section, const std::string& value)
 {
     if (editingLocked())
-        return;
+        return true;
     if (m_entryList->count() == 0 || m_currEntryListIndex < 0 || m_currEntryListIndex >= m_entryList->count())
-        return;
-    const int number = m_entryList->item(m_currEntryListIndex)->data(Qt::UserRole).toInt();
-    commands().writeField(number, section, value);
+        return true;
+    QListWidgetItem* item = m_entryList->item(m_currEntryListIndex);
+    return followEntry(item, commands().writeField(shownEntry(item), section, value));
 }
 
 void MainWindow::writeCurrentText()
@@ -82,8 +103,8 @@ void MainWindow::writeCurrentText()
     if (m_entryList->count() == 0 || m_currEntryListIndex < 0 || m_currEntryListIndex >= m_entryList->count())
         return;
     const std::string stored = editorTextToStored(toStdString(m_editor->editorText()));
-    const int number = m_entryList->item(m_currEntryListIndex)->data(Qt::UserRole).toInt();
-    commands().writeText(number, stored, m_cryptCheckBox->isChecked());
+    QListWidgetItem* item = m_entryList->item(m_currEntryListIndex);
+    followEntry(item, commands().writeText(shownEntry(item), stored, m_cryptCheckBox->isChecked()));
 }
 
 void MainWindow::newEntry()
@@ -103,15 +124,15 @@ void MainWindow::renameEntry()
     if (position < 0)
         return;
     const int number = m_entryList->item(position)->data(Qt::UserRole).toInt();
-    const auto name = commands().renameEntry(listNames(), static_cast<std::size_t>(position), number);
-    if (!name)
+    const auto renamed = commands().renameEntry(listNames(), static_cast<std::size_t>(position), number);
+    if (!renamed || !followEntry(m_entryList->item(position), renamed->number))
         return;
     {
         const QSignalBlocker block(m_entryList);
         delete m_entryList->takeItem(position);
         m_entryList->setCurrentRow(-1);
     }
-    selectListRow(insertSortedEntry(toQString(*name), number));
+    selectListRow(insertSortedEntry(toQString(renamed->name), renamed->number));
 }
 
 void MainWindow::deleteEntry()

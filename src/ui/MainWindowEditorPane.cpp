@@ -18,6 +18,8 @@
 #include <QListWidget>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 // The editor pane: the sending options of the current entry, the title box's history,
 // and the edit and search commands.
 namespace kx::ui {
@@ -38,8 +40,8 @@ void MainWindow::onDestinationTypeClicked(int index)
     if (index == 0) {
         m_destinationTextList->setEditText(QString());
         refreshCommandState();
-        writeEntryField("Title", "");
-        writeEntryField("DosBox", "0");
+        if (writeEntryField("Title", ""))
+            writeEntryField("DosBox", "0");
     } else {
         m_titleModePending = true;
         refreshCommandState();
@@ -51,9 +53,12 @@ void MainWindow::onDosBoxToggled(bool checked) { writeEntryField("DosBox", check
 
 void MainWindow::addComboHistory(QComboBox* combo)
 {
-    const QString text = toQString(text::trimSpaces(toStdString(combo->currentText())));
-    if (text.isEmpty())
+    const std::string trimmed = text::trimSpaces(toStdString(combo->currentText()));
+    if (trimmed.empty())
         return;
+    if (std::find(m_typedTitles.begin(), m_typedTitles.end(), trimmed) == m_typedTitles.end())
+        m_typedTitles.push_back(trimmed);
+    const QString text = toQString(trimmed);
     for (int i = 0; i < combo->count(); ++i) {
         if (combo->itemText(i) == text)
             return;
@@ -113,7 +118,8 @@ void MainWindow::onHotkeyFieldLeft()
         const std::string stored = m_services.entries.readEntry(number).hotkey;
         const std::string wanted = m_hotkeyEdit->combinationText();
         if (wanted != stored && m_hotkeys->acceptEntryHotkey(number, wanted))
-            m_commands->writeField(number, "Hotkey", wanted);
+            followEntry(item,
+                m_commands->writeField({ number, toStdString(item->text()) }, "Hotkey", wanted));
         else
             m_hotkeyEdit->setCombinationText(stored);
     }

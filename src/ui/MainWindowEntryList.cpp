@@ -81,6 +81,10 @@ void MainWindow::loadEntryList()
         if (!entry.title.empty())
             titles.push_back(entry.title);
     }
+    for (const std::string& title : m_typedTitles) {
+        if (std::find(titles.begin(), titles.end(), title) == titles.end())
+            titles.push_back(title);
+    }
 
     const QSignalBlocker block(m_entryList);
     m_entryList->clear();
@@ -141,8 +145,13 @@ void MainWindow::showCurrentEntry()
     QListWidgetItem* item = m_entryList->currentItem();
     if (!item)
         return;
-    const int number = item->data(Qt::UserRole).toInt();
-    const store::Entry entry = shownEntries().readEntry(number);
+    // Another program may have moved the entry since the list was read; when it is gone,
+    // the number's entry is shown, and writes to it are refused.
+    const int listed = item->data(Qt::UserRole).toInt();
+    const int number = shownEntries().locateEntry({ listed, toStdString(item->text()) });
+    if (number != 0)
+        item->setData(Qt::UserRole, number);
+    const store::Entry entry = shownEntries().readEntry(number != 0 ? number : listed);
     m_editor->showTextInEditor(toQString(storedTextToEditor(entry.text)));
     m_destinationTextList->setEditText(toQString(text::trimSpaces(entry.title)));
     m_cryptCheckBox->setChecked(entry.crypt);

@@ -168,7 +168,7 @@ int add(CliContext& context, const std::vector<std::string>& args)
 
     if (context.entries.entryCount() >= kMaxEntries)
         return context.failure("the configuration already holds " + std::to_string(kMaxEntries) + " entries");
-    const store::EntryStore::Appended appended = context.entries.appendEntry(entry);
+    const store::EntryStore::Stored appended = context.entries.appendEntry(entry);
     if (!appended.written)
         return writeFailed(context);
     context.out << appended.number << '\n';

@@ -91,7 +91,7 @@ TEST_F(EntryCommandsTest, renamingOffersTheOldNameAndAsksOnlyForAnotherEntrysNam
     const std::vector<std::string> names { "adresse", "Gruß" }; // list order
     const std::string prompt = "Bitte geben Sie einen neuen Namen für den Eintrag ''adresse'' an:";
     prompts.answerInput(prompt, "ADRESSE");
-    EXPECT_EQ(commands.renameEntry(names, 0, 2), "ADRESSE");
+    EXPECT_EQ(commands.renameEntry(names, 0, 2)->name, "ADRESSE");
     EXPECT_EQ(prompts.shown().at(0).defaultText, "adresse");
     EXPECT_EQ(prompts.shown().at(0).title, "[Kalmotex] - Eintrag umbenennen");
     EXPECT_EQ(config.readIniString("Name", "2", ""), "ADRESSE");
@@ -99,7 +99,7 @@ TEST_F(EntryCommandsTest, renamingOffersTheOldNameAndAsksOnlyForAnotherEntrysNam
     prompts.answerInput(prompt, "gruß");
     prompts.answerMessage(duplicateQuestion("gruß"), PromptAnswer::No);
     prompts.answerInput(prompt, std::nullopt);
-    EXPECT_EQ(commands.renameEntry(names, 0, 2), std::nullopt);
+    EXPECT_FALSE(commands.renameEntry(names, 0, 2));
     EXPECT_EQ(config.readIniString("Name", "2", ""), "ADRESSE");
 }
 
@@ -131,7 +131,6 @@ TEST_F(EntryCommandsTest, aFailedWriteIsToldOncePerRun)
 
     EXPECT_TRUE(commands.createEntry({}));
     EXPECT_TRUE(commands.createEntry({ "Eins" }));
-    commands.writeText(1, "x", false);
     EXPECT_EQ(prompts.shown().at(1).icon, kx::platform::PromptIcon::Warning);
 }
 

@@ -66,10 +66,11 @@ struct CurrentFolderGuard
 
 const char* const ownWithTeam = "[Common]\r\nTeamFile=team.ini\r\n[Name]\r\n1=Eigen\r\n";
 
-void cliAdd(const std::string& teamFile, const QString& name)
+void runCli(const std::string& teamFile, const QStringList& command)
 {
     QProcess cli;
-    cli.start(KX_PROGRAM_DIR "/kalmotex-cli", { "--config", QString::fromStdString(teamFile), "add", name });
+    cli.start(KX_PROGRAM_DIR "/kalmotex-cli",
+        QStringList { "--config", QString::fromStdString(teamFile) } + command);
     QVERIFY(cli.waitForFinished());
     QCOMPARE(cli.exitCode(), 0);
 }
@@ -139,12 +140,12 @@ private slots:
         QCOMPARE(f.listNames(), QStringList { "Zoll" });
 
         // Meanwhile the list is not read again: it shows "Zoll" and the new "Neu" only.
-        cliAdd(team, "Fremd");
+        runCli(team, { "add", "Fremd" });
         f.prompts.answerInput("Bitte geben Sie einen Namen für den neuen Eintrag an:", "Neu");
         form.newEntry();
         form.editor()->showTextInEditor(QStringLiteral("Text vom Team"));
         form.writeCurrentText();
-        cliAdd(team, "Später");
+        runCli(team, { "add", "Später" });
         f.prompts.answerMessage("Wollen Sie den Eintrag 'Zoll'\rwirklich löschen?", PromptAnswer::Yes);
         form.entryList()->setCurrentRow(1);
         form.deleteEntry();
@@ -155,6 +156,27 @@ private slots:
         kx::store::EntryStore teamEntries(teamConfig, f.random);
         QCOMPARE(teamEntries.entryCount(), 3);
         QCOMPARE(teamEntries.readEntry(3).text, std::string("Text vom Team"));
+
+        // Deleting "Fremd" (2) moves "Neu" (3) into its number: the window's list knows
+        // neither, and each text still reaches its own entry, or none.
+        runCli(team, { "delete", "2" });
+        form.entryList()->setCurrentRow(1);
+        QCOMPARE(form.editor()->editorText(), QString("Text vom Team"));
+        form.editor()->showTextInEditor(QStringLiteral("Neuer Text"));
+        form.writeCurrentText();
+        f.prompts.answerMessage("Der Eintrag 'Fremd' steht nicht mehr in der Datei '" + team
+            + "': er wurde inzwischen gelöscht oder umbenannt. Die Änderung wird nicht gespeichert, die "
+              "Liste wird neu eingelesen.");
+        form.entryList()->setCurrentRow(0);
+        form.editor()->showTextInEditor(QStringLiteral("Fremder Text"));
+        form.writeCurrentText();
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QCOMPARE(f.listNames(), (QStringList { "Neu", "Später" }));
+        QCOMPARE(teamEntries.entryCount(), 2);
+        for (int number : { 1, 2 }) {
+            const kx::store::Entry entry = teamEntries.readEntry(number);
+            QCOMPARE(entry.text, std::string(entry.name == "Neu" ? "Neuer Text" : ""));
+        }
     }
 
     void aTeamFileThatCannotBeWrittenIsOnlyShown_data()
@@ -268,6 +290,11 @@ private slots:
         titleBox->setEditText(QString());
         QTest::keyClicks(titleBox->lineEdit(), "Ed");
         QCOMPARE(titleBox->currentText(), QString("Ed"));
+
+        // No entry has "x" any more, yet reading the list again keeps what was typed.
+        QTest::mouseClick(f.find<QRadioButton>("OptDestinationType_0"), Qt::LeftButton);
+        form.loadEntryList();
+        QVERIFY(titleBox->findText("x") >= 0);
     }
 
     // The commands ask through the core; the window puts the result into the list.
