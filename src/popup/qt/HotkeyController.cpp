@@ -15,6 +15,13 @@ const std::string kChooseAnother = " Bitte wählen Sie unter Extras → Weitere 
 // Entries are numbered from 1, so their numbers never meet the menu's id.
 constexpr int kMenuId = 0;
 
+// Why a combination could not be held, as the end of the sentence that names it.
+std::string grabFailure(platform::HotkeyStatus status)
+{
+    return status == platform::HotkeyStatus::Taken ? " wird schon von einem anderen Programm verwendet."
+                                                   : " gibt es auf dieser Tastatur nicht.";
+}
+
 } // namespace
 
 HotkeyController::HotkeyController(Borrowed borrowed, QObject* parent)
@@ -69,10 +76,7 @@ void HotkeyController::apply(bool tellUser)
         else if (m_report)
             m_report(result.error);
         if (!m_held && tellUser)
-            tell("Die Tastenkombination " + germanHotkeyText(*parsed.combination)
-                + (result.status == platform::HotkeyStatus::Taken
-                        ? " wird schon von einem anderen Programm verwendet."
-                        : " gibt es auf dieser Tastatur nicht.")
+            tell("Die Tastenkombination " + germanHotkeyText(*parsed.combination) + grabFailure(result.status)
                 + kChooseAnother);
     } else if (!parsed.error.empty() && tellUser) {
         tell("Die Tastenkombination „" + stored + "“ ist ungültig: " + parsed.error + "." + kChooseAnother);
@@ -119,9 +123,8 @@ std::string HotkeyController::grabForEntry(
         return {};
     if (m_report)
         m_report("entry " + std::to_string(number) + ": " + result.error);
-    return "Die Tastenkombination " + germanHotkeyText(combination) + " für den Textbaustein »" + name + "« "
-        + (result.status == platform::HotkeyStatus::Taken ? "ist von einem anderen Programm belegt."
-                                                          : "gibt es auf dieser Tastatur nicht.");
+    return "Die Tastenkombination " + germanHotkeyText(combination) + " für den Textbaustein »" + name + "«"
+        + grabFailure(result.status);
 }
 
 std::optional<platform::KeyCombination> HotkeyController::menuCombination() const

@@ -34,7 +34,7 @@ _tray_menu_closed || rig_fail "a combination of an entry opened the menu"
 tray_quit
 tray_hold_hotkey Ctrl+Alt+1
 rig_spawn kalmotex-again "$TRAY_APP/kalmotex"
-tray_expect_message 'Tastenkombination Strg+Alt+1 für den Textbaustein »Brief« ist von einem anderen Programm belegt.'
+tray_expect_message 'Tastenkombination Strg+Alt+1 für den Textbaustein »Brief« wird schon von einem anderen Programm verwendet.'
 TRAY_ICON=$(tray_wait_icon) || exit 1
 tray_activate "$TRAY_WINDOW_A"
 xdotool key ctrl+alt+2
