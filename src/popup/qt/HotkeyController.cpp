@@ -88,11 +88,15 @@ void HotkeyController::grabEntries(bool tellUser)
 {
     if (!m_entries)
         return;
+    // One message for all that failed, a line each: a start with many taken needs one click.
+    std::string refusals;
     for (const EntryHotkey& entry : usableEntryHotkeys(m_entries->enumerateEntries(), menuCombination())) {
         if (const std::string refused = grabForEntry(entry.number, entry.name, entry.combination);
-            !refused.empty() && tellUser)
-            tell(refused);
+            !refused.empty())
+            refusals += (refusals.empty() ? "" : "\n") + refused;
     }
+    if (!refusals.empty() && tellUser)
+        tell(refusals);
 }
 
 bool HotkeyController::acceptEntryHotkey(int number, const std::string& text)

@@ -9,6 +9,8 @@
 #include "popup/qt/ExtraOptionsDialog.h"
 #include "popup/qt/HotkeyController.h"
 #include "popup/qt/MonitorPicture.h"
+#include "store/EntryStore.h"
+#include "store/TimeSeededRandom.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -112,7 +114,11 @@ struct ExtraOptionsFixture : OptionsFixture
     }
 
     kx::platform::FakeGlobalHotkey desktopHotkey;
-    kx::popup::HotkeyController hotkey { { config, desktopHotkey, prompts, [this] { ++menusOpened; } } };
+    kx::store::TimeSeededRandom random;
+    kx::store::EntryStore entries { config, random };
+    kx::popup::HotkeyController hotkey {
+        { config, desktopHotkey, prompts, [this] { ++menusOpened; }, {}, &entries }
+    };
     kx::popup::ExtraOptionsDialog extra {
         { config, [this] { hotkey.suspend(); }, [this](bool saved) { hotkey.apply(saved); } }
     };
@@ -409,7 +415,7 @@ private slots:
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
     }
 
-    void storedTextsThatNameNoKeyAreReported_data()
+    void storedCombinationsThatCannotBeHeldAreReported_data()
     {
         QTest::addColumn<QString>("ini");
         QTest::addColumn<QString>("message");
@@ -421,14 +427,20 @@ private slots:
         QTest::newRow("missing key")
             << "[Common]\r\nHotkey=Ctrl+Alt+F13\r\n"
             << "Die Tastenkombination Strg+Alt+F13 gibt es auf dieser Tastatur nicht." + choose;
+        QTest::newRow("entries' combinations, in one message")
+            << "[Common]\r\nHotkey=\r\n[Name]\r\n1=A\r\n2=B\r\n[Hotkey]\r\n1=Ctrl+Alt+1\r\n2=Ctrl+Alt+F13\r\n"
+            << "Die Tastenkombination Strg+Alt+1 für den Textbaustein »A« wird schon von einem "
+               "anderen Programm verwendet.\nDie Tastenkombination Strg+Alt+F13 für den "
+               "Textbaustein »B« gibt es auf dieser Tastatur nicht.";
     }
 
-    void storedTextsThatNameNoKeyAreReported()
+    void storedCombinationsThatCannotBeHeldAreReported()
     {
         QFETCH(QString, ini);
         QFETCH(QString, message);
         ExtraOptionsFixture f(ini.toStdString());
         f.desktopHotkey.removeKey("F13");
+        f.desktopHotkey.takeByOtherProgram({ kx::platform::HotkeyCtrl | kx::platform::HotkeyAlt, "1" });
         f.prompts.answerMessage(message.toStdString());
         f.hotkey.apply();
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
