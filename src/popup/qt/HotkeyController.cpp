@@ -99,6 +99,19 @@ void HotkeyController::grabEntries(bool tellUser)
         tell(refusals);
 }
 
+bool HotkeyController::acceptMenuHotkey(const std::string& text)
+{
+    const std::optional<platform::KeyCombination> combination = parseHotkey(text).combination;
+    if (!combination || !m_entries)
+        return true;
+    // The menu's id is no entry's number, so every entry counts as another one here.
+    const std::string refused
+        = entryHotkeyRefusal(kMenuId, *combination, m_entries->enumerateEntries(), std::nullopt);
+    if (!refused.empty())
+        tell(refused);
+    return refused.empty();
+}
+
 bool HotkeyController::acceptEntryHotkey(int number, const std::string& text)
 {
     const ParsedHotkey parsed = parseHotkey(text);

@@ -63,6 +63,10 @@ public:
     // program holds it or the keyboard lacks the key. Writes nothing; apply() grabs it once
     // the file holds it. An empty text (no hotkey) is always fine.
     bool acceptEntryHotkey(int number, const std::string& text);
+    // Whether the menu may open with the combination `text` names: false, after a message
+    // naming the entry, when an entry has it. Texts that name no combination are left to
+    // apply(), which reports them; writes and grabs nothing.
+    bool acceptMenuHotkey(const std::string& text);
     // Whether entries can have combinations of their own here.
     bool handlesEntries() const { return m_entries != nullptr; }
 

@@ -1,7 +1,7 @@
 // The options dialog as the user sees it: what the configuration file makes it show, what
 // "&OK" and the close box write, the edge buttons and the colour choice. And the dialog
 // "Weitere Optionen" with the hotkey it sets: the exact bytes "&OK" writes, nothing written
-// on cancel, the German message when another program holds the combination.
+// on cancel, the German message when another program or an entry holds the combination.
 
 #include "OptionsFixture.h"
 #include "backends/fake/FakeGlobalHotkey.h"
@@ -119,9 +119,10 @@ struct ExtraOptionsFixture : OptionsFixture
     kx::popup::HotkeyController hotkey {
         { config, desktopHotkey, prompts, [this] { ++menusOpened; }, {}, &entries }
     };
-    kx::popup::ExtraOptionsDialog extra {
-        { config, [this] { hotkey.suspend(); }, [this](bool saved) { hotkey.apply(saved); } }
-    };
+    kx::popup::ExtraOptionsDialog extra { { config,
+        [this] { hotkey.suspend(); },
+        [this](bool saved) { hotkey.apply(saved); },
+        [this](const std::string& text) { return hotkey.acceptMenuHotkey(text); } } };
 };
 
 QString takenMessage(const char* combination)
@@ -391,7 +392,7 @@ private slots:
 
     void aCombinationHeldElsewhereIsReportedInGerman()
     {
-        ExtraOptionsFixture f("");
+        ExtraOptionsFixture f("[Name]\r\n1=Gruß\r\n[Hotkey]\r\n1=Ctrl+Alt+1\r\n");
         f.desktopHotkey.takeByOtherProgram(kCtrlAltV);
         f.prompts.answerMessage(takenMessage("Strg+Alt+V").toStdString());
         f.hotkey.apply();
@@ -412,7 +413,17 @@ private slots:
         QTest::keyClick(f.keyEdit(), Qt::Key_Space, Qt::ControlModifier | Qt::AltModifier);
         f.click("OkBtn");
         QVERIFY(f.pressOpensMenu({ kx::platform::HotkeyCtrl | kx::platform::HotkeyAlt, "Space" }));
+
+        // An entry's combination is refused naming it; the stored one stays.
+        const std::string file = f.fileBytes();
+        f.prompts.answerMessage(
+            "Die Tastenkombination Strg+Alt+1 ist schon dem Textbaustein »Gruß« zugeordnet.");
+        f.extra.openDialog();
+        f.keyEdit()->clear();
+        QTest::keyClick(f.keyEdit(), Qt::Key_1, Qt::ControlModifier | Qt::AltModifier);
+        f.click("OkBtn");
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QCOMPARE(f.fileBytes(), file);
     }
 
     void storedCombinationsThatCannotBeHeldAreReported_data()
