@@ -127,17 +127,18 @@ void Program::openExtraOptions()
 {
     // Built on first use, like the other windows most users never open.
     if (!m_extraOptions)
-        m_extraOptions
-            = std::make_unique<popup::ExtraOptionsDialog>(popup::ExtraOptionsDialog::Services { m_config,
-                                                              [this] {
-                                                                  if (m_hotkey)
-                                                                      m_hotkey->suspend();
-                                                              },
-                                                              [this](bool saved) {
-                                                                  if (m_hotkey)
-                                                                      m_hotkey->apply(saved);
-                                                              } },
-                m_mainWindow.get());
+        m_extraOptions = std::make_unique<popup::ExtraOptionsDialog>(
+            popup::ExtraOptionsDialog::Services { m_config,
+                [this] {
+                    if (m_hotkey)
+                        m_hotkey->suspend();
+                },
+                [this](bool saved) {
+                    if (m_hotkey)
+                        m_hotkey->apply(saved);
+                },
+                [this](const std::string& text) { return !m_hotkey || m_hotkey->acceptMenuHotkey(text); } },
+            m_mainWindow.get());
     m_extraOptions->openDialog();
 }
 

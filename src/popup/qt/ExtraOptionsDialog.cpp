@@ -98,6 +98,14 @@ void ExtraOptionsDialog::save()
 
 void ExtraOptionsDialog::done(int result)
 {
+    if (result == QDialog::Accepted && m_services.acceptHotkey) {
+        const std::string stored = store::loadExtraOptions(m_services.config).hotkey;
+        const std::string wanted = m_hotkey->combinationText();
+        if (wanted != stored && !m_services.acceptHotkey(wanted)) {
+            m_hotkey->setCombinationText(stored);
+            return;
+        }
+    }
     const bool wasOpen = isVisible();
     if (result == QDialog::Accepted)
         save();

@@ -30,6 +30,10 @@ public:
         config::ConfigAccess& config;
         std::function<void()> opening; // before the dialog shows (the hotkey lets go)
         std::function<void(bool saved)> closed; // after it has closed, saved or not
+        // Whether the menu may open with a newly chosen combination (in its stored form,
+        // "Ctrl+Alt+1"); tells the user why not. "&OK" then keeps the dialog open, the field
+        // showing the stored combination again. Empty: any is fine.
+        std::function<bool(const std::string& hotkey)> acceptHotkey = {};
     };
 
     explicit ExtraOptionsDialog(Services services, QWidget* parent = nullptr);

@@ -15,6 +15,13 @@ const std::string kChooseAnother = " Bitte wählen Sie unter Extras → Weitere 
 // Entries are numbered from 1, so their numbers never meet the menu's id.
 constexpr int kMenuId = 0;
 
+// Why a combination could not be held, as the end of the sentence that names it.
+std::string grabFailure(platform::HotkeyStatus status)
+{
+    return status == platform::HotkeyStatus::Taken ? " wird schon von einem anderen Programm verwendet."
+                                                   : " gibt es auf dieser Tastatur nicht.";
+}
+
 } // namespace
 
 HotkeyController::HotkeyController(Borrowed borrowed, QObject* parent)
@@ -69,10 +76,7 @@ void HotkeyController::apply(bool tellUser)
         else if (m_report)
             m_report(result.error);
         if (!m_held && tellUser)
-            tell("Die Tastenkombination " + germanHotkeyText(*parsed.combination)
-                + (result.status == platform::HotkeyStatus::Taken
-                        ? " wird schon von einem anderen Programm verwendet."
-                        : " gibt es auf dieser Tastatur nicht.")
+            tell("Die Tastenkombination " + germanHotkeyText(*parsed.combination) + grabFailure(result.status)
                 + kChooseAnother);
     } else if (!parsed.error.empty() && tellUser) {
         tell("Die Tastenkombination „" + stored + "“ ist ungültig: " + parsed.error + "." + kChooseAnother);
@@ -84,11 +88,28 @@ void HotkeyController::grabEntries(bool tellUser)
 {
     if (!m_entries)
         return;
+    // One message for all that failed, a line each: a start with many taken needs one click.
+    std::string refusals;
     for (const EntryHotkey& entry : usableEntryHotkeys(m_entries->enumerateEntries(), menuCombination())) {
         if (const std::string refused = grabForEntry(entry.number, entry.name, entry.combination);
-            !refused.empty() && tellUser)
-            tell(refused);
+            !refused.empty())
+            refusals += (refusals.empty() ? "" : "\n") + refused;
     }
+    if (!refusals.empty() && tellUser)
+        tell(refusals);
+}
+
+bool HotkeyController::acceptMenuHotkey(const std::string& text)
+{
+    const std::optional<platform::KeyCombination> combination = parseHotkey(text).combination;
+    if (!combination || !m_entries)
+        return true;
+    // The menu's id is no entry's number, so every entry counts as another one here.
+    const std::string refused
+        = entryHotkeyRefusal(kMenuId, *combination, m_entries->enumerateEntries(), std::nullopt);
+    if (!refused.empty())
+        tell(refused);
+    return refused.empty();
 }
 
 bool HotkeyController::acceptEntryHotkey(int number, const std::string& text)
@@ -119,9 +140,8 @@ std::string HotkeyController::grabForEntry(
         return {};
     if (m_report)
         m_report("entry " + std::to_string(number) + ": " + result.error);
-    return "Die Tastenkombination " + germanHotkeyText(combination) + " für den Textbaustein »" + name + "« "
-        + (result.status == platform::HotkeyStatus::Taken ? "ist von einem anderen Programm belegt."
-                                                          : "gibt es auf dieser Tastatur nicht.");
+    return "Die Tastenkombination " + germanHotkeyText(combination) + " für den Textbaustein »" + name + "«"
+        + grabFailure(result.status);
 }
 
 std::optional<platform::KeyCombination> HotkeyController::menuCombination() const

@@ -52,8 +52,8 @@ public:
     // Reads the option and grabs the combination it names, giving up those held before.
     // When that fails (the text names no key, the keyboard lacks the key, another program
     // holds it) and `tellUser` is set, a message says so; the program goes on without.
-    // Then grabs the entries' combinations as the file holds them now (usableEntryHotkeys),
-    // with a message for each that fails when `tellUser` is set.
+    // Then grabs the entries' combinations as the file holds them now (usableEntryHotkeys);
+    // when some fail and `tellUser` is set, one message names each with its entry.
     void apply(bool tellUser = true);
     // Gives the combinations up until the next apply(), so that a key-sequence field can
     // record one.
@@ -63,6 +63,10 @@ public:
     // program holds it or the keyboard lacks the key. Writes nothing; apply() grabs it once
     // the file holds it. An empty text (no hotkey) is always fine.
     bool acceptEntryHotkey(int number, const std::string& text);
+    // Whether the menu may open with the combination `text` names: false, after a message
+    // naming the entry, when an entry has it. Texts that name no combination are left to
+    // apply(), which reports them; writes and grabs nothing.
+    bool acceptMenuHotkey(const std::string& text);
     // Whether entries can have combinations of their own here.
     bool handlesEntries() const { return m_entries != nullptr; }
 

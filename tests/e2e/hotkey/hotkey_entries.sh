@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # An entry's own combination, pressed in a terminal, types the entry there without a menu;
 # one with a title goes to the window of that title. A combination set in the main window's
-# key field works at once. One another program holds at the start is named in a message.
+# key field works at once. Those another program holds at the start are named in one message.
 set -uo pipefail
 source "$RIG_LIB"
 source "$(dirname "$0")/../tray/tray_lib.sh"
@@ -9,7 +9,8 @@ source "$(dirname "$0")/../tray/tray_lib.sh"
 tray_setup
 tray_cli add Brief --text 'Hallo Welt' --crypt 0
 tray_cli add 'Nach B' --text 'nach B' --title 'Ziel B' --crypt 0
-printf '[Hotkey]\r\n1=Ctrl+Alt+1\r\n' >>"$TRAY_INI"
+tray_cli add Post --text 'Post' --crypt 0
+printf '[Hotkey]\r\n1=Ctrl+Alt+1\r\n3=Ctrl+Alt+3\r\n' >>"$TRAY_INI"
 tray_two_terminals
 tray_start
 
@@ -29,12 +30,13 @@ xdotool key ctrl+alt+2
 tray_expect_file "$RIG_DIR/b.out" 'nach B'
 _tray_menu_closed || rig_fail "a combination of an entry opened the menu"
 
-# Another program holds Ctrl+Alt+1 before a start: a message names it and the entry, and the
-# other entries' combinations work.
+# Another program holds Ctrl+Alt+1 and Ctrl+Alt+3 before a start: one message names both with
+# their entries, and the other entries' combinations work.
 tray_quit
-tray_hold_hotkey Ctrl+Alt+1
+tray_hold_hotkey Ctrl+Alt+1 Ctrl+Alt+3
 rig_spawn kalmotex-again "$TRAY_APP/kalmotex"
-tray_expect_message 'Tastenkombination Strg+Alt+1 für den Textbaustein »Brief« ist von einem anderen Programm belegt.'
+tray_expect_message 'Tastenkombination Strg+Alt+1 für den Textbaustein »Brief« wird schon von einem anderen Programm verwendet.' \
+    'Die Tastenkombination Strg+Alt+3 für den Textbaustein »Post« wird schon von einem anderen Programm verwendet.'
 TRAY_ICON=$(tray_wait_icon) || exit 1
 tray_activate "$TRAY_WINDOW_A"
 xdotool key ctrl+alt+2

@@ -26,10 +26,10 @@
 #   tray_open_extras KEY TITLE   "&Extras", then KEY in the main window; the dialog TITLE
 #                           active (TRAY_DIALOG)
 #   tray_quit               "B&eenden" from the menu of a right press; waits for the end
-#   tray_hold_hotkey COMBO  another program holds COMBO ("Ctrl+Alt+V") from now on; it
-#                           writes "pressed" to $RIG_DIR/holder.out for each press
-#   tray_expect_message TEXT  the message box "Kalmotex" becomes active and says TEXT
-#                           (after the first few characters); Enter closes it
+#   tray_hold_hotkey COMBO...  another program holds each COMBO ("Ctrl+Alt+V") from now on;
+#                           it writes "pressed" to $RIG_DIR/holder.out for each press
+#   tray_expect_message LINE...  the message box "Kalmotex" becomes active and says each LINE
+#                           (the first after its first few characters); Enter closes it
 
 source "${RIG_LIB:-$(dirname "${BASH_SOURCE[0]}")/../rig/rig.sh}"
 : "${KX_BINARY_DIR:?}"
@@ -176,17 +176,19 @@ tray_setup() { rig_start --tray; tray_prepare "$@"; }
 
 tray_hold_hotkey()
 {
-    rig_spawn holder sh -c 'exec "$0" grab-hotkey "$1" >"$2"' "$RIG_PROBE" "$1" "$RIG_DIR/holder.out"
-    rig_wait_until "$RIG_TIMEOUT" "the other program to hold $1" grep -q grabbed "$RIG_DIR/holder.out"
+    rig_spawn holder sh -c 'out=$1; shift; exec "$0" grab-hotkey "$@" >"$out"' "$RIG_PROBE" "$RIG_DIR/holder.out" "$@"
+    rig_wait_until "$RIG_TIMEOUT" "the other program to hold $*" grep -q grabbed "$RIG_DIR/holder.out"
 }
 
 tray_expect_message()
 {
-    local box message
+    local box message line last=${*: -1}
     box=$(rig_wait_for_window "Kalmotex") || exit 1
     rig_wait_for_active "$box"
-    message=$(tray_message_text "$box" "${1: -12}")
-    grep -qF -- "$1" <<<"$message" || rig_fail "unexpected message: $message"
+    message=$(tray_message_text "$box" "${last: -12}")
+    for line in "$@"; do
+        grep -qF -- "$line" <<<"$message" || rig_fail "unexpected message: $message"
+    done
     xdotool key Return
     rig_wait_for_no_window "Kalmotex"
 }

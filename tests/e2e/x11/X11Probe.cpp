@@ -1,7 +1,7 @@
 // kx-x11-probe: drives the X11 backend from end-to-end test scripts and the typing benchmark.
 // Windows are named by id (decimal or 0x); see usage() for the commands. "type" types a UTF-8
 // file (CR, LF or CR LF: Enter; TAB: Tab); "grab-keyboard" and "grab-hotkey" hold the
-// keyboard or a combination ("Ctrl+Alt+V") as another program would, and print "grabbed"
+// keyboard or combinations ("Ctrl+Alt+V") as another program would, and print "grabbed"
 // once they have it.
 #include "backends/x11/X11Connection.h"
 #include "backends/x11/X11GlobalHotkey.h"
@@ -34,7 +34,7 @@ int usage()
     std::cerr
         << "usage: kx-x11-probe stack | above ID | activate ID | type [--window ID] [--guard] [--defer] FILE"
            " | clipboard [SELECTION] | keymap | selection-owner ATOM | grab-keyboard MS"
-           " | grab-hotkey COMBINATION | wm-roundtrip [SECONDS]\n";
+           " | grab-hotkey COMBINATION... | wm-roundtrip [SECONDS]\n";
     return 2;
 }
 
@@ -256,15 +256,17 @@ int run(int argc, char** argv)
         XSync(display, False);
         return 0;
     }
-    if (command == "grab-hotkey" && argc == 3) {
-        const kx::popup::ParsedHotkey parsed = kx::popup::parseHotkey(argv[2]);
-        if (!parsed.combination)
-            throw std::runtime_error("not a key combination: " + parsed.error);
+    if (command == "grab-hotkey" && argc >= 3) {
         kx::platform::x11::X11GlobalHotkey hotkey(DisplayString(connection->display()));
         hotkey.setPressedHandler([](int) { std::cout << "pressed" << std::endl; });
-        const kx::platform::HotkeyResult result = hotkey.grab(1, *parsed.combination);
-        if (result.status != kx::platform::HotkeyStatus::Grabbed)
-            throw std::runtime_error(result.error);
+        for (int i = 2; i < argc; ++i) {
+            const kx::popup::ParsedHotkey parsed = kx::popup::parseHotkey(argv[i]);
+            if (!parsed.combination)
+                throw std::runtime_error("not a key combination: " + parsed.error);
+            const kx::platform::HotkeyResult result = hotkey.grab(i, *parsed.combination);
+            if (result.status != kx::platform::HotkeyStatus::Grabbed)
+                throw std::runtime_error(result.error);
+        }
         std::cout << "grabbed" << std::endl;
         pollfd events { hotkey.eventDescriptor(), POLLIN, 0 };
         for (;;) {

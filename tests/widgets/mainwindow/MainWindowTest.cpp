@@ -351,7 +351,7 @@ private slots:
                                     << "";
         QTest::newRow("another program's") << int(Qt::Key_3)
                                            << "Die Tastenkombination Strg+Alt+3 für den Textbaustein »Apfel« "
-                                              "ist von einem anderen Programm belegt."
+                                              "wird schon von einem anderen Programm verwendet."
                                            << "";
         QTest::newRow("a free one") << int(Qt::Key_4) << ""
                                     << "Ctrl+Alt+4";

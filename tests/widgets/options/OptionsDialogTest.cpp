@@ -1,7 +1,7 @@
 // The options dialog as the user sees it: what the configuration file makes it show, what
 // "&OK" and the close box write, the edge buttons and the colour choice. And the dialog
 // "Weitere Optionen" with the hotkey it sets: the exact bytes "&OK" writes, nothing written
-// on cancel, the German message when another program holds the combination.
+// on cancel, the German message when another program or an entry holds the combination.
 
 #include "OptionsFixture.h"
 #include "backends/fake/FakeGlobalHotkey.h"
@@ -9,6 +9,8 @@
 #include "popup/qt/ExtraOptionsDialog.h"
 #include "popup/qt/HotkeyController.h"
 #include "popup/qt/MonitorPicture.h"
+#include "store/EntryStore.h"
+#include "store/TimeSeededRandom.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -112,10 +114,15 @@ struct ExtraOptionsFixture : OptionsFixture
     }
 
     kx::platform::FakeGlobalHotkey desktopHotkey;
-    kx::popup::HotkeyController hotkey { { config, desktopHotkey, prompts, [this] { ++menusOpened; } } };
-    kx::popup::ExtraOptionsDialog extra {
-        { config, [this] { hotkey.suspend(); }, [this](bool saved) { hotkey.apply(saved); } }
+    kx::store::TimeSeededRandom random;
+    kx::store::EntryStore entries { config, random };
+    kx::popup::HotkeyController hotkey {
+        { config, desktopHotkey, prompts, [this] { ++menusOpened; }, {}, &entries }
     };
+    kx::popup::ExtraOptionsDialog extra { { config,
+        [this] { hotkey.suspend(); },
+        [this](bool saved) { hotkey.apply(saved); },
+        [this](const std::string& text) { return hotkey.acceptMenuHotkey(text); } } };
 };
 
 QString takenMessage(const char* combination)
@@ -385,7 +392,7 @@ private slots:
 
     void aCombinationHeldElsewhereIsReportedInGerman()
     {
-        ExtraOptionsFixture f("");
+        ExtraOptionsFixture f("[Name]\r\n1=Gruß\r\n[Hotkey]\r\n1=Ctrl+Alt+1\r\n");
         f.desktopHotkey.takeByOtherProgram(kCtrlAltV);
         f.prompts.answerMessage(takenMessage("Strg+Alt+V").toStdString());
         f.hotkey.apply();
@@ -406,10 +413,20 @@ private slots:
         QTest::keyClick(f.keyEdit(), Qt::Key_Space, Qt::ControlModifier | Qt::AltModifier);
         f.click("OkBtn");
         QVERIFY(f.pressOpensMenu({ kx::platform::HotkeyCtrl | kx::platform::HotkeyAlt, "Space" }));
+
+        // An entry's combination is refused naming it; the stored one stays.
+        const std::string file = f.fileBytes();
+        f.prompts.answerMessage(
+            "Die Tastenkombination Strg+Alt+1 ist schon dem Textbaustein »Gruß« zugeordnet.");
+        f.extra.openDialog();
+        f.keyEdit()->clear();
+        QTest::keyClick(f.keyEdit(), Qt::Key_1, Qt::ControlModifier | Qt::AltModifier);
+        f.click("OkBtn");
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QCOMPARE(f.fileBytes(), file);
     }
 
-    void storedTextsThatNameNoKeyAreReported_data()
+    void storedCombinationsThatCannotBeHeldAreReported_data()
     {
         QTest::addColumn<QString>("ini");
         QTest::addColumn<QString>("message");
@@ -421,14 +438,20 @@ private slots:
         QTest::newRow("missing key")
             << "[Common]\r\nHotkey=Ctrl+Alt+F13\r\n"
             << "Die Tastenkombination Strg+Alt+F13 gibt es auf dieser Tastatur nicht." + choose;
+        QTest::newRow("entries' combinations, in one message")
+            << "[Common]\r\nHotkey=\r\n[Name]\r\n1=A\r\n2=B\r\n[Hotkey]\r\n1=Ctrl+Alt+1\r\n2=Ctrl+Alt+F13\r\n"
+            << "Die Tastenkombination Strg+Alt+1 für den Textbaustein »A« wird schon von einem "
+               "anderen Programm verwendet.\nDie Tastenkombination Strg+Alt+F13 für den "
+               "Textbaustein »B« gibt es auf dieser Tastatur nicht.";
     }
 
-    void storedTextsThatNameNoKeyAreReported()
+    void storedCombinationsThatCannotBeHeldAreReported()
     {
         QFETCH(QString, ini);
         QFETCH(QString, message);
         ExtraOptionsFixture f(ini.toStdString());
         f.desktopHotkey.removeKey("F13");
+        f.desktopHotkey.takeByOtherProgram({ kx::platform::HotkeyCtrl | kx::platform::HotkeyAlt, "1" });
         f.prompts.answerMessage(message.toStdString());
         f.hotkey.apply();
         QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
