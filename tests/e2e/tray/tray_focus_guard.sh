@@ -8,8 +8,7 @@ source "$(dirname "$0")/tray_lib.sh"
 tray_setup
 
 # 30,000 characters (a value holds at most 32,766): numbered blocks, with an Omega, which no
-# layout of the rig types, every 500 characters. Long enough that the switch below always
-# comes while typing is under way.
+# layout of the rig types, every 500 characters.
 text=
 for ((i = 0; ${#text} < 30000; i++)); do
     block=$(printf '%05d-abcdefghijklmnopqrstuvwxyz' "$i")
@@ -28,9 +27,22 @@ tray_start
 
 tray_open_menu 1
 tray_keys Down Return
-# Part of the text has arrived: the user turns to the other window.
-rig_wait_for_file_bytes "$RIG_DIR/a.out" 500
+# Part of the text has arrived: the user turns to the other window. The program is held
+# still meanwhile, between two batches (a stop during one would keep the server grabbed and
+# the round trip below waiting), so the turn comes while typing is under way however fast
+# it types.
+rig_wait_for_file_bytes "$RIG_DIR/a.out" 1
+held_between_batches()
+{
+    kill -STOP "$TRAY_PID"
+    timeout 2 xdotool getactivewindow >/dev/null && return 0
+    kill -CONT "$TRAY_PID"
+    return 1
+}
+rig_wait_until "$RIG_TIMEOUT" "the program held between two batches" held_between_batches
 xdotool windowactivate "$b"
+rig_wait_for_active "$b"
+kill -CONT "$TRAY_PID"
 
 box=$(rig_wait_for_window "Kalmotex")
 rig_wait_for_active "$box"
