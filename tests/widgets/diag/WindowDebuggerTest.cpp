@@ -4,7 +4,7 @@
 
 #include "diag/DebuggerCommands.h"
 #include "diag/qt/DesktopTextEditor.h"
-#include "widgets/SendStack.h"
+#include "support/SendStack.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "popup/qt/TrayController.h"
 #include "popup/qt/NotificationIcon.h"
 #include "popup/qt/PopupMenuWidget.h"
-#include "widgets/SendStack.h"
+#include "support/SendStack.h"
 
 #include <QAccessible>
 #include <QApplication>
