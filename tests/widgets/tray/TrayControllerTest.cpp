@@ -34,10 +34,7 @@ QWidget* openMenu()
 // The tray over the send pipeline; counts what it asks the program to do.
 struct Rig : test::SendStack
 {
-    explicit Rig(std::string_view ini)
-        : SendStack(ini)
-    {
-    }
+    using SendStack::SendStack;
     popup::TrayController tray { config, transmitter, { [this] { ++shown; }, [this] { ++exited; } } };
     int shown = 0;
     int exited = 0;
