@@ -63,7 +63,6 @@ for edge in 0 1 2 3; do
 
     xdotool mousemove 400 400
     tray_quit
-    rig_wait_for_no_window "[Kalmotex]"
 done
 
 # Click mode.
