@@ -247,12 +247,10 @@ private slots:
         auto* titleBox = f.find<QComboBox>("DestinationTextList");
         QTest::mouseClick(titleOption, Qt::LeftButton);
         QVERIFY(titleOption->isChecked());
-        QVERIFY(form.titleModePending());
         QVERIFY(titleBox->isEnabled());
         QVERIFY(titleBox->hasFocus());
 
         form.entryList()->setFocus();
-        QVERIFY(!form.titleModePending());
         QVERIFY(f.find<QRadioButton>("OptDestinationType_0")->isChecked());
         QCOMPARE(f.value("Title", "4"), std::string(""));
         QCOMPARE(f.value("DosBox", "4"), std::string("0"));
