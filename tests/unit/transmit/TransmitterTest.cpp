@@ -67,7 +67,7 @@ TEST_F(TransmitterTest, lastUsedWalkTypesIntoTheHighestQualifyingWindowAndListsT
     desktop.openWindow("DFÜ-Netzwerkmonitor (2)");
     desktop.openWindow("KALMOTEX - Debugger");
     desktop.openWindow("");
-    const WindowHandle shell = desktop.openWindow("Shell");
+    desktop.openWindow("Shell");
     desktop.openWindow("Minimised", false);
     desktop.clearEvents();
 
@@ -75,7 +75,6 @@ TEST_F(TransmitterTest, lastUsedWalkTypesIntoTheHighestQualifyingWindowAndListsT
 
     EXPECT_EQ(desktop.events(),
         (Events { "activate Shell", "process events", "type Shell: 50% @ 2024<Enter><Tab>Ende" }));
-    EXPECT_EQ(desktop.focusedWindow(), shell);
     EXPECT_EQ(lines.lines(),
         (Events { walkHeader, "Editor", "dfü-netzwerkmonitor", "DFÜ-Netzwerkmonitor (2)", "Shell" }));
 }
