@@ -29,21 +29,6 @@ std::optional<std::size_t> findDuplicateName(const std::vector<std::string>& nam
 
 } // namespace
 
-std::optional<DeletePlan> planDelete(const std::vector<int>& itemNumbers, std::size_t position)
-{
-    if (position >= itemNumbers.size())
-        return std::nullopt;
-    DeletePlan plan { itemNumbers[position], 0, 0 };
-    // The first item that carries the highest number.
-    for (std::size_t i = 0; i < itemNumbers.size(); ++i) {
-        if (itemNumbers[i] > plan.highest) {
-            plan.highest = itemNumbers[i];
-            plan.highestPosition = i;
-        }
-    }
-    return plan;
-}
-
 Entry makeNewEntry(std::string name)
 {
     Entry entry;
@@ -92,7 +77,7 @@ std::optional<EntryCommands::NewEntry> EntryCommands::renameEntry(
     return NewEntry { std::move(*name), now };
 }
 
-std::optional<DeletePlan> EntryCommands::deleteEntry(
+bool EntryCommands::deleteEntry(
     const std::vector<std::string>& names, const std::vector<int>& numbers, std::size_t position)
 {
     if (m_prompts.message("Wollen Sie den Eintrag '" + names.at(position) + "'\rwirklich löschen?",
@@ -100,12 +85,10 @@ std::optional<DeletePlan> EntryCommands::deleteEntry(
             platform::PromptButtons::YesNo,
             platform::PromptAnswer::Yes)
         != platform::PromptAnswer::Yes)
-        return std::nullopt;
-    const std::optional<DeletePlan> plan = planDelete(numbers, position);
-    if (plan)
-        writeShown({ plan->deleted, names.at(position) },
-            [this](int at) { return m_entries.deleteEntry(at); });
-    return plan;
+        return false;
+    writeShown({ numbers.at(position), names.at(position) },
+        [this](int at) { return m_entries.deleteEntry(at); });
+    return true;
 }
 
 int EntryCommands::writeField(const ShownEntry& shown, const std::string& field, const std::string& value)

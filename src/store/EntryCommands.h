@@ -20,20 +20,6 @@ namespace kx::store {
 class EntryStore;
 struct ShownEntry;
 
-// What deleting the item at `position` of a list with these entry numbers does: entry
-// `highest` moves into the number `deleted`, so the item at `highestPosition` takes the
-// number `deleted`, and the item at `position` goes.
-struct DeletePlan
-{
-    int deleted = 0;
-    int highest = 0;
-    std::size_t highestPosition = 0;
-
-    friend bool operator==(const DeletePlan&, const DeletePlan&) = default;
-};
-// Nothing when `position` is not an item.
-std::optional<DeletePlan> planDelete(const std::vector<int>& itemNumbers, std::size_t position);
-
 // A new entry as "Neu" creates it: the name, no text, no title, scrambled, no console.
 Entry makeNewEntry(std::string name);
 
@@ -64,9 +50,9 @@ public:
         const std::vector<std::string>& names, std::size_t position, int number);
 
     // Asks whether the item at `position` should go; on yes, moves the file's highest entry
-    // into its number and returns how the list changes (as far as the list was up to date
-    // with the file; the list is to be read again). Nothing when the user said no.
-    std::optional<DeletePlan> deleteEntry(
+    // into its number and returns true (the list is to be read again). False when the user
+    // said no.
+    bool deleteEntry(
         const std::vector<std::string>& names, const std::vector<int>& numbers, std::size_t position);
 
     // One field of an entry, and its text with `Crypt`, as the editor pane changes them.

@@ -121,7 +121,6 @@ public:
 
     int currEntryListIndex() const { return m_currEntryListIndex; }
     const QString& searchTextValue() const { return m_searchText; }
-    bool titleModePending() const { return m_titleModePending; }
 
     SnippetEditor* editor() const { return m_editor; }
     QListWidget* entryList() const { return m_entryList; }

@@ -43,7 +43,6 @@ public:
     void raise(WindowHandle window);
     void focus(WindowHandle window);
 
-    WindowHandle focusedWindow() const { return m_focused; }
     // Top first, withdrawn windows excluded.
     const std::vector<WindowHandle>& stack() const { return m_stack; }
     // Everything the window received from the keyboard, as describeKeyStrokes writes it.

@@ -68,8 +68,6 @@ chmod +x "$RIG_DIR/fakebin/xdg-open"
 CLI=$PREFIX/bin/kalmotex-cli
 sample_list=$("$CLI" --config "$PREFIX/share/kalmotex/sample.ini" list)
 [ -n "$sample_list" ] || rig_fail "the installed sample has no entries"
-[ -z "$("$CLI" list)" ] || rig_fail "a configuration exists before the first start: $("$CLI" list)"
-[ ! -e "$CONFIG/Kalmotex.ini" ] || rig_fail "listing created the configuration"
 
 PATH=$RIG_DIR/fakebin:$PATH rig_spawn kalmotex "$PREFIX/bin/kalmotex" debug
 PID=$RIG_LAST_PID

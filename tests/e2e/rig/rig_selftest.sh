@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The rig leaves no process behind, whether a test fails or is terminated, and its capture
-# terminal receives what is typed.
+# The rig leaves no process behind, whether a test fails or is terminated. (That its capture
+# terminal receives what is typed, every test that types into one shows.)
 set -uo pipefail
 : "${RIG_LIB:=$(dirname "$0")/rig.sh}"
 export RIG_LIB
@@ -14,10 +14,6 @@ cat >"$work/child.sh" <<'CHILD'
 source "$RIG_LIB"
 rig_start --tray
 rig_xterm "Rig Probe" "$RIG_DIR/capture"
-xdotool type --delay 0 'a B'
-xdotool key Return
-rig_wait_for_file_bytes "$RIG_DIR/capture" 4
-cp "$RIG_DIR/capture" "$OUT/capture"
 for n in "${RIG_NAMES[@]}"; do rig_pid "$n"; done >"$OUT/pids.tmp"
 echo "$RIG_DIR" >"$OUT/dir"
 mv "$OUT/pids.tmp" "$OUT/pids"
@@ -47,7 +43,6 @@ for mode in fail hang; do
     OUT=$out RIG_EVENT_LOG= RIG_KEEP= RIG_KEEP_FAILED= bash "$work/child.sh" "$mode" 2>"$out/stderr" &
     child=$!
     wait_for "the $mode child to start its rig" test -e "$out/pids"
-    cmp -s "$out/capture" <(printf 'a B\r') || fail "$mode: capture holds $(od -c "$out/capture")"
     [ "$(wc -l <"$out/pids")" -eq 4 ] || fail "$mode: expected 4 processes, got $(cat "$out/pids")"
     [ "$mode" = hang ] && kill -TERM "$child"
     wait "$child" && fail "$mode: child reported success"

@@ -33,11 +33,7 @@ refused "Kalmotex kann nicht starten: Der Wayland-Compositor bietet weder die Fe
     DISPLAY= WAYLAND_DISPLAY=wayland-0
 
 cli() { env -u DISPLAY -u WAYLAND_DISPLAY "$bin/kalmotex-cli" --config "$work/Kalmotex.ini" "$@"; }
+# A command of each group it registers (what they print: CliTest, TransmitCommandsTest).
 [ "$(cli add Gruß --text 'Hallo {Welt}')" = 1 ] || fail "add"
-[ "$(cli list)" = "$(printf '1\tGruß')" ] || fail "list: $(cli list)"
 [ "$(cli expand 1)" = "Hallo {Welt}" ] || fail "expand: $(cli expand 1)"
-[ "$(cli keys 1)" = "Hallo {{}Welt{}}" ] || fail "keys: $(cli keys 1)"
-cli set 1 title Editor
-[ "$(cli show 1 --json)" = '{"number":1,"name":"Gruß","title":"Editor","crypt":1,"dosbox":0,"text":"Hallo {Welt}"}' ] \
-    || fail "show: $(cli show 1 --json)"
 echo "startup without a display passed"

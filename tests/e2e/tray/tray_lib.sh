@@ -26,8 +26,7 @@
 #   tray_open_extras KEY TITLE   "&Extras", then KEY in the main window; the dialog TITLE
 #                           active (TRAY_DIALOG)
 #   tray_quit               "B&eenden" from the menu of a right press; waits for the end
-#   tray_hold_hotkey COMBO...  another program holds each COMBO ("Ctrl+Alt+V") from now on;
-#                           it writes "pressed" to $RIG_DIR/holder.out for each press
+#   tray_hold_hotkey COMBO...  another program holds each COMBO ("Ctrl+Alt+1") from now on
 #   tray_expect_message LINE...  the message box "Kalmotex" becomes active and says each LINE
 #                           (the first after its first few characters); Enter closes it
 

@@ -10,7 +10,6 @@ tray_cli add Zeta --text z --crypt 0
 tray_cli add Brief --text $'Hallo Welt\rZeile 2\tTab äöüß €' --crypt 0
 tray_cli add Geheim --text 'Passwort: 12345' --crypt 1
 tray_cli add Datum --text 'Heute ist %datum%.' --crypt 0
-grep -q '^3=[0-9A-F]\{20,\}' "$TRAY_INI" || rig_fail "entry 3 is not stored scrambled"
 tray_two_terminals
 tray_start
 

@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# An entry with a window title goes to the window of that title, not to the one used last;
-# one whose title no window has types nothing and says so. One whose title matches two
-# terminals opens the selection dialog: the second one, chosen with the keys, gets the text
-# and the first gets nothing.
+# An entry with a window title goes to the window of that title, not to the one used last.
+# One whose title matches two terminals opens the selection dialog: the second one, chosen
+# with the keys, gets the text and the first gets nothing. (No window with the title: the
+# core's TransmitterTest; the message box under sway: wayland_focus_guard.)
 set -uo pipefail
 source "$(dirname "$0")/wayland_lib.sh"
 
 wl_setup
 tray_cli add Titel --text $'an B\r' --title 'ZIEL-B' --crypt 0
-tray_cli add Fern --text 'fern' --title 'Gibt es nicht' --crypt 0
 tray_cli add Konsolen --text $'an zwei\r' --title ' konsole ' --crypt 0
 wl_foot konsole-zwei "$RIG_DIR/zwei.out"
 wl_foot konsole-eins "$RIG_DIR/eins.out"
@@ -20,12 +19,7 @@ wl_start
 cli_ok titled send 1
 tray_expect_file "$RIG_DIR/b.out" $'an B\r'
 
-cli_start missing send 2
-rig_wait_until "$RIG_TIMEOUT" "the message about the missing window" _wl_focused_title_is Kalmotex
-wtype -k Return
-cli_end missing 1
-
-cli_start choose send 3
+cli_start choose send 2
 rig_wait_until "$RIG_TIMEOUT" "the selection dialog" _wl_focused_title_is "Auswahl - [Kalmotex]"
 # Sorted: konsole-eins (preselected), konsole-zwei.
 wtype -k Down -M alt -k o -m alt

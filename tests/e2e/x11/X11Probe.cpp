@@ -258,7 +258,6 @@ int run(int argc, char** argv)
     }
     if (command == "grab-hotkey" && argc >= 3) {
         kx::platform::x11::X11GlobalHotkey hotkey(DisplayString(connection->display()));
-        hotkey.setPressedHandler([](int) { std::cout << "pressed" << std::endl; });
         for (int i = 2; i < argc; ++i) {
             const kx::popup::ParsedHotkey parsed = kx::popup::parseHotkey(argv[i]);
             if (!parsed.combination)

@@ -1,6 +1,6 @@
 // Configuration files that cannot be read, given to kalmotex-cli and to the program's start:
 // each is refused with a message and never written. (Odd but readable files: IniFileTest and
-// the widget test BadConfigStartTest.)
+// MainWindowTest.startsOverAnOddFile.)
 
 #include "app/cli/Cli.h"
 #include "config/ConfigAccess.h"

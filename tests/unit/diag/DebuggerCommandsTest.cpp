@@ -1,9 +1,6 @@
 #include "diag/DebuggerCommands.h"
 
-#include "config/ConfigAccess.h"
-#include "store/IgnoredTitles.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
+#include "support/SendStack.h"
 
 #include <gtest/gtest.h>
 
@@ -16,23 +13,17 @@ using Lines = std::vector<std::string>;
 const std::string markFirst = "Bitte markieren Sie zunächst den betreffenden Fenstertitel";
 const Lines walk { "--- 09:05:03 --------------------------------------------", "Editor", "Werkzeugleiste" };
 
-class IgnoreMarkedTitleTest : public testing::Test
+const std::string original = "[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n";
+
+class IgnoreMarkedTitleTest : public testing::Test, public test::SendStack
 {
 protected:
-    void SetUp() override
+    IgnoreMarkedTitleTest()
+        : SendStack(original)
     {
-        m_dir.write("Kalmotex.ini", m_original);
-        ignoredTitles.readFromFile();
+        ignored.readFromFile();
     }
     void TearDown() override { EXPECT_TRUE(prompts.wentAsScripted()) << prompts.report(); }
-
-    std::string file() const { return test::readBytes(m_dir.file("Kalmotex.ini")); }
-
-    const std::string m_original = "[Ignore]\r\n1=DFÜ-Netzwerkmonitor\r\n";
-    test::TempDir m_dir;
-    config::ConfigAccess config { m_dir.file("Kalmotex.ini").string() };
-    store::IgnoredTitles ignoredTitles { config };
-    test::ScriptedPrompts prompts;
 };
 
 // "Yes" adds the title: aListRewrittenWhileTheQuestionIsOpenStillAddsTheTitleAsked; the line
@@ -41,17 +32,17 @@ TEST_F(IgnoreMarkedTitleTest, noOrNoMarkedTitleChangesNothing)
 {
     prompts.answerMessage("Soll der Fenstertitel 'Editor'\rin Zukunft wirklich immer ignoriert werden?",
         PromptAnswer::No);
-    EXPECT_FALSE(ignoreMarkedTitle(walk, 1, prompts, ignoredTitles));
+    EXPECT_FALSE(ignoreMarkedTitle(walk, 1, prompts, ignored));
     EXPECT_EQ(prompts.shown().at(0).icon, platform::PromptIcon::Question);
     EXPECT_EQ(prompts.shown().at(0).buttons, platform::PromptButtons::YesNo);
     // The header line or no marked line asks for a title.
     for (const int marked : { -1, 0, 3 }) {
         prompts.answerMessage(markFirst);
-        EXPECT_FALSE(ignoreMarkedTitle(walk, marked, prompts, ignoredTitles)) << marked;
+        EXPECT_FALSE(ignoreMarkedTitle(walk, marked, prompts, ignored)) << marked;
         EXPECT_EQ(prompts.shown().back().icon, platform::PromptIcon::Information);
     }
-    EXPECT_EQ(ignoredTitles.titles(), std::vector<std::string> { "DFÜ-Netzwerkmonitor" });
-    EXPECT_EQ(file(), m_original);
+    EXPECT_EQ(ignored.titles(), std::vector<std::string> { "DFÜ-Netzwerkmonitor" });
+    EXPECT_EQ(test::readBytes(file), original);
 }
 
 TEST_F(IgnoreMarkedTitleTest, aListRewrittenWhileTheQuestionIsOpenStillAddsTheTitleAsked)
@@ -70,13 +61,13 @@ TEST_F(IgnoreMarkedTitleTest, aListRewrittenWhileTheQuestionIsOpenStillAddsTheTi
             return ScriptedPrompts::message(text, icon, buttons, defaultAnswer);
         }
     } rewriting;
-    Lines lines = walk;
-    rewriting.lines = &lines;
+    Lines shown = walk;
+    rewriting.lines = &shown;
     rewriting.answerMessage(
         "Soll der Fenstertitel 'Werkzeugleiste'\rin Zukunft wirklich immer ignoriert werden?",
         PromptAnswer::Yes);
-    EXPECT_TRUE(ignoreMarkedTitle(lines, 2, rewriting, ignoredTitles));
-    EXPECT_TRUE(ignoredTitles.contains("Werkzeugleiste"));
+    EXPECT_TRUE(ignoreMarkedTitle(shown, 2, rewriting, ignored));
+    EXPECT_TRUE(ignored.contains("Werkzeugleiste"));
     EXPECT_TRUE(rewriting.wentAsScripted()) << rewriting.report();
 }
 

@@ -133,7 +133,7 @@ TEST_F(PopupMenuFromFile, theTeamFileFollowsOnesOwnEntriesUnderAGreyedHeadingTha
     EXPECT_EQ(m_menu.items(), withFixedItems({ { "Eigen", 1 } }));
 }
 
-// The shown captions of "&Adresse" and "R&&D-Bericht": PopupMenuWidgetTest.
+// The shown captions of "&Adresse" and "R&&D-Bericht": TrayControllerTest.screenReadersSeeTheItems...
 TEST(PopupMenuCaptions, namesAreUsedUnchangedAndOnlyEntriesCountAsEntries)
 {
     PopupMenu menu;

@@ -1,15 +1,6 @@
 #include "transmit/Transmitter.h"
-#include "backends/fake/FakeDesktop.h"
-#include "config/ConfigAccess.h"
-#include "platform/Prompts.h"
-#include "store/EntryStore.h"
-#include "store/IgnoredTitles.h"
 #include "support/GermanTimeLocale.h"
-#include "support/ScriptedPrompts.h"
-#include "support/SequenceRandom.h"
-#include "support/TempDir.h"
-#include "transmit/Clock.h"
-#include "transmit/WindowDebugLog.h"
+#include "support/SendStack.h"
 
 #include <gtest/gtest.h>
 
@@ -23,51 +14,35 @@ using Events = std::vector<std::string>;
 
 const std::string noTargetMessage
     = "Es wurde kein passendes Zielfenster identifiziert.\rDie Übertragung wird daher abgebrochen.";
-const std::string walkHeader = "--- 09:05:03 --------------------------------------------";
+const std::string walkHeader = "--- 08:05:00 --------------------------------------------";
 
-// Stands in for the selection dialog: remembers what it was offered and picks one
-// candidate by its position (or cancels). `whileOpen` runs as the user's other clicks would.
-class PickingChooser : public WindowChooser
-{
-public:
-    std::optional<WindowHandle> choose(const std::vector<WindowCandidate>& candidates) override
-    {
-        offered = candidates;
-        if (whileOpen)
-            whileOpen();
-        if (!pick)
-            return std::nullopt;
-        return candidates.at(*pick).window;
-    }
-
-    std::optional<std::size_t> pick;
-    std::vector<WindowCandidate> offered;
-    std::function<void()> whileOpen;
-};
-
-class TransmitterTest : public testing::Test
+// The send pipeline on the fake desktop; the program's main window is open but hidden.
+class TransmitterTest : public testing::Test, public test::SendStack
 {
 protected:
+    TransmitterTest()
+        : SendStack("")
+    {
+    }
     void SetUp() override
     {
         ASSERT_TRUE(m_germanTime.active())
             << "the de_DE.UTF-8 locale is missing; scripts/bootstrap generates it";
-        writeConfig("");
-        m_main = desktop.openWindow("[Kalmotex]");
-        desktop.withdraw(m_main);
+        main = desktop.openWindow("[Kalmotex]");
+        desktop.withdraw(main);
     }
     // Every message the send shows is scripted by the test, in its order.
     void TearDown() override { EXPECT_TRUE(prompts.wentAsScripted()) << prompts.report(); }
 
     // Entries and ignored titles as the configuration file's lines (CR LF added).
-    void writeConfig(const std::string& lines)
+    void writeConfig(const std::string& text)
     {
         std::string bytes;
-        std::istringstream in(lines);
+        std::istringstream in(text);
         for (std::string line; std::getline(in, line);)
             bytes += line + "\r\n";
-        m_dir.write("Kalmotex.ini", bytes);
-        ignoredTitles.readFromFile();
+        dir.write("Kalmotex.ini", bytes);
+        ignored.readFromFile();
     }
 
     Events typedEvents() const
@@ -80,29 +55,6 @@ protected:
         return result;
     }
 
-    test::TempDir m_dir;
-    std::string m_configPath = m_dir.file("Kalmotex.ini").string();
-    config::ConfigAccess config { m_configPath };
-    test::SequenceRandom random { { 0.25, 0.5, 0.75 } };
-    store::EntryStore entries { config, random };
-    store::IgnoredTitles ignoredTitles { config };
-    platform::FakeDesktop desktop;
-    test::ScriptedPrompts prompts;
-    PickingChooser chooser;
-    WindowDebugLines debugLines;
-    FixedClock clock { 2026, 3, 7, 9, 5, 3 };
-    WindowHandle m_main = 0;
-    Transmitter transmitter { { entries,
-        ignoredTitles,
-        desktop,
-        desktop,
-        desktop,
-        prompts,
-        chooser,
-        debugLines,
-        clock,
-        desktop,
-        [this] { return m_main; } } };
     test::GermanTimeLocale m_germanTime;
 };
 
@@ -115,16 +67,15 @@ TEST_F(TransmitterTest, lastUsedWalkTypesIntoTheHighestQualifyingWindowAndListsT
     desktop.openWindow("DFÜ-Netzwerkmonitor (2)");
     desktop.openWindow("KALMOTEX - Debugger");
     desktop.openWindow("");
-    const WindowHandle shell = desktop.openWindow("Shell");
+    desktop.openWindow("Shell");
     desktop.openWindow("Minimised", false);
     desktop.clearEvents();
 
     transmitter.sendEntry(1);
 
     EXPECT_EQ(desktop.events(),
-        (Events { "activate Shell", "process events", "type Shell: 50% @ 2026<Enter><Tab>Ende" }));
-    EXPECT_EQ(desktop.focusedWindow(), shell);
-    EXPECT_EQ(debugLines.lines(),
+        (Events { "activate Shell", "process events", "type Shell: 50% @ 2024<Enter><Tab>Ende" }));
+    EXPECT_EQ(lines.lines(),
         (Events { walkHeader, "Editor", "dfü-netzwerkmonitor", "DFÜ-Netzwerkmonitor (2)", "Shell" }));
 }
 
@@ -133,7 +84,7 @@ TEST_F(TransmitterTest, lastUsedWalkStartsAboveAVisibleMainWindowWhateverTheEntr
 {
     writeConfig("[Name]\n1=a\n[Text]\n1=x");
     desktop.openWindow("Below");
-    desktop.setVisible(m_main, true); // now on top, the only window above it is none
+    desktop.setVisible(main, true); // now on top, the only window above it is none
     desktop.openWindow("Above");
     desktop.clearEvents();
 
@@ -148,7 +99,7 @@ TEST_F(TransmitterTest, lastUsedWalkStartsAboveAVisibleMainWindowWhateverTheEntr
             "activate Above",
             "process events",
             "type Above: " }));
-    EXPECT_EQ(debugLines.lines(), (Events { walkHeader, "Above" }));
+    EXPECT_EQ(lines.lines(), (Events { walkHeader, "Above" }));
 }
 
 TEST_F(TransmitterTest, noWindowInEitherModeShowsTheMessageAndTypesNothing)
@@ -166,7 +117,7 @@ TEST_F(TransmitterTest, noWindowInEitherModeShowsTheMessageAndTypesNothing)
     ASSERT_EQ(prompts.shown().size(), 2u);
     EXPECT_EQ(prompts.shown()[0].icon, platform::PromptIcon::Critical);
     EXPECT_EQ(prompts.shown()[0].buttons, platform::PromptButtons::Ok);
-    EXPECT_EQ(debugLines.lines(), Events { walkHeader });
+    EXPECT_EQ(lines.lines(), Events { walkHeader });
 }
 
 TEST_F(TransmitterTest, titleSearchWithOneMatchTypesIntoItEvenWhenHiddenOrOwn)
@@ -406,12 +357,12 @@ TEST_F(TransmitterTest, theSendLogRecordsEveryOutcomeNewestFirst)
     transmitter.sendEntry(4);
 
     EXPECT_EQ(describeLog(transmitter.sendLog()),
-        (Events { "09:05:03 | Lang | Editor | 2 von 6 | abgebrochen: Fokus verloren",
-            "09:05:03 | Doppelt | Ziel A | 2 | vollständig",
-            "09:05:03 | Gruß |  | 0 | abgelehnt: Übertragung läuft",
-            "09:05:03 | Doppelt |  | 0 | Auswahl abgebrochen",
-            "09:05:03 | Niemand |  | 0 | kein Zielfenster",
-            "09:05:03 | Gruß | Editor | 4 | vollständig" }));
+        (Events { "08:05:00 | Lang | Editor | 2 von 6 | abgebrochen: Fokus verloren",
+            "08:05:00 | Doppelt | Ziel A | 2 | vollständig",
+            "08:05:00 | Gruß |  | 0 | abgelehnt: Übertragung läuft",
+            "08:05:00 | Doppelt |  | 0 | Auswahl abgebrochen",
+            "08:05:00 | Niemand |  | 0 | kein Zielfenster",
+            "08:05:00 | Gruß | Editor | 4 | vollständig" }));
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include "backends/qt/QtPrompts.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QMessageBox>

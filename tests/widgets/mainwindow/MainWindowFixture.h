@@ -35,16 +35,22 @@ struct MainWindowFixture
             dir.write("Kalmotex.ini", iniContents);
     }
 
+    // The configuration file, the sample beside it and the program's folder.
+    ui::StartupPaths paths() const
+    {
+        return { configFilePath.empty() ? dir.file("Kalmotex.ini").string() : configFilePath,
+            dir.file("sample.ini").string(),
+            dir.path().string() };
+    }
+
     ui::MainWindow& start(const std::vector<std::string>& arguments = {})
     {
-        const std::string configPath
-            = configFilePath.empty() ? dir.file("Kalmotex.ini").string() : configFilePath;
-        config = std::make_unique<config::ConfigAccess>(configPath);
+        config = std::make_unique<config::ConfigAccess>(paths().configFilePath);
         entries = std::make_unique<store::EntryStore>(*config, random);
         ignored = std::make_unique<store::IgnoredTitles>(*config);
         form = std::make_unique<ui::MainWindow>(
             ui::MainWindowServices { *entries, *ignored, prompts, opener, &team },
-            ui::StartupPaths { configPath, dir.file("sample.ini").string(), dir.path().string() });
+            paths());
         form->load(arguments);
         return *form;
     }

@@ -247,12 +247,10 @@ private slots:
         auto* titleBox = f.find<QComboBox>("DestinationTextList");
         QTest::mouseClick(titleOption, Qt::LeftButton);
         QVERIFY(titleOption->isChecked());
-        QVERIFY(form.titleModePending());
         QVERIFY(titleBox->isEnabled());
         QVERIFY(titleBox->hasFocus());
 
         form.entryList()->setFocus();
-        QVERIFY(!form.titleModePending());
         QVERIFY(f.find<QRadioButton>("OptDestinationType_0")->isChecked());
         QCOMPARE(f.value("Title", "4"), std::string(""));
         QCOMPARE(f.value("DosBox", "4"), std::string("0"));
@@ -576,7 +574,7 @@ private slots:
         QCOMPARE(editor.selStart(), 3);
     }
 
-    void searchSelectsHitsInTurnAndStopsAtTheEnd()
+    void searchSelectsHitsInTurnStopsAtTheEndAndCountsLineBreaksAsTwo()
     {
         MainWindowFixture f(kx::test::fourEntries);
         kx::ui::MainWindow& form = f.start();
@@ -605,12 +603,8 @@ private slots:
         QCOMPARE(f.prompts.shown().at(0).defaultText, std::string("ab"));
         emit form.editMenu()->aboutToShow();
         QVERIFY(!f.find<QAction>("meBearbeiten_7")->isEnabled());
-    }
 
-    void searchCountsLineBreaksAsTwoCharactersAndSkipsTheSelection()
-    {
-        MainWindowFixture f(kx::test::fourEntries);
-        kx::ui::MainWindow& form = f.start();
+        // Line breaks count as two characters; a selection is skipped.
         form.entryList()->setCurrentRow(2); // A Ã CR LF B ð CR LF C
         form.editor()->setSelection(0, 1); // "A" selected: the search starts behind it
         f.prompts.answerInput("Suchen nach:", "b");
@@ -643,39 +637,26 @@ private slots:
     // That an installation seeds its configuration folder alike: e2e install/installed_program.
     void everySampleEntryExpandsWithoutMissingFiles()
     {
-        test::TempDir root;
-        const fs::path data = root.path() / "bin";
-        fs::create_directories(data);
+        MainWindowFixture f({}, false);
         for (const char* shipped : { "sample.ini", "signatur.txt" })
-            QVERIFY2(fs::copy_file(fs::path(KX_PROGRAM_DIR) / shipped, data / shipped), shipped);
-        const ui::StartupPaths paths { (data / "Kalmotex.ini").string(),
-            (data / "sample.ini").string(),
-            data.string() };
-
+            QVERIFY2(fs::copy_file(fs::path(KX_PROGRAM_DIR) / shipped, f.dir.file(shipped)), shipped);
         CurrentFolderGuard guard;
         // A start from anywhere else, as from a desktop menu.
-        fs::current_path(root.path());
-        QVERIFY(app::enterConfigFolder(paths));
-        config::ConfigAccess config(paths.configFilePath);
-        store::TimeSeededRandom random;
-        test::ScriptedPrompts prompts;
-        test::RecordingOpener opener;
-        store::EntryStore entries(config, random);
-        store::IgnoredTitles ignored(config);
-        ui::MainWindow form(ui::MainWindowServices { entries, ignored, prompts, opener }, paths);
-        form.load({});
-        QVERIFY2(prompts.wentAsScripted(), prompts.report().c_str());
-        QVERIFY(fs::is_regular_file(paths.configFilePath));
+        fs::current_path(fs::temp_directory_path());
+        QVERIFY(app::enterConfigFolder(f.paths()));
+        f.start();
+        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
+        QVERIFY(fs::is_regular_file(f.dir.file("Kalmotex.ini")));
 
         const transmit::SystemClock clock;
-        const auto items = entries.enumerateEntries();
+        const auto items = f.entries->enumerateEntries();
         QCOMPARE(items.size(), std::size_t { 8 });
         for (const store::EntryListItem& item : items) {
-            const std::string sent = transmit::expandedEntryText(entries.readEntry(item.number), clock);
+            const std::string sent = transmit::expandedEntryText(f.entries->readEntry(item.number), clock);
             QVERIFY2(sent.find("nicht finden") == std::string::npos, (item.name + ": " + sent).c_str());
             QVERIFY2(sent.find('%') == std::string::npos, (item.name + ": " + sent).c_str());
         }
-        QCOMPARE(transmit::expandedEntryText(entries.readEntry(6), clock),
+        QCOMPARE(transmit::expandedEntryText(f.entries->readEntry(6), clock),
             std::string("Viele Grüße\rMax Mustermann\rMusterfirma GmbH\rMusterstraße 12, 12345 "
                         "Musterstadt\rTel. 01234 567890\r"));
     }

@@ -90,20 +90,12 @@ const KeyCombination kCtrlAltV { kx::platform::HotkeyCtrl | kx::platform::Hotkey
 // prompts and menu count.
 struct ExtraOptionsFixture : OptionsFixture
 {
-    explicit ExtraOptionsFixture(const std::string& ini)
-        : OptionsFixture(ini)
-    {
-    }
+    using OptionsFixture::OptionsFixture;
 
     QWidget* control(const char* name) { return extra.findChild<QWidget*>(QString::fromLatin1(name)); }
     QKeySequenceEdit* keyEdit() { return extra.findChild<QKeySequenceEdit*>("HotkeyEdit"); }
     QCheckBox* box(const char* name) { return qobject_cast<QCheckBox*>(control(name)); }
-    void click(const char* name)
-    {
-        QWidget* button = control(name);
-        QVERIFY(button && button->isVisible() && button->isEnabled());
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
+    void click(const char* name) { ::click(control(name)); }
     // The user presses the combination somewhere on the desktop; true when the menu opened.
     bool pressOpensMenu(const KeyCombination& combination)
     {
@@ -243,7 +235,6 @@ private slots:
         QTest::keyClick(&f.dialog(), Qt::Key_Escape); // no cancel button: stays open
         QVERIFY(f.dialog().isVisible());
         QVERIFY(f.dialog().close());
-        QVERIFY(!f.dialog().isVisible());
         QCOMPARE(f.fileBytes(), ini);
         QCOMPARE(stripEdge(f), QStringLiteral("top"));
 

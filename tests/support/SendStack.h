@@ -11,16 +11,30 @@
 #include "transmit/Transmitter.h"
 #include "transmit/WindowDebugLog.h"
 
+#include <functional>
+
 namespace kx::test {
 
-// A selection dialog the user always cancels.
-class CancellingChooser : public transmit::WindowChooser
+// Stands in for the selection dialog: remembers what it was offered and picks one
+// candidate by its position, or cancels (the default). `whileOpen` runs as the user's other
+// clicks would.
+class PickingChooser : public transmit::WindowChooser
 {
 public:
-    std::optional<platform::WindowHandle> choose(const std::vector<transmit::WindowCandidate>&) override
+    std::optional<platform::WindowHandle> choose(
+        const std::vector<transmit::WindowCandidate>& candidates) override
     {
-        return std::nullopt;
+        offered = candidates;
+        if (whileOpen)
+            whileOpen();
+        if (!pick)
+            return std::nullopt;
+        return candidates.at(*pick).window;
     }
+
+    std::optional<std::size_t> pick;
+    std::vector<transmit::WindowCandidate> offered;
+    std::function<void()> whileOpen;
 };
 
 // The program's send pipeline on the fake desktop, over a configuration file of its own
@@ -41,7 +55,7 @@ struct SendStack
     platform::FakeDesktop desktop;
     platform::WindowHandle main = 0;
     ScriptedPrompts prompts;
-    CancellingChooser chooser;
+    PickingChooser chooser;
     transmit::WindowDebugLines lines;
     transmit::FixedClock clock { 2024, 2, 29, 8, 5, 0 };
     transmit::Transmitter transmitter { { entries,
