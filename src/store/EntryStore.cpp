@@ -31,7 +31,7 @@ EntryStore::EntryStore(config::ConfigAccess& config, RandomSource& random)
 
 const std::string& EntryStore::configFilePath() const { return m_config.fileName(); }
 
-std::vector<EntryListItem> EntryStore::enumerateEntries()
+std::vector<EntryListItem> EntryStore::listEntries(bool onlyWithHotkeys)
 {
     const config::ConfigAccess::ReadScope scope(m_config);
     std::vector<EntryListItem> items;
@@ -40,8 +40,11 @@ std::vector<EntryListItem> EntryStore::enumerateEntries()
         std::string name = m_config.readIniString(kName, key, "");
         if (name.empty())
             break;
+        std::string hotkey = m_config.readIniString(kHotkey, key, "");
+        if (onlyWithHotkeys && hotkey.empty())
+            continue;
         std::string title = text::trimSpaces(m_config.readIniString(kTitle, key, ""));
-        items.push_back({ i, std::move(name), std::move(title), m_config.readIniString(kHotkey, key, "") });
+        items.push_back({ i, std::move(name), std::move(title), std::move(hotkey) });
     }
     return items;
 }

@@ -51,8 +51,11 @@ public:
     config::ConfigAccess& config() const { return m_config; }
 
     // Entries 1, 2, ... up to the first number whose name is empty or missing: one read
-    // of the name and one of the title per entry.
-    std::vector<EntryListItem> enumerateEntries();
+    // of the name, the title and the key combination per entry.
+    std::vector<EntryListItem> enumerateEntries() { return listEntries(false); }
+    // The same, only those with a key combination of their own: a few, where the full list
+    // of a large file is megabytes the allocator keeps after start-up.
+    std::vector<EntryListItem> entriesWithHotkeys() { return listEntries(true); }
     // The number of entries n (names only, n + 1 reads).
     int entryCount();
 
@@ -99,6 +102,8 @@ public:
     text::Result deleteEntry(int deleted);
 
 private:
+    std::vector<EntryListItem> listEntries(bool onlyWithHotkeys);
+
     config::ConfigAccess& m_config;
     RandomSource& m_random;
 };

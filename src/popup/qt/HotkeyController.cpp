@@ -90,7 +90,7 @@ void HotkeyController::grabEntries(bool tellUser)
         return;
     // One message for all that failed, a line each: a start with many taken needs one click.
     std::string refusals;
-    for (const EntryHotkey& entry : usableEntryHotkeys(m_entries->enumerateEntries(), menuCombination())) {
+    for (const EntryHotkey& entry : usableEntryHotkeys(m_entries->entriesWithHotkeys(), menuCombination())) {
         if (const std::string refused = grabForEntry(entry.number, entry.name, entry.combination);
             !refused.empty())
             refusals += (refusals.empty() ? "" : "\n") + refused;
@@ -106,7 +106,7 @@ bool HotkeyController::acceptMenuHotkey(const std::string& text)
         return true;
     // The menu's id is no entry's number, so every entry counts as another one here.
     const std::string refused
-        = entryHotkeyRefusal(kMenuId, *combination, m_entries->enumerateEntries(), std::nullopt);
+        = entryHotkeyRefusal(kMenuId, *combination, m_entries->entriesWithHotkeys(), std::nullopt);
     if (!refused.empty())
         tell(refused);
     return refused.empty();
@@ -123,7 +123,7 @@ bool HotkeyController::acceptEntryHotkey(int number, const std::string& text)
     if (!m_entries)
         return false;
     std::string refused
-        = entryHotkeyRefusal(number, *parsed.combination, m_entries->enumerateEntries(), menuCombination());
+        = entryHotkeyRefusal(number, *parsed.combination, m_entries->entriesWithHotkeys(), menuCombination());
     if (refused.empty())
         refused = grabForEntry(number, m_entries->readEntry(number).name, *parsed.combination);
     if (!refused.empty())
