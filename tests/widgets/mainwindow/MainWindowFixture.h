@@ -12,6 +12,7 @@
 
 #include <QListWidget>
 #include <QString>
+#include <QTest>
 
 #include <memory>
 #include <string>
@@ -34,6 +35,8 @@ struct MainWindowFixture
         if (writeIni)
             dir.write("Kalmotex.ini", iniContents);
     }
+    // Every prompt the window showed was one the test scripted, and every scripted one came.
+    ~MainWindowFixture() { QVERIFY2(prompts.wentAsScripted(), prompts.report().c_str()); }
 
     // The configuration file, the sample beside it and the program's folder.
     ui::StartupPaths paths() const
