@@ -68,7 +68,6 @@ TEST(CaseMapping, stringsKeepTheirLengthInCodePoints)
 {
     EXPECT_EQ(upperCase("Straße über Ölfeld, αβγ, привет"), "STRAßE ÜBER ÖLFELD, ΑΒΓ, ПРИВЕТ");
     EXPECT_EQ(lowerCase("ΣΊΣΥΦΟΣ ÄÖÜ"), "σίσυφοσ äöü");
-    // Invalid bytes do not vanish: each becomes a replacement character.
     EXPECT_EQ(upperCase("a\xFF"), "A\xEF\xBF\xBD");
 }
 

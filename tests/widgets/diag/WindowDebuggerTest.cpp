@@ -1,4 +1,3 @@
-// The window debugger and the window-list monitor of debug mode on the fake desktop.
 #include "diag/qt/WindowDebugger.h"
 #include "diag/qt/WindowListMonitor.h"
 
@@ -43,8 +42,6 @@ public:
     std::vector<std::string> opened;
 };
 
-// The last-used-window search of the program on the fake desktop, and the debugger over its
-// list, with a configuration file of its own.
 struct Rig : test::SendStack
 {
     Rig()
@@ -69,7 +66,6 @@ struct Rig : test::SendStack
     };
 };
 
-// The window-list monitor of debug mode over windows below, at and above the main window.
 struct MonitorRig
 {
     MonitorRig()
@@ -117,7 +113,6 @@ private slots:
         rig.transmitter.findLastUsedWindow();
         QCOMPARE(rig.shownLines(), (QStringList { header, "Editor", "Werkzeugleiste", "Rechner" }));
         QVERIFY(rig.prompts.shown().empty());
-        // Ctrl+C copies the marked line.
         QVERIFY(QTest::qWaitForWindowActive(&rig.debugger));
         rig.list()->setFocus();
         rig.mark(1);
@@ -174,7 +169,6 @@ private slots:
                 "08:05:00 | Niemand |  | 0 | kein Zielfenster" }));
         QCOMPARE(activation->text(), QString("Aktivierung: fake activation, bestätigt durch focus"));
 
-        // Closing the window does not forget the sends.
         rig.debugger.close();
         rig.debugger.open();
         QCOMPARE(log->topLevelItemCount(), 2);
@@ -192,7 +186,6 @@ private slots:
         QCOMPARE(tip->text(),
             QString("Tipp: Das störende Fenster steht in der Regel immer am Ende dieser Liste ..."));
         QVERIFY(tip->font().bold());
-        // Tab order: list, then the buttons top to bottom.
         QVERIFY(QTest::qWaitForWindowActive(&rig.debugger));
         rig.list()->setFocus();
         for (int i = 0; i < 3; ++i) {
@@ -203,7 +196,6 @@ private slots:
         const double perTwip = rig.debugger.logicalDpiX() / 1440.0;
         QVERIFY(rig.debugger.width() >= qRound(4440 * perTwip));
         QVERIFY(rig.debugger.height() >= qRound(5535 * perTwip));
-        // The second button opens the configuration file.
         QTest::mouseClick(rig.button(1), Qt::LeftButton);
         QCOMPARE(rig.editor.opened, std::vector<std::string> { rig.file });
     }
@@ -278,7 +270,6 @@ private slots:
             std::string("-e|sh|-c|myeditor -w \"$1\"|sh|/tmp/a b/Kalmotex.ini|"));
     }
 
-    // The window-list monitor of debug mode.
     void monitorAsDesignedShowsHiddenWindowsFromTheNextTickAndStartsAfreshWhenReopened()
     {
         MonitorRig rig;

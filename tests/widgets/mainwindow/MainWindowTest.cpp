@@ -290,7 +290,6 @@ private slots:
         QVERIFY(titleBox->findText("x") >= 0);
     }
 
-    // The commands ask through the core; the window puts the result into the list.
     void entryCommandsShowTheirResultInTheList()
     {
         MainWindowFixture f("");
@@ -322,7 +321,6 @@ private slots:
         QCOMPARE(four.listNames(), (QStringList { "Apfel", "Äpfel", "Birne", "Gruß" }));
         QCOMPARE(four.numberAt(2), 2); // Birne was number 5
         QCOMPARE(four.value("Name", "2"), std::string("Birne"));
-        // The first item is shown afterwards.
         QCOMPARE(list.currEntryListIndex(), 0);
         QCOMPARE(list.editor()->editorText(), QString("xAbyab"));
     }
@@ -404,8 +402,6 @@ private slots:
         QVERIFY(!form.editMenu()->isVisible());
     }
 
-    // The first of hilfe.htm and index.htm that is a file, from the button, the menu and F1;
-    // a message when there is none.
     void helpOpensTheFirstPageThatIsAFile()
     {
         MainWindowFixture f(kx::test::fourEntries);
@@ -507,7 +503,6 @@ private slots:
         QCOMPARE(editor.editorText(), A_CR_B_TAB_C);
         QCOMPARE(editor.textLength(), 9);
         QCOMPARE(kx::ui::editorTextToStored(editor.editorText().toStdString()), stored);
-        // A lone line feed keeps its place and comes back as itself.
         const std::string withLf = "x\\Ly";
         editor.showTextInEditor(QString::fromStdString(kx::ui::storedTextToEditor(withLf)));
         QCOMPARE(kx::ui::editorTextToStored(editor.editorText().toStdString()), withLf);

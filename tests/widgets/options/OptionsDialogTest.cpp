@@ -1,8 +1,3 @@
-// The options dialog as the user sees it: what the configuration file makes it show, what
-// "&OK" and the close box write, the edge buttons and the colour choice. And the dialog
-// "Weitere Optionen" with the hotkey it sets: the exact bytes "&OK" writes, nothing written
-// on cancel, the German message when another program or an entry holds the combination.
-
 #include "OptionsFixture.h"
 #include "backends/fake/FakeGlobalHotkey.h"
 #include "popup/qt/EdgeButton.h"
@@ -86,8 +81,6 @@ void click(QWidget* widget)
 
 const KeyCombination kCtrlAltV { kx::platform::HotkeyCtrl | kx::platform::HotkeyAlt, "V" };
 
-// The dialog "Weitere Optionen" and the hotkey on a fake desktop, over the options' file,
-// prompts and menu count.
 struct ExtraOptionsFixture : OptionsFixture
 {
     using OptionsFixture::OptionsFixture;
@@ -132,7 +125,6 @@ class OptionsDialogTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Both dialogs over the same file: "Optionen" and "Weitere Optionen".
     void valuesFromTheFileShowInTheControls_data()
     {
         QTest::addColumn<QString>("ini");
@@ -190,7 +182,6 @@ private slots:
         QTEST(f.box("SingleInstanceChk")->isChecked(), "singleInstance");
         QTEST(f.box("TypeToFilterChk")->isChecked(), "typeToFilter");
         QTEST(f.box("FocusGuardChk")->isChecked(), "focusGuard");
-        // Reading wrote nothing.
         QCOMPARE(QString::fromStdString(f.fileBytes()), ini);
     }
 
@@ -217,7 +208,6 @@ private slots:
         QVERIFY(!f.dialog().isVisible());
         QCOMPARE(stripEdge(f), QStringLiteral("left"));
         QCOMPARE(f.strip().palette().color(QPalette::Window), QColor(255, 0, 0));
-        // The program's windows close: the strip goes with them.
         f.controller->closeWindows();
         QCOMPARE(stripEdge(f), QString());
     }
@@ -376,7 +366,6 @@ private slots:
                 QTest::keyClick(f.box("FocusGuardChk"), Qt::Key_Escape);
             QVERIFY2(!f.extra.isVisible(), how);
             QCOMPARE(f.fileBytes(), ini);
-            // The combination the file names works again.
             QVERIFY2(f.pressOpensMenu(kCtrlAltV), how);
         }
     }

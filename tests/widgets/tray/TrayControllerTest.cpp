@@ -45,8 +45,7 @@ const char* einsZwei = "[Name]\r\n1=Eins\r\n2=Zwei\r\n[Text]\r\n1=eins\r\n2=zwei
 
 // Opens the menu as a press on the icon does and, while its own event loop runs, lets `user`
 // work it. A menu still open afterwards is closed with Escape (a second one when the first
-// only took back a filter), so a failing test ends.
-// False when no menu opened.
+// only took back a filter), so a failing test ends. False when no menu opened.
 bool useMenu(Rig& rig, const std::function<void(popup::PopupMenuWidget&)>& user)
 {
     bool opened = false;
@@ -255,7 +254,6 @@ private slots:
         QCOMPARE(rig.desktop.received(target), std::string("einszwei"));
     }
 
-    // The menu widget on its own.
     void longMenuFitsOnTheScreenScrollsAndShrinksWhenFilteredEvenToNothing()
     {
         std::vector<MenuItem> entries;
