@@ -134,8 +134,7 @@ private slots:
     void listsTheLastSendsNewestFirstWithoutTheirTexts()
     {
         Rig rig;
-        std::filesystem::path ini(rig.file);
-        rig.dir.write(ini.filename().string(),
+        rig.dir.write("Kalmotex.ini",
             "[Name]\r\n1=Gruß\r\n2=Niemand\r\n[Text]\r\n1=Geheimnis\r\n2=x\r\n[Title]\r\n2=Gibt es "
             "nicht\r\n");
         rig.desktop.openWindow("Editor");

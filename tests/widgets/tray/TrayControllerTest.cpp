@@ -18,6 +18,7 @@
 using namespace kx;
 using kx::popup::MenuItem;
 using kx::popup::PopupMenuWidget;
+using Outcome = kx::popup::TrayController::RequestOutcome;
 
 namespace {
 
@@ -39,6 +40,8 @@ struct Rig : test::SendStack
     int shown = 0;
     int exited = 0;
 };
+
+const QStringList fixedRows { "-", "Bearbeiten", "-", "Abbrechen", "Beenden" };
 
 // Entries "Eins" and "Zwei"; the menu: Eins, Zwei, -, &Bearbeiten, -, &Abbrechen, B&eenden.
 const char* einsZwei = "[Name]\r\n1=Eins\r\n2=Zwei\r\n[Text]\r\n1=eins\r\n2=zwei\r\n";
@@ -95,12 +98,6 @@ class TrayControllerTest : public QObject
         QStringList rows;
         for (int i = 1; i <= menu.count(); ++i)
             rows << (menu.isSeparator(i) ? QString("-") : menu.visibleCaption(i));
-        return rows;
-    }
-
-    static const QStringList& fixedRows()
-    {
-        static const QStringList rows { "-", "Bearbeiten", "-", "Abbrechen", "Beenden" };
         return rows;
     }
 
@@ -227,7 +224,6 @@ private slots:
     // holds it now (by number whatever the menu's order: e2e tray_cli_send).
     void requestForAnEntryChoosesItsItem()
     {
-        using Outcome = popup::TrayController::RequestOutcome;
         Rig rig("[Name]\r\n1=Zeta\r\n2=-\r\n[Text]\r\n1=z\r\n2=s\r\n");
         const auto target = rig.desktop.openWindow("Editor");
         // Entry 2 is drawn as a separator line: nobody can click it. There is no entry 3.
@@ -242,7 +238,6 @@ private slots:
     // One send at a time, as the menu itself refuses to open while one runs.
     void requestDuringASendIsRefused()
     {
-        using Outcome = popup::TrayController::RequestOutcome;
         Rig rig(einsZwei);
         const auto target = rig.desktop.openWindow("Editor");
         std::optional<Outcome> during;
@@ -283,7 +278,7 @@ private slots:
             if (QString::number(i).contains("2345"))
                 matching << QString("Eintrag %1").arg(i);
         QCOMPARE(matching.size(), 14);
-        QCOMPARE(shownRows(menu), matching + fixedRows());
+        QCOMPARE(shownRows(menu), matching + fixedRows);
         QVERIFY(menu.height() < fullHeight);
         QVERIFY(screen.contains(menu.geometry()));
         QVERIFY(!bar->isVisible());
@@ -292,7 +287,7 @@ private slots:
         // No match: a grey line that cannot be chosen (that Enter then sends nothing and
         // Backspace takes the letter back: e2e tray_filter).
         QTest::keyClicks(&menu, "x");
-        QCOMPARE(shownRows(menu), QStringList({ "(keine Treffer)" }) + fixedRows());
+        QCOMPARE(shownRows(menu), QStringList({ "(keine Treffer)" }) + fixedRows);
         QVERIFY(!menu.isChoosable(1));
         QTest::keyClick(&menu, Qt::Key_Backspace);
         // A click on a narrowed row chooses its element of the full list.
@@ -334,9 +329,8 @@ private slots:
         open(menu, menuWith({ { "Eins", entry(1) }, { "Zwei", entry(2) } }));
         // Tab and Shift+Tab move the highlight and skip separators, they never leave the menu.
         // (Up, Down and Home: the end-to-end tests.)
-        QTest::keyClick(&menu, Qt::Key_Tab);
-        QTest::keyClick(&menu, Qt::Key_Tab);
-        QTest::keyClick(&menu, Qt::Key_Tab);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(&menu, Qt::Key_Tab);
         QCOMPARE(menu.currentIndex(), 4);
         QTest::keyClick(&menu, Qt::Key_Backtab);
         QCOMPARE(menu.currentIndex(), 2);
