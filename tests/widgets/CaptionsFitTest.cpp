@@ -142,7 +142,6 @@ void withWindow(const QString& which,
     }
 }
 
-// The application font scaled for as long as it lives.
 struct ScaledFont
 {
     explicit ScaledFont(qreal scale)

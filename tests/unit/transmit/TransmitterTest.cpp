@@ -87,7 +87,6 @@ TEST_F(TransmitterTest, lastUsedWalkStartsAboveAVisibleMainWindowWhateverTheEntr
     desktop.clearEvents();
 
     transmitter.sendEntry(1);
-
     transmitter.sendEntry(42);
 
     EXPECT_EQ(desktop.events(),

@@ -227,7 +227,6 @@ private slots:
             if (label->height() < label->heightForWidth(label->width())
                 || (!label->wordWrap() && label->width() < label->sizeHint().width()))
                 cut << label->text();
-        // Every column as wide as its header and its cells, and all of them in view.
         QTreeWidget* log = rig.debugger.sendLogList();
         const QAbstractItemView* cells = log;
         const QHeaderView* header = log->header();

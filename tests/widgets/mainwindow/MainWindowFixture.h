@@ -27,7 +27,6 @@ public:
     std::vector<std::string> opened;
 };
 
-// A main window over a configuration file in a fresh folder, prompts answered by script.
 struct MainWindowFixture
 {
     explicit MainWindowFixture(const std::string& iniContents = {}, bool writeIni = true)

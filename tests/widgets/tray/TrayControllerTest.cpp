@@ -32,7 +32,6 @@ QWidget* openMenu()
     return nullptr;
 }
 
-// The tray over the send pipeline; counts what it asks the program to do.
 struct Rig : test::SendStack
 {
     using SendStack::SendStack;
