@@ -1,7 +1,4 @@
-// Every caption of the main window and of the options dialog fits its control, and no control
-// is cut off by its container or the window: with the default font, a font half as large
-// again, a font that grows while the window is open, and (as a second run of this test) a
-// scale factor of 2.
+// Run once at scale 1 and once at scale 2 (CaptionsFitTest_scale2).
 
 #include "mainwindow/MainWindowFixture.h"
 #include "options/OptionsFixture.h"
@@ -145,7 +142,6 @@ void withWindow(const QString& which,
     }
 }
 
-// The application font scaled for as long as it lives.
 struct ScaledFont
 {
     explicit ScaledFont(qreal scale)

@@ -52,7 +52,6 @@ std::string unreadableMessage(const fs::path& config)
         + "' kann nicht gelesen werden. Kalmotex wird beendet, damit sie nicht überschrieben wird.";
 }
 
-// Refused by the tool and the program alike, and left as it is.
 void expectRefused(const fs::path& config, const char* what)
 {
     const std::string message = "kalmotex-cli: cannot read " + config.string() + "\n";

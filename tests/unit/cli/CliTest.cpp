@@ -11,6 +11,7 @@
 #include <vector>
 
 using kx::test::readBytes;
+using kx::test::runCli;
 using kx::test::TempDir;
 namespace cli = kx::app::cli;
 
@@ -38,12 +39,7 @@ protected:
     Result run(std::vector<std::string> arguments, const std::string& config)
     {
         arguments.insert(arguments.begin(), { "--config", config });
-        return runWithDefault(arguments, dir.file("default.ini").string());
-    }
-
-    Result runWithDefault(const std::vector<std::string>& arguments, const std::string& defaultConfig)
-    {
-        return kx::test::runCli(table, arguments, defaultConfig);
+        return runCli(table, arguments, dir.file("default.ini").string());
     }
 
     // Runs every command line on the fixture: each must exit with `code`, say why in one
@@ -52,9 +48,7 @@ protected:
     {
         const std::string path = writeFixture();
         for (const auto& args : cases) {
-            std::string line;
-            for (const auto& a : args)
-                line += a + " ";
+            const std::string line = testing::PrintToString(args);
             const Result r = run(args, path);
             EXPECT_EQ(r.code, code) << line;
             EXPECT_TRUE(isOneLine(r.err)) << line << "-> " << r.err;
@@ -103,14 +97,14 @@ TEST_F(Cli, usageErrorsExitWithTwoAndLeaveTheFileUnchanged)
         { "ignore", "remove", "Uhr" },
     };
     expectRejected(cases, 2);
-    const Result missingFile = runWithDefault({ "--config" }, writeFixture());
+    const Result missingFile = runCli(table, { "--config" }, writeFixture());
     EXPECT_EQ(missingFile.code, 2);
 }
 
 TEST_F(Cli, helpAndVersionPrintOnStdoutAndTouchNoFile)
 {
     const std::string missing = dir.file("default.ini").string();
-    const Result help = runWithDefault({ "--help" }, missing);
+    const Result help = runCli(table, { "--help" }, missing);
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.err, "");
     EXPECT_EQ(help.out.rfind("usage: kalmotex-cli [--config FILE] COMMAND [ARGUMENTS]\n"
@@ -121,7 +115,7 @@ TEST_F(Cli, helpAndVersionPrintOnStdoutAndTouchNoFile)
     EXPECT_NE(help.out.find("\n  show N [--json]\n"), std::string::npos) << help.out;
 
     // The version line itself is checked on the installed program (e2e installed_program).
-    EXPECT_EQ(runWithDefault({ "--config", missing, "--version" }, missing).out,
+    EXPECT_EQ(runCli(table, { "--config", missing, "--version" }, missing).out,
         "kalmotex-cli " KX_PROJECT_VERSION "\n");
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
@@ -178,13 +172,13 @@ TEST_F(Cli, aWritingCommandThatFailsPartWayHasTheFileRestored)
 TEST_F(Cli, aMissingConfigurationIsEmptyUntilTheFirstWriteCreatesItWithItsFolders)
 {
     const std::string path = (dir.path() / "config" / "kalmotex" / "Kalmotex.ini").string();
-    EXPECT_EQ(runWithDefault({ "list" }, path).out, "");
-    EXPECT_EQ(runWithDefault({ "ignore", "list" }, path).out, ""); // no default titles here
-    EXPECT_EQ(runWithDefault({ "show", "1" }, path).code, 1);
+    EXPECT_EQ(runCli(table, { "list" }, path).out, "");
+    EXPECT_EQ(runCli(table, { "ignore", "list" }, path).out, ""); // no default titles here
+    EXPECT_EQ(runCli(table, { "show", "1" }, path).code, 1);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(run({ "list" }, dir.file("none.ini").string()).out, ""); // the same with --config
 
-    const Result add = runWithDefault({ "add", "  Erster  ", "--text", "A\rB" }, path);
+    const Result add = runCli(table, { "add", "  Erster  ", "--text", "A\rB" }, path);
     EXPECT_EQ(add.code, 0) << add.err;
     EXPECT_EQ(add.out, "1\n");
     EXPECT_EQ(value("Name", "1", path), "Erster");

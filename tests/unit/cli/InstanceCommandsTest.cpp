@@ -54,7 +54,6 @@ protected:
     cli::CommandTable table;
 };
 
-// The program on this display is asked; it typed ("ok") or says why not.
 TEST_F(InstanceCommands, sendSucceedsWhenTheProgramTypedAndFailsWithItsReasonOtherwise)
 {
     const std::vector<std::pair<std::string, std::string>> cases {

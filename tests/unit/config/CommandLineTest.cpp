@@ -25,12 +25,8 @@ TEST(CommandLine, helpAndVersionAreAnsweredInsteadOfStarting)
         { { "--version" }, InformationRequest::version },
         { { "--version", "--help" }, InformationRequest::version },
     };
-    for (const auto& row : rows) {
-        std::string line;
-        for (const auto& a : row.arguments)
-            line += a + " ";
-        EXPECT_EQ(informationRequest(row.arguments), row.expected) << line;
-    }
+    for (const auto& row : rows)
+        EXPECT_EQ(informationRequest(row.arguments), row.expected) << testing::PrintToString(row.arguments);
 }
 
 TEST(CommandLine, debugModeComesFromTheWholeCommandLine)

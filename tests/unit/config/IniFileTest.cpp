@@ -45,12 +45,7 @@ TEST(IniFileRead, followsTheProfileFileRules)
         { "unmatched quotes kept", "[N]\r\nk=\"x'\r\n", "N", "k", "\"x'" },
         { "lone quote kept", "[N]\r\nk=\"\r\n", "N", "k", "\"" },
         { "names without case", "[nAmE]\r\nTiTle=t\r\n", "NAME", "title", "t" },
-        { "umlaut names without case",
-            "[\xDC"
-            "bersicht]\r\n\xE4=1\r\n",
-            "üBERSICHT",
-            "Ä",
-            "1" },
+        { "umlaut names without case", "[\xDCl]\r\n\xE4=1\r\n", "üL", "Ä", "1" },
         { "first duplicate key wins", "[N]\r\nk=1\r\nK=2\r\n", "N", "k", "1" },
         { "only first duplicate section", "[N]\r\na=1\r\n[n]\r\nb=2\r\n", "N", "b", std::nullopt },
         { "empty value is a value", "[N]\r\nk=\r\n", "N", "k", "" },
@@ -174,14 +169,12 @@ TEST(IniFileWrite, changesOnlyWhatItMustByteForByte)
                 { "New", "a", "b" } },
             "; Kalmotex\r\n[Name]\r\n1=x\r\n  Zwei = \"b\" "
             "\r\n3=z\r\n\r\n[Other]\r\nx=\r\n[New]\r\na=b\r\n" },
-        // Refused writes leave the file alone.
         { "value with cr refused", sample, { { "Name", "1", "a\rb" } }, sample, false },
         { "value with lf refused", sample, { { "Name", "1", "a\nb" } }, sample, false },
         { "empty section refused", sample, { { "", "1", "a" } }, sample, false },
         { "blank key refused", sample, { { "Name", " ", "a" } }, sample, false },
         { "key with equals refused", sample, { { "Name", "a=b", "a" } }, sample, false },
         { "key with line break refused", sample, { { "Name", "a\nb", "a" } }, sample, false },
-        // Encodings.
         { "windows-1252 stays windows-1252",
             "[A]\r\nk=gr\xFC\r\n",
             { { "A", "j", "Ä€" } },
@@ -303,22 +296,18 @@ TEST(IniFileFreshness, writersTakingTurnsLoseNothing)
 TEST(IniFileFailure, aWriteThatCannotBeDoneReturnsFalseAndChangesNothing)
 {
     TempDir dir;
-    // The path is a folder.
     std::filesystem::create_directory(dir.file("folder.ini"));
     IniFile folder(dir.file("folder.ini"));
     EXPECT_FALSE(folder.write("A", "k", "v"));
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.ini")));
     EXPECT_EQ(folder.read("A", "k"), std::nullopt);
-    // The folder does not exist.
     IniFile nowhere(dir.path() / "missing" / "k.ini");
     EXPECT_FALSE(nowhere.write("A", "k", "v"));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
     EXPECT_EQ(nowhere.read("A", "k"), std::nullopt);
-    // No path at all.
     IniFile unnamed("");
     EXPECT_FALSE(unnamed.write("N", "k", "v"));
     EXPECT_EQ(unnamed.read("N", "k"), std::nullopt);
-    // A file stands where the folder should be.
     dir.write("plain", "x");
     IniFile underFile(dir.path() / "plain" / "k.ini");
     EXPECT_FALSE(underFile.write("A", "k", "v"));

@@ -36,7 +36,6 @@ TEST(HotkeyText, readsTheCombinationsQtWritesOrSaysWhatIsWrong)
         { "", std::nullopt },
         { "   ", std::nullopt },
         { "\t", std::nullopt },
-        // Unknown names are refused, and the message says which in German.
         { "Ctrl+Alt+Foo", std::nullopt, "unbekannte Taste „Foo“" },
         { "Strg+Alt+V", std::nullopt, "unbekannte Zusatztaste „Strg“" },
         { "Ctrl+Num+5", std::nullopt, "unbekannte Zusatztaste „Num“" },

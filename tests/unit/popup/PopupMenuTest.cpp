@@ -128,7 +128,6 @@ TEST_F(PopupMenuFromFile, theTeamFileFollowsOnesOwnEntriesUnderAGreyedHeadingTha
             expected.push_back(fixed);
         EXPECT_EQ(m_menu.items(), expected) << c.name;
     }
-    // Without TeamFile the menu is as it always was.
     m_menu.rebuild(withConfig("[Name]\r\n1=Eigen\r\n"), &library);
     EXPECT_EQ(m_menu.items(), withFixedItems({ { "Eigen", 1 } }));
 }

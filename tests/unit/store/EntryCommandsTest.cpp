@@ -27,7 +27,6 @@ std::string duplicateQuestion(const std::string& name)
         + "'.\r\rMöchten Sie ihn dennoch verwenden?";
 }
 
-// The commands over a configuration file, the user's answers scripted.
 class EntryCommandsTest : public ::testing::Test
 {
 protected:
@@ -54,7 +53,6 @@ TEST_F(EntryCommandsTest, aNewNameIsTrimmedAndStoredScrambledAsTheNextNumber)
     EXPECT_EQ(file(), readBytes(kData / "new-entry.expected.ini"));
     EXPECT_EQ(prompts.shown().at(0).title, "[Kalmotex] - Neuen Eintrag erstellen");
 
-    // Cancelled or only blanks: nothing.
     prompts.answerInput(kNewPrompt, std::nullopt);
     prompts.answerInput(kNewPrompt, "   ");
     EXPECT_FALSE(commands.createEntry({ "Neu" }));

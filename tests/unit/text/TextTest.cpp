@@ -21,10 +21,7 @@ TEST(Utf8, invalidBytesBecomeOneReplacementCharacterEach)
         { "euro", "\xE2\x82\xAC", U"€" },
         { "emoji", "\xF0\x9F\x98\x80", U"\U0001F600" },
         { "lone continuation", "a\x80z", U"a\uFFFDz" },
-        { "cut sequence",
-            "\xE2\x82"
-            "A",
-            U"\uFFFD\uFFFDA" },
+        { "cut sequence", "\xE2\x82z", U"\uFFFD\uFFFDz" },
         { "overlong slash", "\xC0\xAF", U"\uFFFD\uFFFD" },
         { "overlong euro", "\xF0\x82\x82\xAC", U"\uFFFD\uFFFD\uFFFD\uFFFD" },
         { "surrogate", "\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD" },
@@ -68,7 +65,6 @@ TEST(CaseMapping, stringsKeepTheirLengthInCodePoints)
 {
     EXPECT_EQ(upperCase("Straße über Ölfeld, αβγ, привет"), "STRAßE ÜBER ÖLFELD, ΑΒΓ, ПРИВЕТ");
     EXPECT_EQ(lowerCase("ΣΊΣΥΦΟΣ ÄÖÜ"), "σίσυφοσ äöü");
-    // Invalid bytes do not vanish: each becomes a replacement character.
     EXPECT_EQ(upperCase("a\xFF"), "A\xEF\xBF\xBD");
 }
 
@@ -172,9 +168,7 @@ TEST(Windows1252, everyByteSurvivesARoundTrip)
 
 TEST(Windows1252, charactersWithoutACodeAreRefused)
 {
-    EXPECT_EQ(encodeWindows1252("Grüße €"),
-        std::string("Gr\xFC\xDF"
-                    "e \x80"));
+    EXPECT_EQ(encodeWindows1252("Grüß €"), std::string("Gr\xFC\xDF \x80"));
     EXPECT_EQ(encodeWindows1252("Ω"), std::nullopt);
     EXPECT_EQ(encodeWindows1252("a\xFF"), std::nullopt);
     EXPECT_EQ(windows1252Code(U'Ω'), -1);

@@ -16,7 +16,6 @@ const std::string noTargetMessage
     = "Es wurde kein passendes Zielfenster identifiziert.\rDie Übertragung wird daher abgebrochen.";
 const std::string walkHeader = "--- 08:05:00 --------------------------------------------";
 
-// The send pipeline on the fake desktop; the program's main window is open but hidden.
 class TransmitterTest : public testing::Test, public test::SendStack
 {
 protected:
@@ -31,7 +30,6 @@ protected:
         main = desktop.openWindow("[Kalmotex]");
         desktop.withdraw(main);
     }
-    // Every message the send shows is scripted by the test, in its order.
     void TearDown() override { EXPECT_TRUE(prompts.wentAsScripted()) << prompts.report(); }
 
     // Entries and ignored titles as the configuration file's lines (CR LF added).
@@ -89,7 +87,6 @@ TEST_F(TransmitterTest, lastUsedWalkStartsAboveAVisibleMainWindowWhateverTheEntr
     desktop.clearEvents();
 
     transmitter.sendEntry(1);
-
     transmitter.sendEntry(42);
 
     EXPECT_EQ(desktop.events(),
@@ -261,7 +258,6 @@ TEST_F(TransmitterTest, malformedKeysFailuresAndTheWayOfActivationAreReportedOnl
 }
 
 // Focus guard: the user clicks elsewhere (or a dialog pops up) while a long text is typed.
-
 std::string focusLostMessage(int typed, int total)
 {
     return "Die Übertragung wurde abgebrochen, weil das Zielfenster nicht mehr aktiv ist.\rÜbertragen wurden "
@@ -321,7 +317,6 @@ TEST_F(TransmitterTest, withTheGuardSwitchedOffTheRestGoesWhereTheFocusWentAsBef
 }
 
 // Send log: one record per send asked for, newest first, never the text.
-
 std::vector<std::string> describeLog(const SendLog& log)
 {
     std::vector<std::string> rows;

@@ -72,14 +72,12 @@ std::string describe(const KeyPlan& plan)
             out << (k ? " " : "") << int(key.code);
             if (key.modifiers) {
                 out << '+';
-                if (key.modifiers & ShiftMask)
-                    out << 'S';
-                if (key.modifiers & ControlMask)
-                    out << 'C';
-                if (key.modifiers & Mod1Mask)
-                    out << 'A';
-                if (key.modifiers & Mod5Mask)
-                    out << '5';
+                for (const auto& [mask, letter] : { std::pair { ShiftMask, 'S' },
+                         { ControlMask, 'C' },
+                         { Mod1Mask, 'A' },
+                         { Mod5Mask, '5' } })
+                    if (key.modifiers & mask)
+                        out << letter;
             }
         }
     }

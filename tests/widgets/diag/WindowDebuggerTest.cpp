@@ -1,4 +1,3 @@
-// The window debugger and the window-list monitor of debug mode on the fake desktop.
 #include "diag/qt/WindowDebugger.h"
 #include "diag/qt/WindowListMonitor.h"
 
@@ -43,8 +42,6 @@ public:
     std::vector<std::string> opened;
 };
 
-// The last-used-window search of the program on the fake desktop, and the debugger over its
-// list, with a configuration file of its own.
 struct Rig : test::SendStack
 {
     Rig()
@@ -69,7 +66,6 @@ struct Rig : test::SendStack
     };
 };
 
-// The window-list monitor of debug mode over windows below, at and above the main window.
 struct MonitorRig
 {
     MonitorRig()
@@ -117,7 +113,6 @@ private slots:
         rig.transmitter.findLastUsedWindow();
         QCOMPARE(rig.shownLines(), (QStringList { header, "Editor", "Werkzeugleiste", "Rechner" }));
         QVERIFY(rig.prompts.shown().empty());
-        // Ctrl+C copies the marked line.
         QVERIFY(QTest::qWaitForWindowActive(&rig.debugger));
         rig.list()->setFocus();
         rig.mark(1);
@@ -139,8 +134,7 @@ private slots:
     void listsTheLastSendsNewestFirstWithoutTheirTexts()
     {
         Rig rig;
-        std::filesystem::path ini(rig.file);
-        rig.dir.write(ini.filename().string(),
+        rig.dir.write("Kalmotex.ini",
             "[Name]\r\n1=Gruß\r\n2=Niemand\r\n[Text]\r\n1=Geheimnis\r\n2=x\r\n[Title]\r\n2=Gibt es "
             "nicht\r\n");
         rig.desktop.openWindow("Editor");
@@ -174,7 +168,6 @@ private slots:
                 "08:05:00 | Niemand |  | 0 | kein Zielfenster" }));
         QCOMPARE(activation->text(), QString("Aktivierung: fake activation, bestätigt durch focus"));
 
-        // Closing the window does not forget the sends.
         rig.debugger.close();
         rig.debugger.open();
         QCOMPARE(log->topLevelItemCount(), 2);
@@ -192,7 +185,6 @@ private slots:
         QCOMPARE(tip->text(),
             QString("Tipp: Das störende Fenster steht in der Regel immer am Ende dieser Liste ..."));
         QVERIFY(tip->font().bold());
-        // Tab order: list, then the buttons top to bottom.
         QVERIFY(QTest::qWaitForWindowActive(&rig.debugger));
         rig.list()->setFocus();
         for (int i = 0; i < 3; ++i) {
@@ -203,7 +195,6 @@ private slots:
         const double perTwip = rig.debugger.logicalDpiX() / 1440.0;
         QVERIFY(rig.debugger.width() >= qRound(4440 * perTwip));
         QVERIFY(rig.debugger.height() >= qRound(5535 * perTwip));
-        // The second button opens the configuration file.
         QTest::mouseClick(rig.button(1), Qt::LeftButton);
         QCOMPARE(rig.editor.opened, std::vector<std::string> { rig.file });
     }
@@ -236,7 +227,6 @@ private slots:
             if (label->height() < label->heightForWidth(label->width())
                 || (!label->wordWrap() && label->width() < label->sizeHint().width()))
                 cut << label->text();
-        // Every column as wide as its header and its cells, and all of them in view.
         QTreeWidget* log = rig.debugger.sendLogList();
         const QAbstractItemView* cells = log;
         const QHeaderView* header = log->header();
@@ -278,7 +268,6 @@ private slots:
             std::string("-e|sh|-c|myeditor -w \"$1\"|sh|/tmp/a b/Kalmotex.ini|"));
     }
 
-    // The window-list monitor of debug mode.
     void monitorAsDesignedShowsHiddenWindowsFromTheNextTickAndStartsAfreshWhenReopened()
     {
         MonitorRig rig;

@@ -12,6 +12,7 @@
 
 #include <QListWidget>
 #include <QString>
+#include <QTest>
 
 #include <memory>
 #include <string>
@@ -26,7 +27,6 @@ public:
     std::vector<std::string> opened;
 };
 
-// A main window over a configuration file in a fresh folder, prompts answered by script.
 struct MainWindowFixture
 {
     explicit MainWindowFixture(const std::string& iniContents = {}, bool writeIni = true)
@@ -34,6 +34,8 @@ struct MainWindowFixture
         if (writeIni)
             dir.write("Kalmotex.ini", iniContents);
     }
+    // Every prompt the window showed was one the test scripted, and every scripted one came.
+    ~MainWindowFixture() { QVERIFY2(prompts.wentAsScripted(), prompts.report().c_str()); }
 
     // The configuration file, the sample beside it and the program's folder.
     ui::StartupPaths paths() const

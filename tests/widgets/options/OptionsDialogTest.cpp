@@ -1,8 +1,3 @@
-// The options dialog as the user sees it: what the configuration file makes it show, what
-// "&OK" and the close box write, the edge buttons and the colour choice. And the dialog
-// "Weitere Optionen" with the hotkey it sets: the exact bytes "&OK" writes, nothing written
-// on cancel, the German message when another program or an entry holds the combination.
-
 #include "OptionsFixture.h"
 #include "backends/fake/FakeGlobalHotkey.h"
 #include "popup/qt/EdgeButton.h"
@@ -86,11 +81,10 @@ void click(QWidget* widget)
 
 const KeyCombination kCtrlAltV { kx::platform::HotkeyCtrl | kx::platform::HotkeyAlt, "V" };
 
-// The dialog "Weitere Optionen" and the hotkey on a fake desktop, over the options' file,
-// prompts and menu count.
 struct ExtraOptionsFixture : OptionsFixture
 {
     using OptionsFixture::OptionsFixture;
+    ~ExtraOptionsFixture() { QVERIFY2(prompts.wentAsScripted(), prompts.report().c_str()); }
 
     QWidget* control(const char* name) { return extra.findChild<QWidget*>(QString::fromLatin1(name)); }
     QKeySequenceEdit* keyEdit() { return extra.findChild<QKeySequenceEdit*>("HotkeyEdit"); }
@@ -131,7 +125,6 @@ class OptionsDialogTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Both dialogs over the same file: "Optionen" and "Weitere Optionen".
     void valuesFromTheFileShowInTheControls_data()
     {
         QTest::addColumn<QString>("ini");
@@ -160,19 +153,17 @@ private slots:
     void valuesFromTheFileShowInTheControls()
     {
         QFETCH(QString, ini);
-        QFETCH(bool, sorted);
         QFETCH(int, viaBorder);
-        QFETCH(int, byClick);
         QFETCH(int, edge);
         QFETCH(QColor, colour);
         ExtraOptionsFixture f(ini.toStdString());
         QVERIFY(f.open());
 
         QCOMPARE(f.dialog().windowTitle(), QStringLiteral("[Kalmotex] - Optionen"));
-        QCOMPARE(f.find<QCheckBox>(QStringLiteral("SortChk"))->isChecked(), sorted);
+        QTEST(f.find<QCheckBox>(QStringLiteral("SortChk"))->isChecked(), "sorted");
         QCOMPARE(f.find<QCheckBox>(QStringLiteral("AutoStartChk"))->isChecked(), false);
         QCOMPARE(checkedOf<QRadioButton>(f, QStringLiteral("PumActOpt_"), 2), viaBorder);
-        QCOMPARE(checkedOf<QRadioButton>(f, QStringLiteral("PumActBorderByClickOpt_"), 2), byClick);
+        QTEST(checkedOf<QRadioButton>(f, QStringLiteral("PumActBorderByClickOpt_"), 2), "byClick");
         QCOMPARE(checkedOf<kx::popup::EdgeButton>(f, QStringLiteral("PumActPosOpt_"), 4), edge);
         QCOMPARE(sampleColour(f), colour);
         QCOMPARE(f.find<kx::popup::EdgeButton>(edgeName(0))->colour(), colour);
@@ -189,7 +180,6 @@ private slots:
         QTEST(f.box("SingleInstanceChk")->isChecked(), "singleInstance");
         QTEST(f.box("TypeToFilterChk")->isChecked(), "typeToFilter");
         QTEST(f.box("FocusGuardChk")->isChecked(), "focusGuard");
-        // Reading wrote nothing.
         QCOMPARE(QString::fromStdString(f.fileBytes()), ini);
     }
 
@@ -216,7 +206,6 @@ private slots:
         QVERIFY(!f.dialog().isVisible());
         QCOMPARE(stripEdge(f), QStringLiteral("left"));
         QCOMPARE(f.strip().palette().color(QPalette::Window), QColor(255, 0, 0));
-        // The program's windows close: the strip goes with them.
         f.controller->closeWindows();
         QCOMPARE(stripEdge(f), QString());
     }
@@ -354,7 +343,6 @@ private slots:
         // one keep working).
         QVERIFY(f.pressOpensMenu({ kx::platform::HotkeyCtrl | kx::platform::HotkeyShift, "F5" }));
         QVERIFY(!f.pressOpensMenu(kCtrlAltV));
-        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
     }
 
     void cancelAndCloseBoxWriteNothing()
@@ -376,7 +364,6 @@ private slots:
                 QTest::keyClick(f.box("FocusGuardChk"), Qt::Key_Escape);
             QVERIFY2(!f.extra.isVisible(), how);
             QCOMPARE(f.fileBytes(), ini);
-            // The combination the file names works again.
             QVERIFY2(f.pressOpensMenu(kCtrlAltV), how);
         }
     }
@@ -413,7 +400,6 @@ private slots:
         f.keyEdit()->clear();
         QTest::keyClick(f.keyEdit(), Qt::Key_1, Qt::ControlModifier | Qt::AltModifier);
         f.click("OkBtn");
-        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
         QCOMPARE(f.fileBytes(), file);
     }
 
@@ -445,7 +431,6 @@ private slots:
         f.desktopHotkey.takeByOtherProgram({ kx::platform::HotkeyCtrl | kx::platform::HotkeyAlt, "1" });
         f.prompts.answerMessage(message.toStdString());
         f.hotkey.apply();
-        QVERIFY2(f.prompts.wentAsScripted(), f.prompts.report().c_str());
         QVERIFY(!f.desktopHotkey.holdsAny());
     }
 };

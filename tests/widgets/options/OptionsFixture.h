@@ -20,8 +20,6 @@
 
 namespace kx::test {
 
-// The options as the program starts them: a configuration file in a fresh folder, an
-// autostart store in memory, and a colour dialog answered by script.
 struct OptionsFixture
 {
     explicit OptionsFixture(const std::string& iniContents) { dir.write("Kalmotex.ini", iniContents); }

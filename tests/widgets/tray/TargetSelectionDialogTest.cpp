@@ -70,7 +70,6 @@ private slots:
 
         TargetSelectionDialog closed;
         open(closed, { { "Eins", 0x1 }, { "Zwei", 0x2 } });
-        // Its texts, the bold "&OK", on top of other windows.
         QCOMPARE(closed.windowTitle(), QString("Auswahl - [Kalmotex]"));
         QCOMPARE(button(closed, 0)->text(), QString("&Abbruch"));
         QCOMPARE(button(closed, 1)->text(), QString("&OK"));

@@ -18,6 +18,7 @@
 using namespace kx;
 using kx::popup::MenuItem;
 using kx::popup::PopupMenuWidget;
+using Outcome = kx::popup::TrayController::RequestOutcome;
 
 namespace {
 
@@ -31,7 +32,6 @@ QWidget* openMenu()
     return nullptr;
 }
 
-// The tray over the send pipeline; counts what it asks the program to do.
 struct Rig : test::SendStack
 {
     using SendStack::SendStack;
@@ -40,13 +40,14 @@ struct Rig : test::SendStack
     int exited = 0;
 };
 
+const QStringList fixedRows { "-", "Bearbeiten", "-", "Abbrechen", "Beenden" };
+
 // Entries "Eins" and "Zwei"; the menu: Eins, Zwei, -, &Bearbeiten, -, &Abbrechen, B&eenden.
 const char* einsZwei = "[Name]\r\n1=Eins\r\n2=Zwei\r\n[Text]\r\n1=eins\r\n2=zwei\r\n";
 
 // Opens the menu as a press on the icon does and, while its own event loop runs, lets `user`
 // work it. A menu still open afterwards is closed with Escape (a second one when the first
-// only took back a filter), so a failing test ends.
-// False when no menu opened.
+// only took back a filter), so a failing test ends. False when no menu opened.
 bool useMenu(Rig& rig, const std::function<void(popup::PopupMenuWidget&)>& user)
 {
     bool opened = false;
@@ -96,12 +97,6 @@ class TrayControllerTest : public QObject
         QStringList rows;
         for (int i = 1; i <= menu.count(); ++i)
             rows << (menu.isSeparator(i) ? QString("-") : menu.visibleCaption(i));
-        return rows;
-    }
-
-    static const QStringList& fixedRows()
-    {
-        static const QStringList rows { "-", "Bearbeiten", "-", "Abbrechen", "Beenden" };
         return rows;
     }
 
@@ -228,7 +223,6 @@ private slots:
     // holds it now (by number whatever the menu's order: e2e tray_cli_send).
     void requestForAnEntryChoosesItsItem()
     {
-        using Outcome = popup::TrayController::RequestOutcome;
         Rig rig("[Name]\r\n1=Zeta\r\n2=-\r\n[Text]\r\n1=z\r\n2=s\r\n");
         const auto target = rig.desktop.openWindow("Editor");
         // Entry 2 is drawn as a separator line: nobody can click it. There is no entry 3.
@@ -243,7 +237,6 @@ private slots:
     // One send at a time, as the menu itself refuses to open while one runs.
     void requestDuringASendIsRefused()
     {
-        using Outcome = popup::TrayController::RequestOutcome;
         Rig rig(einsZwei);
         const auto target = rig.desktop.openWindow("Editor");
         std::optional<Outcome> during;
@@ -255,7 +248,6 @@ private slots:
         QCOMPARE(rig.desktop.received(target), std::string("einszwei"));
     }
 
-    // The menu widget on its own.
     void longMenuFitsOnTheScreenScrollsAndShrinksWhenFilteredEvenToNothing()
     {
         std::vector<MenuItem> entries;
@@ -285,7 +277,7 @@ private slots:
             if (QString::number(i).contains("2345"))
                 matching << QString("Eintrag %1").arg(i);
         QCOMPARE(matching.size(), 14);
-        QCOMPARE(shownRows(menu), matching + fixedRows());
+        QCOMPARE(shownRows(menu), matching + fixedRows);
         QVERIFY(menu.height() < fullHeight);
         QVERIFY(screen.contains(menu.geometry()));
         QVERIFY(!bar->isVisible());
@@ -294,7 +286,7 @@ private slots:
         // No match: a grey line that cannot be chosen (that Enter then sends nothing and
         // Backspace takes the letter back: e2e tray_filter).
         QTest::keyClicks(&menu, "x");
-        QCOMPARE(shownRows(menu), QStringList({ "(keine Treffer)" }) + fixedRows());
+        QCOMPARE(shownRows(menu), QStringList({ "(keine Treffer)" }) + fixedRows);
         QVERIFY(!menu.isChoosable(1));
         QTest::keyClick(&menu, Qt::Key_Backspace);
         // A click on a narrowed row chooses its element of the full list.
@@ -336,9 +328,8 @@ private slots:
         open(menu, menuWith({ { "Eins", entry(1) }, { "Zwei", entry(2) } }));
         // Tab and Shift+Tab move the highlight and skip separators, they never leave the menu.
         // (Up, Down and Home: the end-to-end tests.)
-        QTest::keyClick(&menu, Qt::Key_Tab);
-        QTest::keyClick(&menu, Qt::Key_Tab);
-        QTest::keyClick(&menu, Qt::Key_Tab);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(&menu, Qt::Key_Tab);
         QCOMPARE(menu.currentIndex(), 4);
         QTest::keyClick(&menu, Qt::Key_Backtab);
         QCOMPARE(menu.currentIndex(), 2);
