@@ -327,7 +327,10 @@ void MainWindow::load(const std::vector<std::string>& arguments)
         move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     if (!m_debugMode) // 9
         m_hiddenAtStart = installTrayIconAndHide();
-    loadEntryList(); // 10
+    if (m_hiddenAtStart) // 10
+        m_entryListPending = true;
+    else
+        loadEntryList();
     m_services.ignoredTitles.loadIgnoredTitles(); // 11
     applyBorderStripOptions(); // 12
     placeBorderStrip(); // 13

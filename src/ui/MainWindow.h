@@ -205,6 +205,9 @@ private:
     bool m_loaded = false;
     bool m_unloaded = false;
     bool m_hiddenAtStart = false;
+    // Filled when the window is first shown: in the tray most starts never show it, and
+    // the largest lists cost start-up time and a few MiB.
+    bool m_entryListPending = false;
 
     int m_currEntryListIndex = -1;
     QString m_searchText;

@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QTabBar>
 
+#include <utility>
+
 // The "Eigene" / "Team" tabs: the same list, editor and commands work on the team file,
 // unless it cannot be written.
 namespace kx::ui {
@@ -80,7 +82,7 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     // Colleagues may have changed the team file while the window was hidden.
     refreshTeam();
-    if (m_showsTeam) {
+    if (std::exchange(m_entryListPending, false) || m_showsTeam) {
         loadEntryList();
         refreshCommandState();
     }
