@@ -64,6 +64,8 @@ std::string ConfigAccess::readIniString(
     return cutToBuffer(defaultValue);
 }
 
+bool ConfigAccess::hasSection(const std::string& section) { return m_file->hasSection(section); }
+
 text::Result ConfigAccess::writeIniString(
     const std::string& section, const std::string& key, const std::string& value)
 {

@@ -29,6 +29,8 @@ public:
     // missing.
     std::string readIniString(
         const std::string& section, const std::string& key, const std::string& defaultValue);
+    // Whether the file has the section (a cheap test before reading many of its keys).
+    bool hasSection(const std::string& section);
 
     // Writes one value (creating file, section and key as needed). A failure leaves the file
     // as it was: the write could not be done or the value holds a line break.

@@ -700,6 +700,11 @@ std::optional<std::string> IniFile::read(std::string_view section, std::string_v
     return decodeValue(found.keys[index]);
 }
 
+bool IniFile::hasSection(std::string_view section)
+{
+    return refreshForRead() && m_sectionIndex.contains(foldName(trimBlanks(section), false));
+}
+
 void IniFile::shiftAfter(std::size_t position, std::ptrdiff_t delta)
 {
     const auto shifted = [&](std::size_t offset) {

@@ -42,6 +42,8 @@ public:
     // The value, cut to 32766 characters; nothing when the file, the section or the key
     // is missing or the file cannot be read.
     std::optional<std::string> read(std::string_view section, std::string_view key);
+    // Whether the file has the section, keys or not. Its keys are not indexed for this.
+    bool hasSection(std::string_view section);
 
     // Sets one value, creating the file, section and key as needed. False, with the file
     // left as it was, when a name is empty, the value holds a line break, or the file

@@ -35,6 +35,9 @@ std::vector<EntryListItem> EntryStore::listEntries(bool onlyWithHotkeys)
 {
     const config::ConfigAccess::ReadScope scope(m_config);
     std::vector<EntryListItem> items;
+    // Without it, the names need not be read (and indexed: a few MiB for the largest files).
+    if (onlyWithHotkeys && !m_config.hasSection(kHotkey))
+        return items;
     for (int i = 1; i <= kMaxEntries; ++i) {
         const std::string key = std::to_string(i);
         std::string name = m_config.readIniString(kName, key, "");

@@ -84,6 +84,9 @@ TEST(IniFileRead, followsTheProfileFileRules)
         IniFile ini(dir.write("case.ini", c.file));
         EXPECT_EQ(ini.read(c.section, c.key), c.expected) << c.name;
     }
+    IniFile sections(dir.write("sections.ini", "[Name]\r\n1=a\r\n[hOTKEY]\r\n"));
+    EXPECT_TRUE(sections.hasSection("Hotkey")); // without keys, in another case
+    EXPECT_FALSE(sections.hasSection("Title"));
 }
 
 TEST(IniFileWrite, changesOnlyWhatItMustByteForByte)
