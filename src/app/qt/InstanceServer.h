@@ -9,9 +9,6 @@
 #include <memory>
 #include <string>
 
-class QLocalServer;
-class QLocalSocket;
-
 namespace kx::popup {
 class TrayController;
 }
@@ -40,12 +37,13 @@ public:
     InstanceAnswer handle(const std::string& requestLine);
 
 private:
-    void acceptConnections();
-    void readRequest(QLocalSocket* socket);
+    // The system's local sockets: a unix socket, or Qt's local server (a named pipe on
+    // Windows); each has its own source file.
+    struct Transport;
 
     popup::TrayController& m_tray;
     std::function<void()> m_showMainWindow;
-    std::unique_ptr<QLocalServer> m_server;
+    std::unique_ptr<Transport> m_transport;
 };
 
 // What a second start finds at `path`.

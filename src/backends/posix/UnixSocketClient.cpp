@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -51,6 +52,11 @@ InstanceReply UnixSocketClient::exchange(const std::string& address, const std::
     const FileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (socket.get() < 0)
         return failed(systemError("socket for", address));
+    if (m_timeoutMs > 0) {
+        const timeval limit { m_timeoutMs / 1000, (m_timeoutMs % 1000) * 1000 };
+        ::setsockopt(socket.get(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        ::setsockopt(socket.get(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    }
     if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&socketAddress), sizeof socketAddress)
         != 0) {
         // No file, or a file nobody listens at (left by a program that crashed).

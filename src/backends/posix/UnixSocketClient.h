@@ -12,15 +12,18 @@ class UnixSocketClient : public InstanceClient
 {
 public:
     // An answer longer than `maxLineLength` bytes ("\n" included) is no answer of the
-    // program's; the exchange fails instead of reading on.
-    explicit UnixSocketClient(std::size_t maxLineLength)
+    // program's; the exchange fails instead of reading on. With a `timeoutMs`, so does a
+    // program that takes longer than that for a step (connecting, writing, answering).
+    explicit UnixSocketClient(std::size_t maxLineLength, int timeoutMs = 0)
         : m_maxLineLength(maxLineLength)
+        , m_timeoutMs(timeoutMs)
     {
     }
     InstanceReply exchange(const std::string& address, const std::string& request) override;
 
 private:
     std::size_t m_maxLineLength;
+    int m_timeoutMs;
 };
 
 // The real user id of this process, in decimal.
