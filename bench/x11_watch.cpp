@@ -1,7 +1,8 @@
 // kx-bench-x11-watch: the moments the tray benchmark measures, seen by one X client through
 // the DAMAGE extension: a window counts as shown once something has been drawn into it while
-// it is viewable (the program's paint, or the server's background where it has one). (Polling with xdotool and xwininfo started several processes per poll; that
-// added tens of milliseconds to each figure and took the CPU from the program measured.)
+// it is viewable (the program's paint, or the server's background where it has one).
+// Polling with xdotool and xwininfo started several processes per poll: that added tens of
+// milliseconds to each figure and took the CPU from the program measured.
 //   tray-icon INSTANCE SECONDS   prints "watching", then waits until a window of that WM_CLASS
 //                                instance is drawn inside trayer's panel; prints its id and
 //                                the wall clock in ms since the epoch (bash: $EPOCHREALTIME).
@@ -101,7 +102,9 @@ public:
             && waitForEvent(
                 m_display,
                 deadline,
-                [&](const XEvent& e) { return e.type == CreateNotify || e.type == m_eventBase + XDamageNotify; },
+                [&](const XEvent& e) {
+                    return e.type == CreateNotify || e.type == m_eventBase + XDamageNotify;
+                },
                 event)) {
             if (event.type == CreateNotify) {
                 XDamageCreate(m_display, event.xcreatewindow.window, XDamageReportNonEmpty);
@@ -149,14 +152,14 @@ int pressUntilShown(X11Connection& connection, const std::string& title, int sec
     watch.watchExisting(title);
     const auto pressed = Clock::now();
     XTestFakeButtonEvent(display, 1, True, CurrentTime);
-    const Window menu = watch.waitForDrawn(pressed + std::chrono::seconds(seconds), [&](Window w) {
-        return viewable(display, w) && readWindowTitle(connection, w) == title;
-    });
+    const Window menu = watch.waitForDrawn(pressed + std::chrono::seconds(seconds),
+        [&](Window w) { return viewable(display, w) && readWindowTitle(connection, w) == title; });
     if (menu == None) {
         std::cerr << "press-until-shown: no window \"" << title << "\" drawn within " << seconds << " s\n";
         return 1;
     }
-    std::cout << std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - pressed).count() << '\n';
+    std::cout << std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - pressed).count()
+              << '\n';
     return 0;
 }
 
@@ -166,7 +169,8 @@ int main(int argc, char** argv)
 {
     const std::string command = argc == 4 ? argv[1] : "";
     if (command != "tray-icon" && command != "press-until-shown") {
-        std::cerr << "usage: kx-bench-x11-watch tray-icon INSTANCE SECONDS | press-until-shown TITLE SECONDS\n";
+        std::cerr
+            << "usage: kx-bench-x11-watch tray-icon INSTANCE SECONDS | press-until-shown TITLE SECONDS\n";
         return 2;
     }
     try {

@@ -34,13 +34,15 @@ bool InstanceServer::listen(const std::string& path)
     m_transport->error = m_transport->socket.listen(path);
     if (!m_transport->error.empty())
         return false;
-    m_transport->waiting = std::make_unique<QSocketNotifier>(m_transport->socket.descriptor(), QSocketNotifier::Read);
+    m_transport->waiting
+        = std::make_unique<QSocketNotifier>(m_transport->socket.descriptor(), QSocketNotifier::Read);
     connect(m_transport->waiting.get(), &QSocketNotifier::activated, this, [this] {
         for (int connection; (connection = m_transport->socket.acceptConnection()) >= 0;) {
             auto* readable = new QSocketNotifier(connection, QSocketNotifier::Read, this);
             auto line = std::make_shared<std::string>();
             const auto read = [this, readable, connection, line] {
-                const posix::RequestRead state = posix::readRequest(connection, *line, kMaxInstanceLineLength);
+                const posix::RequestRead state
+                    = posix::readRequest(connection, *line, kMaxInstanceLineLength);
                 if (state == posix::RequestRead::Pending)
                     return;
                 // One request per connection. A send may run an event loop of its own (the
@@ -51,7 +53,8 @@ bool InstanceServer::listen(const std::string& path)
                     posix::closeConnection(connection);
                     return;
                 }
-                const InstanceAnswer answer = line->ends_with('\n') ? handle(*line) : InstanceAnswer::BadRequest;
+                const InstanceAnswer answer
+                    = line->ends_with('\n') ? handle(*line) : InstanceAnswer::BadRequest;
                 posix::answerAndClose(connection, formatInstanceAnswer(answer));
             };
             connect(readable, &QSocketNotifier::activated, this, read);
@@ -66,10 +69,12 @@ QString InstanceServer::errorString() const { return QString::fromStdString(m_tr
 RunningInstance showRunningInstance(const std::string& path, int timeoutMs)
 {
     posix::UnixSocketClient client(kMaxInstanceLineLength, timeoutMs);
-    const platform::InstanceReply reply = client.exchange(path, formatInstanceRequest({ InstanceCommand::Show, 0 }));
+    const platform::InstanceReply reply
+        = client.exchange(path, formatInstanceRequest({ InstanceCommand::Show, 0 }));
     if (reply.status == platform::InstanceReply::Status::NotRunning)
         return RunningInstance::None;
-    return reply.status == platform::InstanceReply::Status::Answered && parseInstanceAnswer(reply.line) == InstanceAnswer::Ok
+    return reply.status == platform::InstanceReply::Status::Answered
+            && parseInstanceAnswer(reply.line) == InstanceAnswer::Ok
         ? RunningInstance::Shown
         : RunningInstance::NotAnswering;
 }
