@@ -31,6 +31,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace kx::ui {
 
@@ -155,7 +156,6 @@ void MainWindow::buildControls()
         = new popup::OneCombinationEdit([this] { m_buttons[OkButton]->setFocus(Qt::OtherFocusReason); },
             m_container2);
     m_hotkeyEdit->setObjectName(QStringLiteral("EntryHotkeyEdit"));
-    m_hotkeyEdit->setClearButtonEnabled(true);
     m_hotkeyLabel->setBuddy(m_hotkeyEdit);
     m_hotkeyLabel->setVisible(false);
     m_hotkeyEdit->setVisible(false);
@@ -423,6 +423,20 @@ void MainWindow::seedConfigFile()
         platform::PromptIcon::Information,
         platform::PromptButtons::Ok,
         platform::PromptAnswer::Ok);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Here, not when built: the button's picture loads Qt's image format plugins (half a
+    // MiB), which a run that stays in the tray never needs.
+    m_hotkeyEdit->setClearButtonEnabled(true);
+    // Colleagues may have changed the team file while the window was hidden.
+    refreshTeam();
+    if (std::exchange(m_entryListPending, false) || m_showsTeam) {
+        loadEntryList();
+        refreshCommandState();
+    }
 }
 
 void MainWindow::hideEvent(QHideEvent* event)

@@ -16,8 +16,6 @@
 #include <QRadioButton>
 #include <QTabBar>
 
-#include <utility>
-
 // The "Eigene" / "Team" tabs: the same list, editor and commands work on the team file,
 // unless it cannot be written.
 namespace kx::ui {
@@ -75,17 +73,6 @@ void MainWindow::onLibraryChanged(int index)
     refreshTeam();
     loadEntryList();
     refreshCommandState();
-}
-
-void MainWindow::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    // Colleagues may have changed the team file while the window was hidden.
-    refreshTeam();
-    if (std::exchange(m_entryListPending, false) || m_showsTeam) {
-        loadEntryList();
-        refreshCommandState();
-    }
 }
 
 void MainWindow::applyEditingLock()
