@@ -49,6 +49,13 @@ MainWindow::MainWindow(MainWindowServices services, StartupPaths paths, QWidget*
     , m_commands(std::make_unique<store::EntryCommands>(services.entries, services.prompts))
 {
     setObjectName(QStringLiteral("MainForm"));
+}
+
+void MainWindow::ensureBuilt()
+{
+    if (m_built)
+        return;
+    m_built = true;
     // The same icon as in the notification area.
     setWindowIcon(popup::programIcon());
     if (const QScreen* s = screen())
@@ -60,6 +67,16 @@ MainWindow::MainWindow(MainWindowServices services, StartupPaths paths, QWidget*
     const QSize design(twips(designClientWidth), twips(designClientHeight) + menuBar()->sizeHint().height());
     resize(design.expandedTo(minimumSizeHint()));
     connect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
+    showHotkeyField();
+    if (m_loaded)
+        applyStartLayout();
+}
+
+void MainWindow::setVisible(bool visible)
+{
+    if (visible)
+        ensureBuilt();
+    QMainWindow::setVisible(visible);
 }
 
 MainWindow::~MainWindow()
@@ -317,14 +334,8 @@ void MainWindow::load(const std::vector<std::string>& arguments)
     seedConfigFile(); // 3, 4 (the path itself was decided before)
     // 5: the ignore list starts empty; it is owned by the composition root.
     setWindowTitle(QStringLiteral("[Kalmotex]")); // 6
-    for (QWidget* container : { m_container1, m_container2 }) { // 7
-        container->setAutoFillBackground(true);
-        container->setBackgroundRole(QPalette::Window);
-    }
-    recordLayoutBase(); // 8
-    // Each start opens at the centre of the screen at design size.
-    if (const QScreen* s = screen())
-        move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    if (m_built) // 7, 8; else once built
+        applyStartLayout();
     if (!m_debugMode) // 9
         m_hiddenAtStart = installTrayIconAndHide();
     if (m_hiddenAtStart) // 10
@@ -334,7 +345,8 @@ void MainWindow::load(const std::vector<std::string>& arguments)
     m_services.ignoredTitles.loadIgnoredTitles(); // 11
     applyBorderStripOptions(); // 12
     placeBorderStrip(); // 13
-    refreshCommandState(); // 14
+    if (m_built) // 14; else when shown
+        refreshCommandState();
     if (!m_hiddenAtStart)
         show();
     if (m_debugMode) // 15
@@ -444,7 +456,7 @@ void MainWindow::hideEvent(QHideEvent* event)
     QMainWindow::hideEvent(event);
     // Hiding (close box, F11, "&OK") moves no focus inside the window, yet for the user it
     // is leaving the text: store it, or a later "Beenden" would lose it.
-    if (!m_unloaded && (focusWidget() == m_editor || focusWidget() == m_cryptCheckBox))
+    if (!m_unloaded && m_built && (focusWidget() == m_editor || focusWidget() == m_cryptCheckBox))
         writeCurrentText();
 }
 
@@ -558,10 +570,17 @@ void MainWindow::changeEvent(QEvent* event)
         Qt::QueuedConnection);
 }
 
-void MainWindow::recordLayoutBase()
+void MainWindow::applyStartLayout()
 {
+    for (QWidget* container : { m_container1, m_container2 }) {
+        container->setAutoFillBackground(true);
+        container->setBackgroundRole(QPalette::Window);
+    }
     // The window never gets smaller than it opened.
     setMinimumSize(size());
+    // Each start opens at the centre of the screen at design size.
+    if (const QScreen* s = screen())
+        move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
 // ---- help and about

@@ -122,11 +122,30 @@ public:
     int currEntryListIndex() const { return m_currEntryListIndex; }
     const QString& searchTextValue() const { return m_searchText; }
 
-    SnippetEditor* editor() const { return m_editor; }
-    QListWidget* entryList() const { return m_entryList; }
+    // The controls: built on first use (see ensureBuilt).
+    SnippetEditor* editor()
+    {
+        ensureBuilt();
+        return m_editor;
+    }
+    QListWidget* entryList()
+    {
+        ensureBuilt();
+        return m_entryList;
+    }
     // "Eigene" (0) and "Team" (1) above the entry list; hidden while no team file is set.
-    QTabBar* libraryTabs() const { return m_libraryTabs; }
-    QMenu* editMenu() const { return m_editMenu; }
+    QTabBar* libraryTabs()
+    {
+        ensureBuilt();
+        return m_libraryTabs;
+    }
+    QMenu* editMenu()
+    {
+        ensureBuilt();
+        return m_editMenu;
+    }
+
+    void setVisible(bool visible) override;
 
 signals:
     // The debugger, options dialog and window-list monitor live elsewhere; these ask for them.
@@ -156,7 +175,14 @@ private:
     void removeTrayIcon();
 
     void seedConfigFile();
-    void recordLayoutBase();
+    // The window as it opens: its background, its size as the least, at the screen's centre.
+    void applyStartLayout();
+
+    // The controls, menus and their connections. Most runs stay in the notification area
+    // and never show the window: built at start, they would cost about 5 MiB and part of
+    // the start-up for nothing. Showing the window, asking for a control, or reading the
+    // list or the current entry builds them; the commands come from the controls.
+    void ensureBuilt();
 
     void buildControls();
     void buildMenus();
@@ -205,6 +231,7 @@ private:
     bool m_loaded = false;
     bool m_unloaded = false;
     bool m_hiddenAtStart = false;
+    bool m_built = false;
     // Filled when the window is first shown: in the tray most starts never show it, and
     // the largest lists cost start-up time and a few MiB.
     bool m_entryListPending = false;

@@ -23,6 +23,7 @@ namespace kx::ui {
 
 void MainWindow::refreshCommandState()
 {
+    ensureBuilt();
     const bool hasEntries = m_entryList->count() > 0;
     // The controls that need a current entry.
     for (QWidget* control : std::initializer_list<QWidget*> { m_destinationType[0],

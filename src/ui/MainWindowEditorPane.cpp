@@ -104,6 +104,8 @@ void MainWindow::setHotkeys(popup::HotkeyController* hotkeys)
 
 void MainWindow::showHotkeyField()
 {
+    if (!m_built)
+        return;
     // Team entries have no hotkeys: their numbers belong to another file.
     const bool shown = m_hotkeys && m_hotkeys->handlesEntries() && !m_showsTeam;
     m_hotkeyLabel->setVisible(shown);

@@ -72,6 +72,7 @@ int MainWindow::insertSortedEntry(const QString& name, int number)
 
 void MainWindow::loadEntryList()
 {
+    ensureBuilt();
     const std::vector<store::EntryListItem> entries = shownEntries().enumerateEntries();
     std::vector<std::string_view> names;
     std::vector<std::string_view> titles;
@@ -142,6 +143,7 @@ void MainWindow::onEntryListRowChanged(int row)
 
 void MainWindow::showCurrentEntry()
 {
+    ensureBuilt();
     QListWidgetItem* item = m_entryList->currentItem();
     if (!item)
         return;
