@@ -23,12 +23,27 @@ QIcon programIcon()
         painter.setPen(QPen(QColor(0xdd, 0xe8, 0xf5), std::max(1.0, size / 16.0)));
         painter.drawLine(QPointF(size * 0.55, size * 0.72), QPointF(size * 0.85, size * 0.72));
         painter.drawLine(QPointF(size * 0.55, size * 0.84), QPointF(size * 0.78, size * 0.84));
-        QFont font = painter.font();
-        font.setBold(true);
-        font.setPixelSize(std::max(8, size * 3 / 4));
-        painter.setFont(font);
-        painter.setPen(Qt::white);
-        painter.drawText(QRectF(0, 0, size * 0.7, size * 0.9), Qt::AlignCenter, QStringLiteral("K"));
+        // The letter as a path (the one of data/icons/kalmotex.svg, on a 64-unit square):
+        // drawn as text, it would load the font machinery, over 1 MiB of a run that
+        // otherwise shows no text until the menu opens.
+        static constexpr QPointF letterK[] = { { 10, 8 },
+            { 18.5, 8 },
+            { 18.5, 23.5 },
+            { 31, 8 },
+            { 40.5, 8 },
+            { 27, 24.5 },
+            { 41.5, 45 },
+            { 31.5, 45 },
+            { 21.5, 30 },
+            { 18.5, 33.5 },
+            { 18.5, 45 },
+            { 10, 45 } };
+        const qreal unit = size / 64.0;
+        QPainterPath letter(letterK[0] * unit);
+        for (const QPointF& corner : letterK)
+            letter.lineTo(corner * unit);
+        letter.closeSubpath();
+        painter.fillPath(letter, Qt::white);
         painter.end();
         icon.addPixmap(pixmap);
     }
