@@ -173,6 +173,7 @@ void MainWindow::buildControls()
         = new popup::OneCombinationEdit([this] { m_buttons[OkButton]->setFocus(Qt::OtherFocusReason); },
             m_container2);
     m_hotkeyEdit->setObjectName(QStringLiteral("EntryHotkeyEdit"));
+    m_hotkeyEdit->setClearButtonEnabled(true);
     m_hotkeyLabel->setBuddy(m_hotkeyEdit);
     m_hotkeyLabel->setVisible(false);
     m_hotkeyEdit->setVisible(false);
@@ -440,9 +441,6 @@ void MainWindow::seedConfigFile()
 void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    // Here, not when built: the button's picture loads Qt's image format plugins (half a
-    // MiB), which a run that stays in the tray never needs.
-    m_hotkeyEdit->setClearButtonEnabled(true);
     // Colleagues may have changed the team file while the window was hidden.
     refreshTeam();
     if (std::exchange(m_entryListPending, false) || m_showsTeam) {
