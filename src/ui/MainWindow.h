@@ -123,27 +123,11 @@ public:
     const QString& searchTextValue() const { return m_searchText; }
 
     // The controls: built on first use (see ensureBuilt).
-    SnippetEditor* editor()
-    {
-        ensureBuilt();
-        return m_editor;
-    }
-    QListWidget* entryList()
-    {
-        ensureBuilt();
-        return m_entryList;
-    }
+    SnippetEditor* editor() { return built(m_editor); }
+    QListWidget* entryList() { return built(m_entryList); }
     // "Eigene" (0) and "Team" (1) above the entry list; hidden while no team file is set.
-    QTabBar* libraryTabs()
-    {
-        ensureBuilt();
-        return m_libraryTabs;
-    }
-    QMenu* editMenu()
-    {
-        ensureBuilt();
-        return m_editMenu;
-    }
+    QTabBar* libraryTabs() { return built(m_libraryTabs); }
+    QMenu* editMenu() { return built(m_editMenu); }
 
     void setVisible(bool visible) override;
 
@@ -183,6 +167,12 @@ private:
     // the start-up for nothing. Showing the window, asking for a control, or reading the
     // list or the current entry builds them; the commands come from the controls.
     void ensureBuilt();
+    // `control` is a member, read by reference once the build has set it.
+    template <typename Control> Control* built(Control* const& control)
+    {
+        ensureBuilt();
+        return control;
+    }
 
     void buildControls();
     void buildMenus();
