@@ -50,14 +50,16 @@ TEST_F(UnixSocketTest, nothingThereOrASocketLeftByACrashMeansNotRunningAndIsTake
 {
     EXPECT_EQ(client.exchange(path(), "show\n").status, InstanceReply::Status::NotRunning);
     {
-        // Bound but not listening, as a crashed program leaves its socket file.
+        // Bound, not listening: nobody answers there.
         const int left = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address {};
         address.sun_family = AF_UNIX;
         std::strncpy(address.sun_path, path().c_str(), sizeof address.sun_path - 1);
         ASSERT_EQ(::bind(left, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        EXPECT_EQ(client.exchange(path(), "show\n").status, InstanceReply::Status::NotRunning);
         ::close(left);
     }
+    // The file outlives the socket, as after a crash.
     EXPECT_EQ(client.exchange(path(), "show\n").status, InstanceReply::Status::NotRunning);
 
     UnixSocketServer server;
