@@ -5,7 +5,6 @@
 #include "platform/Prompts.h"
 #include "popup/qt/OneCombinationEdit.h"
 #include "popup/qt/OptionsController.h"
-#include "popup/qt/ProgramIcon.h"
 #include "popup/qt/TrayController.h"
 #include "store/EntryCommands.h"
 #include "store/IgnoredTitles.h"
@@ -56,8 +55,6 @@ void MainWindow::ensureBuilt()
     if (m_built)
         return;
     m_built = true;
-    // The same icon as in the notification area.
-    setWindowIcon(popup::programIcon());
     if (const QScreen* s = screen())
         m_dpi = s->logicalDotsPerInch();
     buildControls();

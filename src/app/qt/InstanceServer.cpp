@@ -24,6 +24,14 @@ InstanceAnswer answerFor(popup::TrayController::RequestOutcome outcome)
 
 } // namespace
 
+InstanceServer::InstanceServer(
+    popup::TrayController& tray, std::function<void()> showMainWindow, QObject* parent)
+    : QObject(parent)
+    , m_tray(tray)
+    , m_showMainWindow(std::move(showMainWindow))
+{
+}
+
 InstanceAnswer InstanceServer::handle(const std::string& requestLine)
 {
     const std::optional<InstanceRequest> request = parseInstanceRequest(requestLine);

@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 #include <string>
 
 namespace kx::popup {
@@ -25,25 +24,23 @@ class InstanceServer : public QObject
 public:
     InstanceServer(
         popup::TrayController& tray, std::function<void()> showMainWindow, QObject* parent = nullptr);
-    ~InstanceServer() override;
 
     // Listens at `path`, readable by this user only. A socket file there is removed first:
     // the caller has found that nobody answers at it (left by a program that crashed).
     // False when the system refuses; errorString() says why.
     bool listen(const std::string& path);
-    QString errorString() const;
+    QString errorString() const { return m_error; }
 
     // What a request line asks for, carried out; the answer to write back.
     InstanceAnswer handle(const std::string& requestLine);
 
 private:
-    // The system's local sockets: a unix socket, or Qt's local server (a named pipe on
-    // Windows); each has its own source file.
-    struct Transport;
-
+    // listen() and showRunningInstance() use the system's local sockets: a unix socket, or
+    // Qt's local server (a named pipe on Windows); each has its own source file, and what
+    // listens is a child of this object.
     popup::TrayController& m_tray;
     std::function<void()> m_showMainWindow;
-    std::unique_ptr<Transport> m_transport;
+    QString m_error;
 };
 
 // What a second start finds at `path`.

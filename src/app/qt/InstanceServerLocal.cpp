@@ -38,19 +38,9 @@ void readRequest(InstanceServer& server, QLocalSocket* socket)
 
 } // namespace
 
-struct InstanceServer::Transport
+bool InstanceServer::listen(const std::string& path)
 {
-    QLocalServer server;
-};
-
-InstanceServer::InstanceServer(
-    popup::TrayController& tray, std::function<void()> showMainWindow, QObject* parent)
-    : QObject(parent)
-    , m_tray(tray)
-    , m_showMainWindow(std::move(showMainWindow))
-    , m_transport(std::make_unique<Transport>())
-{
-    QLocalServer* server = &m_transport->server;
+    auto* server = new QLocalServer(this);
     server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(server, &QLocalServer::newConnection, this, [this, server] {
         while (QLocalSocket* socket = server->nextPendingConnection()) {
@@ -60,18 +50,14 @@ InstanceServer::InstanceServer(
             readRequest(*this, socket);
         }
     });
-}
-
-InstanceServer::~InstanceServer() = default;
-
-bool InstanceServer::listen(const std::string& path)
-{
     const QString name = QString::fromStdString(path);
     QLocalServer::removeServer(name);
-    return m_transport->server.listen(name);
+    if (server->listen(name))
+        return true;
+    m_error = server->errorString();
+    delete server;
+    return false;
 }
-
-QString InstanceServer::errorString() const { return m_transport->server.errorString(); }
 
 RunningInstance showRunningInstance(const std::string& path, int timeoutMs)
 {

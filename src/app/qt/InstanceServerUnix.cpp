@@ -7,37 +7,36 @@
 
 #include <QSocketNotifier>
 
+#include <memory>
+
 namespace kx::app {
 
 namespace posix = platform::posix;
 
-struct InstanceServer::Transport
+namespace {
+
+// The listening socket, a child of the server; the notifier goes before the socket closes.
+struct ListeningSocket : QObject
 {
+    using QObject::QObject;
     posix::UnixSocketServer socket;
     std::unique_ptr<QSocketNotifier> waiting;
-    std::string error;
 };
 
-InstanceServer::InstanceServer(
-    popup::TrayController& tray, std::function<void()> showMainWindow, QObject* parent)
-    : QObject(parent)
-    , m_tray(tray)
-    , m_showMainWindow(std::move(showMainWindow))
-    , m_transport(std::make_unique<Transport>())
-{
-}
-
-InstanceServer::~InstanceServer() = default;
+} // namespace
 
 bool InstanceServer::listen(const std::string& path)
 {
-    m_transport->error = m_transport->socket.listen(path);
-    if (!m_transport->error.empty())
+    auto* listening = new ListeningSocket(this);
+    m_error = QString::fromStdString(listening->socket.listen(path));
+    if (!m_error.isEmpty()) {
+        delete listening;
         return false;
-    m_transport->waiting
-        = std::make_unique<QSocketNotifier>(m_transport->socket.descriptor(), QSocketNotifier::Read);
-    connect(m_transport->waiting.get(), &QSocketNotifier::activated, this, [this] {
-        for (int connection; (connection = m_transport->socket.acceptConnection()) >= 0;) {
+    }
+    listening->waiting
+        = std::make_unique<QSocketNotifier>(listening->socket.descriptor(), QSocketNotifier::Read);
+    connect(listening->waiting.get(), &QSocketNotifier::activated, this, [this, listening] {
+        for (int connection; (connection = listening->socket.acceptConnection()) >= 0;) {
             auto* readable = new QSocketNotifier(connection, QSocketNotifier::Read, this);
             auto line = std::make_shared<std::string>();
             const auto read = [this, readable, connection, line] {
@@ -63,8 +62,6 @@ bool InstanceServer::listen(const std::string& path)
     });
     return true;
 }
-
-QString InstanceServer::errorString() const { return QString::fromStdString(m_transport->error); }
 
 RunningInstance showRunningInstance(const std::string& path, int timeoutMs)
 {

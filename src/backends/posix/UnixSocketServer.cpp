@@ -57,10 +57,8 @@ RequestRead readRequest(int connection, std::string& line, std::size_t maxLength
 {
     char buffer[256];
     for (;;) {
-        const std::size_t room = std::min(sizeof buffer, maxLength - std::min(maxLength, line.size()));
-        if (room == 0)
-            return RequestRead::Complete;
-        const ssize_t n = ::recv(connection, buffer, room, 0);
+        // `line` is shorter than `maxLength` here: at that length the request was complete.
+        const ssize_t n = ::recv(connection, buffer, std::min(sizeof buffer, maxLength - line.size()), 0);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))

@@ -24,7 +24,7 @@ QIcon programIcon()
         painter.drawLine(QPointF(size * 0.55, size * 0.72), QPointF(size * 0.85, size * 0.72));
         painter.drawLine(QPointF(size * 0.55, size * 0.84), QPointF(size * 0.78, size * 0.84));
         // The letter as a path (the one of data/icons/kalmotex.svg, on a 64-unit square):
-        // drawn as text, it would load the font machinery, over 1 MiB of a run that
+        // drawn as text, it would load the font machinery, about 3 MiB of a run that
         // otherwise shows no text until the menu opens.
         static constexpr QPointF letterK[] = { { 10, 8 },
             { 18.5, 8 },
